@@ -1,0 +1,5 @@
+# Cross compilation for 64-bit Windows (the build the 64-bit Wine runs in tests).
+set(CMAKE_SYSTEM_NAME Windows)
+set(CMAKE_SYSTEM_PROCESSOR x86_64)
+set(BOOTMARK_MINGW_TRIPLE x86_64-w64-mingw32)
+include(${CMAKE_CURRENT_LIST_DIR}/mingw-common.cmake)

@@ -1,0 +1,59 @@
+#include "app/application.h"
+
+#include "app/add_auto_run.h"
+#include "app/main_data.h"
+#include "app/run_mode.h"
+#include "startup/auto_run_config.h"
+
+namespace bootmark {
+namespace {
+
+// Takes the mode's mutex; false when another instance of the mode already runs.
+bool TakeModeMutex(const Platform& platform, ProcessState& state, std::string_view name) {
+  state.modeMutex = platform.processes.CreateOwnedMutex(name);
+  return !state.modeMutex->AlreadyExisted();
+}
+
+}  // namespace
+
+int RunProgram(const Platform& platform, IModeJobs& jobs, INoticeWindows& windows, ProcessState& state) {
+  const RunMode mode = ParseRunMode(state.arguments[1]);
+
+  // The main-data job runs alone: no statistics, no window.
+  if (mode == RunMode::MainData) {
+    WriteMainData(platform, jobs.CollectStartupFiles());
+    return 0;
+  }
+  if (mode == RunMode::BootTask) state.restartMode = 1;
+
+  jobs.StartStatistics();
+
+  switch (mode) {
+    case RunMode::BootTask:
+      if (TakeModeMutex(platform, state, kBootTaskMutex)) windows.RunBootTimeNotice(state);
+      break;
+    case RunMode::DNSChange:
+      if (TakeModeMutex(platform, state, kDnsChangeMutex)) windows.RunDnsChangeNotice(state);
+      break;
+    case RunMode::AddAutoRun:
+      if (RunAddAutoRun(platform, jobs, state) == AddAutoRunOutcome::ShowAlertWindow) {
+        windows.RunAlertNotice(state);
+      }
+      break;
+    case RunMode::UpdateTaskschd:
+      jobs.SnapshotTaskStatus();
+      ClearAutoRunConfig(platform);
+      platform.debug.Write("UpdateTaskschd : UpdateTaskschd");
+      break;
+    case RunMode::LoadAVList:
+      platform.debug.Write("LoadAVList : LoadAVList");
+      windows.RunAlertNotice(state);
+      break;
+    case RunMode::MainData:
+    case RunMode::None:
+      break;
+  }
+  return 0;
+}
+
+}  // namespace bootmark

@@ -1,0 +1,18 @@
+// Bootmark.exe: started by the suite with one switch, does that one job and ends.
+#include "app/application.h"
+#include "app/default_mode_jobs.h"
+#include "platform/win32/win32_platform.h"
+#include "ui/win32/win32_notice_windows.h"
+
+int main() {
+  using namespace bootmark;
+  win32::Win32Platform win32Platform;
+  const Platform& platform = win32Platform.Get();
+
+  ProcessState state;
+  state.arguments = ProgramArguments::FromCommandLine(platform.environment.CommandLine());
+
+  DefaultModeJobs jobs;
+  win32::Win32NoticeWindows windows(platform);
+  return RunProgram(platform, jobs, windows, state);
+}

@@ -1,0 +1,41 @@
+#pragma once
+// The work the entry hands to the other subsystems. The entry decides when each
+// runs; the subsystems decide what it does.
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "app/program_arguments.h"
+
+namespace bootmark {
+
+// One startup entry as the main-data list needs it.
+struct StartupFileEntry {
+  std::string filePath;
+  bool fileExists = false;
+};
+
+class IModeJobs {
+ public:
+  virtual ~IModeJobs() = default;
+
+  // Starts the usage statistics (common start-up of every mode but /mainData).
+  virtual void StartStatistics() = 0;
+  // Sends one usage statistics event by its id text.
+  virtual void SendStatistic(std::string_view eventId) = 0;
+
+  // Every startup entry of the machine, white-list filtering off.
+  virtual std::vector<StartupFileEntry> CollectStartupFiles() = 0;
+
+  // Rewrites the stored enabled state of every scheduled task ([TaskStatus] of
+  // "Bootmark\Bootmark.ini").
+  virtual void SnapshotTaskStatus() = 0;
+
+  // Screening of the new item named by the /AddAutoRun arguments: true when the
+  // user should be alerted.
+  virtual bool NewItemNeedsAlert(const ProgramArguments& arguments) = 0;
+  // True when the maker's statistics advise to keep the new item enabled.
+  virtual bool NewItemRecommendedToKeep(const ProgramArguments& arguments) = 0;
+};
+
+}  // namespace bootmark

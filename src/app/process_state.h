@@ -1,0 +1,29 @@
+#pragma once
+// The few values that live for the whole process. Created in main and passed down;
+// nothing else in the program holds process-wide state.
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "alert/alert_queue.h"
+#include "app/program_arguments.h"
+#include "platform/processes.h"
+#include "platform/types.h"
+
+namespace bootmark {
+
+struct ProcessState {
+  ProgramArguments arguments;
+  // 1 in the boot time mode: a crash there may restart the program.
+  int restartMode = 0;
+  // The mode's named mutex, held until the process ends.
+  std::unique_ptr<INamedMutex> modeMutex;
+  // The new item's text as forwarded to a running alert window.
+  std::string forwardedItemText;
+  // The running alert window found by a later /AddAutoRun start.
+  WindowHandle alertWindow = kNoWindow;
+  // Created only by the first /AddAutoRun instance, just before its alert window.
+  std::optional<AlertQueue> alertQueue;
+};
+
+}  // namespace bootmark

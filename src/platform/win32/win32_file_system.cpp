@@ -1,0 +1,148 @@
+#include "platform/win32/win32_file_system.h"
+
+#include <windows.h>
+
+#include <string>
+
+#include "platform/win32/unique_handle.h"
+#include "platform/win32/wide.h"
+
+namespace bootmark::win32 {
+namespace {
+
+constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
+
+std::uint32_t LastErrorOr(std::uint32_t fallback) {
+  const DWORD error = ::GetLastError();
+  return error != 0 ? error : fallback;
+}
+
+bool WriteAllTo(HANDLE file, std::string_view bytes) {
+  std::size_t written = 0;
+  while (written < bytes.size()) {
+    const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(bytes.size() - written, 1u << 20));
+    DWORD done = 0;
+    if (!::WriteFile(file, bytes.data() + written, chunk, &done, nullptr) || done == 0) return false;
+    written += done;
+  }
+  return true;
+}
+
+// A name for the temporary copy beside the target, unique per process and call.
+std::wstring TemporarySibling(const std::wstring& target) {
+  static LONG counter = 0;
+  const LONG serial = ::InterlockedIncrement(&counter);
+  return target + L"." + std::to_wstring(::GetCurrentProcessId()) + L"-" + std::to_wstring(serial) + L".tmp";
+}
+
+}  // namespace
+
+bool Win32FileSystem::FileExists(std::string_view path) {
+  const DWORD attributes = ::GetFileAttributesW(Wide(path).c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+}
+
+bool Win32FileSystem::DirectoryExists(std::string_view path) {
+  const DWORD attributes = ::GetFileAttributesW(Wide(path).c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+}
+
+std::optional<std::string> Win32FileSystem::ReadAll(std::string_view path, std::uint32_t& error) {
+  UniqueFileHandle file(::CreateFileW(Wide(path).c_str(), GENERIC_READ, kShareAll, nullptr, OPEN_EXISTING,
+                                      FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file) {
+    error = LastErrorOr(ERROR_OPEN_FAILED);
+    return std::nullopt;
+  }
+  LARGE_INTEGER size{};
+  if (!::GetFileSizeEx(file.Get(), &size) || size.QuadPart > 0x7FFFFFFF) {
+    error = LastErrorOr(ERROR_FILE_TOO_LARGE);
+    return std::nullopt;
+  }
+  std::string bytes(static_cast<std::size_t>(size.QuadPart), '\0');
+  std::size_t read = 0;
+  while (read < bytes.size()) {
+    DWORD done = 0;
+    const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(bytes.size() - read, 1u << 20));
+    if (!::ReadFile(file.Get(), bytes.data() + read, chunk, &done, nullptr)) {
+      error = LastErrorOr(ERROR_READ_FAULT);
+      return std::nullopt;
+    }
+    if (done == 0) break;  // the file shrank while being read
+    read += done;
+  }
+  bytes.resize(read);
+  error = 0;
+  return bytes;
+}
+
+IoResult Win32FileSystem::ReplaceAll(std::string_view path, std::string_view bytes) {
+  const std::wstring target = Wide(path);
+  const std::wstring temporary = TemporarySibling(target);
+  {
+    UniqueFileHandle file(::CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                        FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) return {LastErrorOr(ERROR_WRITE_FAULT)};
+    if (!WriteAllTo(file.Get(), bytes) || !::FlushFileBuffers(file.Get())) {
+      const std::uint32_t error = LastErrorOr(ERROR_WRITE_FAULT);
+      file.Reset();
+      ::DeleteFileW(temporary.c_str());
+      return {error};
+    }
+  }
+  // Keep the replaced file's attributes on the new content.
+  const DWORD attributes = ::GetFileAttributesW(target.c_str());
+  if (!::MoveFileExW(temporary.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+    const std::uint32_t error = LastErrorOr(ERROR_WRITE_FAULT);
+    ::DeleteFileW(temporary.c_str());
+    return {error};
+  }
+  if (attributes != INVALID_FILE_ATTRIBUTES && attributes != FILE_ATTRIBUTE_NORMAL) {
+    ::SetFileAttributesW(target.c_str(), attributes);
+  }
+  return {};
+}
+
+IoResult Win32FileSystem::CreateIfMissing(std::string_view path, std::string_view initialBytes) {
+  UniqueFileHandle file(::CreateFileW(Wide(path).c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_NEW,
+                                      FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file) {
+    const DWORD error = ::GetLastError();
+    return {error == ERROR_FILE_EXISTS ? 0u : LastErrorOr(ERROR_WRITE_FAULT)};
+  }
+  if (!WriteAllTo(file.Get(), initialBytes)) return {LastErrorOr(ERROR_WRITE_FAULT)};
+  return {};
+}
+
+std::optional<std::uint64_t> Win32FileSystem::FileSize(std::string_view path) {
+  WIN32_FILE_ATTRIBUTE_DATA data{};
+  if (!::GetFileAttributesExW(Wide(path).c_str(), GetFileExInfoStandard, &data)) return std::nullopt;
+  return (static_cast<std::uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+}
+
+std::uint32_t Win32FileSystem::GetAttributes(std::string_view path) {
+  return ::GetFileAttributesW(Wide(path).c_str());
+}
+
+bool Win32FileSystem::SetAttributes(std::string_view path, std::uint32_t attributes) {
+  return ::SetFileAttributesW(Wide(path).c_str(), attributes) != FALSE;
+}
+
+bool Win32FileSystem::CreateDirectory(std::string_view path) {
+  const std::wstring folder = Wide(path);
+  return ::CreateDirectoryW(folder.c_str(), nullptr) || ::GetLastError() == ERROR_ALREADY_EXISTS;
+}
+
+bool Win32FileSystem::DeleteFile(std::string_view path) { return ::DeleteFileW(Wide(path).c_str()) != FALSE; }
+
+std::u16string Win32FileSystem::DecodeAnsi(std::string_view bytes) {
+  if (bytes.empty()) return {};
+  const int size = static_cast<int>(std::min<std::size_t>(bytes.size(), 0x7FFFFFFF));
+  const int length = ::MultiByteToWideChar(CP_ACP, 0, bytes.data(), size, nullptr, 0);
+  if (length <= 0) return {};
+  std::u16string text(static_cast<std::size_t>(length), u'\0');
+  ::MultiByteToWideChar(CP_ACP, 0, bytes.data(), size, reinterpret_cast<wchar_t*>(text.data()), length);
+  return text;
+}
+
+}  // namespace bootmark::win32

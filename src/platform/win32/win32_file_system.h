@@ -1,0 +1,21 @@
+#pragma once
+#include "platform/file_system.h"
+
+namespace bootmark::win32 {
+
+class Win32FileSystem : public IFileSystem {
+ public:
+  bool FileExists(std::string_view path) override;
+  bool DirectoryExists(std::string_view path) override;
+  std::optional<std::string> ReadAll(std::string_view path, std::uint32_t& error) override;
+  IoResult ReplaceAll(std::string_view path, std::string_view bytes) override;
+  IoResult CreateIfMissing(std::string_view path, std::string_view initialBytes) override;
+  std::optional<std::uint64_t> FileSize(std::string_view path) override;
+  std::uint32_t GetAttributes(std::string_view path) override;
+  bool SetAttributes(std::string_view path, std::uint32_t attributes) override;
+  bool CreateDirectory(std::string_view path) override;
+  bool DeleteFile(std::string_view path) override;
+  std::u16string DecodeAnsi(std::string_view bytes) override;
+};
+
+}  // namespace bootmark::win32

@@ -1,0 +1,28 @@
+#include "platform/win32/win32_platform.h"
+
+#include "platform/win32/win32_desktop.h"
+#include "platform/win32/win32_file_system.h"
+#include "platform/win32/win32_profile_api.h"
+#include "platform/win32/win32_system.h"
+
+namespace bootmark::win32 {
+
+struct Win32Platform::Ports {
+  Win32FileSystem files;
+  Win32ProfileApi profile;
+  Win32Environment environment;
+  Win32Clock clock;
+  Win32DebugOutput debug;
+  Win32Shell shell;
+  Win32Processes processes;
+  Win32Desktop desktop;
+};
+
+Win32Platform::Win32Platform()
+    : ports_(std::make_unique<Ports>()),
+      platform_{ports_->files,     ports_->profile, ports_->environment, ports_->clock,
+                ports_->debug,     ports_->shell,   ports_->processes,   ports_->desktop} {}
+
+Win32Platform::~Win32Platform() = default;
+
+}  // namespace bootmark::win32

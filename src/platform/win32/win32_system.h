@@ -1,0 +1,41 @@
+#pragma once
+// The small ports: environment, clock, debug output, shell folders, processes.
+#include "platform/clock.h"
+#include "platform/debug_output.h"
+#include "platform/environment.h"
+#include "platform/processes.h"
+#include "platform/shell.h"
+
+namespace bootmark::win32 {
+
+class Win32Environment : public IEnvironment {
+ public:
+  std::optional<std::string> GetVariable(std::string_view name) override;
+  std::string CommandLine() override;
+  std::string ExecutablePath() override;
+};
+
+class Win32Clock : public IClock {
+ public:
+  std::uint32_t TickCount() override;
+  DateTime Now() override;
+  void Sleep(std::uint32_t milliseconds) override;
+};
+
+class Win32DebugOutput : public IDebugOutput {
+ public:
+  void Write(std::string_view line) override;
+};
+
+class Win32Shell : public IShell {
+ public:
+  std::string GetSpecialFolderPath(int csidl) override;
+};
+
+class Win32Processes : public IProcesses {
+ public:
+  std::unique_ptr<INamedMutex> CreateOwnedMutex(std::string_view name) override;
+  [[noreturn]] void TerminateSelf(std::uint32_t exitCode) override;
+};
+
+}  // namespace bootmark::win32

@@ -1,0 +1,29 @@
+#pragma once
+// A whole fake machine: every port faked, gathered as one Platform.
+#include "common/portable_profile_api.h"
+#include "fakes/fake_file_system.h"
+#include "fakes/fake_ports.h"
+
+namespace bootmark::testing {
+
+struct FakePlatform {
+  FakeFileSystem files;
+  PortableProfileApi profile{files};
+  FakeEnvironment environment;
+  FakeClock clock;
+  FakeDebugOutput debug;
+  FakeShell shell;
+  FakeProcesses processes;
+  FakeDesktop desktop;
+  Platform platform{files, profile, environment, clock, debug, shell, processes, desktop};
+
+  FakePlatform() {
+    files.CreateDirectory("C:\\Users");
+    files.CreateDirectory("C:\\Users\\Ann");
+    files.CreateDirectory("C:\\Users\\Ann\\AppData");
+    files.CreateDirectory("C:\\Users\\Ann\\AppData\\Roaming");
+    files.CreateDirectory("C:\\ProgramData");
+  }
+};
+
+}  // namespace bootmark::testing

@@ -1,0 +1,61 @@
+#include "fakes/fake_ports.h"
+
+#include "common/text.h"
+
+namespace bootmark::testing {
+
+std::optional<std::string> FakeEnvironment::GetVariable(std::string_view name) {
+  for (const auto& [key, value] : variables) {
+    if (SameText(key, name)) return value;
+  }
+  return std::nullopt;
+}
+
+namespace {
+
+class FakeNamedMutex : public INamedMutex {
+ public:
+  explicit FakeNamedMutex(bool existed) : existed_(existed) {}
+  bool AlreadyExisted() const override { return existed_; }
+
+ private:
+  bool existed_;
+};
+
+}  // namespace
+
+std::unique_ptr<INamedMutex> FakeProcesses::CreateOwnedMutex(std::string_view name) {
+  createdMutexes.emplace_back(name);
+  // Mutex names are case-sensitive on Windows.
+  const bool existed = !existingMutexes.insert(std::string(name)).second;
+  return std::make_unique<FakeNamedMutex>(existed);
+}
+
+std::optional<Rect> FakeDesktop::WindowRect(WindowHandle window) {
+  const auto found = windows.find(window);
+  if (found == windows.end()) return std::nullopt;
+  return found->second.rect;
+}
+
+std::string FakeDesktop::ClassName(WindowHandle window) {
+  const auto found = windows.find(window);
+  return found == windows.end() ? std::string() : found->second.className;
+}
+
+WindowHandle FakeDesktop::FindTopWindow(std::string_view className, std::string_view title) {
+  ++findCalls;
+  for (const auto& [handle, window] : windows) {
+    // FindWindow compares class and title without regard to case.
+    if (SameText(window.className, className) && SameText(window.title, title)) return handle;
+  }
+  return kNoWindow;
+}
+
+WindowHandle FakeDesktop::AddWindow(FakeWindow window) {
+  const WindowHandle handle = nextHandle_;
+  nextHandle_ += 0x10;
+  windows.emplace(handle, std::move(window));
+  return handle;
+}
+
+}  // namespace bootmark::testing

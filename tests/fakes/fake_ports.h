@@ -1,0 +1,107 @@
+#pragma once
+// Small fakes of the platform ports, written from what the program expects of Windows.
+#include <functional>
+#include <map>
+#include <set>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "platform/platform.h"
+
+namespace bootmark::testing {
+
+class FakeDebugOutput : public IDebugOutput {
+ public:
+  void Write(std::string_view line) override { lines.emplace_back(line); }
+  std::vector<std::string> lines;
+};
+
+class FakeClock : public IClock {
+ public:
+  std::uint32_t TickCount() override { return tickCount; }
+  DateTime Now() override { return now; }
+  void Sleep(std::uint32_t milliseconds) override {
+    sleeps.push_back(milliseconds);
+    if (onSleep) onSleep();
+  }
+
+  std::uint32_t tickCount = 123456;
+  DateTime now = 45000.5;
+  std::vector<std::uint32_t> sleeps;
+  std::function<void()> onSleep;
+};
+
+class FakeEnvironment : public IEnvironment {
+ public:
+  std::optional<std::string> GetVariable(std::string_view name) override;
+  std::string CommandLine() override { return commandLine; }
+  std::string ExecutablePath() override { return executablePath; }
+
+  std::map<std::string, std::string> variables;
+  std::string commandLine = "\"C:\\Program Files\\Tarvo\\Kestrune\\Bootmark.exe\"";
+  std::string executablePath = "C:\\Program Files\\Tarvo\\Kestrune\\Bootmark.exe";
+};
+
+class FakeShell : public IShell {
+ public:
+  std::string GetSpecialFolderPath(int csidl) override {
+    const auto found = folders.find(csidl);
+    return found == folders.end() ? std::string() : found->second;
+  }
+  std::map<int, std::string> folders{
+      {csidl::kAppData, "C:\\Users\\Ann\\AppData\\Roaming"},
+      {csidl::kCommonAppData, "C:\\ProgramData"},
+      {csidl::kProfile, "C:\\Users\\Ann"},
+  };
+};
+
+// TerminateSelf cannot end a test process: it throws this instead.
+struct ProcessTerminated : std::runtime_error {
+  explicit ProcessTerminated(std::uint32_t code) : std::runtime_error("terminated"), exitCode(code) {}
+  std::uint32_t exitCode;
+};
+
+class FakeProcesses : public IProcesses {
+ public:
+  std::unique_ptr<INamedMutex> CreateOwnedMutex(std::string_view name) override;
+  [[noreturn]] void TerminateSelf(std::uint32_t exitCode) override { throw ProcessTerminated(exitCode); }
+
+  // Mutexes held by other (pretend) processes and by this one.
+  std::set<std::string> existingMutexes;
+  std::vector<std::string> createdMutexes;
+};
+
+struct FakeWindow {
+  std::string className;
+  std::string title;
+  Rect rect;
+};
+
+class FakeDesktop : public IDesktop {
+ public:
+  WindowHandle ForegroundWindow() override { return foreground; }
+  WindowHandle DesktopWindow() override { return kDesktopHandle; }
+  std::optional<Rect> WindowRect(WindowHandle window) override;
+  std::string ClassName(WindowHandle window) override;
+  Size PrimaryScreenSize() override { return screen; }
+  WindowHandle FindTopWindow(std::string_view className, std::string_view title) override;
+  void SendCopyDataText(WindowHandle window, std::string_view text) override {
+    copyDataSent.emplace_back(window, std::string(text));
+  }
+
+  // Adds a top-level window and returns its handle.
+  WindowHandle AddWindow(FakeWindow window);
+
+  static constexpr WindowHandle kDesktopHandle = 0x10010;
+  WindowHandle foreground = kNoWindow;
+  Size screen{1920, 1080};
+  std::map<WindowHandle, FakeWindow> windows;
+  std::vector<std::pair<WindowHandle, std::string>> copyDataSent;
+  int findCalls = 0;
+
+ private:
+  WindowHandle nextHandle_ = 0x20000;
+};
+
+}  // namespace bootmark::testing
