@@ -1,7 +1,11 @@
 #include "platform/win32/win32_file_system.h"
 
 #include <windows.h>
+// The port's method names are the plain words; the A/W macros would rename them.
+#undef CreateDirectory
+#undef DeleteFile
 
+#include <algorithm>
 #include <string>
 
 #include "platform/win32/unique_handle.h"
