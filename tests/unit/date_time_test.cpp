@@ -1,0 +1,198 @@
+#include "common/date_time.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+#include <string>
+
+namespace bootmark {
+namespace {
+
+CalendarTime At(int year, int month, int day, int hour = 0, int minute = 0, int second = 0, int ms = 0) {
+  return CalendarTime{year, month, day, hour, minute, second, ms};
+}
+
+TEST(DateTime, EncodesKnownDayNumbers) {
+  const struct {
+    CalendarTime time;
+    double value;
+  } cases[] = {
+      {At(1899, 12, 30), 0.0},
+      {At(1899, 12, 31), 1.0},
+      {At(1900, 1, 1), 2.0},
+      {At(1900, 3, 1), 61.0},  // 1900 is not a leap year
+      {At(2000, 1, 1), 36526.0},
+      {At(2025, 3, 14, 12), 45730.5},
+      {At(1899, 12, 30, 6), 0.25},
+      {At(1899, 12, 29), -1.0},
+      {At(1899, 12, 29, 6), -1.25},  // the time of day moves away from zero
+      {At(1899, 12, 28, 18), -2.75},
+      {At(1, 1, 1), -693593.0},
+      {At(9999, 12, 31), 2958465.0},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.value);
+    const auto encoded = EncodeDateTime(c.time);
+    ASSERT_TRUE(encoded.has_value());
+    EXPECT_DOUBLE_EQ(*encoded, c.value);
+    EXPECT_EQ(DecodeDateTime(c.value), c.time);
+  }
+}
+
+TEST(DateTime, RejectsFieldsOutOfRange) {
+  const CalendarTime cases[] = {
+      At(2023, 2, 29),  At(1900, 2, 29),    At(2100, 2, 29),        At(2024, 4, 31),
+      At(2024, 13, 1),  At(2024, 0, 1),     At(2024, 1, 0),         At(2024, 1, 32),
+      At(0, 1, 1),      At(10000, 1, 1),    At(2024, 1, 1, 24),     At(2024, 1, 1, -1),
+      At(2024, 1, 1, 0, 60), At(2024, 1, 1, 0, 0, 60), At(2024, 1, 1, 0, 0, 0, 1000),
+      At(2024, 1, 1, 0, 0, 0, -1),
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(::testing::PrintToString(std::vector<int>{c.year, c.month, c.day, c.hour, c.minute,
+                                                           c.second, c.millisecond}));
+    EXPECT_FALSE(EncodeDateTime(c).has_value());
+  }
+}
+
+TEST(DateTime, LeapDaysExist) {
+  for (const int year : {1904, 2000, 2024, 2400}) {
+    SCOPED_TRACE(year);
+    const auto encoded = EncodeDateTime(At(year, 2, 29, 23, 59, 59, 999));
+    ASSERT_TRUE(encoded.has_value());
+    EXPECT_EQ(DecodeDateTime(*encoded), At(year, 2, 29, 23, 59, 59, 999));
+    EXPECT_EQ(DecodeDateTime(std::floor(*encoded) + 1), At(year, 3, 1));
+  }
+}
+
+TEST(DateTime, RoundTripKeepsMilliseconds) {
+  const CalendarTime cases[] = {
+      At(2025, 3, 14, 8, 5, 9, 123), At(2025, 12, 31, 23, 59, 59, 999), At(1970, 1, 1, 0, 0, 0, 1),
+      At(1899, 12, 29, 23, 59, 59, 999), At(1850, 7, 4, 13, 30, 0, 500), At(1, 1, 1, 0, 0, 0, 1),
+      At(9999, 12, 31, 23, 59, 59, 999),
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(::testing::PrintToString(std::vector<int>{c.year, c.month, c.day, c.hour, c.minute,
+                                                           c.second, c.millisecond}));
+    const auto encoded = EncodeDateTime(c);
+    ASSERT_TRUE(encoded.has_value());
+    EXPECT_EQ(DecodeDateTime(*encoded), c);
+    const auto parsed = ParseSettingsDateTime(FormatSettingsDateTime(*encoded));
+    ASSERT_TRUE(parsed.has_value());
+    EXPECT_EQ(DecodeDateTime(*parsed), c);
+  }
+}
+
+TEST(DateTime, DecodeRoundsToNearestMillisecond) {
+  const double ms = 1.0 / 86'400'000.0;
+  const struct {
+    double value;
+    CalendarTime time;
+  } cases[] = {
+      {45730.0 + 0.4 * ms, At(2025, 3, 14)},
+      {45730.0 + 0.6 * ms, At(2025, 3, 14, 0, 0, 0, 1)},
+      {45731.0 - 0.4 * ms, At(2025, 3, 15)},  // rounds up into the next day
+      {-1.0 - (1.0 - 0.4 * ms), At(1899, 12, 30)},  // day -1 at 24:00 is day 0
+      {-0.5, At(1899, 12, 30, 12)},  // no whole day: the fraction is still the time
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.value);
+    EXPECT_EQ(DecodeDateTime(c.value), c.time);
+  }
+}
+
+TEST(DateTime, DecodeOfUnrepresentableValuesIsDayZero) {
+  for (const double v : {std::numeric_limits<double>::quiet_NaN(), std::numeric_limits<double>::infinity(),
+                         -std::numeric_limits<double>::infinity(), 1e300, -1e9, 2958466.0}) {
+    SCOPED_TRACE(v);
+    EXPECT_EQ(DecodeDateTime(v), CalendarTime{});
+  }
+}
+
+TEST(DateTime, FormatsSettingsPattern) {
+  const struct {
+    CalendarTime time;
+    const char* text;
+  } cases[] = {
+      {At(2025, 3, 14, 8, 5, 9, 123), "03/14/2025 08:05:09:123"},
+      {At(1899, 12, 30), "12/30/1899 00:00:00:000"},
+      {At(1899, 12, 29, 6), "12/29/1899 06:00:00:000"},
+      {At(987, 1, 2, 23, 59, 59, 9), "01/02/0987 23:59:59:009"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.text);
+    EXPECT_EQ(FormatSettingsDateTime(*EncodeDateTime(c.time)), c.text);
+  }
+}
+
+TEST(DateTime, ParsesSettingsPattern) {
+  const struct {
+    const char* text;
+    std::optional<CalendarTime> time;
+  } cases[] = {
+      {"03/14/2025 08:05:09:123", At(2025, 3, 14, 8, 5, 9, 123)},
+      {"03/14/2025 08:05:09.123", At(2025, 3, 14, 8, 5, 9, 123)},
+      {"3/4/2025 8:05:09:7", At(2025, 3, 4, 8, 5, 9, 7)},
+      {"03/14/2025 08:05:09", At(2025, 3, 14, 8, 5, 9)},
+      {"03/14/2025 08:05", At(2025, 3, 14, 8, 5)},
+      {"03/14/2025", At(2025, 3, 14)},
+      {"02/29/2024", At(2024, 2, 29)},
+      {"12/29/1899 06:00:00:000", At(1899, 12, 29, 6)},
+      {"03/14/25", At(2025, 3, 14)},
+      {"03/14/49 10:00", At(2049, 3, 14, 10)},
+      {"03/14/50", At(1950, 3, 14)},
+      {"03/14/99", At(1999, 3, 14)},
+      {"02/29/2023", std::nullopt},
+      {"13/01/2025", std::nullopt},
+      {"14/03/2025", std::nullopt},
+      {"03/14/2025 24:00", std::nullopt},
+      {"03/14/2025 08:60", std::nullopt},
+      {"03/14/2025 08", std::nullopt},
+      {"03/14/2025 08:05:", std::nullopt},
+      {"03/14/2025 08:05:09:", std::nullopt},
+      {"03/14/2025 08:05:09:1234", std::nullopt},
+      {"03/14/2025 08:05:09,123", std::nullopt},
+      {"03/14/2025 ", std::nullopt},
+      {" 03/14/2025", std::nullopt},
+      {"03/14/2025x", std::nullopt},
+      {"03/14/202", std::nullopt},
+      {"03/14/20250", std::nullopt},
+      {"003/14/2025", std::nullopt},
+      {"03-14-2025", std::nullopt},
+      {"2025-03-14", std::nullopt},
+      {"", std::nullopt},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.text);
+    const auto parsed = ParseSettingsDateTime(c.text);
+    ASSERT_EQ(parsed.has_value(), c.time.has_value());
+    if (parsed) {
+      EXPECT_EQ(DecodeDateTime(*parsed), *c.time);
+    }
+  }
+}
+
+TEST(DateTime, HoursBetweenCountsWholeHoursOfRealTime) {
+  const struct {
+    CalendarTime later;
+    CalendarTime earlier;
+    std::int64_t hours;
+  } cases[] = {
+      {At(2025, 3, 14, 10), At(2025, 3, 14, 8), 2},
+      {At(2025, 3, 14, 9, 59, 59, 999), At(2025, 3, 14, 8), 1},
+      {At(2025, 3, 14, 8), At(2025, 3, 14, 9, 59, 59, 999), -1},  // truncated toward zero
+      {At(2025, 3, 15, 7), At(2025, 3, 14, 8), 23},
+      {At(2024, 3, 1), At(2024, 2, 28), 48},
+      {At(1899, 12, 30), At(1899, 12, 29, 6), 18},  // across day 0 from a negative day
+      {At(1899, 12, 29, 6), At(1899, 12, 28, 18), 12},
+      {At(2025, 1, 1), At(2025, 1, 1), 0},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.hours);
+    EXPECT_EQ(HoursBetween(*EncodeDateTime(c.later), *EncodeDateTime(c.earlier)), c.hours);
+  }
+  EXPECT_EQ(HoursBetween(std::numeric_limits<double>::quiet_NaN(), 1.0), 0);
+}
+
+}  // namespace
+}  // namespace bootmark
