@@ -1,0 +1,115 @@
+#include "common/ini_file.h"
+
+#include <algorithm>
+
+#include "common/data_dirs.h"
+#include "common/path.h"
+#include "common/safe_ini_file.h"
+#include "common/text.h"
+
+namespace bootmark {
+
+TIniFile::TIniFile(IFileSystem& files, IProfileApi& profile, std::string fileName)
+    : files_(files), profile_(profile), fileName_(std::move(fileName)) {
+  PrepareFile();
+  files_.CreateIfMissing(fileName_, ByteOrderMark(TextEncoding::Utf16LE));
+  // An empty file would be written in ANSI by the profile functions; the byte
+  // order mark makes them keep it in UTF-16.
+  if (files_.FileSize(fileName_) == std::uint64_t{0}) {
+    files_.ReplaceAll(fileName_, ByteOrderMark(TextEncoding::Utf16LE));
+  }
+}
+
+void TIniFile::PrepareFile() {
+  const std::string folder = ExtractFilePath(fileName_);
+  if (folder.empty() || folder == "\\") {
+    fileName_.insert(0, ".\\");
+  } else {
+    ForceDirectories(files_, folder);
+  }
+  // The profile functions cannot write a read-only file; the program's own
+  // settings must stay writable.
+  const std::uint32_t attributes = files_.GetAttributes(fileName_);
+  if (attributes != kInvalidFileAttributes && (attributes & file_attr::kReadOnly) != 0) {
+    files_.SetAttributes(fileName_, attributes & ~file_attr::kReadOnly);
+  }
+}
+
+std::string TIniFile::ReadString(std::string_view section, std::string_view key,
+                                 std::string_view defaultValue) {
+  return profile_.ReadString(fileName_, section, key, defaultValue);
+}
+
+bool TIniFile::WriteString(std::string_view section, std::string_view key,
+                           std::string_view value) {
+  return profile_.WriteString(fileName_, section, key, value);
+}
+
+std::int32_t TIniFile::ReadInteger(std::string_view section, std::string_view key,
+                                   std::int32_t defaultValue) {
+  return ini_format::ParseInteger(ReadString(section, key, ""), defaultValue);
+}
+
+bool TIniFile::WriteInteger(std::string_view section, std::string_view key, std::int32_t value) {
+  return WriteString(section, key, ini_format::FormatInteger(value));
+}
+
+bool TIniFile::ReadBool(std::string_view section, std::string_view key, bool defaultValue) {
+  return ini_format::ParseBool(ReadString(section, key, ""), defaultValue);
+}
+
+bool TIniFile::WriteBool(std::string_view section, std::string_view key, bool value) {
+  return WriteString(section, key, ini_format::FormatBool(value));
+}
+
+double TIniFile::ReadFloat(std::string_view section, std::string_view key, double defaultValue) {
+  return ini_format::ParseFloat(ReadString(section, key, ""), defaultValue);
+}
+
+bool TIniFile::WriteFloat(std::string_view section, std::string_view key, double value) {
+  return WriteString(section, key, ini_format::FormatFloat(value));
+}
+
+DateTime TIniFile::ReadDateTime(std::string_view section, std::string_view key,
+                                DateTime defaultValue) {
+  return ini_format::ParseDateTime(ReadString(section, key, ""), defaultValue);
+}
+
+bool TIniFile::WriteDateTime(std::string_view section, std::string_view key, DateTime value) {
+  return WriteString(section, key, ini_format::FormatDateTime(value));
+}
+
+std::vector<std::string> TIniFile::ReadSections() { return profile_.ReadSectionNames(fileName_); }
+
+std::vector<std::string> TIniFile::ReadSection(std::string_view section) {
+  return profile_.ReadKeys(fileName_, section);
+}
+
+bool TIniFile::SectionExists(std::string_view section) {
+  const std::vector<std::string> names = ReadSections();
+  return std::any_of(names.begin(), names.end(),
+                     [&](const std::string& name) { return SameText(name, section); });
+}
+
+bool TIniFile::ValueExists(std::string_view section, std::string_view key) {
+  const std::vector<std::string> keys = ReadSection(section);
+  return std::any_of(keys.begin(), keys.end(),
+                     [&](const std::string& name) { return SameText(name, key); });
+}
+
+bool TIniFile::EraseSection(std::string_view section) {
+  return profile_.EraseSection(fileName_, section);
+}
+
+bool TIniFile::DeleteKey(std::string_view section, std::string_view key) {
+  return profile_.DeleteKey(fileName_, section, key);
+}
+
+void TIniFile::UpdateFile() {
+  // Once prepared the name has a folder part, so this only makes sure the folder
+  // still exists and the file is still writable before the system writes to it.
+  PrepareFile();
+  profile_.Flush(fileName_);
+}
+
+}  // namespace bootmark

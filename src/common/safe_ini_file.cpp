@@ -1,0 +1,574 @@
+#include "common/safe_ini_file.h"
+
+#include <algorithm>
+#include <new>
+
+#include "common/data_dirs.h"
+#include "common/path.h"
+#include "common/text.h"
+
+namespace bootmark {
+namespace {
+
+// Win32 error codes the loader reports when the system gives none of its own.
+constexpr std::uint32_t kErrorGeneric = 1;
+constexpr std::uint32_t kErrorNotEnoughMemory = 8;
+constexpr std::uint32_t kErrorNoUnicodeTranslation = 1113;
+
+constexpr std::string_view kBomUtf16LE = "\xFF\xFE";
+constexpr std::string_view kBomUtf16BE = "\xFE\xFF";
+constexpr std::string_view kBomUtf8 = "\xEF\xBB\xBF";
+
+constexpr char32_t kReplacementCharacter = 0xFFFD;
+
+void AppendUtf8(std::string& out, char32_t code) {
+  if (code < 0x80) {
+    out += static_cast<char>(code);
+  } else if (code < 0x800) {
+    out += static_cast<char>(0xC0 | (code >> 6));
+    out += static_cast<char>(0x80 | (code & 0x3F));
+  } else if (code < 0x10000) {
+    out += static_cast<char>(0xE0 | (code >> 12));
+    out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
+    out += static_cast<char>(0x80 | (code & 0x3F));
+  } else {
+    out += static_cast<char>(0xF0 | (code >> 18));
+    out += static_cast<char>(0x80 | ((code >> 12) & 0x3F));
+    out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
+    out += static_cast<char>(0x80 | (code & 0x3F));
+  }
+}
+
+// Reads one well-formed UTF-8 sequence at `pos`. Returns its length, or 0 when
+// the bytes there are not one (overlong forms, surrogates and values above
+// U+10FFFF included).
+std::size_t ReadUtf8(std::string_view text, std::size_t pos, char32_t& code) {
+  const auto lead = static_cast<unsigned char>(text[pos]);
+  if (lead < 0x80) {
+    code = lead;
+    return 1;
+  }
+  std::size_t length;
+  char32_t minimum;
+  if (lead >= 0xC2 && lead <= 0xDF) {
+    length = 2, minimum = 0x80, code = lead & 0x1F;
+  } else if (lead >= 0xE0 && lead <= 0xEF) {
+    length = 3, minimum = 0x800, code = lead & 0x0F;
+  } else if (lead >= 0xF0 && lead <= 0xF4) {
+    length = 4, minimum = 0x10000, code = lead & 0x07;
+  } else {
+    return 0;
+  }
+  if (text.size() - pos < length) return 0;
+  for (std::size_t i = 1; i < length; ++i) {
+    const auto next = static_cast<unsigned char>(text[pos + i]);
+    if ((next & 0xC0) != 0x80) return 0;
+    code = (code << 6) | (next & 0x3F);
+  }
+  if (code < minimum || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF)) return 0;
+  return length;
+}
+
+bool IsWellFormedUtf8(std::string_view text) {
+  std::size_t pos = 0;
+  while (pos < text.size()) {
+    // Runs of ASCII are by far the most common content.
+    if (static_cast<unsigned char>(text[pos]) < 0x80) {
+      ++pos;
+      continue;
+    }
+    char32_t code;
+    const std::size_t length = ReadUtf8(text, pos, code);
+    if (length == 0) return false;
+    pos += length;
+  }
+  return true;
+}
+
+bool DecodeUtf16(std::string_view bytes, bool bigEndian, std::string& text) {
+  if (bytes.size() % 2 != 0) return false;
+  text.clear();
+  text.reserve(bytes.size() / 2 + bytes.size() / 8);
+  const auto* data = reinterpret_cast<const unsigned char*>(bytes.data());
+  const std::size_t count = bytes.size() / 2;
+  auto unitAt = [&](std::size_t i) -> char32_t {
+    return bigEndian ? (char32_t{data[2 * i]} << 8) | data[2 * i + 1]
+                     : (char32_t{data[2 * i + 1]} << 8) | data[2 * i];
+  };
+  for (std::size_t i = 0; i < count; ++i) {
+    const char32_t unit = unitAt(i);
+    if (unit < 0x80) {
+      text += static_cast<char>(unit);
+    } else if (unit >= 0xD800 && unit <= 0xDBFF) {
+      if (i + 1 >= count) return false;
+      const char32_t low = unitAt(i + 1);
+      if (low < 0xDC00 || low > 0xDFFF) return false;
+      AppendUtf8(text, 0x10000 + ((unit - 0xD800) << 10) + (low - 0xDC00));
+      ++i;
+    } else if (unit >= 0xDC00 && unit <= 0xDFFF) {
+      return false;
+    } else {
+      AppendUtf8(text, unit);
+    }
+  }
+  return true;
+}
+
+void AppendUnit(std::string& out, char32_t unit, bool bigEndian) {
+  const char high = static_cast<char>(unit >> 8);
+  const char low = static_cast<char>(unit & 0xFF);
+  if (bigEndian) {
+    out += high;
+    out += low;
+  } else {
+    out += low;
+    out += high;
+  }
+}
+
+}  // namespace
+
+std::string_view ByteOrderMark(TextEncoding encoding) {
+  switch (encoding) {
+    case TextEncoding::Utf8:
+      return kBomUtf8;
+    case TextEncoding::Utf16LE:
+      return kBomUtf16LE;
+    case TextEncoding::Utf16BE:
+      return kBomUtf16BE;
+    case TextEncoding::None:
+    case TextEncoding::Ansi:
+      break;
+  }
+  return {};
+}
+
+TextEncoding DetectEncoding(std::string_view bytes) {
+  if (bytes.starts_with(kBomUtf16LE)) return TextEncoding::Utf16LE;
+  if (bytes.starts_with(kBomUtf16BE)) return TextEncoding::Utf16BE;
+  if (bytes.starts_with(kBomUtf8)) return TextEncoding::Utf8;
+  return TextEncoding::Ansi;
+}
+
+bool DecodeFileText(IFileSystem& files, std::string_view bytes, std::string& text) {
+  switch (DetectEncoding(bytes)) {
+    case TextEncoding::Utf16LE:
+      return DecodeUtf16(bytes.substr(kBomUtf16LE.size()), false, text);
+    case TextEncoding::Utf16BE:
+      return DecodeUtf16(bytes.substr(kBomUtf16BE.size()), true, text);
+    case TextEncoding::Utf8:
+      bytes.remove_prefix(kBomUtf8.size());
+      if (!IsWellFormedUtf8(bytes)) return false;
+      text.assign(bytes);
+      return true;
+    case TextEncoding::None:
+    case TextEncoding::Ansi:
+      break;
+  }
+  text = Utf16ToUtf8(files.DecodeAnsi(bytes));
+  return true;
+}
+
+void AppendUtf16(std::string& out, std::string_view utf8, bool bigEndian) {
+  std::size_t pos = 0;
+  while (pos < utf8.size()) {
+    const auto byte = static_cast<unsigned char>(utf8[pos]);
+    if (byte < 0x80) {
+      AppendUnit(out, byte, bigEndian);
+      ++pos;
+      continue;
+    }
+    char32_t code;
+    const std::size_t length = ReadUtf8(utf8, pos, code);
+    if (length == 0) {
+      AppendUnit(out, kReplacementCharacter, bigEndian);
+      ++pos;
+    } else if (code >= 0x10000) {
+      AppendUnit(out, 0xD800 + ((code - 0x10000) >> 10), bigEndian);
+      AppendUnit(out, 0xDC00 + ((code - 0x10000) & 0x3FF), bigEndian);
+      pos += length;
+    } else {
+      AppendUnit(out, code, bigEndian);
+      pos += length;
+    }
+  }
+}
+
+namespace ini_format {
+
+std::int32_t ParseInteger(std::string_view text, std::int32_t defaultValue) {
+  return StrToIntDef(Trim(text), defaultValue);
+}
+
+std::string FormatInteger(std::int32_t value) { return IntToStr(value); }
+
+bool ParseBool(std::string_view text, bool defaultValue) {
+  return ParseInteger(text, defaultValue ? 1 : 0) != 0;
+}
+
+std::string FormatBool(bool value) { return value ? "1" : "0"; }
+
+double ParseFloat(std::string_view text, double defaultValue) {
+  const std::string_view trimmed = Trim(text);
+  if (trimmed.empty()) return defaultValue;
+  // Files written where "," is the decimal separator are read alike.
+  const std::string normalised = bootmark::ReplaceAll(trimmed, ",", ".");
+  if (auto value = TryParseFloat(normalised)) return *value;
+  throw EConvertError("'" + std::string(text) + "' is not a valid floating point value");
+}
+
+std::string FormatFloat(double value) { return FloatToStr(value); }
+
+DateTime ParseDateTime(std::string_view text, DateTime defaultValue) {
+  const std::string_view trimmed = Trim(text);
+  if (trimmed.empty()) return defaultValue;
+  return ParseSettingsDateTime(trimmed).value_or(defaultValue);
+}
+
+std::string FormatDateTime(DateTime value) { return FormatSettingsDateTime(value); }
+
+}  // namespace ini_format
+
+namespace {
+
+// Folder part of a settings file name that has to exist before the file can:
+// empty when the name has none, or names the root or the current folder.
+std::string FolderToCreate(std::string_view fileName) {
+  std::string folder = ExtractFilePath(fileName);
+  if (folder == "\\" || folder == ".\\") folder.clear();
+  return folder;
+}
+
+}  // namespace
+
+TSafeIniFile::TSafeIniFile(IFileSystem& files) : files_(files) {}
+
+TSafeIniFile::TSafeIniFile(IFileSystem& files, std::string fileName, TextEncoding encoding,
+                           StreamFilter loadFilter, StreamFilter saveFilter)
+    : files_(files),
+      fileName_(std::move(fileName)),
+      encoding_(encoding),
+      loadFilter_(std::move(loadFilter)),
+      saveFilter_(std::move(saveFilter)) {
+  if (fileName_.empty()) return;
+  const std::string folder = FolderToCreate(fileName_);
+  if (!folder.empty() && !files_.FileExists(fileName_)) ForceDirectories(files_, folder);
+  Load(fileName_);
+  // A file that exists but could not be read must not be replaced by the
+  // (empty) content the object now holds.
+  if (lastError_ != 0) noAutoSave_ = true;
+  if (!files_.FileExists(fileName_)) {
+    if (!folder.empty()) ForceDirectories(files_, folder);
+    files_.CreateIfMissing(fileName_, ByteOrderMark(encoding_));
+  }
+}
+
+TSafeIniFile::~TSafeIniFile() {
+  if (!modified_ || noAutoSave_) return;
+  try {
+    UpdateFile();
+  } catch (...) {
+    // A destructor has no one to report to; the file keeps its last saved content.
+  }
+}
+
+void TSafeIniFile::LoadFromFile(std::string_view fileName) { Load(fileName); }
+
+void TSafeIniFile::Load(std::string_view fileName) {
+  lastError_ = 0;
+  Clear();
+  if (!files_.FileExists(fileName)) return;
+  try {
+    std::uint32_t error = 0;
+    std::optional<std::string> bytes = files_.ReadAll(fileName, error);
+    if (!bytes) {
+      lastError_ = error != 0 ? error : kErrorGeneric;
+      return;
+    }
+    if (loadFilter_) {
+      std::string filtered;
+      if (!loadFilter_(*bytes, filtered)) {
+        lastError_ = kErrorGeneric;
+        return;
+      }
+      *bytes = std::move(filtered);
+    }
+    std::string text;
+    if (!DecodeFileText(files_, *bytes, text)) {
+      lastError_ = kErrorNoUnicodeTranslation;
+      return;
+    }
+    bytes.reset();
+    Parse(text);
+  } catch (const std::bad_alloc&) {
+    lastError_ = kErrorNotEnoughMemory;
+  } catch (...) {
+    lastError_ = kErrorGeneric;
+  }
+  if (lastError_ != 0) Clear();
+}
+
+void TSafeIniFile::Parse(std::string_view text) {
+  int current = -1;
+  std::size_t pos = 0;
+  while (pos <= text.size()) {
+    std::size_t end = pos;
+    while (end < text.size() && text[end] != '\r' && text[end] != '\n') ++end;
+    const std::string_view line = Trim(text.substr(pos, end - pos));
+    // CR LF, LF and CR all end a line.
+    pos = end + 1;
+    if (end + 1 < text.size() && text[end] == '\r' && text[end + 1] == '\n') ++pos;
+
+    if (line.empty() || line.front() == ';') continue;
+    if (line.size() >= 2 && line.front() == '[' && line.back() == ']') {
+      current = AddSection(std::string(Trim(line.substr(1, line.size() - 2))));
+      continue;
+    }
+    if (current < 0) continue;  // Lines before the first section belong to none.
+    std::string_view name, value;
+    if (TIniHashedStringList::SplitLine(line, name, value)) {
+      name = Trim(name);
+      value = Trim(value);
+      std::string stored;
+      stored.reserve(name.size() + 1 + value.size());
+      stored.append(name).append(1, '=').append(value);
+      sections_[static_cast<std::size_t>(current)].lines.Add(std::move(stored));
+    } else {
+      sections_[static_cast<std::size_t>(current)].lines.Add(std::string(line));
+    }
+  }
+}
+
+int TSafeIniFile::FindSection(std::string_view name) const {
+  int best = -1;
+  auto [first, last] = sectionIndex_.equal_range(HashTextIgnoreCase(name));
+  for (auto it = first; it != last; ++it) {
+    if ((best < 0 || it->second < best) &&
+        SameText(sections_[static_cast<std::size_t>(it->second)].name, name)) {
+      best = it->second;
+    }
+  }
+  return best;
+}
+
+int TSafeIniFile::AddSection(std::string name) {
+  const int index = static_cast<int>(sections_.size());
+  sectionIndex_.emplace(HashTextIgnoreCase(name), index);
+  sections_.push_back(Section{std::move(name), {}});
+  return index;
+}
+
+void TSafeIniFile::RebuildSectionIndex() {
+  sectionIndex_.clear();
+  for (std::size_t i = 0; i < sections_.size(); ++i) {
+    sectionIndex_.emplace(HashTextIgnoreCase(sections_[i].name), static_cast<int>(i));
+  }
+}
+
+void TSafeIniFile::ResetCache() {
+  cacheName_.clear();
+  cacheIndex_ = -1;
+}
+
+int TSafeIniFile::SectionForWrite(std::string_view name) {
+  // The cache compares exactly: a name spelled differently takes the (case-
+  // insensitive) lookup and so still finds the same section.
+  if (cacheIndex_ >= 0 && cacheName_ == name) return cacheIndex_;
+  int index = FindSection(name);
+  if (index < 0) index = AddSection(std::string(name));
+  cacheName_.assign(name);
+  cacheIndex_ = index;
+  return index;
+}
+
+bool TSafeIniFile::FindValue(std::string_view section, std::string_view key,
+                             std::string_view& value) const {
+  const int s = FindSection(section);
+  if (s < 0) return false;
+  const TIniHashedStringList& lines = sections_[static_cast<std::size_t>(s)].lines;
+  const int line = lines.IndexOfName(key);
+  if (line < 0) return false;
+  value = lines.ValueAt(line);
+  return true;
+}
+
+std::string TSafeIniFile::ReadString(std::string_view section, std::string_view key,
+                                     std::string_view defaultValue) const {
+  std::string_view value;
+  return std::string(FindValue(section, key, value) ? value : defaultValue);
+}
+
+void TSafeIniFile::WriteString(std::string_view section, std::string_view key,
+                               std::string_view value) {
+  TIniHashedStringList& lines = sections_[static_cast<std::size_t>(SectionForWrite(section))].lines;
+  std::string line;
+  line.reserve(key.size() + 1 + value.size());
+  line.append(key).append(1, '=').append(value);
+  if (appendOnly_) {
+    lines.Add(std::move(line));
+  } else if (const int existing = lines.IndexOfName(key); existing >= 0) {
+    lines.Put(existing, std::move(line));
+  } else {
+    lines.Add(std::move(line));
+  }
+  modified_ = true;
+}
+
+std::int32_t TSafeIniFile::ReadInteger(std::string_view section, std::string_view key,
+                                       std::int32_t defaultValue) const {
+  std::string_view value;
+  return FindValue(section, key, value) ? ini_format::ParseInteger(value, defaultValue)
+                                        : defaultValue;
+}
+
+void TSafeIniFile::WriteInteger(std::string_view section, std::string_view key,
+                                std::int32_t value) {
+  WriteString(section, key, ini_format::FormatInteger(value));
+}
+
+bool TSafeIniFile::ReadBool(std::string_view section, std::string_view key,
+                            bool defaultValue) const {
+  std::string_view value;
+  return FindValue(section, key, value) ? ini_format::ParseBool(value, defaultValue)
+                                        : defaultValue;
+}
+
+void TSafeIniFile::WriteBool(std::string_view section, std::string_view key, bool value) {
+  WriteString(section, key, ini_format::FormatBool(value));
+}
+
+double TSafeIniFile::ReadFloat(std::string_view section, std::string_view key,
+                               double defaultValue) const {
+  std::string_view value;
+  return FindValue(section, key, value) ? ini_format::ParseFloat(value, defaultValue)
+                                        : defaultValue;
+}
+
+void TSafeIniFile::WriteFloat(std::string_view section, std::string_view key, double value) {
+  WriteString(section, key, ini_format::FormatFloat(value));
+}
+
+DateTime TSafeIniFile::ReadDateTime(std::string_view section, std::string_view key,
+                                    DateTime defaultValue) const {
+  std::string_view value;
+  return FindValue(section, key, value) ? ini_format::ParseDateTime(value, defaultValue)
+                                        : defaultValue;
+}
+
+void TSafeIniFile::WriteDateTime(std::string_view section, std::string_view key,
+                                 DateTime value) {
+  WriteString(section, key, ini_format::FormatDateTime(value));
+}
+
+std::vector<std::string> TSafeIniFile::ReadSection(std::string_view section) const {
+  std::vector<std::string> keys;
+  const int s = FindSection(section);
+  if (s < 0) return keys;
+  for (const std::string& line : sections_[static_cast<std::size_t>(s)].lines.Lines()) {
+    std::string_view name, value;
+    if (TIniHashedStringList::SplitLine(line, name, value)) keys.emplace_back(name);
+  }
+  return keys;
+}
+
+std::vector<std::string> TSafeIniFile::ReadSections() const {
+  std::vector<std::string> names;
+  names.reserve(sections_.size());
+  for (const Section& section : sections_) names.push_back(section.name);
+  return names;
+}
+
+std::vector<std::string> TSafeIniFile::ReadSectionValues(std::string_view section) const {
+  const int s = FindSection(section);
+  if (s < 0) return {};
+  return sections_[static_cast<std::size_t>(s)].lines.Lines();
+}
+
+bool TSafeIniFile::SectionExists(std::string_view section) const {
+  return FindSection(section) >= 0;
+}
+
+bool TSafeIniFile::ValueExists(std::string_view section, std::string_view key) const {
+  std::string_view value;
+  return FindValue(section, key, value);
+}
+
+void TSafeIniFile::EraseSection(std::string_view section) {
+  const int s = FindSection(section);
+  if (s < 0) return;
+  sections_.erase(sections_.begin() + s);
+  RebuildSectionIndex();
+  // Positions after the erased section moved; the next write looks its section up.
+  ResetCache();
+}
+
+void TSafeIniFile::DeleteKey(std::string_view section, std::string_view key) {
+  const int s = FindSection(section);
+  if (s < 0) return;
+  TIniHashedStringList& lines = sections_[static_cast<std::size_t>(s)].lines;
+  const int line = lines.IndexOfName(key);
+  if (line < 0) return;
+  lines.Delete(line);
+  modified_ = true;
+}
+
+void TSafeIniFile::Clear() {
+  sections_.clear();
+  sectionIndex_.clear();
+  ResetCache();
+}
+
+bool TSafeIniFile::Serialise(std::string& bytes) const {
+  try {
+    std::size_t estimate = 2;
+    for (const Section& section : sections_) {
+      estimate += section.name.size() + 6;
+      for (const std::string& line : section.lines.Lines()) estimate += line.size() + 2;
+    }
+    std::string encoded;
+    encoded.reserve(estimate * 2);
+    encoded.assign(kBomUtf16LE);
+    for (const Section& section : sections_) {
+      AppendUtf16(encoded, "[");
+      AppendUtf16(encoded, section.name);
+      AppendUtf16(encoded, "]\r\n");
+      for (const std::string& line : section.lines.Lines()) {
+        AppendUtf16(encoded, line);
+        AppendUtf16(encoded, "\r\n");
+      }
+      AppendUtf16(encoded, "\r\n");
+    }
+    if (!saveFilter_) {
+      bytes = std::move(encoded);
+      return true;
+    }
+    return saveFilter_(encoded, bytes);
+  } catch (...) {
+    return false;
+  }
+}
+
+void TSafeIniFile::UpdateFile() {
+  if (fileName_.empty()) return;
+  std::string path = fileName_;
+  const std::string folder = ExtractFilePath(path);
+  if (folder.empty() || folder == "\\") {
+    path.insert(0, ".\\");
+  } else {
+    ForceDirectories(files_, folder);
+  }
+
+  constexpr std::uint32_t kBlocking = file_attr::kReadOnly | file_attr::kHidden;
+  const std::uint32_t attributes = files_.GetAttributes(path);
+  const bool clearAttributes =
+      attributes != kInvalidFileAttributes && (attributes & kBlocking) != 0;
+  if (clearAttributes) files_.SetAttributes(path, attributes & ~kBlocking);
+
+  std::string bytes;
+  if (!Serialise(bytes) || !files_.ReplaceAll(path, bytes).ok()) lastError_ = kErrorGeneric;
+
+  if (clearAttributes) files_.SetAttributes(path, attributes);
+  if (lastError_ == 0) modified_ = false;
+}
+
+}  // namespace bootmark

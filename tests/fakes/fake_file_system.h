@@ -1,0 +1,117 @@
+#pragma once
+// An in-memory IFileSystem with Windows path rules, for tests.
+//
+// Paths are Windows paths compared without regard to case: "C:\a\b.ini",
+// "c:/A/B.INI" and "C:\a\x\..\b.ini" name the same file. Relative paths (".\b.ini",
+// "b.ini") start at the current folder, "C:\" by default; "\b.ini" at the root of
+// its drive. Drive C: exists from the start; other drives are added with AddDrive.
+//
+// Failures behave like Windows': reading a missing file fails with 2 (3 when its
+// folder is missing too), replacing a read-only or hidden file fails with 5
+// (access denied), CreateDirectory needs the parent folder. Tests can add more:
+//   fs.SetUnreadable(path);    // ReadAll and FileSize fail with 32 (sharing violation)
+//   fs.SetWriteFails(path);    // ReplaceAll / CreateIfMissing fail with 112, content kept
+//   fs.FailCreateDirectory(path, n);  // the next n CreateDirectory calls on it fail
+// WriteCount(path) tells how often the file's content was written (every
+// ReplaceAll call, failed ones included, and every file CreateIfMissing created),
+// so a test can prove that no write happened.
+// DecodeAnsi decodes Windows-1252.
+#include <cstdint>
+#include <map>
+#include <optional>
+#include <set>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/file_system.h"
+
+namespace bootmark {
+
+class FakeFileSystem : public IFileSystem {
+ public:
+  static constexpr std::uint32_t kErrorFileNotFound = 2;
+  static constexpr std::uint32_t kErrorPathNotFound = 3;
+  static constexpr std::uint32_t kErrorAccessDenied = 5;
+  static constexpr std::uint32_t kErrorSharingViolation = 32;
+  static constexpr std::uint32_t kErrorDiskFull = 112;
+
+  FakeFileSystem();
+
+  // --- Setting up -------------------------------------------------------------
+  // A drive ("D:") or a UNC share ("\\server\share") whose root then exists.
+  void AddDrive(std::string_view root);
+  // Creates or overwrites a file, creating its folders. Not counted as a write.
+  void AddFile(std::string_view path, std::string_view bytes,
+               std::uint32_t attributes = file_attr::kArchive);
+  // Creates a folder and its missing parents.
+  void AddDirectory(std::string_view path);
+  void SetCurrentDirectory(std::string_view path);
+  void SetUnreadable(std::string_view path, bool unreadable = true);
+  void SetWriteFails(std::string_view path, bool fails = true,
+                     std::uint32_t error = kErrorDiskFull);
+  void FailCreateDirectory(std::string_view path, int times);
+
+  // --- Looking ----------------------------------------------------------------
+  // Content of a file; nullopt when there is no such file.
+  std::optional<std::string> Content(std::string_view path) const;
+  // Writes of the file's content so far (see above).
+  int WriteCount(std::string_view path) const;
+  int TotalWriteCount() const { return totalWrites_; }
+  // CreateDirectory calls for a folder so far.
+  int CreateDirectoryCalls(std::string_view path) const;
+  // Full paths of all files, sorted without regard to case.
+  std::vector<std::string> Files() const;
+  // The absolute, normalised form of a path ("C:\a\b.ini").
+  std::string FullPath(std::string_view path) const;
+
+  // --- IFileSystem ------------------------------------------------------------
+  bool FileExists(std::string_view path) override;
+  bool DirectoryExists(std::string_view path) override;
+  std::optional<std::string> ReadAll(std::string_view path, std::uint32_t& error) override;
+  IoResult ReplaceAll(std::string_view path, std::string_view bytes) override;
+  IoResult CreateIfMissing(std::string_view path, std::string_view initialBytes) override;
+  std::optional<std::uint64_t> FileSize(std::string_view path) override;
+  std::uint32_t GetAttributes(std::string_view path) override;
+  bool SetAttributes(std::string_view path, std::uint32_t attributes) override;
+  bool CreateDirectory(std::string_view path) override;
+  bool DeleteFile(std::string_view path) override;
+  std::u16string DecodeAnsi(std::string_view bytes) override;
+
+ private:
+  struct Node {
+    std::string path;  // full path as first written
+    bool directory = false;
+    std::string bytes;
+    std::uint32_t attributes = 0;
+  };
+
+  // Root ("C:\" or "\\server\share\") and the names below it.
+  struct Parsed {
+    std::string root;
+    std::vector<std::string> parts;
+  };
+  Parsed Parse(std::string_view path) const;
+  static std::string Join(const Parsed& parsed, std::size_t count);
+  static std::string Key(std::string_view fullPath);
+
+  Node* Find(std::string_view path);
+  const Node* Find(std::string_view path) const;
+  bool IsRoot(std::string_view path) const;
+  bool ParentExists(std::string_view path) const;
+  // Why a file's content cannot be written now (0 when it can).
+  std::uint32_t WriteBlocked(std::string_view path, const Node* node) const;
+  void CountWrite(std::string_view path);
+
+  std::set<std::string> roots_;        // keys of the roots
+  std::map<std::string, Node> nodes_;  // by key of the full path
+  std::set<std::string> unreadable_;
+  std::map<std::string, std::uint32_t> writeFailures_;
+  std::map<std::string, int> writes_;
+  std::map<std::string, int> createDirectoryCalls_;
+  std::map<std::string, int> createDirectoryFailures_;
+  std::string currentDirectory_ = "C:\\";
+  int totalWrites_ = 0;
+};
+
+}  // namespace bootmark
