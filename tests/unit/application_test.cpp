@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "app/add_auto_run.h"
 #include "app/main_data.h"
 #include "common/safe_ini_file.h"
 #include "common/text.h"
