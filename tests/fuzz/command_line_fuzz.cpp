@@ -1,0 +1,60 @@
+// Arbitrary bytes as the program's command line: splitting must never crash or
+// hang, the switch lookup must accept whatever comes out, and splitting the
+// arguments joined back with the quoting rules must give the same arguments.
+// fuzz-max-len: 65536
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <string>
+
+#include "app/add_auto_run.h"
+#include "app/program_arguments.h"
+#include "app/run_mode.h"
+
+using namespace bootmark;
+
+namespace {
+
+void Check(bool condition) {
+  if (!condition) std::abort();
+}
+
+// Quotes one argument so that the splitting rules give it back unchanged.
+std::string Quote(const std::string& argument) {
+  std::string quoted = "\"";
+  std::size_t slashes = 0;
+  for (const char c : argument) {
+    if (c == '\\') {
+      ++slashes;
+      continue;
+    }
+    quoted.append(c == '"' ? slashes * 2 + 1 : slashes, '\\');
+    slashes = 0;
+    quoted.push_back(c);
+  }
+  quoted.append(slashes * 2, '\\');
+  quoted.push_back('"');
+  return quoted;
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  const std::string commandLine(reinterpret_cast<const char*>(data), size);
+  const ProgramArguments arguments = ProgramArguments::FromCommandLine(commandLine);
+  Check(arguments.Count() >= 1);
+  ParseRunMode(arguments[1]);
+  const std::string forwarded = BuildForwardedItemText(arguments);
+  Check(forwarded.size() <= size + 2);
+
+  // Arguments after the program name survive a round trip through quoting.
+  std::string rebuilt = "Bootmark.exe";
+  for (std::size_t i = 1; i < arguments.Count(); ++i) {
+    if (arguments[i].find('\0') != std::string::npos) return 0;
+    rebuilt += " " + Quote(arguments[i]);
+  }
+  const std::vector<std::string> again = ParseCommandLineArguments(rebuilt);
+  Check(again.size() == arguments.Count());
+  for (std::size_t i = 1; i < again.size(); ++i) Check(again[i] == arguments[i]);
+  return 0;
+}
