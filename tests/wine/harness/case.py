@@ -1,0 +1,115 @@
+"""The base class of the end-to-end tests.
+
+Each test class gets its own copy of the template prefix with Bootmark installed and
+a wineserver kept alive; each test starts with empty suite data folders. All test
+classes of a process share one Xvfb display. When a test fails, a screenshot and the
+test's debug captures are kept (the path is printed); otherwise everything is deleted.
+Set BOOTMARK_WINE_KEEP=1 to keep the whole prefix of every class.
+"""
+
+import os
+import sys
+import time
+import unittest
+
+from . import display as display_module
+from . import prefix as prefix_module
+from . import runner
+
+
+class WineTestCase(unittest.TestCase):
+    prefix = None
+    display = None
+    # Set to False in a class whose tests build on what earlier ones left.
+    clean_data_between_tests = True
+    # Only the tests of the harness itself run without the program.
+    install_bootmark = True
+
+    @classmethod
+    def setUpClass(cls):
+        super().setUpClass()
+        cls.display = display_module.display()
+        cls.prefix = prefix_module.Prefix(cls.display.name,
+                                          keep=os.environ.get("BOOTMARK_WINE_KEEP") == "1")
+        cls._class_failed = False
+        try:
+            cls.prefix.install(with_bootmark=cls.install_bootmark)
+            cls.probe = runner.Probe(cls.prefix)
+            # Start the prefix's own processes (desktop, services) before any timing.
+            cls.probe.run("list", check=True, timeout=120)
+        except BaseException:
+            cls.prefix.stop(keep_artifacts=True)
+            raise
+
+    @classmethod
+    def tearDownClass(cls):
+        kept = cls.prefix.stop(keep_artifacts=cls._class_failed)
+        if kept:
+            print(f"\n[wine] kept {kept}", file=sys.stderr)
+        super().tearDownClass()
+
+    def setUp(self):
+        super().setUp()
+        self._background = []
+        if self.clean_data_between_tests:
+            self.prefix.remove_suite_data()
+
+    def tearDown(self):
+        failed = not getattr(self._outcome, "success", True)
+        if failed:
+            type(self)._class_failed = True
+            try:
+                shot = self.display.screenshot(
+                    self.prefix.new_artifact(self.id().rsplit(".", 1)[-1], ".png"))
+                print(f"\n[wine] screenshot {shot}", file=sys.stderr)
+            except Exception as error:  # a missing screenshot must not hide the failure
+                print(f"\n[wine] no screenshot: {error}", file=sys.stderr)
+        for process in self._background:
+            process.kill() if isinstance(process, runner.BootmarkProcess) else process.stop()
+        super().tearDown()
+
+    # --- running the program ---------------------------------------------------------
+
+    def run_bootmark(self, *args, timeout=60, exe=None):
+        """Runs Bootmark.exe (or exe) with these arguments to its end (killed and failed
+        after timeout seconds) and checks that it really started and ended."""
+        result = runner.BootmarkProcess(self.prefix, args, exe=exe).wait(timeout)
+        self.assertTrue(result.started and result.exit_code is not None,
+                        f"Bootmark {args} never ran:\n{result.stderr[-2000:]}")
+        return result
+
+    def start_bootmark(self, *args):
+        """Starts Bootmark.exe in the background; killed at the end of the test."""
+        process = runner.BootmarkProcess(self.prefix, args)
+        self._background.append(process)
+        return process
+
+    def start_probe(self, *args):
+        """A long-running bmprobe (stand-in window, watch); stopped at the end of the test."""
+        process = self.probe.start(*args)
+        self._background.append(process)
+        return process
+
+    # --- assertions ------------------------------------------------------------------
+
+    def assertHasLine(self, result, line, count=None):
+        found = result.lines.count(line)
+        if count is None:
+            self.assertGreater(found, 0, f"no debug line {line!r} in {result!r}")
+        else:
+            self.assertEqual(found, count, f"debug line {line!r} {found} times in {result!r}")
+
+    def assertNoLine(self, result, line):
+        self.assertNotIn(line, result.lines, f"unexpected debug line {line!r} in {result!r}")
+
+    def assertNoSuiteData(self, context=""):
+        """Neither suite data folder holds any file."""
+        for folder in (self.prefix.user_data_dir, self.prefix.common_data_dir):
+            self.assertEqual(self.prefix.files_under(folder), [], f"files in {folder} {context}")
+
+    def wait_until(self, condition, timeout, message):
+        deadline = time.monotonic() + timeout
+        while not condition():
+            if time.monotonic() > deadline:
+                self.fail(message)
+            time.sleep(0.05)

@@ -1,0 +1,74 @@
+"""One Xvfb display per test process: Wine needs a display for every real window."""
+
+import atexit
+import os
+import select
+import shutil
+import subprocess
+from pathlib import Path
+
+from . import wine
+
+SCREEN = "1280x1024x24"
+SCREEN_SIZE = (1280, 1024)
+
+_display = None
+
+
+class Display:
+    def __init__(self):
+        read_end, write_end = os.pipe()
+        # Xvfb picks a free display number itself and writes it to the pipe.
+        self.process = subprocess.Popen(
+            ["Xvfb", "-displayfd", str(write_end), "-screen", "0", SCREEN, "-nolisten", "tcp",
+             "-noreset"],
+            pass_fds=[write_end], stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
+            stderr=subprocess.PIPE, preexec_fn=wine.die_with_parent)
+        os.close(write_end)
+        try:
+            ready, _, _ = select.select([read_end], [], [], 30)
+            number = os.read(read_end, 64).decode().strip() if ready else ""
+        finally:
+            os.close(read_end)
+        if not number.isdigit():
+            self.process.kill()
+            err = self.process.communicate()[1].decode("utf-8", "replace")
+            raise AssertionError(f"Xvfb did not start (window tests need it):\n{err[-2000:]}")
+        self.name = f":{number}"
+
+    def stop(self):
+        if self.process.poll() is None:
+            self.process.terminate()
+            try:
+                self.process.wait(timeout=10)
+            except subprocess.TimeoutExpired:
+                self.process.kill()
+                self.process.wait()
+
+    def screenshot(self, png_path):
+        """Saves the whole screen as PNG (as XWD when ImageMagick is missing)."""
+        png_path = Path(png_path)
+        png_path.parent.mkdir(parents=True, exist_ok=True)
+        xwd = subprocess.run(["xwd", "-root", "-silent", "-display", self.name],
+                             capture_output=True, timeout=30)
+        if xwd.returncode != 0:
+            raise AssertionError(f"xwd failed: {xwd.stderr.decode('utf-8', 'replace')}")
+        # Debian's ImageMagick, not a wrapper that may stand first on PATH.
+        convert = "/usr/bin/convert" if os.path.exists("/usr/bin/convert") else shutil.which("convert")
+        if convert:
+            done = subprocess.run([convert, "xwd:-", f"png:{png_path}"], input=xwd.stdout,
+                                  capture_output=True, timeout=60)
+            if done.returncode == 0:
+                return png_path
+        fallback = png_path.with_suffix(".xwd")
+        fallback.write_bytes(xwd.stdout)
+        return fallback
+
+
+def display():
+    """The display of this test process, started on first use, stopped at exit."""
+    global _display
+    if _display is None or _display.process.poll() is not None:
+        _display = Display()
+        atexit.register(_display.stop)
+    return _display

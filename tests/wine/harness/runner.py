@@ -1,0 +1,246 @@
+"""Running Bootmark.exe as the suite does, through bmdbgcapture.exe, which records every
+debug string in full; and driving windows through bmprobe.exe."""
+
+import re
+import subprocess
+import time
+
+from . import prefix as prefix_module
+from . import wine
+
+_STARTED = re.compile(r"^bmdbgcapture: started pid (\d+)\r?$", re.M)
+_EXITED = re.compile(r"^bmdbgcapture: pid (\d+) exited with code (\d+) after (\d+) ms\r?$", re.M)
+
+
+class RunResult:
+    """One finished run: its debug lines, exit code and how long the program lived."""
+
+    def __init__(self, args, lines, exit_code, pid, duration, wall_time, stderr, capture,
+                 process_exit_code):
+        self.args = args
+        self.process_exit_code = process_exit_code  # of the Wine command (capture tool)
+        self.lines = lines
+        self.exit_code = exit_code  # None when the program was never seen to end
+        self.pid = pid  # Windows process id; None if the process was never created
+        self.started = pid is not None
+        self.duration = duration  # seconds from process creation to exit, by the debugger
+        self.wall_time = wall_time  # seconds of the whole Wine command
+        self.stderr = stderr
+        self.capture = capture
+
+    def __repr__(self):
+        shown = "\n  ".join(self.lines[-40:]) or "(no debug lines)"
+        return (f"<{self.args}: exit code {self.exit_code}, "
+                f"{self.duration} s, debug lines:\n  {shown}>")
+
+
+class BootmarkProcess:
+    """Bootmark.exe running in the background (started through the capture tool)."""
+
+    def __init__(self, prefix, args, cwd=None, exe=None):
+        """exe: another program of the prefix to run instead of Bootmark.exe."""
+        self.prefix = prefix
+        self.args = list(args)
+        self.capture = prefix.new_artifact("capture", ".txt")
+        self.capture.touch()
+        self._stdout = prefix.new_artifact("wine", ".stdout")
+        self._stderr = self._stdout.with_suffix(".stderr")
+        tool = prefix.program_dir + prefix_module.CAPTURE_TOOL
+        command = ["wine", tool, prefix.windows_path(self.capture), exe or prefix.exe,
+                   *self.args]
+        # Scheduled tasks start programs in the system folder when they name no other.
+        workdir = cwd or prefix.unix_path("C:\\windows\\system32")
+        self.start_time = time.monotonic()
+        with open(self._stdout, "wb") as out, open(self._stderr, "wb") as err:
+            self.process = subprocess.Popen(
+                command, env=prefix.env, cwd=workdir, stdin=subprocess.DEVNULL, stdout=out,
+                stderr=err, start_new_session=True)
+
+    def lines(self):
+        """The debug lines so far (the capture tool writes each one as it comes)."""
+        text = self.capture.read_bytes().decode("utf-8")
+        return text.split("\n")[:-1]  # the last element is an unfinished line, or ""
+
+    def pid(self, timeout=20):
+        """The Windows process id of Bootmark.exe, once the debugger has seen it start."""
+        deadline = time.monotonic() + timeout
+        while time.monotonic() < deadline:
+            found = _STARTED.search(self._stderr.read_bytes().decode("utf-8", "replace"))
+            if found:
+                return int(found.group(1))
+            if self.process.poll() is not None:
+                break
+            time.sleep(0.02)
+        raise AssertionError(f"Bootmark {self.args} was never seen to start:\n{self._err_text()}")
+
+    def wait_for_line(self, predicate, timeout=20):
+        """Waits until a debug line satisfies predicate (a str means equality)."""
+        test = (lambda line: line == predicate) if isinstance(predicate, str) else predicate
+        deadline = time.monotonic() + timeout
+        while True:
+            for line in self.lines():
+                if test(line):
+                    return line
+            if self.process.poll() is not None or time.monotonic() > deadline:
+                raise AssertionError(
+                    f"no debug line {predicate!r} from Bootmark {self.args}; lines: {self.lines()}")
+            time.sleep(0.02)
+
+    def running(self):
+        return self.process.poll() is None
+
+    def wait(self, timeout=60):
+        """Waits for the end; a run that hangs is killed and fails the test."""
+        try:
+            self.process.wait(timeout=timeout)
+        except subprocess.TimeoutExpired:
+            self.kill()
+            raise AssertionError(
+                f"Bootmark {self.args} did not end within {timeout} s; lines: {self.lines()}")
+        return self.result()
+
+    def kill(self):
+        wine.kill_group(self.process)
+
+    def result(self):
+        stderr = self._err_text()
+        started = _STARTED.search(stderr)
+        exited = _EXITED.search(stderr)
+        return RunResult(
+            self.args, self.lines(),
+            exit_code=int(exited.group(2)) if exited else None,
+            pid=int(started.group(1)) if started else None,
+            duration=int(exited.group(3)) / 1000 if exited else None,
+            wall_time=time.monotonic() - self.start_time,
+            stderr=stderr, capture=self.capture, process_exit_code=self.process.returncode)
+
+    def _err_text(self):
+        return self._stderr.read_bytes().decode("utf-8", "replace")
+
+
+class Window:
+    """One line of `bmprobe list/watch`."""
+
+    __slots__ = ("hwnd", "pid", "image", "class_name", "title", "visible", "rect")
+
+    def __init__(self, fields):
+        self.hwnd = fields[0]
+        self.pid = int(fields[1])
+        self.image = unescape(fields[2])
+        self.class_name = unescape(fields[3])
+        self.title = unescape(fields[4])
+        self.visible = fields[5] == "1"
+        self.rect = tuple(int(n) for n in fields[6].split(","))
+
+    def __repr__(self):
+        return (f"<{self.hwnd} {self.image}[{self.pid}] {self.class_name!r} {self.title!r} "
+                f"{'visible' if self.visible else 'hidden'} {self.rect}>")
+
+
+class Child:
+    """One line of `bmprobe children`."""
+
+    __slots__ = ("hwnd", "class_name", "control_id", "visible", "rect", "text")
+
+    def __init__(self, fields):
+        self.hwnd = fields[0]
+        self.class_name = unescape(fields[1])
+        self.control_id = int(fields[2])
+        self.visible = fields[3] == "1"
+        self.rect = tuple(int(n) for n in fields[4].split(","))
+        self.text = unescape(fields[5])
+
+    def __repr__(self):
+        return (f"<{self.hwnd} {self.class_name!r} #{self.control_id} "
+                f"{'visible' if self.visible else 'hidden'} {self.rect} {self.text!r}>")
+
+
+def unescape(text):
+    return re.sub(r"\\(.)", lambda m: {"t": "\t", "n": "\n", "r": "\r"}.get(m.group(1), m.group(1)),
+                  text)
+
+
+class Probe:
+    """bmprobe.exe, run inside the prefix."""
+
+    def __init__(self, prefix):
+        self.prefix = prefix
+        self.tool = prefix.program_dir + prefix_module.PROBE_TOOL
+
+    def run(self, *args, timeout=30, check=False):
+        return wine.run(["wine", self.tool, *args], self.prefix.env, timeout=timeout,
+                        cwd=self.prefix.artifacts, check=check)
+
+    def _out(self, result):
+        return result.stdout.decode("utf-8").splitlines()
+
+    def find(self, class_name="*", title="*"):
+        result = self.run("find", class_name, title)
+        return self._out(result)[0] if result.returncode == 0 else None
+
+    def wait(self, class_name="*", title="*", timeout=10.0):
+        result = self.run("wait", class_name, title, str(int(timeout * 1000)), timeout=timeout + 30)
+        return self._out(result)[0] if result.returncode == 0 else None
+
+    def list(self):
+        return [Window(line.split("\t")) for line in self._out(self.run("list", check=True))]
+
+    def children(self, hwnd):
+        return [Child(line.split("\t")) for line in self._out(self.run("children", hwnd, check=True))]
+
+    def text(self, hwnd):
+        return self._out(self.run("text", hwnd, check=True))[0]
+
+    def copydata(self, hwnd, text):
+        return int(self._out(self.run("copydata", hwnd, text, check=True))[0])
+
+    def foreground(self):
+        result = self.run("foreground")
+        return Window(self._out(result)[0].split("\t")) if result.returncode == 0 else None
+
+    def bring_to_front(self, class_name, title="*"):
+        return self.run("foreground", class_name, title).returncode == 0
+
+    def close(self, hwnd):
+        self.run("close", hwnd, check=True)
+
+    def click(self, hwnd):
+        self.run("click", hwnd, check=True)
+
+    def hover(self, hwnd):
+        self.run("hover", hwnd, check=True)
+
+    def start(self, *args):
+        """A long-running probe (stand-in window, watch), ready when it printed its first line."""
+        return ProbeProcess(self, args)
+
+
+class ProbeProcess:
+    def __init__(self, probe, args, timeout=20):
+        self.output = probe.prefix.new_artifact("probe-" + args[0], ".txt")
+        with open(self.output, "wb") as out:
+            self.process = subprocess.Popen(
+                ["wine", probe.tool, *args], env=probe.prefix.env, cwd=probe.prefix.artifacts,
+                stdin=subprocess.DEVNULL, stdout=out, stderr=subprocess.STDOUT,
+                start_new_session=True)
+        deadline = time.monotonic() + timeout
+        while not self.lines():
+            if self.process.poll() is not None:
+                raise AssertionError(f"bmprobe {args} ended with exit code {self.process.returncode}: "
+                                     f"{self.output.read_text(errors='replace')}")
+            if time.monotonic() > deadline:
+                self.stop()
+                raise AssertionError(f"bmprobe {args} was not ready within {timeout} s")
+            time.sleep(0.02)
+        self.first_line = self.lines()[0]
+
+    def lines(self):
+        return self.output.read_bytes().decode("utf-8", "replace").split("\n")[:-1]
+
+    def windows(self):
+        """For `watch`: every window line recorded so far (a window may appear again
+        with a changed state)."""
+        return [Window(line.split("\t")) for line in self.lines()[1:] if line.count("\t") == 6]
+
+    def stop(self):
+        wine.kill_group(self.process)

@@ -1,0 +1,128 @@
+"""The template Wine prefix: made once per machine, cached outside the repository.
+
+The cache key is a hash of the Wine version and of this file, so the template is
+made again whenever either changes. A lock file keeps parallel test processes from
+making it twice; the finished template appears under its final name in one rename.
+"""
+
+import fcntl
+import glob
+import hashlib
+import json
+import os
+import shutil
+import subprocess
+import tempfile
+from pathlib import Path
+
+from . import wine
+
+# Fonts of Debian's fonts-wine, the only fonts Wine finds in a prefix.
+FONT_DIRS = ["/usr/share/wine/fonts"]
+
+# The suite's windows ask for Segoe UI, which Wine lacks: draw it with Tahoma. No
+# crash dialog: a crash must end the run, not leave a window waiting for a click.
+SETUP_REG = """Windows Registry Editor Version 5.00
+
+[HKEY_CURRENT_USER\\Software\\Wine\\Fonts\\Replacements]
+"Segoe UI"="Tahoma"
+
+[HKEY_CURRENT_USER\\Software\\Wine\\WineDbg]
+"ShowCrashDialog"=dword:00000000
+"""
+
+# What the tests need to know of the prefix, asked of Wine itself once.
+FOLDER_QUERY = "echo %APPDATA%^|%ProgramData%^|%ALLUSERSPROFILE%^|%ProgramFiles%^|%USERNAME%"
+
+
+def wine_version():
+    return subprocess.run(["wine", "--version"], capture_output=True, text=True,
+                          check=True).stdout.strip()
+
+
+def cache_root():
+    base = os.environ.get("XDG_CACHE_HOME") or os.path.join(os.path.expanduser("~"), ".cache")
+    return Path(base) / "bootmark-wine"
+
+
+def template_key():
+    digest = hashlib.sha256()
+    digest.update(wine_version().encode())
+    digest.update(Path(__file__).read_bytes())
+    digest.update(wine.DLL_OVERRIDES.encode())
+    return digest.hexdigest()[:16]
+
+
+def template():
+    """(prefix directory, facts) of the template, made first if needed."""
+    root = cache_root()
+    root.mkdir(parents=True, exist_ok=True)
+    key = template_key()
+    final = root / key
+    with open(root / f"{key}.lock", "w") as lock:
+        fcntl.flock(lock, fcntl.LOCK_EX)
+        if not (final / "facts.json").exists():
+            _make(root, final)
+    return final / "prefix", json.loads((final / "facts.json").read_text())
+
+
+def _make(root, final):
+    work = Path(tempfile.mkdtemp(prefix="making-", dir=root))
+    try:
+        prefix = work / "prefix"
+        env = wine.wine_env(prefix)
+        wine.run(["wineboot", "-i"], env, timeout=300)
+        wine.run(["wineserver", "-w"], env, timeout=120)
+        _detach_home_folders(prefix)
+        _copy_fonts(prefix)
+        reg = work / "setup.reg"
+        reg.write_bytes(("\ufeff" + SETUP_REG.replace("\n", "\r\n")).encode("utf-16-le"))
+        wine.run(["wine", "reg", "import", "Z:" + str(reg).replace("/", "\\")], env,
+                 timeout=120, cwd=work)
+        facts = _ask_folders(env, work)
+        wine.run(["wineserver", "-w"], env, timeout=120)
+        (work / "facts.json").write_text(json.dumps(facts, indent=2))
+        if final.exists():
+            shutil.rmtree(final)
+        os.rename(work, final)
+    finally:
+        if work.exists():
+            shutil.rmtree(work, ignore_errors=True)
+
+
+def _detach_home_folders(prefix):
+    """Wine links Desktop, Documents and the like to the real home folder: make them
+    plain folders so that nothing a test runs can write outside its prefix."""
+    for folder, dirs, files in os.walk(prefix / "drive_c" / "users"):
+        for name in dirs + files:
+            path = Path(folder) / name
+            if path.is_symlink():
+                path.unlink()
+                path.mkdir()
+
+
+def _copy_fonts(prefix):
+    fonts = prefix / "drive_c" / "windows" / "Fonts"
+    fonts.mkdir(parents=True, exist_ok=True)
+    copied = 0
+    for font_dir in FONT_DIRS:
+        for font in sorted(glob.glob(os.path.join(font_dir, "*.ttf"))):
+            shutil.copy2(font, fonts)
+            copied += 1
+    if copied == 0:
+        raise AssertionError(f"no TrueType fonts in {FONT_DIRS}: install fonts-wine")
+
+
+def _ask_folders(env, cwd):
+    out = wine.run(["wine", "cmd", "/c", FOLDER_QUERY], env, timeout=120, cwd=cwd)
+    line = out.stdout.decode("utf-8", "replace").strip().splitlines()[-1]
+    appdata, program_data, all_users, program_files, user = line.split("|")
+    if "%" in program_data:  # an XP-like layout has no %ProgramData%
+        program_data = all_users + "\\Application Data"
+    return {
+        "appdata": appdata,  # CSIDL_APPDATA
+        "common_appdata": program_data,  # CSIDL_COMMON_APPDATA
+        "program_files": program_files,
+        "user": user,
+        "wine_version": wine_version(),
+    }

@@ -1,0 +1,107 @@
+// Acting on windows the way the suite or a user would: WM_COPYDATA, focus, close,
+// clicks and the mouse pointer.
+#include "probe.h"
+
+namespace bmprobe {
+
+namespace {
+
+constexpr UINT kSendTimeoutMs = 10000;
+
+HWND ExistingWindow(const std::wstring& text) {
+  const HWND window = ParseHandle(text);
+  return window != nullptr && IsWindow(window) ? window : nullptr;
+}
+
+POINT CentreOnScreen(HWND window) {
+  RECT rect{};
+  GetWindowRect(window, &rect);
+  return {(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
+}
+
+bool Send(HWND window, UINT message, WPARAM wParam, LPARAM lParam, DWORD_PTR* result = nullptr) {
+  DWORD_PTR ignored = 0;
+  return SendMessageTimeoutW(window, message, wParam, lParam, SMTO_NORMAL, kSendTimeoutMs,
+                             result != nullptr ? result : &ignored) != 0;
+}
+
+}  // namespace
+
+// copydata <hwnd> <text>: WM_COPYDATA, dwData 0, the UTF-16 text with its terminator.
+// Prints the receiver's answer.
+int CopyData(const Args& args) {
+  if (args.size() != 2) return 2;
+  const HWND window = ExistingWindow(args[0]);
+  if (window == nullptr) return 1;
+  COPYDATASTRUCT data{};
+  data.dwData = 0;
+  data.cbData = static_cast<DWORD>((args[1].size() + 1) * sizeof(wchar_t));
+  data.lpData = const_cast<wchar_t*>(args[1].c_str());
+  DWORD_PTR answer = 0;
+  if (!Send(window, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data), &answer)) {
+    PrintError(L"WM_COPYDATA was not delivered");
+    return 1;
+  }
+  PrintLine(std::to_wstring(answer));
+  return 0;
+}
+
+// foreground: prints the foreground window's line.
+// foreground <class> <title>: brings that window to the front; exit 1 if it did not get there.
+int Foreground(const Args& args) {
+  if (args.empty()) {
+    const HWND current = GetForegroundWindow();
+    if (current == nullptr) return 1;
+    PrintLine(DescribeWindow(current));
+    return 0;
+  }
+  if (args.size() != 2) return 2;
+  const HWND window = FindAnyWindow(args[0], args[1]);
+  if (window == nullptr) return 1;
+  SetForegroundWindow(window);
+  if (GetForegroundWindow() != window) return 1;
+  PrintLine(FormatHandle(window));
+  return 0;
+}
+
+// close <hwnd>: posts WM_CLOSE, as the title bar's close button would.
+int Close(const Args& args) {
+  if (args.size() != 1) return 2;
+  const HWND window = ExistingWindow(args[0]);
+  if (window == nullptr) return 1;
+  return PostMessageW(window, WM_CLOSE, 0, 0) ? 0 : 1;
+}
+
+// click <hwnd>: BM_CLICK for a button, otherwise a left press and release at its centre.
+int Click(const Args& args) {
+  if (args.size() != 1) return 2;
+  const HWND window = ExistingWindow(args[0]);
+  if (window == nullptr) return 1;
+  if (CompareStringOrdinal(ClassOf(window).c_str(), -1, L"Button", -1, TRUE) == CSTR_EQUAL) {
+    return Send(window, BM_CLICK, 0, 0) ? 0 : 1;
+  }
+  POINT point = CentreOnScreen(window);
+  ScreenToClient(window, &point);
+  const LPARAM at = MAKELPARAM(point.x, point.y);
+  const bool ok = Send(window, WM_MOUSEMOVE, 0, at) && Send(window, WM_LBUTTONDOWN, MK_LBUTTON, at) &&
+                  Send(window, WM_LBUTTONUP, 0, at);
+  return ok ? 0 : 1;
+}
+
+// hover <hwnd>: moves the mouse pointer over the window's centre.
+int Hover(const Args& args) {
+  if (args.size() != 1) return 2;
+  const HWND window = ExistingWindow(args[0]);
+  if (window == nullptr) return 1;
+  const POINT point = CentreOnScreen(window);
+  return SetCursorPos(point.x, point.y) ? 0 : 1;
+}
+
+// echo-debug <text>...: sends each argument to the debug channel, UTF-16, one call
+// each. Lets the harness check its own capture of debug strings end to end.
+int EchoDebug(const Args& args) {
+  for (const std::wstring& text : args) OutputDebugStringW(text.c_str());
+  return 0;
+}
+
+}  // namespace bmprobe

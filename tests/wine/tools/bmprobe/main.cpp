@@ -1,0 +1,58 @@
+// bmprobe.exe <subcommand> [args...] — see usage below.
+#include "probe.h"
+
+#include <fcntl.h>
+#include <io.h>
+#include <shellapi.h>
+
+#include <cstdio>
+
+namespace {
+
+struct Command {
+  const wchar_t* name;
+  int (*run)(const bmprobe::Args&);
+  const char* usage;
+};
+
+constexpr Command kCommands[] = {
+    {L"find", bmprobe::Find, "find <class> <title>            handle of the window, exit 1 if none"},
+    {L"wait", bmprobe::Wait, "wait <class> <title> <ms>       like find, waiting up to <ms>"},
+    {L"list", bmprobe::List, "list                            hwnd pid image class title visible rect"},
+    {L"watch", bmprobe::Watch, "watch                           list lines as windows appear/change, until killed"},
+    {L"children", bmprobe::Children, "children <hwnd>                 hwnd class id visible rect text"},
+    {L"text", bmprobe::Text, "text <hwnd>                     the window's text"},
+    {L"copydata", bmprobe::CopyData, "copydata <hwnd> <text>          WM_COPYDATA (UTF-16 + NUL, dwData 0)"},
+    {L"foreground", bmprobe::Foreground, "foreground [<class> <title>]    print / set the foreground window"},
+    {L"close", bmprobe::Close, "close <hwnd>                    post WM_CLOSE"},
+    {L"click", bmprobe::Click, "click <hwnd>                    BM_CLICK or a left click at the centre"},
+    {L"hover", bmprobe::Hover, "hover <hwnd>                    move the mouse pointer over it"},
+    {L"fullscreen-window", bmprobe::FullScreenWindow, "fullscreen-window <class> [title]  full-screen topmost popup, until killed"},
+    {L"maximized-window", bmprobe::MaximizedWindow, "maximized-window <class> [title]   maximized window above a task bar, until killed"},
+    {L"echo-debug", bmprobe::EchoDebug, "echo-debug <text>...            OutputDebugStringW of each argument"},
+};
+
+int Usage() {
+  fputs("usage: bmprobe.exe <subcommand> [args...]   (\"*\" matches any class or title)\n", stderr);
+  for (const Command& command : kCommands) fprintf(stderr, "  %s\n", command.usage);
+  return 2;
+}
+
+}  // namespace
+
+int main() {
+  _setmode(_fileno(stdout), _O_BINARY);  // UTF-8 bytes and bare LF, as written
+  int count = 0;
+  LPWSTR* argv = CommandLineToArgvW(GetCommandLineW(), &count);
+  if (argv == nullptr || count < 2) return Usage();
+  const std::wstring name = argv[1];
+  const bmprobe::Args args(argv + 2, argv + count);
+  LocalFree(argv);
+  for (const Command& command : kCommands) {
+    if (name == command.name) {
+      const int code = command.run(args);
+      return code == 2 ? Usage() : code;
+    }
+  }
+  return Usage();
+}
