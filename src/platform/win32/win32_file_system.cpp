@@ -82,6 +82,11 @@ std::optional<std::string> Win32FileSystem::ReadAll(std::string_view path, std::
 
 IoResult Win32FileSystem::ReplaceAll(std::string_view path, std::string_view bytes) {
   const std::wstring target = Wide(path);
+  // A read-only file is never replaced (not every system's rename refuses it).
+  const DWORD attributes = ::GetFileAttributesW(target.c_str());
+  if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0) {
+    return {ERROR_ACCESS_DENIED};
+  }
   const std::wstring temporary = TemporarySibling(target);
   {
     UniqueFileHandle file(::CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
@@ -94,8 +99,7 @@ IoResult Win32FileSystem::ReplaceAll(std::string_view path, std::string_view byt
       return {error};
     }
   }
-  // Keep the replaced file's attributes on the new content.
-  const DWORD attributes = ::GetFileAttributesW(target.c_str());
+  // The replaced file's attributes carry over to the new content.
   if (!::MoveFileExW(temporary.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
     const std::uint32_t error = LastErrorOr(ERROR_WRITE_FAULT);
     ::DeleteFileW(temporary.c_str());

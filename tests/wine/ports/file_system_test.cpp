@@ -1,0 +1,127 @@
+// The real file system port and the in-memory settings file on real files.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include "common/safe_ini_file.h"
+#include "platform/win32/win32_file_system.h"
+#include "scratch_folder.h"
+
+#undef CreateDirectory
+#undef DeleteFile
+
+namespace bootmark::win32 {
+namespace {
+
+using testing::FileBytes;
+using testing::ScratchFolder;
+using testing::Utf16File;
+using testing::WriteFileBytes;
+
+TEST(Win32FileSystem, ReplaceAllSwapsContentInOneStepAndLeavesNoTemporaryFile) {
+  ScratchFolder folder;
+  Win32FileSystem files;
+  const std::string path = folder / "settings.ini";
+
+  ASSERT_TRUE(files.ReplaceAll(path, "first").ok());
+  ASSERT_TRUE(files.ReplaceAll(path, "second, longer").ok());
+  EXPECT_EQ(FileBytes(path), "second, longer");
+  EXPECT_EQ(folder.Entries(), std::vector<std::string>{"settings.ini"});
+
+  // Hidden and archive attributes of the replaced file stay.
+  ASSERT_TRUE(files.SetAttributes(path, file_attr::kHidden | file_attr::kArchive));
+  ASSERT_TRUE(files.ReplaceAll(path, "third").ok());
+  EXPECT_EQ(files.GetAttributes(path) & (file_attr::kHidden | file_attr::kArchive),
+            file_attr::kHidden | file_attr::kArchive);
+}
+
+TEST(Win32FileSystem, FailedReplaceKeepsTheOldContent) {
+  ScratchFolder folder;
+  Win32FileSystem files;
+  const std::string path = folder / "settings.ini";
+  WriteFileBytes(path, "old content");
+
+  // A folder that does not exist: nothing may be created.
+  EXPECT_FALSE(files.ReplaceAll(folder / "missing\\settings.ini", "x").ok());
+  // A read-only file is not replaced.
+  ASSERT_TRUE(files.SetAttributes(path, file_attr::kReadOnly));
+  EXPECT_FALSE(files.ReplaceAll(path, "new").ok());
+  EXPECT_EQ(FileBytes(path), "old content");
+  EXPECT_EQ(folder.Entries(), std::vector<std::string>{"settings.ini"});
+}
+
+TEST(Win32FileSystem, ReadsFilesOthersHoldOpenButReportsLockedOnes) {
+  ScratchFolder folder;
+  Win32FileSystem files;
+  const std::string path = folder / "shared.ini";
+  WriteFileBytes(path, "abc");
+
+  // The suite keeps files open for writing while sharing them.
+  HANDLE shared = ::CreateFileW(Wide(path).c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                OPEN_EXISTING, 0, nullptr);
+  std::uint32_t error = 0;
+  EXPECT_EQ(files.ReadAll(path, error).value_or("<failed>"), "abc");
+  ::CloseHandle(shared);
+
+  HANDLE exclusive =
+      ::CreateFileW(Wide(path).c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+  ASSERT_NE(exclusive, INVALID_HANDLE_VALUE);
+  EXPECT_FALSE(files.ReadAll(path, error).has_value());
+  EXPECT_EQ(error, static_cast<std::uint32_t>(ERROR_SHARING_VIOLATION));
+  ::CloseHandle(exclusive);
+}
+
+TEST(Win32FileSystem, CreateIfMissingNeverTruncates) {
+  ScratchFolder folder;
+  Win32FileSystem files;
+  const std::string path = folder / "new.ini";
+  ASSERT_TRUE(files.CreateIfMissing(path, "\xFF\xFE").ok());
+  EXPECT_EQ(FileBytes(path), "\xFF\xFE");
+  ASSERT_TRUE(files.CreateIfMissing(path, "other").ok());
+  EXPECT_EQ(FileBytes(path), "\xFF\xFE");
+}
+
+TEST(SafeIniFileOnDisk, NewFileInMissingFoldersHoldsOnlyTheByteOrderMark) {
+  ScratchFolder folder;
+  Win32FileSystem files;
+  const std::string path = folder / "a\\b\\c\\new.ini";
+  { TSafeIniFile ini(files, path, TextEncoding::Utf16LE); }
+  EXPECT_EQ(FileBytes(path), "\xFF\xFE");
+}
+
+TEST(SafeIniFileOnDisk, ReadOnlyHiddenFileIsUpdatedAndKeepsItsAttributes) {
+  ScratchFolder folder;
+  Win32FileSystem files;
+  const std::string path = folder / "Main.ini";
+  WriteFileBytes(path, Utf16File("[Main]\r\nLanguage=English\r\n"));
+  ASSERT_TRUE(files.SetAttributes(path, file_attr::kReadOnly | file_attr::kHidden));
+  {
+    TSafeIniFile ini(files, path);
+    ini.WriteString("Main", "Skin", "Blue");
+  }
+  EXPECT_EQ(FileBytes(path), Utf16File("[Main]\r\nLanguage=English\r\nSkin=Blue\r\n\r\n"));
+  EXPECT_EQ(files.GetAttributes(path) & (file_attr::kReadOnly | file_attr::kHidden),
+            file_attr::kReadOnly | file_attr::kHidden);
+}
+
+TEST(SafeIniFileOnDisk, FileLockedWhileLoadingIsNeverOverwrittenByTheAutomaticSave) {
+  ScratchFolder folder;
+  Win32FileSystem files;
+  const std::string path = folder / "Ignore.ini";
+  const std::string original = Utf16File("[Items]\r\nA=1\r\n");
+  WriteFileBytes(path, original);
+
+  HANDLE exclusive =
+      ::CreateFileW(Wide(path).c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+  ASSERT_NE(exclusive, INVALID_HANDLE_VALUE);
+  {
+    TSafeIniFile ini(files, path, TextEncoding::Utf16LE);
+    EXPECT_EQ(ini.LastError(), static_cast<std::uint32_t>(ERROR_SHARING_VIOLATION));
+    ::CloseHandle(exclusive);  // free to write now: the object must still not save
+    ini.WriteString("Items", "B", "1");
+  }
+  EXPECT_EQ(FileBytes(path), original);
+}
+
+}  // namespace
+}  // namespace bootmark::win32

@@ -1,0 +1,93 @@
+#pragma once
+// A fresh folder below %TEMP% for one test, removed with everything in it afterwards.
+#include <windows.h>
+
+#include <string>
+
+#include "platform/win32/wide.h"
+
+namespace bootmark::win32::testing {
+
+class ScratchFolder {
+ public:
+  ScratchFolder() {
+    wchar_t temp[MAX_PATH + 1] = {};
+    ::GetTempPathW(MAX_PATH, temp);
+    static int counter = 0;
+    path_ = Narrow(std::wstring_view(temp)) + "bmport-" + std::to_string(::GetCurrentProcessId()) + "-" +
+            std::to_string(++counter);
+    ::CreateDirectoryW(Wide(path_).c_str(), nullptr);
+  }
+  ~ScratchFolder() { RemoveTree(Wide(path_)); }
+  ScratchFolder(const ScratchFolder&) = delete;
+  ScratchFolder& operator=(const ScratchFolder&) = delete;
+
+  // The folder with a trailing backslash.
+  std::string Path() const { return path_ + "\\"; }
+  std::string operator/(std::string_view name) const { return Path() + std::string(name); }
+
+  // Names of the entries in the folder (not recursive).
+  std::vector<std::string> Entries() const {
+    std::vector<std::string> names;
+    WIN32_FIND_DATAW found{};
+    HANDLE search = ::FindFirstFileW(Wide(path_ + "\\*").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE) return names;
+    do {
+      const std::wstring name = found.cFileName;
+      if (name != L"." && name != L"..") names.push_back(Narrow(name));
+    } while (::FindNextFileW(search, &found));
+    ::FindClose(search);
+    return names;
+  }
+
+ private:
+  static void RemoveTree(const std::wstring& folder) {
+    WIN32_FIND_DATAW found{};
+    HANDLE search = ::FindFirstFileW((folder + L"\\*").c_str(), &found);
+    if (search != INVALID_HANDLE_VALUE) {
+      do {
+        const std::wstring name = found.cFileName;
+        if (name == L"." || name == L"..") continue;
+        const std::wstring child = folder + L"\\" + name;
+        if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+          RemoveTree(child);
+        } else {
+          ::SetFileAttributesW(child.c_str(), FILE_ATTRIBUTE_NORMAL);
+          ::DeleteFileW(child.c_str());
+        }
+      } while (::FindNextFileW(search, &found));
+      ::FindClose(search);
+    }
+    ::RemoveDirectoryW(folder.c_str());
+  }
+
+  std::string path_;
+};
+
+// Raw bytes of a file ("" when it cannot be read).
+inline std::string FileBytes(const std::string& path) {
+  HANDLE file = ::CreateFileW(Wide(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                              OPEN_EXISTING, 0, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return {};
+  std::string bytes(::GetFileSize(file, nullptr), '\0');
+  DWORD read = 0;
+  if (!bytes.empty()) ::ReadFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr);
+  ::CloseHandle(file);
+  bytes.resize(read);
+  return bytes;
+}
+
+inline void WriteFileBytes(const std::string& path, std::string_view bytes) {
+  HANDLE file = ::CreateFileW(Wide(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+  DWORD written = 0;
+  ::WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+  ::CloseHandle(file);
+}
+
+// UTF-16 LE bytes with byte order mark, as the suite writes its settings.
+inline std::string Utf16File(std::string_view text) {
+  const std::u16string units = u"\uFEFF" + Utf8ToUtf16(text);
+  return std::string(reinterpret_cast<const char*>(units.data()), units.size() * 2);
+}
+
+}  // namespace bootmark::win32::testing
