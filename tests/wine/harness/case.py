@@ -51,12 +51,12 @@ class WineTestCase(unittest.TestCase):
     def setUp(self):
         super().setUp()
         self._background = []
+        self._problems_before = self._problem_count()
         if self.clean_data_between_tests:
             self.prefix.remove_suite_data()
 
     def tearDown(self):
-        failed = not getattr(self._outcome, "success", True)
-        if failed:
+        if self._problem_count() > self._problems_before:
             type(self)._class_failed = True
             try:
                 shot = self.display.screenshot(
@@ -67,6 +67,12 @@ class WineTestCase(unittest.TestCase):
         for process in self._background:
             process.kill() if isinstance(process, runner.BootmarkProcess) else process.stop()
         super().tearDown()
+
+    def _problem_count(self):
+        # Failures and errors are reported to the result as they happen (Python 3.11+),
+        # so a count that grew during the test means the test failed.
+        result = self._outcome.result
+        return len(getattr(result, "failures", [])) + len(getattr(result, "errors", []))
 
     # --- running the program ---------------------------------------------------------
 

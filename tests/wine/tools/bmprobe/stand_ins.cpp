@@ -15,13 +15,14 @@ LRESULT CALLBACK StandInProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
   return DefWindowProcW(window, message, wParam, lParam);
 }
 
-bool Register(const std::wstring& className) {
+// Full-screen stand-ins are black, maximized ones dark grey: told apart in screenshots.
+bool Register(const std::wstring& className, int brush) {
   WNDCLASSEXW wc{};
   wc.cbSize = sizeof(wc);
   wc.lpfnWndProc = StandInProc;
   wc.hInstance = GetModuleHandleW(nullptr);
   wc.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
-  wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
+  wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(brush));
   wc.lpszClassName = className.c_str();
   return RegisterClassExW(&wc) != 0;
 }
@@ -53,7 +54,7 @@ int ServeInFront(HWND window) {
 // primary screen, in front.
 int FullScreenWindow(const Args& args) {
   if (args.empty() || args.size() > 2) return 2;
-  if (!Register(args[0])) return 1;
+  if (!Register(args[0], BLACK_BRUSH)) return 1;
   const std::wstring title = args.size() > 1 ? args[1] : L"bmprobe full screen";
   const HWND window = CreateWindowExW(WS_EX_TOPMOST, args[0].c_str(), title.c_str(),
                                       WS_POPUP | WS_VISIBLE, 0, 0, GetSystemMetrics(SM_CXSCREEN),
@@ -71,7 +72,7 @@ int FullScreenWindow(const Args& args) {
 // on a bare X server) it first narrows the work area by a task bar's height.
 int MaximizedWindow(const Args& args) {
   if (args.empty() || args.size() > 2) return 2;
-  if (!Register(args[0])) return 1;
+  if (!Register(args[0], DKGRAY_BRUSH)) return 1;
   RECT work{};
   SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
   const int screenWidth = GetSystemMetrics(SM_CXSCREEN);

@@ -1,0 +1,133 @@
+"""/AddAutoRun: the suite reports a new startup item. The gates before the alert (the
+user's notification setting, a full-screen program in front), and the hand-over of an
+item to the alert window that another instance already shows."""
+
+import time
+import unittest
+
+from harness import WineTestCase
+
+ALERT_CLASS = "TBmark_AutoRunNotice"
+ALERT_TITLE = "AutoRunNotice"
+QUEUED = "AutoRunNotice queued : "
+
+
+def hex_arg(text):
+    """An item field as the suite passes it: "/" and the hex of its UTF-16 LE bytes."""
+    return "/" + text.encode("utf-16-le").hex().upper()
+
+
+# (kind, name, path, location) as the suite's watcher reports them.
+ITEM_A = ("/1", hex_arg("Tarvo Test Updater"), hex_arg("C:\\Tools\\Updater\\updater.exe"),
+          hex_arg("HKCU\\Software\\Microsoft\\Windows\\CurrentVersion\\Run"))
+ITEM_B = ("/1", hex_arg("Photo Sync"), hex_arg("C:\\Tools\\PhotoSync\\sync.exe"),
+          hex_arg("HKLM\\Software\\Microsoft\\Windows\\CurrentVersion\\Run"))
+# All six item arguments, one with a blank inside (quoted on the command line).
+ITEM_C = ("/1", hex_arg("Backup Agent"), hex_arg("C:\\Tools\\Backup\\agent.exe"),
+          hex_arg("Startup"), "/with blank", "/7")
+
+
+def forwarded_text(item):
+    """What an instance hands to the open alert window: arguments 2 and 3 and then 4
+    to 7 (an item's own arguments start at 2), missing ones empty."""
+    args = list(item) + [""] * (6 - len(item))
+    return args[0] + " " + args[1] + " " + "".join(args[2:6])
+
+
+def param_lines(item):
+    args = list(item) + [""] * (6 - len(item))
+    return [f"ParamStr({n}) : {args[n - 2]} ParamStr({n + 1}) : {args[n - 1]}" for n in (2, 4, 6)]
+
+
+class AddAutoRunGateTest(WineTestCase):
+    """Runs that must end without an alert window."""
+
+    def visible_windows_of(self, watch, pid):
+        return [w for w in watch.windows() if w.pid == pid and w.visible]
+
+    def test_notification_switched_off_ends_without_a_window(self):
+        self.prefix.write_ini(self.prefix.user_data_dir + "Main.ini",
+                              "[Notification]\nStartupNotification=0\n")
+        watch = self.start_probe("watch")
+
+        result = self.run_bootmark("/AddAutoRun", *ITEM_A, timeout=30)
+
+        self.assertEqual(result.exit_code, 0, result)
+        self.assertHasLine(result, "Kestrune Settings : 0")
+        self.assertEqual(self.visible_windows_of(watch, result.pid), [])
+
+    def test_full_screen_program_in_front_stops_the_alert(self):
+        stand_in = self.start_probe("fullscreen-window", "BmTestFullScreen")
+        self.assertTrue(stand_in.first_line.endswith("\tforeground"), stand_in.first_line)
+        watch = self.start_probe("watch")
+
+        result = self.run_bootmark("/AddAutoRun", *ITEM_A, timeout=30)
+
+        self.assertEqual(result.exit_code, 0, result)
+        self.assertHasLine(result, "CheckIsFull is  : 1")
+        self.assertEqual(self.visible_windows_of(watch, result.pid), [])
+
+    def test_maximized_window_is_not_full_screen(self):
+        # The counterpart of the test above: an ordinary maximized window that leaves
+        # the task bar free must not hold the alert back.
+        stand_in = self.start_probe("maximized-window", "BmTestMaximized")
+        self.assertTrue(stand_in.first_line.endswith("\tforeground"), stand_in.first_line)
+
+        run = self.start_bootmark("/AddAutoRun", *ITEM_A)
+        pid = run.pid()
+        hwnd = self.probe.wait(ALERT_CLASS, ALERT_TITLE, timeout=20)
+
+        self.assertNotIn("CheckIsFull is  : 1", run.lines())
+        self.assertIsNotNone(hwnd, f"no alert window; lines: {run.lines()}")
+
+        def alert():
+            return [w for w in self.probe.list() if w.hwnd == hwnd][0]
+        self.assertEqual(alert().pid, pid)
+        self.wait_until(lambda: alert().visible, 5, f"the alert window stays hidden: {alert()}")
+
+
+class SecondInstanceTest(WineTestCase):
+    """A second /AddAutoRun while the first one's alert window is open hands its item
+    over and ends; the first window shows it and closes some seconds after the last."""
+
+    def test_second_start_hands_its_item_to_the_open_window(self):
+        for item in [ITEM_B, ITEM_C]:
+            with self.subTest(item=item):
+                self.check_hand_over(item)
+
+    def check_hand_over(self, item_b):
+        watch = self.start_probe("watch")
+        a = self.start_bootmark("/AddAutoRun", *ITEM_A)
+        a_pid = a.pid()
+        time.sleep(0.5)
+        b = self.start_bootmark("/AddAutoRun", *item_b)
+
+        b_result = b.wait(timeout=30)
+        self.assertEqual(b_result.exit_code, 0, b_result)
+        for line in param_lines(item_b):
+            self.assertHasLine(b_result, line)
+        # B found the mutex, waited 2 s for A's window, sent its item and ended; it
+        # never stayed on as a window of its own.
+        self.assertGreaterEqual(b_result.duration, 1.9, b_result)
+        self.assertLess(b_result.duration, 5.0, b_result)
+
+        queued = QUEUED + forwarded_text(item_b)
+        a.wait_for_line(queued, timeout=10)
+        queued_at = time.monotonic()
+        self.assertIsNotNone(self.probe.find(ALERT_CLASS, ALERT_TITLE), "A's window closed early")
+
+        a_result = a.wait(timeout=30)
+        lingered = time.monotonic() - queued_at
+        self.assertEqual(a_result.exit_code, 0, a_result)
+        self.assertHasLine(a_result, queued, count=1)
+        self.assertGreater(lingered, 4.5, "A's window should stay about 6 s after the last item")
+        self.assertLess(lingered, 10.0, "A's window should close about 6 s after the last item")
+
+        alerts = {w.hwnd: w for w in watch.windows() if w.class_name == ALERT_CLASS}
+        self.assertEqual(len(alerts), 1, f"alert windows: {list(alerts.values())}")
+        self.assertEqual(next(iter(alerts.values())).pid, a_pid)
+        watch.stop()
+
+
+if __name__ == "__main__":
+    unittest.main()
