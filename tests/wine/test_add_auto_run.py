@@ -128,6 +128,19 @@ class SecondInstanceTest(WineTestCase):
         self.assertEqual(next(iter(alerts.values())).pid, a_pid)
         watch.stop()
 
+    def test_open_window_queues_copied_text_exactly(self):
+        # What arrives by WM_COPYDATA (UTF-16 with its terminator) is queued as it
+        # is, characters outside any ANSI code page included.
+        a = self.start_bootmark("/AddAutoRun", *ITEM_A)
+        hwnd = self.probe.wait(ALERT_CLASS, ALERT_TITLE, timeout=20)
+        self.assertIsNotNone(hwnd, f"no alert window; lines: {a.lines()}")
+        text = "/1 " + hex_arg("Übersicht 漢字") + " /C:\\Tools\\x.exe/Run/ /with blank"
+
+        self.probe.copydata(hwnd, text)
+
+        a.wait_for_line(QUEUED + text, timeout=10)
+        self.assertEqual(a.wait(timeout=30).exit_code, 0)
+
 
 if __name__ == "__main__":
     unittest.main()

@@ -5,6 +5,7 @@ registry keys. Windows paths are resolved the way Wine resolves them: without re
 to case, component by component.
 """
 
+import os
 import shutil
 import subprocess
 import tempfile
@@ -16,6 +17,7 @@ INSTALL_DIR = "Tarvo\\Kestrune"  # below Program Files
 SUITE_DATA = "Tarvo\\Kestrune"  # below the user's and the common application data
 
 SERVER_LINGER = 60  # seconds
+ROOT_PREFIX = "bootmark-wine-"  # temporary folders of the prefixes
 
 CAPTURE_TOOL = "bmdbgcapture.exe"
 PROBE_TOOL = "bmprobe.exe"
@@ -24,7 +26,9 @@ PROBE_TOOL = "bmprobe.exe"
 class Prefix:
     def __init__(self, display_name, keep=False):
         template_dir, self.facts = template.template()
-        self.root = Path(tempfile.mkdtemp(prefix="bootmark-wine-"))
+        _sweep_abandoned_prefixes()
+        self.root = Path(tempfile.mkdtemp(prefix=ROOT_PREFIX))
+        (self.root / "owner.pid").write_text(str(os.getpid()))
         self.dir = self.root / "prefix"
         self.artifacts = self.root / "artifacts"
         self.artifacts.mkdir()
@@ -148,9 +152,25 @@ class Prefix:
         subprocess.run(["wineserver", "-k"], env=self.env, capture_output=True, timeout=30)
         subprocess.run(["wineserver", "-w"], env=self.env, capture_output=True, timeout=30)
         if self.keep:
+            (self.root / "owner.pid").unlink()  # kept on purpose: not for the sweep
             return self.root
         shutil.rmtree(self.dir, ignore_errors=True)
         if keep_artifacts:
             return self.artifacts
         shutil.rmtree(self.root, ignore_errors=True)
         return None
+
+
+def _sweep_abandoned_prefixes():
+    """Deletes the prefixes of test processes that were killed before they could clean
+    up (a CTest timeout); their artifacts stay for a look."""
+    for root in Path(tempfile.gettempdir()).glob(ROOT_PREFIX + "*"):
+        try:
+            owner = int((root / "owner.pid").read_text())
+            os.kill(owner, 0)
+            continue  # still running
+        except ProcessLookupError:
+            pass
+        except (OSError, ValueError):
+            continue  # not ours to judge
+        shutil.rmtree(root / "prefix", ignore_errors=True)

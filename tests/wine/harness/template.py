@@ -1,6 +1,6 @@
 """The template Wine prefix: made once per machine, cached outside the repository.
 
-The cache key is a hash of the Wine version and of this file, so the template is
+The cache key is a hash of the Wine version, this file and wine.py, so the template is
 made again whenever either changes. A lock file keeps parallel test processes from
 making it twice; the finished template appears under its final name in one rename.
 """
@@ -13,6 +13,7 @@ import os
 import shutil
 import subprocess
 import tempfile
+import time
 from pathlib import Path
 
 from . import wine
@@ -49,7 +50,7 @@ def template_key():
     digest = hashlib.sha256()
     digest.update(wine_version().encode())
     digest.update(Path(__file__).read_bytes())
-    digest.update(wine.DLL_OVERRIDES.encode())
+    digest.update(Path(wine.__file__).read_bytes())  # the environment of every Wine command
     return digest.hexdigest()[:16]
 
 
@@ -62,8 +63,18 @@ def template():
     with open(root / f"{key}.lock", "w") as lock:
         fcntl.flock(lock, fcntl.LOCK_EX)
         if not (final / "facts.json").exists():
+            _remove_unused_templates(root)
             _make(root, final)
+        (final / "facts.json").touch()  # its time tells when the template was last used
     return final / "prefix", json.loads((final / "facts.json").read_text())
+
+
+def _remove_unused_templates(root, unused_days=2):
+    """Templates of other Wine versions or harness versions, unused for some days."""
+    for facts in root.glob("*/facts.json"):
+        if time.time() - facts.stat().st_mtime > unused_days * 86400:
+            shutil.rmtree(facts.parent, ignore_errors=True)
+            (root / f"{facts.parent.name}.lock").unlink(missing_ok=True)
 
 
 def _make(root, final):
@@ -114,8 +125,17 @@ def _copy_fonts(prefix):
 
 
 def _ask_folders(env, cwd):
-    out = wine.run(["wine", "cmd", "/c", FOLDER_QUERY], env, timeout=120, cwd=cwd)
-    line = out.stdout.decode("utf-8", "replace").strip().splitlines()[-1]
+    # cmd.exe right after the prefix was made sometimes ends with 1 and prints
+    # nothing: ask again before giving up.
+    for attempt in range(3):
+        out = wine.run(["wine", "cmd", "/c", FOLDER_QUERY], env, timeout=120, cwd=cwd, check=False)
+        lines = out.stdout.decode("utf-8", "replace").strip().splitlines()
+        if out.returncode == 0 and lines and lines[-1].count("|") == 4:
+            break
+    else:
+        raise AssertionError(f"Wine did not name its folders: exit code {out.returncode}, "
+                             f"{out.stdout!r} {out.stderr[-1000:]!r}")
+    line = lines[-1]
     appdata, program_data, all_users, program_files, user = line.split("|")
     if "%" in program_data:  # an XP-like layout has no %ProgramData%
         program_data = all_users + "\\Application Data"
