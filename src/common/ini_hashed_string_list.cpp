@@ -1,37 +1,6 @@
 #include "common/ini_hashed_string_list.h"
 
-#include "common/text.h"
-
 namespace bootmark {
-namespace {
-
-using Index = std::unordered_multimap<std::size_t, int>;
-
-void EraseEntry(Index& index, std::size_t hash, int position) {
-  auto [first, last] = index.equal_range(hash);
-  for (auto it = first; it != last; ++it) {
-    if (it->second == position) {
-      index.erase(it);
-      return;
-    }
-  }
-}
-
-// Lowest position in the bucket of `hash` whose text matches `wanted`.
-template <typename TextOf>
-int FindFirst(const Index& index, std::string_view wanted, TextOf textOf) {
-  int best = TIniHashedStringList::kNotFound;
-  auto [first, last] = index.equal_range(HashTextIgnoreCase(wanted));
-  for (auto it = first; it != last; ++it) {
-    if ((best == TIniHashedStringList::kNotFound || it->second < best) &&
-        SameText(textOf(it->second), wanted)) {
-      best = it->second;
-    }
-  }
-  return best;
-}
-
-}  // namespace
 
 bool TIniHashedStringList::SplitLine(std::string_view line, std::string_view& name,
                                      std::string_view& value) {
@@ -54,81 +23,85 @@ std::string_view TIniHashedStringList::ValueAt(int index) const {
   return value;
 }
 
-void TIniHashedStringList::IndexLine(int index) {
-  const std::string& line = (*this)[index];
-  if (namesValid_) {
-    std::string_view name, value;
-    if (SplitLine(line, name, value)) names_.emplace(HashTextIgnoreCase(name), index);
-  }
-  if (wholeLinesValid_) wholeLines_.emplace(HashTextIgnoreCase(line), index);
-}
-
-void TIniHashedStringList::UnindexLine(int index) {
-  const std::string& line = (*this)[index];
-  if (namesValid_) {
-    std::string_view name, value;
-    if (SplitLine(line, name, value)) EraseEntry(names_, HashTextIgnoreCase(name), index);
-  }
-  if (wholeLinesValid_) EraseEntry(wholeLines_, HashTextIgnoreCase(line), index);
-}
-
 int TIniHashedStringList::Add(std::string line) {
   lines_.push_back(std::move(line));
   const int index = Count() - 1;
-  IndexLine(index);
+  const std::string& added = lines_.back();
+  std::string_view name, value;
+  if (namesValid_ && SplitLine(added, name, value)) {
+    names_.Insert(name, index, [this](int i) { return NameAt(i); });
+  }
+  if (wholeLinesValid_) {
+    wholeLines_.Insert(added, index, [this](int i) -> std::string_view { return (*this)[i]; });
+  }
   return index;
 }
 
 void TIniHashedStringList::Put(int index, std::string line) {
-  UnindexLine(index);
-  lines_[static_cast<std::size_t>(index)] = std::move(line);
-  IndexLine(index);
+  std::string& slot = lines_[static_cast<std::size_t>(index)];
+  const auto nameAt = [this](int i) { return NameAt(i); };
+  const auto lineAt = [this](int i) -> std::string_view { return (*this)[i]; };
+
+  std::string_view oldName, newName, value;
+  const bool hadName = SplitLine(slot, oldName, value);
+  const bool hasName = SplitLine(line, newName, value);
+  // Replacing a key's value keeps its name: the name index needs no change then.
+  const bool nameChanges = namesValid_ && (hadName != hasName || !SameText(oldName, newName));
+  const bool lineChanges = wholeLinesValid_ && !SameText(slot, line);
+
+  if (nameChanges && hadName) names_.Remove(oldName, index, nameAt);
+  if (lineChanges) wholeLines_.Remove(slot, index, lineAt);
+  slot = std::move(line);
+  if (nameChanges && SplitLine(slot, newName, value)) names_.Insert(newName, index, nameAt);
+  if (lineChanges) wholeLines_.Insert(slot, index, lineAt);
 }
 
 void TIniHashedStringList::Delete(int index) {
   lines_.erase(lines_.begin() + index);
   // Every later line moved up by one: both indexes are rebuilt when next needed.
-  names_.clear();
-  wholeLines_.clear();
+  names_.Clear();
+  wholeLines_.Clear();
   namesValid_ = false;
   wholeLinesValid_ = false;
 }
 
 void TIniHashedStringList::Clear() {
   lines_.clear();
-  names_.clear();
-  wholeLines_.clear();
+  names_.Clear();
+  wholeLines_.Clear();
   namesValid_ = false;
   wholeLinesValid_ = false;
 }
 
 void TIniHashedStringList::EnsureNameIndex() const {
   if (namesValid_) return;
-  names_.clear();
-  names_.reserve(lines_.size());
+  names_.Clear();
+  names_.Reserve(lines_.size());
+  const auto nameAt = [this](int i) { return NameAt(i); };
   for (int i = 0; i < Count(); ++i) {
     std::string_view name, value;
-    if (SplitLine((*this)[i], name, value)) names_.emplace(HashTextIgnoreCase(name), i);
+    if (SplitLine((*this)[i], name, value)) names_.Insert(name, i, nameAt);
   }
   namesValid_ = true;
 }
 
 void TIniHashedStringList::EnsureLineIndex() const {
   if (wholeLinesValid_) return;
-  wholeLines_.clear();
-  wholeLines_.reserve(lines_.size());
-  for (int i = 0; i < Count(); ++i) wholeLines_.emplace(HashTextIgnoreCase((*this)[i]), i);
+  wholeLines_.Clear();
+  wholeLines_.Reserve(lines_.size());
+  const auto lineAt = [this](int i) -> std::string_view { return (*this)[i]; };
+  for (int i = 0; i < Count(); ++i) wholeLines_.Insert((*this)[i], i, lineAt);
   wholeLinesValid_ = true;
 }
 
 int TIniHashedStringList::IndexOf(std::string_view line) const {
   EnsureLineIndex();
-  return FindFirst(wholeLines_, line, [this](int i) -> std::string_view { return (*this)[i]; });
+  return wholeLines_.Find(line, [this](int i) -> std::string_view { return (*this)[i]; });
 }
 
 int TIniHashedStringList::IndexOfName(std::string_view name) const {
   EnsureNameIndex();
-  return FindFirst(names_, name, [this](int i) { return NameAt(i); });
+  return names_.Find(name, [this](int i) { return NameAt(i); });
 }
 
 }  // namespace bootmark

@@ -8,13 +8,101 @@
 // stays a hash lookup and filling a section of n keys costs O(n). Removing a
 // line shifts the positions after it, so that alone marks the indexes stale;
 // they are rebuilt on the next lookup. An index is built on its first lookup.
+#include <algorithm>
 #include <cstddef>
 #include <string>
 #include <string_view>
 #include <unordered_map>
 #include <vector>
 
+#include "common/text.h"
+
 namespace bootmark {
+
+// Positions of texts in a list, by text without regard to case. Finding the first
+// position of a text is one hash lookup however often the text occurs, so files
+// full of repeated names cannot make lookups slow. The texts themselves stay in
+// the list; every call gets `textAt(position)` to read them.
+class TextPositionIndex {
+ public:
+  static constexpr int kNotFound = -1;
+
+  void Clear() { groups_.clear(); }
+  void Reserve(std::size_t count) { groups_.reserve(count); }
+
+  template <typename TextAt>
+  int Find(std::string_view text, const TextAt& textAt) const {
+    const Group* group = FindGroup(text, textAt);
+    return group != nullptr ? group->first : kNotFound;
+  }
+
+  // Records that `position` holds `text`.
+  template <typename TextAt>
+  void Insert(std::string_view text, int position, const TextAt& textAt) {
+    const std::size_t hash = HashTextIgnoreCase(text);
+    Group* group = FindGroup(hash, text, textAt);
+    if (group == nullptr) {
+      groups_.emplace(hash, Group{position, {}});
+    } else if (position < group->first) {
+      group->rest.insert(group->rest.begin(), group->first);
+      group->first = position;
+    } else if (group->rest.empty() || position > group->rest.back()) {
+      group->rest.push_back(position);  // the usual case: appended at the end
+    } else {
+      group->rest.insert(std::lower_bound(group->rest.begin(), group->rest.end(), position),
+                         position);
+    }
+  }
+
+  // Forgets that `position` holds `text`; call while it still does.
+  template <typename TextAt>
+  void Remove(std::string_view text, int position, const TextAt& textAt) {
+    const std::size_t hash = HashTextIgnoreCase(text);
+    auto [first, last] = groups_.equal_range(hash);
+    for (auto it = first; it != last; ++it) {
+      Group& group = it->second;
+      if (!SameText(textAt(group.first), text)) continue;
+      if (group.first == position) {
+        if (group.rest.empty()) {
+          groups_.erase(it);
+        } else {
+          group.first = group.rest.front();
+          group.rest.erase(group.rest.begin());
+        }
+      } else if (auto found = std::lower_bound(group.rest.begin(), group.rest.end(), position);
+                 found != group.rest.end() && *found == position) {
+        group.rest.erase(found);
+      }
+      return;
+    }
+  }
+
+ private:
+  // All positions of one text: the first, and the later ones in ascending order.
+  struct Group {
+    int first;
+    std::vector<int> rest;
+  };
+
+  template <typename TextAt>
+  const Group* FindGroup(std::string_view text, const TextAt& textAt) const {
+    auto [first, last] = groups_.equal_range(HashTextIgnoreCase(text));
+    for (auto it = first; it != last; ++it) {
+      if (SameText(textAt(it->second.first), text)) return &it->second;
+    }
+    return nullptr;
+  }
+  template <typename TextAt>
+  Group* FindGroup(std::size_t hash, std::string_view text, const TextAt& textAt) {
+    auto [first, last] = groups_.equal_range(hash);
+    for (auto it = first; it != last; ++it) {
+      if (SameText(textAt(it->second.first), text)) return &it->second;
+    }
+    return nullptr;
+  }
+
+  std::unordered_multimap<std::size_t, Group> groups_;
+};
 
 class TIniHashedStringList {
  public:
@@ -46,18 +134,12 @@ class TIniHashedStringList {
   std::string_view ValueAt(int index) const;
 
  private:
-  // Position lists per hash value. Lines of equal hash (duplicate keys, or
-  // collisions) share one bucket, in ascending position order.
-  using Index = std::unordered_multimap<std::size_t, int>;
-
-  void IndexLine(int index);
-  void UnindexLine(int index);
   void EnsureNameIndex() const;
   void EnsureLineIndex() const;
 
   std::vector<std::string> lines_;
-  mutable Index names_;
-  mutable Index wholeLines_;
+  mutable TextPositionIndex names_;
+  mutable TextPositionIndex wholeLines_;
   mutable bool namesValid_ = false;
   mutable bool wholeLinesValid_ = false;
 };

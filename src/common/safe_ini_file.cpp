@@ -340,28 +340,27 @@ void TSafeIniFile::Parse(std::string_view text) {
 }
 
 int TSafeIniFile::FindSection(std::string_view name) const {
-  int best = -1;
-  auto [first, last] = sectionIndex_.equal_range(HashTextIgnoreCase(name));
-  for (auto it = first; it != last; ++it) {
-    if ((best < 0 || it->second < best) &&
-        SameText(sections_[static_cast<std::size_t>(it->second)].name, name)) {
-      best = it->second;
-    }
-  }
-  return best;
+  return sectionIndex_.Find(name, [this](int i) -> std::string_view {
+    return sections_[static_cast<std::size_t>(i)].name;
+  });
 }
 
 int TSafeIniFile::AddSection(std::string name) {
   const int index = static_cast<int>(sections_.size());
-  sectionIndex_.emplace(HashTextIgnoreCase(name), index);
   sections_.push_back(Section{std::move(name), {}});
+  sectionIndex_.Insert(sections_.back().name, index, [this](int i) -> std::string_view {
+    return sections_[static_cast<std::size_t>(i)].name;
+  });
   return index;
 }
 
 void TSafeIniFile::RebuildSectionIndex() {
-  sectionIndex_.clear();
+  sectionIndex_.Clear();
+  const auto nameAt = [this](int i) -> std::string_view {
+    return sections_[static_cast<std::size_t>(i)].name;
+  };
   for (std::size_t i = 0; i < sections_.size(); ++i) {
-    sectionIndex_.emplace(HashTextIgnoreCase(sections_[i].name), static_cast<int>(i));
+    sectionIndex_.Insert(sections_[i].name, static_cast<int>(i), nameAt);
   }
 }
 
@@ -514,7 +513,7 @@ void TSafeIniFile::DeleteKey(std::string_view section, std::string_view key) {
 
 void TSafeIniFile::Clear() {
   sections_.clear();
-  sectionIndex_.clear();
+  sectionIndex_.Clear();
   ResetCache();
 }
 

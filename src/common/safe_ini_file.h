@@ -10,7 +10,6 @@
 #include <stdexcept>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
 #include "common/date_time.h"
@@ -156,8 +155,8 @@ class TSafeIniFile {
   IFileSystem& files_;
   std::string fileName_;
   std::vector<Section> sections_;
-  // Section positions by name hash (without regard to case).
-  std::unordered_multimap<std::size_t, int> sectionIndex_;
+  // Section positions by name (without regard to case).
+  TextPositionIndex sectionIndex_;
   TextEncoding encoding_ = TextEncoding::None;
   // The section the last write went to: a write to the same name skips the lookup.
   std::string cacheName_;
