@@ -42,9 +42,6 @@ def param_lines(item):
 class AddAutoRunGateTest(WineTestCase):
     """Runs that must end without an alert window."""
 
-    def visible_windows_of(self, watch, pid):
-        return [w for w in watch.windows() if w.pid == pid and w.visible]
-
     def test_notification_switched_off_ends_without_a_window(self):
         self.prefix.write_ini(self.prefix.user_data_dir + "Main.ini",
                               "[Notification]\nStartupNotification=0\n")
@@ -54,7 +51,7 @@ class AddAutoRunGateTest(WineTestCase):
 
         self.assertEqual(result.exit_code, 0, result)
         self.assertHasLine(result, "Kestrune Settings : 0")
-        self.assertEqual(self.visible_windows_of(watch, result.pid), [])
+        self.assertShowedNoWindow(watch, result)
 
     def test_full_screen_program_in_front_stops_the_alert(self):
         stand_in = self.start_probe("fullscreen-window", "BmTestFullScreen")
@@ -65,7 +62,7 @@ class AddAutoRunGateTest(WineTestCase):
 
         self.assertEqual(result.exit_code, 0, result)
         self.assertHasLine(result, "CheckIsFull is  : 1")
-        self.assertEqual(self.visible_windows_of(watch, result.pid), [])
+        self.assertShowedNoWindow(watch, result)
 
     def test_maximized_window_is_not_full_screen(self):
         # The counterpart of the test above: an ordinary maximized window that leaves

@@ -3,10 +3,9 @@ give back exactly what a program sent and how it ended, and the window probe mus
 and stand in for windows as the program's checks will. Every test of the program
 relies on both."""
 
-import time
 import unittest
 
-from harness import WineTestCase, display, prefix
+from harness import WineTestCase, display, prefix, runner
 
 
 class CaptureTest(WineTestCase):
@@ -45,7 +44,6 @@ class CaptureTest(WineTestCase):
                 self.assertIsNotNone(result.pid)
 
     def test_a_program_that_cannot_start_is_reported(self):
-        from harness import runner
         result = runner.BootmarkProcess(self.prefix, [], exe="C:\\no\\such.exe").wait(60)
         self.assertFalse(result.started)
         self.assertIsNone(result.exit_code)

@@ -48,9 +48,11 @@ class SingleJobModesTest(WineTestCase):
         self.assertEqual(self.prefix.read_ini(path).section_names(), [])
 
     def test_load_av_list_prints_its_name_and_ends(self):
+        watch = self.start_probe("watch")
         result = self.run_bootmark("/LoadAVList")
         self.assertEqual(result.exit_code, 0, result)
         self.assertHasLine(result, "LoadAVList : LoadAVList")
+        self.assertShowedNoWindow(watch, result)
 
     def test_without_a_known_switch_nothing_is_written(self):
         # The positive control: the same harness, in the same prefix, sees what a

@@ -13,6 +13,7 @@ import time
 import unittest
 
 from . import display as display_module
+from . import ini
 from . import prefix as prefix_module
 from . import runner
 
@@ -108,10 +109,27 @@ class WineTestCase(unittest.TestCase):
     def assertNoLine(self, result, line):
         self.assertNotIn(line, result.lines, f"unexpected debug line {line!r} in {result!r}")
 
+    def assertShowedNoWindow(self, watch, result):
+        """A `watch` probe running since before the run saw no visible window of it."""
+        shown = [w for w in watch.windows() if w.pid == result.pid and w.visible]
+        self.assertEqual(shown, [], f"windows shown by {result!r}")
+
     def assertNoSuiteData(self, context=""):
         """Neither suite data folder holds any file."""
         for folder in (self.prefix.user_data_dir, self.prefix.common_data_dir):
             self.assertEqual(self.prefix.files_under(folder), [], f"files in {folder} {context}")
+
+    def assertFileBytes(self, windows_path, expected):
+        """The file holds exactly these bytes (str: as a suite settings file, UTF-16 LE
+        with BOM and CRLF lines)."""
+        if isinstance(expected, str):
+            expected = ini.encode(expected)
+        path = self.prefix.unix_path(windows_path)
+        self.assertTrue(path.is_file(), f"{windows_path} is missing")
+        actual = path.read_bytes()
+        if actual != expected:
+            self.fail(f"{windows_path}: bytes differ\n  got      {actual[:400]!r}\n"
+                      f"  expected {expected[:400]!r}")
 
     def wait_until(self, condition, timeout, message):
         deadline = time.monotonic() + timeout
