@@ -114,6 +114,10 @@ class BootmarkProcess:
             wall_time=time.monotonic() - self.start_time,
             stderr=stderr, capture=self.capture, process_exit_code=self.process.returncode)
 
+    def stdout_text(self):
+        """What the program wrote to its standard output (console programs)."""
+        return self._stdout.read_bytes().decode("utf-8", "replace")
+
     def _err_text(self):
         return self._stderr.read_bytes().decode("utf-8", "replace")
 

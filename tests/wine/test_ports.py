@@ -1,0 +1,20 @@
+"""The real Windows ports and the settings classes on real files: bmporttests.exe, a
+GoogleTest program built with the win64 preset, run inside the fixture machine."""
+
+import shutil
+
+from harness import WineTestCase, paths, runner
+
+
+class PortTests(WineTestCase):
+    def test_real_ports_behave_as_the_program_expects(self):
+        source = paths.bootmark_exe().parent / "bmporttests.exe"
+        self.assertTrue(source.is_file(), f"{source} is missing: build the win64 preset first")
+        shutil.copy2(source, self.prefix.unix_path(self.prefix.program_dir) / "bmporttests.exe")
+
+        run = runner.BootmarkProcess(self.prefix, ["--gtest_brief=1"],
+                                     exe=self.prefix.program_dir + "bmporttests.exe")
+        result = run.wait(timeout=240)
+        output = run.stdout_text()
+        self.assertEqual(result.exit_code, 0, f"port tests failed:\n{output}")
+        self.assertRegex(output, r"\[  PASSED  \] \d+ tests")
