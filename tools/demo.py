@@ -1,0 +1,71 @@
+"""Runs Bootmark's jobs on the demo machine (examples/demo-machine) in a fresh Wine
+prefix, the way the suite starts them, and shows what each one printed and wrote."""
+
+import sys
+from pathlib import Path
+
+REPO = Path(__file__).resolve().parents[1]
+sys.path.insert(0, str(REPO / "tests" / "wine"))
+
+from harness import display, ini, prefix, runner  # noqa: E402
+
+DEMO = REPO / "examples" / "demo-machine"
+
+
+def seed(machine):
+    for source_root, target_root in ((DEMO / "user-data", machine.user_data_dir),
+                                     (DEMO / "common-data", machine.common_data_dir)):
+        for source in sorted(source_root.rglob("*.ini")):
+            relative = str(source.relative_to(source_root)).replace("/", "\\")
+            machine.write_ini(target_root + relative, source.read_text(encoding="utf-8"))
+    machine.import_reg((DEMO / "registry.reg").read_text(encoding="utf-8"))
+
+
+def show_file(machine, windows_path):
+    path = machine.unix_path(windows_path)
+    print(f"  {windows_path}")
+    if not path.is_file():
+        print("    (no file)")
+        return
+    raw = path.read_bytes()
+    if raw.startswith(ini.BOM):
+        print(f"    {len(raw)} bytes, UTF-16 LE with BOM")
+        text = raw[2:].decode("utf-16-le", "replace")
+    else:
+        print(f"    {len(raw)} bytes, no UTF-16 byte order mark")
+        text = raw.decode("latin-1")
+    for line in text.splitlines():
+        print(f"    | {line}")
+
+
+def run_job(machine, switch, files):
+    print(f"\n> Bootmark.exe {switch}")
+    result = runner.BootmarkProcess(machine, [switch]).wait(timeout=60)
+    if not result.started:
+        sys.exit(f"Bootmark.exe did not start: {result.stderr}")
+    print(f"  exit code {result.exit_code} after {result.duration:.3f} s")
+    for line in result.lines:
+        print(f"  debug: {line}")
+    for windows_path in files:
+        show_file(machine, windows_path)
+
+
+def main():
+    screen = display.display()
+    machine = prefix.Prefix(screen.name)
+    try:
+        machine.install()
+        seed(machine)
+        common = machine.common_data_dir
+        print(f"Demo machine ready in {machine.dir}")
+        print("Before:")
+        show_file(machine, common + "Bootmark\\AutoRunConfig.ini")
+        run_job(machine, "/mainData", [common + "Startup Manager\\mainData.dat"])
+        run_job(machine, "/UpdateTaskschd",
+                [common + "Bootmark\\Bootmark.ini", common + "Bootmark\\AutoRunConfig.ini"])
+    finally:
+        machine.stop()
+
+
+if __name__ == "__main__":
+    main()
