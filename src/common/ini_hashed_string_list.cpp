@@ -2,6 +2,101 @@
 
 namespace bootmark {
 
+void TextPositionIndex::Clear() {
+  slots_.clear();
+  used_ = 0;
+  bits_ = 0;
+  more_.clear();
+  freeMore_.clear();
+}
+
+void TextPositionIndex::Reserve(std::size_t count) {
+  std::size_t capacity = 16;
+  while (capacity * 3 < count * 4) capacity *= 2;
+  if (capacity > slots_.size()) Grow(capacity);
+}
+
+void TextPositionIndex::Grow(std::size_t capacity) {
+  std::vector<Slot> old = std::move(slots_);
+  slots_.assign(capacity, Slot{});
+  bits_ = 0;
+  while ((std::size_t{1} << bits_) < capacity) ++bits_;
+  const std::size_t mask = capacity - 1;
+  for (const Slot& slot : old) {
+    if (slot.first == kNotFound) continue;
+    std::size_t i = Home(slot.fingerprint);
+    while (slots_[i].first != kNotFound) i = (i + 1) & mask;
+    slots_[i] = slot;
+  }
+}
+
+void TextPositionIndex::AddSlot(std::uint32_t fingerprint, int position) {
+  if ((used_ + 1) * 4 > slots_.size() * 3) Grow(slots_.empty() ? 16 : slots_.size() * 2);
+  const std::size_t mask = slots_.size() - 1;
+  std::size_t i = Home(fingerprint);
+  while (slots_[i].first != kNotFound) i = (i + 1) & mask;
+  slots_[i] = Slot{fingerprint, position, kNoMore};
+  ++used_;
+}
+
+void TextPositionIndex::AddPosition(Slot& slot, int position) {
+  if (slot.more == kNoMore) {
+    if (freeMore_.empty()) {
+      slot.more = static_cast<int>(more_.size());
+      more_.emplace_back();
+    } else {
+      slot.more = freeMore_.back();
+      freeMore_.pop_back();
+    }
+  }
+  std::vector<int>& later = more_[static_cast<std::size_t>(slot.more)];
+  if (position < slot.first) {
+    later.insert(later.begin(), slot.first);
+    slot.first = position;
+  } else if (later.empty() || position > later.back()) {
+    later.push_back(position);  // the usual case: appended at the end
+  } else {
+    later.insert(std::lower_bound(later.begin(), later.end(), position), position);
+  }
+}
+
+bool TextPositionIndex::RemovePosition(Slot& slot, int position) {
+  if (slot.more == kNoMore) return slot.first == position;
+  std::vector<int>& later = more_[static_cast<std::size_t>(slot.more)];
+  if (slot.first == position) {
+    slot.first = later.front();
+    later.erase(later.begin());
+  } else if (auto found = std::lower_bound(later.begin(), later.end(), position);
+             found != later.end() && *found == position) {
+    later.erase(found);
+  }
+  if (later.empty()) {
+    freeMore_.push_back(slot.more);
+    slot.more = kNoMore;
+  }
+  return false;
+}
+
+void TextPositionIndex::EmptySlot(std::size_t index) {
+  // Shift later slots of the same probe run back so that no lookup stops early
+  // at the hole.
+  const std::size_t mask = slots_.size() - 1;
+  std::size_t hole = index;
+  for (std::size_t next = (hole + 1) & mask; slots_[next].first != kNotFound;
+       next = (next + 1) & mask) {
+    const std::size_t home = Home(slots_[next].fingerprint);
+    // The entry at `next` may fill the hole unless its home lies cyclically in
+    // (hole, next].
+    const bool homeAfterHole =
+        hole <= next ? (home > hole && home <= next) : (home > hole || home <= next);
+    if (homeAfterHole) continue;
+    slots_[hole] = slots_[next];
+    hole = next;
+  }
+  slots_[hole] = Slot{};
+  --used_;
+}
+
 bool TIniHashedStringList::SplitLine(std::string_view line, std::string_view& name,
                                      std::string_view& value) {
   const std::size_t equals = line.find('=');

@@ -7,6 +7,7 @@
 
 #include <clocale>
 #include <locale>
+#include <optional>
 #include <random>
 
 #include "common/ini_hashed_string_list.h"
@@ -698,6 +699,39 @@ TEST(IniHashedStringList, IndexedLookupsAgreeWithAScanAfterEveryOperation) {
     }
     const std::string probe = makeLine();
     ASSERT_EQ(list.IndexOf(probe), scanLine(list, probe)) << "step " << step << " " << probe;
+  }
+}
+
+// The table under the indexes: many distinct texts, so probe runs collide, grow
+// and get shifted back on removal.
+TEST(TextPositionIndex, FindsTheFirstPositionAfterInsertsAndRemovals) {
+  std::mt19937 random(777);
+  std::vector<std::optional<std::string>> texts;  // by position; nullopt: not indexed
+  const auto textAt = [&texts](int i) -> std::string_view { return *texts[static_cast<std::size_t>(i)]; };
+  const auto scan = [&texts](std::string_view text) {
+    for (std::size_t i = 0; i < texts.size(); ++i) {
+      if (texts[i] && SameText(*texts[i], text)) return static_cast<int>(i);
+    }
+    return TextPositionIndex::kNotFound;
+  };
+  const auto randomText = [&random] {
+    const int n = static_cast<int>(random() % 400);
+    return (n % 2 ? "Name" : "NAME") + std::to_string(n / 2);
+  };
+  TextPositionIndex index;
+  for (int step = 0; step < 20000; ++step) {
+    const auto position = static_cast<std::size_t>(random() % 600);
+    if (position >= texts.size()) texts.resize(position + 1);
+    std::optional<std::string>& slot = texts[position];
+    if (slot) {
+      index.Remove(*slot, static_cast<int>(position), textAt);
+      slot.reset();
+    } else {
+      slot = randomText();
+      index.Insert(*slot, static_cast<int>(position), textAt);
+    }
+    const std::string probe = randomText();
+    ASSERT_EQ(index.Find(probe, textAt), scan(probe)) << "step " << step << " " << probe;
   }
 }
 
