@@ -1,9 +1,11 @@
 #pragma once
 // Files and folders, addressed by Windows paths held as UTF-8.
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace bootmark {
 
@@ -21,6 +23,18 @@ constexpr std::uint32_t kNormal = 0x80;
 struct IoResult {
   std::uint32_t error = 0;
   bool ok() const { return error == 0; }
+};
+
+// A file held open for writing at its end. Other processes may read it meanwhile,
+// but not write it. Closed when the object is destroyed.
+class IWriteFile {
+ public:
+  virtual ~IWriteFile() = default;
+  virtual std::uint64_t Size() const = 0;
+  // Appends at the end; false when the system refused (disk full...).
+  virtual bool Append(std::string_view bytes) = 0;
+  // Cuts the file to 0 bytes.
+  virtual bool Truncate() = 0;
 };
 
 class IFileSystem {
@@ -55,6 +69,19 @@ class IFileSystem {
   virtual bool CreateDirectory(std::string_view path) = 0;
 
   virtual bool DeleteFile(std::string_view path) = 0;
+
+  // Opens the file for writing at its end, creating it if missing, denying other
+  // writers. Nullptr with `error` set when that fails (32 when another writer has it).
+  virtual std::unique_ptr<IWriteFile> OpenForWriting(std::string_view path, std::uint32_t& error) = 0;
+
+  // Copies a file; with `replace` false an existing target makes it fail.
+  virtual bool CopyFile(std::string_view from, std::string_view to, bool replace) = 0;
+  // Renames or moves a file; fails when the target exists.
+  virtual bool MoveFile(std::string_view from, std::string_view to) = 0;
+
+  // Names (not paths) of the files in `folder` that match `pattern` ("*" and "?",
+  // case ignored), in the order the system lists them. Folders are not listed.
+  virtual std::vector<std::string> FindFiles(std::string_view folder, std::string_view pattern) = 0;
 
   // Decodes text in the system's ANSI code page (files without a byte order mark).
   virtual std::u16string DecodeAnsi(std::string_view bytes) = 0;

@@ -51,6 +51,8 @@ class FakeFileSystem : public IFileSystem {
   void SetWriteFails(std::string_view path, bool fails = true,
                      std::uint32_t error = kErrorDiskFull);
   void FailCreateDirectory(std::string_view path, int times);
+  // Another process holds the file open for writing: OpenForWriting fails with 32.
+  void HoldOpenForWriting(std::string_view path, bool held = true);
 
   // --- Looking ----------------------------------------------------------------
   // Content of a file; nullopt when there is no such file.
@@ -77,8 +79,14 @@ class FakeFileSystem : public IFileSystem {
   bool CreateDirectory(std::string_view path) override;
   bool DeleteFile(std::string_view path) override;
   std::u16string DecodeAnsi(std::string_view bytes) override;
+  std::unique_ptr<IWriteFile> OpenForWriting(std::string_view path, std::uint32_t& error) override;
+  bool CopyFile(std::string_view from, std::string_view to, bool replace) override;
+  bool MoveFile(std::string_view from, std::string_view to) override;
+  std::vector<std::string> FindFiles(std::string_view folder, std::string_view pattern) override;
 
  private:
+  class FakeWriteFile;
+
   struct Node {
     std::string path;  // full path as first written
     bool directory = false;
@@ -106,6 +114,7 @@ class FakeFileSystem : public IFileSystem {
   std::set<std::string> roots_;        // keys of the roots
   std::map<std::string, Node> nodes_;  // by key of the full path
   std::set<std::string> unreadable_;
+  std::set<std::string> openForWriting_;  // keys held by a writer (ours or another's)
   std::map<std::string, std::uint32_t> writeFailures_;
   std::map<std::string, int> writes_;
   std::map<std::string, int> createDirectoryCalls_;

@@ -42,4 +42,20 @@ using UniqueHandle = BasicHandle<NullHandleValue>;
 // Handles from CreateFile, CreateToolhelp32Snapshot: INVALID_HANDLE_VALUE on failure.
 using UniqueFileHandle = BasicHandle<InvalidHandleValue>;
 
+// A directory search from FindFirstFileW, ended with FindClose.
+class UniqueFindHandle {
+ public:
+  explicit UniqueFindHandle(HANDLE search) : search_(search) {}
+  UniqueFindHandle(const UniqueFindHandle&) = delete;
+  UniqueFindHandle& operator=(const UniqueFindHandle&) = delete;
+  ~UniqueFindHandle() {
+    if (Valid()) ::FindClose(search_);
+  }
+  HANDLE Get() const { return search_; }
+  bool Valid() const { return search_ != INVALID_HANDLE_VALUE; }
+
+ private:
+  HANDLE search_;
+};
+
 }  // namespace bootmark::win32

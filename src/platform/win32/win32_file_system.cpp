@@ -4,6 +4,8 @@
 // The port's method names are the plain words; the A/W macros would rename them.
 #undef CreateDirectory
 #undef DeleteFile
+#undef CopyFile
+#undef MoveFile
 
 #include <algorithm>
 #include <string>
@@ -151,6 +153,67 @@ std::u16string Win32FileSystem::DecodeAnsi(std::string_view bytes) {
   std::u16string text(static_cast<std::size_t>(length), u'\0');
   ::MultiByteToWideChar(CP_ACP, 0, bytes.data(), size, reinterpret_cast<wchar_t*>(text.data()), length);
   return text;
+}
+
+namespace {
+
+class Win32WriteFile : public IWriteFile {
+ public:
+  explicit Win32WriteFile(UniqueFileHandle file) : file_(std::move(file)) {}
+
+  std::uint64_t Size() const override {
+    LARGE_INTEGER size{};
+    return ::GetFileSizeEx(file_.Get(), &size) ? static_cast<std::uint64_t>(size.QuadPart) : 0;
+  }
+  bool Append(std::string_view bytes) override {
+    LARGE_INTEGER end{};
+    return ::SetFilePointerEx(file_.Get(), end, nullptr, FILE_END) && WriteAllTo(file_.Get(), bytes);
+  }
+  bool Truncate() override {
+    LARGE_INTEGER start{};
+    return ::SetFilePointerEx(file_.Get(), start, nullptr, FILE_BEGIN) && ::SetEndOfFile(file_.Get());
+  }
+
+ private:
+  UniqueFileHandle file_;
+};
+
+}  // namespace
+
+std::unique_ptr<IWriteFile> Win32FileSystem::OpenForWriting(std::string_view path, std::uint32_t& error) {
+  UniqueFileHandle file(::CreateFileW(Wide(path).c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, nullptr,
+                                      OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file) {
+    error = LastErrorOr(ERROR_OPEN_FAILED);
+    return nullptr;
+  }
+  error = 0;
+  return std::make_unique<Win32WriteFile>(std::move(file));
+}
+
+bool Win32FileSystem::CopyFile(std::string_view from, std::string_view to, bool replace) {
+  return ::CopyFileW(Wide(from).c_str(), Wide(to).c_str(), replace ? FALSE : TRUE) != FALSE;
+}
+
+bool Win32FileSystem::MoveFile(std::string_view from, std::string_view to) {
+  return ::MoveFileExW(Wide(from).c_str(), Wide(to).c_str(), MOVEFILE_COPY_ALLOWED) != FALSE;
+}
+
+std::vector<std::string> Win32FileSystem::FindFiles(std::string_view folder, std::string_view pattern) {
+  std::string query(folder);
+  if (!query.empty() && query.back() != '\\') query += '\\';
+  query += pattern;
+
+  std::vector<std::string> names;
+  WIN32_FIND_DATAW found{};
+  const UniqueFindHandle search(::FindFirstFileW(Wide(query).c_str(), &found));
+  if (!search.Valid()) return names;
+  do {
+    if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0) {
+      names.push_back(Narrow(std::wstring_view(found.cFileName)));
+    }
+  } while (::FindNextFileW(search.Get(), &found));
+  return names;
 }
 
 }  // namespace bootmark::win32

@@ -16,6 +16,10 @@ class Win32FileSystem : public IFileSystem {
   bool CreateDirectory(std::string_view path) override;
   bool DeleteFile(std::string_view path) override;
   std::u16string DecodeAnsi(std::string_view bytes) override;
+  std::unique_ptr<IWriteFile> OpenForWriting(std::string_view path, std::uint32_t& error) override;
+  bool CopyFile(std::string_view from, std::string_view to, bool replace) override;
+  bool MoveFile(std::string_view from, std::string_view to) override;
+  std::vector<std::string> FindFiles(std::string_view folder, std::string_view pattern) override;
 };
 
 }  // namespace bootmark::win32

@@ -1,14 +1,18 @@
 // The real file system port and the in-memory settings file on real files.
 #include <windows.h>
+// The port's method names are the plain words; the A/W macros would rename them.
+#undef CreateDirectory
+#undef DeleteFile
+#undef CopyFile
+#undef MoveFile
 
 #include <gtest/gtest.h>
+
+#include <algorithm>
 
 #include "common/safe_ini_file.h"
 #include "platform/win32/win32_file_system.h"
 #include "scratch_folder.h"
-
-#undef CreateDirectory
-#undef DeleteFile
 
 namespace bootmark::win32 {
 namespace {
@@ -79,6 +83,44 @@ TEST(Win32FileSystem, CreateIfMissingNeverTruncates) {
   EXPECT_EQ(FileBytes(path), "\xFF\xFE");
   ASSERT_TRUE(files.CreateIfMissing(path, "other").ok());
   EXPECT_EQ(FileBytes(path), "\xFF\xFE");
+}
+
+TEST(Win32FileSystem, WriterKeepsOtherWritersOutButLetsReadersIn) {
+  ScratchFolder folder;
+  Win32FileSystem files;
+  const std::string path = folder / "Bootmark.log";
+  std::uint32_t error = 0;
+  auto writer = files.OpenForWriting(path, error);
+  ASSERT_TRUE(writer) << error;
+  ASSERT_TRUE(writer->Append("\xFF\xFE"));
+  ASSERT_TRUE(writer->Append(std::string_view("a\0", 2)));
+  EXPECT_EQ(writer->Size(), 4u);
+
+  EXPECT_EQ(files.OpenForWriting(path, error), nullptr);
+  EXPECT_EQ(error, static_cast<std::uint32_t>(ERROR_SHARING_VIOLATION));
+  EXPECT_EQ(files.ReadAll(path, error).value_or(""), std::string("\xFF\xFE" "a\0", 4));
+
+  // Rotation copies the open file aside and empties it.
+  EXPECT_TRUE(files.CopyFile(path, path + ".bak1", true));
+  EXPECT_TRUE(writer->Truncate());
+  EXPECT_EQ(writer->Size(), 0u);
+  writer.reset();
+  EXPECT_EQ(FileBytes(path + ".bak1"), std::string("\xFF\xFE" "a\0", 4));
+  EXPECT_FALSE(files.CopyFile(path, path + ".bak1", false));
+  EXPECT_FALSE(files.MoveFile(path, path + ".bak1"));
+  EXPECT_TRUE(files.MoveFile(path + ".bak1", path + ".bak2"));
+  EXPECT_FALSE(files.FileExists(path + ".bak1"));
+}
+
+TEST(Win32FileSystem, FindFilesListsMatchingFilesOnly) {
+  ScratchFolder folder;
+  Win32FileSystem files;
+  for (const char* name : {"English.lng", "Deutsch.LNG", "notes.txt"}) WriteFileBytes(folder / name, "x");
+  ASSERT_TRUE(files.CreateDirectory(folder / "Folder.lng"));
+  std::vector<std::string> found = files.FindFiles(folder.Path(), "*.lng");
+  std::sort(found.begin(), found.end());
+  EXPECT_EQ(found, (std::vector<std::string>{"Deutsch.LNG", "English.lng"}));
+  EXPECT_TRUE(files.FindFiles(folder / "missing", "*.lng").empty());
 }
 
 TEST(SafeIniFileOnDisk, NewFileInMissingFoldersHoldsOnlyTheByteOrderMark) {
