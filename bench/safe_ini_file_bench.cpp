@@ -136,4 +136,3 @@ BENCHMARK(BM_Parse10MBUtf16)->Unit(benchmark::kMillisecond);
 }  // namespace
 }  // namespace bootmark
 
-BENCHMARK_MAIN();
