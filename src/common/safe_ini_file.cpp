@@ -19,113 +19,6 @@ constexpr std::string_view kBomUtf16LE = "\xFF\xFE";
 constexpr std::string_view kBomUtf16BE = "\xFE\xFF";
 constexpr std::string_view kBomUtf8 = "\xEF\xBB\xBF";
 
-constexpr char32_t kReplacementCharacter = 0xFFFD;
-
-void AppendUtf8(std::string& out, char32_t code) {
-  if (code < 0x80) {
-    out += static_cast<char>(code);
-  } else if (code < 0x800) {
-    out += static_cast<char>(0xC0 | (code >> 6));
-    out += static_cast<char>(0x80 | (code & 0x3F));
-  } else if (code < 0x10000) {
-    out += static_cast<char>(0xE0 | (code >> 12));
-    out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (code & 0x3F));
-  } else {
-    out += static_cast<char>(0xF0 | (code >> 18));
-    out += static_cast<char>(0x80 | ((code >> 12) & 0x3F));
-    out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (code & 0x3F));
-  }
-}
-
-// Reads one well-formed UTF-8 sequence at `pos`. Returns its length, or 0 when
-// the bytes there are not one (overlong forms, surrogates and values above
-// U+10FFFF included).
-std::size_t ReadUtf8(std::string_view text, std::size_t pos, char32_t& code) {
-  const auto lead = static_cast<unsigned char>(text[pos]);
-  if (lead < 0x80) {
-    code = lead;
-    return 1;
-  }
-  std::size_t length;
-  char32_t minimum;
-  if (lead >= 0xC2 && lead <= 0xDF) {
-    length = 2, minimum = 0x80, code = lead & 0x1F;
-  } else if (lead >= 0xE0 && lead <= 0xEF) {
-    length = 3, minimum = 0x800, code = lead & 0x0F;
-  } else if (lead >= 0xF0 && lead <= 0xF4) {
-    length = 4, minimum = 0x10000, code = lead & 0x07;
-  } else {
-    return 0;
-  }
-  if (text.size() - pos < length) return 0;
-  for (std::size_t i = 1; i < length; ++i) {
-    const auto next = static_cast<unsigned char>(text[pos + i]);
-    if ((next & 0xC0) != 0x80) return 0;
-    code = (code << 6) | (next & 0x3F);
-  }
-  if (code < minimum || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF)) return 0;
-  return length;
-}
-
-bool IsWellFormedUtf8(std::string_view text) {
-  std::size_t pos = 0;
-  while (pos < text.size()) {
-    // Runs of ASCII are by far the most common content.
-    if (static_cast<unsigned char>(text[pos]) < 0x80) {
-      ++pos;
-      continue;
-    }
-    char32_t code;
-    const std::size_t length = ReadUtf8(text, pos, code);
-    if (length == 0) return false;
-    pos += length;
-  }
-  return true;
-}
-
-bool DecodeUtf16(std::string_view bytes, bool bigEndian, std::string& text) {
-  if (bytes.size() % 2 != 0) return false;
-  text.clear();
-  text.reserve(bytes.size() / 2 + bytes.size() / 8);
-  const auto* data = reinterpret_cast<const unsigned char*>(bytes.data());
-  const std::size_t count = bytes.size() / 2;
-  auto unitAt = [&](std::size_t i) -> char32_t {
-    return bigEndian ? (char32_t{data[2 * i]} << 8) | data[2 * i + 1]
-                     : (char32_t{data[2 * i + 1]} << 8) | data[2 * i];
-  };
-  for (std::size_t i = 0; i < count; ++i) {
-    const char32_t unit = unitAt(i);
-    if (unit < 0x80) {
-      text += static_cast<char>(unit);
-    } else if (unit >= 0xD800 && unit <= 0xDBFF) {
-      if (i + 1 >= count) return false;
-      const char32_t low = unitAt(i + 1);
-      if (low < 0xDC00 || low > 0xDFFF) return false;
-      AppendUtf8(text, 0x10000 + ((unit - 0xD800) << 10) + (low - 0xDC00));
-      ++i;
-    } else if (unit >= 0xDC00 && unit <= 0xDFFF) {
-      return false;
-    } else {
-      AppendUtf8(text, unit);
-    }
-  }
-  return true;
-}
-
-void AppendUnit(std::string& out, char32_t unit, bool bigEndian) {
-  const char high = static_cast<char>(unit >> 8);
-  const char low = static_cast<char>(unit & 0xFF);
-  if (bigEndian) {
-    out += high;
-    out += low;
-  } else {
-    out += low;
-    out += high;
-  }
-}
-
 }  // namespace
 
 std::string_view ByteOrderMark(TextEncoding encoding) {
@@ -153,9 +46,9 @@ TextEncoding DetectEncoding(std::string_view bytes) {
 bool DecodeFileText(IFileSystem& files, std::string_view bytes, std::string& text) {
   switch (DetectEncoding(bytes)) {
     case TextEncoding::Utf16LE:
-      return DecodeUtf16(bytes.substr(kBomUtf16LE.size()), false, text);
+      return TryDecodeUtf16Bytes(bytes.substr(kBomUtf16LE.size()), false, text);
     case TextEncoding::Utf16BE:
-      return DecodeUtf16(bytes.substr(kBomUtf16BE.size()), true, text);
+      return TryDecodeUtf16Bytes(bytes.substr(kBomUtf16BE.size()), true, text);
     case TextEncoding::Utf8:
       bytes.remove_prefix(kBomUtf8.size());
       if (!IsWellFormedUtf8(bytes)) return false;
@@ -167,31 +60,6 @@ bool DecodeFileText(IFileSystem& files, std::string_view bytes, std::string& tex
   }
   text = Utf16ToUtf8(files.DecodeAnsi(bytes));
   return true;
-}
-
-void AppendUtf16(std::string& out, std::string_view utf8, bool bigEndian) {
-  std::size_t pos = 0;
-  while (pos < utf8.size()) {
-    const auto byte = static_cast<unsigned char>(utf8[pos]);
-    if (byte < 0x80) {
-      AppendUnit(out, byte, bigEndian);
-      ++pos;
-      continue;
-    }
-    char32_t code;
-    const std::size_t length = ReadUtf8(utf8, pos, code);
-    if (length == 0) {
-      AppendUnit(out, kReplacementCharacter, bigEndian);
-      ++pos;
-    } else if (code >= 0x10000) {
-      AppendUnit(out, 0xD800 + ((code - 0x10000) >> 10), bigEndian);
-      AppendUnit(out, 0xDC00 + ((code - 0x10000) & 0x3FF), bigEndian);
-      pos += length;
-    } else {
-      AppendUnit(out, code, bigEndian);
-      pos += length;
-    }
-  }
 }
 
 namespace ini_format {

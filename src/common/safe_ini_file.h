@@ -40,9 +40,6 @@ TextEncoding DetectEncoding(std::string_view bytes);
 // encoding (odd UTF-16 byte count, unpaired surrogate, ill-formed UTF-8): such a
 // file cannot be rewritten without losing what it held.
 bool DecodeFileText(IFileSystem& files, std::string_view bytes, std::string& text);
-// Appends UTF-8 text as UTF-16 code units in the given byte order; ill-formed
-// UTF-8 becomes U+FFFD.
-void AppendUtf16(std::string& out, std::string_view utf8, bool bigEndian = false);
 
 // Transforms a whole file's bytes (for example to scramble or compress them);
 // returns false when it cannot.

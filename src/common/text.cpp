@@ -70,6 +70,13 @@ void AppendUtf8(std::string& out, char32_t code) {
   }
 }
 
+void AppendUnitBytes(std::string& out, char16_t unit, bool bigEndian) {
+  const char high = static_cast<char>(unit >> 8);
+  const char low = static_cast<char>(unit & 0xFF);
+  out.push_back(bigEndian ? high : low);
+  out.push_back(bigEndian ? low : high);
+}
+
 char AsciiUpper(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 32) : c; }
 
 bool IsAscii(std::string_view text) {
@@ -479,6 +486,63 @@ std::string FloatToStr(double value) {
     out.append(digits, integerDigits);
   }
   return out;
+}
+
+bool IsWellFormedUtf8(std::string_view text) {
+  std::size_t pos = 0;
+  while (pos < text.size()) {
+    if (static_cast<unsigned char>(text[pos]) < 0x80) {  // ASCII runs are the common case
+      ++pos;
+      continue;
+    }
+    const std::size_t start = pos;
+    // U+FFFD itself is well formed: only a replacement for other bytes is not.
+    if (DecodeUtf8(text, pos) == kReplacement && text.substr(start, pos - start) != "\xEF\xBF\xBD") {
+      return false;
+    }
+  }
+  return true;
+}
+
+bool TryDecodeUtf16Bytes(std::string_view bytes, bool bigEndian, std::string& text) {
+  if (bytes.size() % 2 != 0) return false;
+  const auto* data = reinterpret_cast<const unsigned char*>(bytes.data());
+  const std::size_t count = bytes.size() / 2;
+  const auto unitAt = [&](std::size_t i) -> char32_t {
+    return bigEndian ? (char32_t{data[2 * i]} << 8) | data[2 * i + 1]
+                     : (char32_t{data[2 * i + 1]} << 8) | data[2 * i];
+  };
+  text.clear();
+  text.reserve(count + count / 4);
+  for (std::size_t i = 0; i < count; ++i) {
+    const char32_t unit = unitAt(i);
+    if (unit < 0x80) {
+      text.push_back(static_cast<char>(unit));
+    } else if (unit >= 0xD800 && unit <= 0xDBFF) {
+      if (i + 1 >= count) return false;
+      const char32_t low = unitAt(++i);
+      if (low < 0xDC00 || low > 0xDFFF) return false;
+      AppendUtf8(text, 0x10000 + ((unit - 0xD800) << 10) + (low - 0xDC00));
+    } else if (unit >= 0xDC00 && unit <= 0xDFFF) {
+      return false;
+    } else {
+      AppendUtf8(text, unit);
+    }
+  }
+  return true;
+}
+
+void AppendUtf16(std::string& out, std::string_view utf8, bool bigEndian) {
+  std::size_t pos = 0;
+  while (pos < utf8.size()) {
+    const char32_t code = DecodeUtf8(utf8, pos);
+    if (code < 0x10000) {
+      AppendUnitBytes(out, static_cast<char16_t>(code), bigEndian);
+    } else {
+      AppendUnitBytes(out, static_cast<char16_t>(0xD800 + ((code - 0x10000) >> 10)), bigEndian);
+      AppendUnitBytes(out, static_cast<char16_t>(0xDC00 + ((code - 0x10000) & 0x3FF)), bigEndian);
+    }
+  }
 }
 
 }  // namespace bootmark

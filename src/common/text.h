@@ -16,6 +16,18 @@ namespace bootmark {
 std::u16string Utf8ToUtf16(std::string_view text);
 std::string Utf16ToUtf8(std::u16string_view text);
 
+// File contents. The strict readers say false instead of guessing: a file that
+// cannot be decoded must not be rewritten from a lossy copy.
+// True when `text` is well-formed UTF-8 (no overlong forms, surrogates or values
+// above U+10FFFF).
+bool IsWellFormedUtf8(std::string_view text);
+// UTF-16 bytes (little- or big-endian, no byte order mark) to UTF-8; false on an
+// odd byte count or an unpaired surrogate.
+bool TryDecodeUtf16Bytes(std::string_view bytes, bool bigEndian, std::string& text);
+// Appends UTF-8 text as UTF-16 code units in the given byte order; ill-formed
+// UTF-8 becomes U+FFFD.
+void AppendUtf16(std::string& out, std::string_view utf8, bool bigEndian = false);
+
 // Upper-case mapping of one UTF-16 unit (simple one-to-one mappings of the BMP).
 char16_t UpperCaseUnit(char16_t unit);
 std::string UpperCaseOrdinal(std::string_view text);
