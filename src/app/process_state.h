@@ -7,6 +7,7 @@
 
 #include "alert/alert_queue.h"
 #include "app/program_arguments.h"
+#include "common/logs.h"
 #include "platform/processes.h"
 #include "platform/types.h"
 
@@ -24,6 +25,10 @@ struct ProcessState {
   WindowHandle alertWindow = kNoWindow;
   // Created only by the first /AddAutoRun instance, just before its alert window.
   std::optional<AlertQueue> alertQueue;
+  // The trace and task exception logs, created by main for the whole process. Held
+  // by pointer: the managers own locks and so cannot move, while the state itself
+  // must stay movable; tests that write no log leave it empty.
+  std::unique_ptr<Logs> logs;
 };
 
 }  // namespace bootmark

@@ -1,0 +1,153 @@
+#include "common/alert_log.h"
+
+#include <gtest/gtest.h>
+
+#include "common/safe_ini_file.h"
+#include "common/text.h"
+#include "fakes/fake_file_system.h"
+#include "fakes/fake_ports.h"
+
+namespace bootmark {
+namespace {
+
+using testing::FakeClock;
+using testing::FakeEnvironment;
+
+constexpr const char* kLog = "C:\\ProgramData\\Tarvo\\Kestrune\\Bootmark\\smAutoRun.log";
+// 2025-03-14 08:05:09.123 local time.
+constexpr DateTime kNow = 45730.0 + (8 * 3600 + 5 * 60 + 9.123) / 86400.0;
+constexpr const char* kLinePrefix = "2025-03-14 08:05:09 123 Bootmark.exe ";
+
+std::string Utf16File(const std::vector<std::string>& lines) {
+  std::string bytes = "\xFF\xFE";
+  for (const std::string& line : lines) AppendUtf16(bytes, line + "\r\n");
+  return bytes;
+}
+
+std::vector<std::string> Numbered(std::size_t count) {
+  std::vector<std::string> lines;
+  lines.reserve(count);
+  for (std::size_t i = 0; i < count; ++i) lines.push_back("line " + std::to_string(i));
+  return lines;
+}
+
+class AlertLogTest : public ::testing::Test {
+ protected:
+  AlertLogTest() {
+    files.AddDirectory("C:\\ProgramData");
+    clock.now = kNow;
+  }
+
+  void Append(std::string_view text) { AppendAlertLog(files, clock, environment, text, kLog); }
+
+  // The log's lines as saved; fails the test unless it is UTF-16 LE with byte order
+  // mark and every line ends with CR LF.
+  std::vector<std::string> Lines() {
+    const std::string bytes = files.Content(kLog).value_or("");
+    EXPECT_EQ(bytes.substr(0, 2), "\xFF\xFE");
+    std::string text;
+    EXPECT_TRUE(DecodeFileText(files, bytes, text));
+    EXPECT_TRUE(text.empty() || EndsWithIgnoreCase(text, "\r\n"));
+    return SplitTextLines(text);
+  }
+
+  FakeFileSystem files;
+  FakeClock clock;
+  FakeEnvironment environment;
+};
+
+TEST_F(AlertLogTest, FirstLineCreatesTheFolderAndTheFileWithTheExactLineFormat) {
+  Append("New startup item: Note C:\\a.exe");
+  EXPECT_EQ(files.Content(kLog).value_or(""), Utf16File({std::string(kLinePrefix) + "New startup item: Note C:\\a.exe"}));
+}
+
+struct TrimCase {
+  std::size_t before;
+  std::size_t after;
+  const char* first;  // first line after the append
+};
+
+TEST_F(AlertLogTest, ALogOf20000LinesOrMoreDropsItsOldest9000) {
+  const TrimCase cases[] = {
+      {0, 1, nullptr},
+      {19999, 20000, "line 0"},
+      {20000, 11001, "line 9000"},
+      {20001, 11002, "line 9000"},
+      {25000, 16001, "line 9000"},
+  };
+  for (const TrimCase& c : cases) {
+    SCOPED_TRACE(c.before);
+    files.AddFile(kLog, Utf16File(Numbered(c.before)));
+    Append("new");
+    const std::vector<std::string> lines = Lines();
+    ASSERT_EQ(lines.size(), c.after);
+    if (c.first != nullptr) {
+      EXPECT_EQ(lines.front(), c.first);
+      EXPECT_EQ(lines[c.after - 2], "line " + std::to_string(c.before - 1));
+    }
+    EXPECT_EQ(lines.back(), std::string(kLinePrefix) + "new");
+  }
+}
+
+TEST_F(AlertLogTest, AnEmptyTextAddsAnEmptyLineWithoutTimeStampAndNeverTrims) {
+  Append("");
+  EXPECT_EQ(files.Content(kLog).value_or(""), Utf16File({""}));
+
+  files.AddFile(kLog, Utf16File(Numbered(20000)));
+  Append("");
+  const std::vector<std::string> lines = Lines();
+  ASSERT_EQ(lines.size(), 20001u);
+  EXPECT_EQ(lines.front(), "line 0");
+  EXPECT_EQ(lines.back(), "");
+}
+
+TEST_F(AlertLogTest, LogsInOtherEncodingsAndLineBreaksAreRewrittenAsUtf16CrLf) {
+  struct Case {
+    const char* name;
+    std::string bytes;
+  };
+  const Case cases[] = {
+      {"UTF-8 with BOM, LF", "\xEF\xBB\xBF" "Grüße\nzwei\n"},
+      {"ANSI, CR, no final break", "Gr\xFC\xDF" "e\rzwei"},
+      {"UTF-16 BE", [] {
+         std::string bytes = "\xFE\xFF";
+         AppendUtf16(bytes, "Grüße\r\nzwei", true);
+         return bytes;
+       }()},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    files.AddFile(kLog, c.bytes);
+    Append("drei");
+    EXPECT_EQ(Lines(), (std::vector<std::string>{"Grüße", "zwei", std::string(kLinePrefix) + "drei"}));
+  }
+}
+
+TEST_F(AlertLogTest, ALogThatCannotBeReadIsLeftAlone) {
+  const std::string odd("\xFF\xFE" "a", 3);  // half a UTF-16 unit
+  for (bool unreadable : {true, false}) {
+    SCOPED_TRACE(unreadable ? "locked" : "undecodable");
+    files.AddFile(kLog, unreadable ? Utf16File({"kept"}) : odd);
+    files.SetUnreadable(kLog, unreadable);
+    const int writes = files.WriteCount(kLog);
+    Append("new");
+    EXPECT_EQ(files.WriteCount(kLog), writes);
+    files.SetUnreadable(kLog, false);
+  }
+}
+
+TEST(AlertLogLines, SplitLikeAListOfLines) {
+  const std::pair<const char*, std::vector<std::string>> cases[] = {
+      {"", {}},
+      {"a", {"a"}},
+      {"a\r\n", {"a"}},
+      {"a\r\nb", {"a", "b"}},
+      {"\r\n", {""}},
+      {"a\n\nb\r\rc", {"a", "", "b", "", "c"}},
+      {"a\n\r", {"a", ""}},
+  };
+  for (const auto& [text, lines] : cases) EXPECT_EQ(SplitTextLines(text), lines) << text;
+}
+
+}  // namespace
+}  // namespace bootmark
