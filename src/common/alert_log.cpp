@@ -5,6 +5,7 @@
 #include "common/data_dirs.h"
 #include "common/path.h"
 #include "common/safe_ini_file.h"
+#include "common/text.h"
 
 namespace bootmark {
 namespace {

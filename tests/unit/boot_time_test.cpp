@@ -1,0 +1,185 @@
+#include "boottime/boot_time.h"
+
+#include <gtest/gtest.h>
+
+#include "common/text.h"
+#include "fakes/fake_platform.h"
+
+namespace bootmark {
+namespace {
+
+using testing::FakePlatform;
+
+constexpr const char* kBootTimeDat = "C:\\ProgramData\\Tarvo\\Kestrune\\Startup Manager\\boottime.dat";
+constexpr const char* kBootTimeIni = "C:\\ProgramData\\Tarvo\\Kestrune\\BootTime.ini";
+
+std::string Utf16File(std::string_view text) {
+  std::string bytes = "\xFF\xFE";
+  AppendUtf16(bytes, text);
+  return bytes;
+}
+
+TEST(FormatStartupTime, SecondsWithOneDecimalAndNoTrailingZero) {
+  const std::pair<std::int64_t, const char*> cases[] = {
+      {3200, "3.2s"},  {3000, "3s"},     {500, "0.5s"},     {0, "0s"},         {10000, "10s"},
+      {12345, "12.3s"}, {3250, "3.3s"},  {3249, "3.2s"},    {1050, "1.1s"},    {49, "0s"},
+      {50, "0.1s"},    {9960, "10s"},    {-500, "-0.5s"},   {-40, "0s"},
+      {2147483647, "2147483.6s"},
+  };
+  for (const auto& [milliseconds, text] : cases) EXPECT_EQ(FormatStartupTime(milliseconds), text) << milliseconds;
+}
+
+struct ItemCase {
+  const char* name;
+  const char* main;  // the [main] section's lines
+  const char* path;
+  const char* expected;
+};
+
+TEST(GetItemStartupTime, FindsTheItemsLineCapsItAndAveragesServiceHosts) {
+  const ItemCase cases[] = {
+      {"capped at a fifth of the boot", "boottime=40000\r\ncount=1\r\n0=x|C:\\App\\a.exe|12000", "C:\\APP\\A.EXE",
+       "8s"},
+      {"boot time missing: no cap", "count=1\r\n0=x|C:\\App\\a.exe|12000", "C:\\APP\\A.EXE", "12s"},
+      {"boot time 0: no cap", "boottime=0\r\ncount=1\r\n0=x|C:\\App\\a.exe|12000", "C:\\App\\a.exe", "12s"},
+      {"boot time not a number: no cap", "boottime=abc\r\ncount=1\r\n0=x|C:\\App\\a.exe|12000", "C:\\App\\a.exe",
+       "12s"},
+      {"below the cap", "boottime=40000\r\ncount=1\r\n0=x|C:\\App\\a.exe|3200", "C:\\App\\a.exe", "3.2s"},
+      {"svchost average, whatever its own line says",
+       "boottime=100000\r\ncount=4\r\n0=a|C:\\Windows\\System32\\svchost.exe -k one|1000\r\n"
+       "1=b|C:\\Windows\\System32\\SVCHOST.EXE -k two|2000\r\n2=c|c:\\windows\\system32\\svchost.exe|4500\r\n"
+       "3=d|C:\\Other\\a.exe|9000",
+       "C:\\Windows\\System32\\svchost.exe -k one", "2.5s"},
+      {"svchost average counts lines beyond count too",
+       "count=1\r\n0=a|C:\\svchost.exe|1000\r\n7=b|C:\\svchost.exe|3000", "C:\\Windows\\svchost.exe", "2s"},
+      {"svchost at the very start is an ordinary path",
+       "count=2\r\n0=a|svchost.exe -k one|1000\r\n1=b|C:\\svchost.exe|5000", "svchost.exe -k one", "1s"},
+      {"svchost lines without three fields: the item's own line",
+       "count=1\r\n0=a|C:\\svchost.exe|1000|x", "C:\\svchost.exe", ""},
+      {"a later line wins", "count=3\r\n0=x|C:\\a.exe|1000\r\n1=x|C:\\b.exe|2000\r\n2=y|C:\\a.exe|3000",
+       "C:\\a.exe", "3s"},
+      {"lines in key order, not file order", "count=3\r\n2=y|C:\\a.exe|3000\r\n0=x|C:\\a.exe|1000", "C:\\a.exe",
+       "3s"},
+      {"a later line without three fields does not win",
+       "count=3\r\n0=x|C:\\a.exe|1000\r\n1=x|C:\\a.exe\r\n2=x|C:\\a.exe|1|2", "C:\\a.exe", "1s"},
+      {"blanks do not separate fields", "count=1\r\n0=x y C:\\a.exe 7000", "C:\\a.exe", ""},
+      {"third field not a number", "count=1\r\n0=x|C:\\a.exe|soon", "C:\\a.exe", "0s"},
+      {"lines beyond count are ignored", "count=1\r\n0=x|C:\\b.exe|1000\r\n1=x|C:\\a.exe|2000", "C:\\a.exe", ""},
+      {"count 0", "count=0\r\n0=x|C:\\a.exe|2000", "C:\\a.exe", ""},
+      {"count missing", "0=x|C:\\a.exe|2000", "C:\\a.exe", ""},
+      {"count not a number", "count=many\r\n0=x|C:\\a.exe|2000", "C:\\a.exe", ""},
+      {"path found anywhere in the line", "count=1\r\n0=\"C:\\a.exe\" /tray|x|4000", "c:\\A.exe", "4s"},
+      {"no such item", "count=1\r\n0=x|C:\\a.exe|2000", "C:\\b.exe", ""},
+      {"empty path matches nothing", "count=1\r\n0=x|C:\\a.exe|2000", "", ""},
+      {"a huge count only visits the lines there are",
+       "count=2147483647\r\n0=x|C:\\a.exe|1000\r\n2000000000=x|C:\\a.exe|2000\r\n007=x|C:\\a.exe|9000",
+       "C:\\a.exe", "2s"},
+  };
+  for (const ItemCase& c : cases) {
+    SCOPED_TRACE(c.name);
+    FakePlatform machine;
+    machine.files.AddFile(kBootTimeDat, Utf16File(std::string("[main]\r\n") + c.main + "\r\n"));
+    EXPECT_EQ(GetItemStartupTime(machine.platform, c.path), c.expected);
+  }
+}
+
+TEST(GetItemStartupTime, AMissingFileGivesNothingAndIsNotCreated) {
+  FakePlatform machine;
+  EXPECT_EQ(GetItemStartupTime(machine.platform, "C:\\a.exe"), "");
+  EXPECT_FALSE(machine.files.FileExists(kBootTimeDat));
+}
+
+TEST(BootTimeIni, LastBootTimeReadsAsAnIntegerOrZero) {
+  const std::pair<const char*, std::int32_t> cases[] = {
+      {nullptr, 0},
+      {"[main]\r\nboottime=62000\r\n", 62000},
+      {"[main]\r\nboottime=abc\r\n", 0},
+      {"[main]\r\nboottime=\r\n", 0},
+      {"[other]\r\nboottime=5\r\n", 0},
+      {"[MAIN]\r\nBootTime=0x10\r\n", 16},
+  };
+  for (const auto& [content, expected] : cases) {
+    SCOPED_TRACE(content == nullptr ? "missing" : content);
+    FakePlatform machine;
+    if (content != nullptr) machine.files.AddFile(kBootTimeIni, Utf16File(content));
+    EXPECT_EQ(ReadLastBootTime(machine.platform), expected);
+    EXPECT_EQ(machine.files.FileExists(kBootTimeIni), content != nullptr);
+  }
+}
+
+TEST(BootTimeIni, WritesKeepTheOtherKeysAndSaveAtOnce) {
+  FakePlatform machine;
+  machine.clock.now = 45731.5;
+  WriteLastBootTime(machine.platform, "62000");
+  ASSERT_TRUE(machine.files.FileExists(kBootTimeIni));
+  EXPECT_EQ(ReadLastBootTime(machine.platform), 62000);
+
+  WriteNoticeDate(machine.platform, kShareDateTimeKey);
+  WriteLastBootTime(machine.platform, " 050000 ");  // stored as given, blanks trimmed on reading
+  machine.clock.now = 45732.25;
+  WriteNoticeDate(machine.platform, "Cleantype");
+
+  TSafeIniFile ini(machine.files);
+  ini.LoadFromFile(kBootTimeIni);
+  EXPECT_EQ(ini.ReadString("main", "ShareDateTime", ""), "45731.5");
+  EXPECT_EQ(ini.ReadString("main", "Cleantype", ""), "45732.25");
+  EXPECT_EQ(ReadLastBootTime(machine.platform), 50000);
+  EXPECT_EQ(ReadNoticeDate(machine.platform, kShareDateTimeKey), 45731.5);
+  EXPECT_EQ(ReadNoticeDate(machine.platform, kCleanTypeKey), 45732.25);
+  EXPECT_EQ(ReadNoticeDate(machine.platform, kOptimizeDateTimeKey), 0);
+}
+
+TEST(BootTimeIni, AnUnreadableFileIsNeverOverwritten) {
+  FakePlatform machine;
+  const std::string odd("\xFF\xFE[", 3);
+  machine.files.AddFile(kBootTimeIni, odd);
+  WriteLastBootTime(machine.platform, "1000");
+  WriteNoticeDate(machine.platform, kCleanDateTimeKey);
+  EXPECT_EQ(machine.files.Content(kBootTimeIni), odd);
+  EXPECT_EQ(ReadLastBootTime(machine.platform), 0);
+}
+
+TEST(BootTimeIni, NoticeDatesThatDoNotReadAsDayNumbersCountAsZero) {
+  const std::pair<const char*, DateTime> cases[] = {
+      {"45731.5", 45731.5}, {"45731", 45731},  {"4.57315e4", 45731.5}, {"-1.25", -1.25},
+      {"45731,5", 0},       {"abc", 0},        {"", 0},                {"45731.5x", 0},
+      {"1e999", 0},         {"nan", 0},        {"0", 0},
+  };
+  for (const auto& [text, expected] : cases) EXPECT_EQ(ParseNoticeDate(text), expected) << text;
+}
+
+TEST(BootTimeSaving, OnlyAFasterBootSavesTime) {
+  struct Case {
+    std::int64_t last;
+    std::int64_t current;
+    BootTimeSaving expected;
+  };
+  const Case cases[] = {
+      {62000, 50000, {true, 12000, 12}},
+      {61999, 50000, {true, 11999, 11}},
+      {50999, 50000, {true, 999, 0}},
+      {50000, 62000, {}},
+      {50000, 50000, {}},
+      {0, 50000, {}},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(ComputeBootTimeSaving(c.last, c.current), c.expected) << c.last << " -> " << c.current;
+  }
+}
+
+TEST(BootTimeSaving, ComparesBootTimeDatWithTheRememberedBoot) {
+  FakePlatform machine;
+  machine.files.AddFile(kBootTimeIni, Utf16File("[main]\r\nboottime=62000\r\n"));
+  EXPECT_EQ(ReadBootTimeSaving(machine.platform), BootTimeSaving{});  // no boottime.dat
+
+  machine.files.AddFile(kBootTimeDat, Utf16File("[main]\r\nboottime=50000\r\ncount=0\r\n"));
+  EXPECT_EQ(ReadCurrentBootTimeText(machine.platform), "50000");
+  EXPECT_EQ(ReadBootTimeSaving(machine.platform), (BootTimeSaving{true, 12000, 12}));
+
+  machine.files.AddFile(kBootTimeDat, Utf16File("[main]\r\nboottime=70000\r\n"));
+  EXPECT_EQ(ReadBootTimeSaving(machine.platform), BootTimeSaving{});
+  EXPECT_FALSE(ReadBootTimeSaving(machine.platform).faster);
+}
+
+}  // namespace
+}  // namespace bootmark
