@@ -4,11 +4,16 @@
 #include "platform/clock.h"
 #include "platform/debug_output.h"
 #include "platform/desktop.h"
+#include "platform/display.h"
 #include "platform/environment.h"
 #include "platform/file_system.h"
+#include "platform/operating_system.h"
 #include "platform/processes.h"
 #include "platform/profile.h"
+#include "platform/registry.h"
 #include "platform/shell.h"
+#include "platform/version_resources.h"
+#include "platform/wow64.h"
 
 namespace bootmark {
 
@@ -21,6 +26,11 @@ struct Platform {
   IShell& shell;
   IProcesses& processes;
   IDesktop& desktop;
+  IOperatingSystem& system;
+  IWow64& wow64;
+  IDisplay& display;
+  IRegistry& registry;
+  IVersionResources& versions;
 };
 
 }  // namespace bootmark

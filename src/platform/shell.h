@@ -1,21 +1,53 @@
 #pragma once
+#include <cstdint>
 #include <string>
+#include <string_view>
+
+#include "platform/types.h"
 
 namespace bootmark {
 
 // Shell folder ids (CSIDL values) the program asks for.
 namespace csidl {
-constexpr int kAppData = 26;        // the user's roaming application data
-constexpr int kCommonAppData = 35;  // application data for all users
-constexpr int kProfile = 40;        // the user's profile folder
+constexpr int kAppData = 26;              // the user's roaming application data
+constexpr int kLocalAppData = 28;         // the user's local application data
+constexpr int kCommonAppData = 35;        // application data for all users
+constexpr int kProgramFiles = 38;         // programs (the 32-bit one on 64-bit Windows)
+constexpr int kProfile = 40;              // the user's profile folder
+constexpr int kCommonProgramFiles = 43;   // programs' common files (32-bit one likewise)
 }  // namespace csidl
+
+// ShowWindow commands used with ShellExecute.
+namespace show_command {
+constexpr int kHide = 0;
+constexpr int kNormal = 1;
+}  // namespace show_command
+
+// What asking the shell to open a folder with one item selected gave.
+enum class SelectInFolderResult {
+  kUnavailable,  // the system has no SHOpenFolderAndSelectItems
+  kFailed,       // no item list could be made of the path, or the shell refused
+  kOpened,
+};
 
 class IShell {
  public:
   virtual ~IShell() = default;
   // SHGetSpecialFolderPathW without creating the folder; empty when unknown.
-  // The path has no trailing backslash.
+  // The path has no trailing backslash. The folders are those the shipped 32-bit
+  // program sees: on 64-bit Windows, program files (38) and common program
+  // files (43) are the "(x86)" folders whatever the build.
   virtual std::string GetSpecialFolderPath(int csidl) = 0;
+
+  // shell32's SHOpenFolderAndSelectItems (looked up at run time) on the item list
+  // of `path`: opens its folder in Explorer with the item selected.
+  virtual SelectInFolderResult OpenFolderAndSelectItem(std::string_view path) = 0;
+
+  // ShellExecuteW; empty texts are passed as "none". Returns the instance value
+  // the system answered: above 32 on success, an error code otherwise.
+  virtual std::intptr_t ShellExecute(WindowHandle owner, std::string_view verb, std::string_view file,
+                                     std::string_view parameters, std::string_view directory,
+                                     int showCommand) = 0;
 };
 
 }  // namespace bootmark

@@ -3,6 +3,7 @@
 #include "common/portable_profile_api.h"
 #include "fakes/fake_file_system.h"
 #include "fakes/fake_ports.h"
+#include "fakes/fake_system_ports.h"
 
 namespace bootmark::testing {
 
@@ -15,7 +16,13 @@ struct FakePlatform {
   FakeShell shell;
   FakeProcesses processes;
   FakeDesktop desktop;
-  Platform platform{files, profile, environment, clock, debug, shell, processes, desktop};
+  FakeOperatingSystem system;
+  FakeWow64 wow64;
+  FakeDisplay display;
+  FakeRegistry registry;
+  FakeVersionResources versions;
+  Platform platform{files,     profile,   environment, clock,   debug,   shell,   processes,
+                    desktop,   system,    wow64,       display, registry, versions};
 
   FakePlatform() {
     files.CreateDirectory("C:\\Users");

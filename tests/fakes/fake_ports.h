@@ -49,11 +49,32 @@ class FakeShell : public IShell {
     const auto found = folders.find(csidl);
     return found == folders.end() ? std::string() : found->second;
   }
+  SelectInFolderResult OpenFolderAndSelectItem(std::string_view path) override {
+    selectedItems.emplace_back(path);
+    return selectResult;
+  }
+  std::intptr_t ShellExecute(WindowHandle owner, std::string_view verb, std::string_view file,
+                             std::string_view parameters, std::string_view directory, int showCommand) override {
+    executed.push_back({owner, std::string(verb), std::string(file), std::string(parameters),
+                        std::string(directory), showCommand});
+    return executeResult;
+  }
+
   std::map<int, std::string> folders{
       {csidl::kAppData, "C:\\Users\\Ann\\AppData\\Roaming"},
       {csidl::kCommonAppData, "C:\\ProgramData"},
       {csidl::kProfile, "C:\\Users\\Ann"},
   };
+
+  struct Execution {
+    WindowHandle owner;
+    std::string verb, file, parameters, directory;
+    int showCommand;
+  };
+  SelectInFolderResult selectResult = SelectInFolderResult::kOpened;
+  std::vector<std::string> selectedItems;
+  std::intptr_t executeResult = 42;
+  std::vector<Execution> executed;
 };
 
 // TerminateSelf cannot end a test process: it throws this instead.

@@ -2,6 +2,7 @@
 
 #include "platform/win32/win32_desktop.h"
 #include "platform/win32/win32_file_system.h"
+#include "platform/win32/win32_os.h"
 #include "platform/win32/win32_profile_api.h"
 #include "platform/win32/win32_system.h"
 
@@ -16,12 +17,18 @@ struct Win32Platform::Ports {
   Win32Shell shell;
   Win32Processes processes;
   Win32Desktop desktop;
+  Win32OperatingSystem system;
+  Win32Wow64 wow64;
+  Win32Display display;
+  Win32Registry registry;
+  Win32VersionResources versions;
 };
 
 Win32Platform::Win32Platform()
     : ports_(std::make_unique<Ports>()),
-      platform_{ports_->files,     ports_->profile, ports_->environment, ports_->clock,
-                ports_->debug,     ports_->shell,   ports_->processes,   ports_->desktop} {}
+      platform_{ports_->files,   ports_->profile, ports_->environment, ports_->clock,    ports_->debug,
+                ports_->shell,   ports_->processes, ports_->desktop,   ports_->system,   ports_->wow64,
+                ports_->display, ports_->registry,  ports_->versions} {}
 
 Win32Platform::~Win32Platform() = default;
 

@@ -1,10 +1,14 @@
 #include "platform/win32/win32_system.h"
 
 #include <windows.h>
+#include <shellapi.h>
 #include <shlobj.h>
+// The port's method has the plain name; the A/W macro would rename it.
+#undef ShellExecute
 
 #include <vector>
 
+#include "platform/win32/system_library.h"
 #include "platform/win32/unique_handle.h"
 #include "platform/win32/wide.h"
 
@@ -53,11 +57,86 @@ void Win32Clock::Sleep(std::uint32_t milliseconds) { ::Sleep(milliseconds); }
 void Win32DebugOutput::Write(std::string_view line) { ::OutputDebugStringW(Wide(line).c_str()); }
 
 std::string Win32Shell::GetSpecialFolderPath(int csidl) {
+#ifdef _WIN64
+  // The shipped 32-bit program gets the "(x86)" program folders on 64-bit
+  // Windows; the 64-bit build asks for those by their own ids to see the same.
+  if (csidl == CSIDL_PROGRAM_FILES) csidl = CSIDL_PROGRAM_FILESX86;
+  if (csidl == CSIDL_PROGRAM_FILES_COMMON) csidl = CSIDL_PROGRAM_FILES_COMMONX86;
+#endif
   wchar_t path[MAX_PATH + 1] = {};
   if (!::SHGetSpecialFolderPathW(nullptr, path, csidl, FALSE)) return {};
   std::string folder = Narrow(std::wstring_view(path));
   while (folder.size() > 3 && folder.back() == '\\') folder.pop_back();
   return folder;
+}
+
+namespace {
+
+// The item identifier list of a path, made by shell32's SHSimpleIDListFromPath
+// or, where that is missing, by parsing the path through the desktop folder.
+// Freed with ILFree, or CoTaskMemFree where that is missing.
+class ItemIdList {
+ public:
+  explicit ItemIdList(const std::wstring& path) {
+    using SimpleFunction = PIDLIST_ABSOLUTE(WINAPI*)(PCWSTR);
+    static const auto simpleIdList = FindSystemFunction<SimpleFunction>(L"shell32.dll", "SHSimpleIDListFromPath");
+    if (simpleIdList != nullptr) {
+      list_ = simpleIdList(path.c_str());
+      return;
+    }
+    IShellFolder* desktop = nullptr;
+    if (FAILED(::SHGetDesktopFolder(&desktop)) || desktop == nullptr) return;
+    std::wstring name = path;  // ParseDisplayName takes a writable string
+    PIDLIST_RELATIVE parsed = nullptr;
+    if (SUCCEEDED(desktop->ParseDisplayName(nullptr, nullptr, name.data(), nullptr, &parsed, nullptr))) {
+      list_ = reinterpret_cast<PIDLIST_ABSOLUTE>(parsed);
+    }
+    desktop->Release();
+  }
+  ItemIdList(const ItemIdList&) = delete;
+  ItemIdList& operator=(const ItemIdList&) = delete;
+  ~ItemIdList() {
+    if (list_ == nullptr) return;
+    using FreeFunction = void(WINAPI*)(PIDLIST_RELATIVE);
+    static const auto ilFree = FindSystemFunction<FreeFunction>(L"shell32.dll", "ILFree");
+    if (ilFree != nullptr) {
+      ilFree(list_);
+    } else {
+      ::CoTaskMemFree(list_);
+    }
+  }
+  PIDLIST_ABSOLUTE Get() const { return list_; }
+
+ private:
+  PIDLIST_ABSOLUTE list_ = nullptr;
+};
+
+}  // namespace
+
+SelectInFolderResult Win32Shell::OpenFolderAndSelectItem(std::string_view path) {
+  using OpenFunction = HRESULT(WINAPI*)(PCIDLIST_ABSOLUTE, UINT, PCUITEMID_CHILD_ARRAY, DWORD);
+  static const auto openAndSelect = FindSystemFunction<OpenFunction>(L"shell32.dll", "SHOpenFolderAndSelectItems");
+  if (openAndSelect == nullptr) return SelectInFolderResult::kUnavailable;
+  // The shell's folder objects need COM on this thread; a thread that has it
+  // already (in either apartment kind) keeps it as it is.
+  const HRESULT com = ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+  bool opened = false;
+  {
+    const ItemIdList list(Wide(path));
+    opened = list.Get() != nullptr && SUCCEEDED(openAndSelect(list.Get(), 0, nullptr, 0));
+  }
+  if (SUCCEEDED(com)) ::CoUninitialize();
+  return opened ? SelectInFolderResult::kOpened : SelectInFolderResult::kFailed;
+}
+
+std::intptr_t Win32Shell::ShellExecute(WindowHandle owner, std::string_view verb, std::string_view file,
+                                       std::string_view parameters, std::string_view directory, int showCommand) {
+  const std::wstring verbText = Wide(verb), fileText = Wide(file), parameterText = Wide(parameters),
+                     directoryText = Wide(directory);
+  const auto orNone = [](const std::wstring& text) { return text.empty() ? nullptr : text.c_str(); };
+  HINSTANCE result = ::ShellExecuteW(reinterpret_cast<HWND>(owner), orNone(verbText), fileText.c_str(),
+                                     orNone(parameterText), orNone(directoryText), showCommand);
+  return reinterpret_cast<std::intptr_t>(result);
 }
 
 namespace {

@@ -30,6 +30,9 @@ class Win32DebugOutput : public IDebugOutput {
 class Win32Shell : public IShell {
  public:
   std::string GetSpecialFolderPath(int csidl) override;
+  SelectInFolderResult OpenFolderAndSelectItem(std::string_view path) override;
+  std::intptr_t ShellExecute(WindowHandle owner, std::string_view verb, std::string_view file,
+                             std::string_view parameters, std::string_view directory, int showCommand) override;
 };
 
 class Win32Processes : public IProcesses {

@@ -1,0 +1,50 @@
+#include "common/text_helpers.h"
+
+#include <cstdio>
+
+#include "common/text.h"
+
+namespace bootmark {
+
+std::string TextBeforeChar(std::string_view text, char ch, std::size_t count) {
+  if (ch != '\0') {
+    const std::size_t found = text.find(ch);
+    return found == std::string_view::npos ? std::string() : std::string(text.substr(0, found));
+  }
+  std::u16string units = Utf8ToUtf16(text);
+  if (count >= units.size()) return std::string(text);
+  units.resize(count);
+  if (!units.empty() && units.back() >= 0xD800 && units.back() <= 0xDBFF) units.pop_back();
+  return Utf16ToUtf8(units);
+}
+
+std::string TextAfterLastChar(std::string_view text, char ch) {
+  const std::size_t found = text.rfind(ch);
+  return std::string(found == std::string_view::npos ? text : text.substr(found + 1));
+}
+
+std::vector<std::string> SplitText(std::string_view text, std::string_view delimiter) {
+  if (delimiter.empty()) return {std::string(text)};
+  std::vector<std::string> pieces;
+  std::size_t start = 0;
+  while (true) {
+    const std::size_t found = text.find(delimiter, start);
+    if (found == std::string_view::npos) {
+      pieces.emplace_back(text.substr(start));
+      return pieces;
+    }
+    pieces.emplace_back(text.substr(start, found - start));
+    start = found + delimiter.size();
+  }
+}
+
+std::string GuidToText(const Guid& guid) {
+  char text[40];
+  std::snprintf(text, sizeof text, "{%08X-%04X-%04X-%02X%02X-%02X%02X%02X%02X%02X%02X}",
+                static_cast<unsigned>(guid.data1), static_cast<unsigned>(guid.data2),
+                static_cast<unsigned>(guid.data3), guid.data4[0], guid.data4[1], guid.data4[2],
+                guid.data4[3], guid.data4[4], guid.data4[5], guid.data4[6], guid.data4[7]);
+  return text;
+}
+
+}  // namespace bootmark

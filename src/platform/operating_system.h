@@ -1,0 +1,73 @@
+#pragma once
+// Facts about the running Windows: its version as the process is told it and as
+// it really is, the processor, the user, the system folders, new GUIDs.
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <string>
+
+namespace bootmark {
+
+// The version numbers Windows keeps in the process environment block. They are
+// not subject to the compatibility version that GetVersionExW reports to
+// programs whose manifest does not list the running system.
+struct RealVersion {
+  std::uint32_t Major = 0;
+  std::uint32_t Minor = 0;
+  std::uint32_t Build = 0;
+  friend bool operator==(const RealVersion&, const RealVersion&) = default;
+};
+
+// What GetVersionExW reports (OSVERSIONINFOEXW).
+struct VersionExInfo {
+  std::uint32_t major = 0;
+  std::uint32_t minor = 0;
+  std::uint32_t build = 0;
+  std::uint32_t platformId = 0;   // 2 for the NT family
+  std::uint8_t productType = 0;   // 1 workstation, 2 domain controller, 3 server; 0 unknown
+};
+
+constexpr std::uint32_t kPlatformWin32Nt = 2;
+constexpr std::uint8_t kProductWorkstation = 1;
+
+// Processor architectures of SYSTEM_INFO.wProcessorArchitecture.
+namespace processor_arch {
+constexpr std::uint16_t kIntel = 0;
+constexpr std::uint16_t kIa64 = 6;
+constexpr std::uint16_t kAmd64 = 9;
+constexpr std::uint16_t kArm64 = 12;
+constexpr std::uint16_t kUnknown = 0xFFFF;
+}  // namespace processor_arch
+
+// A GUID in its binary fields.
+struct Guid {
+  std::uint32_t data1 = 0;
+  std::uint16_t data2 = 0;
+  std::uint16_t data3 = 0;
+  std::array<std::uint8_t, 8> data4{};
+};
+
+class IOperatingSystem {
+ public:
+  virtual ~IOperatingSystem() = default;
+  // GetVersionExW: the version the system reports to this process.
+  virtual VersionExInfo VersionEx() = 0;
+  // The OS version fields of this process's environment block.
+  virtual RealVersion ProcessBlockVersion() = 0;
+  // The machine's processor architecture: GetNativeSystemInfo where the system
+  // has it (a 32-bit process on 64-bit Windows sees the real one), else GetSystemInfo.
+  virtual std::uint16_t NativeProcessorArchitecture() = 0;
+  // GetUserNameW (up to 255 characters); nullopt when it fails.
+  virtual std::optional<std::string> UserName() = 0;
+  // GetSystemDirectoryW, GetWindowsDirectoryW, GetTempPathW as the system gives
+  // them (the temporary folder ends with a backslash); empty on failure.
+  virtual std::string SystemDirectory() = 0;
+  virtual std::string WindowsDirectory() = 0;
+  virtual std::string TempDirectory() = 0;
+  // Full path of the loaded "kernel32.dll"; its drive is the system drive.
+  virtual std::string Kernel32Path() = 0;
+  // CoCreateGuid; nullopt when it fails.
+  virtual std::optional<Guid> NewGuid() = 0;
+};
+
+}  // namespace bootmark

@@ -1,0 +1,114 @@
+#pragma once
+// Fakes of the operating-system ports: version and machine facts, WOW64, the
+// display, the registry and version resources. The defaults describe a 64-bit
+// Windows 10 machine with a 1920 x 1080 screen at 96 dots per inch, on which
+// the shipped 32-bit program runs as a WOW64 process.
+#include <map>
+#include <optional>
+#include <string>
+#include <tuple>
+#include <vector>
+
+#include "common/text.h"
+#include "platform/platform.h"
+
+namespace bootmark::testing {
+
+class FakeOperatingSystem : public IOperatingSystem {
+ public:
+  VersionExInfo VersionEx() override {
+    ++versionExCalls;
+    return versionEx;
+  }
+  RealVersion ProcessBlockVersion() override {
+    ++processBlockReads;
+    return processBlock;
+  }
+  std::uint16_t NativeProcessorArchitecture() override { return architecture; }
+  std::optional<std::string> UserName() override { return userName; }
+  std::string SystemDirectory() override { return systemDirectory; }
+  std::string WindowsDirectory() override { return windowsDirectory; }
+  std::string TempDirectory() override { return tempDirectory; }
+  std::string Kernel32Path() override { return kernel32Path; }
+  std::optional<Guid> NewGuid() override { return guid; }
+
+  VersionExInfo versionEx{10, 0, 19045, kPlatformWin32Nt, kProductWorkstation};
+  RealVersion processBlock{10, 0, 19045};
+  std::uint16_t architecture = processor_arch::kAmd64;
+  std::optional<std::string> userName = "Ann";
+  std::string systemDirectory = "C:\\Windows\\system32";
+  std::string windowsDirectory = "C:\\Windows";
+  std::string tempDirectory = "C:\\Users\\Ann\\AppData\\Local\\Temp\\";
+  std::string kernel32Path = "C:\\Windows\\SysWOW64\\kernel32.dll";
+  std::optional<Guid> guid;
+  int versionExCalls = 0;
+  int processBlockReads = 0;
+};
+
+class FakeWow64 : public IWow64 {
+ public:
+  static constexpr ProcessHandle kCurrentProcess = ~ProcessHandle{0};
+
+  bool ProcessIs64Bit() override { return is64BitProcess; }
+  ProcessHandle CurrentProcess() override { return kCurrentProcess; }
+  bool IsWow64Process(ProcessHandle process, bool& isWow64) override;
+  bool DisableRedirection(Wow64RedirectionValue& oldValue) override;
+  bool RevertRedirection(Wow64RedirectionValue oldValue) override;
+
+  bool is64BitProcess = false;
+  // Nullopt: the system has no IsWow64Process.
+  std::optional<bool> currentProcessIsWow64 = true;
+  std::map<ProcessHandle, bool> otherProcesses;
+  bool hasRedirectionFunctions = true;
+  bool redirectionDisabled = false;
+  int isWow64ProcessCalls = 0;
+  std::vector<std::string> redirectionCalls;
+};
+
+class FakeDisplay : public IDisplay {
+ public:
+  std::optional<bool> IsProcessDpiAware() override { return dpiAware; }
+  bool SetProcessDpiAware() override;
+  std::optional<int> GetProcessDpiAwareness() override { return awareness; }
+  bool SetProcessDpiAwareness(int value) override;
+  int ScreenDpiY() override { return screenDpi; }
+  std::optional<Rect> MonitorWorkArea(const Rect& area) override {
+    workAreaAskedFor.push_back(area);
+    return workArea;
+  }
+
+  // Nullopt: the function is missing (user32 before Vista, Shcore before 8.1).
+  std::optional<bool> dpiAware = false;
+  bool hasSetProcessDpiAware = true;
+  std::optional<int> awareness = dpi_awareness::kUnaware;
+  bool hasSetProcessDpiAwareness = true;
+  int screenDpi = 96;
+  std::optional<Rect> workArea = Rect{0, 0, 1920, 1040};
+  // "SetProcessDPIAware" and "SetProcessDpiAwareness(n)" in the order called.
+  std::vector<std::string> calls;
+  std::vector<Rect> workAreaAskedFor;
+};
+
+class FakeRegistry : public IRegistry {
+ public:
+  std::optional<std::uint32_t> ReadInteger(RegistryRoot root, std::string_view key,
+                                           std::string_view name) override;
+  // Key and value names are compared without regard to case.
+  void SetInteger(RegistryRoot root, std::string_view key, std::string_view name, std::uint32_t value) {
+    integers[{root, UpperCaseOrdinal(key), UpperCaseOrdinal(name)}] = value;
+  }
+  std::map<std::tuple<RegistryRoot, std::string, std::string>, std::uint32_t> integers;
+};
+
+class FakeVersionResources : public IVersionResources {
+ public:
+  std::optional<std::string> ReadVersionResource(std::string_view path) override {
+    const auto found = resources.find(UpperCaseOrdinal(path));
+    if (found == resources.end()) return std::nullopt;
+    return found->second;
+  }
+  void Set(std::string_view path, std::string bytes) { resources[UpperCaseOrdinal(path)] = std::move(bytes); }
+  std::map<std::string, std::string> resources;
+};
+
+}  // namespace bootmark::testing

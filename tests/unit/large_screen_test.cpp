@@ -1,0 +1,86 @@
+// Notice windows grow by half on work areas wider than 1920 pixels.
+#include "ui/large_screen.h"
+
+#include <gtest/gtest.h>
+
+#include "fakes/fake_platform.h"
+
+namespace bootmark {
+namespace {
+
+struct ScaleCase {
+  const char* name;
+  std::int32_t workAreaWidth;
+  std::optional<std::uint32_t> appliedDpi;  // nullopt: the value cannot be read
+  bool dpiVirtualized;
+  bool expected;
+};
+
+class ScaleFormTest : public ::testing::TestWithParam<ScaleCase> {};
+
+TEST_P(ScaleFormTest, GrowsOnWideWorkAreasUnlessWindowsAlreadyScalesAnEnlargedDpi) {
+  const ScaleCase& test = GetParam();
+  testing::FakePlatform fake;
+  fake.display.screenDpi = test.dpiVirtualized ? 96 : 144;
+  fake.desktop.screen = {3840, 2160};
+  if (test.appliedDpi) {
+    fake.registry.SetInteger(RegistryRoot::kCurrentUser, "Control Panel\\Desktop\\WindowMetrics", "AppliedDPI",
+                             *test.appliedDpi);
+  }
+  fake.display.workArea = Rect{-test.workAreaWidth, 0, 0, 1400};
+  SystemInfo system(fake.platform);
+  system.SetupDpiAwareness();
+  ASSERT_EQ(system.DpiVirtualized(), test.dpiVirtualized);
+
+  FormGeometry form{Rect{-400, 1000, -100, 1200}, {}};
+  EXPECT_EQ(ScaleFormForLargeScreen(fake.platform, system, form), test.expected);
+  if (test.expected) {
+    EXPECT_EQ(form.bounds, (Rect{-400, 1000, 50, 1300}));
+    EXPECT_EQ(form.minimumSize, (Size{450, 300}));
+  } else {
+    EXPECT_EQ(form.bounds, (Rect{-400, 1000, -100, 1200}));
+    EXPECT_EQ(form.minimumSize, (Size{0, 0}));
+  }
+  // The monitor is the one that shows the form.
+  EXPECT_EQ(fake.display.workAreaAskedFor, (std::vector<Rect>{Rect{-400, 1000, -100, 1200}}));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Screens, ScaleFormTest,
+    ::testing::Values(ScaleCase{"Exactly1920", 1920, 96, false, false},
+                      ScaleCase{"Width1921", 1921, 96, false, true},
+                      ScaleCase{"Scaled96", 2560, 96, true, true},
+                      ScaleCase{"ScaledUnreadableCountsAs96", 2560, std::nullopt, true, true},
+                      ScaleCase{"ScaledEnlargedDpi", 2560, 144, true, false},
+                      ScaleCase{"AwareEnlargedDpi", 2560, 144, false, true},
+                      ScaleCase{"AwareUnreadable", 3840, std::nullopt, false, true},
+                      ScaleCase{"NarrowScaledEnlarged", 1280, 144, true, false}),
+    [](const ::testing::TestParamInfo<ScaleCase>& test) { return std::string(test.param.name); });
+
+TEST(ScaleFormTest, OddSizesRoundHalvesToEven) {
+  testing::FakePlatform fake;
+  fake.display.workArea = Rect{0, 0, 2560, 1400};
+  SystemInfo system(fake.platform);
+  const struct {
+    Size size;
+    Size expected;
+  } cases[] = {{{301, 303}, {452, 454}}, {{1, 3}, {2, 4}}, {{0, 2}, {0, 3}}};
+  for (const auto& test : cases) {
+    FormGeometry form{Rect{10, 20, 10 + test.size.width, 20 + test.size.height}, {}};
+    ASSERT_TRUE(ScaleFormForLargeScreen(fake.platform, system, form));
+    EXPECT_EQ((Size{form.bounds.Width(), form.bounds.Height()}), test.expected);
+    EXPECT_EQ(form.minimumSize, test.expected);
+  }
+}
+
+TEST(ScaleFormTest, NoWorkAreaNoChange) {
+  testing::FakePlatform fake;
+  fake.display.workArea.reset();
+  SystemInfo system(fake.platform);
+  FormGeometry form{Rect{0, 0, 300, 200}, {}};
+  EXPECT_FALSE(ScaleFormForLargeScreen(fake.platform, system, form));
+  EXPECT_EQ(form.bounds, (Rect{0, 0, 300, 200}));
+}
+
+}  // namespace
+}  // namespace bootmark
