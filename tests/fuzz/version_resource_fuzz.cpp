@@ -1,0 +1,99 @@
+// Arbitrary bytes as a file's version resource: reading must never crash or
+// hang, whatever is read must stay inside the input, the room the system keeps
+// after a resource must not change what is read, and the two file version
+// variants must differ in FileVersion only.
+// fuzz-max-len: 66000
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <string>
+
+#include "common/file_version.h"
+#include "common/text.h"
+#include "fakes/fake_system_ports.h"
+
+using namespace bootmark;
+
+namespace {
+
+constexpr const char* kFile = "C:\\Fuzz\\input.exe";
+
+void Check(bool condition) {
+  if (!condition) std::abort();
+}
+
+bool SameTree(const VersionBlock& a, const VersionBlock& b) {
+  if (a.key != b.key || a.isText != b.isText || a.value != b.value || a.children.size() != b.children.size()) {
+    return false;
+  }
+  for (std::size_t i = 0; i < a.children.size(); ++i) {
+    if (!SameTree(a.children[i], b.children[i])) return false;
+  }
+  return true;
+}
+
+// Every block fits in the input, and Find by the path of keys that leads to a
+// block reaches a block of that key (the first of equal names).
+void CheckBlocks(const VersionResource& resource, const VersionBlock& block, const std::string& path,
+                 std::size_t inputSize, int depth, std::size_t& count) {
+  Check(depth <= 16);
+  Check(block.value.size() + block.key.size() * 2 <= inputSize);
+  ++count;
+  Check(count * 6 <= inputSize);
+  const std::string text = VersionResource::Text(block);
+  Check(Utf16ToUtf8(Utf8ToUtf16(text)) == text);
+  for (const VersionBlock& child : block.children) {
+    const std::string name = Utf16ToUtf8(child.key);
+    if (name.empty() || name.find('\\') != std::string::npos) continue;
+    const std::string childPath = path + "\\" + name;
+    const VersionBlock* found = resource.Find(childPath);
+    Check(found != nullptr && SameText(Utf16ToUtf8(found->key), name));
+    // Below a block that an earlier namesake hides, paths lead elsewhere.
+    if (found == &child) CheckBlocks(resource, child, childPath, inputSize, depth + 1, count);
+  }
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  const std::string bytes(reinterpret_cast<const char*>(data), size);
+  testing::FakeVersionResources versions;
+  versions.Set(kFile, bytes);
+
+  const std::optional<VersionResource> resource = VersionResource::Parse(bytes);
+  const std::optional<FileVersionFields> strings =
+      GetFileVersionFields(versions, kFile, kExtraVersionString, FileVersionSource::kString);
+  const std::optional<FileVersionFields> numeric =
+      GetFileVersionFields(versions, kFile, kExtraVersionString, FileVersionSource::kNumeric);
+  Check(strings.has_value() == resource.has_value() && numeric.has_value() == resource.has_value());
+  if (!resource) {
+    Check(GetFileVersionField(versions, kFile, 1, "default") == "default");
+    return 0;
+  }
+
+  std::size_t count = 0;
+  CheckBlocks(*resource, resource->Root(), "", size, 0, count);
+
+  // Extra room after the resource, as GetFileVersionInfoW leaves, changes nothing.
+  const std::optional<VersionResource> padded = VersionResource::Parse(bytes + std::string(64, '\x5A'));
+  Check(padded.has_value() && SameTree(padded->Root(), resource->Root()));
+
+  FileVersionFields a = *strings;
+  FileVersionFields b = *numeric;
+  if (const std::optional<FixedFileVersion> version = resource->FileVersion()) {
+    Check(b.FileVersion == std::to_string(version->major) + "." + std::to_string(version->minor) + "." +
+                               std::to_string(version->release) + "." + std::to_string(version->build));
+  } else {
+    Check(b.FileVersion.empty());
+  }
+  a.FileVersion.clear();
+  b.FileVersion.clear();
+  Check(a.CompanyName == b.CompanyName && a.FileDescription == b.FileDescription &&
+        a.InternalName == b.InternalName && a.LegalCopyright == b.LegalCopyright &&
+        a.LegalTrademarks == b.LegalTrademarks && a.OriginalFileName == b.OriginalFileName &&
+        a.ProductName == b.ProductName && a.ProductVersion == b.ProductVersion && a.Comments == b.Comments &&
+        a.ExtraString == b.ExtraString);
+  Check(GetFileVersionField(versions, kFile, 1, "default") == strings->CompanyName);
+  Check(GetFileVersionField(versions, kFile, 11, "default").empty());
+  return 0;
+}
