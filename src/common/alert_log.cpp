@@ -1,6 +1,7 @@
 #include "common/alert_log.h"
 
 #include <cstdio>
+#include <vector>
 
 #include "common/data_dirs.h"
 #include "common/path.h"
@@ -12,31 +13,54 @@ namespace {
 
 constexpr int kFolderAttempts = 2;
 constexpr std::string_view kUtf16Bom = "\xFF\xFE";
+constexpr std::string_view kCrLf("\r\0\n\0", 4);
 
-// The log's lines; false when the file exists but cannot be read or decoded.
-bool LoadLines(IFileSystem& files, const std::string& fileName, std::vector<std::string>& lines) {
-  lines.clear();
+// The log's text as UTF-16 LE bytes: `units` from byte `start` on (after the byte
+// order mark). The log is kept in that form, so it is taken as it is and the lines
+// are cut and copied without converting 20000 lines back and forth; logs in other
+// encodings are converted once. False when the file exists but cannot be read or
+// decoded.
+bool LoadUnits(IFileSystem& files, const std::string& fileName, std::string& units, std::size_t& start) {
+  units.clear();
+  start = 0;
   if (!files.FileExists(fileName)) return true;
   std::uint32_t error = 0;
-  const std::optional<std::string> bytes = files.ReadAll(fileName, error);
+  std::optional<std::string> bytes = files.ReadAll(fileName, error);
   if (!bytes) return false;
+  if (DetectEncoding(*bytes) == TextEncoding::Utf16LE) {
+    if (bytes->size() % 2 != 0) return false;
+    units = std::move(*bytes);
+    start = kUtf16Bom.size();
+    return true;
+  }
   std::string text;
   if (!DecodeFileText(files, *bytes, text)) return false;
-  lines = SplitTextLines(text);
+  AppendUtf16(units, text);
   return true;
 }
 
-void SaveLines(IFileSystem& files, const std::string& fileName, const std::vector<std::string>& lines) {
-  std::size_t units = 1;
-  for (const std::string& line : lines) units += line.size() + 2;
-  std::string bytes;
-  bytes.reserve(units * 2);
-  bytes = kUtf16Bom;
-  for (const std::string& line : lines) {
-    AppendUtf16(bytes, line);
-    AppendUtf16(bytes, "\r\n");
+struct LineSpan {
+  std::size_t offset;  // in bytes
+  std::size_t length;
+};
+
+// Lines of UTF-16 LE text, ended by CR LF, LF or CR; a final break starts no line.
+std::vector<LineSpan> SplitLines(std::string_view units) {
+  const auto unitAt = [units](std::size_t byte) {
+    return static_cast<char16_t>(static_cast<unsigned char>(units[byte]) |
+                                 static_cast<unsigned char>(units[byte + 1]) << 8);
+  };
+  std::vector<LineSpan> lines;
+  std::size_t pos = 0;
+  while (pos < units.size()) {
+    std::size_t end = pos;
+    while (end < units.size() && unitAt(end) != u'\r' && unitAt(end) != u'\n') end += 2;
+    lines.push_back({pos, end - pos});
+    pos = end;
+    if (pos < units.size() && unitAt(pos) == u'\r') pos += 2;
+    if (pos < units.size() && unitAt(pos) == u'\n') pos += 2;
   }
-  files.ReplaceAll(fileName, bytes);
+  return lines;
 }
 
 }  // namespace
@@ -49,20 +73,6 @@ std::string FormatAlertLogTimeStamp(DateTime time) {
   return buffer;
 }
 
-std::vector<std::string> SplitTextLines(std::string_view text) {
-  std::vector<std::string> lines;
-  std::size_t pos = 0;
-  while (pos < text.size()) {
-    std::size_t end = pos;
-    while (end < text.size() && text[end] != '\r' && text[end] != '\n') ++end;
-    lines.emplace_back(text.substr(pos, end - pos));
-    pos = end;
-    if (pos < text.size() && text[pos] == '\r') ++pos;
-    if (pos < text.size() && text[pos] == '\n') ++pos;
-  }
-  return lines;
-}
-
 void AppendAlertLog(IFileSystem& files, IClock& clock, IEnvironment& environment, std::string_view text,
                     std::string_view fileName) {
   try {
@@ -72,22 +82,31 @@ void AppendAlertLog(IFileSystem& files, IClock& clock, IEnvironment& environment
       if (ForceDirectories(files, folder)) break;
     }
 
-    std::vector<std::string> lines;
-    if (!LoadLines(files, path, lines)) return;
-    if (text.empty()) {
-      lines.emplace_back();
-    } else {
-      if (lines.size() >= kAlertLogMaxLines) {
-        lines.erase(lines.begin(), lines.begin() + static_cast<std::ptrdiff_t>(kAlertLogDropLines));
-      }
+    std::string file;
+    std::size_t start = 0;
+    if (!LoadUnits(files, path, file, start)) return;
+    const std::string_view units = std::string_view(file).substr(start);
+    const std::vector<LineSpan> lines = SplitLines(units);
+    // Only a line with text cuts the log.
+    const std::size_t first = !text.empty() && lines.size() >= kAlertLogMaxLines ? kAlertLogDropLines : 0;
+
+    std::string bytes;
+    bytes.reserve(kUtf16Bom.size() + units.size() + 2 * lines.size() + 2 * (64 + text.size()));
+    bytes = kUtf16Bom;
+    for (std::size_t i = first; i < lines.size(); ++i) {
+      bytes += units.substr(lines[i].offset, lines[i].length);
+      bytes += kCrLf;
+    }
+    if (!text.empty()) {
       std::string line = FormatAlertLogTimeStamp(clock.Now());
       line += ' ';
       line += ExtractFileName(environment.ExecutablePath());
       line += ' ';
       line += text;
-      lines.push_back(std::move(line));
+      AppendUtf16(bytes, line);
     }
-    SaveLines(files, path, lines);
+    bytes += kCrLf;
+    files.ReplaceAll(path, bytes);
   } catch (...) {
     // The alert goes on without its log line.
   }

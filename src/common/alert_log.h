@@ -5,7 +5,6 @@
 #include <cstddef>
 #include <string>
 #include <string_view>
-#include <vector>
 
 #include "common/date_time.h"
 #include "platform/clock.h"
@@ -24,14 +23,13 @@ inline constexpr std::size_t kAlertLogDropLines = 9000;
 // "yyyy-mm-dd hh:mm:ss zzz" of a local time.
 std::string FormatAlertLogTimeStamp(DateTime time);
 
-// Splits text into lines at CR LF, LF or CR. A final line break ends the last line
-// without starting another: "a\r\nb\r\n" and "a\r\nb" are both {"a", "b"}, "" is {}.
-std::vector<std::string> SplitTextLines(std::string_view text);
-
 // Adds one line to the log `fileName`: the time stamp, the program's file name and
-// `text`, separated by spaces; an empty `text` adds an empty line without them. The
-// file is saved as UTF-16 LE with byte order mark, CR LF after every line, replaced in
-// one step. A log that exists but cannot be read is left as it is. Never throws.
+// `text`, separated by spaces; an empty `text` adds an empty line without them (and
+// cuts nothing). The existing lines are read in any encoding with a byte order mark
+// (ANSI without one) and end at CR LF, LF or CR; a final line break starts no further
+// line. The file is saved as UTF-16 LE with byte order mark, CR LF after every line,
+// replaced in one step. A log that exists but cannot be read is left as it is.
+// Never throws.
 void AppendAlertLog(IFileSystem& files, IClock& clock, IEnvironment& environment, std::string_view text,
                     std::string_view fileName);
 

@@ -41,14 +41,24 @@ class AlertLogTest : public ::testing::Test {
   void Append(std::string_view text) { AppendAlertLog(files, clock, environment, text, kLog); }
 
   // The log's lines as saved; fails the test unless it is UTF-16 LE with byte order
-  // mark and every line ends with CR LF.
+  // mark and every line ends with CR LF (and no CR or LF stands alone).
   std::vector<std::string> Lines() {
     const std::string bytes = files.Content(kLog).value_or("");
     EXPECT_EQ(bytes.substr(0, 2), "\xFF\xFE");
     std::string text;
     EXPECT_TRUE(DecodeFileText(files, bytes, text));
-    EXPECT_TRUE(text.empty() || EndsWithIgnoreCase(text, "\r\n"));
-    return SplitTextLines(text);
+    std::vector<std::string> lines;
+    for (std::size_t pos = 0; pos < text.size();) {
+      const std::size_t end = text.find("\r\n", pos);
+      if (end == std::string::npos) {
+        ADD_FAILURE() << "last line without CR LF";
+        break;
+      }
+      lines.push_back(text.substr(pos, end - pos));
+      EXPECT_EQ(lines.back().find_first_of("\r\n"), std::string::npos) << lines.back();
+      pos = end + 2;
+    }
+    return lines;
   }
 
   FakeFileSystem files;
@@ -101,7 +111,7 @@ TEST_F(AlertLogTest, AnEmptyTextAddsAnEmptyLineWithoutTimeStampAndNeverTrims) {
   EXPECT_EQ(lines.back(), "");
 }
 
-TEST_F(AlertLogTest, LogsInOtherEncodingsAndLineBreaksAreRewrittenAsUtf16CrLf) {
+TEST_F(AlertLogTest, LogsInAnyEncodingAndLineBreakAreRewrittenAsUtf16CrLf) {
   struct Case {
     const char* name;
     std::string bytes;
@@ -109,6 +119,11 @@ TEST_F(AlertLogTest, LogsInOtherEncodingsAndLineBreaksAreRewrittenAsUtf16CrLf) {
   const Case cases[] = {
       {"UTF-8 with BOM, LF", "\xEF\xBB\xBF" "Grüße\nzwei\n"},
       {"ANSI, CR, no final break", "Gr\xFC\xDF" "e\rzwei"},
+      {"UTF-16 LE, LF", [] {
+         std::string bytes = "\xFF\xFE";
+         AppendUtf16(bytes, "Grüße\nzwei\n");
+         return bytes;
+       }()},
       {"UTF-16 BE", [] {
          std::string bytes = "\xFE\xFF";
          AppendUtf16(bytes, "Grüße\r\nzwei", true);
@@ -136,7 +151,7 @@ TEST_F(AlertLogTest, ALogThatCannotBeReadIsLeftAlone) {
   }
 }
 
-TEST(AlertLogLines, SplitLikeAListOfLines) {
+TEST_F(AlertLogTest, ExistingLinesEndAtCrLfLfOrCrInAnyEncoding) {
   const std::pair<const char*, std::vector<std::string>> cases[] = {
       {"", {}},
       {"a", {"a"}},
@@ -146,7 +161,21 @@ TEST(AlertLogLines, SplitLikeAListOfLines) {
       {"a\n\nb\r\rc", {"a", "", "b", "", "c"}},
       {"a\n\r", {"a", ""}},
   };
-  for (const auto& [text, lines] : cases) EXPECT_EQ(SplitTextLines(text), lines) << text;
+  for (bool utf16 : {false, true}) {
+    for (const auto& [text, expected] : cases) {
+      SCOPED_TRACE(::testing::Message() << (utf16 ? "UTF-16 LE " : "ANSI ") << ::testing::PrintToString(text));
+      std::string bytes = text;
+      if (utf16) {
+        bytes = "\xFF\xFE";
+        AppendUtf16(bytes, text);
+      }
+      files.AddFile(kLog, bytes);
+      Append("new");
+      std::vector<std::string> lines = expected;
+      lines.push_back(std::string(kLinePrefix) + "new");
+      EXPECT_EQ(Lines(), lines);
+    }
+  }
 }
 
 }  // namespace
