@@ -1,0 +1,377 @@
+// System information on a real system: version resources of real executables,
+// special folders and their fall-backs, the 64-bit Windows checks, the version
+// in the process environment block, DPI awareness, the registry and the shell.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <map>
+
+#include "common/file_version.h"
+#include "common/shell_helpers.h"
+#include "common/path.h"
+#include "common/system_info.h"
+#include "common/text.h"
+#include "platform/win32/win32_os.h"
+#include "platform/win32/win32_platform.h"
+#include "platform/win32/win32_system.h"
+#include "platform/win32/wide.h"
+#include "scratch_folder.h"
+#include "ui/large_screen.h"
+
+namespace bootmark::win32 {
+namespace {
+
+std::string OwnPath() {
+  wchar_t path[MAX_PATH + 1] = {};
+  ::GetModuleFileNameW(nullptr, path, MAX_PATH);
+  return Narrow(std::wstring_view(path));
+}
+
+// The real platform with some ports replaced.
+struct PlatformWith {
+  explicit PlatformWith(const Platform& real, IShell* shell = nullptr, IDebugOutput* debug = nullptr)
+      : platform{real.files,    real.profile,   real.environment, real.clock,
+                 debug != nullptr ? *debug : real.debug,
+                 shell != nullptr ? *shell : real.shell,
+                 real.processes, real.desktop,  real.system,      real.wow64,
+                 real.display,   real.registry, real.versions} {}
+  Platform platform;
+};
+
+// --- Version information ------------------------------------------------------------
+
+TEST(Win32FileVersion, BootmarkExeGivesItsResourceStrings) {
+  Win32VersionResources versions;
+  const std::string exe = ExtractFilePath(OwnPath()) + "Bootmark.exe";
+  const std::map<int, std::string> expected{{1, "Tarvo"},  {4, "Bootmark"},     {7, "Bootmark.exe"},
+                                            {8, "Kestrune"}, {0, ""},           {6, ""},
+                                            {10, ""},       {11, ""}};
+  for (const auto& [index, text] : expected) {
+    EXPECT_EQ(GetFileVersionField(versions, exe, index, "none"), text) << index;
+  }
+  // Its string versions are written from the same numbers as the numeric one.
+  const std::string fileVersion = GetFileVersionField(versions, exe, 3, "none");
+  EXPECT_EQ(GetFileVersionFieldNumeric(versions, exe, 3, "none"), fileVersion);
+  EXPECT_EQ(GetFileVersionField(versions, exe, 9, "none"), fileVersion);
+  EXPECT_EQ(std::count(fileVersion.begin(), fileVersion.end(), '.'), 3) << fileVersion;
+}
+
+TEST(Win32FileVersion, MissingTranslationTableFallsBackToTheFirstTable) {
+  Win32VersionResources versions;
+  const std::string exe = OwnPath();
+  EXPECT_EQ(GetFileVersionField(versions, exe, 1, "none"), "Tarvo");
+  EXPECT_EQ(GetFileVersionField(versions, exe, 2, "none"), "Bootmark port tests \u00E9t\u00E9");
+  EXPECT_EQ(GetFileVersionField(versions, exe, 3, "none"), "7.6 port test build");
+  EXPECT_EQ(GetFileVersionFieldNumeric(versions, exe, 3, "none"), "7.6.5.4");
+  EXPECT_EQ(GetFileVersionFieldNumeric(versions, exe, 1, "none"), "Tarvo");
+  EXPECT_EQ(GetFileVersionField(versions, exe, 10, "none"), "12");
+  EXPECT_EQ(GetFileVersionField(versions, exe, 9, "none"), "");
+}
+
+TEST(Win32FileVersion, FilesWithoutVersionInformationGiveTheDefault) {
+  testing::ScratchFolder folder;
+  testing::WriteFileBytes(folder / "plain.txt", "no resources here");
+  Win32VersionResources versions;
+  for (const std::string& file : {folder / "plain.txt", folder / "missing.exe"}) {
+    SCOPED_TRACE(file);
+    EXPECT_FALSE(versions.ReadVersionResource(file).has_value());
+    EXPECT_EQ(GetFileVersionField(versions, file, 3, "19.0.0.0"), "19.0.0.0");
+    EXPECT_EQ(GetFileVersionFieldNumeric(versions, file, 3, "19.0.0.0"), "19.0.0.0");
+  }
+}
+
+TEST(Win32FileVersion, SystemDllsHaveANumericVersion) {
+  Win32VersionResources versions;
+  Win32OperatingSystem system;
+  const std::string kernel32 = system.Kernel32Path();
+  const std::string version = GetFileVersionFieldNumeric(versions, kernel32, 3, "none");
+  EXPECT_NE(version, "none");
+  EXPECT_EQ(std::count(version.begin(), version.end(), '.'), 3) << version;
+}
+
+// --- Special folders -----------------------------------------------------------------
+
+// A shell that knows no folder, so that every fall-back runs.
+class ShellWithoutFolders : public IShell {
+ public:
+  std::string GetSpecialFolderPath(int) override { return {}; }
+  SelectInFolderResult OpenFolderAndSelectItem(std::string_view) override { return SelectInFolderResult::kFailed; }
+  std::intptr_t ShellExecute(WindowHandle, std::string_view, std::string_view, std::string_view, std::string_view,
+                             int) override {
+    return 0;
+  }
+};
+
+// Removes an environment variable for one scope.
+class VariableRemoved {
+ public:
+  explicit VariableRemoved(const std::wstring& name) : name_(name) {
+    wchar_t value[32768] = {};
+    const DWORD length = ::GetEnvironmentVariableW(name.c_str(), value, 32768);
+    if (length > 0 && length < 32768) saved_ = std::wstring(value, length);
+    ::SetEnvironmentVariableW(name.c_str(), nullptr);
+  }
+  ~VariableRemoved() {
+    if (!saved_.empty()) ::SetEnvironmentVariableW(name_.c_str(), saved_.c_str());
+  }
+
+ private:
+  std::wstring name_;
+  std::wstring saved_;
+};
+
+TEST(Win32SpecialFolders, FallBacksFindTheFoldersTheShellNames) {
+  Win32Platform win32;
+  const Platform& real = win32.Get();
+  ShellWithoutFolders noFolders;
+  PlatformWith withoutShell(real, &noFolders);
+  SystemInfo shellSide(real);
+  SystemInfo fallBackSide(withoutShell.platform);
+  // The fixture machine is Windows 6.0 or later: the built paths are those below "\Users".
+  ASSERT_GE(fallBackSide.GetWindowsMajorVersion(), 6u);
+
+  const struct {
+    int csidl;
+    const wchar_t* variable;  // the one this machine's fall-back reads
+  } folders[] = {{csidl::kAppData, L"APPDATA"},
+                 {csidl::kLocalAppData, L"LOCALAPPDATA"},
+                 {csidl::kCommonAppData, L"ProgramData"},
+                 {csidl::kProgramFiles, L"ProgramFiles(x86)"},
+                 {csidl::kProfile, L"USERPROFILE"},
+                 {csidl::kCommonProgramFiles, L"CommonProgramFiles(x86)"}};
+  for (const auto& folder : folders) {
+    SCOPED_TRACE(folder.csidl);
+    const std::string shellFolder = shellSide.GetSpecialFolder(kNoWindow, folder.csidl);
+    ASSERT_GE(shellFolder.size(), 3u);
+    EXPECT_EQ(shellFolder, real.shell.GetSpecialFolderPath(folder.csidl));
+    EXPECT_NE(::GetFileAttributesW(Wide(shellFolder).c_str()), INVALID_FILE_ATTRIBUTES);
+    // From the variable, then built from the system drive and the user name.
+    EXPECT_TRUE(SameText(fallBackSide.GetSpecialFolder(kNoWindow, folder.csidl), shellFolder));
+    const VariableRemoved removed(folder.variable);
+    EXPECT_TRUE(SameText(fallBackSide.GetSpecialFolder(kNoWindow, folder.csidl), shellFolder))
+        << fallBackSide.GetSpecialFolder(kNoWindow, folder.csidl) << " vs " << shellFolder;
+  }
+}
+
+TEST(Win32SpecialFolders, ProgramFoldersAreThoseOfThe32BitProgram) {
+  Win32Shell shell;
+  Win32Platform win32;
+  SystemInfo system(win32.Get());
+  if (!system.IsWow64()) GTEST_SKIP() << "32-bit Windows has one program folder";
+  EXPECT_TRUE(EndsWithIgnoreCase(shell.GetSpecialFolderPath(csidl::kProgramFiles), ":\\Program Files (x86)"));
+  EXPECT_TRUE(EndsWithIgnoreCase(shell.GetSpecialFolderPath(csidl::kCommonProgramFiles),
+                                 ":\\Program Files (x86)\\Common Files"));
+}
+
+// --- 64-bit Windows --------------------------------------------------------------------
+
+TEST(Win32Wow64Checks, TheProgramSeesA64BitMachineAsThe32BitProgramWould) {
+  Win32Platform win32;
+  SystemInfo system(win32.Get());
+  Win32Wow64 wow64;
+  Win32OperatingSystem os;
+  bool rawAnswer = false;
+  ASSERT_TRUE(wow64.IsWow64Process(wow64.CurrentProcess(), rawAnswer)) << "the system has IsWow64Process";
+  bool answer = !rawAnswer;
+  ASSERT_TRUE(system.IsWow64Process(wow64.CurrentProcess(), answer));
+  Wow64RedirectionValue oldValue = 1234;
+#ifdef _WIN64
+  // A 64-bit process is no WOW64 process, but stands for the 32-bit program.
+  EXPECT_TRUE(wow64.ProcessIs64Bit());
+  EXPECT_FALSE(rawAnswer);
+  EXPECT_TRUE(system.IsWow64());
+  EXPECT_TRUE(answer);
+  EXPECT_EQ(os.NativeProcessorArchitecture(), processor_arch::kAmd64);
+  EXPECT_TRUE(system.DisableWow64Redirection(oldValue));
+  EXPECT_EQ(oldValue, 0u);
+  EXPECT_TRUE(system.RevertWow64Redirection(oldValue));
+#else
+  EXPECT_FALSE(wow64.ProcessIs64Bit());
+  EXPECT_EQ(system.IsWow64(), rawAnswer);
+  EXPECT_EQ(answer, rawAnswer);
+  EXPECT_EQ(system.DisableWow64Redirection(oldValue), rawAnswer);
+  if (rawAnswer) {
+    EXPECT_TRUE(system.RevertWow64Redirection(oldValue));
+  }
+  EXPECT_EQ(rawAnswer, os.NativeProcessorArchitecture() != processor_arch::kIntel);
+#endif
+}
+
+// --- Windows version -------------------------------------------------------------------
+
+TEST(Win32RealVersion, ProcessBlockHoldsTheVersionTheKernelReports) {
+  using RtlGetVersionFunction = LONG(WINAPI*)(OSVERSIONINFOW*);
+  const auto rtlGetVersion = reinterpret_cast<RtlGetVersionFunction>(
+      reinterpret_cast<void (*)()>(::GetProcAddress(::GetModuleHandleW(L"ntdll.dll"), "RtlGetVersion")));
+  ASSERT_NE(rtlGetVersion, nullptr);
+  OSVERSIONINFOW kernel{};
+  kernel.dwOSVersionInfoSize = sizeof kernel;
+  ASSERT_EQ(rtlGetVersion(&kernel), 0);
+
+  Win32Platform win32;
+  SystemInfo system(win32.Get());
+  const RealVersion real = system.GetRealVersion();
+  EXPECT_EQ(real, (RealVersion{kernel.dwMajorVersion, kernel.dwMinorVersion, kernel.dwBuildNumber}));
+
+  VersionExInfo asReal = win32.Get().system.VersionEx();
+  asReal.major = real.Major;
+  asReal.minor = real.Minor;
+  asReal.build = real.Build;
+  const std::string name = system.GetOSName(true);
+  EXPECT_EQ(name, OSNameOf(asReal, win32.Get().system.NativeProcessorArchitecture()));
+  EXPECT_FALSE(name.empty()) << real.Major << "." << real.Minor << "." << real.Build;
+  EXPECT_EQ(win32.Get().system.VersionEx().platformId, kPlatformWin32Nt);
+}
+
+TEST(Win32RealVersion, OneLineQueriesAnswer) {
+  Win32Platform win32;
+  SystemInfo system(win32.Get());
+  EXPECT_FALSE(system.GetCurrentUserName().empty());
+  EXPECT_TRUE(EndsWithIgnoreCase(system.GetSystemDir(), "\\system32"));
+  EXPECT_TRUE(SameText(ExtractFileDir(system.GetSystemDir()), system.GetWindowsDir()));
+  EXPECT_EQ(system.GetTempDir().back(), '\\');
+  EXPECT_TRUE(SameText(system.GetTempDir(), win32.Get().environment.GetVariable("TEMP").value_or("") + "\\"));
+  const std::string first = system.NewGuidText(), second = system.NewGuidText();
+  EXPECT_EQ(first.size(), 38u);
+  EXPECT_EQ(first.front(), '{');
+  EXPECT_NE(first, second);
+}
+
+// --- DPI and screens -------------------------------------------------------------------
+
+class RecordingDebugOutput : public IDebugOutput {
+ public:
+  void Write(std::string_view line) override { lines.emplace_back(line); }
+  std::vector<std::string> lines;
+};
+
+TEST(Win32Dpi, StartUpLeavesScalingToWindowsOnALargeEnoughScreenAt96Dpi) {
+  Win32Platform win32;
+  RecordingDebugOutput debug;
+  PlatformWith recorded(win32.Get(), nullptr, &debug);
+  Win32Display display;
+  const std::optional<bool> awareBefore = display.IsProcessDpiAware();
+  ASSERT_TRUE(awareBefore.has_value()) << "user32 has IsProcessDPIAware since Windows Vista";
+  const bool expectVirtualized = !*awareBefore && display.ScreenDpiY() == 96;
+  const bool expectDeclared = !(expectVirtualized && ScreenLargeEnough(win32.Get().desktop.PrimaryScreenSize()));
+
+  SystemInfo system(recorded.platform);
+  system.SetupDpiAwareness();
+
+  EXPECT_EQ(system.DpiVirtualized(), expectVirtualized);
+  if (expectDeclared) {
+    EXPECT_EQ(display.GetProcessDpiAwareness(), dpi_awareness::kPerMonitorAware);
+    ASSERT_EQ(debug.lines.size(), 1u);
+    EXPECT_TRUE(StartsWith(debug.lines[0], "************** Win32MinorVersion: "));
+  } else {
+    EXPECT_EQ(display.IsProcessDpiAware(), false);
+    EXPECT_EQ(display.GetProcessDpiAwareness(), dpi_awareness::kUnaware);
+    EXPECT_TRUE(debug.lines.empty());
+  }
+
+  // The fixture's screen is 1280 pixels wide: no notice window grows on it.
+  const Size screen = win32.Get().desktop.PrimaryScreenSize();
+  const std::optional<Rect> workArea = display.MonitorWorkArea(Rect{100, 100, 400, 300});
+  ASSERT_TRUE(workArea.has_value());
+  EXPECT_GT(workArea->Width(), 0);
+  EXPECT_LE(workArea->Width(), screen.width);
+  EXPECT_LE(workArea->Height(), screen.height);
+  FormGeometry form{Rect{100, 100, 400, 300}, {}};
+  EXPECT_EQ(ScaleFormForLargeScreen(win32.Get(), system, form), screen.width > 1920);
+}
+
+// --- Registry --------------------------------------------------------------------------
+
+TEST(Win32RegistryRead, OnlyDwordValuesReadAsIntegers) {
+  const std::wstring key = L"Software\\Tarvo\\BootmarkPortTest" + std::to_wstring(::GetCurrentProcessId());
+  HKEY created = nullptr;
+  ASSERT_EQ(::RegCreateKeyExW(HKEY_CURRENT_USER, key.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &created,
+                              nullptr),
+            ERROR_SUCCESS);
+  const DWORD dpi = 144;
+  ::RegSetValueExW(created, L"AppliedDPI", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&dpi), sizeof dpi);
+  ::RegSetValueExW(created, L"Text", 0, REG_SZ, reinterpret_cast<const BYTE*>(L"144"), 8);
+  ::RegCloseKey(created);
+
+  Win32Registry registry;
+  const std::string keyName = Narrow(key);
+  EXPECT_EQ(registry.ReadInteger(RegistryRoot::kCurrentUser, keyName, "applieddpi"), 144u);
+  EXPECT_FALSE(registry.ReadInteger(RegistryRoot::kCurrentUser, keyName, "Text").has_value());
+  EXPECT_FALSE(registry.ReadInteger(RegistryRoot::kCurrentUser, keyName, "Missing").has_value());
+  EXPECT_FALSE(registry.ReadInteger(RegistryRoot::kLocalMachine, keyName, "AppliedDPI").has_value());
+  ::RegDeleteKeyW(HKEY_CURRENT_USER, key.c_str());
+}
+
+// --- Shell -----------------------------------------------------------------------------
+
+TEST(Win32ShellExecute, AnswersAbove32OnlyWhenItStartedSomething) {
+  Win32Shell shell;
+  Win32OperatingSystem os;
+  testing::ScratchFolder folder;
+  const std::string marker = folder / "ran.txt";
+  const std::intptr_t started = shell.ShellExecute(kNoWindow, "open", os.SystemDirectory() + "\\cmd.exe",
+                                                   "/c echo ran> \"" + marker + "\"", folder.Path(),
+                                                   show_command::kHide);
+  EXPECT_GT(started, 32);
+  for (int wait = 0; wait < 100 && testing::FileBytes(marker).empty(); ++wait) ::Sleep(100);
+  EXPECT_EQ(testing::FileBytes(marker), "ran\r\n");
+  EXPECT_LE(shell.ShellExecute(kNoWindow, "open", folder / "missing.exe", "", "", show_command::kHide), 32);
+}
+
+// The real shell without SHOpenFolderAndSelectItems.
+class ShellWithoutSelecting : public Win32Shell {
+ public:
+  SelectInFolderResult OpenFolderAndSelectItem(std::string_view) override {
+    return SelectInFolderResult::kUnavailable;
+  }
+};
+
+// The real system reporting Windows 2000.
+class Windows2000 : public Win32OperatingSystem {
+ public:
+  VersionExInfo VersionEx() override { return {5, 0, 2195, kPlatformWin32Nt, kProductWorkstation}; }
+};
+
+// Waits for the Explorer window of a folder, closes it and waits until it is gone.
+bool CloseExplorerOn(const std::string& folderName) {
+  const std::wstring title = Wide(folderName);
+  HWND window = nullptr;
+  for (int wait = 0; wait < 150 && window == nullptr; ++wait) {
+    window = ::FindWindowW(L"ExplorerWClass", title.c_str());
+    if (window == nullptr) ::Sleep(100);
+  }
+  if (window == nullptr) return false;
+  ::PostMessageW(window, WM_CLOSE, 0, 0);
+  for (int wait = 0; wait < 100 && ::IsWindow(window); ++wait) ::Sleep(100);
+  return !::IsWindow(window);
+}
+
+TEST(Win32OpenFolderAndSelect, EachWayOpensExplorerOnTheFolder) {
+  Win32Platform win32;
+  ShellWithoutSelecting withoutSelecting;
+  Windows2000 windows2000;
+  const Platform& real = win32.Get();
+  const Platform explore{real.files,   real.profile,  real.environment, real.clock, real.debug,
+                         withoutSelecting, real.processes, real.desktop, real.system, real.wow64,
+                         real.display, real.registry, real.versions};
+  const Platform explorerSelect{real.files,  real.profile,   real.environment, real.clock,
+                                real.debug,  real.shell,     real.processes,   real.desktop,
+                                windows2000, real.wow64,     real.display,     real.registry, real.versions};
+  ASSERT_GE(real.system.VersionEx().major, 6u);
+  const struct {
+    const char* way;
+    const Platform& platform;
+  } ways[] = {{"select items", real}, {"explore verb", explore}, {"explorer /select", explorerSelect}};
+  for (const auto& way : ways) {
+    SCOPED_TRACE(way.way);
+    testing::ScratchFolder folder;
+    testing::WriteFileBytes(folder / "pick me.txt", "x");
+    EXPECT_TRUE(OpenFolderAndSelect(way.platform, folder / "pick me.txt"));
+    EXPECT_TRUE(CloseExplorerOn(ExtractFileName(ExcludeTrailingBackslash(folder.Path()))));
+  }
+}
+
+}  // namespace
+}  // namespace bootmark::win32
