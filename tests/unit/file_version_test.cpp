@@ -210,11 +210,5 @@ TEST(VersionResourceTest, FindWalksKeysWithoutRegardToCase) {
   EXPECT_EQ(resource->Find("\\VarFileInfo\\Translation\\Deeper"), nullptr);
 }
 
-TEST(StringTableNameTest, FourUpperCaseHexDigitsEach) {
-  EXPECT_EQ(StringTableName({0x0409, 0x04B0}), "040904B0");
-  EXPECT_EQ(StringTableName({0x0C0A, 0x04E4}), "0C0A04E4");
-  EXPECT_EQ(StringTableName({0, 0}), "00000000");
-}
-
 }  // namespace
 }  // namespace bootmark

