@@ -2,6 +2,8 @@
 
 #include <cmath>
 
+#include "common/registry_values.h"
+
 namespace bootmark {
 namespace {
 
@@ -14,7 +16,8 @@ std::int32_t OneAndAHalf(std::int32_t length) { return static_cast<std::int32_t>
 
 bool ScaleFormForLargeScreen(const Platform& platform, const SystemInfo& system, FormGeometry& form) {
   const std::uint32_t appliedDpi =
-      platform.registry.ReadInteger(RegistryRoot::kCurrentUser, "Control Panel\\Desktop\\WindowMetrics", "AppliedDPI")
+      ReadRegistryDword(platform.registry, RegistryRoot::CurrentUser, "Control Panel\\Desktop\\WindowMetrics",
+                        "AppliedDPI")
           .value_or(kUnscaledDpi);
   const std::optional<Rect> workArea = platform.display.MonitorWorkArea(form.bounds);
   if (!workArea || workArea->Width() <= kWidestUnscaledWorkArea) return false;

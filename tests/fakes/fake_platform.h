@@ -3,6 +3,7 @@
 #include "common/portable_profile_api.h"
 #include "fakes/fake_file_system.h"
 #include "fakes/fake_ports.h"
+#include "fakes/fake_registry.h"
 #include "fakes/fake_system_ports.h"
 
 namespace bootmark::testing {

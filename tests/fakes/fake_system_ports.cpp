@@ -44,11 +44,4 @@ bool FakeDisplay::SetProcessDpiAwareness(int value) {
   return true;
 }
 
-std::optional<std::uint32_t> FakeRegistry::ReadInteger(RegistryRoot root, std::string_view key,
-                                                       std::string_view name) {
-  const auto found = integers.find({root, UpperCaseOrdinal(key), UpperCaseOrdinal(name)});
-  if (found == integers.end()) return std::nullopt;
-  return found->second;
-}
-
 }  // namespace bootmark::testing

@@ -89,17 +89,6 @@ class FakeDisplay : public IDisplay {
   std::vector<Rect> workAreaAskedFor;
 };
 
-class FakeRegistry : public IRegistry {
- public:
-  std::optional<std::uint32_t> ReadInteger(RegistryRoot root, std::string_view key,
-                                           std::string_view name) override;
-  // Key and value names are compared without regard to case.
-  void SetInteger(RegistryRoot root, std::string_view key, std::string_view name, std::uint32_t value) {
-    integers[{root, UpperCaseOrdinal(key), UpperCaseOrdinal(name)}] = value;
-  }
-  std::map<std::tuple<RegistryRoot, std::string, std::string>, std::uint32_t> integers;
-};
-
 class FakeVersionResources : public IVersionResources {
  public:
   std::optional<std::string> ReadVersionResource(std::string_view path) override {

@@ -24,8 +24,8 @@ TEST_P(ScaleFormTest, GrowsOnWideWorkAreasUnlessWindowsAlreadyScalesAnEnlargedDp
   fake.display.screenDpi = test.dpiVirtualized ? 96 : 144;
   fake.desktop.screen = {3840, 2160};
   if (test.appliedDpi) {
-    fake.registry.SetInteger(RegistryRoot::kCurrentUser, "Control Panel\\Desktop\\WindowMetrics", "AppliedDPI",
-                             *test.appliedDpi);
+    fake.registry.SetDword(RegistryRoot::CurrentUser, "Control Panel\\Desktop\\WindowMetrics", "AppliedDPI",
+                           *test.appliedDpi);
   }
   fake.display.workArea = Rect{-test.workAreaWidth, 0, 0, 1400};
   SystemInfo system(fake.platform);

@@ -219,54 +219,6 @@ std::optional<Rect> Win32Display::MonitorWorkArea(const Rect& area) {
   return Rect{info.rcWork.left, info.rcWork.top, info.rcWork.right, info.rcWork.bottom};
 }
 
-// --- Registry ----------------------------------------------------------------------
-
-namespace {
-
-HKEY RootKey(RegistryRoot root) {
-  switch (root) {
-    case RegistryRoot::kCurrentUser: return HKEY_CURRENT_USER;
-    case RegistryRoot::kLocalMachine: return HKEY_LOCAL_MACHINE;
-    case RegistryRoot::kUsers: return HKEY_USERS;
-    case RegistryRoot::kClassesRoot: return HKEY_CLASSES_ROOT;
-  }
-  return HKEY_CURRENT_USER;
-}
-
-class UniqueKey {
- public:
-  UniqueKey() = default;
-  UniqueKey(const UniqueKey&) = delete;
-  UniqueKey& operator=(const UniqueKey&) = delete;
-  ~UniqueKey() {
-    if (key_ != nullptr) ::RegCloseKey(key_);
-  }
-  HKEY* Out() { return &key_; }
-  HKEY Get() const { return key_; }
-
- private:
-  HKEY key_ = nullptr;
-};
-
-}  // namespace
-
-std::optional<std::uint32_t> Win32Registry::ReadInteger(RegistryRoot root, std::string_view key,
-                                                        std::string_view name) {
-  UniqueKey opened;
-  if (::RegOpenKeyExW(RootKey(root), Wide(key).c_str(), 0, KEY_QUERY_VALUE, opened.Out()) != ERROR_SUCCESS) {
-    return std::nullopt;
-  }
-  DWORD type = 0;
-  DWORD value = 0;
-  DWORD size = sizeof value;
-  if (::RegQueryValueExW(opened.Get(), Wide(name).c_str(), nullptr, &type, reinterpret_cast<BYTE*>(&value),
-                         &size) != ERROR_SUCCESS ||
-      type != REG_DWORD || size != sizeof value) {
-    return std::nullopt;
-  }
-  return value;
-}
-
 // --- Version resources -------------------------------------------------------------
 
 std::optional<std::string> Win32VersionResources::ReadVersionResource(std::string_view path) {

@@ -44,11 +44,6 @@ class Win32Display : public IDisplay {
   std::optional<Rect> MonitorWorkArea(const Rect& area) override;
 };
 
-class Win32Registry : public IRegistry {
- public:
-  std::optional<std::uint32_t> ReadInteger(RegistryRoot root, std::string_view key, std::string_view name) override;
-};
-
 class Win32VersionResources : public IVersionResources {
  public:
   std::optional<std::string> ReadVersionResource(std::string_view path) override;

@@ -4,6 +4,7 @@
 #include "platform/win32/win32_file_system.h"
 #include "platform/win32/win32_os.h"
 #include "platform/win32/win32_profile_api.h"
+#include "platform/win32/win32_registry.h"
 #include "platform/win32/win32_system.h"
 
 namespace bootmark::win32 {

@@ -282,28 +282,6 @@ TEST(Win32Dpi, StartUpLeavesScalingToWindowsOnALargeEnoughScreenAt96Dpi) {
   EXPECT_EQ(ScaleFormForLargeScreen(win32.Get(), system, form), screen.width > 1920);
 }
 
-// --- Registry --------------------------------------------------------------------------
-
-TEST(Win32RegistryRead, OnlyDwordValuesReadAsIntegers) {
-  const std::wstring key = L"Software\\Tarvo\\BootmarkPortTest" + std::to_wstring(::GetCurrentProcessId());
-  HKEY created = nullptr;
-  ASSERT_EQ(::RegCreateKeyExW(HKEY_CURRENT_USER, key.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &created,
-                              nullptr),
-            ERROR_SUCCESS);
-  const DWORD dpi = 144;
-  ::RegSetValueExW(created, L"AppliedDPI", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&dpi), sizeof dpi);
-  ::RegSetValueExW(created, L"Text", 0, REG_SZ, reinterpret_cast<const BYTE*>(L"144"), 8);
-  ::RegCloseKey(created);
-
-  Win32Registry registry;
-  const std::string keyName = Narrow(key);
-  EXPECT_EQ(registry.ReadInteger(RegistryRoot::kCurrentUser, keyName, "applieddpi"), 144u);
-  EXPECT_FALSE(registry.ReadInteger(RegistryRoot::kCurrentUser, keyName, "Text").has_value());
-  EXPECT_FALSE(registry.ReadInteger(RegistryRoot::kCurrentUser, keyName, "Missing").has_value());
-  EXPECT_FALSE(registry.ReadInteger(RegistryRoot::kLocalMachine, keyName, "AppliedDPI").has_value());
-  ::RegDeleteKeyW(HKEY_CURRENT_USER, key.c_str());
-}
-
 // --- Shell -----------------------------------------------------------------------------
 
 TEST(Win32ShellExecute, AnswersAbove32OnlyWhenItStartedSomething) {

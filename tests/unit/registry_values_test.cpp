@@ -1,0 +1,83 @@
+#include "common/registry_values.h"
+
+#include <gtest/gtest.h>
+
+#include "fakes/fake_registry.h"
+
+namespace bootmark {
+namespace {
+
+constexpr const char* kRun = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+
+std::unique_ptr<IRegistryKey> OpenRun(FakeRegistry& registry, RegistryView view) {
+  return registry.OpenKey(RegistryRoot::LocalMachine, kRun, registry_access::kRead, view);
+}
+
+TEST(RegistryValues, StoredBytesReadBackAsTheirTypes) {
+  struct Case {
+    const char* name;
+    RegistryValue stored;
+    std::optional<std::string> text;
+    std::optional<std::uint32_t> number;
+    std::optional<std::vector<std::string>> list;
+  };
+  const std::string utf16Abc("a\0b\0c\0", 6);
+  const Case cases[] = {
+      {"string with terminator", MakeRegistryString("C:\\a b\\x.exe"), "C:\\a b\\x.exe", {}, {}},
+      {"expandable string", MakeRegistryString("%windir%", registry_type::kExpandString), "%windir%", {}, {}},
+      {"string without terminator", {registry_type::kString, utf16Abc}, "abc", {}, {}},
+      {"string cut inside a unit", {registry_type::kString, utf16Abc + "d"}, "abc", {}, {}},
+      {"string with text after its zero", {registry_type::kString, std::string("a\0\0\0b\0", 6)}, "a", {}, {}},
+      {"empty string", {registry_type::kString, ""}, "", {}, {}},
+      {"unpaired surrogate", {registry_type::kString, std::string("\x00\xD8", 2)}, "\xEF\xBF\xBD", {}, {}},
+      {"dword", MakeRegistryDword(0x01020304), {}, 0x01020304u, {}},
+      {"dword too short", {registry_type::kDword, std::string("\x01\x02", 2)}, {}, {}, {}},
+      {"binary is no dword", {registry_type::kBinary, std::string(4, '\x01')}, {}, {}, {}},
+      {"multi string", MakeRegistryMultiString({"8.8.8.8", "1.1.1.1"}), {}, {},
+       std::vector<std::string>{"8.8.8.8", "1.1.1.1"}},
+      {"multi string without end marker", {registry_type::kMultiString, std::string("a\0\0\0b\0", 6)}, {}, {},
+       std::vector<std::string>{"a", "b"}},
+      {"empty multi string", {registry_type::kMultiString, std::string(2, '\0')}, {}, {},
+       std::vector<std::string>{}},
+  };
+  for (const Case& test : cases) {
+    SCOPED_TRACE(test.name);
+    FakeRegistry registry;
+    registry.SetValue(RegistryRoot::CurrentUser, "K", "V", test.stored);
+    auto key = registry.OpenKey(RegistryRoot::CurrentUser, "k", registry_access::kRead, RegistryView::Default);
+    ASSERT_TRUE(key);
+    EXPECT_EQ(ReadRegistryString(*key, "v"), test.text);
+    EXPECT_EQ(ReadRegistryDword(*key, "v"), test.number);
+    EXPECT_EQ(ReadRegistryMultiString(*key, "v"), test.list);
+  }
+}
+
+TEST(RegistryValues, RootNamesInAnyCase) {
+  EXPECT_EQ(ParseRegistryRootName("hkey_local_machine"), RegistryRoot::LocalMachine);
+  EXPECT_EQ(ParseRegistryRootName("HKEY_DYN_DATA"), RegistryRoot::DynData);
+  EXPECT_FALSE(ParseRegistryRootName("HKLM").has_value());
+  EXPECT_EQ(RegistryRootName(RegistryRoot::CurrentUser), "HKEY_CURRENT_USER");
+}
+
+TEST(FakeRegistryViews, MachineKeysHaveTwoViewsOn64BitWindowsOnly) {
+  for (const bool is64 : {true, false}) {
+    SCOPED_TRACE(is64);
+    FakeRegistry registry;
+    registry.is64BitWindows = is64;
+    registry.SetString(RegistryRoot::LocalMachine, kRun, "Tool32", "a.exe", RegistryView::Default);
+    registry.SetString(RegistryRoot::LocalMachine, kRun, "Tool64", "b.exe", RegistryView::Registry64);
+    registry.SetString(RegistryRoot::CurrentUser, kRun, "Mine", "c.exe", RegistryView::Registry64);
+
+    const std::vector<std::string> both{"Tool32", "Tool64"};
+    const std::vector<std::string> only32{"Tool32"};
+    const std::vector<std::string> only64{"Tool64"};
+    EXPECT_EQ(OpenRun(registry, RegistryView::Registry32)->ValueNames(), is64 ? only32 : both);
+    EXPECT_EQ(OpenRun(registry, RegistryView::Registry64)->ValueNames(), is64 ? only64 : both);
+    // The user's keys are shared by both views.
+    auto user = registry.OpenKey(RegistryRoot::CurrentUser, kRun, registry_access::kRead, RegistryView::Default);
+    EXPECT_EQ(ReadRegistryString(*user, "MINE"), "c.exe");
+  }
+}
+
+}  // namespace
+}  // namespace bootmark
