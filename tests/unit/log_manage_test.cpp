@@ -60,14 +60,6 @@ TEST_F(LogManageTest, NewFileStartsWithTheByteOrderMarkAndEveryLineEndsWithCrLf)
   EXPECT_EQ(Content(kTraceLog), expected);
 }
 
-TEST_F(LogManageTest, LinesGoAfterExistingContentWithoutANewByteOrderMark) {
-  files.AddFile(kTraceLog, LogBytes({"first"}));
-  TLogManage log(files, clock, kProgram);
-  log.SetTimeStamps(false);
-  log.Write("second");
-  EXPECT_EQ(Content(kTraceLog), LogBytes({"first"}) + Utf16("second\r\n"));
-}
-
 struct RotationCase {
   const char* name;
   std::size_t size;            // bytes in the log before the line

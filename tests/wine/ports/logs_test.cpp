@@ -108,27 +108,6 @@ TEST(Logs, TraceLogOfFiveMegabytesMovesToItsBackupBeforeTheNextLine) {
   EXPECT_EQ(entries, (std::vector<std::string>{"Bootmark.log", "Bootmark.log.bak1"}));
 }
 
-TEST(Logs, LinesWrittenOneByOneRotateWhenTheFileFills) {
-  ScratchFolder folder;
-  Win32FileSystem files;
-  Win32Clock clock;
-  TLogManage manager(files, clock, folder / "Bootmark.exe");
-  manager.SetMaxSize(4096);
-  // Lines of 100 characters: 2 * (25 + 100 + 2) = 254 bytes with stamp and CR LF,
-  // so a file reaches 4096 bytes with its 17th line (2 + 17 * 254 = 4320).
-  std::vector<std::string> texts;
-  for (int i = 0; i < 40; ++i) {
-    texts.push_back(std::string(97, 'x') + std::to_string(100 + i));
-    manager.Write(texts.back());
-  }
-
-  // Lines 0-16 went to a backup that lines 17-33 then replaced; 34-39 follow.
-  const std::string backup = folder / "Bootmark.log.bak1";
-  EXPECT_EQ(FileBytes(backup).size(), 2u + 17 * 254);
-  EXPECT_EQ(LogLines(backup), std::vector<std::string>(texts.begin() + 17, texts.begin() + 34));
-  EXPECT_EQ(LogLines(folder / "Bootmark.log"), std::vector<std::string>(texts.begin() + 34, texts.end()));
-}
-
 // Runs only in the second process: holds the task exception log open for writing
 // until the first process lets it go.
 TEST(LogsOtherProcess, DISABLED_HoldsTheTaskExceptionLog) {
