@@ -25,6 +25,8 @@ int RunProgram(const Platform& platform, IModeJobs& jobs, INoticeWindows& window
     return 0;
   }
   if (mode == RunMode::BootTask) state.restartMode = 1;
+  // The window framework's start: the DPI decision must come before any window.
+  if (state.system) state.system->SetupDpiAwareness();
 
   jobs.StartStatistics();
 

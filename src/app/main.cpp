@@ -12,6 +12,7 @@ int main() {
   ProcessState state;
   state.arguments = ProgramArguments::FromCommandLine(platform.environment.CommandLine());
   state.logs = std::make_unique<Logs>(platform.files, platform.clock, platform.environment);
+  state.system = std::make_unique<SystemInfo>(platform);
 
   DefaultModeJobs jobs;
   win32::Win32NoticeWindows windows(platform);

@@ -8,6 +8,7 @@
 #include "alert/alert_queue.h"
 #include "app/program_arguments.h"
 #include "common/logs.h"
+#include "common/system_info.h"
 #include "platform/processes.h"
 #include "platform/types.h"
 
@@ -29,6 +30,9 @@ struct ProcessState {
   // by pointer: the managers own locks and so cannot move, while the state itself
   // must stay movable; tests that write no log leave it empty.
   std::unique_ptr<Logs> logs;
+  // Facts about the system computed once (DPI scaling, versions, WOW64), created by
+  // main; empty in tests that need none.
+  std::unique_ptr<SystemInfo> system;
 };
 
 }  // namespace bootmark

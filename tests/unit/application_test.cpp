@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "app/add_auto_run.h"
 #include "app/main_data.h"
 #include "common/safe_ini_file.h"
@@ -156,6 +158,23 @@ TEST_F(ApplicationTest, WindowedModesKeepASecondInstanceOut) {
     windows.shown.clear();
     Run({testCase.switchText});
     EXPECT_TRUE(windows.shown.empty());
+  }
+}
+
+TEST_F(ApplicationTest, DpiAwarenessIsSetUpForEveryModeButTheMainDataJob) {
+  const auto dpiLines = [&] {
+    return std::count_if(machine.debug.lines.begin(), machine.debug.lines.end(), [](const std::string& line) {
+      return line.starts_with("************** Win32MinorVersion: ");
+    });
+  };
+  machine.display.screenDpi = 144;  // Windows does not scale for us: the program declares itself aware
+  for (const char* switchText : {"/mainData", "/Unknown", "/LoadAVList"}) {
+    SCOPED_TRACE(switchText);
+    machine.debug.lines.clear();
+    state = ProcessState{};
+    state.system = std::make_unique<SystemInfo>(machine.platform);
+    Run({switchText});
+    EXPECT_EQ(dpiLines(), std::string_view(switchText) == "/mainData" ? 0 : 1);
   }
 }
 
