@@ -24,6 +24,7 @@ class BenchClock : public IClock {
  public:
   std::uint32_t TickCount() override { return 0; }
   DateTime Now() override { return 45731.5; }
+  DateTime UtcNow() override { return 45731.25; }
   void Sleep(std::uint32_t) override {}
 };
 

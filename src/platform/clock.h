@@ -12,6 +12,8 @@ class IClock {
   virtual std::uint32_t TickCount() = 0;
   // Local date and time.
   virtual DateTime Now() = 0;
+  // Coordinated universal date and time (GetSystemTime).
+  virtual DateTime UtcNow() = 0;
   virtual void Sleep(std::uint32_t milliseconds) = 0;
 };
 

@@ -21,6 +21,7 @@ class FakeClock : public IClock {
  public:
   std::uint32_t TickCount() override { return tickCount; }
   DateTime Now() override { return now; }
+  DateTime UtcNow() override { return utcNow; }
   void Sleep(std::uint32_t milliseconds) override {
     sleeps.push_back(milliseconds);
     if (onSleep) onSleep();
@@ -28,6 +29,7 @@ class FakeClock : public IClock {
 
   std::uint32_t tickCount = 123456;
   DateTime now = 45000.5;
+  DateTime utcNow = 45000.25;
   std::vector<std::uint32_t> sleeps;
   std::function<void()> onSleep;
 };

@@ -52,6 +52,13 @@ DateTime Win32Clock::Now() {
   return EncodeDateTime(time).value_or(0.0);
 }
 
+DateTime Win32Clock::UtcNow() {
+  SYSTEMTIME utc{};
+  ::GetSystemTime(&utc);
+  const CalendarTime time{utc.wYear, utc.wMonth, utc.wDay, utc.wHour, utc.wMinute, utc.wSecond, utc.wMilliseconds};
+  return EncodeDateTime(time).value_or(0.0);
+}
+
 void Win32Clock::Sleep(std::uint32_t milliseconds) { ::Sleep(milliseconds); }
 
 void Win32DebugOutput::Write(std::string_view line) { ::OutputDebugStringW(Wide(line).c_str()); }

@@ -19,6 +19,7 @@ class Win32Clock : public IClock {
  public:
   std::uint32_t TickCount() override;
   DateTime Now() override;
+  DateTime UtcNow() override;
   void Sleep(std::uint32_t milliseconds) override;
 };
 
