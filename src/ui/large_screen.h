@@ -2,6 +2,7 @@
 // Notice windows grow on very wide screens.
 #include "common/system_info.h"
 #include "platform/platform.h"
+#include "ui/form_model.h"
 
 namespace bootmark {
 
@@ -21,5 +22,9 @@ struct FormGeometry {
 // result is then true and the window rearranges its controls. Otherwise nothing
 // changes and the result is false.
 bool ScaleFormForLargeScreen(const Platform& platform, const SystemInfo& system, FormGeometry& form);
+// The same rule on a form model: the window grows from its top-left corner, its
+// controls follow their anchors (FormModel::Resize), and the new size becomes the
+// minimum size. The notice then moves its own controls as its layout rules say.
+bool ScaleFormForLargeScreen(const Platform& platform, const SystemInfo& system, FormModel& form);
 
 }  // namespace bootmark
