@@ -81,7 +81,7 @@ std::string BootTimeIniPath(IShell& shell) {
   return GetSuiteCommonDataDir(shell) + std::string(kBootTimeIniName);
 }
 
-std::string FormatStartupTime(std::int64_t milliseconds) {
+std::string FormatStartupTime(std::int64_t milliseconds, char decimalSeparator) {
   // Tenths of a second, rounded half away from zero as decimal formatting does.
   const bool negative = milliseconds < 0;
   const std::uint64_t magnitude =
@@ -90,7 +90,7 @@ std::string FormatStartupTime(std::int64_t milliseconds) {
   std::string text = negative && tenths != 0 ? "-" : "";
   text += std::to_string(tenths / 10);
   if (tenths % 10 != 0) {
-    text += '.';
+    text += decimalSeparator;
     text += static_cast<char>('0' + tenths % 10);
   }
   text += 's';
@@ -132,10 +132,13 @@ void WriteNoticeDate(const Platform& platform, std::string_view key) {
                     [&](TSafeIniFile& ini) { ini.WriteFloat(kBootTimeSection, key, platform.clock.Now()); });
 }
 
-DateTime ParseNoticeDate(std::string_view text) {
-  // Written with "." whatever the locale; a "," is not read as one here.
-  if (text.find(',') != std::string_view::npos) return 0;
-  const std::optional<double> value = TryParseFloat(text);
+DateTime ParseNoticeDate(std::string_view text, char decimalSeparator) {
+  // Only the user's own separator reads as the decimal point.
+  const char other = decimalSeparator == ',' ? '.' : ',';
+  if (text.find(other) != std::string_view::npos) return 0;
+  std::string number(text);
+  std::replace(number.begin(), number.end(), decimalSeparator, '.');
+  const std::optional<double> value = TryParseFloat(number);
   return value && std::isfinite(*value) ? *value : 0;
 }
 
@@ -143,18 +146,18 @@ DateTime ReadNoticeDate(const Platform& platform, std::string_view key) {
   try {
     TSafeIniFile ini(platform.files);
     ini.LoadFromFile(BootTimeIniPath(platform.shell));
-    return ParseNoticeDate(ini.ReadString(kBootTimeSection, key, "0"));
+    return ParseNoticeDate(ini.ReadString(kBootTimeSection, key, "0"), platform.system.DecimalSeparator());
   } catch (...) {
     return 0;
   }
 }
 
-std::string GetItemStartupTime(const TSafeIniFile& bootTimes, std::string_view filePath) {
+std::string GetItemStartupTime(const TSafeIniFile& bootTimes, std::string_view filePath, char decimalSeparator) {
   const std::int32_t count = bootTimes.ReadInteger(kBootTimeSection, kBootTimeCountKey, 0);
   if (count == 0) return {};
 
   if (IsSvchostPath(filePath)) {
-    if (const auto average = SvchostAverage(bootTimes)) return FormatStartupTime(*average);
+    if (const auto average = SvchostAverage(bootTimes)) return FormatStartupTime(*average, decimalSeparator);
   }
 
   const std::int32_t bootTime = bootTimes.ReadInteger(kBootTimeSection, kBootTimeKey, -1);
@@ -171,7 +174,7 @@ std::string GetItemStartupTime(const TSafeIniFile& bootTimes, std::string_view f
     if (UpperCaseOrdinal(line).find(upperPath) == std::string::npos) continue;
     if (auto duration = ItemDuration(line)) {
       if (cap && *duration > *cap) duration = cap;
-      result = FormatStartupTime(*duration);  // a later line wins
+      result = FormatStartupTime(*duration, decimalSeparator);  // a later line wins
     }
   }
   return result;
@@ -181,7 +184,7 @@ std::string GetItemStartupTime(const Platform& platform, std::string_view filePa
   try {
     TSafeIniFile bootTimes(platform.files);
     LoadBootTimes(platform, bootTimes);
-    return GetItemStartupTime(bootTimes, filePath);
+    return GetItemStartupTime(bootTimes, filePath, platform.system.DecimalSeparator());
   } catch (...) {
     return {};
   }

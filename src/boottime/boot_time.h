@@ -35,9 +35,10 @@ std::string BootTimeDatPath(IShell& shell);
 std::string BootTimeIniPath(IShell& shell);
 
 // A duration in milliseconds as shown to the user: seconds with one decimal
-// (rounded half away from zero), a trailing ".0" dropped, then "s": 3200 -> "3.2s",
-// 3000 -> "3s", 500 -> "0.5s", 0 -> "0s".
-std::string FormatStartupTime(std::int64_t milliseconds);
+// (rounded half away from zero) after the user's decimal separator, a trailing
+// zero decimal dropped, then "s": 3200 -> "3.2s" (or "3,2s"), 3000 -> "3s",
+// 500 -> "0.5s", 0 -> "0s".
+std::string FormatStartupTime(std::int64_t milliseconds, char decimalSeparator);
 
 // "BootTime.ini" [main] "boottime" as an integer; 0 when the file or the value is
 // missing or not a number.
@@ -50,11 +51,13 @@ void WriteLastBootTime(const Platform& platform, std::string_view text);
 // day number and saves at once. Failures are ignored.
 void WriteNoticeDate(const Platform& platform, std::string_view key);
 // The date stored under `key`; 0 (a date long past) when it is missing or does not
-// read as a day number.
+// read as a day number in the user's number format.
 DateTime ReadNoticeDate(const Platform& platform, std::string_view key);
-// A stored day number: decimal with "." as separator and an optional exponent; any
-// other text gives 0.
-DateTime ParseNoticeDate(std::string_view text);
+// A stored day number read with the user's decimal separator, as the suite reads
+// it: the file holds "." whatever the locale, so where the separator is "," a
+// stored "45731.5" does not convert and counts as 0 (a date long past), exactly as
+// for the suite. Any other text that is not a number gives 0 too.
+DateTime ParseNoticeDate(std::string_view text, char decimalSeparator);
 
 // The start duration of the startup item whose file is `filePath`, as a duration
 // text, or "" when boottime.dat has none. Reads boottime.dat.
@@ -65,7 +68,7 @@ std::string GetItemStartupTime(const Platform& platform, std::string_view filePa
 // average of every svchost line. Other items take the last line among "0" .. count-1
 // that contains the path (without regard to case) and has exactly three fields; its
 // duration is capped at a fifth of the boot time when that is known.
-std::string GetItemStartupTime(const TSafeIniFile& bootTimes, std::string_view filePath);
+std::string GetItemStartupTime(const TSafeIniFile& bootTimes, std::string_view filePath, char decimalSeparator);
 
 // "boottime" of boottime.dat as written there; "" when the file or the key is missing.
 std::string ReadCurrentBootTimeText(const Platform& platform);

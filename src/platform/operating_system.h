@@ -68,6 +68,9 @@ class IOperatingSystem {
   virtual std::string Kernel32Path() = 0;
   // CoCreateGuid; nullopt when it fails.
   virtual std::optional<Guid> NewGuid() = 0;
+  // The user's decimal separator (GetLocaleInfoW LOCALE_SDECIMAL), for numbers shown
+  // to the user; "." when it cannot be read. Settings files never use it.
+  virtual char DecimalSeparator() = 0;
 };
 
 }  // namespace bootmark

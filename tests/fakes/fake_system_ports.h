@@ -31,6 +31,7 @@ class FakeOperatingSystem : public IOperatingSystem {
   std::string TempDirectory() override { return tempDirectory; }
   std::string Kernel32Path() override { return kernel32Path; }
   std::optional<Guid> NewGuid() override { return guid; }
+  char DecimalSeparator() override { return decimalSeparator; }
 
   VersionExInfo versionEx{10, 0, 19045, kPlatformWin32Nt, kProductWorkstation};
   RealVersion processBlock{10, 0, 19045};
@@ -41,6 +42,7 @@ class FakeOperatingSystem : public IOperatingSystem {
   std::string tempDirectory = "C:\\Users\\Ann\\AppData\\Local\\Temp\\";
   std::string kernel32Path = "C:\\Windows\\SysWOW64\\kernel32.dll";
   std::optional<Guid> guid;
+  char decimalSeparator = '.';
   int versionExCalls = 0;
   int processBlockReads = 0;
 };

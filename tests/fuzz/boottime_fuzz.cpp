@@ -72,7 +72,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                                "svchost.exe", "c:\\app\\A.EXE", ""};
   for (const std::string& path : paths) {
     const std::string duration = GetItemStartupTime(machine.platform, path);
-    Check(duration == GetItemStartupTime(bootTimes, path));
+    Check(duration == GetItemStartupTime(bootTimes, path, machine.platform.system.DecimalSeparator()));
     if (duration.empty()) continue;
     const std::int64_t tenths = ParseDuration(duration);
     std::string lower = path;

@@ -26,7 +26,18 @@ TEST(FormatStartupTime, SecondsWithOneDecimalAndNoTrailingZero) {
       {50, "0.1s"},    {9960, "10s"},    {-500, "-0.5s"},   {-40, "0s"},
       {2147483647, "2147483.6s"},
   };
-  for (const auto& [milliseconds, text] : cases) EXPECT_EQ(FormatStartupTime(milliseconds), text) << milliseconds;
+  for (const auto& [milliseconds, text] : cases) {
+    EXPECT_EQ(FormatStartupTime(milliseconds, '.'), text) << milliseconds;
+  }
+}
+
+TEST(FormatStartupTime, UsesTheUsersDecimalSeparator) {
+  EXPECT_EQ(FormatStartupTime(3200, ','), "3,2s");
+  EXPECT_EQ(FormatStartupTime(3000, ','), "3s");
+  FakePlatform machine;
+  machine.system.decimalSeparator = ',';
+  machine.files.AddFile(kBootTimeDat, Utf16File("[main]\r\ncount=1\r\n0=C:\\a.exe|x|3200\r\n"));
+  EXPECT_EQ(GetItemStartupTime(machine.platform, "C:\\a.exe"), "3,2s");
 }
 
 struct ItemCase {
@@ -145,7 +156,22 @@ TEST(BootTimeIni, NoticeDatesThatDoNotReadAsDayNumbersCountAsZero) {
       {"45731,5", 0},       {"abc", 0},        {"", 0},                {"45731.5x", 0},
       {"1e999", 0},         {"nan", 0},        {"0", 0},
   };
-  for (const auto& [text, expected] : cases) EXPECT_EQ(ParseNoticeDate(text), expected) << text;
+  for (const auto& [text, expected] : cases) EXPECT_EQ(ParseNoticeDate(text, '.'), expected) << text;
+}
+
+TEST(BootTimeIni, NoticeDatesReadWithACommaSeparatorAsTheSuiteReadsThem) {
+  // The file always holds "."; where the user's separator is "," that text does not
+  // convert, so the date counts as long past.
+  const std::pair<const char*, DateTime> cases[] = {
+      {"45731,5", 45731.5}, {"45731", 45731}, {"45731.5", 0}, {"4,57315e4", 45731.5}, {"1.000,5", 0},
+  };
+  for (const auto& [text, expected] : cases) EXPECT_EQ(ParseNoticeDate(text, ','), expected) << text;
+
+  FakePlatform machine;
+  machine.system.decimalSeparator = ',';
+  machine.clock.now = 45731.5;
+  WriteNoticeDate(machine.platform, kShareDateTimeKey);
+  EXPECT_EQ(ReadNoticeDate(machine.platform, kShareDateTimeKey), 0);
 }
 
 TEST(BootTimeSaving, OnlyAFasterBootSavesTime) {

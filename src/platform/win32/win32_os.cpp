@@ -123,6 +123,15 @@ std::optional<Guid> Win32OperatingSystem::NewGuid() {
   return result;
 }
 
+char Win32OperatingSystem::DecimalSeparator() {
+  wchar_t separator[8] = {};
+  const int length = ::GetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_SDECIMAL, separator, 8);
+  // A separator outside ASCII (or longer than one character) is not one the
+  // number formats here can use.
+  if (length != 2 || separator[0] == 0 || separator[0] > 0x7F) return '.';
+  return static_cast<char>(separator[0]);
+}
+
 // --- WOW64 -------------------------------------------------------------------------
 
 namespace {

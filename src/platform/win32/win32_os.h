@@ -20,6 +20,7 @@ class Win32OperatingSystem : public IOperatingSystem {
   std::string TempDirectory() override;
   std::string Kernel32Path() override;
   std::optional<Guid> NewGuid() override;
+  char DecimalSeparator() override;
 };
 
 // In the 64-bit build the functions answer for that 64-bit process: it is not a
