@@ -1,0 +1,39 @@
+#include "common/sqlite_database.h"
+
+#include <sqlite3.h>
+
+namespace bootmark {
+
+TSQLiteDatabase::TSQLiteDatabase(const std::string& fileName) {
+  sqlite3* db = nullptr;
+  const int result = sqlite3_open_v2(fileName.c_str(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
+  if (result == SQLITE_OK) {
+    db_ = db;
+    return;
+  }
+  std::string message = "Failed to open database \"" + fileName + "\" : ";
+  if (db != nullptr) {
+    message += sqlite3_errmsg(db);
+    sqlite3_close(db);
+  } else {
+    message += "unknown error";
+  }
+  throw ESQLiteException(message);
+}
+
+TSQLiteDatabase::~TSQLiteDatabase() { sqlite3_close(db_); }
+
+void TSQLiteDatabase::RaiseError(std::string_view what, std::string_view sql, std::string_view extra) const {
+  std::string message(what);
+  const int code = sqlite3_errcode(db_);
+  if (code != SQLITE_OK) {
+    message += ".\rError [" + std::to_string(code) + "]: " + sqlite3_errstr(code) + ".\r\"";
+    message.append(sql);
+    message += "\": ";
+    message += sqlite3_errmsg(db_);
+  }
+  if (!extra.empty()) message.append("\r").append(extra);
+  throw ESQLiteException(message);
+}
+
+}  // namespace bootmark

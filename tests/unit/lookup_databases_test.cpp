@@ -1,0 +1,129 @@
+#include "common/lookup_databases.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "fakes/fake_file_system.h"
+#include "sqlite_test_files.h"
+
+namespace bootmark {
+namespace {
+
+using testing::RunSql;
+using testing::ScratchFolder;
+
+constexpr const char* kKey = "0123456789ABCDEF0123456789ABCDEF";
+
+class LookupDatabases : public ::testing::Test {
+ protected:
+  ScratchFolder folder;
+  FakeFileSystem files;  // the ANSI code page (Windows-1252)
+};
+
+TEST_F(LookupDatabases, ListsAnswerByTheirKeys) {
+  const std::string file = folder.File("lists.db");
+  RunSql(file,
+         "create table whiteList (MD5 TEXT, name TEXT);"
+         "create table blackList (MD5 TEXT);"
+         "create table signatureList (signature TEXT);"
+         "insert into whiteList values ('0123456789ABCDEF0123456789ABCDEF', 'upper');"
+         "insert into whiteList values ('fedcba9876543210fedcba9876543210', 'lower');"
+         "insert into blackList values ('0123456789ABCDEF0123456789ABCDEF');"
+         "insert into signatureList values ('o''brien software');"
+         "insert into signatureList values ('tarvo ltd.');"
+         "insert into signatureList values (cast(x'736F6369E974E9' as text));");  // "société" in Windows-1252
+  TSqliteObj db(files, file);
+
+  struct Case {
+    const char* name;
+    std::function<bool()> lookUp;
+    bool found;
+  };
+  const Case cases[] = {
+      {"white list, key as stored", [&] { return db.IsInWhiteList(kKey); }, true},
+      {"white list, key given in lower case", [&] { return db.IsInWhiteList("0123456789abcdef0123456789abcdef"); },
+       true},
+      {"white list, key stored in lower case", [&] { return db.IsInWhiteList("fedcba9876543210fedcba9876543210"); },
+       false},
+      {"white list, unknown key", [&] { return db.IsInWhiteList("00000000000000000000000000000000"); }, false},
+      {"black list", [&] { return db.IsInBlackList("0123456789abcdef0123456789abcdef"); }, true},
+      {"black list, unknown key", [&] { return db.IsInBlackList("FEDCBA9876543210FEDCBA9876543210"); }, false},
+      {"signer with an apostrophe", [&] { return db.IsInSignatureList("o'brien software"); }, true},
+      {"signer compared exactly", [&] { return db.IsInSignatureList("Tarvo Ltd."); }, false},
+      {"signer not listed", [&] { return db.IsInSignatureList("tarvo"); }, false},
+      {"statement in the ANSI code page", [&] { return db.IsInSignatureList("soci\xC3\xA9t\xC3\xA9"); }, true},
+      {"quote only", [&] { return db.IsInSignatureList("'"); }, false},
+  };
+  for (const Case& test : cases) {
+    SCOPED_TRACE(test.name);
+    EXPECT_EQ(test.lookUp(), test.found);
+  }
+  EXPECT_TRUE(db.HasRows("select * from whiteList"));
+  EXPECT_FALSE(db.HasRows("select * from blackList where MD5=''"));
+}
+
+TEST_F(LookupDatabases, DisableRateColumnsReadByPosition) {
+  struct Case {
+    const char* name;
+    const char* table;
+    const char* row;
+    DisableRateRow expected;
+  };
+  const Case cases[] = {
+      {"three columns", "(MD5, drate, recommendation)", "('k', '35%', '2')", {"35%", 2}},
+      {"only the key column is named", "(MD5, x, y, extra)", "('k', '12', '0', 'x')", {"12", 0}},
+      {"two columns", "(MD5, drate)", "('k', '40')", {"40", -1}},
+      {"one column", "(MD5)", "('k')", {"", -1}},
+      {"recommendation not a number", "(MD5, drate, recommendation)", "('k', '5', 'keep')", {"5", -1}},
+      {"null cells", "(MD5, drate, recommendation)", "('k', null, null)", {"", -1}},
+      {"numbers stored as numbers", "(MD5, drate REAL, recommendation INTEGER)", "('k', 7.5, 1)", {"7.5", 1}},
+      {"key compared as given", "(MD5, drate, recommendation)", "('K', '1', '1')", {"", -1}},
+  };
+  int index = 0;
+  for (const Case& test : cases) {
+    SCOPED_TRACE(test.name);
+    const std::string file = folder.File("rate" + std::to_string(index++) + ".db");
+    RunSql(file, std::string("create table disableRate ") + test.table + "; insert into disableRate values " +
+                     test.row + ";");
+    TSqliteObj db(files, file);
+    EXPECT_EQ(db.GetDisableRate("k"), test.expected);
+  }
+}
+
+TEST_F(LookupDatabases, MissingTablesAndFilesAnswerNotFound) {
+  const std::string other = folder.File("startupWhite.db");
+  RunSql(other, "create table somethingElse (MD5 TEXT); insert into somethingElse values ('" +
+                    std::string(kKey) + "');");
+  const std::string missing = folder.File("missing.db");
+  for (const std::string& file : {other, missing}) {
+    SCOPED_TRACE(file);
+    TSqliteObj db(files, file);
+    EXPECT_FALSE(db.TableExists("whiteList"));
+    EXPECT_FALSE(db.IsInWhiteList(kKey));
+    EXPECT_FALSE(db.IsInBlackList(kKey));
+    EXPECT_FALSE(db.IsInSignatureList("tarvo ltd."));
+    EXPECT_EQ(db.GetDisableRate(kKey), DisableRateRow{});
+  }
+  // SQLite creates the missing file on open, as the suite's folder expects.
+  EXPECT_TRUE(std::filesystem::exists(missing));
+  TSqliteObj db(files, other);
+  EXPECT_TRUE(db.TableExists("somethingElse"));
+}
+
+TEST_F(LookupDatabases, DamagedFileRaisesForTheCaller) {
+  const std::string file = folder.File("damaged.db");
+  std::ofstream(file, std::ios::binary) << std::string(4096, 'x');
+  TSqliteObj db(files, file);
+  try {
+    db.IsInWhiteList(kKey);
+    FAIL() << "no error";
+  } catch (const ESQLiteException& error) {
+    EXPECT_EQ(std::string(error.what()).rfind("Could not prepare SQL statement.\rError [26]:", 0), 0u)
+        << error.what();
+  }
+}
+
+}  // namespace
+}  // namespace bootmark
