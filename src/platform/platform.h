@@ -6,6 +6,7 @@
 #include "platform/desktop.h"
 #include "platform/display.h"
 #include "platform/environment.h"
+#include "platform/file_signer.h"
 #include "platform/file_system.h"
 #include "platform/operating_system.h"
 #include "platform/processes.h"
@@ -31,6 +32,7 @@ struct Platform {
   IDisplay& display;
   IRegistry& registry;
   IVersionResources& versions;
+  IFileSigner& signer;
 };
 
 }  // namespace bootmark

@@ -1,6 +1,7 @@
 #pragma once
 // A whole fake machine: every port faked, gathered as one Platform.
 #include "common/portable_profile_api.h"
+#include "fakes/fake_file_signer.h"
 #include "fakes/fake_file_system.h"
 #include "fakes/fake_ports.h"
 #include "fakes/fake_registry.h"
@@ -22,8 +23,9 @@ struct FakePlatform {
   FakeDisplay display;
   FakeRegistry registry;
   FakeVersionResources versions;
+  FakeFileSigner signer;
   Platform platform{files,     profile,   environment, clock,   debug,   shell,   processes,
-                    desktop,   system,    wow64,       display, registry, versions};
+                    desktop,   system,    wow64,       display, registry, versions, signer};
 
   FakePlatform() {
     files.CreateDirectory("C:\\Users");

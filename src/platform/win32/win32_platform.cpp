@@ -1,6 +1,7 @@
 #include "platform/win32/win32_platform.h"
 
 #include "platform/win32/win32_desktop.h"
+#include "platform/win32/win32_file_signer.h"
 #include "platform/win32/win32_file_system.h"
 #include "platform/win32/win32_os.h"
 #include "platform/win32/win32_profile_api.h"
@@ -23,13 +24,14 @@ struct Win32Platform::Ports {
   Win32Display display;
   Win32Registry registry;
   Win32VersionResources versions;
+  Win32FileSigner signer;
 };
 
 Win32Platform::Win32Platform()
     : ports_(std::make_unique<Ports>()),
       platform_{ports_->files,   ports_->profile, ports_->environment, ports_->clock,    ports_->debug,
                 ports_->shell,   ports_->processes, ports_->desktop,   ports_->system,   ports_->wow64,
-                ports_->display, ports_->registry,  ports_->versions} {}
+                ports_->display, ports_->registry,  ports_->versions, ports_->signer} {}
 
 Win32Platform::~Win32Platform() = default;
 
