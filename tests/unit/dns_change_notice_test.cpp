@@ -1,0 +1,337 @@
+// The DNS change notice: what it shows, where, and what each way out does.
+#include "dns/dns_change_notice.h"
+
+#include <gtest/gtest.h>
+
+#include "common/safe_ini_file.h"
+#include "unit/dns_test_support.h"
+
+namespace bootmark {
+namespace {
+
+using namespace dns_test;
+using testing::FakePlatform;
+using testing::ProcessTerminated;
+
+constexpr const char* kMainIni = "C:\\Users\\Ann\\AppData\\Roaming\\Tarvo\\Kestrune\\Main.ini";
+constexpr const char* kLanguageFile = "C:\\Program Files\\Tarvo\\Kestrune\\Toolbox_Language\\English.lng";
+constexpr const char* kNetwardenExe = "C:\\Program Files\\Tarvo\\Kestrune\\Netwarden.exe";
+
+// Every character 7 pixels wide, lines 4 pixels higher than the font size.
+class FixedMeasurer : public ITextMeasurer {
+ public:
+  Size Measure(const FontSpec& font, std::string_view text) const override {
+    std::int32_t characters = 0;
+    for (const char unit : text) characters += (static_cast<unsigned char>(unit) & 0xC0) != 0x80;
+    return {7 * characters, font.size + 4};
+  }
+};
+
+struct Notice {
+  explicit Notice(FakePlatform& machine, const SystemInfo* system = nullptr) : notice(machine.platform, system) {
+    notice.Form().SetTextMeasurer(&measurer);
+  }
+  FormControl& operator[](std::string_view name) { return notice.Form().Get(name); }
+  // Runs a handler or the creation; true when it ended the process (with exit code 0).
+  template <typename Action>
+  bool Ends(Action action) {
+    try {
+      action();
+    } catch (const ProcessTerminated& ended) {
+      EXPECT_EQ(ended.exitCode, 0u);
+      return true;
+    }
+    return false;
+  }
+  void Click(std::string_view name) {
+    FormControl& control = notice.Form().Get(name);
+    notice.Form().MouseMove(control, {2, 2});
+    notice.Form().MouseDown(control, {2, 2});
+    notice.Form().MouseUp(control, {2, 2});
+  }
+
+  FixedMeasurer measurer;
+  TBmark_DNSChangeNotice notice;
+};
+
+TEST(SplitDnsForDisplay, ShowsTheFirstTwoServers) {
+  struct Case {
+    const char* text;
+    DnsLines lines;
+  };
+  const Case cases[] = {
+      {"8.8.8.8,8.8.4.4", {"8.8.8.8", "8.8.4.4"}},
+      {"8.8.8.8 8.8.4.4", {"8.8.8.8", "8.8.4.4"}},
+      {"1.1.1.1,8.8.8.8,9.9.9.9", {"1.1.1.1", "8.8.8.8"}},
+      {"1.1.1.1 8.8.8.8 9.9.9.9", {"1.1.1.1", "8.8.8.8"}},
+      {"  192.168.1.1  ", {"192.168.1.1", ""}},
+      {"1.1.1.1, 8.8.8.8", {"1.1.1.1", "8.8.8.8"}},
+      {"1.1.1.1  8.8.8.8", {"1.1.1.1", "8.8.8.8"}},
+      {"1.1.1.1,", {"1.1.1.1,", ""}},
+      {"fe80::1 2001:db8::53,10.0.0.1", {"fe80::1 2001:db8::53", "10.0.0.1"}},
+      {"", {"", ""}},
+  };
+  for (const Case& c : cases) EXPECT_EQ(SplitDnsForDisplay(c.text), c.lines) << c.text;
+}
+
+// The creation either ends the process (and how the machine looks after it) or
+// leaves the notice to be shown.
+TEST(DnsChangeNoticeCreate, EndsAtOnceWhenSuppressedEmptyOrRemembered) {
+  struct Case {
+    const char* name;
+    std::optional<std::string> current;  // static list; nullopt: automatic
+    bool noAdapter;
+    const char* netwarden;
+    bool ends;
+    const char* nameServerAfter;
+  };
+  const char* protectedStatic = "[Browser Protect]\r\nDNSAddress=8.8.8.8\r\nSystemDnsAuto=0\r\n";
+  const std::string rememberedAllow = std::string(protectedStatic) + "[DNSRember_Allow]\r\n20250101000000000=1.1.1.1\r\n";
+  const std::string rememberedStop =
+      std::string(protectedStatic) + "[DNSRember_Stop]\r\n20250101000000000=FE80::1 1.1.1.1\r\n";
+  const std::string suppressed = rememberedStop + "[Restore]\r\nOpenkb=1\r\n";
+  const Case cases[] = {
+      {"a changed static list shows", "1.1.1.1", false, protectedStatic, false, "1.1.1.1"},
+      {"no settings file shows", "1.1.1.1", false, nullptr, false, "1.1.1.1"},
+      {"Openkb suppresses even a remembered choice", "fe80::1 1.1.1.1", false, suppressed.c_str(), true,
+       "fe80::1 1.1.1.1"},
+      {"no adapter ends", std::nullopt, true, protectedStatic, true, "<no key>"},
+      {"an empty automatic list ends", std::nullopt, false, "[x]\r\n", true, ""},
+      {"remembered allow applies", "1.1.1.1", false, rememberedAllow.c_str(), true, "1.1.1.1"},
+      {"remembered stop applies, case aside", "fe80::1 1.1.1.1", false, rememberedStop.c_str(), true, "8.8.8.8"},
+      {"another order is another list", "1.1.1.1 fe80::1", false, rememberedStop.c_str(), false,
+       "1.1.1.1 fe80::1"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    FakePlatform machine;
+    if (!c.noAdapter) SeedAdapter(machine.registry, c.current);
+    if (std::string_view(c.name) == "an empty automatic list ends") {
+      machine.registry.SetString(RegistryRoot::LocalMachine, kInterface, "DhcpNameServer", "  ",
+                                 RegistryView::Registry64);
+    }
+    if (c.netwarden != nullptr) machine.files.AddFile(kNetwarden, Utf16File(c.netwarden));
+    Notice notice(machine);
+    EXPECT_EQ(notice.Ends([&] { notice.notice.FormCreate(); }), c.ends);
+    EXPECT_EQ(NameServer(machine.registry), c.nameServerAfter);
+  }
+}
+
+TEST(DnsChangeNoticeCreate, RememberedAllowStoresTheCurrentList) {
+  FakePlatform machine;
+  SeedAdapter(machine.registry, "1.1.1.1");
+  machine.files.AddFile(kNetwarden, Utf16File("[Browser Protect]\r\nDNSAddress=8.8.8.8\r\nSystemDnsAuto=0\r\n"
+                                              "[DNSRember_Allow]\r\n1=1.1.1.1\r\n"));
+  Notice notice(machine);
+  EXPECT_TRUE(notice.Ends([&] { notice.notice.FormCreate(); }));
+  TSafeIniFile ini(machine.files);
+  ini.LoadFromFile(kNetwarden);
+  EXPECT_EQ(ini.ReadString("Browser Protect", "DNSAddress", ""), "1.1.1.1");
+  EXPECT_EQ(ini.ReadString("DNSRember_Allow", "1", ""), "1.1.1.1");
+}
+
+TEST(DnsChangeNoticeCreate, TextsComeFromTheLanguageFileWithEnglishDefaults) {
+  for (const bool translated : {false, true}) {
+    SCOPED_TRACE(translated ? "translated" : "defaults");
+    FakePlatform machine;
+    SeedAdapter(machine.registry, "1.1.1.1,8.8.8.8");
+    if (translated) {
+      machine.files.AddFile(kLanguageFile,
+                            Utf16File("[SM_M]\r\nM_SettingHint=Einstellungen\r\nM_CloseHint=Schliessen\r\n"
+                                      "M_DNSRemeber=Merken\r\nM_DNSStop=Stopp\r\nM_DNSAllow=Erlauben\r\n"
+                                      "M_DNSChangCap=DNS geaendert:\r\n[Bmark_DNSChangeNotice_SM]\r\n"
+                                      "lblKSTTitle.Caption=Tarvo DNS-Schutz\r\n"));
+    }
+    Notice notice(machine);
+    ASSERT_FALSE(notice.Ends([&] { notice.notice.FormCreate(); }));
+    EXPECT_EQ(notice["btnSetting"].hint, translated ? "Einstellungen" : "Settings");
+    EXPECT_EQ(notice["BtnClose"].hint, translated ? "Schliessen" : "Close");
+    EXPECT_EQ(notice["Btn_Checkbox"].caption, translated ? "Merken" : "Remember my choice");
+    EXPECT_EQ(notice["btnStop"].caption, translated ? "Stopp" : "Stop");
+    EXPECT_EQ(notice["Btn_Allow"].caption, translated ? "Erlauben" : "Allow");
+    EXPECT_EQ(notice["lbl_DNSCap"].caption, translated ? "DNS geaendert:" : "Your DNS may have been maliciously changed to:");
+    EXPECT_EQ(notice["lblKSTTitle"].caption, translated ? "Tarvo DNS-Schutz" : "Tarvo DNS Protector");
+    EXPECT_EQ(notice["lbl_DNSStr1"].caption, "1.1.1.1");
+    EXPECT_EQ(notice["lbl_DNSStr2"].caption, "8.8.8.8");
+    EXPECT_EQ(notice.notice.CurrentDNS(), "1.1.1.1,8.8.8.8");
+    EXPECT_TRUE(notice.notice.Form().toolWindow);
+  }
+}
+
+TEST(DnsChangeNoticeCreate, FontSizeLevelAndSkinFromMainIni) {
+  struct Case {
+    const char* mainIni;  // nullptr: no file
+    int level;
+    const char* skin;
+  };
+  const Case cases[] = {{nullptr, 0, "classic"},
+                        {"[Main]\r\nFontSize=2\r\nSkin=dark\r\n", 2, "dark"},
+                        {"[Main]\r\nFontSize=3\r\n", 0, "classic"},
+                        {"[Main]\r\nFontSize=1\r\nSkin=\r\n", 1, ""}};
+  for (const Case& c : cases) {
+    FakePlatform machine;
+    SeedAdapter(machine.registry, "1.1.1.1");
+    if (c.mainIni != nullptr) machine.files.AddFile(kMainIni, Utf16File(c.mainIni));
+    Notice notice(machine);
+    ASSERT_FALSE(notice.Ends([&] { notice.notice.FormCreate(); }));
+    FormModel& form = notice.notice.Form();
+    EXPECT_EQ(form.FontSizeLevel(), c.level);
+    EXPECT_EQ(form.FontOf(notice["lblKSTTitle"]).size, 12);  // the title keeps its size
+    EXPECT_EQ(form.FontOf(notice["lbl_DNSStr1"]).size, 14 + c.level);
+    EXPECT_EQ(form.skin, c.skin);
+    EXPECT_EQ(notice.notice.SkinResourceFile(), std::string(c.skin) + ".dll");
+  }
+}
+
+TEST(DnsChangeNoticeShow, BottomRightWithServersUnderTheCaption) {
+  FakePlatform machine;
+  SeedAdapter(machine.registry, "1.1.1.1 8.8.8.8");
+  machine.display.workArea = Rect{0, 0, 1600, 860};
+  Notice notice(machine);
+  ASSERT_FALSE(notice.Ends([&] { notice.notice.FormCreate(); }));
+  notice.notice.FormShow();
+  const FormModel& form = notice.notice.Form();
+  EXPECT_TRUE(form.visible);
+  EXPECT_EQ(form.bounds, (Rect{1170, 610, 1600, 860}));
+  // "Your DNS may have been maliciously changed to:" is 46 characters: 322 pixels, one line.
+  EXPECT_EQ(notice["lbl_DNSCap"].bounds, (Rect{74, 60, 404, 76}));
+  EXPECT_EQ(notice["lbl_DNSStr1"].bounds, (Rect{75, 88, 124, 106}));
+  EXPECT_EQ(notice["lbl_DNSStr2"].bounds, (Rect{75, 108, 124, 126}));
+  EXPECT_EQ(notice["Btn_Allow"].bounds, (Rect{97, 184, 251, 218}));
+  EXPECT_EQ(notice["btnStop"].bounds, (Rect{261, 184, 415, 218}));
+  EXPECT_FALSE(notice["Btn_Checkbox"].showHint);
+}
+
+TEST(DnsChangeNoticeShow, ALongCheckboxCaptionIsCutAtTwoHundredPixels) {
+  FakePlatform machine;
+  SeedAdapter(machine.registry, "1.1.1.1");
+  machine.files.AddFile(kLanguageFile,
+                        Utf16File("[SM_M]\r\nM_DNSRemeber=Meine Entscheidung fuer diese Adressen merken\r\n"
+                                  "M_DNSChangCap=Ihre DNS-Einstellungen wurden moeglicherweise boeswillig geaendert auf:\r\n"));
+  Notice notice(machine);
+  ASSERT_FALSE(notice.Ends([&] { notice.notice.FormCreate(); }));
+  notice.notice.FormShow();
+  const FormControl& remember = notice["Btn_Checkbox"];
+  EXPECT_EQ(remember.bounds.Width(), 200);
+  EXPECT_EQ(remember.hint, "Meine Entscheidung fuer diese Adressen merken");
+  EXPECT_TRUE(remember.showHint);
+  EXPECT_EQ(remember.caption.substr(remember.caption.size() - 3), "...");
+  // A caption that wraps to two lines pushes the servers down.
+  const FormControl& caption = notice["lbl_DNSCap"];
+  EXPECT_EQ(caption.bounds.Height(), 32);
+  EXPECT_EQ(notice["lbl_DNSStr1"].bounds.top, caption.bounds.bottom + 12);
+}
+
+TEST(DnsChangeNoticeShow, LargeScreensGetTheWideLayout) {
+  FakePlatform machine;
+  SeedAdapter(machine.registry, "1.1.1.1,8.8.8.8");
+  machine.display.workArea = Rect{0, 0, 2560, 1400};
+  machine.display.dpiAware = true;
+  machine.display.screenDpi = 144;
+  SystemInfo system(machine.platform);
+  system.SetupDpiAwareness();
+  Notice notice(machine, &system);
+  ASSERT_FALSE(notice.Ends([&] { notice.notice.FormCreate(); }));
+  ASSERT_TRUE(notice.notice.Enlarged());
+  notice.notice.FormShow();
+  const FormModel& form = notice.notice.Form();
+  EXPECT_EQ(form.bounds, (Rect{1915, 1025, 2560, 1400}));
+  EXPECT_EQ(notice["ImageWarning"].bounds, (Rect{25, 125, 59, 159}));
+  EXPECT_EQ(notice["lbl_DNSCap"].bounds, (Rect{157, 130, 487, 146}));
+  EXPECT_EQ(notice["lbl_DNSStr1"].bounds.top, 158);
+  EXPECT_EQ(notice["lbl_DNSStr1"].bounds.left, (645 - 49) / 2);
+  EXPECT_EQ(notice["Btn_Allow"].bounds, (Rect{137, 309, 291, 343}));
+  EXPECT_EQ(notice["btnStop"].bounds, (Rect{301, 309, 455, 343}));
+  const FormControl& remember = notice["Btn_Checkbox"];
+  EXPECT_EQ(remember.bounds.left, (645 - remember.bounds.Width()) / 2);
+  EXPECT_EQ(remember.bounds.top, 348);
+  // The frame follows the window: background, title bar and the buttons on its right.
+  EXPECT_EQ(notice["Imagebg"].bounds, (Rect{0, 0, 645, 375}));
+  EXPECT_EQ(notice["BtnClose"].bounds, (Rect{610, 3, 642, 35}));
+  EXPECT_EQ(notice["btnSetting"].bounds, (Rect{589, 12, 605, 28}));
+}
+
+struct ActionCase {
+  const char* name;
+  const char* control;
+  bool check;  // tick "Remember my choice" first
+  const char* nameServerAfter;
+  const char* addressAfter;
+  const char* rememberedAllow;
+  const char* rememberedStop;
+};
+
+TEST(DnsChangeNoticeActions, AllowStopAndCloseAfterTheirChoice) {
+  const ActionCase cases[] = {
+      {"allow", "Btn_Allow", false, "1.1.1.1 9.9.9.9", "1.1.1.1 9.9.9.9", "", ""},
+      {"allow and remember", "Btn_Allow", true, "1.1.1.1 9.9.9.9", "1.1.1.1 9.9.9.9", "1.1.1.1 9.9.9.9", ""},
+      {"stop", "btnStop", false, "8.8.8.8,8.8.4.4", "8.8.8.8,8.8.4.4", "", ""},
+      {"stop and remember", "btnStop", true, "8.8.8.8,8.8.4.4", "8.8.8.8,8.8.4.4", "", "1.1.1.1 9.9.9.9"},
+      {"close changes nothing, ticked or not", "BtnClose", true, "1.1.1.1 9.9.9.9", "8.8.8.8,8.8.4.4", "", ""},
+  };
+  for (const ActionCase& c : cases) {
+    SCOPED_TRACE(c.name);
+    FakePlatform machine;
+    machine.clock.utcNow = *EncodeDateTime({2025, 6, 1, 12, 30, 45, 678});
+    SeedAdapter(machine.registry, "1.1.1.1 9.9.9.9");
+    const std::string before = Utf16File("[Browser Protect]\r\nDNS=1\r\nDNSAddress=8.8.8.8,8.8.4.4\r\nSystemDnsAuto=0\r\n");
+    machine.files.AddFile(kNetwarden, before);
+    Notice notice(machine);
+    ASSERT_FALSE(notice.Ends([&] { notice.notice.FormCreate(); }));
+    notice.notice.FormShow();
+    if (c.check) notice.Click("Btn_Checkbox");
+    EXPECT_EQ(notice["Btn_Checkbox"].checked, c.check);
+    EXPECT_TRUE(notice.Ends([&] { notice.Click(c.control); }));
+
+    EXPECT_EQ(NameServer(machine.registry), c.nameServerAfter);
+    TSafeIniFile ini(machine.files);
+    ini.LoadFromFile(kNetwarden);
+    EXPECT_EQ(ini.ReadString("Browser Protect", "DNSAddress", ""), c.addressAfter);
+    EXPECT_EQ(ini.ReadString("DNSRember_Allow", "20250601123045678", ""), c.rememberedAllow);
+    EXPECT_EQ(ini.ReadString("DNSRember_Stop", "20250601123045678", ""), c.rememberedStop);
+    if (std::string_view(c.control) == "BtnClose") { EXPECT_EQ(machine.files.Content(kNetwarden), before); }
+  }
+}
+
+TEST(DnsChangeNoticeActions, SettingsStartNetwardenOnlyWhenItIsThere) {
+  for (const bool present : {false, true}) {
+    SCOPED_TRACE(present ? "present" : "missing");
+    FakePlatform machine;
+    SeedAdapter(machine.registry, "1.1.1.1");
+    if (present) machine.files.AddFile(kNetwardenExe, "MZ");
+    Notice notice(machine);
+    bool hidden = false;
+    notice.notice.hideWindow = [&] { hidden = true; };
+    ASSERT_FALSE(notice.Ends([&] { notice.notice.FormCreate(); }));
+    notice.notice.FormShow();
+    EXPECT_EQ(notice.Ends([&] { notice.Click("btnSetting"); }), present);
+    EXPECT_EQ(hidden, present);
+    EXPECT_EQ(notice.notice.Form().visible, !present);
+    if (present) {
+      ASSERT_EQ(machine.shell.executed.size(), 1u);
+      EXPECT_EQ(machine.shell.executed[0].verb, "open");
+      EXPECT_EQ(machine.shell.executed[0].file, kNetwardenExe);
+      EXPECT_EQ(machine.shell.executed[0].parameters, "/StartDNS");
+      EXPECT_EQ(machine.shell.executed[0].showCommand, show_command::kNormal);
+      EXPECT_EQ(machine.clock.sleeps, (std::vector<std::uint32_t>{1000}));
+    } else {
+      EXPECT_TRUE(machine.shell.executed.empty());
+    }
+  }
+}
+
+TEST(DnsChangeNoticeActions, AllowChangesColourUnderTheMouseAndTheTitleBarDrags) {
+  FakePlatform machine;
+  SeedAdapter(machine.registry, "1.1.1.1");
+  Notice notice(machine);
+  ASSERT_FALSE(notice.Ends([&] { notice.notice.FormCreate(); }));
+  FormModel& form = notice.notice.Form();
+  form.MouseMove(notice["Btn_Allow"], {5, 5});
+  EXPECT_EQ(notice["Btn_Allow"].textColour, "public_element.cl_btn_gray_over");
+  form.MouseMove(notice["btnStop"], {5, 5});
+  EXPECT_EQ(notice["Btn_Allow"].textColour, "public_element.cl_btn_gray_normal");
+  EXPECT_TRUE(notice["Image_cover"].dragsWindow);
+}
+
+}  // namespace
+}  // namespace bootmark

@@ -1,0 +1,231 @@
+// The DNS change decisions and "netwarden.ini".
+#include "dns/dns_func.h"
+
+#include <gtest/gtest.h>
+
+#include "common/registry_values.h"
+#include "common/safe_ini_file.h"
+#include "common/text.h"
+#include "dns/dns_set.h"
+#include "fakes/fake_platform.h"
+#include "unit/dns_test_support.h"
+
+namespace bootmark {
+namespace {
+
+using namespace dns_test;
+
+constexpr const char* kProtected = "8.8.8.8,8.8.4.4";
+
+struct Protection {
+  std::string dns, address, systemDnsAuto;
+  friend bool operator==(const Protection&, const Protection&) = default;
+};
+
+Protection ReadProtection(testing::FakePlatform& machine) {
+  TSafeIniFile ini(machine.files);
+  ini.LoadFromFile(kNetwarden);
+  return {ini.ReadString("Browser Protect", "DNS", "-"), ini.ReadString("Browser Protect", "DNSAddress", "-"),
+          ini.ReadString("Browser Protect", "SystemDnsAuto", "-")};
+}
+
+TEST(ApplyDNSDecision, FollowsTheDecisionTable) {
+  struct Case {
+    const char* name;
+    std::optional<std::string> current;  // static list; nullopt: automatic DNS
+    const char* systemDnsAuto;
+    bool allow;
+    DnsDecisionAction action;
+    std::string nameServerAfter;
+    std::optional<Protection> protectionAfter;  // nullopt: the file is unchanged
+  };
+  const std::optional<std::string> automatic;
+  const Case cases[] = {
+      {"automatic, static protected, allow", automatic, "0", true, DnsDecisionAction::AcceptedAutomatic, "",
+       Protection{"0", kDhcpList, "1"}},
+      {"automatic, static protected, stop", automatic, "0", false, DnsDecisionAction::RestoredStatic, kProtected,
+       std::nullopt},
+      {"automatic, automatic protected, allow", automatic, "1", true, DnsDecisionAction::None, "", std::nullopt},
+      {"automatic, automatic protected, stop", automatic, "1", false, DnsDecisionAction::None, "", std::nullopt},
+      {"automatic, other value, stop", automatic, "2", false, DnsDecisionAction::None, "", std::nullopt},
+      {"static, automatic protected, allow", "1.1.1.1", "1", true, DnsDecisionAction::AcceptedStatic, "1.1.1.1",
+       Protection{"0", "1.1.1.1", "0"}},
+      {"static, automatic protected, stop", "1.1.1.1", "1", false, DnsDecisionAction::RestoredAutomatic, "",
+       std::nullopt},
+      {"static, other static protected, allow", "1.1.1.1 9.9.9.9", "0", true, DnsDecisionAction::AcceptedStatic,
+       "1.1.1.1 9.9.9.9", Protection{"0", "1.1.1.1 9.9.9.9", "0"}},
+      {"static, other static protected, stop", "1.1.1.1 9.9.9.9", "0", false, DnsDecisionAction::RestoredStatic,
+       kProtected, std::nullopt},
+      {"static, same list protected, allow", kProtected, "0", true, DnsDecisionAction::None, kProtected,
+       std::nullopt},
+      {"static, same list protected, stop", kProtected, "0", false, DnsDecisionAction::None, kProtected,
+       std::nullopt},
+      {"static, servers in another order differ", "8.8.4.4,8.8.8.8", "0", false, DnsDecisionAction::RestoredStatic,
+       kProtected, std::nullopt},
+      {"static, other value, allow", "1.1.1.1", "5", true, DnsDecisionAction::None, "1.1.1.1", std::nullopt},
+      {"static, other value, stop", "1.1.1.1", "-1", false, DnsDecisionAction::None, "1.1.1.1", std::nullopt},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    testing::FakePlatform machine;
+    SeedAdapter(machine.registry, c.current);
+    const std::string before = Utf16File(std::string("[Browser Protect]\r\nDNS=0\r\nDNSAddress=") + kProtected +
+                                         "\r\nSystemDnsAuto=" + c.systemDnsAuto + "\r\n[Restore]\r\nOpenkb=0\r\n");
+    machine.files.AddFile(kNetwarden, before);
+
+    EXPECT_EQ(TDNSFunc::ApplyDNSDecision(machine.platform, c.allow), c.action);
+    EXPECT_EQ(NameServer(machine.registry), c.nameServerAfter);
+    if (c.protectionAfter) {
+      EXPECT_EQ(ReadProtection(machine), *c.protectionAfter);
+      TSafeIniFile ini(machine.files);
+      ini.LoadFromFile(kNetwarden);
+      EXPECT_EQ(ini.ReadString("Restore", "Openkb", "-"), "0");  // other keys stay
+    } else {
+      EXPECT_EQ(machine.files.Content(kNetwarden), before);
+    }
+  }
+}
+
+TEST(ApplyDNSDecision, MissingSettingsProtectWhatIsInForceSoNothingChanges) {
+  for (const bool automatic : {true, false}) {
+    for (const bool allow : {true, false}) {
+      SCOPED_TRACE(::testing::Message() << "automatic " << automatic << " allow " << allow);
+      testing::FakePlatform machine;
+      SeedAdapter(machine.registry, automatic ? std::nullopt : std::optional<std::string>("1.1.1.1"));
+      EXPECT_EQ(TDNSFunc::ApplyDNSDecision(machine.platform, allow), DnsDecisionAction::None);
+      EXPECT_EQ(NameServer(machine.registry), automatic ? "" : "1.1.1.1");
+      EXPECT_FALSE(machine.files.FileExists(kNetwarden));
+    }
+  }
+}
+
+TEST(ApplyDNSDecision, WithoutAnAdapterTheDecisionIsTakenButNothingIsWritten) {
+  testing::FakePlatform machine;
+  const std::string before = Utf16File("[Browser Protect]\r\nDNSAddress=8.8.8.8\r\nSystemDnsAuto=0\r\n");
+  machine.files.AddFile(kNetwarden, before);
+  EXPECT_EQ(TDNSFunc::ApplyDNSDecision(machine.platform, false), DnsDecisionAction::RestoredStatic);
+  EXPECT_EQ(machine.files.Content(kNetwarden), before);
+  // Allowing an empty list stores it: there is no adapter to protect.
+  EXPECT_EQ(TDNSFunc::ApplyDNSDecision(machine.platform, true), DnsDecisionAction::AcceptedStatic);
+  EXPECT_EQ(ReadProtection(machine), (Protection{"1", "", "0"}));
+}
+
+TEST(ApplyDNSDecision, AnUnreadableSettingsFileIsLeftUntouched) {
+  testing::FakePlatform machine;
+  SeedAdapter(machine.registry, "1.1.1.1");
+  const std::string odd("\xFF\xFE\x00\xD8", 4);  // an unpaired surrogate
+  machine.files.AddFile(kNetwarden, odd);
+  TDNSFunc::WriteGuardSettings(machine.platform, 1, "1.1.1.1", "0");
+  RememberDNSChoice(machine.platform, kRememberAllowSection, "1.1.1.1");
+  EXPECT_EQ(machine.files.Content(kNetwarden), odd);
+
+  machine.files.SetUnreadable(kNetwarden);
+  TDNSFunc::WriteGuardSettings(machine.platform, 1, "1.1.1.1", "0");
+  RememberDNSChoice(machine.platform, kRememberStopSection, "1.1.1.1");
+  machine.files.SetUnreadable(kNetwarden, false);
+  EXPECT_EQ(machine.files.Content(kNetwarden), odd);
+}
+
+TEST(ReadGuardSettings, DefaultsDescribeTheDnsInForce) {
+  struct Case {
+    const char* name;
+    std::optional<std::string> current;
+    const char* file;  // nullptr: no file
+    std::int32_t dnsSwitch;
+    std::string address;
+    std::int32_t systemDnsAuto;
+  };
+  const Case cases[] = {
+      {"no file, automatic", std::nullopt, nullptr, 1, kDhcpList, 1},
+      {"no file, static", "1.1.1.1", nullptr, 1, "1.1.1.1", 0},
+      {"stored values win", "1.1.1.1", "[Browser Protect]\r\nDNS=0\r\nDNSAddress=9.9.9.9\r\nSystemDnsAuto=1\r\n", 0,
+       "9.9.9.9", 1},
+      {"empty stored address stays empty", std::nullopt, "[Browser Protect]\r\nDNSAddress=\r\n", 1, "", 1},
+      {"numbers that are not numbers", "1.1.1.1", "[Browser Protect]\r\nDNS=on\r\nSystemDnsAuto=yes\r\n", 1,
+       "1.1.1.1", 0},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    testing::FakePlatform machine;
+    SeedAdapter(machine.registry, c.current);
+    if (c.file != nullptr) machine.files.AddFile(kNetwarden, Utf16File(c.file));
+    const GuardSettings settings = TDNSFunc::ReadGuardSettings(machine.platform);
+    EXPECT_EQ(settings.dnsSwitch, c.dnsSwitch);
+    EXPECT_EQ(settings.protectedDNS, c.address);
+    EXPECT_EQ(settings.systemDnsAuto, c.systemDnsAuto);
+  }
+}
+
+TEST(WriteGuardSettings, CreatesTheFileAndItsFolderInUtf16) {
+  testing::FakePlatform machine;
+  TDNSFunc::WriteGuardSettings(machine.platform, 1, "1.1.1.1,8.8.8.8", "0");
+  EXPECT_EQ(machine.files.Content(kNetwarden),
+            Utf16File("[Browser Protect]\r\nDNS=1\r\nDNSAddress=1.1.1.1,8.8.8.8\r\nSystemDnsAuto=0\r\n\r\n"));
+}
+
+TEST(RememberedChoiceKey, SeventeenDigitsOfTheUtcTime) {
+  struct Case {
+    CalendarTime time;
+    const char* key;
+  };
+  const Case cases[] = {
+      {{2025, 3, 14, 8, 5, 9, 123}, "20250314080509123"},
+      {{2025, 12, 31, 23, 59, 59, 999}, "20251231235959999"},
+      {{1999, 1, 2, 3, 4, 5, 6}, "19990102030405006"},
+      {{999, 1, 1, 0, 0, 0, 0}, "09990101000000000"},
+  };
+  for (const Case& c : cases) EXPECT_EQ(RememberedChoiceKey(c.time), c.key);
+}
+
+TEST(RememberDNSChoice, KeysAreUtcAndEachChoiceIsKept) {
+  testing::FakePlatform machine;
+  machine.clock.now = *EncodeDateTime({2025, 3, 14, 10, 5, 9, 123});
+  machine.clock.utcNow = *EncodeDateTime({2025, 3, 14, 8, 5, 9, 123});
+  RememberDNSChoice(machine.platform, kRememberAllowSection, "1.1.1.1 9.9.9.9");
+  machine.clock.utcNow = *EncodeDateTime({2025, 3, 14, 8, 5, 9, 124});
+  RememberDNSChoice(machine.platform, kRememberAllowSection, "8.8.8.8");
+  RememberDNSChoice(machine.platform, kRememberStopSection, "4.4.4.4");
+
+  EXPECT_EQ(machine.files.Content(kNetwarden),
+            Utf16File("[DNSRember_Allow]\r\n20250314080509123=1.1.1.1 9.9.9.9\r\n20250314080509124=8.8.8.8\r\n\r\n"
+                      "[DNSRember_Stop]\r\n20250314080509124=4.4.4.4\r\n\r\n"));
+  EXPECT_EQ(ReadRememberedDNS(machine.platform, kRememberAllowSection),
+            (std::vector<std::string>{"1.1.1.1 9.9.9.9", "8.8.8.8"}));
+}
+
+TEST(IsRememberedDNS, ComparesWholeListsWithoutRegardToCase) {
+  testing::FakePlatform machine;
+  EXPECT_FALSE(IsRememberedDNS(machine.platform, kRememberAllowSection, ""));
+  EXPECT_FALSE(machine.files.FileExists(kNetwarden));
+  machine.files.AddFile(kNetwarden, Utf16File("[DNSRember_Allow]\r\n1=FE80::1,8.8.8.8\r\nodd line\r\n"
+                                              "2=a=b\r\n[DNSRember_Stop]\r\n3=9.9.9.9\r\n"));
+  struct Case {
+    const char* dns;
+    bool remembered;
+  };
+  const Case cases[] = {
+      {"fe80::1,8.8.8.8", true}, {"8.8.8.8,FE80::1", false}, {"FE80::1", false}, {"a=b", true}, {"9.9.9.9", false},
+      {"odd line", false},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(IsRememberedDNS(machine.platform, kRememberAllowSection, c.dns), c.remembered) << c.dns;
+  }
+}
+
+TEST(ReadOpenkb, ZeroUnlessTheFileSaysOtherwise) {
+  struct Case {
+    const char* file;
+    std::int32_t openkb;
+  };
+  const Case cases[] = {{nullptr, 0}, {"[Restore]\r\nOpenkb=1\r\n", 1}, {"[Restore]\r\nOpenkb=0\r\n", 0},
+                        {"[Restore]\r\nOpenkb=x\r\n", 0}, {"[restore]\r\nOPENKB=2\r\n", 2}};
+  for (const Case& c : cases) {
+    testing::FakePlatform machine;
+    if (c.file != nullptr) machine.files.AddFile(kNetwarden, Utf16File(c.file));
+    EXPECT_EQ(ReadOpenkb(machine.platform), c.openkb);
+    if (c.file == nullptr) { EXPECT_FALSE(machine.files.FileExists(kNetwarden)); }
+  }
+}
+
+}  // namespace
+}  // namespace bootmark

@@ -1,0 +1,180 @@
+// The main adapter's DNS servers in the TCP/IP interface keys.
+#include "dns/dns_set.h"
+
+#include <gtest/gtest.h>
+
+#include "common/registry_values.h"
+#include "fakes/fake_registry.h"
+
+namespace bootmark {
+namespace {
+
+struct Value {
+  const char* name;
+  RegistryValue value;
+};
+struct Interface {
+  const char* guid;
+  std::vector<Value> values;
+};
+
+Value Text(const char* name, std::string_view text) { return {name, MakeRegistryString(text)}; }
+Value Number(const char* name, std::uint32_t number) { return {name, MakeRegistryDword(number)}; }
+
+std::string KeyOf(std::string_view guid) { return std::string(kTcpipInterfacesKey) + std::string(guid); }
+
+void Seed(FakeRegistry& registry, const std::vector<Interface>& interfaces,
+          RegistryView view = RegistryView::Registry64) {
+  registry.AddKey(RegistryRoot::LocalMachine, kTcpipInterfacesKey, view);
+  for (const Interface& item : interfaces) {
+    registry.AddKey(RegistryRoot::LocalMachine, KeyOf(item.guid), view);
+    for (const Value& value : item.values) {
+      registry.SetValue(RegistryRoot::LocalMachine, KeyOf(item.guid), value.name, value.value, view);
+    }
+  }
+}
+
+std::optional<RegistryValue> NameServerOf(FakeRegistry& registry, std::string_view guid) {
+  const auto key = registry.OpenKey(RegistryRoot::LocalMachine, KeyOf(guid), registry_access::kRead,
+                                    RegistryView::Registry64);
+  return key ? key->ReadValue("NameServer") : std::nullopt;
+}
+
+TEST(TDNSSet, ChoosesTheMainInterfaceAndReadsTheListInForce) {
+  struct Case {
+    const char* name;
+    std::vector<Interface> interfaces;
+    const char* chosen;  // "" when none qualifies
+    bool usesDhcpDns;
+    const char* dns;
+  };
+  const Case cases[] = {
+      {"static list wins over the DHCP list, separators kept",
+       {{"{A}", {Text("DefaultGateway", "192.168.1.1"), Number("EnableDHCP", 0),
+                 Text("NameServer", "8.8.8.8,8.8.4.4"), Text("DhcpNameServer", "192.168.1.1")}}},
+       "{A}", false, "8.8.8.8,8.8.4.4"},
+      {"automatic DNS from DHCP",
+       {{"{A}", {Text("DhcpDefaultGateway", "10.0.0.1"), Number("EnableDHCP", 1), Text("NameServer", ""),
+                 Text("DhcpNameServer", "192.168.1.1")}}},
+       "{A}", true, "192.168.1.1"},
+      {"DHCP address with a static list is not automatic",
+       {{"{A}", {Text("DhcpDefaultGateway", "10.0.0.1"), Number("EnableDHCP", 1), Text("NameServer", "1.1.1.1 9.9.9.9"),
+                 Text("DhcpNameServer", "10.0.0.1")}}},
+       "{A}", false, "1.1.1.1 9.9.9.9"},
+      {"static address with only a DHCP list is not automatic",
+       {{"{A}", {Text("DefaultGateway", "10.0.0.1"), Number("EnableDHCP", 0), Text("DhcpNameServer", "10.0.0.1")}}},
+       "{A}", false, "10.0.0.1"},
+      {"first pass skips an interface without DNS text",
+       {{"{A}", {Text("DefaultGateway", "10.0.0.1"), Number("EnableDHCP", 0), Text("NameServer", "")}},
+        {"{B}", {Text("DhcpDefaultGateway", "10.0.1.1"), Number("EnableDHCP", 1), Text("DhcpNameServer", "10.0.1.1")}}},
+       "{B}", true, "10.0.1.1"},
+      {"second pass takes the first candidate with empty lists",
+       {{"{A}", {Text("DefaultGateway", "10.0.0.1"), Number("EnableDHCP", 1), Text("NameServer", ""),
+                 Text("DhcpNameServer", "")}},
+        {"{B}", {Text("DefaultGateway", "10.0.1.1"), Number("EnableDHCP", 1), Text("NameServer", "")}}},
+       "{A}", false, ""},
+      {"interfaces without a gateway are never chosen",
+       {{"{A}", {Number("EnableDHCP", 1), Text("DhcpNameServer", "10.0.0.1")}},
+        {"{B}", {Text("DefaultGateway", "10.0.1.1"), Number("EnableDHCP", 0), Text("NameServer", "4.4.4.4")}}},
+       "{B}", false, "4.4.4.4"},
+      {"an interface without EnableDHCP does not qualify",
+       {{"{A}", {Text("DefaultGateway", "10.0.0.1"), Text("NameServer", "8.8.8.8")}}}, "", false, ""},
+      {"an interface without DNS values does not qualify",
+       {{"{A}", {Text("DefaultGateway", "10.0.0.1"), Number("EnableDHCP", 1)}}}, "", false, ""},
+      {"no interfaces", {}, "", false, ""},
+      {"values of the wrong type read as empty texts",
+       {{"{A}", {Text("DefaultGateway", "10.0.0.1"), Text("EnableDHCP", "1"), Number("NameServer", 8),
+                 {"DhcpNameServer", {registry_type::kBinary, "\x01\x02"}}}},
+        {"{B}", {Text("DefaultGateway", "10.0.1.1"), {"EnableDHCP", {registry_type::kDword, "\x01"}},
+                 Text("NameServer", ""), Text("DhcpNameServer", "10.0.1.1")}}},
+       "{B}", false, "10.0.1.1"},
+      {"a list with a zero inside ends at the zero",
+       {{"{A}", {Text("DefaultGateway", "1"), Number("EnableDHCP", 0),
+                 {"NameServer", {registry_type::kString, std::string("8\0.\0\0\0" "9\0", 8)}}}}},
+       "{A}", false, "8."},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    FakeRegistry registry;
+    Seed(registry, c.interfaces);
+    const TDNSSet dnsSet(registry);
+    EXPECT_EQ(dnsSet.InterfaceKey(), *c.chosen ? KeyOf(c.chosen) : "");
+    EXPECT_EQ(dnsSet.UsesDhcpDns(), c.usesDhcpDns);
+    EXPECT_EQ(dnsSet.GetDNS(), c.dns);
+  }
+}
+
+TEST(TDNSSet, ReadsTheNativeRegistryView) {
+  // The 32-bit program must see the adapters Windows keeps in the 64-bit registry.
+  FakeRegistry registry;
+  Seed(registry, {{"{32}", {Text("DefaultGateway", "1"), Number("EnableDHCP", 0), Text("NameServer", "3.3.3.3")}}},
+       RegistryView::Default);
+  Seed(registry, {{"{64}", {Text("DefaultGateway", "1"), Number("EnableDHCP", 0), Text("NameServer", "6.6.6.6")}}});
+  const TDNSSet dnsSet(registry);
+  EXPECT_EQ(dnsSet.InterfaceKey(), KeyOf("{64}"));
+  EXPECT_EQ(dnsSet.GetDNS(), "6.6.6.6");
+  ASSERT_TRUE(dnsSet.SetDNS("7.7.7.7"));
+  EXPECT_EQ(NameServerOf(registry, "{64}"), MakeRegistryString("7.7.7.7"));
+  const auto key32 = registry.OpenKey(RegistryRoot::LocalMachine, KeyOf("{32}"), registry_access::kRead,
+                                      RegistryView::Registry32);
+  EXPECT_EQ(ReadRegistryString(*key32, "NameServer"), "3.3.3.3");
+}
+
+TEST(TDNSSet, WritesAndClearsTheStaticList) {
+  struct Case {
+    const char* name;
+    std::vector<Value> values;
+    bool clear;  // ClearDNS instead of SetDNS("1.1.1.1,8.8.8.8")
+    std::optional<RegistryValue> nameServer;
+  };
+  const Value gateway = Text("DhcpDefaultGateway", "10.0.0.1");
+  const Value dhcp = Number("EnableDHCP", 1);
+  const Value dhcpList = Text("DhcpNameServer", "10.0.0.1");
+  const Case cases[] = {
+      {"set replaces the static list", {gateway, dhcp, dhcpList, Text("NameServer", "9.9.9.9")}, false,
+       MakeRegistryString("1.1.1.1,8.8.8.8")},
+      {"set adds a static list", {gateway, dhcp, dhcpList}, false, MakeRegistryString("1.1.1.1,8.8.8.8")},
+      {"set replaces a value of another type", {gateway, dhcp, dhcpList, Number("NameServer", 5)}, false,
+       MakeRegistryString("1.1.1.1,8.8.8.8")},
+      {"clear empties the static list", {gateway, dhcp, dhcpList, Text("NameServer", "9.9.9.9")}, true,
+       MakeRegistryString("")},
+      {"clear writes nothing without a static list", {gateway, dhcp, dhcpList}, true, std::nullopt},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    FakeRegistry registry;
+    Seed(registry, {{"{A}", c.values}});
+    const TDNSSet dnsSet(registry);
+    EXPECT_TRUE(c.clear ? dnsSet.ClearDNS() : dnsSet.SetDNS("1.1.1.1,8.8.8.8"));
+    EXPECT_EQ(NameServerOf(registry, "{A}"), c.nameServer);
+  }
+}
+
+TEST(TDNSSet, WithoutAnInterfaceOrAccessNothingIsWritten) {
+  FakeRegistry registry;
+  Seed(registry, {{"{A}", {Number("EnableDHCP", 1), Text("NameServer", "9.9.9.9")}}});
+  const TDNSSet none(registry);
+  EXPECT_FALSE(none.SetDNS("1.1.1.1"));
+  EXPECT_FALSE(none.ClearDNS());
+  EXPECT_EQ(NameServerOf(registry, "{A}"), MakeRegistryString("9.9.9.9"));
+
+  // The adapter goes away (or writing is refused) after the choice.
+  FakeRegistry denied;
+  Seed(denied, {{"{A}", {Text("DefaultGateway", "1"), Number("EnableDHCP", 0), Text("NameServer", "9.9.9.9")}}});
+  const TDNSSet chosen(denied);
+  denied.DenyAccess(RegistryRoot::LocalMachine, KeyOf("{A}"), RegistryView::Registry64);
+  EXPECT_EQ(chosen.GetDNS(), "");
+  EXPECT_FALSE(chosen.SetDNS("1.1.1.1"));
+  EXPECT_FALSE(chosen.ClearDNS());
+}
+
+TEST(TDNSSet, AnAbsurdlyLongListIsKeptWhole) {
+  std::string list;
+  for (int i = 0; i < 20000; ++i) list += "10.0." + std::to_string(i % 256) + ".1,";
+  FakeRegistry registry;
+  Seed(registry, {{"{A}", {Text("DefaultGateway", "1"), Number("EnableDHCP", 0), Text("NameServer", list)}}});
+  EXPECT_EQ(TDNSSet(registry).GetDNS(), list);
+}
+
+}  // namespace
+}  // namespace bootmark

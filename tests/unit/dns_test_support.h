@@ -1,0 +1,39 @@
+#pragma once
+// A machine with one network adapter and the DNS guard's files, for the DNS tests.
+#include <optional>
+#include <string>
+
+#include "common/registry_values.h"
+#include "common/text.h"
+#include "dns/dns_set.h"
+#include "fakes/fake_platform.h"
+
+namespace bootmark::dns_test {
+
+inline constexpr const char* kNetwarden = "C:\\ProgramData\\Tarvo\\netwarden.ini";
+inline constexpr const char* kDhcpList = "192.168.1.1";
+inline const std::string kInterface = std::string(kTcpipInterfacesKey) + "{A}";
+
+inline std::string Utf16File(std::string_view text) {
+  std::string bytes = "\xFF\xFE";
+  AppendUtf16(bytes, text);
+  return bytes;
+}
+
+// An adapter on DHCP; `staticList` set makes its DNS static.
+inline void SeedAdapter(FakeRegistry& registry, const std::optional<std::string>& staticList) {
+  registry.SetString(RegistryRoot::LocalMachine, kInterface, "DhcpDefaultGateway", "192.168.1.1",
+                     RegistryView::Registry64);
+  registry.SetDword(RegistryRoot::LocalMachine, kInterface, "EnableDHCP", 1, RegistryView::Registry64);
+  registry.SetString(RegistryRoot::LocalMachine, kInterface, "DhcpNameServer", kDhcpList, RegistryView::Registry64);
+  registry.SetString(RegistryRoot::LocalMachine, kInterface, "NameServer", staticList.value_or(""),
+                     RegistryView::Registry64);
+}
+
+inline std::string NameServer(FakeRegistry& registry) {
+  const auto key =
+      registry.OpenKey(RegistryRoot::LocalMachine, kInterface, registry_access::kRead, RegistryView::Registry64);
+  return key ? ReadRegistryString(*key, "NameServer").value_or("<missing>") : "<no key>";
+}
+
+}  // namespace bootmark::dns_test
