@@ -31,3 +31,15 @@ bool ScaleFormForLargeScreen(const Platform& platform, const SystemInfo& system,
 }
 
 }  // namespace bootmark
+
+namespace bootmark {
+
+bool ScaleFormForLargeScreen(const Platform& platform, const SystemInfo& system, FormModel& form) {
+  FormGeometry geometry{form.bounds, form.minimumSize};
+  if (!ScaleFormForLargeScreen(platform, system, geometry)) return false;
+  form.Resize({geometry.bounds.Width(), geometry.bounds.Height()});
+  form.minimumSize = geometry.minimumSize;
+  return true;
+}
+
+}  // namespace bootmark

@@ -1,0 +1,456 @@
+#include "ui/win32/form_window.h"
+
+#include <commctrl.h>
+
+#include <vector>
+
+#include "platform/win32/wide.h"
+#include "ui/win32/form_painter.h"
+#include "ui/win32/gdiplus_support.h"
+
+namespace bootmark::win32 {
+namespace {
+
+constexpr WPARAM kMoveByCaption = 61458;  // SC_MOVE | HTCAPTION
+constexpr wchar_t kControlClass[] = L"BootmarkControl";
+
+// The child window class of a control kind, so that a probe tells them apart.
+const wchar_t* ControlClassOf(ControlKind kind) {
+  switch (kind) {
+    case ControlKind::HyperlinkLabel:
+      return L"BootmarkHyperlinkLabel";
+    case ControlKind::Label:
+    case ControlKind::SkinnedLabel:
+    case ControlKind::NoteLabel:
+      return L"BootmarkLabel";
+    case ControlKind::CheckBox:
+      return L"BootmarkCheckBox";
+    case ControlKind::Image:
+    case ControlKind::SkinnedImage:
+      return L"BootmarkImage";
+    case ControlKind::Panel:
+      return L"BootmarkPanel";
+    default:
+      return L"BootmarkImageButton";
+  }
+}
+
+HCURSOR CursorHandle(Cursor cursor) {
+  static const HCURSOR arrow = LoadCursorW(nullptr, IDC_ARROW);
+  static const HCURSOR hand = LoadCursorW(nullptr, IDC_HAND);
+  static const HCURSOR beam = LoadCursorW(nullptr, IDC_IBEAM);
+  static const HCURSOR programArrow = LoadCursorW(GetModuleHandleW(nullptr), L"CR_Arrow");
+  static const HCURSOR programHand = LoadCursorW(GetModuleHandleW(nullptr), L"CR_Hand");
+  switch (cursor) {
+    case Cursor::HandPoint:
+      return hand;
+    case Cursor::IBeam:
+      return beam;
+    case Cursor::ProgramArrow:
+      return programArrow != nullptr ? programArrow : arrow;
+    case Cursor::ProgramHand:
+      return programHand != nullptr ? programHand : hand;
+    case Cursor::Default:
+      break;
+  }
+  return arrow;
+}
+
+Point PointOf(LPARAM lParam) {
+  return {static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
+}
+
+}  // namespace
+
+bool UseProgramCursors(FormModel& form) {
+  if (LoadCursorW(GetModuleHandleW(nullptr), L"CR_Arrow") == nullptr) return false;
+  form.UseProgramCursors();
+  return true;
+}
+
+class FormWindow::Impl {
+ public:
+  Impl(FormModel& form, const Skin& skin) : form_(form), skin_(skin) { form_.SetTextMeasurer(&measurer_); }
+  ~Impl() {
+    if (tooltip_ != nullptr) DestroyWindow(tooltip_);
+    if (window_ != nullptr) {
+      SetWindowLongPtrW(window_, GWLP_USERDATA, 0);
+      DestroyWindow(window_);
+    }
+  }
+
+  bool Create();
+  void Sync();
+  HWND Handle() const { return window_; }
+
+ private:
+  struct Child {
+    FormControl* control = nullptr;
+    HWND window = nullptr;
+    std::string text;
+    Rect bounds;
+    bool tracking = false;
+    bool hasTip = false;
+    std::string tip;
+    Point last;
+  };
+  struct Timer {
+    FormControl* control = nullptr;
+    bool running = false;
+    int interval = 0;
+  };
+
+  static LRESULT CALLBACK FormProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+  static LRESULT CALLBACK ControlProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+  LRESULT OnFormMessage(UINT message, WPARAM wParam, LPARAM lParam);
+  LRESULT OnControlMessage(Child& child, UINT message, WPARAM wParam, LPARAM lParam);
+  void Paint(HWND window, const Rect& area);
+  void SyncChild(Child& child);
+  void SyncTip(Child& child);
+  Child* ChildOf(HWND window);
+
+  FormModel& form_;
+  const Skin& skin_;
+  GdiPlusTextMeasurer measurer_;
+  HWND window_ = nullptr;
+  HWND tooltip_ = nullptr;
+  std::vector<Child> children_;
+  std::vector<Timer> timers_;
+  bool syncing_ = false;
+  std::string title_;
+  bool shown_ = false;
+  bool topMost_ = false;
+  std::uint8_t alpha_ = 255;
+};
+
+bool FormWindow::Impl::Create() {
+  const HINSTANCE instance = GetModuleHandleW(nullptr);
+  const std::wstring formClass = Wide(form_.windowClass);
+  WNDCLASSEXW cls{};
+  cls.cbSize = sizeof(cls);
+  cls.lpfnWndProc = FormProc;
+  cls.hInstance = instance;
+  cls.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+  cls.lpszClassName = formClass.c_str();
+  RegisterClassExW(&cls);  // a second form of the class finds it registered
+  for (ControlKind kind : {ControlKind::HyperlinkLabel, ControlKind::Label, ControlKind::CheckBox, ControlKind::Image,
+                           ControlKind::Panel, ControlKind::SkinnedImageButton}) {
+    WNDCLASSEXW child{};
+    child.cbSize = sizeof(child);
+    child.lpfnWndProc = ControlProc;
+    child.hInstance = instance;
+    child.lpszClassName = ControlClassOf(kind);
+    RegisterClassExW(&child);
+  }
+
+  form_.ApplyAutoSize();
+  DWORD exStyle = WS_EX_LAYERED;
+  if (form_.toolWindow) exStyle |= WS_EX_TOOLWINDOW;
+  if (form_.stayOnTop) exStyle |= WS_EX_TOPMOST;
+  title_ = form_.title;
+  window_ = CreateWindowExW(exStyle, formClass.c_str(), Wide(form_.title).c_str(), WS_POPUP | WS_CLIPCHILDREN,
+                            form_.bounds.left, form_.bounds.top, form_.bounds.Width(), form_.bounds.Height(), nullptr,
+                            nullptr, instance, this);
+  if (window_ == nullptr) return false;
+  topMost_ = form_.stayOnTop;
+  alpha_ = form_.alpha;
+  SetLayeredWindowAttributes(window_, 0, alpha_, LWA_ALPHA);
+
+  INITCOMMONCONTROLSEX common{sizeof(common), ICC_WIN95_CLASSES};
+  InitCommonControlsEx(&common);
+  tooltip_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP,
+                             CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, window_, nullptr, instance,
+                             nullptr);
+  if (tooltip_ != nullptr) SendMessageW(tooltip_, TTM_SETMAXTIPWIDTH, 0, form_.hintMaxWidth);
+
+  // Panels first made, so that the controls on them find their parent window.
+  children_.reserve(form_.Controls().size());
+  int id = 0;
+  for (FormControl& control : form_.Controls()) {
+    ++id;
+    if (control.Kind() == ControlKind::Timer) {
+      Timer timer;
+      timer.control = &control;
+      timers_.push_back(timer);
+      continue;
+    }
+    HWND parent = window_;
+    for (const Child& made : children_) {
+      if (!control.parent.empty() && SameText(made.control->Name(), control.parent)) parent = made.window;
+    }
+    const Rect& r = control.bounds;
+    HWND child = CreateWindowExW(0, ControlClassOf(control.Kind()), Wide(control.caption).c_str(),
+                                 WS_CHILD | WS_CLIPSIBLINGS | WS_CLIPCHILDREN | (control.visible ? WS_VISIBLE : 0),
+                                 r.left, r.top, r.Width(), r.Height(), parent,
+                                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance, nullptr);
+    if (child == nullptr) continue;
+    // Later controls lie above earlier ones, as they are painted.
+    SetWindowPos(child, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    Child made;
+    made.control = &control;
+    made.window = child;
+    made.text = control.caption;
+    made.bounds = r;
+    children_.push_back(made);
+  }
+  for (Child& child : children_) SetWindowLongPtrW(child.window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+  Sync();
+  return true;
+}
+
+FormWindow::Impl::Child* FormWindow::Impl::ChildOf(HWND window) {
+  for (Child& child : children_) {
+    if (child.window == window) return &child;
+  }
+  return nullptr;
+}
+
+void FormWindow::Impl::SyncTip(Child& child) {
+  if (tooltip_ == nullptr) return;
+  const bool wanted = child.control->showHint && !child.control->hint.empty();
+  const std::wstring text = Wide(child.control->hint);
+  TOOLINFOW info{};
+  info.cbSize = TTTOOLINFOW_V2_SIZE;
+  info.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+  info.hwnd = window_;
+  info.uId = reinterpret_cast<UINT_PTR>(child.window);
+  info.lpszText = const_cast<wchar_t*>(text.c_str());
+  if (wanted && !child.hasTip) {
+    child.hasTip = SendMessageW(tooltip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&info)) != 0;
+  } else if (!wanted && child.hasTip) {
+    SendMessageW(tooltip_, TTM_DELTOOLW, 0, reinterpret_cast<LPARAM>(&info));
+    child.hasTip = false;
+  } else if (wanted && child.tip != child.control->hint) {
+    SendMessageW(tooltip_, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&info));
+  }
+  child.tip = child.control->hint;
+}
+
+void FormWindow::Impl::SyncChild(Child& child) {
+  const FormControl& control = *child.control;
+  if (child.text != control.caption) {
+    child.text = control.caption;
+    SetWindowTextW(child.window, Wide(control.caption).c_str());
+  }
+  if (child.bounds != control.bounds) {
+    child.bounds = control.bounds;
+    const Rect& r = control.bounds;
+    SetWindowPos(child.window, nullptr, r.left, r.top, r.Width(), r.Height(), SWP_NOZORDER | SWP_NOACTIVATE);
+  }
+  const bool shown = (GetWindowLongW(child.window, GWL_STYLE) & WS_VISIBLE) != 0;
+  if (shown != control.visible) {
+    ShowWindow(child.window, control.visible ? SW_SHOWNA : SW_HIDE);
+  }
+  if ((IsWindowEnabled(child.window) != FALSE) != control.enabled) EnableWindow(child.window, control.enabled);
+  SyncTip(child);
+}
+
+void FormWindow::Impl::Sync() {
+  if (window_ == nullptr || syncing_) return;
+  syncing_ = true;
+  form_.ApplyAutoSize();
+  if (title_ != form_.title) {
+    title_ = form_.title;
+    SetWindowTextW(window_, Wide(title_).c_str());
+  }
+  if (alpha_ != form_.alpha) {
+    alpha_ = form_.alpha;
+    SetLayeredWindowAttributes(window_, 0, alpha_, LWA_ALPHA);
+  }
+  RECT actual{};
+  GetWindowRect(window_, &actual);
+  const Rect& b = form_.bounds;
+  const bool moved = actual.left != b.left || actual.top != b.top || actual.right != b.right || actual.bottom != b.bottom;
+  const bool layered = topMost_ != form_.stayOnTop;
+  if (moved || layered) {
+    topMost_ = form_.stayOnTop;
+    SetWindowPos(window_, topMost_ ? HWND_TOPMOST : HWND_NOTOPMOST, b.left, b.top, b.Width(), b.Height(),
+                 SWP_NOACTIVATE | (layered ? 0 : SWP_NOZORDER));
+  }
+  for (Child& child : children_) SyncChild(child);
+  for (Timer& timer : timers_) {
+    const bool run = timer.control->enabled && timer.control->interval > 0;
+    const UINT_PTR id = reinterpret_cast<UINT_PTR>(timer.control);
+    if (run && (!timer.running || timer.interval != timer.control->interval)) {
+      SetTimer(window_, id, static_cast<UINT>(timer.control->interval), nullptr);
+    } else if (!run && timer.running) {
+      KillTimer(window_, id);
+    }
+    timer.running = run;
+    timer.interval = timer.control->interval;
+  }
+  if (shown_ != form_.visible) {
+    shown_ = form_.visible;
+    ShowWindow(window_, shown_ ? SW_SHOWNOACTIVATE : SW_HIDE);
+  }
+  RedrawWindow(window_, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN);
+  syncing_ = false;
+}
+
+void FormWindow::Impl::Paint(HWND window, const Rect& area) {
+  PAINTSTRUCT paint;
+  HDC dc = BeginPaint(window, &paint);
+  const int width = std::max(1, area.Width());
+  const int height = std::max(1, area.Height());
+  // Double buffering: the whole area is drawn off screen and copied in one go.
+  HDC memory = CreateCompatibleDC(dc);
+  HBITMAP bitmap = CreateCompatibleBitmap(dc, width, height);
+  HGDIOBJ old = SelectObject(memory, bitmap);
+  PaintFormArea(memory, form_, skin_, area);
+  BitBlt(dc, 0, 0, width, height, memory, 0, 0, SRCCOPY);
+  SelectObject(memory, old);
+  DeleteObject(bitmap);
+  DeleteDC(memory);
+  EndPaint(window, &paint);
+}
+
+LRESULT CALLBACK FormWindow::Impl::FormProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_NCCREATE) {
+    auto* create = reinterpret_cast<CREATESTRUCTW*>(lParam);
+    SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
+    static_cast<Impl*>(create->lpCreateParams)->window_ = window;
+  }
+  auto* self = reinterpret_cast<Impl*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+  if (self == nullptr) return DefWindowProcW(window, message, wParam, lParam);
+  return self->OnFormMessage(message, wParam, lParam);
+}
+
+LRESULT FormWindow::Impl::OnFormMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_ERASEBKGND:
+      return 1;
+    case WM_PAINT:
+      Paint(window_, {0, 0, form_.bounds.Width(), form_.bounds.Height()});
+      return 0;
+    case WM_TIMER:
+      for (Timer& timer : timers_) {
+        if (reinterpret_cast<UINT_PTR>(timer.control) != wParam || !timer.control->enabled) continue;
+        POINT cursor{};
+        GetCursorPos(&cursor);
+        ScreenToClient(window_, &cursor);
+        form_.cursorPosition = {cursor.x, cursor.y};
+        if (std::function<void()> tick = timer.control->onTimer) tick();
+        Sync();
+        return 0;
+      }
+      break;
+    case WM_COPYDATA: {
+      const auto* data = reinterpret_cast<const COPYDATASTRUCT*>(lParam);
+      if (data == nullptr || data->lpData == nullptr || !form_.onCopyData) return TRUE;
+      // Zero-terminated UTF-16, never read past the block that came with it.
+      const auto* units = static_cast<const wchar_t*>(data->lpData);
+      std::size_t length = 0;
+      const std::size_t limit = data->cbData / sizeof(wchar_t);
+      while (length < limit && units[length] != 0) ++length;
+      if (std::function<void(const std::string&)> receive = form_.onCopyData) receive(Narrow(units, length));
+      Sync();
+      return TRUE;
+    }
+    case WM_WINDOWPOSCHANGED:
+      // A move by the user (the drag) becomes the model's position.
+      if (!syncing_) {
+        RECT actual{};
+        GetWindowRect(window_, &actual);
+        form_.bounds = {actual.left, actual.top, actual.right, actual.bottom};
+      }
+      break;
+    case WM_GETMINMAXINFO: {
+      auto* limits = reinterpret_cast<MINMAXINFO*>(lParam);
+      if (form_.minimumSize.width > 0) limits->ptMinTrackSize = {form_.minimumSize.width, form_.minimumSize.height};
+      return 0;
+    }
+    case WM_DESTROY:
+      window_ = nullptr;
+      PostQuitMessage(0);
+      return 0;
+    default:
+      break;
+  }
+  return DefWindowProcW(window_, message, wParam, lParam);
+}
+
+LRESULT CALLBACK FormWindow::Impl::ControlProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  auto* self = reinterpret_cast<Impl*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+  Child* child = self != nullptr ? self->ChildOf(window) : nullptr;
+  if (child == nullptr) return DefWindowProcW(window, message, wParam, lParam);
+  return self->OnControlMessage(*child, message, wParam, lParam);
+}
+
+LRESULT FormWindow::Impl::OnControlMessage(Child& child, UINT message, WPARAM wParam, LPARAM lParam) {
+  FormControl& control = *child.control;
+  const HWND window = child.window;
+  switch (message) {
+    case WM_ERASEBKGND:
+      return 1;
+    case WM_PAINT:
+      Paint(window, form_.FormRect(control));
+      return 0;
+    case WM_MOUSEMOVE: {
+      const Point at = PointOf(lParam);
+      child.last = at;
+      if (!child.tracking) {
+        TRACKMOUSEEVENT track{sizeof(track), TME_LEAVE, window, 0};
+        child.tracking = TrackMouseEvent(&track) != FALSE;
+      }
+      const bool inside = at.x >= 0 && at.y >= 0 && at.x < control.bounds.Width() && at.y < control.bounds.Height();
+      if (inside) {
+        form_.MouseMove(control, at);
+      } else {
+        form_.MouseLeave(control);
+      }
+      Sync();
+      return 0;
+    }
+    case WM_MOUSELEAVE:
+      child.tracking = false;
+      form_.MouseLeave(control);
+      Sync();
+      return 0;
+    case WM_LBUTTONDOWN: {
+      const Point at = PointOf(lParam);
+      form_.MouseDown(control, at);
+      if (control.dragsWindow && control.enabled && form_.Showing(control)) {
+        ReleaseCapture();
+        SendMessageW(window_, WM_SYSCOMMAND, kMoveByCaption, 0);
+      } else {
+        SetCapture(window);
+      }
+      Sync();
+      return 0;
+    }
+    case WM_LBUTTONUP:
+      if (GetCapture() == window) ReleaseCapture();
+      form_.MouseUp(control, PointOf(lParam));
+      Sync();
+      return 0;
+    case WM_SETCURSOR:
+      if (LOWORD(lParam) == HTCLIENT) {
+        POINT cursor{};
+        GetCursorPos(&cursor);
+        ScreenToClient(window, &cursor);
+        SetCursor(CursorHandle(form_.CursorAt(control, {cursor.x, cursor.y})));
+        return TRUE;
+      }
+      break;
+    default:
+      break;
+  }
+  return DefWindowProcW(window, message, wParam, lParam);
+}
+
+FormWindow::FormWindow(FormModel& form, const Skin& skin) : impl_(std::make_unique<Impl>(form, skin)) {}
+FormWindow::~FormWindow() = default;
+bool FormWindow::Create() { return impl_->Create(); }
+void FormWindow::Sync() { impl_->Sync(); }
+HWND FormWindow::Handle() const { return impl_->Handle(); }
+
+int FormWindow::RunMessageLoop() {
+  MSG message;
+  while (GetMessageW(&message, nullptr, 0, 0) > 0) {
+    TranslateMessage(&message);
+    DispatchMessageW(&message);
+  }
+  return static_cast<int>(message.wParam);
+}
+
+}  // namespace bootmark::win32

@@ -1,0 +1,56 @@
+// The suite's skin: colour texts and names, image files per button state, and
+// the names under which the built-in skin draws.
+#include "ui/skin.h"
+
+#include <gtest/gtest.h>
+
+namespace bootmark {
+namespace {
+
+TEST(SkinTest, ColourTextsAndNames) {
+  const Skin skin = Skin::FromText(
+      "\xEF\xBB\xBF[Colors]\r\ntext_color.cl_blue_b=#1E90FF\r\ntext_color.cl_orange_a=$0000A5FF\r\nbad=#12\r\n", "C:\\s");
+  struct Case {
+    const char* text;
+    std::optional<Colour> colour;
+  };
+  for (const Case& test : {Case{"TEXT_COLOR.CL_BLUE_B", MakeColour(0x1E, 0x90, 0xFF)},
+                           Case{"text_color.cl_orange_a", MakeColour(0xFF, 0xA5, 0x00)},
+                           Case{"public_element.cl_btn_blue_normal", MakeColour(0xFF, 0xFF, 0xFF)},  // built in
+                           Case{"2367001", Colour{0x241E19}}, Case{"#241E19", MakeColour(0x24, 0x1E, 0x19)},
+                           Case{"bad", std::nullopt}, Case{"16777216", std::nullopt}, Case{"#GGGGGG", std::nullopt},
+                           Case{"", std::nullopt}, Case{"unknown.name", std::nullopt}}) {
+    EXPECT_EQ(skin.ResolveColour(test.text), test.colour) << test.text;
+  }
+}
+
+TEST(SkinTest, ImageFilesByStateInsideTheSkinFolderOnly) {
+  const Skin skin = Skin::FromText(
+      "[Images]\nbtn_close_b=imgname=images/close.png\nbtn_close_b.over=imgname=images\\close_over.png\n"
+      "escape=imgname=..\\..\\x.png\nabsolute=C:\\x.png\n",
+      "C:\\Kst\\skin\\classic");
+  struct Case {
+    const char* image;
+    ButtonState state;
+    const char* file;
+  };
+  for (const Case& test : {Case{"btn_close_b", ButtonState::Normal, "C:\\Kst\\skin\\classic\\images\\close.png"},
+                           Case{"BTN_CLOSE_B", ButtonState::Over, "C:\\Kst\\skin\\classic\\images\\close_over.png"},
+                           Case{"btn_close_b", ButtonState::Down, "C:\\Kst\\skin\\classic\\images\\close.png"},
+                           Case{"imgname=images/bg.png", ButtonState::Normal, "C:\\Kst\\skin\\classic\\images\\bg.png"},
+                           Case{"escape", ButtonState::Normal, ""}, Case{"absolute", ButtonState::Normal, ""},
+                           Case{"missing", ButtonState::Normal, ""}}) {
+    EXPECT_EQ(skin.ImageFile(test.image, test.state), test.file) << test.image;
+  }
+  EXPECT_EQ(Skin().ImageFile("imgname=images/bg.png"), "");  // no suite skin: built-in drawing
+}
+
+TEST(SkinTest, BuiltInNamesAndFolders) {
+  EXPECT_EQ(BuiltInImageName("imgname=images/icon_warning_small.png"), "icon_warning_small");
+  EXPECT_EQ(BuiltInImageName("btn_close_b"), "btn_close_b");
+  EXPECT_EQ(SkinFolder("C:\\Kst\\", "classic"), "C:\\Kst\\skin\\classic\\");
+  EXPECT_EQ(SkinFolder("C:\\Kst", ""), "");
+}
+
+}  // namespace
+}  // namespace bootmark
