@@ -31,6 +31,7 @@ class BenchClock : public IClock {
 class BenchEnvironment : public IEnvironment {
  public:
   std::optional<std::string> GetVariable(std::string_view) override { return std::nullopt; }
+  std::optional<std::string> ExpandVariables(std::string_view text) override { return std::string(text); }
   std::string CommandLine() override { return {}; }
   std::string ExecutablePath() override { return "C:\\Program Files\\Tarvo\\Kestrune\\Bootmark.exe"; }
 };

@@ -83,6 +83,16 @@ class IFileSystem {
   // case ignored), in the order the system lists them. Folders are not listed.
   virtual std::vector<std::string> FindFiles(std::string_view folder, std::string_view pattern) = 0;
 
+  // SearchPathW: `name` looked up in the folders of `searchPath` (";"-separated) in
+  // their order, or by itself when it has a drive or starts at a root;
+  // `defaultExtension` (".exe") is added to a name without extension. The full path
+  // found (a folder too), nullopt when nothing is found.
+  virtual std::optional<std::string> SearchFile(std::string_view searchPath, std::string_view name,
+                                                std::string_view defaultExtension) = 0;
+  // GetLongPathNameW: the path with every short (8.3) name replaced by the long
+  // one; nullopt when the path does not exist or the call fails.
+  virtual std::optional<std::string> LongPathName(std::string_view path) = 0;
+
   // Decodes text in the system's ANSI code page (files without a byte order mark).
   virtual std::u16string DecodeAnsi(std::string_view bytes) = 0;
 };

@@ -1,6 +1,7 @@
 #pragma once
 // All operating-system facilities the program uses, gathered in one object that
 // main creates and passes down. Portable code only ever sees these interfaces.
+#include "platform/accounts.h"
 #include "platform/clock.h"
 #include "platform/debug_output.h"
 #include "platform/desktop.h"
@@ -32,6 +33,7 @@ struct Platform {
   IDisplay& display;
   IRegistry& registry;
   IVersionResources& versions;
+  IAccounts& accounts;
   IFileSigner& signer;
 };
 

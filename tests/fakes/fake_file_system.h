@@ -12,6 +12,7 @@
 //   fs.SetUnreadable(path);    // ReadAll and FileSize fail with 32 (sharing violation)
 //   fs.SetWriteFails(path);    // ReplaceAll / CreateIfMissing fail with 112, content kept
 //   fs.FailCreateDirectory(path, n);  // the next n CreateDirectory calls on it fail
+//   fs.AddShortName(path, "PROGRA~1");  // the file or folder also answers to an 8.3 name
 // WriteCount(path) tells how often the file's content was written (every
 // ReplaceAll call, failed ones included, and every file CreateIfMissing created),
 // so a test can prove that no write happened.
@@ -53,6 +54,9 @@ class FakeFileSystem : public IFileSystem {
   void FailCreateDirectory(std::string_view path, int times);
   // Another process holds the file open for writing: OpenForWriting fails with 32.
   void HoldOpenForWriting(std::string_view path, bool held = true);
+  // The existing file or folder at `path` also answers to `shortName` in its folder,
+  // as an 8.3 name does; LongPathName turns it back.
+  void AddShortName(std::string_view path, std::string_view shortName);
 
   // --- Looking ----------------------------------------------------------------
   // Content of a file; nullopt when there is no such file.
@@ -83,6 +87,9 @@ class FakeFileSystem : public IFileSystem {
   bool CopyFile(std::string_view from, std::string_view to, bool replace) override;
   bool MoveFile(std::string_view from, std::string_view to) override;
   std::vector<std::string> FindFiles(std::string_view folder, std::string_view pattern) override;
+  std::optional<std::string> SearchFile(std::string_view searchPath, std::string_view name,
+                                        std::string_view defaultExtension) override;
+  std::optional<std::string> LongPathName(std::string_view path) override;
 
  private:
   class FakeWriteFile;
@@ -111,7 +118,12 @@ class FakeFileSystem : public IFileSystem {
   std::uint32_t WriteBlocked(std::string_view path, const Node* node) const;
   void CountWrite(std::string_view path);
 
+  // A full path with its short names replaced by the long ones.
+  std::string LongForm(std::string fullPath) const;
+  bool Exists(std::string_view path) const { return IsRoot(path) || Find(path) != nullptr; }
+
   std::set<std::string> roots_;        // keys of the roots
+  std::map<std::string, std::string> shortNames_;  // key of a short full path -> long full path
   std::map<std::string, Node> nodes_;  // by key of the full path
   std::set<std::string> unreadable_;
   std::set<std::string> openForWriting_;  // keys held by a writer (ours or another's)

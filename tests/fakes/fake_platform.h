@@ -1,6 +1,7 @@
 #pragma once
 // A whole fake machine: every port faked, gathered as one Platform.
 #include "common/portable_profile_api.h"
+#include "fakes/fake_accounts.h"
 #include "fakes/fake_file_signer.h"
 #include "fakes/fake_file_system.h"
 #include "fakes/fake_ports.h"
@@ -23,9 +24,10 @@ struct FakePlatform {
   FakeDisplay display;
   FakeRegistry registry;
   FakeVersionResources versions;
+  FakeAccounts accounts;
   FakeFileSigner signer;
   Platform platform{files,     profile,   environment, clock,   debug,   shell,   processes,
-                    desktop,   system,    wow64,       display, registry, versions, signer};
+                    desktop,   system,    wow64,       display, registry, versions, accounts, signer};
 
   FakePlatform() {
     files.CreateDirectory("C:\\Users");

@@ -11,6 +11,29 @@ std::optional<std::string> FakeEnvironment::GetVariable(std::string_view name) {
   return std::nullopt;
 }
 
+std::optional<std::string> FakeEnvironment::ExpandVariables(std::string_view text) {
+  if (expansionFails) return std::nullopt;
+  std::string out;
+  std::size_t at = 0;
+  while (at < text.size()) {
+    const std::size_t open = text.find('%', at);
+    const std::size_t close = open == std::string_view::npos ? open : text.find('%', open + 1);
+    if (close == std::string_view::npos) break;
+    out.append(text.substr(at, open - at));
+    const std::optional<std::string> value = GetVariable(text.substr(open + 1, close - open - 1));
+    if (value) {
+      out += *value;
+      at = close + 1;
+    } else {
+      // The closing mark may open the next name.
+      out.append(text.substr(open, close - open));
+      at = close;
+    }
+  }
+  out.append(text.substr(at));
+  return out;
+}
+
 namespace {
 
 class FakeNamedMutex : public INamedMutex {

@@ -37,10 +37,13 @@ class FakeClock : public IClock {
 class FakeEnvironment : public IEnvironment {
  public:
   std::optional<std::string> GetVariable(std::string_view name) override;
+  // As Windows: a %NAME% of an undefined variable stays as it stands.
+  std::optional<std::string> ExpandVariables(std::string_view text) override;
   std::string CommandLine() override { return commandLine; }
   std::string ExecutablePath() override { return executablePath; }
 
   std::map<std::string, std::string> variables;
+  bool expansionFails = false;
   std::string commandLine = "\"C:\\Program Files\\Tarvo\\Kestrune\\Bootmark.exe\"";
   std::string executablePath = "C:\\Program Files\\Tarvo\\Kestrune\\Bootmark.exe";
 };

@@ -216,4 +216,29 @@ std::vector<std::string> Win32FileSystem::FindFiles(std::string_view folder, std
   return names;
 }
 
+std::optional<std::string> Win32FileSystem::SearchFile(std::string_view searchPath, std::string_view name,
+                                                       std::string_view defaultExtension) {
+  const std::wstring pathText = Wide(searchPath), nameText = Wide(name), extensionText = Wide(defaultExtension);
+  std::vector<wchar_t> buffer(MAX_PATH);
+  while (true) {
+    const DWORD length = ::SearchPathW(pathText.c_str(), nameText.c_str(),
+                                       extensionText.empty() ? nullptr : extensionText.c_str(),
+                                       static_cast<DWORD>(buffer.size()), buffer.data(), nullptr);
+    if (length == 0) return std::nullopt;
+    if (length < buffer.size()) return Narrow(buffer.data(), length);
+    buffer.resize(length);
+  }
+}
+
+std::optional<std::string> Win32FileSystem::LongPathName(std::string_view path) {
+  const std::wstring shortPath = Wide(path);
+  std::vector<wchar_t> buffer(MAX_PATH);
+  while (true) {
+    const DWORD length = ::GetLongPathNameW(shortPath.c_str(), buffer.data(), static_cast<DWORD>(buffer.size()));
+    if (length == 0) return std::nullopt;
+    if (length < buffer.size()) return Narrow(buffer.data(), length);
+    buffer.resize(length);
+  }
+}
+
 }  // namespace bootmark::win32

@@ -1,5 +1,6 @@
 #include "platform/win32/win32_platform.h"
 
+#include "platform/win32/win32_accounts.h"
 #include "platform/win32/win32_desktop.h"
 #include "platform/win32/win32_file_signer.h"
 #include "platform/win32/win32_file_system.h"
@@ -24,6 +25,7 @@ struct Win32Platform::Ports {
   Win32Display display;
   Win32Registry registry;
   Win32VersionResources versions;
+  Win32Accounts accounts;
   Win32FileSigner signer;
 };
 
@@ -31,7 +33,7 @@ Win32Platform::Win32Platform()
     : ports_(std::make_unique<Ports>()),
       platform_{ports_->files,   ports_->profile, ports_->environment, ports_->clock,    ports_->debug,
                 ports_->shell,   ports_->processes, ports_->desktop,   ports_->system,   ports_->wow64,
-                ports_->display, ports_->registry,  ports_->versions, ports_->signer} {}
+                ports_->display, ports_->registry,  ports_->versions, ports_->accounts, ports_->signer} {}
 
 Win32Platform::~Win32Platform() = default;
 

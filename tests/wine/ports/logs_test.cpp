@@ -43,6 +43,7 @@ class ProgramInFolder : public IEnvironment {
  public:
   explicit ProgramInFolder(std::string folder) : folder_(std::move(folder)) {}
   std::optional<std::string> GetVariable(std::string_view) override { return std::nullopt; }
+  std::optional<std::string> ExpandVariables(std::string_view text) override { return std::string(text); }
   std::string CommandLine() override { return {}; }
   std::string ExecutablePath() override { return folder_ + "Bootmark.exe"; }
 

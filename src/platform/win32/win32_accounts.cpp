@@ -1,0 +1,92 @@
+#include "platform/win32/win32_accounts.h"
+
+#include <windows.h>
+#include <lm.h>
+#include <sddl.h>
+
+#include "platform/win32/wide.h"
+
+namespace bootmark::win32 {
+namespace {
+
+// A buffer netapi32 allocated, freed with NetApiBufferFree.
+class NetBuffer {
+ public:
+  NetBuffer() = default;
+  NetBuffer(const NetBuffer&) = delete;
+  NetBuffer& operator=(const NetBuffer&) = delete;
+  ~NetBuffer() {
+    if (data_ != nullptr) ::NetApiBufferFree(data_);
+  }
+  LPBYTE* Receive() { return &data_; }
+  template <typename T>
+  const T* As() const {
+    return reinterpret_cast<const T*>(data_);
+  }
+
+ private:
+  LPBYTE data_ = nullptr;
+};
+
+// Memory the system allocated with LocalAlloc, freed with LocalFree.
+class LocalText {
+ public:
+  LocalText() = default;
+  LocalText(const LocalText&) = delete;
+  LocalText& operator=(const LocalText&) = delete;
+  ~LocalText() {
+    if (text_ != nullptr) ::LocalFree(text_);
+  }
+  LPWSTR* Receive() { return &text_; }
+  const wchar_t* Get() const { return text_; }
+
+ private:
+  LPWSTR text_ = nullptr;
+};
+
+std::string TextOf(const wchar_t* text) { return text == nullptr ? std::string() : Narrow(std::wstring_view(text)); }
+
+}  // namespace
+
+LocalUserList Win32Accounts::EnumerateLocalUsers() {
+  LocalUserList list;
+  DWORD resume = 0;
+  NET_API_STATUS status = 0;
+  do {
+    NetBuffer buffer;
+    DWORD read = 0, total = 0;
+    status = ::NetUserEnum(nullptr, 1, FILTER_NORMAL_ACCOUNT, buffer.Receive(), MAX_PREFERRED_LENGTH, &read, &total,
+                           &resume);
+    if (status != NERR_Success && status != ERROR_MORE_DATA) break;
+    const USER_INFO_1* users = buffer.As<USER_INFO_1>();
+    for (DWORD i = 0; users != nullptr && i < read; ++i) {
+      list.users.push_back(LocalUser{TextOf(users[i].usri1_name), users[i].usri1_priv});
+    }
+    // A call that reports more data but hands back nothing would never end.
+    if (status == ERROR_MORE_DATA && read == 0) break;
+  } while (status == ERROR_MORE_DATA);
+  list.status = status;
+  return list;
+}
+
+std::optional<LocalUserDetails> Win32Accounts::GetUserDetails(std::string_view name, std::uint32_t& status) {
+  NetBuffer buffer;
+  status = ::NetUserGetInfo(nullptr, Wide(name).c_str(), 23, buffer.Receive());
+  const USER_INFO_23* info = buffer.As<USER_INFO_23>();
+  if (status != NERR_Success || info == nullptr) return std::nullopt;
+  LocalText sid;
+  if (info->usri23_user_sid == nullptr || !::ConvertSidToStringSidW(info->usri23_user_sid, sid.Receive())) {
+    status = ::GetLastError();
+    return std::nullopt;
+  }
+  return LocalUserDetails{TextOf(info->usri23_full_name), TextOf(sid.Get())};
+}
+
+std::string Win32Accounts::ComputerName() {
+  wchar_t name[MAX_COMPUTERNAME_LENGTH + 1] = {};
+  DWORD length = MAX_COMPUTERNAME_LENGTH + 1;
+  if (!::GetComputerNameW(name, &length)) return {};
+  return Narrow(name, length);
+}
+
+}  // namespace bootmark::win32

@@ -1,0 +1,28 @@
+#pragma once
+// The local accounts of a pretend computer.
+#include <map>
+#include <string>
+
+#include "platform/accounts.h"
+
+namespace bootmark::testing {
+
+class FakeAccounts : public IAccounts {
+ public:
+  LocalUserList EnumerateLocalUsers() override { return {users, enumStatus}; }
+  std::optional<LocalUserDetails> GetUserDetails(std::string_view name, std::uint32_t& status) override {
+    const auto found = details.find(std::string(name));
+    status = found == details.end() ? kUserNotFound : 0;
+    if (found == details.end()) return std::nullopt;
+    return found->second;
+  }
+  std::string ComputerName() override { return computerName; }
+
+  static constexpr std::uint32_t kUserNotFound = 2221;  // NERR_UserNotFound
+  std::vector<LocalUser> users;
+  std::uint32_t enumStatus = 0;
+  std::map<std::string, LocalUserDetails> details;  // by account name
+  std::string computerName = "ANN-PC";
+};
+
+}  // namespace bootmark::testing

@@ -1,0 +1,59 @@
+// Arbitrary bytes as a startup item: "name\nfile name\ncompany", the first byte
+// choosing the item kind. Keys must come out without crash or hang, start with
+// the kind and ":", and a key whose text changed must end with the 8-digit hash.
+// fuzz-max-len: 70000
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <string>
+
+#include "common/text.h"
+#include "startup/item_keys.h"
+
+using namespace bootmark;
+
+namespace {
+
+void Check(bool condition) {
+  if (!condition) std::abort();
+}
+
+std::string NextField(std::string_view& rest) {
+  const std::size_t end = rest.find('\n');
+  std::string field(rest.substr(0, end));
+  rest = end == std::string_view::npos ? std::string_view() : rest.substr(end + 1);
+  return field;
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  if (size == 0) return 0;
+  const int itemType = data[0] % 6;
+  std::string_view rest(reinterpret_cast<const char*>(data + 1), size - 1);
+  const std::string name = NextField(rest);
+  const std::string fileName = NextField(rest);
+  const std::string company = NextField(rest);
+
+  LocalIdentity identity;
+  identity.UserSids = {"S-1-5-21-1004336348-1177238915-682003330-1001", "S-1-5-21-1-2-3-500"};
+  identity.UserNames = {"AnnLee", "Ann", "a"};
+  identity.ComputerName = "DESK-7";
+  identity.RegisteredOwner = "Jo";
+  const ItemKeys keys(identity, [&](std::string_view taskName) -> std::optional<TaskAccountFields> {
+    if (taskName.empty() || taskName[0] != 'T') return std::nullopt;
+    return TaskAccountFields{std::string(taskName.substr(0, 3)), company};
+  });
+
+  const std::string prefix = std::to_string(itemType) + ":";
+  const std::string key = keys.MakeItemKey(name, fileName, company, itemType);
+  Check(key.compare(0, prefix.size(), prefix) == 0);
+  const std::string text = key.substr(prefix.size());
+  if (!SameText(text, Utf16ToUtf8(Utf8ToUtf16(name)))) {
+    Check(text.size() >= 9 && text[text.size() - 9] == '_');
+  }
+  keys.StripItemKey(name);
+  Check(ItemHash(name).size() == 8);
+  MakeFileKey(name, company);
+  return 0;
+}
