@@ -1,0 +1,73 @@
+// Arbitrary bytes as "DetectionEx.ini" against a machine with a few uninstall
+// entries: reading the definitions and detecting the products must never crash or
+// hang, and the product list keeps its rules: one product per name (without
+// regard to case), every product with a registry location "<8 hex digits>\<path>",
+// and the no-uninstaller mark exactly when there is no uninstall command.
+// fuzz-max-len: 65536
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <set>
+#include <string>
+
+#include "common/av_uninstall.h"
+#include "common/text.h"
+#include "fakes/fake_file_system.h"
+#include "fakes/fake_registry.h"
+
+using namespace bootmark;
+
+namespace {
+
+constexpr const char* kFolder = "C:\\Program Files\\Tarvo\\Kestrune\\";
+constexpr const char* kUninstall = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\";
+constexpr const char* kUninstallWow = "SOFTWARE\\Wow6432Node\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\";
+
+void Check(bool condition) {
+  if (!condition) std::abort();
+}
+
+void AddEntry(FakeRegistry& registry, RegistryRoot root, const std::string& path, const char* name,
+              const char* publisher, const char* uninstall, bool msi) {
+  registry.SetString(root, path, "DisplayName", name, RegistryView::Registry64);
+  registry.SetString(root, path, "Publisher", publisher, RegistryView::Registry64);
+  registry.SetString(root, path, "DisplayVersion", "1.0", RegistryView::Registry64);
+  if (*uninstall != '\0') registry.SetString(root, path, "UninstallString", uninstall, RegistryView::Registry64);
+  if (msi) registry.SetDword(root, path, "WindowsInstaller", 1, RegistryView::Registry64);
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  FakeFileSystem files;
+  files.AddFile(std::string(kFolder) + "DetectionEx.ini", std::string(reinterpret_cast<const char*>(data), size));
+  FakeRegistry registry;
+  const RegistryRoot hklm = RegistryRoot::LocalMachine;
+  AddEntry(registry, hklm, std::string(kUninstall) + "ExampleAV", "Example Antivirus", "Example Security Ltd.",
+           "C:\\ex\\uninst.exe", false);
+  AddEntry(registry, hklm, std::string(kUninstallWow) + "{6B29FC40}", "example antivirus", "Example Security",
+           "", true);
+  AddEntry(registry, hklm, std::string(kUninstall) + "CIS", "COMODO Internet Security", "COMODO", "", false);
+  AddEntry(registry, RegistryRoot::Users, "S-1-5-21-1\\" + std::string(kUninstall) + "Guard", "Tarvo Guard", "",
+           "MsiExec.exe /X{1}", false);
+  AddEntry(registry, hklm, "SOFTWARE\\Tarvo\\Netwarden", "", "Tarvo", "C:\\nw\\unins000.exe", false);
+
+  try {
+    TAVUninstall list(files, registry, true, kFolder);
+    Check(list.Load());
+    Check(!list.Load());
+    std::set<std::string> names;
+    for (int i = 0; i < list.Count(); ++i) {
+      const TAVProdItem* item = list.Item(i);
+      Check(item != nullptr);
+      Check(names.insert(UpperCaseOrdinal(item->name)).second);
+      Check(item->registryLocation.size() > 9 && item->registryLocation[8] == '\\');
+      Check(item->registryLocation.find_first_not_of("0123456789ABCDEF") == 8);
+      Check(item->noUninstaller == item->uninstallCommand.empty());
+    }
+    Check(list.Item(list.Count()) == nullptr);
+  } catch (const std::runtime_error&) {
+    std::abort();  // the file is readable: only an unreadable one may throw
+  }
+  return 0;
+}
