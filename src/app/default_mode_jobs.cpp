@@ -1,12 +1,14 @@
 #include "app/default_mode_jobs.h"
 
+#include "startup/task_status.h"
+
 namespace bootmark {
 
-// The statistics program, the startup readers, the task reader, the screening
-// chain and the disable-rate lookup are not in this build yet. Until they are,
-// each job does the least that is still correct for the suite: no statistics are
-// sent, the inventory is empty, the task snapshot is left as it is, and every new
-// item is alerted with no advice to keep it.
+// The statistics program, the startup readers, the screening chain and the
+// disable-rate lookup are not in this build yet. Until they are, each job does the
+// least that is still correct for the suite: no statistics are sent, the inventory
+// is empty, and every new item is alerted with no advice to keep it. The task
+// snapshot is the real one.
 
 void DefaultModeJobs::StartStatistics() {}
 
@@ -14,7 +16,9 @@ void DefaultModeJobs::SendStatistic(std::string_view) {}
 
 std::vector<StartupFileEntry> DefaultModeJobs::CollectStartupFiles() { return {}; }
 
-void DefaultModeJobs::SnapshotTaskStatus() {}
+void DefaultModeJobs::SnapshotTaskStatus() {
+  if (state_.tasks) bootmark::SnapshotTaskStatus(platform_, *state_.tasks);
+}
 
 bool DefaultModeJobs::NewItemNeedsAlert(const ProgramArguments&) { return true; }
 

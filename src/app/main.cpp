@@ -13,8 +13,9 @@ int main() {
   state.arguments = ProgramArguments::FromCommandLine(platform.environment.CommandLine());
   state.logs = std::make_unique<Logs>(platform.files, platform.clock, platform.environment);
   state.system = std::make_unique<SystemInfo>(platform);
+  state.tasks = std::make_unique<TaskReader>(platform, state.logs.get());
 
-  DefaultModeJobs jobs;
+  DefaultModeJobs jobs(platform, state);
   win32::Win32NoticeWindows windows(platform);
   return RunProgram(platform, jobs, windows, state);
 }

@@ -11,6 +11,7 @@
 #include "common/system_info.h"
 #include "platform/processes.h"
 #include "platform/types.h"
+#include "startup/task_reader.h"
 
 namespace bootmark {
 
@@ -33,6 +34,9 @@ struct ProcessState {
   // Facts about the system computed once (DPI scaling, versions, WOW64), created by
   // main; empty in tests that need none.
   std::unique_ptr<SystemInfo> system;
+  // The task reader of the chosen scheduler interface, created by main at
+  // start-up (it sets up COM for the process); empty in tests that need none.
+  std::unique_ptr<TaskReader> tasks;
 };
 
 }  // namespace bootmark

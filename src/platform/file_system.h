@@ -82,6 +82,9 @@ class IFileSystem {
   // Names (not paths) of the files in `folder` that match `pattern` ("*" and "?",
   // case ignored), in the order the system lists them. Folders are not listed.
   virtual std::vector<std::string> FindFiles(std::string_view folder, std::string_view pattern) = 0;
+  // Names of the sub-folders of `folder` ("." and ".." left out), in the order the
+  // system lists them.
+  virtual std::vector<std::string> FindFolders(std::string_view folder) = 0;
 
   // SearchPathW: `name` looked up in the folders of `searchPath` (";"-separated) in
   // their order, or by itself when it has a drive or starts at a root;

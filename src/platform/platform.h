@@ -13,7 +13,9 @@
 #include "platform/processes.h"
 #include "platform/profile.h"
 #include "platform/registry.h"
+#include "platform/services.h"
 #include "platform/shell.h"
+#include "platform/task_scheduler.h"
 #include "platform/version_resources.h"
 #include "platform/wow64.h"
 
@@ -33,6 +35,8 @@ struct Platform {
   IDisplay& display;
   IRegistry& registry;
   IVersionResources& versions;
+  IServices& services;
+  ITaskScheduler& tasks;
   IAccounts& accounts;
   IFileSigner& signer;
 };

@@ -421,6 +421,22 @@ std::vector<std::string> FakeFileSystem::FindFiles(std::string_view folder, std:
   return names;
 }
 
+std::vector<std::string> FakeFileSystem::FindFolders(std::string_view folder) {
+  std::string prefix = FullPath(folder);
+  if (prefix.empty() || prefix.back() != '\\') prefix += '\\';
+  const std::string prefixKey = Key(prefix);
+  std::vector<std::string> names;
+  for (const auto& [key, node] : nodes_) {
+    if (!node.directory || key.size() <= prefixKey.size() || key.compare(0, prefixKey.size(), prefixKey) != 0) {
+      continue;
+    }
+    if (key.find('\\', prefixKey.size()) == std::string::npos) {
+      names.push_back(node.path.substr(node.path.rfind('\\') + 1));
+    }
+  }
+  return names;
+}
+
 }  // namespace bootmark
 
 namespace bootmark {

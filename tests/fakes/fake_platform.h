@@ -7,6 +7,7 @@
 #include "fakes/fake_ports.h"
 #include "fakes/fake_registry.h"
 #include "fakes/fake_system_ports.h"
+#include "fakes/fake_task_scheduler.h"
 
 namespace bootmark::testing {
 
@@ -24,10 +25,13 @@ struct FakePlatform {
   FakeDisplay display;
   FakeRegistry registry;
   FakeVersionResources versions;
+  FakeServices services;
+  FakeTaskScheduler tasks{files};
   FakeAccounts accounts;
   FakeFileSigner signer;
   Platform platform{files,     profile,   environment, clock,   debug,   shell,   processes,
-                    desktop,   system,    wow64,       display, registry, versions, accounts, signer};
+                    desktop,   system,    wow64,       display, registry, versions,
+                    services,  tasks,     accounts, signer};
 
   FakePlatform() {
     files.CreateDirectory("C:\\Users");

@@ -216,6 +216,24 @@ std::vector<std::string> Win32FileSystem::FindFiles(std::string_view folder, std
   return names;
 }
 
+std::vector<std::string> Win32FileSystem::FindFolders(std::string_view folder) {
+  std::string query(folder);
+  if (!query.empty() && query.back() != '\\') query += '\\';
+  query += '*';
+
+  std::vector<std::string> names;
+  WIN32_FIND_DATAW found{};
+  const UniqueFindHandle search(::FindFirstFileW(Wide(query).c_str(), &found));
+  if (!search.Valid()) return names;
+  do {
+    const std::wstring_view name(found.cFileName);
+    if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0 && name != L"." && name != L"..") {
+      names.push_back(Narrow(name));
+    }
+  } while (::FindNextFileW(search.Get(), &found));
+  return names;
+}
+
 std::optional<std::string> Win32FileSystem::SearchFile(std::string_view searchPath, std::string_view name,
                                                        std::string_view defaultExtension) {
   const std::wstring pathText = Wide(searchPath), nameText = Wide(name), extensionText = Wide(defaultExtension);

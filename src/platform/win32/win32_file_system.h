@@ -20,6 +20,7 @@ class Win32FileSystem : public IFileSystem {
   bool CopyFile(std::string_view from, std::string_view to, bool replace) override;
   bool MoveFile(std::string_view from, std::string_view to) override;
   std::vector<std::string> FindFiles(std::string_view folder, std::string_view pattern) override;
+  std::vector<std::string> FindFolders(std::string_view folder) override;
   std::optional<std::string> SearchFile(std::string_view searchPath, std::string_view name,
                                         std::string_view defaultExtension) override;
   std::optional<std::string> LongPathName(std::string_view path) override;

@@ -7,7 +7,9 @@
 #include "platform/win32/win32_os.h"
 #include "platform/win32/win32_profile_api.h"
 #include "platform/win32/win32_registry.h"
+#include "platform/win32/win32_services.h"
 #include "platform/win32/win32_system.h"
+#include "platform/win32/win32_task_scheduler.h"
 
 namespace bootmark::win32 {
 
@@ -25,6 +27,8 @@ struct Win32Platform::Ports {
   Win32Display display;
   Win32Registry registry;
   Win32VersionResources versions;
+  Win32Services services;
+  Win32TaskScheduler tasks;
   Win32Accounts accounts;
   Win32FileSigner signer;
 };
@@ -33,7 +37,8 @@ Win32Platform::Win32Platform()
     : ports_(std::make_unique<Ports>()),
       platform_{ports_->files,   ports_->profile, ports_->environment, ports_->clock,    ports_->debug,
                 ports_->shell,   ports_->processes, ports_->desktop,   ports_->system,   ports_->wow64,
-                ports_->display, ports_->registry,  ports_->versions, ports_->accounts, ports_->signer} {}
+                ports_->display, ports_->registry,  ports_->versions,
+                ports_->services, ports_->tasks, ports_->accounts, ports_->signer} {}
 
 Win32Platform::~Win32Platform() = default;
 

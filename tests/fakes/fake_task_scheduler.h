@@ -1,0 +1,92 @@
+#pragma once
+// Fakes of the Service Control Manager and the Task Scheduler for tests.
+//
+// FakeTaskScheduler's 2.0 service reads the task store of a fake file system
+// (the real task XML files) unless `collectionsNotImplemented` makes its task
+// collections answer E_NOTIMPL as Wine's do; `serviceUnavailable` makes the
+// service object impossible to create. The 1.0 scheduler holds work items in
+// memory.
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "platform/services.h"
+#include "platform/task_scheduler.h"
+#include "startup/task_xml_store.h"
+
+namespace bootmark {
+
+class FakeServices : public IServices {
+ public:
+  // Service name -> state; a missing service reads 0.
+  std::map<std::string, std::uint32_t> states;
+  std::map<std::string, std::uint32_t> startTypes;
+  bool startFails = false;
+  std::uint32_t startError = 1058;  // ERROR_SERVICE_DISABLED
+  bool databaseLockedByOther = false;
+  bool lockHeld = false;
+  int lockStatusQueries = 0;
+  std::vector<std::string> calls;
+
+  std::uint32_t ServiceState(std::string_view name) override;
+  std::unique_ptr<IServiceDatabaseLock> LockDatabase(std::uint32_t& error) override;
+  bool DatabaseLocked() override;
+  bool SetStartType(std::string_view name, std::uint32_t startType) override;
+  bool StartService(std::string_view name, std::uint32_t& error) override;
+};
+
+struct FakeWorkItem {
+  std::uint32_t flags = 0;
+  std::string creator, comment, account;
+  std::int32_t idleMinutes = 10, deadlineMinutes = 60;
+  std::string application, parameters, workingDirectory;
+  std::uint32_t maxRunTime = 259200000;
+  std::vector<WorkItemTrigger> triggers;
+};
+
+class FakeTaskScheduler1 : public ITaskScheduler1 {
+ public:
+  // Work item name (with ".job") -> item, listed in insertion order.
+  std::vector<std::pair<std::string, FakeWorkItem>> items;
+  std::set<std::string> notActivatable;
+  bool unavailable = false;
+
+  std::vector<std::string> WorkItemNames() override;
+  std::unique_ptr<IWorkItem> Activate(std::string_view name) override;
+};
+
+class FakeTaskScheduler : public ITaskScheduler {
+ public:
+  explicit FakeTaskScheduler(IFileSystem& files, std::string storeRoot = "C:\\Windows\\System32\\Tasks");
+
+  ComSetup setup{true, true};
+  int initializeCalls = 0;
+  int uninitializeCalls = 0;
+  bool collectionsNotImplemented = false;
+  bool serviceUnavailable = false;
+  int openFolderCalls = 0;
+  FakeTaskScheduler1 legacy;
+
+  ComSetup InitializeCom() override;
+  void UninitializeCom() override { ++uninitializeCalls; }
+  ITaskSource& Service() override { return service_; }
+  ITaskScheduler1& Legacy() override { return legacy; }
+
+ private:
+  class FakeService : public ITaskSource {
+   public:
+    FakeService(FakeTaskScheduler& owner, IFileSystem& files, std::string root);
+    std::unique_ptr<ITaskFolder> OpenFolder(std::string_view path) override;
+    std::unique_ptr<ITaskFolder> CreateFolder(std::string_view name) override;
+
+   private:
+    FakeTaskScheduler& owner_;
+    TaskXmlStore store_;
+  };
+  FakeService service_;
+};
+
+}  // namespace bootmark
