@@ -1,0 +1,119 @@
+// Lookup databases, file signers and publishers on a real system: SQLite files at
+// Windows paths with non-ASCII characters, statements in the ANSI code page, the
+// embedded signer through crypt32, version information of Wine's own files.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+#include <sqlite3.h>
+
+#include "common/file_signer.h"
+#include "common/lookup_databases.h"
+#include "platform/win32/win32_file_signer.h"
+#include "platform/win32/win32_file_system.h"
+#include "platform/win32/win32_os.h"
+#include "platform/win32/wide.h"
+#include "scratch_folder.h"
+
+namespace bootmark::win32 {
+namespace {
+
+std::string OwnPath() {
+  wchar_t path[MAX_PATH + 1] = {};
+  ::GetModuleFileNameW(nullptr, path, MAX_PATH);
+  return Narrow(std::wstring_view(path));
+}
+
+std::string SystemFile(const char* name) {
+  wchar_t folder[MAX_PATH + 1] = {};
+  ::GetSystemDirectoryW(folder, MAX_PATH);
+  return Narrow(std::wstring_view(folder)) + "\\" + name;
+}
+
+std::string EnvironmentText(const char* name) {
+  wchar_t value[1024] = {};
+  const DWORD length = ::GetEnvironmentVariableW(Wide(name).c_str(), value, 1024);
+  return length > 0 && length < 1024 ? Narrow(value, length) : std::string();
+}
+
+std::string ToAnsi(const std::wstring& text) {
+  const int size = ::WideCharToMultiByte(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0,
+                                         nullptr, nullptr);
+  std::string bytes(static_cast<std::size_t>(size), '\0');
+  ::WideCharToMultiByte(CP_ACP, 0, text.data(), static_cast<int>(text.size()), bytes.data(), size, nullptr,
+                        nullptr);
+  return bytes;
+}
+
+TEST(Win32LookupDatabases, DatabaseAtANonAsciiWindowsPath) {
+  testing::ScratchFolder scratch;
+  const std::string folder = scratch / "Donn\xC3\xA9" "es \xE6\x95\xB0\xE6\x8D\xAE";
+  ASSERT_TRUE(::CreateDirectoryW(Wide(folder).c_str(), nullptr));
+  const std::string file = folder + "\\startupWhite.db";
+  Win32FileSystem files;
+  {
+    TSqliteObj db(files, file);  // created by SQLite at the Windows name
+    ASSERT_EQ(sqlite3_exec(db.Database().Handle(),
+                           "create table whiteList (MD5 TEXT); create table signatureList (signature TEXT);"
+                           "insert into whiteList values ('0123456789ABCDEF0123456789ABCDEF');"
+                           "insert into signatureList values ('o''brien software');",
+                           nullptr, nullptr, nullptr),
+              SQLITE_OK);
+  }
+  EXPECT_NE(::GetFileAttributesW(Wide(file).c_str()), INVALID_FILE_ATTRIBUTES);
+  TSqliteObj db(files, file);
+  EXPECT_TRUE(db.IsInWhiteList("0123456789abcdef0123456789abcdef"));
+  EXPECT_TRUE(db.IsInSignatureList("o'brien software"));
+  EXPECT_FALSE(db.IsInSignatureList("tarvo"));
+  EXPECT_FALSE(db.TableExists("blackList"));
+}
+
+TEST(Win32LookupDatabases, StatementsUseTheAnsiCodePage) {
+  Win32FileSystem files;
+  AnsiEncoder encoder(files);
+  EXPECT_EQ(encoder.Encode("soci\xC3\xA9t\xC3\xA9 O'Brien"), ToAnsi(L"soci\u00E9t\u00E9 O'Brien"));
+  EXPECT_EQ(encoder.Encode("plain"), "plain");
+}
+
+TEST(Win32FileSigner, FilesWithoutAnEmbeddedSignature) {
+  Win32FileSigner signer;
+  testing::ScratchFolder scratch;
+  testing::WriteFileBytes(scratch / "text.exe", "not a program");
+  for (const std::string& path : {OwnPath(), scratch / "text.exe", scratch / "missing.exe", SystemFile("kernel32.dll")}) {
+    SCOPED_TRACE(path);
+    EXPECT_EQ(GetFileSigner(signer, path), "");
+  }
+}
+
+// The end-to-end test test_lookups.py signs a copy of a program with a
+// self-signed certificate and names it and its signer in the environment.
+TEST(Win32FileSigner, UntrustedEmbeddedSignatureGivesItsSigner) {
+  const std::string signedFile = EnvironmentText("BMPORT_SIGNED_FILE");
+  if (signedFile.empty()) GTEST_SKIP() << "run by test_lookups.py, which signs the file";
+  Win32FileSigner signer;
+  EXPECT_EQ(GetFileSigner(signer, signedFile), EnvironmentText("BMPORT_SIGNER_NAME"));
+  EXPECT_EQ(GetFileSigner(signer, EnvironmentText("BMPORT_UNSIGNED_FILE")), "");
+}
+
+TEST(Win32FileCompany, WineFilesAndFilesWithoutVersionInformation) {
+  Win32FileSystem files;
+  Win32VersionResources versions;
+  struct Case {
+    std::string path;
+    std::string company;
+  };
+  const Case cases[] = {
+      {SystemFile("kernel32.dll"), "Microsoft Corporation"},
+      {SystemFile("svchost.exe"), "-"},
+      {SystemFile("no-such-file.exe"), "-"},
+  };
+  for (const Case& test : cases) {
+    SCOPED_TRACE(test.path);
+    std::string description;
+    std::string company;
+    GetFileCompany(files, versions, test.path, description, company);
+    EXPECT_EQ(company, test.company);
+  }
+}
+
+}  // namespace
+}  // namespace bootmark::win32
