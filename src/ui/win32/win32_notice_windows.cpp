@@ -1,14 +1,15 @@
 #include "ui/win32/win32_notice_windows.h"
 
 #include "ui/win32/alert_receiver_window.h"
+#include "ui/win32/dns_change_notice_window.h"
 
 namespace bootmark::win32 {
 
-// The boot time and DNS change notices are not in this build yet: those modes
-// end after taking their mutex, showing nothing.
+// The boot time notice is not in this build yet: that mode ends after taking
+// its mutex, showing nothing.
 void Win32NoticeWindows::RunBootTimeNotice(ProcessState&) {}
 
-void Win32NoticeWindows::RunDnsChangeNotice(ProcessState&) {}
+void Win32NoticeWindows::RunDnsChangeNotice(ProcessState& state) { RunDnsChangeNoticeWindow(platform_, state); }
 
 void Win32NoticeWindows::RunAlertNotice(ProcessState& state) {
   // Without a queue (the antivirus-list mode) there is no item to show.
