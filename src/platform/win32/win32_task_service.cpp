@@ -31,6 +31,11 @@ ComPtr<Interface> Need(ComPtr<Interface> object, const char* call) {
   return object;
 }
 
+template <typename Interface>
+void Require(const ComPtr<Interface>& object, const char* call) {
+  if (!object) Fail(call, E_NOINTERFACE);
+}
+
 template <typename Object, typename Getter>
 std::string Text(Object* object, Getter getter, const char* call) {
   UniqueBstr text;
@@ -177,7 +182,7 @@ class ComDefinition : public ::bootmark::ITaskDefinition {
   void ReadSettings(TaskSettingsValues& v) override {
     ComPtr<ITaskSettings> s;
     Check(d_->get_Settings(s.Put()), "ITaskDefinition.get_Settings");
-    Need(std::move(s), "ITaskDefinition.get_Settings");
+    Require(s, "ITaskDefinition.get_Settings");
     ITaskSettings* settings = s.Get();
     v.enabled = Flag(settings, &ITaskSettings::get_Enabled, "ITaskSettings.get_Enabled");
     v.priority = Number<int>(settings, &ITaskSettings::get_Priority, "ITaskSettings.get_Priority");
@@ -188,7 +193,7 @@ class ComDefinition : public ::bootmark::ITaskDefinition {
         Flag(settings, &ITaskSettings::get_StopIfGoingOnBatteries, "ITaskSettings.get_StopIfGoingOnBatteries");
     ComPtr<IIdleSettings> idle;
     Check(settings->get_IdleSettings(idle.Put()), "ITaskSettings.get_IdleSettings");
-    Need(std::move(idle), "ITaskSettings.get_IdleSettings");
+    Require(idle, "ITaskSettings.get_IdleSettings");
     v.idleDuration = Text(idle.Get(), &IIdleSettings::get_IdleDuration, "IIdleSettings.get_IdleDuration");
     v.idleWaitTimeout = Text(idle.Get(), &IIdleSettings::get_WaitTimeout, "IIdleSettings.get_WaitTimeout");
     v.stopOnIdleEnd = Flag(idle.Get(), &IIdleSettings::get_StopOnIdleEnd, "IIdleSettings.get_StopOnIdleEnd");
@@ -280,14 +285,14 @@ class ComFolder : public ::bootmark::ITaskFolder {
   ComPtr<IRegisteredTaskCollection>& Tasks() {
     if (!tasks_) {
       Check(f_->GetTasks(TASK_ENUM_HIDDEN, tasks_.Put()), "ITaskFolder.GetTasks");
-      Need(std::move(tasks_), "ITaskFolder.GetTasks");
+      Require(tasks_, "ITaskFolder.GetTasks");
     }
     return tasks_;
   }
   ComPtr<ITaskFolderCollection>& Folders() {
     if (!folders_) {
       Check(f_->GetFolders(0, folders_.Put()), "ITaskFolder.GetFolders");
-      Need(std::move(folders_), "ITaskFolder.GetFolders");
+      Require(folders_, "ITaskFolder.GetFolders");
     }
     return folders_;
   }
