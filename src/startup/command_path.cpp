@@ -64,11 +64,10 @@ std::string TCheckPath::GetCommandFilePath(std::string_view commandLine) {
   CommandLineParts parts = SplitCommandLine(command);
   if (!parts.filePath.empty()) return parts.filePath;
 
-  IFileSystem& files = platform_.files;
   std::string answer = command;
-  if (!files.FileExists(answer)) answer = RepairProgramFiles(commandLine);
-  if (!files.FileExists(answer)) answer = ExtractCommandExe(commandLine);
-  if (!files.FileExists(answer)) {
+  if (!IsFile(answer)) answer = RepairProgramFiles(commandLine);
+  if (!IsFile(answer)) answer = ExtractCommandExe(commandLine);
+  if (!IsFile(answer)) {
     std::string found = FindOnEnvPath(commandLine);
     if (!found.empty()) answer = std::move(found);
   }
@@ -127,9 +126,8 @@ std::string TCheckPath::FindFileOnSearchPath(std::string_view name) {
 
 std::string TCheckPath::RepairProgramFiles(std::string_view commandLine) {
   if (StartsWith(commandLine, "\"")) return std::string(commandLine);
-  IFileSystem& files = platform_.files;
   const std::string_view first = FirstWord(commandLine);
-  if (files.FileExists(first)) return std::string(first);
+  if (IsFile(first)) return std::string(first);
 
   // The native program folder, which a 32-bit program's %ProgramFiles% does not
   // name on 64-bit Windows.
@@ -139,7 +137,7 @@ std::string TCheckPath::RepairProgramFiles(std::string_view commandLine) {
     const std::u16string drive = colon == std::u16string::npos ? u"" : windowsFolder.substr(0, colon + 2);
     const std::string candidate = ExtractCommandExe(Utf16ToUtf8(
         utf16::ReplaceAllIgnoreCase(Utf8ToUtf16(commandLine), u"%ProgramFiles%", drive + u"Program Files")));
-    if (files.FileExists(candidate)) return candidate;
+    if (IsFile(candidate)) return candidate;
   }
   return std::string(commandLine);
 }
@@ -147,11 +145,10 @@ std::string TCheckPath::RepairProgramFiles(std::string_view commandLine) {
 std::string TCheckPath::FindOnEnvPath(std::string_view commandLine) {
   const std::string_view first = FirstWord(commandLine);
   if (first.empty()) return {};
-  IFileSystem& files = platform_.files;
   const auto findIn = [&](std::string_view extension) -> std::string {
     for (const std::string& folder : PathFolders()) {
       std::string candidate = IncludeTrailingBackslash(folder) + std::string(first) + std::string(extension);
-      if (files.FileExists(candidate)) return candidate;
+      if (IsFile(candidate)) return candidate;
     }
     return {};
   };
@@ -160,6 +157,10 @@ std::string TCheckPath::FindOnEnvPath(std::string_view commandLine) {
     if (std::string found = findIn(extension); !found.empty()) return found;
   }
   return {};
+}
+
+bool TCheckPath::IsFile(std::string_view path) {
+  return !StartsWith(path, "\\??\\") && platform_.files.FileExists(path);
 }
 
 void TCheckPath::ReadSearchLists() {

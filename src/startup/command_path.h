@@ -72,6 +72,10 @@ class TCheckPath {
   // or the result does not fit.
   std::optional<std::u16string> ExpandWithinBuffer(std::u16string_view text);
   void ReadSearchLists();
+  // A file exists at the path. A "\??\" path names the object manager's view of a
+  // file, which the system's file calls pass through as it stands; it is not a
+  // file name the resolver answers with, so it never counts as one.
+  bool IsFile(std::string_view path);
 
   const Platform& platform_;
   bool listsRead_ = false;

@@ -76,10 +76,9 @@ std::string TCheckPath::ExtractCommandExe(std::string_view commandLine) {
     // The library a "rundll32.exe" command line loads: as written, else in the
     // Windows folder, else in the system folder.
     const std::string library = Utf16ToUtf8(s.substr(13));
-    IFileSystem& files = platform_.files;
     for (const std::string& candidate : {library, platform_.system.WindowsDirectory() + "\\" + library,
                                          platform_.system.SystemDirectory() + "\\" + library}) {
-      if (files.FileExists(candidate)) return candidate;
+      if (IsFile(candidate)) return candidate;
     }
   }
   return answer;
