@@ -14,6 +14,8 @@ int main() {
   state.logs = std::make_unique<Logs>(platform.files, platform.clock, platform.environment);
   state.system = std::make_unique<SystemInfo>(platform);
   state.tasks = std::make_unique<TaskReader>(platform, state.logs.get());
+  state.identity = LoadLocalIdentity(platform, *state.system);
+  state.checkPath = std::make_unique<TCheckPath>(platform);
 
   DefaultModeJobs jobs(platform, state);
   win32::Win32NoticeWindows windows(platform);

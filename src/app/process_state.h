@@ -11,6 +11,8 @@
 #include "common/system_info.h"
 #include "platform/processes.h"
 #include "platform/types.h"
+#include "startup/command_path.h"
+#include "startup/local_identity.h"
 #include "startup/task_reader.h"
 
 namespace bootmark {
@@ -37,6 +39,12 @@ struct ProcessState {
   // The task reader of the chosen scheduler interface, created by main at
   // start-up (it sets up COM for the process); empty in tests that need none.
   std::unique_ptr<TaskReader> tasks;
+  // The resolver of startup command lines, created by main; it reads the PATH and
+  // PATHEXT lists on its first search.
+  std::unique_ptr<TCheckPath> checkPath;
+  // The local users, computer name and owner that item keys replace, read once
+  // right after the task reader is created; empty lists when they could not be read.
+  LocalIdentity identity;
 };
 
 }  // namespace bootmark
