@@ -30,7 +30,7 @@ std::string TaskStoreRoot(const Platform& platform) {
   return windows + "\\System32\\Tasks";
 }
 
-TaskReader::TaskReader(const Platform& platform, Logs* logs) : platform_(platform), logs_(logs) {
+TaskReader::TaskReader(const Platform& platform, Logs* logs) : platform_(platform) {
   if (UsesTaskScheduler2(platform.system.VersionEx())) {
     store_ = std::make_unique<TaskXmlStore>(platform.files, TaskStoreRoot(platform));
     reader2_ = std::make_unique<TTaskSchedulerInterfaces2>(platform.tasks, *store_, logs);

@@ -49,7 +49,6 @@ class TaskReader {
 
  private:
   const Platform& platform_;
-  Logs* logs_;
   std::unique_ptr<TaskXmlStore> store_;
   std::unique_ptr<TTaskSchedulerInterfaces2> reader2_;
   std::unique_ptr<TTaskSchedulerInterfaces1> reader1_;
