@@ -1,0 +1,94 @@
+// The Schedule service before every listing, and the Task Scheduler 1.0 reader
+// (a fake of the mstask port: Wine's scheduler offers no 1.0 work items to test).
+#include <gtest/gtest.h>
+
+#include "fakes/fake_platform.h"
+#include "startup/task_reader.h"
+#include "startup/task_schedule_service.h"
+
+namespace bootmark {
+namespace {
+
+TEST(ScheduleServiceTest, AStoppedSchedulerIsSetToAutomaticAndStarted) {
+  const struct {
+    const char* name;
+    std::uint32_t state;
+    bool lockedByOther, startFails;
+    std::uint32_t startError;
+    bool runs;
+    std::vector<std::string> calls;
+  } cases[] = {
+      {"running", service_state::kRunning, false, false, 0, true, {}},
+      {"stopped", service_state::kStopped, false, false, 0, true,
+       {"LockDatabase", "SetStartType Schedule 2", "StartService Schedule"}},
+      {"locked by another", service_state::kStopped, true, false, 0, true,
+       {"LockDatabase", "QueryLockStatus", "SetStartType Schedule 2", "StartService Schedule"}},
+      {"start refused", service_state::kStopped, false, true, 1058, false,
+       {"LockDatabase", "SetStartType Schedule 2", "StartService Schedule"}},
+      {"refused without error", service_state::kStopped, false, true, 0, true,
+       {"LockDatabase", "SetStartType Schedule 2", "StartService Schedule"}},
+  };
+  for (const auto& c : cases) {
+    FakeServices services;
+    services.states["Schedule"] = c.state;
+    services.databaseLockedByOther = c.lockedByOther;
+    services.startFails = c.startFails;
+    services.startError = c.startError;
+    EXPECT_EQ(EnsureTaskSchedulerRuns(services), c.runs) << c.name;
+    EXPECT_EQ(services.calls, c.calls) << c.name;
+    EXPECT_FALSE(services.lockHeld) << c.name;
+  }
+}
+
+class TaskScheduler1Test : public ::testing::Test {
+ protected:
+  TaskScheduler1Test() {
+    fake.system.versionEx = VersionExInfo{5, 1, 2600, kPlatformWin32Nt, kProductWorkstation};
+    fake.services.states["Schedule"] = service_state::kRunning;
+    FakeWorkItem logon;
+    logon.flags = 0x200;  // hidden
+    logon.application = "C:\\Tools\\sync.exe";
+    logon.parameters = "/start";
+    logon.triggers = {WorkItemTrigger{1, 0, 0, 0, 2024, 3, 1, 9, 30}, WorkItemTrigger{7, 0, 0, 0x2, 2024, 3, 2, 8, 15}};
+    FakeWorkItem disabledDaily;
+    disabledDaily.flags = 0x4;
+    disabledDaily.triggers = {WorkItemTrigger{1}};
+    fake.tasks.legacy.items = {{"Sync.job", logon}, {"Backup.job", disabledDaily}, {"Gone.job", {}}};
+    fake.tasks.legacy.notActivatable = {"Gone.job"};
+  }
+  testing::FakePlatform fake;
+};
+
+TEST_F(TaskScheduler1Test, WorkItemsKeepThe10Numbering) {
+  TaskReader reader(fake.platform, nullptr);
+  ASSERT_FALSE(reader.Interface2());
+  const auto tasks = reader.GetAllTasks(nullptr, "\\Ignored", false, false);
+  ASSERT_TRUE(tasks);
+  ASSERT_EQ(tasks->size(), 2u);  // an item that cannot be activated is left out
+  const TTaskInfo& sync = *(*tasks)[0];
+  EXPECT_EQ(sync.Name, "Sync.job");
+  EXPECT_EQ(sync.Path, "Sync.job");
+  EXPECT_TRUE(sync.Enabled);
+  EXPECT_TRUE(sync.Hidden);
+  EXPECT_EQ(sync.Trigger.TriggerType, 7);  // the last trigger read
+  EXPECT_TRUE(sync.Trigger.StopAtDurationEnd);
+  EXPECT_EQ(sync.Action.ExecPath + " " + sync.Action.ExecArguments, "C:\\Tools\\sync.exe /start");
+  EXPECT_TRUE(reader.IsStartupTaskInfo(sync));
+  EXPECT_EQ(reader.TaskScheduleKind(sync), 4);
+  EXPECT_FALSE((*tasks)[1]->Enabled);
+  EXPECT_EQ(reader.TaskScheduleKind(*(*tasks)[1]), 0);
+}
+
+TEST_F(TaskScheduler1Test, LookUpsMapTheTriggerTypeAndSplitTheStartTime) {
+  TaskReader reader(fake.platform, nullptr);
+  const auto sync = reader.FindTask("sync", "", false);  // ".job" is added
+  ASSERT_TRUE(sync);
+  EXPECT_EQ(sync->Trigger.TriggerType, 9);
+  EXPECT_EQ(sync->StartHour * 100 + sync->StartMinute, 815);
+  EXPECT_TRUE(reader.IsSystemStartTask("Sync", "\\"));
+  EXPECT_FALSE(reader.IsSystemStartTask("Backup.JOB", "\\"));
+  EXPECT_FALSE(reader.FindTask("Gone", "", false));
+}
+
+}  // namespace
+}  // namespace bootmark
