@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <set>
 
 #include "common/text.h"
 #include "startup/known_task_rules.h"
@@ -44,6 +45,8 @@ std::vector<std::u16string> SplitAtDashes(std::u16string_view text) {
 void ReplaceGuids(std::u16string& text, std::u16string_view tag) {
   if (text.size() < 36 || text.find(u'-') == npos) return;
   const std::vector<std::u16string> parts = SplitAtDashes(text);
+  // A GUID replaced once is gone from the text; its repeats need no second pass.
+  std::set<std::u16string> replaced;
   for (std::size_t i = 0; i + 5 <= parts.size(); ++i) {
     if (parts[i].size() < 8 || parts[i + 1].size() != 4 || parts[i + 2].size() != 4 || parts[i + 3].size() != 4 ||
         parts[i + 4].size() < 12) {
@@ -52,6 +55,7 @@ void ReplaceGuids(std::u16string& text, std::u16string_view tag) {
     const std::u16string guid = parts[i].substr(parts[i].size() - 8) + u"-" + parts[i + 1] + u"-" + parts[i + 2] +
                                 u"-" + parts[i + 3] + u"-" + parts[i + 4].substr(0, 12);
     if (!std::all_of(guid.begin(), guid.end(), IsLetterDigitOrDash)) continue;
+    if (!replaced.insert(utf16::Upper(guid)).second) continue;
     text = utf16::ReplaceAllIgnoreCase(text, u"{" + guid + u"}", tag);
     text = utf16::ReplaceAllIgnoreCase(text, guid, tag);
   }
