@@ -36,7 +36,8 @@ struct PlatformWith {
                  debug != nullptr ? *debug : real.debug,
                  shell != nullptr ? *shell : real.shell,
                  real.processes, real.desktop,  real.system,      real.wow64,
-                 real.display,   real.registry, real.versions} {}
+                 real.display,   real.registry, real.versions,    real.services,
+                 real.tasks,     real.accounts, real.signer} {}
   Platform platform;
 };
 
@@ -333,10 +334,12 @@ TEST(Win32OpenFolderAndSelect, EachWayOpensExplorerOnTheFolder) {
   const Platform& real = win32.Get();
   const Platform explore{real.files,   real.profile,  real.environment, real.clock, real.debug,
                          withoutSelecting, real.processes, real.desktop, real.system, real.wow64,
-                         real.display, real.registry, real.versions};
+                         real.display, real.registry, real.versions, real.services, real.tasks,
+                         real.accounts, real.signer};
   const Platform explorerSelect{real.files,  real.profile,   real.environment, real.clock,
                                 real.debug,  real.shell,     real.processes,   real.desktop,
-                                windows2000, real.wow64,     real.display,     real.registry, real.versions};
+                                windows2000, real.wow64,     real.display,     real.registry, real.versions,
+                                real.services, real.tasks,   real.accounts,    real.signer};
   ASSERT_GE(real.system.VersionEx().major, 6u);
   const struct {
     const char* way;
