@@ -101,24 +101,6 @@ bool PortableProfileApi::Load(std::string_view file, Document& document) {
   return true;
 }
 
-std::string PortableProfileApi::EncodeAnsi(std::string_view text) {
-  if (!ansiBytesBuilt_) {
-    for (int byte = 0; byte < 256; ++byte) {
-      const std::u16string unit = files_.DecodeAnsi(std::string(1, static_cast<char>(byte)));
-      if (unit.size() == 1) ansiBytes_.emplace(unit[0], static_cast<char>(byte));
-    }
-    ansiBytesBuilt_ = true;
-  }
-  std::string bytes;
-  bytes.reserve(text.size());
-  for (char16_t unit : Utf8ToUtf16(text)) {
-    // Characters the code page cannot hold become "?", as the system writes them.
-    auto found = ansiBytes_.find(unit);
-    bytes += found != ansiBytes_.end() ? found->second : '?';
-  }
-  return bytes;
-}
-
 bool PortableProfileApi::Save(std::string_view file, const Document& document) {
   std::string text;
   for (const Document::Line& line : document.lines) text.append(line.text).append(line.ending);
@@ -133,7 +115,7 @@ bool PortableProfileApi::Save(std::string_view file, const Document& document) {
       break;
     case TextEncoding::None:
     case TextEncoding::Ansi:
-      bytes = EncodeAnsi(text);
+      bytes = ansi_.Encode(text);
       break;
   }
   return files_.ReplaceAll(file, bytes).ok();

@@ -16,9 +16,9 @@
 //   mark, others in the ANSI code page; a new file is ANSI.
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
+#include "common/ansi_encoder.h"
 #include "platform/file_system.h"
 #include "platform/profile.h"
 
@@ -45,12 +45,9 @@ class PortableProfileApi : public IProfileApi {
   // False when the file exists but cannot be read or decoded.
   bool Load(std::string_view file, Document& document);
   bool Save(std::string_view file, const Document& document);
-  std::string EncodeAnsi(std::string_view text);
 
   IFileSystem& files_;
-  // UTF-16 unit -> ANSI byte, built from the file system's ANSI decoding.
-  std::unordered_map<char16_t, char> ansiBytes_;
-  bool ansiBytesBuilt_ = false;
+  AnsiEncoder ansi_{files_};
 };
 
 }  // namespace bootmark
