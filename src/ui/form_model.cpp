@@ -109,9 +109,9 @@ int FontSizeLevelFrom(int setting) { return setting == 1 || setting == 2 ? setti
 void FormModel::SetFontSizeLevel(int level) { fontSizeLevel_ = FontSizeLevelFrom(level); }
 
 FontSpec FormModel::FontOf(const FormControl& control) const {
-  FontSpec spec = control.font.value_or(font);
-  if (!control.keepFontSize) spec.size += fontSizeLevel_;
-  return spec;
+  FontSpec fontSpec = control.font.value_or(font);
+  if (!control.keepFontSize) fontSpec.size += fontSizeLevel_;
+  return fontSpec;
 }
 
 void FormModel::SetTextMeasurer(const ITextMeasurer* measurer) { measurer_ = measurer; }
@@ -126,13 +126,13 @@ void FormModel::ApplyAutoSize() {
     if (!control.autoSize || !IsAutoSizeText(control.Kind())) continue;
     const bool checkBox = control.Kind() == ControlKind::CheckBox;
     const int glyph = checkBox ? kCheckBoxGlyph : 0;
-    const FontSpec spec = FontOf(control);
+    const FontSpec fontSpec = FontOf(control);
     const std::vector<TextRun> runs = control.Kind() == ControlKind::HyperlinkLabel
                                           ? ParseLinkText(control.caption)
                                           : std::vector<TextRun>{{control.caption, -1}};
     const int wrap = control.wordWrap ? std::max(1, control.bounds.Width() - glyph) : 0;
-    const TextLayout layout = LayOutText(Measurer(), runs, spec, LinkFontOf(spec), wrap);
-    const Size line = Measurer().Measure(spec, "Ag");
+    const TextLayout layout = LayOutText(Measurer(), runs, fontSpec, LinkFontOf(fontSpec), wrap);
+    const Size line = Measurer().Measure(fontSpec, "Ag");
     if (!control.wordWrap) control.bounds.right = control.bounds.left + glyph + layout.extent.width;
     control.bounds.bottom = control.bounds.top + std::max(layout.extent.height, line.height);
   }
@@ -171,10 +171,10 @@ void FormModel::UseProgramCursors() {
 
 static int LinkUnder(const FormModel& form, const FormControl& control, Point at) {
   if (control.Kind() != ControlKind::HyperlinkLabel) return -1;
-  const FontSpec spec = form.FontOf(control);
+  const FontSpec fontSpec = form.FontOf(control);
   const int wrap = control.wordWrap ? control.bounds.Width() : 0;
   const int centre = control.centred ? control.bounds.Width() : 0;
-  return LinkAt(LayOutText(form.Measurer(), ParseLinkText(control.caption), spec, LinkFontOf(spec), wrap, centre),
+  return LinkAt(LayOutText(form.Measurer(), ParseLinkText(control.caption), fontSpec, LinkFontOf(fontSpec), wrap, centre),
                 at);
 }
 

@@ -139,7 +139,7 @@ TextLayout LayOutText(const ITextMeasurer& measurer, const std::vector<TextRun>&
     lineStart = layout.pieces.size();
   };
   for (const TextRun& run : runs) {
-    const FontSpec& spec = run.link >= 0 ? linkFont : font;
+    const FontSpec& fontSpec = run.link >= 0 ? linkFont : font;
     const int height = run.link >= 0 ? linkLine : plainLine;
     std::size_t lineBegin = 0;
     while (lineBegin <= run.text.size()) {
@@ -147,8 +147,8 @@ TextLayout LayOutText(const ITextMeasurer& measurer, const std::vector<TextRun>&
       const std::size_t lineEnd = newline == std::string::npos ? run.text.size() : newline;
       const std::string_view part = std::string_view(run.text).substr(lineBegin, lineEnd - lineBegin);
       for (std::string_view word : SplitWords(part)) {
-        const int width = measurer.Measure(spec, word).width;
-        if (wrapWidth > 0 && x > 0 && x + width - (word.back() == ' ' ? measurer.Measure(spec, " ").width : 0) > wrapWidth) {
+        const int width = measurer.Measure(fontSpec, word).width;
+        if (wrapWidth > 0 && x > 0 && x + width - (word.back() == ' ' ? measurer.Measure(fontSpec, " ").width : 0) > wrapWidth) {
           finishLine();
         }
         // Words of one run on one line join into one piece.

@@ -136,11 +136,11 @@ class ControlPainter {
     const Colour link = skin_.ResolveColour(control_.linkColour).value_or(kLink);
     const bool hovered = form_.Hovered() == &control_;
     for (const PlacedText& piece : layout.pieces) {
-      FontSpec spec = piece.link >= 0 ? LinkFontOf(font) : font;
-      if (piece.link >= 0 && hovered && form_.HoveredLink() == piece.link) spec.underline = true;
+      FontSpec fontSpec = piece.link >= 0 ? LinkFontOf(font) : font;
+      if (piece.link >= 0 && hovered && form_.HoveredLink() == piece.link) fontSpec.underline = true;
       const std::wstring text = Wide(piece.text);
       Gdiplus::SolidBrush brush(Argb(piece.link >= 0 ? link : plain));
-      g_.DrawString(text.c_str(), static_cast<INT>(text.size()), &FontFor(spec),
+      g_.DrawString(text.c_str(), static_cast<INT>(text.size()), &FontFor(fontSpec),
                     Gdiplus::PointF(box_.X + indent + piece.box.left, y + piece.box.top), &TextFormat(), &brush);
     }
   }

@@ -1,5 +1,5 @@
 #pragma once
-// GDI+ pieces the form window shares: fonts by spec (with the face fall-back),
+// GDI+ pieces the form window shares: fonts by their description (with the face fall-back),
 // the string format of all text, and pictures loaded once per file.
 #include <windows.h>
 // GDI+ needs the COM stream and property types that WIN32_LEAN_AND_MEAN leaves out.
@@ -22,7 +22,7 @@ using std::min;
 
 namespace bootmark::win32 {
 
-// The GDI+ font of a spec; never null while GDI+ runs (falls back to the generic
+// The GDI+ font of a font description; never null while GDI+ runs (falls back to the generic
 // sans-serif family).
 const Gdiplus::Font& FontFor(const FontSpec& font);
 // Typographic layout that counts trailing blanks: the measurer and the painter
