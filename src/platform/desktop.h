@@ -24,6 +24,9 @@ class IDesktop {
   // One synchronous SendMessageW of WM_COPYDATA carrying `text` as UTF-16 with its
   // terminating zero (dwData 0, wParam 0). The result is not looked at.
   virtual void SendCopyDataText(WindowHandle window, std::string_view text) = 0;
+  // Lets the calling thread's message queue run once: every message waiting now is
+  // translated and dispatched, then it returns without waiting for more.
+  virtual void ProcessMessages() = 0;
 };
 
 }  // namespace bootmark

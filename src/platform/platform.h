@@ -9,6 +9,7 @@
 #include "platform/environment.h"
 #include "platform/file_signer.h"
 #include "platform/file_system.h"
+#include "platform/http.h"
 #include "platform/operating_system.h"
 #include "platform/processes.h"
 #include "platform/profile.h"
@@ -39,6 +40,7 @@ struct Platform {
   ITaskScheduler& tasks;
   IAccounts& accounts;
   IFileSigner& signer;
+  IHttpClient& http;
 };
 
 }  // namespace bootmark

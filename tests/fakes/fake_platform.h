@@ -4,6 +4,7 @@
 #include "fakes/fake_accounts.h"
 #include "fakes/fake_file_signer.h"
 #include "fakes/fake_file_system.h"
+#include "fakes/fake_http.h"
 #include "fakes/fake_ports.h"
 #include "fakes/fake_registry.h"
 #include "fakes/fake_system_ports.h"
@@ -29,9 +30,10 @@ struct FakePlatform {
   FakeTaskScheduler tasks{files};
   FakeAccounts accounts;
   FakeFileSigner signer;
+  FakeHttpClient http;
   Platform platform{files,     profile,   environment, clock,   debug,   shell,   processes,
                     desktop,   system,    wow64,       display, registry, versions,
-                    services,  tasks,     accounts, signer};
+                    services,  tasks,     accounts, signer, http};
 
   FakePlatform() {
     files.CreateDirectory("C:\\Users");

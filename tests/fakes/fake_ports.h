@@ -115,6 +115,10 @@ class FakeDesktop : public IDesktop {
   void SendCopyDataText(WindowHandle window, std::string_view text) override {
     copyDataSent.emplace_back(window, std::string(text));
   }
+  void ProcessMessages() override {
+    ++messageRuns;
+    if (onProcessMessages) onProcessMessages();
+  }
 
   // Adds a top-level window and returns its handle.
   WindowHandle AddWindow(FakeWindow window);
@@ -125,6 +129,8 @@ class FakeDesktop : public IDesktop {
   std::map<WindowHandle, FakeWindow> windows;
   std::vector<std::pair<WindowHandle, std::string>> copyDataSent;
   int findCalls = 0;
+  int messageRuns = 0;
+  std::function<void()> onProcessMessages;
 
  private:
   WindowHandle nextHandle_ = 0x20000;

@@ -45,4 +45,17 @@ void Win32Desktop::SendCopyDataText(WindowHandle window, std::string_view text) 
   ::SendMessageW(ToHwnd(window), WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&copy));
 }
 
+void Win32Desktop::ProcessMessages() {
+  MSG message{};
+  while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+    if (message.message == WM_QUIT) {
+      // The quit request belongs to the thread's message loop: leave it for that.
+      ::PostQuitMessage(static_cast<int>(message.wParam));
+      return;
+    }
+    ::TranslateMessage(&message);
+    ::DispatchMessageW(&message);
+  }
+}
+
 }  // namespace bootmark::win32

@@ -12,6 +12,7 @@ class Win32Desktop : public IDesktop {
   Size PrimaryScreenSize() override;
   WindowHandle FindTopWindow(std::string_view className, std::string_view title) override;
   void SendCopyDataText(WindowHandle window, std::string_view text) override;
+  void ProcessMessages() override;
 };
 
 }  // namespace bootmark::win32

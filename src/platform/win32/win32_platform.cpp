@@ -4,6 +4,7 @@
 #include "platform/win32/win32_desktop.h"
 #include "platform/win32/win32_file_signer.h"
 #include "platform/win32/win32_file_system.h"
+#include "platform/win32/win32_http.h"
 #include "platform/win32/win32_os.h"
 #include "platform/win32/win32_profile_api.h"
 #include "platform/win32/win32_registry.h"
@@ -31,6 +32,7 @@ struct Win32Platform::Ports {
   Win32TaskScheduler tasks;
   Win32Accounts accounts;
   Win32FileSigner signer;
+  Win32HttpClient http;
 };
 
 Win32Platform::Win32Platform()
@@ -38,7 +40,7 @@ Win32Platform::Win32Platform()
       platform_{ports_->files,   ports_->profile, ports_->environment, ports_->clock,    ports_->debug,
                 ports_->shell,   ports_->processes, ports_->desktop,   ports_->system,   ports_->wow64,
                 ports_->display, ports_->registry,  ports_->versions,
-                ports_->services, ports_->tasks, ports_->accounts, ports_->signer} {}
+                ports_->services, ports_->tasks, ports_->accounts, ports_->signer, ports_->http} {}
 
 Win32Platform::~Win32Platform() = default;
 

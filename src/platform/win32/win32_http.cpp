@@ -1,0 +1,121 @@
+#include "platform/win32/win32_http.h"
+
+#include <windows.h>
+#include <winhttp.h>
+
+#include <utility>
+
+#include "platform/win32/wide.h"
+
+namespace bootmark::win32 {
+namespace {
+
+constexpr wchar_t kAgent[] = L"Mozilla/4.0";
+constexpr wchar_t kContentType[] = L"Content-Type: application/x-www-form-urlencoded";
+
+// A session, connection or request handle, closed with WinHttpCloseHandle. A
+// request is closed before its connection and the connection before its session
+// by declaring them in that order.
+class UniqueInternetHandle {
+ public:
+  explicit UniqueInternetHandle(HINTERNET handle) : handle_(handle) {}
+  UniqueInternetHandle(const UniqueInternetHandle&) = delete;
+  UniqueInternetHandle& operator=(const UniqueInternetHandle&) = delete;
+  ~UniqueInternetHandle() {
+    if (handle_ != nullptr) ::WinHttpCloseHandle(handle_);
+  }
+  HINTERNET Get() const { return handle_; }
+  explicit operator bool() const { return handle_ != nullptr; }
+
+ private:
+  HINTERNET handle_;
+};
+
+struct UrlParts {
+  bool secure = false;
+  std::wstring host;
+  INTERNET_PORT port = 0;
+  std::wstring pathAndQuery;
+};
+
+bool CrackUrl(const std::wstring& url, UrlParts& parts) {
+  URL_COMPONENTS components{};
+  components.dwStructSize = sizeof components;
+  // Lengths of -1: the parts are pointers into `url`.
+  components.dwSchemeLength = static_cast<DWORD>(-1);
+  components.dwHostNameLength = static_cast<DWORD>(-1);
+  components.dwUrlPathLength = static_cast<DWORD>(-1);
+  components.dwExtraInfoLength = static_cast<DWORD>(-1);
+  if (!::WinHttpCrackUrl(url.c_str(), static_cast<DWORD>(url.size()), 0, &components)) return false;
+  if (components.nScheme != INTERNET_SCHEME_HTTP && components.nScheme != INTERNET_SCHEME_HTTPS) return false;
+  if (components.lpszHostName == nullptr || components.dwHostNameLength == 0) return false;
+  parts.secure = components.nScheme == INTERNET_SCHEME_HTTPS;
+  parts.host.assign(components.lpszHostName, components.dwHostNameLength);
+  parts.port = components.nPort;
+  if (components.lpszUrlPath != nullptr) parts.pathAndQuery.assign(components.lpszUrlPath, components.dwUrlPathLength);
+  if (components.lpszExtraInfo != nullptr) {
+    parts.pathAndQuery.append(components.lpszExtraInfo, components.dwExtraInfoLength);
+  }
+  if (parts.pathAndQuery.empty()) parts.pathAndQuery = L"/";
+  return true;
+}
+
+bool IsSuccessStatus(HINTERNET request) {
+  DWORD status = 0;
+  DWORD size = sizeof status;
+  if (!::WinHttpQueryHeaders(request, WINHTTP_QUERY_STATUS_CODE | WINHTTP_QUERY_FLAG_NUMBER,
+                             WINHTTP_HEADER_NAME_BY_INDEX, &status, &size, WINHTTP_NO_HEADER_INDEX)) {
+    return false;
+  }
+  return status >= 200 && status < 300;
+}
+
+// Reads the whole body; nullopt on a read failure or when it passes `maxBytes`.
+std::optional<std::string> ReadBody(HINTERNET request, std::size_t maxBytes) {
+  std::string body;
+  for (;;) {
+    DWORD available = 0;
+    if (!::WinHttpQueryDataAvailable(request, &available)) return std::nullopt;
+    if (available == 0) return body;
+    if (available > maxBytes - body.size()) return std::nullopt;
+    const std::size_t start = body.size();
+    body.resize(start + available);
+    DWORD read = 0;
+    if (!::WinHttpReadData(request, body.data() + start, available, &read)) return std::nullopt;
+    body.resize(start + read);
+    if (read == 0) return body;
+  }
+}
+
+}  // namespace
+
+std::optional<std::string> Win32HttpClient::Post(std::string_view url, std::string_view body,
+                                                 std::size_t maxResponseBytes) {
+  UrlParts parts;
+  if (!CrackUrl(Wide(url), parts)) return std::nullopt;
+  if (body.size() >= std::size_t{MAXDWORD}) return std::nullopt;
+
+  const UniqueInternetHandle session(::WinHttpOpen(kAgent, WINHTTP_ACCESS_TYPE_DEFAULT_PROXY,
+                                                   WINHTTP_NO_PROXY_NAME, WINHTTP_NO_PROXY_BYPASS, 0));
+  if (!session) return std::nullopt;
+  const UniqueInternetHandle connection(::WinHttpConnect(session.Get(), parts.host.c_str(), parts.port, 0));
+  if (!connection) return std::nullopt;
+  // No security flags are changed: an untrusted, expired or mismatched
+  // certificate fails the request.
+  const UniqueInternetHandle request(::WinHttpOpenRequest(connection.Get(), L"POST", parts.pathAndQuery.c_str(),
+                                                          nullptr, WINHTTP_NO_REFERER, WINHTTP_DEFAULT_ACCEPT_TYPES,
+                                                          parts.secure ? WINHTTP_FLAG_SECURE : 0));
+  if (!request) return std::nullopt;
+
+  const DWORD length = static_cast<DWORD>(body.size());
+  // WinHttpSendRequest does not write to the body; its parameter is not const.
+  void* data = length == 0 ? WINHTTP_NO_REQUEST_DATA : const_cast<char*>(body.data());
+  if (!::WinHttpSendRequest(request.Get(), kContentType, static_cast<DWORD>(-1L), data, length, length, 0)) {
+    return std::nullopt;
+  }
+  if (!::WinHttpReceiveResponse(request.Get(), nullptr)) return std::nullopt;
+  if (!IsSuccessStatus(request.Get())) return std::nullopt;
+  return ReadBody(request.Get(), maxResponseBytes);
+}
+
+}  // namespace bootmark::win32
