@@ -1,5 +1,6 @@
 #pragma once
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -30,6 +31,14 @@ enum class SelectInFolderResult {
   kOpened,
 };
 
+// What a shell link (".lnk" file) names, as the shell link object reads it.
+struct ShellLinkTarget {
+  // The target as stored, environment variables unexpanded.
+  std::string rawPath;
+  // The command-line arguments; empty when they cannot be read.
+  std::string arguments;
+};
+
 class IShell {
  public:
   virtual ~IShell() = default;
@@ -48,6 +57,12 @@ class IShell {
   virtual std::intptr_t ShellExecute(WindowHandle owner, std::string_view verb, std::string_view file,
                                      std::string_view parameters, std::string_view directory,
                                      int showCommand) = 0;
+
+  // Loads a shell link file through the shell link object (COM set up for the
+  // thread around the call). Nullopt when the object cannot be created or the
+  // file cannot be loaded or its target read. Both texts are read into buffers
+  // of 260 characters.
+  virtual std::optional<ShellLinkTarget> ReadShellLink(std::string_view linkPath) = 0;
 };
 
 }  // namespace bootmark

@@ -74,7 +74,7 @@ std::string TCheckPath::GetCommandFilePath(std::string_view commandLine) {
   return answer;
 }
 
-CommandLineParts TCheckPath::SplitCommandLine(std::string_view text) {
+CommandLineParts TCheckPath::SplitCommandLine(std::string_view text, bool foundMustBeWritten) {
   CommandLineParts parts;
   const std::string_view t = Trim(text);
   if (t.empty()) return parts;
@@ -95,11 +95,16 @@ CommandLineParts TCheckPath::SplitCommandLine(std::string_view text) {
       // The system refuses names beyond its path limit, and every longer prefix too.
       if (!FitsPathBuffer(prefix)) break;
       const std::string found = FindFileOnSearchPath(prefix);
-      // A program found only through the search path is not what the text names.
-      const std::size_t at = found.empty() ? std::string_view::npos : t.find(found);
-      if (at == std::string_view::npos) continue;
+      if (found.empty()) continue;
+      std::size_t end = prefix.size();
+      if (foundMustBeWritten) {
+        // A program found only through the search path is not what the text names.
+        const std::size_t at = t.find(found);
+        if (at == std::string_view::npos) continue;
+        end = at + found.size();
+      }
       parts.filePath = found;
-      parts.arguments = Trim(t.substr(at + found.size()));
+      parts.arguments = Trim(t.substr(end));
       break;
     }
   }

@@ -41,9 +41,10 @@ class TCheckPath {
   std::string GetCommandFilePath(std::string_view commandLine);
 
   // A quoted file, or the shortest prefix ending before a blank (or the whole
-  // text) that the system's search finds and that is written out in the text.
-  // Empty parts when there is none. Short names are made long.
-  CommandLineParts SplitCommandLine(std::string_view text);
+  // text) that the system's search finds and, with `foundMustBeWritten`, that is
+  // written out in the text. Empty parts when there is none. Short names are made
+  // long.
+  CommandLineParts SplitCommandLine(std::string_view text, bool foundMustBeWritten = true);
 
   // SearchPathW over the name's own folder, then the "path" variable (the
   // Windows folder's "system32" when that is empty), ".exe" added to a name
@@ -67,15 +68,16 @@ class TCheckPath {
   const std::vector<std::string>& PathFolders();
   const std::vector<std::string>& PathExtensions();
 
+  // A file exists at the path. A "\??\" path names the object manager's view of a
+  // file, which the system's file calls pass through as it stands; it is not a
+  // file name the resolver answers with, so it never counts as one.
+  bool IsFile(std::string_view path);
+
  private:
   // ExpandEnvironmentStringsW with a 260-character buffer: nullopt when it fails
   // or the result does not fit.
   std::optional<std::u16string> ExpandWithinBuffer(std::u16string_view text);
   void ReadSearchLists();
-  // A file exists at the path. A "\??\" path names the object manager's view of a
-  // file, which the system's file calls pass through as it stands; it is not a
-  // file name the resolver answers with, so it never counts as one.
-  bool IsFile(std::string_view path);
 
   const Platform& platform_;
   bool listsRead_ = false;

@@ -64,6 +64,11 @@ class FakeShell : public IShell {
                         std::string(directory), showCommand});
     return executeResult;
   }
+  std::optional<ShellLinkTarget> ReadShellLink(std::string_view linkPath) override {
+    const auto found = links.find(std::string(linkPath));
+    if (found == links.end()) return std::nullopt;
+    return found->second;
+  }
 
   std::map<int, std::string> folders{
       {csidl::kAppData, "C:\\Users\\Ann\\AppData\\Roaming"},
@@ -80,6 +85,8 @@ class FakeShell : public IShell {
   std::vector<std::string> selectedItems;
   std::intptr_t executeResult = 42;
   std::vector<Execution> executed;
+  // Readable shell link files by path (exact spelling); others cannot be loaded.
+  std::map<std::string, ShellLinkTarget> links;
 };
 
 // TerminateSelf cannot end a test process: it throws this instead.

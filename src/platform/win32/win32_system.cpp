@@ -8,6 +8,7 @@
 
 #include <vector>
 
+#include "platform/win32/com_ptr.h"
 #include "platform/win32/system_library.h"
 #include "platform/win32/unique_handle.h"
 #include "platform/win32/wide.h"
@@ -178,6 +179,45 @@ std::intptr_t Win32Shell::ShellExecute(WindowHandle owner, std::string_view verb
   HINSTANCE result = ::ShellExecuteW(reinterpret_cast<HWND>(owner), orNone(verbText), fileText.c_str(),
                                      orNone(parameterText), orNone(directoryText), showCommand);
   return reinterpret_cast<std::intptr_t>(result);
+}
+
+namespace {
+
+// COM for the calling thread for one scope. A thread that has COM already, in
+// either apartment kind, keeps it as it is: only a successful call is undone.
+class ComForThread {
+ public:
+  ComForThread() : result_(::CoInitialize(nullptr)) {}
+  ComForThread(const ComForThread&) = delete;
+  ComForThread& operator=(const ComForThread&) = delete;
+  ~ComForThread() {
+    if (SUCCEEDED(result_)) ::CoUninitialize();
+  }
+
+ private:
+  HRESULT result_;
+};
+
+}  // namespace
+
+std::optional<ShellLinkTarget> Win32Shell::ReadShellLink(std::string_view linkPath) {
+  const ComForThread com;
+  ComPtr<IShellLinkW> link;
+  if (FAILED(::CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
+                                reinterpret_cast<void**>(link.Put()))) ||
+      !link) {
+    return std::nullopt;
+  }
+  const ComPtr<IPersistFile> file = link.As<IPersistFile>();
+  if (!file || FAILED(file->Load(Wide(linkPath).c_str(), 0))) return std::nullopt;
+
+  wchar_t path[MAX_PATH] = {};
+  if (FAILED(link->GetPath(path, MAX_PATH, nullptr, SLGP_RAWPATH))) return std::nullopt;
+  ShellLinkTarget target;
+  target.rawPath = Narrow(std::wstring_view(path));
+  wchar_t arguments[MAX_PATH] = {};
+  if (SUCCEEDED(link->GetArguments(arguments, MAX_PATH))) target.arguments = Narrow(std::wstring_view(arguments));
+  return target;
 }
 
 namespace {

@@ -35,6 +35,7 @@ class Win32Shell : public IShell {
   SelectInFolderResult OpenFolderAndSelectItem(std::string_view path) override;
   std::intptr_t ShellExecute(WindowHandle owner, std::string_view verb, std::string_view file,
                              std::string_view parameters, std::string_view directory, int showCommand) override;
+  std::optional<ShellLinkTarget> ReadShellLink(std::string_view linkPath) override;
 };
 
 class Win32Processes : public IProcesses {

@@ -103,6 +103,7 @@ class ShellWithoutFolders : public IShell {
                              int) override {
     return 0;
   }
+  std::optional<ShellLinkTarget> ReadShellLink(std::string_view) override { return std::nullopt; }
 };
 
 // Removes an environment variable for one scope.
