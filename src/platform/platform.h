@@ -16,6 +16,7 @@
 #include "platform/registry.h"
 #include "platform/services.h"
 #include "platform/shell.h"
+#include "platform/suite_exchange.h"
 #include "platform/task_scheduler.h"
 #include "platform/version_resources.h"
 #include "platform/wow64.h"
@@ -40,6 +41,7 @@ struct Platform {
   ITaskScheduler& tasks;
   IAccounts& accounts;
   IFileSigner& signer;
+  ISuiteExchange& suiteExchange;
   IHttpClient& http;
 };
 

@@ -30,10 +30,11 @@ struct FakePlatform {
   FakeTaskScheduler tasks{files};
   FakeAccounts accounts;
   FakeFileSigner signer;
+  FakeSuiteExchange suiteExchange;
   FakeHttpClient http;
   Platform platform{files,     profile,   environment, clock,   debug,   shell,   processes,
                     desktop,   system,    wow64,       display, registry, versions,
-                    services,  tasks,     accounts, signer, http};
+                    services,  tasks,     accounts, signer,  suiteExchange, http};
 
   FakePlatform() {
     files.CreateDirectory("C:\\Users");

@@ -143,4 +143,21 @@ class FakeDesktop : public IDesktop {
   WindowHandle nextHandle_ = 0x20000;
 };
 
+// The suite's data-exchange library: records every call and answers with `reply`
+// (nullopt: the library refused, or is missing).
+class FakeSuiteExchange : public ISuiteExchange {
+ public:
+  struct Call {
+    std::string libraryPath, target, data;
+  };
+  std::optional<std::string> SendData(std::string_view libraryPath, std::string_view target,
+                                      std::string_view data) override {
+    calls.push_back({std::string(libraryPath), std::string(target), std::string(data)});
+    return reply;
+  }
+
+  std::optional<std::string> reply;
+  std::vector<Call> calls;
+};
+
 }  // namespace bootmark::testing

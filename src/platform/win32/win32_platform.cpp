@@ -9,6 +9,7 @@
 #include "platform/win32/win32_profile_api.h"
 #include "platform/win32/win32_registry.h"
 #include "platform/win32/win32_services.h"
+#include "platform/win32/win32_suite_exchange.h"
 #include "platform/win32/win32_system.h"
 #include "platform/win32/win32_task_scheduler.h"
 
@@ -32,6 +33,7 @@ struct Win32Platform::Ports {
   Win32TaskScheduler tasks;
   Win32Accounts accounts;
   Win32FileSigner signer;
+  Win32SuiteExchange suiteExchange;
   Win32HttpClient http;
 };
 
@@ -40,7 +42,8 @@ Win32Platform::Win32Platform()
       platform_{ports_->files,   ports_->profile, ports_->environment, ports_->clock,    ports_->debug,
                 ports_->shell,   ports_->processes, ports_->desktop,   ports_->system,   ports_->wow64,
                 ports_->display, ports_->registry,  ports_->versions,
-                ports_->services, ports_->tasks, ports_->accounts, ports_->signer, ports_->http} {}
+                ports_->services, ports_->tasks, ports_->accounts, ports_->signer,
+                ports_->suiteExchange, ports_->http} {}
 
 Win32Platform::~Win32Platform() = default;
 

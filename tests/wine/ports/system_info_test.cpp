@@ -37,7 +37,7 @@ struct PlatformWith {
                  shell != nullptr ? *shell : real.shell,
                  real.processes, real.desktop,  real.system,      real.wow64,
                  real.display,   real.registry, real.versions,    real.services,
-                 real.tasks,     real.accounts, real.signer, real.http} {}
+                 real.tasks,     real.accounts, real.signer, real.suiteExchange, real.http} {}
   Platform platform;
 };
 
@@ -336,11 +336,11 @@ TEST(Win32OpenFolderAndSelect, EachWayOpensExplorerOnTheFolder) {
   const Platform explore{real.files,   real.profile,  real.environment, real.clock, real.debug,
                          withoutSelecting, real.processes, real.desktop, real.system, real.wow64,
                          real.display, real.registry, real.versions, real.services, real.tasks,
-                         real.accounts, real.signer, real.http};
+                         real.accounts, real.signer, real.suiteExchange, real.http};
   const Platform explorerSelect{real.files,  real.profile,   real.environment, real.clock,
                                 real.debug,  real.shell,     real.processes,   real.desktop,
                                 windows2000, real.wow64,     real.display,     real.registry, real.versions,
-                                real.services, real.tasks,   real.accounts,    real.signer, real.http};
+                                real.services, real.tasks,   real.accounts,    real.signer, real.suiteExchange, real.http};
   ASSERT_GE(real.system.VersionEx().major, 6u);
   const struct {
     const char* way;

@@ -1,0 +1,200 @@
+#include "suite/notification_center.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+
+#include "common/safe_ini_file.h"
+#include "fakes/fake_platform.h"
+
+namespace bootmark {
+namespace {
+
+using testing::FakePlatform;
+
+constexpr const char* kUserData = "C:\\Users\\Ann\\AppData\\Roaming\\Tarvo\\Kestrune\\";
+const std::string kNCConfig = std::string(kUserData) + "ncconfig.ini";
+const std::string kNCConfig2 = std::string(kUserData) + "ncconfig2.ini";
+
+TNotiCenterMsgData FullMessage() {
+  TNotiCenterMsgData msg;
+  msg.MsgId = 3;
+  msg.OpId = 4;
+  msg.Content = "New item";
+  msg.MsgExt = "ext";
+  msg.CtGp = "Grp";
+  msg.CtKey = "Key";
+  msg.Btn = "Disable Now";
+  msg.BtnGp = "BGrp";
+  msg.BtnKey = "BKey";
+  msg.DataEx = "1+++Updater+++C:\\u.exe";
+  return msg;
+}
+
+TEST(BuildNCMessage, LabelsInOrderWithOptionalButtonAndDataAndTimeLast) {
+  const auto without = [](void (*change)(TNotiCenterMsgData&)) {
+    TNotiCenterMsgData msg = FullMessage();
+    change(msg);
+    return msg;
+  };
+  const struct {
+    const char* name;
+    TNotiCenterMsgData msg;
+    const char* expected;
+  } cases[] = {
+      {"all fields", FullMessage(),
+       "msgid:3|opid:4|content:New item|msgext:ext|ctgp:Grp|ctkey:Key|btn:Disable Now|btngp:BGrp|btnkey:BKey"
+       "|dataEx:1+++Updater+++C:\\u.exe|time:46361.5"},
+      {"no button caption: no button labels, even with their keys",
+       without([](TNotiCenterMsgData& m) { m.Btn.clear(); }),
+       "msgid:3|opid:4|content:New item|msgext:ext|ctgp:Grp|ctkey:Key|dataEx:1+++Updater+++C:\\u.exe|time:46361.5"},
+      {"no data", without([](TNotiCenterMsgData& m) { m.DataEx.clear(); }),
+       "msgid:3|opid:4|content:New item|msgext:ext|ctgp:Grp|ctkey:Key|btn:Disable Now|btngp:BGrp|btnkey:BKey"
+       "|time:46361.5"},
+      {"empty record keeps every fixed label", TNotiCenterMsgData{},
+       "msgid:0|opid:0|content:|msgext:|ctgp:|ctkey:|time:46361.5"},
+      {"bars and negative ids pass unescaped",
+       without([](TNotiCenterMsgData& m) {
+         m.MsgId = -7;
+         m.Content = "a|time:b";
+         m.Btn.clear();
+         m.DataEx.clear();
+       }),
+       "msgid:-7|opid:4|content:a|time:b|msgext:ext|ctgp:Grp|ctkey:Key|time:46361.5"},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(BuildNCMessage(c.msg, "46361.5"), c.expected) << c.name;
+  }
+}
+
+DateTime Local(int year, int month, int day, int hour, int minute, int second = 0, int ms = 0) {
+  return EncodeDateTime({year, month, day, hour, minute, second, ms}).value();
+}
+
+TEST(FormatNCTimeText, DayNumberWithUpToFifteenDigitsAndTheUsersSeparator) {
+  // The day count of 2026-12-05, counted by the standard calendar.
+  using namespace std::chrono;
+  const auto days = (sys_days{2026y / December / 5} - sys_days{1899y / December / 30}).count();
+  ASSERT_EQ(days, 46361);
+
+  const struct {
+    DateTime time;
+    char separator;
+    const char* expected;
+  } cases[] = {
+      {Local(2026, 12, 5, 12, 0), '.', "46361.5"},
+      {Local(2026, 12, 5, 12, 0), ',', "46361,5"},
+      {Local(2026, 12, 5, 0, 0), ',', "46361"},
+      {Local(2026, 12, 5, 6, 0), '.', "46361.25"},
+      // 08:00 is a third of a day: cut to 15 significant digits.
+      {Local(2026, 12, 5, 8, 0), '.', "46361.3333333333"},
+      // 16:00: the 15th digit is rounded up.
+      {Local(2026, 12, 5, 16, 0), ',', "46361,6666666667"},
+      // One millisecond after noon.
+      {Local(2026, 12, 5, 12, 0, 0, 1), '.', "46361.5000000116"},
+      // Rounding to 15 digits leaves a trailing zero, which is dropped.
+      {46361.123456789012, '.', "46361.123456789"},
+      {Local(1899, 12, 30, 18, 0), '.', "0.75"},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(FormatNCTimeText(c.time, c.separator), c.expected) << c.time;
+  }
+}
+
+class StoreNCMessageTest : public ::testing::Test {
+ protected:
+  std::string Read(const std::string& path, std::string_view section, std::string_view key) {
+    const TSafeIniFile ini(fake.files, path);
+    return ini.ReadString(section, key, "<none>");
+  }
+  FakePlatform fake;
+};
+
+TEST_F(StoreNCMessageTest, WritesMessageUnclickedAndDropsTheDeleteEntryOfItsKind) {
+  fake.files.AddFile(kNCConfig,
+                     "[Messages]\r\nold_Base=earlier\r\n[Main]\r\nNCIsClick=1\r\n[DeleteMsg]\r\n3=1\r\n5=1\r\n");
+  StoreNCMessage(fake.platform, "msgid:3|time:46361.5", "46361.5", 3);
+
+  EXPECT_EQ(Read(kNCConfig, "Messages", "46361.5_Base"), "msgid:3|time:46361.5");
+  EXPECT_EQ(Read(kNCConfig, "Messages", "old_Base"), "earlier");
+  EXPECT_EQ(Read(kNCConfig, "Main", "NCIsClick"), "0");
+  EXPECT_EQ(Read(kNCConfig, "DeleteMsg", "3"), "<none>");
+  EXPECT_EQ(Read(kNCConfig, "DeleteMsg", "5"), "1");
+  EXPECT_FALSE(fake.files.Content(kNCConfig2).has_value());
+}
+
+TEST_F(StoreNCMessageTest, CreatesTheFileAndItsFolderWhenMissing) {
+  StoreNCMessage(fake.platform, "msgid:3|time:46361,5", "46361,5", 3);
+  EXPECT_EQ(Read(kNCConfig, "Messages", "46361,5_Base"), "msgid:3|time:46361,5");
+  EXPECT_EQ(Read(kNCConfig, "Main", "NCIsClick"), "0");
+  EXPECT_FALSE(fake.files.Content(kNCConfig2).has_value());
+}
+
+TEST_F(StoreNCMessageTest, FallsBackToTheSecondFileWhenTheFirstCannotBeWrittenOrRead) {
+  const std::string original = "[DeleteMsg]\r\n3=1\r\n";
+  const struct {
+    const char* name;
+    void (*block)(FakeFileSystem&, const std::string&);
+  } cases[] = {
+      {"write fails", [](FakeFileSystem& files, const std::string& path) { files.SetWriteFails(path); }},
+      {"held by the suite", [](FakeFileSystem& files, const std::string& path) { files.SetUnreadable(path); }},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    FakePlatform machine;
+    machine.files.AddFile(kNCConfig, original);
+    machine.files.AddFile(kNCConfig2, "[DeleteMsg]\r\n3=1\r\n4=1\r\n");
+    c.block(machine.files, kNCConfig);
+
+    StoreNCMessage(machine.platform, "msgid:3|time:46361.5", "46361.5", 3);
+
+    machine.files.SetWriteFails(kNCConfig, false);
+    machine.files.SetUnreadable(kNCConfig, false);
+    EXPECT_EQ(machine.files.Content(kNCConfig), original);
+    const TSafeIniFile fallback(machine.files, kNCConfig2);
+    EXPECT_EQ(fallback.ReadString("Messages", "46361.5_Base", ""), "msgid:3|time:46361.5");
+    EXPECT_EQ(fallback.ReadString("Main", "NCIsClick", ""), "0");
+    EXPECT_FALSE(fallback.ValueExists("DeleteMsg", "3"));
+    EXPECT_TRUE(fallback.ValueExists("DeleteMsg", "4"));
+  }
+}
+
+TEST(PostNCMessage, DeliveredWhenTheSuiteRepliesElseStored) {
+  const struct {
+    const char* name;
+    std::optional<std::string> reply;
+    int expected;
+  } cases[] = {
+      {"reply", "OK", nc_post::kDelivered},
+      {"empty reply", "", nc_post::kStored},
+      {"library refused or missing", std::nullopt, nc_post::kStored},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    FakePlatform fake;
+    fake.clock.now = Local(2026, 12, 5, 12, 0);
+    fake.system.decimalSeparator = ',';
+    fake.suiteExchange.reply = c.reply;
+    const TNotiCenterMsgData msg = FullMessage();
+    const std::string text = BuildNCMessage(msg, "46361,5");
+
+    EXPECT_EQ(PostNCMessage(fake.platform, msg), c.expected);
+
+    ASSERT_EQ(fake.suiteExchange.calls.size(), 1u);
+    const auto& call = fake.suiteExchange.calls[0];
+    EXPECT_EQ(call.libraryPath, "C:\\Program Files\\Tarvo\\Kestrune\\Statewell.dll");
+    EXPECT_EQ(call.target, "Kestrune State");
+    EXPECT_EQ(call.data, "NC_MSG=" + text);
+    EXPECT_EQ(fake.debug.lines,
+              std::vector<std::string>{"SendDataToNotificationCenter Recv : " + c.reply.value_or("")});
+    if (c.expected == nc_post::kDelivered) {
+      EXPECT_FALSE(fake.files.Content(kNCConfig).has_value());
+    } else {
+      const TSafeIniFile ini(fake.files, kNCConfig);
+      EXPECT_EQ(ini.ReadString("Messages", "46361,5_Base", ""), text);
+    }
+  }
+}
+
+}  // namespace
+}  // namespace bootmark
