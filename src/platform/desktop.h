@@ -1,4 +1,5 @@
 #pragma once
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -24,6 +25,10 @@ class IDesktop {
   // One synchronous SendMessageW of WM_COPYDATA carrying `text` as UTF-16 with its
   // terminating zero (dwData 0, wParam 0). The result is not looked at.
   virtual void SendCopyDataText(WindowHandle window, std::string_view text) = 0;
+  // PostMessageW; the window's own thread handles the message later. False when it
+  // could not be posted.
+  virtual bool PostWindowMessage(WindowHandle window, std::uint32_t message, std::uintptr_t wParam,
+                                 std::intptr_t lParam) = 0;
   // Lets the calling thread's message queue run once: every message waiting now is
   // translated and dispatched, then it returns without waiting for more.
   virtual void ProcessMessages() = 0;

@@ -103,6 +103,70 @@ class FakeProcesses : public IProcesses {
   // Mutexes held by other (pretend) processes and by this one.
   std::set<std::string> existingMutexes;
   std::vector<std::string> createdMutexes;
+
+  // Starting programs: every command line is recorded with its wait.
+  StartedProcess StartProcess(std::string_view commandLine, std::uint32_t waitMilliseconds) override {
+    started.push_back({std::string(commandLine), waitMilliseconds});
+    return startResult;
+  }
+  struct Start {
+    std::string commandLine;
+    std::uint32_t waitMilliseconds;
+  };
+  StartedProcess startResult{true, std::nullopt};
+  std::vector<Start> started;
+
+  // The running processes with their sessions; a token opens unless
+  // `tokenFailures` names the process.
+  struct RunningProcess {
+    std::uint32_t processId;
+    std::string exeFile;
+    std::uint32_t sessionId;
+  };
+  std::uint32_t ActiveConsoleSessionId() override { return consoleSession; }
+  std::vector<ProcessEntry> ProcessSnapshot() override {
+    std::vector<ProcessEntry> entries;
+    for (const RunningProcess& process : running) entries.push_back({process.processId, process.exeFile});
+    return entries;
+  }
+  std::optional<std::uint32_t> ProcessSessionId(std::uint32_t processId) override {
+    for (const RunningProcess& process : running) {
+      if (process.processId == processId) return process.sessionId;
+    }
+    return std::nullopt;
+  }
+  struct FakeToken : IUserToken {
+    explicit FakeToken(std::uint32_t id) : processId(id) {}
+    std::uint32_t processId;
+  };
+  std::unique_ptr<IUserToken> OpenProcessUserToken(std::uint32_t processId, TokenFailure& failure) override {
+    const auto found = tokenFailures.find(processId);
+    failure = found == tokenFailures.end() ? TokenFailure::kNone : found->second;
+    if (failure != TokenFailure::kNone) return nullptr;
+    return std::make_unique<FakeToken>(processId);
+  }
+  bool StartProcessAsUser(IUserToken& token, std::string_view commandLine) override {
+    startedAsUser.emplace_back(static_cast<FakeToken&>(token).processId, std::string(commandLine));
+    return startAsUserSucceeds;
+  }
+  std::uint32_t consoleSession = 1;
+  std::vector<RunningProcess> running;
+  std::map<std::uint32_t, TokenFailure> tokenFailures;
+  bool startAsUserSucceeds = true;
+  // (process whose token was used, command line)
+  std::vector<std::pair<std::uint32_t, std::string>> startedAsUser;
+
+  // Library functions by "<library path>|<function>"; a missing one gives nullopt.
+  std::optional<std::int32_t> CallLibraryFunction(std::string_view libraryPath, std::string_view function,
+                                                  std::int32_t argument) override {
+    const std::string name = std::string(libraryPath) + "|" + std::string(function);
+    libraryCalls.push_back(name + "(" + std::to_string(argument) + ")");
+    const auto found = libraryFunctions.find(name);
+    if (found == libraryFunctions.end()) return std::nullopt;
+    return found->second;
+  }
+  std::map<std::string, std::int32_t> libraryFunctions;
+  std::vector<std::string> libraryCalls;
 };
 
 struct FakeWindow {
@@ -122,6 +186,19 @@ class FakeDesktop : public IDesktop {
   void SendCopyDataText(WindowHandle window, std::string_view text) override {
     copyDataSent.emplace_back(window, std::string(text));
   }
+  bool PostWindowMessage(WindowHandle window, std::uint32_t message, std::uintptr_t wParam,
+                         std::intptr_t lParam) override {
+    posted.push_back({window, message, wParam, lParam});
+    return true;
+  }
+  struct PostedMessage {
+    WindowHandle window;
+    std::uint32_t message;
+    std::uintptr_t wParam;
+    std::intptr_t lParam;
+    friend bool operator==(const PostedMessage&, const PostedMessage&) = default;
+  };
+  std::vector<PostedMessage> posted;
   void ProcessMessages() override {
     ++messageRuns;
     if (onProcessMessages) onProcessMessages();

@@ -45,6 +45,11 @@ void Win32Desktop::SendCopyDataText(WindowHandle window, std::string_view text) 
   ::SendMessageW(ToHwnd(window), WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&copy));
 }
 
+bool Win32Desktop::PostWindowMessage(WindowHandle window, std::uint32_t message, std::uintptr_t wParam,
+                                     std::intptr_t lParam) {
+  return ::PostMessageW(ToHwnd(window), message, static_cast<WPARAM>(wParam), static_cast<LPARAM>(lParam)) != FALSE;
+}
+
 void Win32Desktop::ProcessMessages() {
   MSG message{};
   while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {

@@ -12,6 +12,8 @@ class Win32Desktop : public IDesktop {
   Size PrimaryScreenSize() override;
   WindowHandle FindTopWindow(std::string_view className, std::string_view title) override;
   void SendCopyDataText(WindowHandle window, std::string_view text) override;
+  bool PostWindowMessage(WindowHandle window, std::uint32_t message, std::uintptr_t wParam,
+                         std::intptr_t lParam) override;
   void ProcessMessages() override;
 };
 

@@ -21,6 +21,10 @@ ROOT_PREFIX = "bootmark-wine-"  # temporary folders of the prefixes
 
 CAPTURE_TOOL = "bmdbgcapture.exe"
 PROBE_TOOL = "bmprobe.exe"
+# Stand-ins for the suite's programs and libraries, copied under the suite's names
+# by the tests that need them (install_stand_in).
+RECORDER_TOOL = "bmrecorder.exe"
+TASK_TYPE_TOOL = "bmtasktype.dll"
 
 
 class Prefix:
@@ -110,8 +114,25 @@ class Prefix:
         if with_bootmark:
             shutil.copy2(paths.bootmark_exe(), target / "Bootmark.exe")
         tools = paths.tools_dir()
-        for tool in (CAPTURE_TOOL, PROBE_TOOL):
+        for tool in (CAPTURE_TOOL, PROBE_TOOL, RECORDER_TOOL, TASK_TYPE_TOOL):
             shutil.copy2(tools / tool, target / tool)
+
+    def install_stand_in(self, tool, name):
+        """Copies a stand-in tool into the suite's program folder as one of the suite's
+        own files: RECORDER_TOOL as "KST.exe" or "Tallyhop3.exe" (each start appends
+        "<command line>\t<current folder>" to "<name>.calls.txt" there),
+        TASK_TYPE_TOOL as "Quillcore.dll"."""
+        target = self.unix_path(self.program_dir)
+        target.mkdir(parents=True, exist_ok=True)
+        shutil.copy2(paths.tools_dir() / tool, target / name)
+
+    def recorded_calls(self, name):
+        """The lines a recorder copied as `name` wrote, as (command line, folder) pairs."""
+        stem = name.rsplit(".", 1)[0]
+        record = self.unix_path(self.program_dir + stem + ".calls.txt")
+        if not record.is_file():
+            return []
+        return [tuple(line.split("\t", 1)) for line in record.read_text(encoding="utf-8").splitlines()]
 
     def write_ini(self, windows_path, text):
         """Writes a settings file as the suite does: UTF-16 LE with BOM, CRLF lines."""

@@ -48,6 +48,7 @@ int Click(const Args& args);
 int Hover(const Args& args);
 int FullScreenWindow(const Args& args);
 int MaximizedWindow(const Args& args);
+int SuiteWindow(const Args& args);
 int EchoDebug(const Args& args);
 
 }  // namespace bmprobe

@@ -1,0 +1,150 @@
+// Starting other programs: hidden in this session, or in the console user's
+// session with that user's token; and one call into a library loaded for it.
+#include <windows.h>
+#include <tlhelp32.h>
+
+#include <string>
+#include <vector>
+
+#include "platform/win32/loaded_library.h"
+#include "platform/win32/unique_handle.h"
+#include "platform/win32/wide.h"
+#include "platform/win32/win32_system.h"
+
+namespace bootmark::win32 {
+namespace {
+
+// Exactly the access rights the suite's launcher has always asked for: all
+// access to the process (as Windows XP defines it), and every right on its token.
+constexpr DWORD kProcessAllAccessXp = 0x1F0FFF;
+constexpr DWORD kTokenAllAccessXp = 0xF00FF;
+
+// The start-up information is the 68-byte structure of the shipped 32-bit program
+// (the 64-bit build has its own, larger one).
+#ifndef _WIN64
+static_assert(sizeof(STARTUPINFOW) == 68);
+#endif
+
+class Win32UserToken : public IUserToken {
+ public:
+  explicit Win32UserToken(UniqueHandle token) : token_(std::move(token)) {}
+  HANDLE Get() const { return token_.Get(); }
+
+ private:
+  UniqueHandle token_;
+};
+
+// CreateProcessW and CreateProcessAsUserW may write into the command line.
+std::vector<wchar_t> WritableCommandLine(std::string_view commandLine) {
+  const std::wstring wide = Wide(commandLine);
+  std::vector<wchar_t> buffer(wide.begin(), wide.end());
+  buffer.push_back(L'\0');
+  return buffer;
+}
+
+STARTUPINFOW StartupInfo() {
+  STARTUPINFOW startup{};
+  startup.cb = sizeof(STARTUPINFOW);
+  return startup;
+}
+
+}  // namespace
+
+StartedProcess Win32Processes::StartProcess(std::string_view commandLine, std::uint32_t waitMilliseconds) {
+  std::vector<wchar_t> line = WritableCommandLine(commandLine);
+  STARTUPINFOW startup = StartupInfo();
+  startup.dwFlags = STARTF_USESHOWWINDOW;
+  startup.wShowWindow = SW_HIDE;
+  PROCESS_INFORMATION info{};
+  if (!::CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, CREATE_NEW_CONSOLE | NORMAL_PRIORITY_CLASS,
+                        nullptr, nullptr, &startup, &info)) {
+    return {};
+  }
+  const UniqueHandle process(info.hProcess);
+  const UniqueHandle thread(info.hThread);
+  StartedProcess started{true, std::nullopt};
+  if (::WaitForSingleObject(process.Get(), waitMilliseconds) == WAIT_OBJECT_0) {
+    DWORD exitCode = 0;
+    if (::GetExitCodeProcess(process.Get(), &exitCode)) started.exitCode = exitCode;
+  }
+  return started;
+}
+
+std::uint32_t Win32Processes::ActiveConsoleSessionId() { return ::WTSGetActiveConsoleSessionId(); }
+
+std::vector<ProcessEntry> Win32Processes::ProcessSnapshot() {
+  std::vector<ProcessEntry> processes;
+  const UniqueFileHandle snapshot(::CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
+  if (!snapshot) return processes;
+  PROCESSENTRY32W entry{};
+  entry.dwSize = sizeof(entry);
+  for (BOOL more = ::Process32FirstW(snapshot.Get(), &entry); more; more = ::Process32NextW(snapshot.Get(), &entry)) {
+    processes.push_back({entry.th32ProcessID, Narrow(std::wstring_view(entry.szExeFile))});
+  }
+  return processes;
+}
+
+std::optional<std::uint32_t> Win32Processes::ProcessSessionId(std::uint32_t processId) {
+  DWORD session = 0;
+  if (!::ProcessIdToSessionId(processId, &session)) return std::nullopt;
+  return session;
+}
+
+std::unique_ptr<IUserToken> Win32Processes::OpenProcessUserToken(std::uint32_t processId, TokenFailure& failure) {
+  HANDLE token = nullptr;
+  {
+    const UniqueHandle process(::OpenProcess(kProcessAllAccessXp, FALSE, processId));
+    if (!process) {
+      failure = TokenFailure::kProcessNotOpened;
+      return nullptr;
+    }
+    if (!::OpenProcessToken(process.Get(), kTokenAllAccessXp, &token)) {
+      failure = TokenFailure::kTokenNotOpened;
+      return nullptr;
+    }
+  }
+  failure = TokenFailure::kNone;
+  return std::make_unique<Win32UserToken>(UniqueHandle(token));
+}
+
+bool Win32Processes::StartProcessAsUser(IUserToken& token, std::string_view commandLine) {
+  const HANDLE userToken = static_cast<Win32UserToken&>(token).Get();
+
+  // The user's own environment, so that the program sees that user's folders.
+  // Userenv.dll is needed only here: loaded for this one start.
+  using CreateEnvironmentBlockFunc = BOOL(WINAPI*)(void** environment, HANDLE token, BOOL inherit);
+  using DestroyEnvironmentBlockFunc = BOOL(WINAPI*)(void* environment);
+  const LoadedLibrary userenv = LoadedLibrary::FromSystemFolder(L"userenv.dll");
+  const auto createEnvironment = userenv.Find<CreateEnvironmentBlockFunc>("CreateEnvironmentBlock");
+  const auto destroyEnvironment = userenv.Find<DestroyEnvironmentBlockFunc>("DestroyEnvironmentBlock");
+  void* environment = nullptr;
+  if (createEnvironment != nullptr && !createEnvironment(&environment, userToken, FALSE)) environment = nullptr;
+
+  std::vector<wchar_t> line = WritableCommandLine(commandLine);
+  wchar_t desktop[] = L"Winsta0\\Default";
+  STARTUPINFOW startup = StartupInfo();
+  startup.lpDesktop = desktop;
+  startup.wShowWindow = SW_SHOWNORMAL;  // the flags stay 0: the program shows itself as it likes
+  PROCESS_INFORMATION info{};
+  const BOOL created =
+      ::CreateProcessAsUserW(userToken, nullptr, line.data(), nullptr, nullptr, FALSE,
+                             CREATE_UNICODE_ENVIRONMENT | CREATE_DEFAULT_ERROR_MODE, environment, nullptr, &startup,
+                             &info);
+  if (created) {
+    ::CloseHandle(info.hThread);
+    ::CloseHandle(info.hProcess);
+  }
+  if (environment != nullptr && destroyEnvironment != nullptr) destroyEnvironment(environment);
+  return created != FALSE;
+}
+
+std::optional<std::int32_t> Win32Processes::CallLibraryFunction(std::string_view libraryPath,
+                                                                std::string_view function, std::int32_t argument) {
+  using IntFunction = int(WINAPI*)(int);
+  const LoadedLibrary library(Wide(libraryPath));
+  const auto call = library.Find<IntFunction>(std::string(function).c_str());
+  if (call == nullptr) return std::nullopt;
+  return call(argument);
+}
+
+}  // namespace bootmark::win32

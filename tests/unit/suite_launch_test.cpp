@@ -1,0 +1,133 @@
+#include "suite/suite_launch.h"
+
+#include <gtest/gtest.h>
+
+#include "fakes/fake_platform.h"
+
+namespace bootmark {
+namespace {
+
+using testing::FakeDesktop;
+using testing::FakePlatform;
+
+constexpr std::string_view kProgramDir = "C:\\Program Files\\Tarvo\\Kestrune\\";
+constexpr std::string_view kSuiteExePath = "C:\\Program Files\\Tarvo\\Kestrune\\KST.exe";
+
+struct CommandCase {
+  const char* name;
+  SuiteCommand command;
+  std::uint32_t message;
+  std::intptr_t lParam;
+  const char* switchText;
+};
+
+// The suite answers to these numbers and switches only.
+const CommandCase kCommands[] = {
+    {"optimiser", SuiteCommand::StartupOptimize(), 1226, 0, "/StartupOptimize"},
+    {"notification settings", SuiteCommand::StartupNotify(), 1225, 0, "/StartupNotify"},
+    {"junk and registry cleaner", SuiteCommand::Clean(clean_kind::kJunk + clean_kind::kRegistry), 10029, 10,
+     "/cache 10"},
+    {"privacy cleaner", SuiteCommand::Clean(clean_kind::kPrivacy), 10029, 1, "/cache 1"},
+    {"new startup item", SuiteCommand::NewStartupInfo("1 \"Tool\" \"C:\\t.exe\""), 33357, 0,
+     "/NewStartupInfo 1 \"Tool\" \"C:\\t.exe\""},
+};
+
+TEST(OpenSuite, RunningSuiteGetsOnlyTheCommandsMessage) {
+  for (const CommandCase& c : kCommands) {
+    SCOPED_TRACE(c.name);
+    FakePlatform fake;
+    fake.desktop.AddWindow({"TForm_Other", "Kestrune", {}});
+    const WindowHandle suite = fake.desktop.AddWindow({"TForm_KST", "Kestrune", {}});
+    OpenSuite(fake.platform, c.command);
+    EXPECT_EQ(fake.desktop.posted, (std::vector<FakeDesktop::PostedMessage>{{suite, c.message, 0, c.lParam}}));
+    EXPECT_TRUE(fake.shell.executed.empty());
+    EXPECT_TRUE(fake.processes.startedAsUser.empty());
+  }
+}
+
+TEST(OpenSuite, ClosedSuiteIsStartedHiddenWithTheSwitchFromItsFolder) {
+  for (const CommandCase& c : kCommands) {
+    SCOPED_TRACE(c.name);
+    FakePlatform fake;
+    fake.desktop.AddWindow({"TForm_KST", "Kestrune 19", {}});  // not the main window
+    OpenSuite(fake.platform, c.command);
+    EXPECT_TRUE(fake.desktop.posted.empty());
+    ASSERT_EQ(fake.shell.executed.size(), 1u);
+    const auto& run = fake.shell.executed[0];
+    EXPECT_EQ(run.verb, "open");
+    EXPECT_EQ(run.file, kSuiteExePath);
+    EXPECT_EQ(run.parameters, c.switchText);
+    EXPECT_EQ(run.directory, kProgramDir);
+    EXPECT_EQ(run.showCommand, 0);
+  }
+}
+
+TEST(OpenSuite, OnlyTheSystemAccountStartsTheSuiteInTheConsoleSession) {
+  const struct {
+    std::optional<std::string> user;
+    bool inConsoleSession;
+  } kUsers[] = {{"SYSTEM", true}, {"system", true}, {"Ann", false}, {"systemd", false}, {std::nullopt, false}};
+  for (const auto& u : kUsers) {
+    SCOPED_TRACE(u.user.value_or("(no name)"));
+    FakePlatform fake;
+    fake.system.userName = u.user;
+    fake.files.AddFile(kSuiteExePath, "MZ");
+    fake.processes.running = {{500, "explorer.exe", 1}};
+    OpenSuite(fake.platform, SuiteCommand::Clean(10));
+    EXPECT_EQ(fake.shell.executed.size(), u.inConsoleSession ? 0u : 1u);
+    if (u.inConsoleSession) {
+      EXPECT_EQ(fake.processes.startedAsUser,
+                (std::vector<std::pair<std::uint32_t, std::string>>{
+                    {500, "\"C:\\Program Files\\Tarvo\\Kestrune\\KST.exe\" /cache 10"}}));
+    } else {
+      EXPECT_TRUE(fake.processes.startedAsUser.empty());
+    }
+  }
+}
+
+TEST(RunInConsoleSession, ResultsFollowTheStepThatFailed) {
+  using Running = testing::FakeProcesses::RunningProcess;
+  const struct {
+    const char* name;
+    bool exeExists;
+    std::vector<Running> running;
+    std::map<std::uint32_t, TokenFailure> failures;
+    bool startSucceeds;
+    int result;
+    std::optional<std::uint32_t> tokenOf;  // the process whose user started the program
+  } kCases[] = {
+      {"started", true, {{500, "explorer.exe", 1}}, {}, true, 0, 500},
+      {"missing executable: nothing done", false, {{500, "explorer.exe", 1}}, {}, true, 0, std::nullopt},
+      {"nobody at the console", true, {}, {}, true, -3, std::nullopt},
+      {"shell only in another session", true, {{500, "explorer.exe", 2}}, {}, true, -3, std::nullopt},
+      {"other programs only", true, {{500, "explorer2.exe", 1}, {501, "cmd.exe", 1}}, {}, true, -3, std::nullopt},
+      {"name compared in upper case", true, {{600, "EXPLORER.EXE", 1}}, {}, true, 0, 600},
+      {"the console session's shell among others", true,
+       {{700, "explorer.exe", 2}, {701, "explorer.exe", 1}, {702, "explorer.exe", 1}}, {}, true, 0, 701},
+      {"process not opened", true, {{500, "explorer.exe", 1}}, {{500, TokenFailure::kProcessNotOpened}}, true,
+       -2, std::nullopt},
+      {"token not opened", true, {{500, "explorer.exe", 1}}, {{500, TokenFailure::kTokenNotOpened}}, true, -1,
+       std::nullopt},
+      {"process not created", true, {{500, "explorer.exe", 1}}, {}, false, 1, 500},
+  };
+  for (const auto& c : kCases) {
+    SCOPED_TRACE(c.name);
+    FakePlatform fake;
+    if (c.exeExists) fake.files.AddFile("C:\\Suite Folder\\KST.exe", "MZ");
+    fake.processes.running = c.running;
+    fake.processes.tokenFailures = c.failures;
+    fake.processes.startAsUserSucceeds = c.startSucceeds;
+    EXPECT_EQ(RunInConsoleSession(fake.platform, "explorer.exe", "C:\\Suite Folder\\KST.exe", "/StartupNotify"),
+              c.result);
+    if (c.tokenOf) {
+      EXPECT_EQ(fake.processes.startedAsUser,
+                (std::vector<std::pair<std::uint32_t, std::string>>{
+                    {*c.tokenOf, "\"C:\\Suite Folder\\KST.exe\" /StartupNotify"}}));
+    } else {
+      EXPECT_TRUE(fake.processes.startedAsUser.empty());
+    }
+  }
+}
+
+}  // namespace
+}  // namespace bootmark

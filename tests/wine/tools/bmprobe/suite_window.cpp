@@ -1,0 +1,80 @@
+// The suite's main window as a stand-in: a window of the suite's class and title
+// that writes down every message sent or posted to it that a program addresses to
+// the suite (application messages from WM_USER on, and WM_COPYDATA), so that a
+// test can check what reached the suite.
+#include "probe.h"
+
+namespace bmprobe {
+
+namespace {
+
+std::wstring g_recordPath;
+
+// Appends one UTF-8 line to the record file, opened and closed for each line so
+// that a test reading the file sees every message at once.
+void Record(const std::wstring& line) {
+  const HANDLE file = CreateFileW(g_recordPath.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                  nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return;
+  const std::string bytes = ToUtf8(line) + "\n";
+  DWORD written = 0;
+  WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+  CloseHandle(file);
+}
+
+LRESULT CALLBACK SuiteWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message >= WM_USER) {
+    Record(std::to_wstring(message) + L" " + std::to_wstring(static_cast<unsigned long long>(wParam)) + L" " +
+           std::to_wstring(static_cast<long long>(lParam)));
+    return 0;
+  }
+  if (message == WM_COPYDATA) {
+    const auto* copy = reinterpret_cast<const COPYDATASTRUCT*>(lParam);
+    std::wstring text;
+    if (copy != nullptr && copy->lpData != nullptr) {
+      text.assign(static_cast<const wchar_t*>(copy->lpData), copy->cbData / sizeof(wchar_t));
+      while (!text.empty() && text.back() == L'\0') text.pop_back();
+    }
+    Record(L"copydata " + std::to_wstring(copy != nullptr ? copy->dwData : 0) + L" " + Escape(text));
+    return TRUE;
+  }
+  if (message == WM_DESTROY) PostQuitMessage(0);
+  return DefWindowProcW(window, message, wParam, lParam);
+}
+
+}  // namespace
+
+// suite-window <record file> [class] [title]: the suite's main window ("TForm_KST",
+// "Kestrune" unless given), recording "<message> <wParam> <lParam>" (decimal) for
+// every application message and "copydata <dwData> <text>" for WM_COPYDATA, one
+// line each, appended to the record file. Prints its window line, then serves the
+// window until killed or closed.
+int SuiteWindow(const Args& args) {
+  if (args.empty() || args.size() > 3) return 2;
+  g_recordPath = args[0];
+  const std::wstring className = args.size() > 1 ? args[1] : L"TForm_KST";
+  const std::wstring title = args.size() > 2 ? args[2] : L"Kestrune";
+  WNDCLASSEXW wc{};
+  wc.cbSize = sizeof(wc);
+  wc.lpfnWndProc = SuiteWindowProc;
+  wc.hInstance = GetModuleHandleW(nullptr);
+  wc.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
+  wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
+  wc.lpszClassName = className.c_str();
+  if (!RegisterClassExW(&wc)) return 1;
+  const HWND window = CreateWindowExW(0, className.c_str(), title.c_str(), WS_OVERLAPPEDWINDOW | WS_VISIBLE, 40,
+                                      40, 480, 320, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+  if (window == nullptr) {
+    PrintError(L"cannot create the window (is there a display?)");
+    return 1;
+  }
+  PrintLine(DescribeWindow(window));
+  MSG msg;
+  while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
+    TranslateMessage(&msg);
+    DispatchMessageW(&msg);
+  }
+  return 0;
+}
+
+}  // namespace bmprobe
