@@ -1,5 +1,6 @@
 #include "app/default_mode_jobs.h"
 
+#include "alert/screening.h"
 #include "startup/task_status.h"
 
 namespace bootmark {
@@ -20,7 +21,13 @@ void DefaultModeJobs::SnapshotTaskStatus() {
   if (state_.tasks) bootmark::SnapshotTaskStatus(platform_, *state_.tasks);
 }
 
-bool DefaultModeJobs::NewItemNeedsAlert(const ProgramArguments&) { return true; }
+bool DefaultModeJobs::NewItemNeedsAlert(const ProgramArguments& arguments) {
+  if (!state_.tasks) state_.tasks = std::make_unique<TaskReader>(platform_, state_.logs.get());
+  if (!state_.checkPath) state_.checkPath = std::make_unique<TCheckPath>(platform_);
+  const ScreeningContext context{platform_, *state_.tasks, *state_.checkPath,
+                                 state_.system != nullptr && state_.system->IsWow64()};
+  return !ScreenNewStartupItem(context, arguments);
+}
 
 bool DefaultModeJobs::NewItemRecommendedToKeep(const ProgramArguments&) { return false; }
 
