@@ -1,15 +1,15 @@
 #include "app/default_mode_jobs.h"
 
+#include "alert/disable_rate.h"
 #include "alert/screening.h"
 #include "startup/task_status.h"
 
 namespace bootmark {
 
-// The statistics program, the startup readers, the screening chain and the
-// disable-rate lookup are not in this build yet. Until they are, each job does the
-// least that is still correct for the suite: no statistics are sent, the inventory
-// is empty, and every new item is alerted with no advice to keep it. The task
-// snapshot is the real one.
+// The statistics program and the startup readers are not in this build yet. Until
+// they are, each job does the least that is still correct for the suite: no
+// statistics are sent and the inventory is empty. The task snapshot, the screening
+// and the disable-rate decision are the real ones.
 
 void DefaultModeJobs::StartStatistics() {}
 
@@ -29,6 +29,11 @@ bool DefaultModeJobs::NewItemNeedsAlert(const ProgramArguments& arguments) {
   return !ScreenNewStartupItem(context, arguments);
 }
 
-bool DefaultModeJobs::NewItemRecommendedToKeep(const ProgramArguments&) { return false; }
+bool DefaultModeJobs::NewItemRecommendedToKeep(const ProgramArguments& arguments) {
+  if (!state_.tasks) state_.tasks = std::make_unique<TaskReader>(platform_, state_.logs.get());
+  if (!state_.checkPath) state_.checkPath = std::make_unique<TCheckPath>(platform_);
+  return CheckDisableRate(platform_, *state_.tasks, *state_.checkPath, state_.identity, arguments,
+                          [this](std::string_view eventId) { SendStatistic(eventId); });
+}
 
 }  // namespace bootmark

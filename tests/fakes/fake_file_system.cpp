@@ -409,10 +409,11 @@ std::vector<std::string> FakeFileSystem::FindFiles(std::string_view folder, std:
   if (prefix.empty() || prefix.back() != '\\') prefix += '\\';
   const std::string prefixKey = Key(prefix);
   std::vector<std::string> names;
-  for (const auto& [key, node] : nodes_) {
-    if (node.directory || key.size() <= prefixKey.size() || key.compare(0, prefixKey.size(), prefixKey) != 0) {
-      continue;
-    }
+  // The map is ordered by key: the folder's entries, at any depth, follow its key.
+  for (auto entry = nodes_.upper_bound(prefixKey); entry != nodes_.end() && entry->first.starts_with(prefixKey);
+       ++entry) {
+    const auto& [key, node] = *entry;
+    if (node.directory) continue;
     const std::string name = node.path.substr(node.path.rfind('\\') + 1);
     if (key.find('\\', prefixKey.size()) == std::string::npos && MatchesWildcard(name, pattern)) {
       names.push_back(name);
@@ -426,10 +427,10 @@ std::vector<std::string> FakeFileSystem::FindFolders(std::string_view folder) {
   if (prefix.empty() || prefix.back() != '\\') prefix += '\\';
   const std::string prefixKey = Key(prefix);
   std::vector<std::string> names;
-  for (const auto& [key, node] : nodes_) {
-    if (!node.directory || key.size() <= prefixKey.size() || key.compare(0, prefixKey.size(), prefixKey) != 0) {
-      continue;
-    }
+  for (auto entry = nodes_.upper_bound(prefixKey); entry != nodes_.end() && entry->first.starts_with(prefixKey);
+       ++entry) {
+    const auto& [key, node] = *entry;
+    if (!node.directory) continue;
     if (key.find('\\', prefixKey.size()) == std::string::npos) {
       names.push_back(node.path.substr(node.path.rfind('\\') + 1));
     }

@@ -1,0 +1,54 @@
+// Arbitrary captions of hyperlink labels: parsing the "<a>" parts, laying them out
+// at any wrap width, hit-testing and cutting must never crash or hang; every
+// piece belongs to a link that the caption opened, and the point in the middle of
+// a laid-out link piece finds that link again.
+// fuzz-max-len: 8192
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <string>
+#include <string_view>
+
+#include "ui/rich_text.h"
+
+using namespace bootmark;
+
+namespace {
+
+void Check(bool condition) {
+  if (!condition) std::abort();
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  if (size < 1) return 0;
+  const int width = data[0] * 3;  // 0 lays out without wrapping
+  const std::string_view caption(reinterpret_cast<const char*>(data + 1), size - 1);
+
+  const std::vector<TextRun> runs = ParseLinkText(caption);
+  int links = 0;
+  for (const TextRun& run : runs) {
+    Check(run.link >= -1);
+    if (run.link >= links) links = run.link + 1;
+  }
+
+  const EstimatedTextMeasurer measurer;
+  FontSpec font;
+  const TextLayout layout = LayOutText(measurer, runs, font, LinkFontOf(font), width, width);
+  for (const PlacedText& piece : layout.pieces) {
+    Check(piece.link >= -1 && piece.link < links);
+    Check(piece.box.Width() >= 0 && piece.box.Height() >= 0);
+    if (piece.link >= 0 && piece.box.Width() > 1 && piece.box.Height() > 1) {
+      const Point middle{(piece.box.left + piece.box.right) / 2, (piece.box.top + piece.box.bottom) / 2};
+      Check(LinkAt(layout, middle) >= 0);
+    }
+  }
+
+  const std::string plain(caption);
+  const std::string cut = EllipsizeToWidth(measurer, font, plain, width);
+  Check(cut.size() <= plain.size() + 3);
+  const std::string broken = BreakAtWidth(measurer, font, plain, width);
+  Check(broken.size() == plain.size() || broken.size() == plain.size() + 1);
+  return 0;
+}
