@@ -1,0 +1,106 @@
+#include "alert/disable_rate_lookup.h"
+
+#include <chrono>
+#include <optional>
+
+#include "alert/disable_rate.h"
+#include "common/ansi_encoder.h"
+#include "common/text.h"
+#include "startup/startup_item_id.h"
+
+namespace bootmark {
+namespace {
+
+constexpr auto kRequestPollInterval = std::chrono::milliseconds(10);
+constexpr std::uint32_t kMainThreadWaitMs = 100;
+
+}  // namespace
+
+// --- TPostDownloadProduct ----------------------------------------------------------
+
+TPostDownloadProduct::TPostDownloadProduct(IHttpClient& http, IFileSystem& files, std::string url, std::string body)
+    : http_(http), files_(files), url_(std::move(url)), body_(std::move(body)) {}
+
+TPostDownloadProduct::~TPostDownloadProduct() {
+  if (thread_.joinable()) thread_.join();
+}
+
+void TPostDownloadProduct::Start() {
+  thread_ = std::thread([this] { Execute(); });
+}
+
+void TPostDownloadProduct::Execute() {
+  try {
+    const std::string bytes = AnsiEncoder(files_).Encode(body_);
+    const std::optional<std::string> answer = http_.Post(url_, bytes, kMaxDisableRateAnswerBytes);
+    if (answer) response_ = Utf16ToUtf8(files_.DecodeAnsi(*answer));
+  } catch (...) {
+    // A failed request has no answer; nothing may leave the thread.
+    response_.clear();
+  }
+  finished_.store(true, std::memory_order_release);
+}
+
+// --- TGetOneStartupItemDisableRate ---------------------------------------------------
+
+TGetOneStartupItemDisableRate::TGetOneStartupItemDisableRate(const Platform& platform, const ItemKeys& keys)
+    : requestUrl(ReadDisableRateRequestUrl(platform.files, platform.environment)), platform_(platform), keys_(keys) {}
+
+TGetOneStartupItemDisableRate::~TGetOneStartupItemDisableRate() {
+  if (thread_.joinable()) thread_.join();
+}
+
+void TGetOneStartupItemDisableRate::Start() {
+  thread_ = std::thread([this] { Execute(); });
+}
+
+void TGetOneStartupItemDisableRate::Execute() {
+  try {
+    if (platform_.files.FileExists(exePath)) {
+      const std::string id =
+          GetStartupItemId(keys_, platform_.files, platform_.versions, itemName, exePath, itemKind);
+      TPostDownloadProduct post(platform_.http, platform_.files, requestUrl, DisableRateRequestBody(id));
+      post.Start();
+      while (!post.Finished()) std::this_thread::sleep_for(kRequestPollInterval);
+      const std::string response = post.ResponseText();
+
+      if (const std::optional<DisableRateAnswer> answer = ParseDisableRateAnswer(response)) {
+        disableRate = answer->rate;
+        recommendation = answer->recommendation;
+        StoreInCache(*answer);
+      }
+    }
+  } catch (...) {
+    // Whatever failed, the item has no answer.
+    disableRate.clear();
+    recommendation = kRecommendUnknown;
+  }
+  finished_.store(true, std::memory_order_release);
+}
+
+void TGetOneStartupItemDisableRate::StoreInCache(const DisableRateAnswer& answer) {
+  try {
+    StoreDisableRateAnswer(platform_.files, platform_.shell, answer);
+  } catch (...) {
+    // The cache is a convenience for later runs: the answer itself still counts.
+  }
+}
+
+// --- the main thread's wait --------------------------------------------------------
+
+void GetItemDisableRate(const Platform& platform, const ItemKeys& keys, std::string_view name,
+                        std::string_view exePath, int kind, std::string& rate, int& recommendation) {
+  TGetOneStartupItemDisableRate lookup(platform, keys);
+  lookup.exePath = exePath;
+  lookup.itemName = name;
+  lookup.itemKind = kind;
+  lookup.Start();
+  while (!lookup.Finished()) {
+    platform.desktop.ProcessMessages();
+    platform.clock.Sleep(kMainThreadWaitMs);
+  }
+  rate = lookup.disableRate;
+  recommendation = lookup.recommendation;
+}
+
+}  // namespace bootmark

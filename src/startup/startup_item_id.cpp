@@ -1,0 +1,38 @@
+#include "startup/startup_item_id.h"
+
+#include "common/file_signer.h"
+#include "common/md5.h"
+#include "common/path.h"
+#include "common/text.h"
+
+namespace bootmark {
+namespace {
+
+std::string LowerAscii(std::string text) {
+  for (char& c : text) {
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  }
+  return text;
+}
+
+}  // namespace
+
+FindTaskAccount TaskAccountFinder(TaskReader& tasks) {
+  return [&tasks](std::string_view name) -> std::optional<TaskAccountFields> {
+    const std::unique_ptr<TTaskInfo> task = tasks.FindTask(name, "\\", true);
+    if (!task) return std::nullopt;
+    return TaskAccountFields{task->UserId, task->Author};
+  };
+}
+
+std::string GetStartupItemId(const ItemKeys& keys, IFileSystem& files, IVersionResources& versions,
+                             std::string_view name, std::string_view exePath, int kind) {
+  std::string description;
+  std::string company;
+  GetFileCompany(files, versions, exePath, description, company);
+  const std::string exeName = MakeFileKey(ExtractFileName(exePath), company);
+  const std::string idName = keys.MakeItemKey(name, exeName, company, kind);
+  return Md5Hex(LowerAscii(idName + exeName + company + IntToStr(kind)));
+}
+
+}  // namespace bootmark

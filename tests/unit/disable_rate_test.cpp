@@ -1,0 +1,360 @@
+// The disable-rate decision: the server's answer, the statistics bands, the item
+// identifier and the whole look-up against a fake statistics server.
+#include "alert/disable_rate.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <chrono>
+#include <thread>
+
+#include "alert/disable_rate_lookup.h"
+#include "common/safe_ini_file.h"
+#include "common/text.h"
+#include "fakes/fake_platform.h"
+#include "fakes/task_xml_files.h"
+#include "startup/startup_item_id.h"
+#include "unit/new_item_test_support.h"
+
+namespace bootmark {
+namespace {
+
+using testing::FakePlatform;
+
+constexpr const char* kAnnSid = "S-1-5-21-1004336348-1177238915-682003330-1001";
+constexpr const char* kBobSid = "S-1-5-21-1004336348-1177238915-682003330-1002";
+constexpr const char* kUpdateIni = "C:\\Program Files\\Tarvo\\Kestrune\\Update\\Update.ini";
+constexpr const char* kInfoIni = "C:\\ProgramData\\Tarvo\\Kestrune\\Bootmark\\DisableItemInfo.ini";
+constexpr const char* kCache = "C:\\ProgramData\\Tarvo\\Kestrune\\Startup Manager\\disableRate.db";
+constexpr const char* kExe = "C:\\Tools\\upd.exe";
+constexpr const char* kUrl = "https://stats.test/proportion.php";
+// The identifier of "Updater" starting kExe (no version information: publisher
+// "-"), kind 1: the MD5 of "1:updaterupd.exe-1".
+constexpr const char* kUpdaterId = "3591e604c7345be89cfb0a31b30b0624";
+
+std::string Utf16File(std::string_view text) {
+  std::string bytes = "\xFF\xFE";
+  AppendUtf16(bytes, text);
+  return bytes;
+}
+
+// --- the answer ------------------------------------------------------------------
+
+TEST(ParseDisableRateAnswer, TakesRateAndAdviceFromObjectsWithThreeFields) {
+  const struct {
+    const char* response;
+    const char* id;
+    const char* rate;
+    int recommendation;
+  } cases[] = {
+      {R"({"id":"ab","prop":"12.5%","recommendation":3})", "ab", "12.5%", 3},
+      {R"([{"id":"ab","prop":"12.5%","recommendation":3}])", "ab", "12.5%", 3},
+      {R"([[ {"id":"ab","prop":"12.5%","recommendation":3} ]])", "ab", "12.5%", 3},
+      {R"({"id":"ab","prop":"7%","recommendation":"0"})", "ab", "7%", 0},
+      {R"({"id":"ab","prop":"7%","recommendation":" 2"})", "ab", "7%", -1},
+      {R"({"id":"ab","prop":"7%","recommendation":"keep"})", "ab", "7%", -1},
+      {R"({"id":"ab","prop":"7%","recommendation":3.0})", "ab", "7%", -1},
+      {R"({"id":"ab","prop":"7%","recommendation":true})", "ab", "7%", -1},
+      {R"({"id":"ab","prop":"7%","recommendation":null})", "ab", "7%", -1},
+      {R"({"id":"ab","prop":"7%","recommendation":-1})", "ab", "7%", -1},
+      // Numbers are taken as written; fields beyond the three are ignored.
+      {R"({"id":"ab","prop":12.5,"recommendation":1,"extra":{"n":{}}})", "ab", "12.5", 1},
+      // Three fields, but not the expected ones.
+      {R"({"a":1,"b":2,"c":3})", "", "", -1},
+      // Brackets go wherever they are, inside texts too.
+      {R"({"id":"a[1]","prop":"[5%]","recommendation":1})", "a1", "5%", 1},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.response);
+    const auto answer = ParseDisableRateAnswer(c.response);
+    ASSERT_TRUE(answer);
+    EXPECT_EQ(answer->id, c.id);
+    EXPECT_EQ(answer->rate, c.rate);
+    EXPECT_EQ(answer->recommendation, c.recommendation);
+  }
+}
+
+TEST(ParseDisableRateAnswer, RefusesNoAnswerGarbageAndSmallObjects) {
+  const std::string oversized = R"({"id":"ab","prop":"5%","recommendation":3})" +
+                                std::string(kMaxDisableRateAnswerBytes, ' ');
+  const std::string refused[] = {
+      "",
+      "[]",
+      "<html>404</html>",
+      R"({"id":"ab","prop":"12.5%"})",
+      R"({"id":"ab","prop":"12.5%","recommendation":3)",
+      // An array inside loses its brackets and so breaks the object.
+      R"({"id":"ab","prop":"1%","list":[1,2]})",
+      oversized,
+  };
+  for (const std::string& response : refused) {
+    EXPECT_FALSE(ParseDisableRateAnswer(response)) << response.substr(0, 80);
+  }
+}
+
+// --- bands -----------------------------------------------------------------------
+
+TEST(DisableRateStatistic, BandsOfTheRateText) {
+  const struct {
+    const char* rate;
+    const char* number;
+    const char* statistic;
+  } cases[] = {
+      {"9.99%", "9.99", "228"}, {"0.01%", "0.01", "228"}, {" 5 % ", "5", "228"},
+      {"10%", "10", "229"},     {"19.999", "19.999", "229"}, {"20%", "20", "230"},
+      {"29.9%", "29.9", "230"}, {"30%", "30", ""},           {"75%", "75", ""},
+      {"0%", "0", ""},          {"-3%", "-3", ""},           {"", "", ""},
+      {"n/a", "n/a", ""},       {"%%12,5%", "12,5", "229"},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(DisableRateNumberText(c.rate), c.number) << c.rate;
+    EXPECT_EQ(DisableRateStatistic(DisableRateValue(c.rate)), c.statistic) << c.rate;
+  }
+}
+
+// --- settings ----------------------------------------------------------------------
+
+TEST(DisableRateSettings, OnlyAnExplicitValueOtherThanZeroSwitchesTheLookUpOn) {
+  const struct {
+    const char* file;  // nullptr: no Update.ini
+    bool on;
+    const char* url;
+  } cases[] = {
+      {nullptr, false, "https://stats.tarvo.example/proportion.php"},
+      {"[Startup]\r\n", false, "https://stats.tarvo.example/proportion.php"},
+      {"[Startup]\r\nOpenRequest=0\r\nRequesturl=http://x/proportion.php\r\n", false, "http://x/proportion.php"},
+      {"[Startup]\r\nOpenRequest=1\r\n", true, "https://stats.tarvo.example/proportion.php"},
+      {"[Startup]\r\nOpenRequest=yes\r\n", true, "https://stats.tarvo.example/proportion.php"},
+      {"[Startup]\r\nOpenRequest=\r\n", true, "https://stats.tarvo.example/proportion.php"},
+      {"[Other]\r\nOpenRequest=1\r\n", false, "https://stats.tarvo.example/proportion.php"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.file ? c.file : "no file");
+    FakePlatform fake;
+    if (c.file != nullptr) fake.files.AddFile(kUpdateIni, Utf16File(c.file));
+    EXPECT_EQ(IsDisableRateRequestOn(fake.files, fake.environment), c.on);
+    EXPECT_EQ(ReadDisableRateRequestUrl(fake.files, fake.environment), c.url);
+    // Reading the suite's settings never creates them.
+    EXPECT_EQ(fake.files.FileExists(kUpdateIni), c.file != nullptr);
+  }
+}
+
+// --- the identifier ------------------------------------------------------------------
+
+TEST(GetStartupItemId, IsTheDigestOfTheMachineIndependentKey) {
+  FakePlatform fake;
+  LocalIdentity identity;
+  identity.UserSids = {kAnnSid, kBobSid};
+  const ItemKeys keys(identity, nullptr);
+  const auto id = [&](std::string_view name, std::string_view exe, int kind) {
+    return GetStartupItemId(keys, fake.files, fake.versions, name, exe, kind);
+  };
+
+  EXPECT_EQ(id("Updater", kExe, 1), kUpdaterId);
+  // Case does not matter; the folder of the program does not either.
+  EXPECT_EQ(id("UPDATER", "D:\\Other\\UPD.EXE", 1), kUpdaterId);
+  EXPECT_NE(id("Updater", kExe, 2), kUpdaterId);
+  EXPECT_NE(id("Updater", "C:\\Tools\\upd2.exe", 1), kUpdaterId);
+
+  // Two users' copies of one item give one identifier.
+  const std::string ann = id(std::string("Sync ") + kAnnSid, kExe, 3);
+  EXPECT_EQ(ann, id(std::string("Sync ") + kBobSid, kExe, 3));
+  EXPECT_NE(ann, id("Sync", kExe, 3));
+  EXPECT_EQ(ann.size(), 32u);
+  EXPECT_EQ(ann.find_first_not_of("0123456789abcdef"), std::string::npos) << ann;
+}
+
+// --- the whole look-up -----------------------------------------------------------------
+
+class DisableRateLookupTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    // The main thread's 100 ms sleeps take a moment of real time, so that the
+    // wait does not spin while the request thread works.
+    fake.clock.onSleep = [] { std::this_thread::sleep_for(std::chrono::milliseconds(1)); };
+    fake.files.AddFile(kExe, "MZ");
+    fake.files.AddFile(kUpdateIni, Utf16File(std::string("[Startup]\r\nOpenRequest=1\r\nRequesturl=") + kUrl + "\r\n"));
+  }
+
+  bool Decide(std::string_view exe = kExe) {
+    return DecideDisableRate(fake.platform, keys, DisableRateItem{"Updater", std::string(exe), 1},
+                             [this](std::string_view id) { statistics.emplace_back(id); });
+  }
+
+  std::string Info(std::string_view key, std::string_view exe = kExe) {
+    TSafeIniFile info(fake.files);
+    info.LoadFromFile(kInfoIni);
+    return info.ReadString(std::string("Updater") + std::string(exe) + "1", key, "<none>");
+  }
+
+  bool HasLine(std::string_view line) const {
+    return std::find(fake.debug.lines.begin(), fake.debug.lines.end(), line) != fake.debug.lines.end();
+  }
+
+  FakePlatform fake;
+  LocalIdentity identity;
+  ItemKeys keys{identity, nullptr};
+  std::vector<std::string> statistics;
+};
+
+TEST_F(DisableRateLookupTest, AdviceToKeepIsTakenStoredAndCached) {
+  fake.http.response = std::string(R"([{"id":")") + kUpdaterId + R"(","prop":"12.5%","recommendation":3}])";
+
+  EXPECT_TRUE(Decide());
+
+  const auto requests = fake.http.Requests();
+  ASSERT_EQ(requests.size(), 1u);
+  EXPECT_EQ(requests[0].url, kUrl);
+  EXPECT_EQ(requests[0].body, std::string(R"([{"id":")") + kUpdaterId + R"("}])");
+  EXPECT_EQ(requests[0].maxResponseBytes, kMaxDisableRateAnswerBytes);
+
+  const std::vector<std::string> lines{"DisableRate: 12.5%", "Recommend: 3", "6.IsRecommand :Enable ",
+                                       "FNewItemDisRate : 12.5"};
+  EXPECT_EQ(fake.debug.lines, lines);
+  EXPECT_EQ(statistics, std::vector<std::string>{"229"});
+  EXPECT_EQ(Info("DisableRate"), "12.5%");
+  EXPECT_EQ(Info("Recommand"), "3");
+
+  TSafeIniFile cache(fake.files);
+  cache.LoadFromFile(kCache);
+  EXPECT_EQ(cache.ReadString(kUpdaterId, "drate", "<none>"), "12.5%");
+  EXPECT_EQ(cache.ReadString(kUpdaterId, "recommendation", "<none>"), "3");
+}
+
+TEST_F(DisableRateLookupTest, NoUsableAnswerLeavesTheRateEmptyAndUnknown) {
+  const struct {
+    const char* name;
+    std::optional<std::string> response;
+  } cases[] = {
+      {"network failure", std::nullopt},
+      {"empty answer", std::string()},
+      {"garbage", std::string("<html>Service Unavailable</html>")},
+      {"two fields", std::string(R"({"id":"x","prop":"12%"})")},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    fake.debug.lines.clear();
+    statistics.clear();
+    fake.http.response = c.response;
+
+    EXPECT_FALSE(Decide());
+
+    EXPECT_TRUE(HasLine("DisableRate: "));
+    EXPECT_TRUE(HasLine("Recommend: -1"));
+    EXPECT_FALSE(HasLine("6.IsRecommand :Enable "));
+    EXPECT_TRUE(statistics.empty());
+    EXPECT_EQ(Info("DisableRate"), "");
+    EXPECT_EQ(Info("Recommand"), "-1");
+    EXPECT_FALSE(fake.files.FileExists(kCache));
+  }
+  EXPECT_EQ(fake.http.Requests().size(), std::size(cases));
+}
+
+TEST_F(DisableRateLookupTest, MissingProgramIsNotAskedAbout) {
+  const std::string missing = "C:\\Tools\\gone.exe";
+  fake.http.response = R"({"id":"x","prop":"5%","recommendation":3})";
+
+  EXPECT_FALSE(Decide(missing));
+
+  EXPECT_TRUE(fake.http.Requests().empty());
+  EXPECT_EQ(Info("DisableRate", missing), "");
+  EXPECT_EQ(Info("Recommand", missing), "-1");
+}
+
+TEST_F(DisableRateLookupTest, MainThreadKeepsItsMessagesRunningUntilTheAnswerArrives) {
+  // The server answers only after the main thread has let its queue run three
+  // times: the request runs on its own thread while the main thread waits.
+  std::atomic<int> runs{0};
+  fake.desktop.onProcessMessages = [&runs] { ++runs; };
+  fake.http.answer = [&runs](std::string_view) -> std::optional<std::string> {
+    while (runs < 3) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    return std::string(R"({"id":"x","prop":"9.99%","recommendation":"0"})");
+  };
+
+  EXPECT_FALSE(Decide());
+
+  EXPECT_GE(fake.desktop.messageRuns, 3);
+  EXPECT_EQ(fake.clock.sleeps.size(), static_cast<std::size_t>(fake.desktop.messageRuns));
+  for (const std::uint32_t sleep : fake.clock.sleeps) EXPECT_EQ(sleep, 100u);
+  EXPECT_EQ(statistics, std::vector<std::string>{"228"});
+  EXPECT_EQ(Info("Recommand"), "0");
+}
+
+TEST_F(DisableRateLookupTest, BodyAndAnswerAreInTheAnsiCodePage) {
+  // The fake system's ANSI code page is Windows-1252: "\xE9" is "é".
+  fake.http.response = "{\"id\":\"x\",\"prop\":\"caf\xE9\",\"recommendation\":1}";
+  EXPECT_FALSE(Decide());
+  EXPECT_EQ(Info("DisableRate"), "caf\xC3\xA9");
+}
+
+
+// --- the decision from the command line --------------------------------------------
+
+class CheckDisableRateTest : public DisableRateLookupTest {
+ protected:
+  bool Check(const ProgramArguments& arguments) {
+    TaskReader tasks(fake.platform, nullptr);
+    TCheckPath checkPath(fake.platform);
+    return CheckDisableRate(fake.platform, tasks, checkPath, identity, arguments,
+                            [this](std::string_view id) { statistics.emplace_back(id); });
+  }
+
+  const ProgramArguments updater = testing::AddAutoRunArguments(
+      1, {"Updater", std::string("\"") + kExe + "\" /silent", "HKCU\\Software\\Microsoft\\Windows\\CurrentVersion\\Run"});
+};
+
+TEST_F(CheckDisableRateTest, SwitchedOffMeansNoRequestAndNoFile) {
+  fake.http.response = std::string(R"({"id":")") + kUpdaterId + R"(","prop":"5%","recommendation":3})";
+  for (const char* settings : {static_cast<const char*>(nullptr), "[Startup]\r\n", "[Startup]\r\nOpenRequest=0\r\n"}) {
+    SCOPED_TRACE(settings ? settings : "no Update.ini");
+    fake.files.DeleteFile(kUpdateIni);
+    if (settings != nullptr) fake.files.AddFile(kUpdateIni, Utf16File(settings));
+    const int writes = fake.files.TotalWriteCount();
+
+    EXPECT_FALSE(Check(updater));
+
+    EXPECT_TRUE(fake.http.Requests().empty());
+    EXPECT_EQ(fake.files.TotalWriteCount(), writes);
+    EXPECT_FALSE(fake.files.FileExists(kInfoIni));
+    EXPECT_TRUE(fake.debug.lines.empty());
+    EXPECT_TRUE(statistics.empty());
+  }
+}
+
+TEST_F(CheckDisableRateTest, AdviceToKeepEndsTheAlertWithTheItemStored) {
+  fake.http.response = std::string(R"([{"id":")") + kUpdaterId + R"(","prop":"25%","recommendation":3}])";
+
+  EXPECT_TRUE(Check(updater));
+
+  // The identifier is that of the program the command starts, under its name.
+  const auto requests = fake.http.Requests();
+  ASSERT_EQ(requests.size(), 1u);
+  EXPECT_EQ(requests[0].body, std::string(R"([{"id":")") + kUpdaterId + R"("}])");
+  EXPECT_TRUE(HasLine("6.IsRecommand :Enable "));
+  EXPECT_EQ(statistics, std::vector<std::string>{"230"});
+  EXPECT_EQ(Info("DisableRate"), "25%");
+  EXPECT_EQ(Info("Recommand"), "3");
+  TSafeIniFile cache(fake.files);
+  cache.LoadFromFile(kCache);
+  EXPECT_EQ(cache.ReadString(kUpdaterId, "drate", "<none>"), "25%");
+}
+
+TEST_F(CheckDisableRateTest, TaskItemsAreAskedAboutTheirProgram) {
+  // A task is looked up by name; its quoted program is the one asked about.
+  fake.services.states["Schedule"] = service_state::kRunning;
+  testing::TaskXml task;
+  task.triggers = testing::kLogonTrigger;
+  task.actions = "<Exec><Command>\"C:\\Tools\\upd.exe\"</Command></Exec>";
+  testing::AddTask(fake.files, "\\Updater", task);
+  fake.http.response = R"({"id":"t","prop":"1%","recommendation":0})";
+
+  EXPECT_FALSE(Check(testing::AddAutoRunArguments(3, {"Updater"})));
+
+  EXPECT_EQ(fake.http.Requests().size(), 1u);
+  TSafeIniFile info(fake.files);
+  info.LoadFromFile(kInfoIni);
+  EXPECT_EQ(info.ReadString(std::string("Updater") + kExe + "3", "Recommand", "<none>"), "0");
+}
+
+}  // namespace
+}  // namespace bootmark
