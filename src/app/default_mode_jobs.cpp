@@ -3,17 +3,16 @@
 #include "alert/disable_rate.h"
 #include "alert/screening.h"
 #include "startup/task_status.h"
+#include "suite/statistics.h"
 
 namespace bootmark {
 
-// The statistics program and the startup readers are not in this build yet. Until
-// they are, each job does the least that is still correct for the suite: no
-// statistics are sent and the inventory is empty. The task snapshot, the screening
-// and the disable-rate decision are the real ones.
+// The startup readers are not in this build yet. Until they are, the inventory is
+// empty. The other jobs are the real ones.
 
-void DefaultModeJobs::StartStatistics() {}
+void DefaultModeJobs::StartStatistics() { StatInit(platform_, state_.statistics, kStatisticsProgram); }
 
-void DefaultModeJobs::SendStatistic(std::string_view) {}
+void DefaultModeJobs::SendStatistic(std::string_view eventId) { StatSend(platform_, state_.statistics, eventId); }
 
 std::vector<StartupFileEntry> DefaultModeJobs::CollectStartupFiles() { return {}; }
 

@@ -14,6 +14,7 @@
 #include "startup/command_path.h"
 #include "startup/local_identity.h"
 #include "startup/task_reader.h"
+#include "suite/statistics.h"
 
 namespace bootmark {
 
@@ -45,6 +46,8 @@ struct ProcessState {
   // The local users, computer name and owner that item keys replace, read once
   // right after the task reader is created; empty lists when they could not be read.
   LocalIdentity identity;
+  // The usage statistics, set up by the common start-up of every mode but /mainData.
+  StatState statistics;
 };
 
 }  // namespace bootmark

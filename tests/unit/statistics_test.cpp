@@ -1,0 +1,251 @@
+#include "suite/statistics.h"
+
+#include <gtest/gtest.h>
+
+#include "fakes/fake_platform.h"
+#include "fakes/version_resource_builder.h"
+
+namespace bootmark {
+namespace {
+
+using testing::FakePlatform;
+
+constexpr std::string_view kProgramDir = "C:\\Program Files\\Tarvo\\Kestrune\\";
+constexpr std::string_view kTallyhop = "C:\\Program Files\\Tarvo\\Kestrune\\Tallyhop3.exe";
+constexpr std::string_view kQuillcoreCall = "C:\\Program Files\\Tarvo\\Kestrune\\Quillcore.dll|GetTaskTypeEx";
+constexpr std::string_view kInstallIni = "C:\\ProgramData\\Tarvo\\Install.ini";
+constexpr std::string_view kLangDat = "C:\\Program Files\\Tarvo\\Kestrune\\Lang.dat";
+
+std::string KstVersionResource(std::string_view fileVersion) {
+  using namespace testing::version_bytes;
+  return Root(FixedFileInfo(1, 2, 3, 4),
+              {StringFileInfo({Table("040904B0", {{"FileVersion", std::string(fileVersion)}})}),
+               VarFileInfo({{0x0409, 0x04B0}})});
+}
+
+// A machine with the whole suite: the statistics program, the type library
+// answering `typeCode`, an installation history, a partner and a channel.
+void InstallSuite(FakePlatform& fake, std::int32_t typeCode = 0) {
+  fake.files.AddFile(kTallyhop, "MZ");
+  fake.processes.libraryFunctions[std::string(kQuillcoreCall)] = typeCode;
+  fake.files.AddFile(kInstallIni, "[install]\r\nkst19=1\r\n");
+  fake.files.AddFile(kLangDat, "[CusLan]\r\npr= acme \r\n");
+  fake.registry.SetString(RegistryRoot::LocalMachine, "SOFTWARE\\Tarvo\\Kestrune", "insur", " bank ");
+  fake.versions.Set(std::string(kProgramDir) + "KST.EXE", KstVersionResource("19.2.0.7"));
+}
+
+StatState Initialised(FakePlatform& fake) {
+  StatState state;
+  StatInit(fake.platform, state, kStatisticsProgram);
+  return state;
+}
+
+TEST(StatSend, StartsTheStatisticsProgramWithTheEventAndTheInstallation) {
+  FakePlatform fake;
+  InstallSuite(fake);
+  const StatState state = Initialised(fake);
+  EXPECT_EQ(StatSend(fake.platform, state, "231"), 0);
+  ASSERT_EQ(fake.processes.started.size(), 1u);
+  EXPECT_EQ(fake.processes.started[0].commandLine,
+            "\"C:\\Program Files\\Tarvo\\Kestrune\\Tallyhop3.exe\" /statcom /stflag 231 /appid \"kst19\" /pd \"kst\""
+            " /url \"https://stats.tarvo.example/usage_v2.php?action=insert\" /user 0 /insur \"bank\" /type 1"
+            " /pr \"acme\" /ver \"19.2.0.7\"");
+  // Not waited for: a notice that closes right after the event does not lose it.
+  EXPECT_EQ(fake.processes.started[0].waitMilliseconds, 1u);
+  // The type library is asked once, by its full path, with 0.
+  EXPECT_EQ(fake.processes.libraryCalls, std::vector<std::string>{std::string(kQuillcoreCall) + "(0)"});
+}
+
+TEST(StatSend, NothingStartsBeforeSetUpOrWithoutTheStatisticsProgram) {
+  FakePlatform fake;
+  InstallSuite(fake);
+  EXPECT_EQ(StatSend(fake.platform, StatState{}, "215"), -1);
+
+  fake.files.DeleteFile(kTallyhop);
+  const StatState state = Initialised(fake);
+  EXPECT_TRUE(state.programPath.empty());
+  for (const char* event : {"215", "224", "231", "233"}) EXPECT_EQ(StatSend(fake.platform, state, event), -24);
+  EXPECT_TRUE(fake.processes.started.empty());
+}
+
+TEST(StatInit, ProgramNamesWithADriveAreFullPaths) {
+  const struct {
+    const char* name;
+    const char* existing;
+    const char* programPath;
+  } kCases[] = {
+      {"Tallyhop3.exe", "C:\\Program Files\\Tarvo\\Kestrune\\Tallyhop3.exe",
+       "C:\\Program Files\\Tarvo\\Kestrune\\Tallyhop3.exe"},
+      {"D:\\Stats\\Tallyhop3.exe", "D:\\Stats\\Tallyhop3.exe", "D:\\Stats\\Tallyhop3.exe"},
+      {"D:\\Stats\\Tallyhop3.exe", "C:\\Program Files\\Tarvo\\Kestrune\\Tallyhop3.exe", ""},
+      {"Stats\\Tallyhop3.exe", "C:\\Program Files\\Tarvo\\Kestrune\\Stats\\Tallyhop3.exe",
+       "C:\\Program Files\\Tarvo\\Kestrune\\Stats\\Tallyhop3.exe"},
+  };
+  for (const auto& c : kCases) {
+    SCOPED_TRACE(c.name);
+    FakePlatform fake;
+    fake.files.AddDrive("D:");
+    fake.files.AddFile(c.existing, "MZ");
+    StatState state;
+    StatInit(fake.platform, state, c.name);
+    EXPECT_TRUE(state.initialised);
+    EXPECT_EQ(state.programPath, c.programPath);
+  }
+}
+
+TEST(StatInit, UnknownInstallationTypeLeavesTheApplicationIdEmpty) {
+  FakePlatform fake;
+  InstallSuite(fake);
+  fake.processes.libraryFunctions.clear();  // "Quillcore.dll" missing
+  const StatState state = Initialised(fake);
+  EXPECT_EQ(state.params.type, 255);
+  EXPECT_EQ(state.params.app, "kst19");
+  ASSERT_EQ(StatSend(fake.platform, state, "225"), 0);
+  const std::string& line = fake.processes.started.at(0).commandLine;
+  EXPECT_NE(line.find(" /appid \"\" /pd \"kst\""), std::string::npos) << line;
+  EXPECT_NE(line.find(" /type 255 "), std::string::npos) << line;
+}
+
+TEST(StatInit, MissingSuiteFilesGiveTheDefaults) {
+  FakePlatform fake;
+  fake.files.AddFile(kTallyhop, "MZ");
+  const StatState state = Initialised(fake);
+  EXPECT_EQ(state.params.ver, "19.0.0.0");
+  EXPECT_EQ(state.params.pr, "");
+  EXPECT_EQ(state.params.usr, 0);
+  EXPECT_EQ(state.params.insur, "other");
+  EXPECT_EQ(state.params.type, 255);
+  EXPECT_EQ(state.appId, "");
+}
+
+TEST(InstallType, SuiteLibraryCodesMapToTypes) {
+  const std::pair<std::optional<std::int32_t>, int> kCodes[] = {
+      {0, 1},   {1, 0},   {2, 3},   {3, 2},   {4, 2},   {5, 4},   {6, 255}, {9, 255},
+      {10, 1},  {12, 1},  {14, 1},  {15, 255}, {-1, 255}, {255, 255}, {std::nullopt, 255},
+  };
+  for (const auto& [code, type] : kCodes) {
+    SCOPED_TRACE(code ? std::to_string(*code) : "missing");
+    EXPECT_EQ(MapInstallType(code), type);
+  }
+}
+
+TEST(InstallHistory, CodeFollowsTheInstalledAndUninstalledVersions) {
+  const struct {
+    const char* name;
+    std::optional<const char*> file;  // nullopt: no Install.ini
+    std::int32_t code;
+  } kCases[] = {
+      {"no file", std::nullopt, 0},
+      {"empty file", "", 0},
+      {"this version installed only", "[install]\r\nkst19=1\r\n", 0},
+      {"installed and uninstalled", "[install]\r\nkst19=1\r\n[Uninstall]\r\nkst19=1\r\n", 1},
+      {"an older version installed", "[install]\r\nkst18=1\r\n", 2},
+      {"older and this version installed", "[install]\r\nkst19=1\r\nkst12=1\r\n", 2},
+      {"the oldest version installed", "[install]\r\nkst1=1\r\n", 2},
+      {"older uninstalled beside this one", "[install]\r\nkst19=1\r\n[Uninstall]\r\nkst17=1\r\n", 0},
+      {"only uninstalled", "[Uninstall]\r\nkst19=1\r\n", 0},
+      {"values other than 1 are not noted", "[install]\r\nkst19=1\r\nkst18=2\r\n[Uninstall]\r\nkst19=x\r\n", 0},
+      {"sections without regard to case", "[INSTALL]\r\nkst19=1\r\n[uninstall]\r\nkst19=1\r\n", 1},
+      {"a newer version is not looked at", "[install]\r\nkst20=1\r\n", 0},
+  };
+  for (const auto& c : kCases) {
+    SCOPED_TRACE(c.name);
+    FakePlatform fake;
+    if (c.file) fake.files.AddFile(kInstallIni, *c.file);
+    EXPECT_EQ(ReadInstallHistoryCode(fake.platform, kInstallIni), c.code);
+  }
+}
+
+TEST(PartnerName, LangDatGivesTheTrimmedPartnerOrTheMakersName) {
+  const struct {
+    const char* name;
+    std::optional<const char*> file;
+    const char* partner;
+  } kCases[] = {
+      {"no file", std::nullopt, ""},
+      {"empty value", "[CusLan]\r\npr=\r\n", "tarvo"},
+      {"blank value", "[CusLan]\r\npr=   \r\n", "tarvo"},
+      {"no section", "[Other]\r\npr=acme\r\n", "tarvo"},
+      {"value", "[CusLan]\r\npr=acme\r\n", "acme"},
+      {"value with blanks around", "[CusLan]\r\npr=  acme media  \r\n", "acme media"},
+  };
+  for (const auto& c : kCases) {
+    SCOPED_TRACE(c.name);
+    FakePlatform fake;
+    if (c.file) fake.files.AddFile(kLangDat, *c.file);
+    EXPECT_EQ(ReadPartnerName(fake.platform, kLangDat), c.partner);
+  }
+}
+
+TEST(InsuranceChannel, RegistryValueTrimmedOrOther) {
+  const struct {
+    const char* name;
+    std::optional<const char*> value;
+    const char* channel;
+  } kCases[] = {
+      {"no value", std::nullopt, "other"}, {"empty", "", "other"}, {"blank", "  ", "other"},
+      {"value", "bank", "bank"},           {"trimmed", " bank\t", "bank"},
+  };
+  for (const auto& c : kCases) {
+    SCOPED_TRACE(c.name);
+    FakePlatform fake;
+    fake.registry.AddKey(RegistryRoot::LocalMachine, "SOFTWARE\\Tarvo\\Kestrune");
+    if (c.value) fake.registry.SetString(RegistryRoot::LocalMachine, "SOFTWARE\\Tarvo\\Kestrune", "insur", *c.value);
+    EXPECT_EQ(ReadInsuranceChannel(fake.platform), c.channel);
+  }
+}
+
+TEST(SuiteVersion, FileVersionOfKstExeOrTheDefault) {
+  FakePlatform fake;
+  fake.versions.Set("C:\\Program Files\\Tarvo\\Kestrune\\KST.exe", KstVersionResource("19.3.1.20"));
+  fake.versions.Set("D:\\Old\\KST.EXE", KstVersionResource("18.0.0.1"));
+  EXPECT_EQ(GetSuiteVersion(fake.platform, ""), "19.3.1.20");
+  EXPECT_EQ(GetSuiteVersion(fake.platform, kProgramDir), "19.3.1.20");
+  EXPECT_EQ(GetSuiteVersion(fake.platform, "D:\\Old"), "18.0.0.1");
+  EXPECT_EQ(GetSuiteVersion(fake.platform, "D:\\Missing\\"), "19.0.0.0");
+}
+
+TEST(StatCommandLine, OptionalPartsFollowTheFixedOnes) {
+  StatState state;
+  state.programPath = "C:\\S\\Tallyhop3.exe";
+  state.appId = "kst19";
+  state.params = {"kst", "kst19", "", "https://s.example/i", "19.0.0.0", "tarvo", 1, 2, "other", ""};
+  const std::string fixed =
+      "\"C:\\S\\Tallyhop3.exe\" /statcom /stflag 220 /appid \"kst19\" /pd \"kst\" /url \"https://s.example/i\""
+      " /user 2 /insur \"other\" /type 1 /pr \"tarvo\" /ver \"19.0.0.0\"";
+  const struct {
+    const char* name;
+    std::string extparam, cachePath, extra;
+    bool postNow;
+    std::string tail;
+  } kCases[] = {
+      {"none", "", "", "", false, ""},
+      {"extra parameter", "", "", "a=1", false, " /ExtParam \"&a=1\""},
+      {"record's extparam", "k=v", "", "", false, " /ExtParam \"k=v&\""},
+      {"both", "k=v", "", "a=1", false, " /ExtParam \"k=v&a=1\""},
+      {"post now", "", "", "", true, " /postnow"},
+      {"cache path", "", "C:\\Cache", "", false, " /cachepath \"C:\\Cache\""},
+      {"all in order", "k=v", "C:\\Cache", "a=1", true, " /ExtParam \"k=v&a=1\" /postnow /cachepath \"C:\\Cache\""},
+  };
+  for (const auto& c : kCases) {
+    SCOPED_TRACE(c.name);
+    state.params.extparam = c.extparam;
+    state.params.CachePath = c.cachePath;
+    EXPECT_EQ(BuildStatCommandLine(state, "220", c.extra, c.postNow), fixed + c.tail);
+  }
+}
+
+TEST(StatSend, WaitingReturnsTheProgramsExitCode) {
+  FakePlatform fake;
+  InstallSuite(fake);
+  const StatState state = Initialised(fake);
+  fake.processes.startResult = {true, 7};
+  EXPECT_EQ(StatSend(fake.platform, state, "215", "", false, true), 7);
+  EXPECT_EQ(fake.processes.started.at(0).waitMilliseconds, kWaitForever);
+  // A program that could not be started is not reported when nobody waits.
+  fake.processes.startResult = {false, std::nullopt};
+  EXPECT_EQ(StatSend(fake.platform, state, "215"), 0);
+}
+
+}  // namespace
+}  // namespace bootmark
