@@ -1,0 +1,103 @@
+"""Windows programs made at test time with the MinGW-w64 tool chain: a trivial
+program with the version information given, a shortcut maker (IShellLinkW) and
+Authenticode signing with a self-signed certificate (openssl and osslsigncode)."""
+
+import subprocess
+import tempfile
+from pathlib import Path
+
+COMPILER = "x86_64-w64-mingw32-g++"
+RESOURCE_COMPILER = "x86_64-w64-mingw32-windres"
+
+PROGRAM_SOURCE = "int main() { return 0; }\n"
+
+VERSION_RESOURCE = """#include <winver.h>
+VS_VERSION_INFO VERSIONINFO
+FILEVERSION 1,0,0,0
+PRODUCTVERSION 1,0,0,0
+FILEOS VOS_NT_WINDOWS32
+FILETYPE VFT_APP
+BEGIN
+  BLOCK "StringFileInfo"
+  BEGIN
+    BLOCK "040904B0"
+    BEGIN
+      VALUE "CompanyName", "{company}"
+      VALUE "FileDescription", "Screening fixture"
+      VALUE "ProductName", "Screening fixture"
+    END
+  END
+  BLOCK "VarFileInfo"
+  BEGIN
+    VALUE "Translation", 0x0409, 0x04B0
+  END
+END
+"""
+
+# bmmklink <target> <arguments> <link file>: saves a shell link through the shell's
+# own link object, as installers do.
+LINK_MAKER_SOURCE = r"""
+#include <windows.h>
+#include <objbase.h>
+#include <shlobj.h>
+
+int wmain(int argc, wchar_t** argv) {
+  if (argc != 4) return 2;
+  if (FAILED(CoInitialize(nullptr))) return 3;
+  int result = 1;
+  IShellLinkW* link = nullptr;
+  if (SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
+                                 reinterpret_cast<void**>(&link)))) {
+    IPersistFile* file = nullptr;
+    if (SUCCEEDED(link->SetPath(argv[1])) && SUCCEEDED(link->SetArguments(argv[2])) &&
+        SUCCEEDED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file)))) {
+      if (SUCCEEDED(file->Save(argv[3], TRUE))) result = 0;
+      file->Release();
+    }
+    link->Release();
+  }
+  CoUninitialize();
+  return result;
+}
+"""
+
+
+def _compile(work, name, source, out, libraries=(), resource=None, unicode_entry=False):
+    work = Path(work)
+    (work / f"{name}.cpp").write_text(source)
+    inputs = [str(work / f"{name}.cpp")]
+    if resource is not None:
+        (work / f"{name}.rc").write_text(resource)
+        subprocess.run([RESOURCE_COMPILER, str(work / f"{name}.rc"), "-O", "coff", "-o", str(work / f"{name}.res")],
+                       check=True, capture_output=True)
+        inputs.append(str(work / f"{name}.res"))
+    command = [COMPILER, "-O1", "-s", "-static", *inputs, "-o", str(out)]
+    if unicode_entry:
+        command.append("-municode")
+    command += [f"-l{library}" for library in libraries]
+    subprocess.run(command, check=True, capture_output=True)
+    return Path(out)
+
+
+def build_program(out, company):
+    """A program that does nothing, whose version information names `company`."""
+    with tempfile.TemporaryDirectory() as work:
+        return _compile(work, "program", PROGRAM_SOURCE, out,
+                        resource=VERSION_RESOURCE.format(company=company.replace('"', '""')))
+
+
+def build_link_maker(out):
+    with tempfile.TemporaryDirectory() as work:
+        return _compile(work, "bmmklink", LINK_MAKER_SOURCE, out, libraries=("ole32", "uuid"), unicode_entry=True)
+
+
+def sign(unsigned, signed, signer):
+    """Signs a copy of the program with a new self-signed certificate of `signer`."""
+    with tempfile.TemporaryDirectory() as work:
+        key, certificate = Path(work) / "key.pem", Path(work) / "cert.pem"
+        subprocess.run(["openssl", "req", "-x509", "-newkey", "rsa:2048", "-nodes", "-utf8",
+                        "-keyout", key, "-out", certificate, "-days", "2", "-subj", f"/CN={signer}"],
+                       check=True, capture_output=True)
+        subprocess.run(["osslsigncode", "sign", "-certs", certificate, "-key", key, "-n", "Fixture",
+                        "-in", unsigned, "-out", signed], check=True, capture_output=True)
+    return Path(signed)
