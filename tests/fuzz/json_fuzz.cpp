@@ -1,0 +1,40 @@
+// Arbitrary bytes as a JSON answer. The reader must end without crash, with
+// bounded recursion, and what it accepts must hold together: every nested object
+// it kept as text reads again as an object, and adding blanks around the text
+// changes nothing.
+// fuzz-max-len: 70000
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <string>
+
+#include "common/json.h"
+
+using namespace bootmark;
+
+namespace {
+
+void Check(bool condition) {
+  if (!condition) std::abort();
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  const std::string text(reinterpret_cast<const char*>(data), size);
+  const auto object = ParseJsonObject(text);
+  const auto padded = ParseJsonObject(" \r\n" + text + "\t ");
+  Check(object.has_value() == padded.has_value());
+  if (!object) return 0;
+  Check(object->fields.size() == padded->fields.size());
+  for (std::size_t i = 0; i < object->fields.size(); ++i) {
+    const JsonField& field = object->fields[i];
+    Check(field.name == padded->fields[i].name && field.value.text == padded->fields[i].value.text);
+    Check(object->Find(field.name) != nullptr);
+    if (field.value.kind == JsonValue::Kind::Object) Check(ParseJsonObject(field.value.text).has_value());
+    if (field.value.kind == JsonValue::Kind::Array) {
+      Check(ParseJsonObject("{\"a\":" + field.value.text + "}").has_value());
+    }
+  }
+  return 0;
+}
