@@ -1,0 +1,56 @@
+// Arbitrary "DetectionEx.ini" bytes (after the input's first line) and an arbitrary
+// install location of the uninstall entries (the first line): the signer list of
+// the installed antivirus products must never crash or hang, and holds each
+// signer once, lower-cased, each followed by its ", inc" form.
+// fuzz-max-len: 65536
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <string>
+
+#include "alert/av_signers.h"
+#include "common/text.h"
+#include "fakes/fake_platform.h"
+
+using namespace bootmark;
+
+namespace {
+
+void Check(bool condition) {
+  if (!condition) std::abort();
+}
+
+constexpr const char* kUninstall = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\";
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  const std::string input(reinterpret_cast<const char*>(data), size);
+  const std::size_t lineEnd = input.find('\n');
+  const std::string location = input.substr(0, lineEnd);
+  const std::string definitions = lineEnd == std::string::npos ? std::string() : input.substr(lineEnd + 1);
+
+  testing::FakePlatform fake;
+  fake.files.AddFile("C:\\Program Files\\Tarvo\\Kestrune\\DetectionEx.ini", definitions);
+  fake.files.AddFile("C:\\Guard\\guard.exe", "MZ");
+  fake.files.AddFile("C:\\Guard\\Bin\\tool.exe", "MZ");
+  fake.signer.signers["C:\\Guard\\guard.exe"] = " Guard Labs ";
+  fake.signer.signers["C:\\Guard\\Bin\\tool.exe"] = "GUARD LABS";
+  for (const char* product : {"Guard", "Guard Pro", "Other"}) {
+    const std::string key = std::string(kUninstall) + product;
+    fake.registry.SetString(RegistryRoot::LocalMachine, key, "DisplayName", product);
+    fake.registry.SetString(RegistryRoot::LocalMachine, key, "Publisher", "Guard Labs");
+    fake.registry.SetString(RegistryRoot::LocalMachine, key, "InstallLocation", location);
+    fake.registry.SetString(RegistryRoot::LocalMachine, key, "UninstallString", "C:\\Guard\\Bin\\u.exe");
+  }
+
+  const std::vector<std::string> signers = GetAVSignerList(fake.platform, false);
+  Check(signers.size() % 2 == 0);
+  for (std::size_t i = 0; i < signers.size(); i += 2) {
+    Check(signers[i + 1] == signers[i] + ", inc");
+    Check(Utf16ToUtf8(Utf8ToUtf16(signers[i])) == signers[i]);
+    for (std::size_t j = 0; j < i; ++j) Check(signers[j] != signers[i]);
+  }
+  GetAVInstallFolder(fake.platform, location);
+  return 0;
+}

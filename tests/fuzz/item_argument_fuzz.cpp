@@ -1,0 +1,58 @@
+// Arbitrary /AddAutoRun arguments (one per input line, from the kind on): decoding
+// must keep its length rule and read back what it encodes, and building the
+// new-item record and screening the item on a small fake machine must never crash
+// or hang, nor let an exception out.
+// fuzz-max-len: 8192
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "alert/item_arguments.h"
+#include "alert/new_item_builder.h"
+#include "alert/screening.h"
+#include "common/text.h"
+#include "fakes/fake_platform.h"
+#include "unit/new_item_test_support.h"
+
+using namespace bootmark;
+
+namespace {
+
+void Check(bool condition) {
+  if (!condition) std::abort();
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  const std::string input(reinterpret_cast<const char*>(data), size);
+  std::vector<std::string> arguments{"Bootmark.exe", "/AddAutoRun"};
+  for (std::string& line : Split(input, '\n')) {
+    if (arguments.size() < 8) arguments.push_back(std::move(line));
+  }
+
+  for (std::size_t i = 3; i < arguments.size(); ++i) {
+    const std::string decoded = DecodeItemArgument(arguments[i]);
+    // One UTF-16 unit per four characters (an unpaired surrogate becomes U+FFFD).
+    Check(Utf8ToUtf16(decoded).size() == ArgumentValue(arguments[i]).size() / 4);
+    // The units of a text are written and read back alike.
+    const std::string again = DecodeItemArgument(testing::EncodeItemArgument(decoded));
+    Check(again == decoded);
+  }
+  ParseItemKind(arguments.size() > 2 ? arguments[2] : "");
+
+  testing::FakePlatform fake;
+  fake.files.AddFile("C:\\Tools\\agent.exe", "MZ");
+  fake.files.AddDirectory("C:\\Windows\\System32\\Tasks");
+  fake.services.states["Schedule"] = service_state::kRunning;
+  fake.shell.links["C:\\S\\a.lnk"] = {"C:\\Tools\\agent.exe", "-x"};
+  const ProgramArguments programArguments(arguments);
+  TaskReader tasks(fake.platform, nullptr);
+  TCheckPath checkPath(fake.platform);
+  const NewStartupItem item = BuildNewStartupItem(fake.platform, tasks, programArguments);
+  Check(item.FNewItemType == ParseItemKind(programArguments[2]));
+  ScreenNewStartupItem({fake.platform, tasks, checkPath, true}, programArguments);
+  return 0;
+}
