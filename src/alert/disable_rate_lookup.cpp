@@ -16,18 +16,23 @@ constexpr std::uint32_t kMainThreadWaitMs = 100;
 
 }  // namespace
 
+// --- WorkerThread ------------------------------------------------------------------
+
+WorkerThread::~WorkerThread() {
+  if (thread_.joinable()) thread_.join();
+}
+
+void WorkerThread::Start(std::function<void()> body) {
+  thread_ = std::thread([this, body = std::move(body)] {
+    body();
+    finished_.store(true, std::memory_order_release);
+  });
+}
+
 // --- TPostDownloadProduct ----------------------------------------------------------
 
 TPostDownloadProduct::TPostDownloadProduct(IHttpClient& http, IFileSystem& files, std::string url, std::string body)
     : http_(http), files_(files), url_(std::move(url)), body_(std::move(body)) {}
-
-TPostDownloadProduct::~TPostDownloadProduct() {
-  if (thread_.joinable()) thread_.join();
-}
-
-void TPostDownloadProduct::Start() {
-  thread_ = std::thread([this] { Execute(); });
-}
 
 void TPostDownloadProduct::Execute() {
   try {
@@ -38,21 +43,12 @@ void TPostDownloadProduct::Execute() {
     // A failed request has no answer; nothing may leave the thread.
     response_.clear();
   }
-  finished_.store(true, std::memory_order_release);
 }
 
 // --- TGetOneStartupItemDisableRate ---------------------------------------------------
 
 TGetOneStartupItemDisableRate::TGetOneStartupItemDisableRate(const Platform& platform, const ItemKeys& keys)
     : requestUrl(ReadDisableRateRequestUrl(platform.files, platform.environment)), platform_(platform), keys_(keys) {}
-
-TGetOneStartupItemDisableRate::~TGetOneStartupItemDisableRate() {
-  if (thread_.joinable()) thread_.join();
-}
-
-void TGetOneStartupItemDisableRate::Start() {
-  thread_ = std::thread([this] { Execute(); });
-}
 
 void TGetOneStartupItemDisableRate::Execute() {
   try {
@@ -75,7 +71,6 @@ void TGetOneStartupItemDisableRate::Execute() {
     disableRate.clear();
     recommendation = kRecommendUnknown;
   }
-  finished_.store(true, std::memory_order_release);
 }
 
 void TGetOneStartupItemDisableRate::StoreInCache(const DisableRateAnswer& answer) {
@@ -94,7 +89,14 @@ void GetItemDisableRate(const Platform& platform, const ItemKeys& keys, std::str
   lookup.exePath = exePath;
   lookup.itemName = name;
   lookup.itemKind = kind;
-  lookup.Start();
+  try {
+    lookup.Start();
+  } catch (...) {
+    // No thread, no look-up: the item has no answer.
+    rate.clear();
+    recommendation = kRecommendUnknown;
+    return;
+  }
   while (!lookup.Finished()) {
     platform.desktop.ProcessMessages();
     platform.clock.Sleep(kMainThreadWaitMs);

@@ -3,6 +3,7 @@
 // item's identifier and starts the HTTP request on a second thread, and the
 // main thread's wait for it.
 #include <atomic>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <thread>
@@ -13,18 +14,33 @@
 
 namespace bootmark {
 
+// A thread that runs one body (which must not throw) and then says it has
+// finished. Destroying it waits for the thread.
+class WorkerThread {
+ public:
+  WorkerThread() = default;
+  ~WorkerThread();
+  WorkerThread(const WorkerThread&) = delete;
+  WorkerThread& operator=(const WorkerThread&) = delete;
+
+  // Throws std::system_error when no thread can be created.
+  void Start(std::function<void()> body);
+  bool Finished() const { return finished_.load(std::memory_order_acquire); }
+
+ private:
+  std::atomic<bool> finished_{false};
+  std::thread thread_;
+};
+
 // One HTTP POST on a thread of its own. Created idle; Start runs it. The body is
 // sent and the answer read in the system's ANSI code page. Fields are read only
 // after Finished() is true; the destructor waits for the thread.
 class TPostDownloadProduct {
  public:
   TPostDownloadProduct(IHttpClient& http, IFileSystem& files, std::string url, std::string body);
-  ~TPostDownloadProduct();
-  TPostDownloadProduct(const TPostDownloadProduct&) = delete;
-  TPostDownloadProduct& operator=(const TPostDownloadProduct&) = delete;
 
-  void Start();
-  bool Finished() const { return finished_.load(std::memory_order_acquire); }
+  void Start() { thread_.Start([this] { Execute(); }); }
+  bool Finished() const { return thread_.Finished(); }
   // The whole answer; empty when the request failed.
   const std::string& ResponseText() const { return response_; }
 
@@ -36,8 +52,8 @@ class TPostDownloadProduct {
   std::string url_;
   std::string body_;
   std::string response_;
-  std::atomic<bool> finished_{false};
-  std::thread thread_;
+  // Last: destroyed, and so waited for, before the fields it uses.
+  WorkerThread thread_;
 };
 
 // The look-up of one item on a thread of its own. Created idle (reading the
@@ -46,12 +62,9 @@ class TPostDownloadProduct {
 class TGetOneStartupItemDisableRate {
  public:
   TGetOneStartupItemDisableRate(const Platform& platform, const ItemKeys& keys);
-  ~TGetOneStartupItemDisableRate();
-  TGetOneStartupItemDisableRate(const TGetOneStartupItemDisableRate&) = delete;
-  TGetOneStartupItemDisableRate& operator=(const TGetOneStartupItemDisableRate&) = delete;
 
-  void Start();
-  bool Finished() const { return finished_.load(std::memory_order_acquire); }
+  void Start() { thread_.Start([this] { Execute(); }); }
+  bool Finished() const { return thread_.Finished(); }
 
   std::string requestUrl;
   std::string exePath;
@@ -68,8 +81,8 @@ class TGetOneStartupItemDisableRate {
 
   const Platform& platform_;
   const ItemKeys& keys_;
-  std::atomic<bool> finished_{false};
-  std::thread thread_;
+  // Last: destroyed, and so waited for, before the fields it uses.
+  WorkerThread thread_;
 };
 
 // Runs one look-up and waits for it on the calling (main) thread, letting its

@@ -187,6 +187,13 @@ class DisableRateLookupTest : public ::testing::Test {
     return info.ReadString(std::string("Updater") + std::string(exe) + "1", key, "<none>");
   }
 
+  // A key of the cached answer for the updater.
+  std::string Cached(std::string_view key) {
+    TSafeIniFile cache(fake.files);
+    cache.LoadFromFile(kCache);
+    return cache.ReadString(kUpdaterId, key, "<none>");
+  }
+
   bool HasLine(std::string_view line) const {
     return std::find(fake.debug.lines.begin(), fake.debug.lines.end(), line) != fake.debug.lines.end();
   }
@@ -214,11 +221,8 @@ TEST_F(DisableRateLookupTest, AdviceToKeepIsTakenStoredAndCached) {
   EXPECT_EQ(statistics, std::vector<std::string>{"229"});
   EXPECT_EQ(Info("DisableRate"), "12.5%");
   EXPECT_EQ(Info("Recommand"), "3");
-
-  TSafeIniFile cache(fake.files);
-  cache.LoadFromFile(kCache);
-  EXPECT_EQ(cache.ReadString(kUpdaterId, "drate", "<none>"), "12.5%");
-  EXPECT_EQ(cache.ReadString(kUpdaterId, "recommendation", "<none>"), "3");
+  EXPECT_EQ(Cached("drate"), "12.5%");
+  EXPECT_EQ(Cached("recommendation"), "3");
 }
 
 TEST_F(DisableRateLookupTest, NoUsableAnswerLeavesTheRateEmptyAndUnknown) {
@@ -334,9 +338,7 @@ TEST_F(CheckDisableRateTest, AdviceToKeepEndsTheAlertWithTheItemStored) {
   EXPECT_EQ(statistics, std::vector<std::string>{"230"});
   EXPECT_EQ(Info("DisableRate"), "25%");
   EXPECT_EQ(Info("Recommand"), "3");
-  TSafeIniFile cache(fake.files);
-  cache.LoadFromFile(kCache);
-  EXPECT_EQ(cache.ReadString(kUpdaterId, "drate", "<none>"), "25%");
+  EXPECT_EQ(Cached("drate"), "25%");
 }
 
 TEST_F(CheckDisableRateTest, TaskItemsAreAskedAboutTheirProgram) {

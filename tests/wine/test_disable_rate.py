@@ -92,6 +92,14 @@ class StatisticsServer:
         self.server.server_close()
 
 
+def install_item_program(prefix):
+    """The item's program: an unsigned program without version information that the
+    screening lets through."""
+    exe = prefix.unix_path(ITEM_EXE)
+    exe.parent.mkdir(parents=True, exist_ok=True)
+    shutil.copy2(paths.tools_dir() / "bmrecorder.exe", exe)
+
+
 def closed_port():
     """A local port on which nothing listens: connections are refused."""
     with socket.socket() as probe:
@@ -104,11 +112,7 @@ class DisableRateTest(WineTestCase):
     @classmethod
     def setUpClass(cls):
         super().setUpClass()
-        # The item's program: an unsigned program without version information that
-        # the screening lets through.
-        exe = cls.prefix.unix_path(ITEM_EXE)
-        exe.parent.mkdir(parents=True, exist_ok=True)
-        shutil.copy2(paths.tools_dir() / "bmrecorder.exe", exe)
+        install_item_program(cls.prefix)
         cls.server = StatisticsServer()
 
     @classmethod
@@ -253,9 +257,7 @@ class UntrustedCertificateTest(WineTestCase):
     @classmethod
     def setUpClass(cls):
         super().setUpClass()
-        exe = cls.prefix.unix_path(ITEM_EXE)
-        exe.parent.mkdir(parents=True, exist_ok=True)
-        shutil.copy2(paths.tools_dir() / "bmrecorder.exe", exe)
+        install_item_program(cls.prefix)
         cls.keys = Path(tempfile.mkdtemp(prefix="bootmark-cert-"))
         key, cert = cls.keys / "key.pem", cls.keys / "cert.pem"
         subprocess.run(["openssl", "req", "-x509", "-newkey", "rsa:2048", "-nodes", "-keyout", str(key),
