@@ -133,7 +133,9 @@ void FormModel::ApplyAutoSize() {
     const int wrap = control.wordWrap ? std::max(1, control.bounds.Width() - glyph) : 0;
     const TextLayout layout = LayOutText(Measurer(), runs, fontSpec, LinkFontOf(fontSpec), wrap);
     const Size line = Measurer().Measure(fontSpec, "Ag");
-    if (!control.wordWrap) control.bounds.right = control.bounds.left + glyph + layout.extent.width;
+    if (!control.wordWrap) {
+      control.bounds.right = control.bounds.left + glyph + layout.extent.width + Measurer().Overhang(fontSpec);
+    }
     control.bounds.bottom = control.bounds.top + std::max(layout.extent.height, line.height);
   }
 }

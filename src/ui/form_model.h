@@ -188,6 +188,9 @@ class ITextMeasurer {
   virtual ~ITextMeasurer() = default;
   // Width and height of `text` on one line.
   virtual Size Measure(const FontSpec& font, std::string_view text) const = 0;
+  // How far the last glyph of a line may reach past the measured width (drawn
+  // glyphs can overhang their advance); an autosized label leaves that room.
+  virtual int Overhang(const FontSpec&) const { return 0; }
 };
 
 class FormModel {

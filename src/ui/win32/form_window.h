@@ -32,6 +32,9 @@ class GdiPlusSession {
 class GdiPlusTextMeasurer : public ITextMeasurer {
  public:
   Size Measure(const FontSpec& font, std::string_view text) const override;
+  // Anti-aliased glyphs such as a final "r" or "f" reach past the typographic
+  // width by up to about a sixth of the font size.
+  int Overhang(const FontSpec& font) const override { return (font.size + 5) / 6; }
 };
 
 // The face a font is drawn with: the designed one when the system has it,
