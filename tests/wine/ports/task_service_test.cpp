@@ -1,0 +1,73 @@
+// The Task Scheduler 2.0 COM port as the system gives it: connecting, opening
+// folders by path, creating one and finding it among the sub-folders. Where the
+// system does not implement a folder's task collection, the port reports exactly
+// E_NOTIMPL, which is what makes the reader turn to the scheduler's task files.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "platform/win32/win32_task_scheduler.h"
+
+namespace bootmark::win32 {
+namespace {
+
+class Win32TaskServiceTest : public ::testing::Test {
+ protected:
+  void SetUp() override { setup = scheduler.InitializeCom(); }
+  void TearDown() override {
+    if (setup.initialized) scheduler.UninitializeCom();
+  }
+
+  static std::vector<std::string> SubFolderPaths(ITaskFolder& folder) {
+    std::vector<std::string> paths;
+    const std::int32_t count = folder.FolderCount();
+    for (std::int32_t index = 1; index <= count; ++index) paths.push_back(folder.Folder(index)->Path());
+    return paths;
+  }
+
+  Win32TaskScheduler scheduler;
+  ComSetup setup;
+};
+
+TEST_F(Win32TaskServiceTest, ConnectsAndOpensTheRootFolder) {
+  ASSERT_TRUE(setup.initialized);
+  const auto root = scheduler.Service().OpenFolder("\\");
+  ASSERT_NE(root, nullptr);
+  EXPECT_EQ(root->Path(), "\\");
+  EXPECT_EQ(scheduler.Service().OpenFolder("\\BmNoSuchFolder\\Deeper"), nullptr);
+}
+
+TEST_F(Win32TaskServiceTest, CreatedFolderIsListedAndOpensByItsPath) {
+  const std::string name = "BmPortTest" + std::to_string(::GetCurrentProcessId());
+  const auto created = scheduler.Service().CreateFolder(name);
+  ASSERT_NE(created, nullptr);
+  EXPECT_EQ(created->Path(), "\\" + name);
+
+  const auto root = scheduler.Service().OpenFolder("\\");
+  ASSERT_NE(root, nullptr);
+  const std::vector<std::string> listed = SubFolderPaths(*root);
+  EXPECT_NE(std::find(listed.begin(), listed.end(), "\\" + name), listed.end());
+
+  const auto opened = scheduler.Service().OpenFolder("\\" + name);
+  ASSERT_NE(opened, nullptr);
+  EXPECT_EQ(opened->Path(), "\\" + name);
+  EXPECT_EQ(opened->FolderCount(), 0);
+}
+
+TEST_F(Win32TaskServiceTest, TaskCollectionAnswersOrReportsNotImplemented) {
+  const auto root = scheduler.Service().OpenFolder("\\");
+  ASSERT_NE(root, nullptr);
+  try {
+    EXPECT_GE(root->TaskCount(), 0);
+  } catch (const TaskSchedulerError& error) {
+    EXPECT_EQ(error.Code(), kTaskErrorNotImplemented) << error.what();
+    EXPECT_STREQ(error.what(), "IRegisteredTaskCollection.get_Count : 80004001");
+  }
+}
+
+}  // namespace
+}  // namespace bootmark::win32
