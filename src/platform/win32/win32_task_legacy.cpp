@@ -5,6 +5,8 @@
 
 #include <cstdio>
 
+#include "common/text.h"
+
 #include "platform/win32/com_ptr.h"
 #include "platform/win32/win32_task_scheduler.h"
 
@@ -122,7 +124,16 @@ std::vector<std::string> Win32TaskScheduler1::WorkItemNames() {
 std::unique_ptr<IWorkItem> Win32TaskScheduler1::Activate(std::string_view name) {
   ComPtr<::ITaskScheduler> scheduler = CreateScheduler();
   ComPtr<::ITask> task;
-  if (FAILED(scheduler->Activate(Wide(name).c_str(), IID_ITask, reinterpret_cast<IUnknown**>(task.Put()))) || !task) {
+  if (SUCCEEDED(scheduler->Activate(Wide(name).c_str(), IID_ITask, reinterpret_cast<IUnknown**>(task.Put()))) && task) {
+    return std::make_unique<ComWorkItem>(std::move(task));
+  }
+  // Some schedulers add ".job" to the name themselves and so find no item under
+  // the name their own enumeration gave: ask once more without the extension.
+  constexpr std::string_view kExtension = ".job";
+  if (name.size() <= kExtension.size() || !EndsWithIgnoreCase(name, kExtension)) return nullptr;
+  const std::string bare(name.substr(0, name.size() - kExtension.size()));
+  task.Reset();
+  if (FAILED(scheduler->Activate(Wide(bare).c_str(), IID_ITask, reinterpret_cast<IUnknown**>(task.Put()))) || !task) {
     return nullptr;
   }
   return std::make_unique<ComWorkItem>(std::move(task));
