@@ -12,7 +12,6 @@
 #include "common/safe_ini_file.h"
 #include "common/text.h"
 #include "fakes/fake_platform.h"
-#include "fakes/task_xml_files.h"
 #include "startup/startup_item_id.h"
 #include "unit/new_item_test_support.h"
 
@@ -204,27 +203,6 @@ class DisableRateLookupTest : public ::testing::Test {
   std::vector<std::string> statistics;
 };
 
-TEST_F(DisableRateLookupTest, AdviceToKeepIsTakenStoredAndCached) {
-  fake.http.response = std::string(R"([{"id":")") + kUpdaterId + R"(","prop":"12.5%","recommendation":3}])";
-
-  EXPECT_TRUE(Decide());
-
-  const auto requests = fake.http.Requests();
-  ASSERT_EQ(requests.size(), 1u);
-  EXPECT_EQ(requests[0].url, kUrl);
-  EXPECT_EQ(requests[0].body, std::string(R"([{"id":")") + kUpdaterId + R"("}])");
-  EXPECT_EQ(requests[0].maxResponseBytes, kMaxDisableRateAnswerBytes);
-
-  const std::vector<std::string> lines{"DisableRate: 12.5%", "Recommend: 3", "6.IsRecommand :Enable ",
-                                       "FNewItemDisRate : 12.5"};
-  EXPECT_EQ(fake.debug.lines, lines);
-  EXPECT_EQ(statistics, std::vector<std::string>{"229"});
-  EXPECT_EQ(Info("DisableRate"), "12.5%");
-  EXPECT_EQ(Info("Recommand"), "3");
-  EXPECT_EQ(Cached("drate"), "12.5%");
-  EXPECT_EQ(Cached("recommendation"), "3");
-}
-
 TEST_F(DisableRateLookupTest, NoUsableAnswerLeavesTheRateEmptyAndUnknown) {
   const struct {
     const char* name;
@@ -333,29 +311,18 @@ TEST_F(CheckDisableRateTest, AdviceToKeepEndsTheAlertWithTheItemStored) {
   // The identifier is that of the program the command starts, under its name.
   const auto requests = fake.http.Requests();
   ASSERT_EQ(requests.size(), 1u);
+  EXPECT_EQ(requests[0].url, kUrl);
   EXPECT_EQ(requests[0].body, std::string(R"([{"id":")") + kUpdaterId + R"("}])");
-  EXPECT_TRUE(HasLine("6.IsRecommand :Enable "));
+  EXPECT_EQ(requests[0].maxResponseBytes, kMaxDisableRateAnswerBytes);
+
+  const std::vector<std::string> lines{"DisableRate: 25%", "Recommend: 3", "6.IsRecommand :Enable ",
+                                       "FNewItemDisRate : 25"};
+  EXPECT_EQ(fake.debug.lines, lines);
   EXPECT_EQ(statistics, std::vector<std::string>{"230"});
   EXPECT_EQ(Info("DisableRate"), "25%");
   EXPECT_EQ(Info("Recommand"), "3");
   EXPECT_EQ(Cached("drate"), "25%");
-}
-
-TEST_F(CheckDisableRateTest, TaskItemsAreAskedAboutTheirProgram) {
-  // A task is looked up by name; its quoted program is the one asked about.
-  fake.services.states["Schedule"] = service_state::kRunning;
-  testing::TaskXml task;
-  task.triggers = testing::kLogonTrigger;
-  task.actions = "<Exec><Command>\"C:\\Tools\\upd.exe\"</Command></Exec>";
-  testing::AddTask(fake.files, "\\Updater", task);
-  fake.http.response = R"({"id":"t","prop":"1%","recommendation":0})";
-
-  EXPECT_FALSE(Check(testing::AddAutoRunArguments(3, {"Updater"})));
-
-  EXPECT_EQ(fake.http.Requests().size(), 1u);
-  TSafeIniFile info(fake.files);
-  info.LoadFromFile(kInfoIni);
-  EXPECT_EQ(info.ReadString(std::string("Updater") + kExe + "3", "Recommand", "<none>"), "0");
+  EXPECT_EQ(Cached("recommendation"), "3");
 }
 
 }  // namespace
