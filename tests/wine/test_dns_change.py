@@ -219,6 +219,33 @@ class DnsChangeTest(WineTestCase):
         self.assertEqual(self.netwarden_bytes(), odd)
         self.assertEqual(self.name_server(), CURRENT)
 
+    def test_buttons_show_their_hover_state(self):
+        self.seed(netwarden=f"[Browser Protect]\nDNS=1\nDNSAddress={PROTECTED}\nSystemDnsAuto=0\n")
+        run, hwnd = self.open_notice()
+        allow, stop = self.control(hwnd, "Allow"), self.control(hwnd, "Stop")
+        self.probe.hover(stop.hwnd)
+        time.sleep(0.5)
+        normal = self.mean_colour(allow.rect)
+        self.probe.hover(allow.hwnd)
+        time.sleep(0.5)
+        over = self.mean_colour(allow.rect)
+        self.assertGreater(abs(over - normal), 0.02, "the hovered button looks the same")
+        self.probe.hover(stop.hwnd)
+        time.sleep(0.5)
+        self.assertAlmostEqual(self.mean_colour(allow.rect), normal, delta=0.005)
+        self.click(hwnd, control_id=CLOSE_CONTROL_ID)
+        self.finish(run)
+
+    def mean_colour(self, rect):
+        """The mean brightness (0 to 1) of a screen rectangle."""
+        shot = self.display.screenshot(self.prefix.new_artifact("hover", ".png"))
+        left, top, right, bottom = rect
+        done = subprocess.run(["/usr/bin/convert", str(shot), "-crop",
+                               f"{right - left}x{bottom - top}+{left}+{top}", "+repage",
+                               "-format", "%[fx:mean]", "info:"],
+                              check=True, capture_output=True, text=True)
+        return float(done.stdout)
+
     def save_documentation_screenshot(self, rect):
         """With BOOTMARK_DOC_SCREENSHOT set to a PNG path, the notice is saved there."""
         target = os.environ.get("BOOTMARK_DOC_SCREENSHOT")
