@@ -53,8 +53,7 @@ TEST(BuildNCMessage, LabelsInOrderWithOptionalButtonAndDataAndTimeLast) {
        "|time:46361.5"},
       {"empty record keeps every fixed label", TNotiCenterMsgData{},
        "msgid:0|opid:0|content:|msgext:|ctgp:|ctkey:|time:46361.5"},
-      {"bars and negative ids pass unescaped",
-       without([](TNotiCenterMsgData& m) {
+      {"bars and negative ids pass unescaped", without([](TNotiCenterMsgData& m) {
          m.MsgId = -7;
          m.Content = "a|time:b";
          m.Btn.clear();

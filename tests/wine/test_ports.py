@@ -10,7 +10,11 @@ class PortTests(WineTestCase):
     def test_real_ports_behave_as_the_program_expects(self):
         source = paths.bootmark_exe().parent / "bmporttests.exe"
         self.assertTrue(source.is_file(), f"{source} is missing: build the win64 preset first")
-        shutil.copy2(source, self.prefix.unix_path(self.prefix.program_dir) / "bmporttests.exe")
+        program_dir = self.prefix.unix_path(self.prefix.program_dir)
+        shutil.copy2(source, program_dir / "bmporttests.exe")
+        # Stand-ins the tests install under the suite's names in their own folders.
+        for tool in ("bmstatewell.dll", "bmrecorder.exe"):
+            shutil.copy2(paths.tools_dir() / tool, program_dir / tool)
 
         run = runner.BootmarkProcess(self.prefix, ["--gtest_brief=1"],
                                      exe=self.prefix.program_dir + "bmporttests.exe")

@@ -2,10 +2,9 @@
 
 #include <windows.h>
 
-#include <cstdint>
-#include <memory>
 #include <vector>
 
+#include "platform/win32/loaded_library.h"
 #include "platform/win32/wide.h"
 
 namespace bootmark::win32 {
@@ -21,11 +20,6 @@ constexpr std::size_t kReplyBufferBytes = 16 * 1024;
 // The capacity the library is told of, as the suite's own callers pass it.
 constexpr DWORD kReplyCapacity = 4096;
 
-struct LibraryDeleter {
-  void operator()(HMODULE module) const { ::FreeLibrary(module); }
-};
-using UniqueLibrary = std::unique_ptr<std::remove_pointer_t<HMODULE>, LibraryDeleter>;
-
 }  // namespace
 
 std::optional<std::string> Win32SuiteExchange::SendData(std::string_view libraryPath, std::string_view target,
@@ -33,12 +27,9 @@ std::optional<std::string> Win32SuiteExchange::SendData(std::string_view library
   // The library belongs to the suite and is loaded when a message is sent, by its
   // full path, not linked at build time: the program must still start (and do its
   // other jobs) on a machine where the suite's library is missing or damaged, and
-  // a library of that name must never be picked up from anywhere else. The altered
-  // search path lets the library find its own dependencies in its folder.
-  const UniqueLibrary library(::LoadLibraryExW(Wide(libraryPath).c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH));
-  if (!library) return std::nullopt;
-  const auto func = reinterpret_cast<ExchangeFunc>(
-      reinterpret_cast<void (*)()>(::GetProcAddress(library.get(), "Func")));
+  // a library of that name must never be picked up from anywhere else.
+  const LoadedLibrary library(Wide(libraryPath));
+  const auto func = library.Find<ExchangeFunc>("Func");
   if (func == nullptr) return std::nullopt;
 
   const std::wstring wideTarget = Wide(target);

@@ -1,0 +1,198 @@
+#include "alert/item_actions.h"
+
+#include <gtest/gtest.h>
+
+#include "alert/shown_item_records.h"
+#include "common/safe_ini_file.h"
+#include "common/text.h"
+#include "fakes/fake_platform.h"
+
+namespace bootmark {
+namespace {
+
+using testing::FakePlatform;
+
+constexpr const char* kProgramDir = "C:\\Program Files\\Tarvo\\Kestrune\\";
+constexpr const char* kSuiteExe = "C:\\Program Files\\Tarvo\\Kestrune\\KST.exe";
+constexpr const char* kNewStartupInfo =
+    "C:\\Users\\Ann\\AppData\\Roaming\\Tarvo\\Kestrune\\Startup Manager\\NewStartupInfo.ini";
+constexpr const char* kIgnoreIni = "C:\\Users\\Ann\\AppData\\Roaming\\Tarvo\\Kestrune\\Startup Manager\\Ignore.ini";
+
+NewStartupItem Item(int kind, std::string name, std::string exe) {
+  NewStartupItem item;
+  item.FNewItemType = kind;
+  item.FNewItemName = std::move(name);
+  item.FNewItemExePath = std::move(exe);
+  return item;
+}
+
+class HandOverTest : public ::testing::Test {
+ protected:
+  void HandOver(const NewStartupItem& item) {
+    HandOverToSuite(
+        fake.platform, [this](std::string_view id) { statistics.emplace_back(id); }, item);
+  }
+  WindowHandle OpenSuiteWindow() { return fake.desktop.AddWindow({"TForm_KST", "Kestrune", {}}); }
+  std::string NewStartupInfo(std::string_view key) {
+    const TSafeIniFile ini(fake.files, kNewStartupInfo);
+    return ini.ReadString("NewStartupInfo", key, "<none>");
+  }
+
+  FakePlatform fake;
+  std::vector<std::string> statistics;
+};
+
+TEST_F(HandOverTest, OpenSuiteGetsTheItemInTheFileAndOneMessage) {
+  const WindowHandle suite = OpenSuiteWindow();
+  HandOver(Item(4, "Tool", "\"C:\\Tools\\tool.exe\" -min"));
+
+  EXPECT_EQ(statistics, std::vector<std::string>{"227"});
+  EXPECT_EQ(NewStartupInfo("TYPE"), "4");
+  EXPECT_EQ(NewStartupInfo("NAME"), "Tool");
+  EXPECT_EQ(NewStartupInfo("PATH"), "\"C:\\Tools\\tool.exe\" -min");
+  using Posted = testing::FakeDesktop::PostedMessage;
+  const std::vector<Posted> expected{{suite, 33357, 0, 0}};
+  EXPECT_EQ(fake.desktop.posted, expected);
+  EXPECT_TRUE(fake.shell.executed.empty());
+  EXPECT_TRUE(fake.processes.startedAsUser.empty());
+  EXPECT_EQ(fake.debug.lines,
+            std::vector<std::string>{"PostMessage : TYPE :4 NAME : Tool ExePath : \"C:\\Tools\\tool.exe\" -min"});
+}
+
+TEST_F(HandOverTest, EmptyTextsLeaveTheirKeysButTheMessageIsPostedAnyway) {
+  OpenSuiteWindow();
+  fake.files.AddFile(kNewStartupInfo, "[NewStartupInfo]\r\nTYPE=2\r\nNAME=old\r\nPATH=old.exe\r\n");
+  HandOver(Item(1, "", ""));
+
+  EXPECT_EQ(NewStartupInfo("TYPE"), "1");
+  EXPECT_EQ(NewStartupInfo("NAME"), "old");
+  EXPECT_EQ(NewStartupInfo("PATH"), "old.exe");
+  EXPECT_EQ(fake.desktop.posted.size(), 1u);
+}
+
+TEST_F(HandOverTest, ClosedSuiteIsStartedWithTheItemOnItsCommandLine) {
+  const struct {
+    const char* name;
+    NewStartupItem item;
+    const char* parameters;
+  } cases[] = {
+      {"command with arguments quoted as a whole", Item(1, "Updater", "C:\\Program Files\\Upd\\upd.exe /silent"),
+       "/NewStartupInfo 1 \"Updater\" \"C:\\Program Files\\Upd\\upd.exe /silent\""},
+      {"shortcut text already quoted", Item(4, "Tool.lnk", "\"C:\\Tools\\tool.exe\" -min"),
+       "/NewStartupInfo 4 \"Tool.lnk\" \"C:\\Tools\\tool.exe\" -min"},
+      {"empty texts", Item(3, "", ""), "/NewStartupInfo 3 \"\" \"\""},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    FakePlatform machine;
+    std::vector<std::string> sent;
+    HandOverToSuite(
+        machine.platform, [&](std::string_view id) { sent.emplace_back(id); }, c.item);
+
+    EXPECT_EQ(sent, std::vector<std::string>{"227"});
+    ASSERT_EQ(machine.shell.executed.size(), 1u);
+    const auto& run = machine.shell.executed[0];
+    EXPECT_EQ(run.verb, "open");
+    EXPECT_EQ(run.file, kSuiteExe);
+    EXPECT_EQ(run.parameters, c.parameters);
+    EXPECT_EQ(run.directory, kProgramDir);
+    EXPECT_EQ(run.showCommand, 0);
+    EXPECT_EQ(machine.debug.lines, std::vector<std::string>{c.parameters});
+    EXPECT_TRUE(machine.desktop.posted.empty());
+    EXPECT_FALSE(machine.files.Content(kNewStartupInfo).has_value());
+  }
+}
+
+TEST_F(HandOverTest, SystemAccountStartsTheSuiteInTheConsoleUsersSession) {
+  fake.system.userName = "SYSTEM";
+  fake.files.AddFile(kSuiteExe, "MZ");
+  fake.processes.running = {{77, "explorer.exe", 0}, {100, "EXPLORER.EXE", 1}};
+  HandOver(Item(2, "Spooler", "C:\\Windows\\spool.exe"));
+
+  const std::string parameters = "/NewStartupInfo 2 \"Spooler\" \"C:\\Windows\\spool.exe\"";
+  EXPECT_TRUE(fake.shell.executed.empty());
+  const std::vector<std::pair<std::uint32_t, std::string>> expected{
+      {100, "\"" + std::string(kSuiteExe) + "\" " + parameters}};
+  EXPECT_EQ(fake.processes.startedAsUser, expected);
+  EXPECT_EQ(fake.debug.lines, std::vector<std::string>{parameters});
+}
+
+class IgnoreChoiceTest : public ::testing::Test {
+ protected:
+  IgnoreChoiceTest() { fake.files.AddFile("C:\\Tools\\upd.exe", "MZ"); }
+  void Store(bool ticked) {
+    TCheckPath checkPath(fake.platform);
+    StoreIgnoreChoice(fake.platform, checkPath, Item(1, "Updater", "C:\\Tools\\upd.exe /silent"), ticked);
+  }
+  FakePlatform fake;
+};
+
+TEST_F(IgnoreChoiceTest, TickedBoxStoresTheKeyOfTheResolvedExecutable) {
+  Store(true);
+  const TSafeIniFile ini(fake.files, kIgnoreIni);
+  EXPECT_EQ(ini.ReadSectionValues("Monitor"), std::vector<std::string>{"UpdaterC:\\Tools\\upd.exe1=1"});
+}
+
+TEST_F(IgnoreChoiceTest, UntickedBoxWritesNothing) {
+  Store(false);
+  EXPECT_FALSE(fake.files.Content(kIgnoreIni).has_value());
+}
+
+TEST_F(IgnoreChoiceTest, FailedSaveKeepsTheFileAndIsNotReported) {
+  const std::string original = "[Monitor]\r\nOtherC:\\o.exe2=1\r\n";
+  fake.files.AddFile(kIgnoreIni, original);
+  fake.files.SetWriteFails(kIgnoreIni);
+  EXPECT_NO_THROW(Store(true));
+  EXPECT_EQ(fake.files.Content(kIgnoreIni), original);
+}
+
+TEST(AlertLogRecords, EightRecordsWithTheCreatingProcessOnlyForValuesAndShortcuts) {
+  NewStartupItem item = Item(0, "Name", "Exe");
+  item.FNewItemSrcDisplayName = "Display";
+  item.FNewItemRegPath = "HKLM\\Run";
+  item.FNewItemLinkPath = "C:\\Link.lnk";
+  item.FNewItemOperateName = "setup.exe";
+  item.FNewItemOperatePID = "4242";
+  const std::vector<std::string> common{
+      "FNewItemName : Name",         "FNewItemExePath : Exe",           "FNewItemSrcDisplayName : Display",
+      "FNewItemRegPath : HKLM\\Run", "FNewItemLinkPath : C:\\Link.lnk",
+  };
+  for (const int kind : {1, 2, 3, 4}) {
+    SCOPED_TRACE(kind);
+    item.FNewItemType = kind;
+    std::vector<std::string> expected{"FNewItemType : " + std::to_string(kind)};
+    expected.insert(expected.end(), common.begin(), common.end());
+    if (kind == 1 || kind == 4) {
+      expected.push_back("FNewItemOperateName : setup.exe");
+      expected.push_back("FNewItemOperatePID : 4242");
+    }
+    expected.emplace_back();
+    EXPECT_EQ(AlertLogRecords(item), expected);
+  }
+}
+
+TEST(LogShownItem, AppendsOneTimeStampedLinePerRecordAndAnEmptyLine) {
+  FakePlatform fake;
+  fake.clock.now = EncodeDateTime({2026, 12, 5, 12, 0, 1, 2}).value();
+  const std::string log = AlertLogPath(fake.shell);
+  EXPECT_EQ(log, "C:\\ProgramData\\Tarvo\\Kestrune\\Bootmark\\smAutoRun.log");
+  LogShownItem(fake.platform, Item(2, "Svc", "C:\\svc.exe"), log);
+
+  std::string text;
+  ASSERT_TRUE(DecodeFileText(fake.files, fake.files.Content(log).value_or(""), text));
+  const std::string stamp = "2026-12-05 12:00:01 002 Bootmark.exe ";
+  EXPECT_EQ(text, stamp + "FNewItemType : 2\r\n" + stamp + "FNewItemName : Svc\r\n" + stamp +
+                      "FNewItemExePath : C:\\svc.exe\r\n" + stamp + "FNewItemSrcDisplayName : \r\n" + stamp +
+                      "FNewItemRegPath : \r\n" + stamp + "FNewItemLinkPath : \r\n\r\n");
+}
+
+TEST(NewItemNCMessage, NewStartupItemMessageWithItsDisableButtonAndData) {
+  const TNotiCenterMsgData msg = NewItemNCMessage(Item(1, "Upd|ater", "C:\\u.exe /s"));
+  EXPECT_EQ(BuildNCMessage(msg, "46361.5"),
+            "msgid:3|opid:4|content:A new startup item. Disable it to save your PC's boot time.|msgext:"
+            "|ctgp:AutoRunNotice_M|ctkey:M_NoticeTitle|btn:Disable Now|btngp:AutoRunNotice_M"
+            "|btnkey:M_NoticeBtn|dataEx:1+++Upd|ater+++C:\\u.exe /s|time:46361.5");
+}
+
+}  // namespace
+}  // namespace bootmark
