@@ -34,9 +34,11 @@ std::string DrivePathValue(IRegistryKey& key, std::string_view name) {
   return value.find(":\\") == std::string::npos ? std::string() : value;
 }
 
-std::string LowerTrimmed(std::string_view text) { return Utf16ToUtf8(utf16::LowerAscii(Utf8ToUtf16(Trim(text)))); }
-
 }  // namespace
+
+std::string NormalizeSignerName(std::string_view signer) {
+  return Utf16ToUtf8(utf16::LowerAscii(Utf8ToUtf16(Trim(signer))));
+}
 
 std::string GetAVInstallFolder(const Platform& platform, std::string_view registryLocation) {
   const std::size_t slash = registryLocation.find('\\');
@@ -82,7 +84,7 @@ std::vector<std::string> GetAVSignerList(const Platform& platform, bool on64BitW
     if (folder.empty()) continue;
     const std::vector<std::string> programs = platform.files.FindFiles(folder, "*.exe");
     if (programs.empty()) continue;
-    const std::string signer = LowerTrimmed(GetFileSigner(platform.signer, folder + programs.front()));
+    const std::string signer = NormalizeSignerName(GetFileSigner(platform.signer, folder + programs.front()));
     if (signer.empty()) continue;
     add(signer);
     add(signer + ", inc");

@@ -9,6 +9,10 @@
 
 namespace bootmark {
 
+// A signer name as the signature list and the antivirus signer list hold it:
+// trimmed, A-Z lower-cased.
+std::string NormalizeSignerName(std::string_view signer);
+
 // The install folder that an uninstall entry names ("80000002\SOFTWARE\...\X"):
 // "InstallLocation", else "UninstallString", else "DisplayIcon" (the first that
 // holds ":\"), without double quotes, reduced to its folder when it names an

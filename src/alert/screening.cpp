@@ -15,7 +15,6 @@
 #include "common/safe_ini_file.h"
 #include "common/text.h"
 #include "startup/task_status.h"
-#include "startup/utf16_text.h"
 
 namespace bootmark {
 namespace {
@@ -45,10 +44,14 @@ class Screening {
   bool IsAntivirusProgram();
   bool TaskStateUnchanged();
   bool IgnoredByUser();
-  // A lookup database of the program's folder. Callers test that the file exists:
-  // opening a missing one would create it empty.
-  std::string DatabasePath(std::string_view relative) const {
-    return ProgramDir(platform_.environment) + std::string(relative);
+  // Asks a lookup database of the program's folder. A missing file lists nothing
+  // and is not opened: SQLite would create it empty.
+  template <typename Query>
+  bool AskDatabase(std::string_view relative, Query query) {
+    const std::string path = ProgramDir(platform_.environment) + std::string(relative);
+    if (!platform_.files.FileExists(path)) return false;
+    TSqliteObj database(platform_.files, path);
+    return query(database);
   }
 
   const ScreeningContext& context_;
@@ -125,10 +128,9 @@ bool Screening::TaskFilters() {
 bool Screening::InSignatureList() {
   if (signer_.empty()) return false;
   try {
-    const std::string path = DatabasePath(kStartupSignatureDb);
-    if (!platform_.files.FileExists(path)) return false;
-    TSqliteObj database(platform_.files, path);
-    return database.IsInSignatureList(Utf16ToUtf8(utf16::LowerAscii(Utf8ToUtf16(Trim(signer_)))));
+    return AskDatabase(kStartupSignatureDb, [this](TSqliteObj& database) {
+      return database.IsInSignatureList(NormalizeSignerName(signer_));
+    });
   } catch (...) {
     return false;
   }
@@ -142,10 +144,8 @@ bool Screening::InWhiteList() {
     // A shortcut's program is listed as a registry value's would be.
     const int listedKind = kind_ == item_kind::kStartupShortcut ? item_kind::kRegistryValue : kind_;
     const std::string md5 = GetItemMD5(ansi, name_, exeFileName_, company_, listedKind);
-    const std::string path = DatabasePath(kStartupWhiteDb);
-    if (!platform_.files.FileExists(path)) return false;
-    TSqliteObj database(platform_.files, path);
-    return database.IsInWhiteList(UpperCaseOrdinal(md5));
+    return AskDatabase(kStartupWhiteDb,
+                       [&md5](TSqliteObj& database) { return database.IsInWhiteList(UpperCaseOrdinal(md5)); });
   } catch (...) {
     return false;
   }

@@ -31,12 +31,6 @@ constexpr const char* kAutoRunConfig = "C:\\ProgramData\\Tarvo\\Kestrune\\Bootma
 constexpr const char* kIgnoreFile = "C:\\Users\\Ann\\AppData\\Roaming\\Tarvo\\Kestrune\\Startup Manager\\Ignore.ini";
 constexpr const char* kAvFolder = "C:\\Program Files\\Shieldy\\";
 
-std::string Utf16Text(std::string_view text) {
-  std::string bytes = "\xFF\xFE";
-  AppendUtf16(bytes, text);
-  return bytes;
-}
-
 // A machine with a program folder whose lookup databases are real files (the
 // fake file system knows the same paths), the scheduler running, and one plain
 // program, C:\Tools\agent.exe.
@@ -212,12 +206,12 @@ TEST(ScreeningChain, EachFilterWritesItsLineAndEndsTheChain) {
         "4.TaskFilter : Agent"}},
       {"item the suite wrote",
        [](Machine& t) {
-         t.fake.files.AddFile(kAutoRunConfig, Utf16Text("[1]\r\nName=agent\r\nType=1\r\nExePath=c:\\tools\\old.exe\r\n"));
+         t.fake.files.AddFile(kAutoRunConfig, testing::Utf16File("[1]\r\nName=agent\r\nType=1\r\nExePath=c:\\tools\\old.exe\r\n"));
        },
        RegistryItem("Agent", kAgent), true, {"NewItemExePath : C:\\Tools\\agent.exe", "5.IsTarvoOperation : Agent"}},
       {"ignored item",
        [](Machine& t) {
-         t.fake.files.AddFile(kIgnoreFile, Utf16Text("[Monitor]\r\nAgentC:\\Tools\\agent.exe1=1\r\n"));
+         t.fake.files.AddFile(kIgnoreFile, testing::Utf16File("[Monitor]\r\nAgentC:\\Tools\\agent.exe1=1\r\n"));
        },
        RegistryItem("Agent", "C:\\Tools\\agent.exe -tray"), true,
        {"NewItemExePath : C:\\Tools\\agent.exe -tray", "6.manu ignore : Agent"}},
@@ -262,7 +256,7 @@ TEST(ScreeningChain, DamagedDatabasesDoNotStopTheChain) {
     std::fclose(file);
     machine.fake.files.AddFile(path, "garbage");
   }
-  machine.fake.files.AddFile(kIgnoreFile, Utf16Text("[Monitor]\r\nAgentC:\\Tools\\agent.exe1=1\r\n"));
+  machine.fake.files.AddFile(kIgnoreFile, testing::Utf16File("[Monitor]\r\nAgentC:\\Tools\\agent.exe1=1\r\n"));
   EXPECT_TRUE(machine.Screen(RegistryItem("Agent", kAgent)));
   EXPECT_EQ(machine.LastLine(), "6.manu ignore : Agent");
 }
@@ -308,7 +302,7 @@ TEST(ScreeningChain, OnlyTheValueOneIgnoresAnItem) {
     SCOPED_TRACE(value);
     Machine machine;
     machine.fake.files.AddFile(kIgnoreFile,
-                               Utf16Text(std::string("[Monitor]\r\nAgentC:\\Tools\\agent.exe1=") + value + "\r\n"));
+                               testing::Utf16File(std::string("[Monitor]\r\nAgentC:\\Tools\\agent.exe1=") + value + "\r\n"));
     EXPECT_EQ(machine.Screen(RegistryItem("Agent", kAgent)), std::string(value) == "1");
   }
 }
@@ -342,7 +336,7 @@ TEST(TarvoOperation, MatchesNameKindAndFolderOnce) {
     SCOPED_TRACE(c.name);
     Machine machine;
     machine.fake.files.AddFile(kAutoRunConfig,
-                               Utf16Text("[Keep]\r\nName=Else\r\nType=1\r\n[Item]\r\n" + std::string(c.record) + "\r\n"));
+                               testing::Utf16File("[Keep]\r\nName=Else\r\nType=1\r\n[Item]\r\n" + std::string(c.record) + "\r\n"));
     TCheckPath checkPath(machine.fake.platform);
     EXPECT_EQ(IsTarvoOperation(machine.fake.platform, checkPath, c.item, c.kind, c.exePath, c.linkPath), c.matches);
     // A second time only an unmatched record is still there.
@@ -356,7 +350,7 @@ TEST(TarvoOperation, MatchesNameKindAndFolderOnce) {
 
 TEST(TarvoOperation, AConsumedRecordLetsTheSameItemBeAlertedNextTime) {
   Machine machine;
-  machine.fake.files.AddFile(kAutoRunConfig, Utf16Text("[1]\r\nName=Agent\r\nType=1\r\nExePath=\r\n"));
+  machine.fake.files.AddFile(kAutoRunConfig, testing::Utf16File("[1]\r\nName=Agent\r\nType=1\r\nExePath=\r\n"));
   EXPECT_TRUE(machine.Screen(RegistryItem("Agent", kAgent)));
   EXPECT_EQ(machine.LastLine(), "5.IsTarvoOperation : Agent");
   EXPECT_FALSE(machine.Screen(RegistryItem("Agent", kAgent)));
