@@ -43,69 +43,55 @@ std::string TextOf(FakeFileSystem& fs, std::string_view path) {
 
 using Lines = std::vector<std::string>;
 
-// Names parameterised cases after their `name` field.
-struct CaseName {
-  template <typename T>
-  std::string operator()(const ::testing::TestParamInfo<T>& test) const {
-    return test.param.name;
-  }
-};
-
 // --- Creation -----------------------------------------------------------------
 
-struct CreationCase {
-  const char* name;
-  TextEncoding encoding;
-  std::string_view expectedBytes;
+class SafeIniFileTest : public ::testing::Test {
+ protected:
+  // Puts `bytes` at kFile and gives them back.
+  std::string Add(std::string bytes) {
+    fs.AddFile(kFile, bytes);
+    return bytes;
+  }
+  FakeFileSystem fs;
 };
 
-class CreationTest : public ::testing::TestWithParam<CreationCase> {};
-
-TEST_P(CreationTest, MissingFileIsCreatedWithItsFoldersAndOnlyTheByteOrderMark) {
-  FakeFileSystem fs;
+TEST(SafeIniFileCreation, MissingFileIsCreatedWithItsFoldersAndOnlyTheByteOrderMark) {
+  const struct {
+    TextEncoding encoding;
+    std::string_view bytes;
+  } cases[] = {{TextEncoding::Utf16LE, "\xFF\xFE"}, {TextEncoding::Utf16BE, "\xFE\xFF"},
+               {TextEncoding::Utf8, "\xEF\xBB\xBF"}, {TextEncoding::Ansi, ""}, {TextEncoding::None, ""}};
   const std::string path = "C:\\Users\\Ann\\AppData\\Tarvo\\Kestrune\\new.ini";
-  {
-    TSafeIniFile ini(fs, path, GetParam().encoding);
-    EXPECT_EQ(ini.LastError(), 0u);
-    EXPECT_FALSE(ini.Modified());
-    EXPECT_TRUE(ini.ReadSections().empty());
+  for (const auto& c : cases) {
+    SCOPED_TRACE(static_cast<int>(c.encoding));
+    FakeFileSystem fs;
+    {
+      TSafeIniFile ini(fs, path, c.encoding);
+      EXPECT_EQ(ini.LastError(), 0u);
+      EXPECT_FALSE(ini.Modified());
+      EXPECT_TRUE(ini.ReadSections().empty());
+    }
+    EXPECT_TRUE(fs.DirectoryExists("C:\\Users\\Ann\\AppData\\Tarvo\\Kestrune"));
+    EXPECT_EQ(fs.Content(path), std::string(c.bytes));
+    EXPECT_EQ(fs.WriteCount(path), 1) << "nothing but the creation is written";
   }
-  EXPECT_TRUE(fs.DirectoryExists("C:\\Users\\Ann\\AppData\\Tarvo\\Kestrune"));
-  EXPECT_EQ(fs.Content(path), std::string(GetParam().expectedBytes));
-  EXPECT_EQ(fs.WriteCount(path), 1) << "nothing but the creation is written";
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Encodings, CreationTest,
-    ::testing::Values(CreationCase{"Utf16LE", TextEncoding::Utf16LE, "\xFF\xFE"},
-                      CreationCase{"Utf16BE", TextEncoding::Utf16BE, "\xFE\xFF"},
-                      CreationCase{"Utf8", TextEncoding::Utf8, "\xEF\xBB\xBF"},
-                      CreationCase{"Ansi", TextEncoding::Ansi, ""},
-                      CreationCase{"None", TextEncoding::None, ""}),
-    CaseName());
-
-TEST(SafeIniFileCreation, ExistingFileIsNeitherTruncatedNorRewritten) {
-  FakeFileSystem fs;
-  const std::string bytes = Utf16LE("[A]\r\nk=v\r\n");
-  fs.AddFile(kFile, bytes);
+TEST_F(SafeIniFileTest, ExistingFileIsNeitherTruncatedNorRewritten) {
+  const std::string bytes = Add(Utf16LE("[A]\r\nk=v\r\n"));
   { TSafeIniFile ini(fs, std::string(kFile), TextEncoding::Utf16LE); }
   EXPECT_EQ(fs.Content(kFile), bytes);
   EXPECT_EQ(fs.WriteCount(kFile), 0);
 }
 
-TEST(SafeIniFileCreation, NameWithoutFolderIsSavedInTheCurrentFolder) {
-  FakeFileSystem fs;
+TEST_F(SafeIniFileTest, NameWithoutFolderIsSavedInTheCurrentFolder) {
   fs.AddDirectory("C:\\Work");
   fs.SetCurrentDirectory("C:\\Work");
-  {
-    TSafeIniFile ini(fs, "local.ini");
-    ini.WriteString("S", "k", "v");
-  }
+  TSafeIniFile(fs, "local.ini").WriteString("S", "k", "v");
   EXPECT_EQ(TextOf(fs, "C:\\Work\\local.ini"), "[S]\r\nk=v\r\n\r\n");
 }
 
-TEST(SafeIniFileCreation, UnboundObjectNeverWrites) {
-  FakeFileSystem fs;
+TEST_F(SafeIniFileTest, UnboundObjectNeverWrites) {
   {
     TSafeIniFile ini(fs);
     ini.WriteString("S", "k", "v");
@@ -117,78 +103,69 @@ TEST(SafeIniFileCreation, UnboundObjectNeverWrites) {
 
 // --- Loading ------------------------------------------------------------------
 
-struct EncodingCase {
-  const char* name;
-  std::string bytes;
-};
-
-class LoadEncodingTest : public ::testing::TestWithParam<EncodingCase> {};
-
-TEST_P(LoadEncodingTest, TextIsDecodedByItsByteOrderMark) {
-  FakeFileSystem fs;
-  fs.AddFile(kFile, GetParam().bytes);
-  TSafeIniFile ini(fs, std::string(kFile));
-  EXPECT_EQ(ini.LastError(), 0u);
-  EXPECT_EQ(ini.ReadString("Café", "Name", "?"), "Zoë €5");
-  EXPECT_EQ(ini.ReadString("Café", "Other", "?"), "x");
+TEST(SafeIniFileLoad, TextIsDecodedByItsByteOrderMark) {
+  const std::string text = "[Café]\r\nName=Zoë €5\r\nOther=x\r\n";
+  const struct {
+    const char* name;
+    std::string bytes;
+  } cases[] = {
+      {"Utf16LE", Utf16LE(text)},
+      {"Utf16BE", Utf16BE(text)},
+      {"Utf8Bom", "\xEF\xBB\xBF" + text},
+      // Windows-1252: E9 = é, EB = ë, 80 = €.
+      {"Ansi", "[Caf\xE9]\r\nName=Zo\xEB \x80" "5\r\nOther=x\r\n"},
+      {"AnsiWithoutFinalLineEnd", "[Caf\xE9]\nName=Zo\xEB \x80" "5\nOther=x"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    FakeFileSystem fs;
+    fs.AddFile(kFile, c.bytes);
+    TSafeIniFile ini(fs, std::string(kFile));
+    EXPECT_EQ(ini.LastError(), 0u);
+    EXPECT_EQ(ini.ReadString("Café", "Name", "?"), "Zoë €5");
+    EXPECT_EQ(ini.ReadString("Café", "Other", "?"), "x");
+  }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    ByteOrderMarks, LoadEncodingTest,
-    ::testing::Values(
-        EncodingCase{"Utf16LE", Utf16LE("[Café]\r\nName=Zoë €5\r\nOther=x\r\n")},
-        EncodingCase{"Utf16BE", Utf16BE("[Café]\r\nName=Zoë €5\r\nOther=x\r\n")},
-        EncodingCase{"Utf8Bom", "\xEF\xBB\xBF[Café]\r\nName=Zoë €5\r\nOther=x\r\n"},
-        // Windows-1252: E9 = é, EB = ë, 80 = €.
-        EncodingCase{"Ansi", "[Caf\xE9]\r\nName=Zo\xEB \x80" "5\r\nOther=x\r\n"},
-        EncodingCase{"AnsiWithoutFinalLineEnd", "[Caf\xE9]\nName=Zo\xEB \x80" "5\nOther=x"}),
-    CaseName());
-
-struct ParseCase {
-  const char* name;
-  const char* text;
-  const char* section;
-  const char* key;
-  const char* expected;  // "<default>" when the key must not be found
-};
-
-class ParseTest : public ::testing::TestWithParam<ParseCase> {};
-
-TEST_P(ParseTest, Lookup) {
-  FakeFileSystem fs;
-  fs.AddFile(kFile, Utf16LE(GetParam().text));
-  TSafeIniFile ini(fs, std::string(kFile));
-  EXPECT_EQ(ini.ReadString(GetParam().section, GetParam().key, "<default>"), GetParam().expected);
+TEST(SafeIniFileLoad, ParsingRules) {
+  const struct {
+    const char* name;
+    const char* text;
+    const char* section;
+    const char* key;
+    const char* expected;  // "<default>" when the key must not be found
+  } cases[] = {
+      {"BlanksAroundKeyAndValue", "[S]\r\n\t key  =  v a l \t\r\n", "S", "key", "v a l"},
+      {"ValueKeepsLaterEquals", "[S]\r\nk = a=b=c\r\n", "S", "k", "a=b=c"},
+      {"EmptyValue", "[S]\r\nk=\r\n", "S", "k", ""},
+      {"SectionNameTrimmed", "  [  Main  ]  \r\nk=1\r\n", "Main", "k", "1"},
+      {"SectionCaseIgnored", "[Main]\r\nk=1\r\n", "mAIN", "k", "1"},
+      {"KeyCaseIgnored", "[S]\r\nLastRun=5\r\n", "S", "LASTRUN", "5"},
+      {"NonAsciiCaseIgnored", "[Größe]\r\nÄrger=ja\r\n", "GRÖßE", "ärger", "ja"},
+      {"CommentSkipped", "[S]\r\n;k=commented\r\nk=real\r\n", "S", "k", "real"},
+      {"IndentedCommentSkipped", "[S]\r\n   ;k=1\r\n", "S", "k", "<default>"},
+      {"LinesBeforeFirstSectionDropped", "k=orphan\r\n[S]\r\n", "S", "k", "<default>"},
+      {"FirstOfDuplicateKeysWins", "[S]\r\nk=1\r\nk=2\r\n", "S", "k", "1"},
+      {"FirstOfDuplicateSectionsWins", "[S]\r\na=1\r\n[s]\r\nb=2\r\n", "S", "b", "<default>"},
+      {"LfLineEnds", "[S]\nk=lf\n", "S", "k", "lf"},
+      {"CrLineEnds", "[S]\rk=cr\r", "S", "k", "cr"},
+      {"EmptySectionName", "[]\r\nk=1\r\n", "", "k", "1"},
+      {"BracketInsideName", "[a]b]\r\nk=1\r\n", "a]b", "k", "1"},
+      {"LineWithoutEqualsIsNoKey", "[S]\r\nflag\r\n", "S", "flag", "<default>"},
+      {"LoneBracketIsALine", "[S]\r\n[\r\nk=1\r\n", "S", "k", "1"},
+      {"MissingSection", "[S]\r\nk=1\r\n", "T", "k", "<default>"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    FakeFileSystem fs;
+    fs.AddFile(kFile, Utf16LE(c.text));
+    TSafeIniFile ini(fs, std::string(kFile));
+    EXPECT_EQ(ini.ReadString(c.section, c.key, "<default>"), c.expected);
+  }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Rules, ParseTest,
-    ::testing::Values(
-        ParseCase{"BlanksAroundKeyAndValue", "[S]\r\n\t key  =  v a l \t\r\n", "S", "key", "v a l"},
-        ParseCase{"ValueKeepsLaterEquals", "[S]\r\nk = a=b=c\r\n", "S", "k", "a=b=c"},
-        ParseCase{"EmptyValue", "[S]\r\nk=\r\n", "S", "k", ""},
-        ParseCase{"SectionNameTrimmed", "  [  Main  ]  \r\nk=1\r\n", "Main", "k", "1"},
-        ParseCase{"SectionCaseIgnored", "[Main]\r\nk=1\r\n", "mAIN", "k", "1"},
-        ParseCase{"KeyCaseIgnored", "[S]\r\nLastRun=5\r\n", "S", "LASTRUN", "5"},
-        ParseCase{"NonAsciiCaseIgnored", "[Größe]\r\nÄrger=ja\r\n", "GRÖßE", "ärger", "ja"},
-        ParseCase{"CommentSkipped", "[S]\r\n;k=commented\r\nk=real\r\n", "S", "k", "real"},
-        ParseCase{"IndentedCommentSkipped", "[S]\r\n   ;k=1\r\n", "S", "k", "<default>"},
-        ParseCase{"LinesBeforeFirstSectionDropped", "k=orphan\r\n[S]\r\n", "S", "k", "<default>"},
-        ParseCase{"FirstOfDuplicateKeysWins", "[S]\r\nk=1\r\nk=2\r\n", "S", "k", "1"},
-        ParseCase{"FirstOfDuplicateSectionsWins", "[S]\r\na=1\r\n[s]\r\nb=2\r\n", "S", "b",
-                  "<default>"},
-        ParseCase{"LfLineEnds", "[S]\nk=lf\n", "S", "k", "lf"},
-        ParseCase{"CrLineEnds", "[S]\rk=cr\r", "S", "k", "cr"},
-        ParseCase{"EmptySectionName", "[]\r\nk=1\r\n", "", "k", "1"},
-        ParseCase{"BracketInsideName", "[a]b]\r\nk=1\r\n", "a]b", "k", "1"},
-        ParseCase{"LineWithoutEqualsIsNoKey", "[S]\r\nflag\r\n", "S", "flag", "<default>"},
-        ParseCase{"LoneBracketIsALine", "[S]\r\n[\r\nk=1\r\n", "S", "k", "1"},
-        ParseCase{"MissingSection", "[S]\r\nk=1\r\n", "T", "k", "<default>"}),
-    CaseName());
-
-TEST(SafeIniFileLoad, SectionListsKeepFileOrderAndDuplicates) {
-  FakeFileSystem fs;
-  fs.AddFile(kFile, Utf16LE("[B]\r\nz=1\r\nraw text\r\ny=2\r\n[A]\r\n[b]\r\nx=3\r\n"));
+TEST_F(SafeIniFileTest, SectionListsKeepFileOrderAndDuplicates) {
+  Add(Utf16LE("[B]\r\nz=1\r\nraw text\r\ny=2\r\n[A]\r\n[b]\r\nx=3\r\n"));
   TSafeIniFile ini(fs, std::string(kFile));
   EXPECT_EQ(ini.ReadSections(), (Lines{"B", "A", "b"}));
   EXPECT_EQ(ini.ReadSection("b"), (Lines{"z", "y"}));
@@ -198,10 +175,8 @@ TEST(SafeIniFileLoad, SectionListsKeepFileOrderAndDuplicates) {
   EXPECT_FALSE(ini.ValueExists("B", "raw text"));
 }
 
-TEST(SafeIniFileLoad, NulUnitsSurviveLoadAndSave) {
-  FakeFileSystem fs;
-  const std::string text("[S]\r\nk=a\0b\r\n\r\n", 14);
-  fs.AddFile(kFile, Utf16LE(text));
+TEST_F(SafeIniFileTest, NulUnitsSurviveLoadAndSave) {
+  Add(Utf16LE(std::string("[S]\r\nk=a\0b\r\n\r\n", 14)));
   {
     TSafeIniFile ini(fs, std::string(kFile));
     EXPECT_EQ(ini.ReadString("S", "k", ""), std::string("a\0b", 3));
@@ -210,21 +185,18 @@ TEST(SafeIniFileLoad, NulUnitsSurviveLoadAndSave) {
   EXPECT_EQ(TextOf(fs, kFile), std::string("[S]\r\nk=a\0b\r\nother=1\r\n\r\n", 23));
 }
 
-TEST(SafeIniFileLoad, MegabyteLineRoundTrips) {
-  FakeFileSystem fs;
+TEST_F(SafeIniFileTest, MegabyteLineRoundTrips) {
   const std::string value(1 << 20, 'x');
-  fs.AddFile(kFile, Utf16LE("[S]\r\nbig=" + value + "\r\n"));
+  Add(Utf16LE("[S]\r\nbig=" + value + "\r\n"));
   {
     TSafeIniFile ini(fs, std::string(kFile));
     EXPECT_EQ(ini.ReadString("S", "big", "").size(), value.size());
     ini.WriteString("S", "k", "1");
   }
-  TSafeIniFile again(fs, std::string(kFile));
-  EXPECT_EQ(again.ReadString("S", "big", ""), value);
+  EXPECT_EQ(TSafeIniFile(fs, std::string(kFile)).ReadString("S", "big", ""), value);
 }
 
-TEST(SafeIniFileLoad, LoadFromFileReplacesContentWithoutBinding) {
-  FakeFileSystem fs;
+TEST_F(SafeIniFileTest, LoadFromFileReplacesContentWithoutBinding) {
   fs.AddFile("C:\\other.ini", Utf16LE("[O]\r\nk=other\r\n"));
   TSafeIniFile ini(fs);
   ini.WriteString("Old", "k", "v");
@@ -238,62 +210,50 @@ TEST(SafeIniFileLoad, LoadFromFileReplacesContentWithoutBinding) {
 
 // --- Files that cannot be read ----------------------------------------------------
 
-struct UnreadableCase {
-  const char* name;
-  std::string bytes;
-  bool lockFile;  // the file is held open by another process
-  std::uint32_t expectedError;
-};
-
-class UnreadableTest : public ::testing::TestWithParam<UnreadableCase> {
- protected:
-  void SetUp() override {
-    fs.AddFile(kFile, GetParam().bytes);
-    if (GetParam().lockFile) fs.SetUnreadable(kFile);
+// The object stays empty and the file is never saved over automatically; only an
+// explicit UpdateFile writes it.
+TEST(SafeIniFileUnreadable, ObjectIsEmptyAndOnlyAnExplicitUpdateWrites) {
+  const struct {
+    const char* name;
+    std::string bytes;
+    bool lockFile;  // the file is held open by another process
+    std::uint32_t error;
+  } cases[] = {
+      {"SharingViolation", Utf16LE("[S]\r\nk=old\r\n"), true, 32},
+      {"OddUtf16ByteCount", Utf16LE("[S]\r\nk=old\r\n") + "\x41", false, 1113},
+      {"UnpairedHighSurrogate", Utf16LE("[S]\r\nk=") + "\x3D\xD8" "a\0", false, 1113},
+      {"UnpairedLowSurrogate", Utf16BE("[S]\r\nk=") + "\xDC\x00", false, 1113},
+      {"IllFormedUtf8", "\xEF\xBB\xBF[S]\r\nk=\xC3\x28\r\n", false, 1113},
+      {"OverlongUtf8", "\xEF\xBB\xBF[S]\r\nk=\xC0\xAF\r\n", false, 1113},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    for (const bool update : {false, true}) {
+      FakeFileSystem fs;
+      fs.AddFile(kFile, c.bytes);
+      if (c.lockFile) fs.SetUnreadable(kFile);
+      {
+        TSafeIniFile ini(fs, std::string(kFile));
+        EXPECT_EQ(ini.LastError(), c.error);
+        EXPECT_TRUE(ini.NoAutoSave());
+        EXPECT_TRUE(ini.ReadSections().empty());
+        if (!update) {
+          ini.WriteString("S", "k", "new");
+          ini.DeleteKey("S", "k");
+          ini.WriteInteger("T", "n", 5);
+        } else {
+          ini.WriteString("S", "k", "new");
+          ini.UpdateFile();
+        }
+      }
+      EXPECT_EQ(fs.WriteCount(kFile), update ? 1 : 0) << "the explicit save only, none on destruction";
+      EXPECT_EQ(fs.Content(kFile), update ? Utf16LE("[S]\r\nk=new\r\n\r\n") : c.bytes);
+    }
   }
-  FakeFileSystem fs;
-};
-
-TEST_P(UnreadableTest, ObjectIsEmptyAndTheFileIsNeverSavedOverAutomatically) {
-  {
-    TSafeIniFile ini(fs, std::string(kFile));
-    EXPECT_EQ(ini.LastError(), GetParam().expectedError);
-    EXPECT_TRUE(ini.NoAutoSave());
-    EXPECT_TRUE(ini.ReadSections().empty());
-    ini.WriteString("S", "k", "new");
-    ini.DeleteKey("S", "k");
-    ini.WriteInteger("T", "n", 5);
-  }
-  EXPECT_EQ(fs.Content(kFile), GetParam().bytes);
-  EXPECT_EQ(fs.WriteCount(kFile), 0);
 }
 
-TEST_P(UnreadableTest, ExplicitUpdateFileStillWrites) {
-  {
-    TSafeIniFile ini(fs, std::string(kFile));
-    ini.WriteString("S", "k", "new");
-    ini.UpdateFile();
-  }
-  EXPECT_EQ(fs.WriteCount(kFile), 1) << "the explicit save only, none on destruction";
-  EXPECT_EQ(fs.Content(kFile), Utf16LE("[S]\r\nk=new\r\n\r\n"));
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Causes, UnreadableTest,
-    ::testing::Values(
-        UnreadableCase{"SharingViolation", Utf16LE("[S]\r\nk=old\r\n"), true, 32},
-        UnreadableCase{"OddUtf16ByteCount", Utf16LE("[S]\r\nk=old\r\n") + "\x41", false, 1113},
-        UnreadableCase{"UnpairedHighSurrogate", Utf16LE("[S]\r\nk=") + "\x3D\xD8" "a\0", false,
-                       1113},
-        UnreadableCase{"UnpairedLowSurrogate", Utf16BE("[S]\r\nk=") + "\xDC\x00", false, 1113},
-        UnreadableCase{"IllFormedUtf8", "\xEF\xBB\xBF[S]\r\nk=\xC3\x28\r\n", false, 1113},
-        UnreadableCase{"OverlongUtf8", "\xEF\xBB\xBF[S]\r\nk=\xC0\xAF\r\n", false, 1113}),
-    CaseName());
-
-TEST(SafeIniFileFilters, FailingLoadFilterCountsAsUnreadable) {
-  FakeFileSystem fs;
-  const std::string bytes = Utf16LE("[S]\r\nk=old\r\n");
-  fs.AddFile(kFile, bytes);
+TEST_F(SafeIniFileTest, FailingLoadFilterCountsAsUnreadable) {
+  const std::string bytes = Add(Utf16LE("[S]\r\nk=old\r\n"));
   {
     TSafeIniFile ini(fs, std::string(kFile), TextEncoding::None,
                      [](const std::string&, std::string&) { return false; });
@@ -303,17 +263,13 @@ TEST(SafeIniFileFilters, FailingLoadFilterCountsAsUnreadable) {
   EXPECT_EQ(fs.Content(kFile), bytes);
 }
 
-TEST(SafeIniFileFilters, BytesPassThroughTheFiltersBothWays) {
+TEST_F(SafeIniFileTest, BytesPassThroughTheFiltersBothWays) {
   const auto scramble = [](const std::string& in, std::string& out) {
     out = in;
     for (char& c : out) c = static_cast<char>(c ^ 0x5A);
     return true;
   };
-  FakeFileSystem fs;
-  {
-    TSafeIniFile ini(fs, std::string(kFile), TextEncoding::None, scramble, scramble);
-    ini.WriteString("S", "k", "secret");
-  }
+  TSafeIniFile(fs, std::string(kFile), TextEncoding::None, scramble, scramble).WriteString("S", "k", "secret");
   std::string plain;
   ASSERT_TRUE(scramble(*fs.Content(kFile), plain));
   EXPECT_EQ(plain, Utf16LE("[S]\r\nk=secret\r\n\r\n"));
@@ -323,20 +279,14 @@ TEST(SafeIniFileFilters, BytesPassThroughTheFiltersBothWays) {
 
 // --- Saving -------------------------------------------------------------------------
 
-TEST(SafeIniFileSave, FileIsRewrittenInUtf16WithSectionsSeparatedByBlankLines) {
-  FakeFileSystem fs;
-  fs.AddFile(kFile,
-             "; comment\r\norphan=1\r\n[A]\r\n  k = v \r\nraw line\r\n\r\n[B]\r\n[a]\r\nx=1\r\n");
-  {
-    TSafeIniFile ini(fs, std::string(kFile));
-    ini.WriteString("B", "new", "2");
-  }
+TEST_F(SafeIniFileTest, FileIsRewrittenInUtf16WithSectionsSeparatedByBlankLines) {
+  Add("; comment\r\norphan=1\r\n[A]\r\n  k = v \r\nraw line\r\n\r\n[B]\r\n[a]\r\nx=1\r\n");
+  TSafeIniFile(fs, std::string(kFile)).WriteString("B", "new", "2");
   EXPECT_EQ(fs.Content(kFile),
             Utf16LE("[A]\r\nk=v\r\nraw line\r\n\r\n[B]\r\nnew=2\r\n\r\n[a]\r\nx=1\r\n\r\n"));
 }
 
-TEST(SafeIniFileSave, ReadOnlyHiddenFileIsUpdatedAndKeepsItsAttributes) {
-  FakeFileSystem fs;
+TEST_F(SafeIniFileTest, ReadOnlyHiddenFileIsUpdatedAndKeepsItsAttributes) {
   const std::uint32_t attributes = file_attr::kReadOnly | file_attr::kHidden | file_attr::kArchive;
   fs.AddFile(kFile, Utf16LE("[S]\r\nk=old\r\n"), attributes);
   {
@@ -350,8 +300,7 @@ TEST(SafeIniFileSave, ReadOnlyHiddenFileIsUpdatedAndKeepsItsAttributes) {
   EXPECT_EQ(fs.GetAttributes(kFile), attributes);
 }
 
-TEST(SafeIniFileSave, FailedWriteLeavesThePreviousContentWhole) {
-  FakeFileSystem fs;
+TEST_F(SafeIniFileTest, FailedWriteLeavesThePreviousContentWhole) {
   const std::string bytes = Utf16LE("[S]\r\nk=old\r\n");
   fs.AddFile(kFile, bytes, file_attr::kReadOnly);
   TSafeIniFile ini(fs, std::string(kFile));
@@ -364,10 +313,8 @@ TEST(SafeIniFileSave, FailedWriteLeavesThePreviousContentWhole) {
   EXPECT_EQ(fs.GetAttributes(kFile), file_attr::kReadOnly);
 }
 
-TEST(SafeIniFileSave, FailedSaveFilterWritesNothing) {
-  FakeFileSystem fs;
-  const std::string bytes = Utf16LE("[S]\r\nk=old\r\n");
-  fs.AddFile(kFile, bytes);
+TEST_F(SafeIniFileTest, FailedSaveFilterWritesNothing) {
+  const std::string bytes = Add(Utf16LE("[S]\r\nk=old\r\n"));
   {
     TSafeIniFile ini(fs, std::string(kFile), TextEncoding::None, {},
                      [](const std::string&, std::string&) { return false; });
@@ -379,8 +326,7 @@ TEST(SafeIniFileSave, FailedSaveFilterWritesNothing) {
   EXPECT_EQ(fs.WriteCount(kFile), 0);
 }
 
-TEST(SafeIniFileSave, SaveCreatesTheFolderCreationCouldNot) {
-  FakeFileSystem fs;
+TEST_F(SafeIniFileTest, SaveCreatesTheFolderCreationCouldNot) {
   // Creation makes two rounds of 101 attempts (before and after loading); the
   // folder only becomes creatable afterwards.
   fs.FailCreateDirectory("C:\\Gone", 2 * 101);
@@ -392,55 +338,43 @@ TEST(SafeIniFileSave, SaveCreatesTheFolderCreationCouldNot) {
   EXPECT_EQ(TextOf(fs, "C:\\Gone\\Deeper\\app.ini"), "[S]\r\nk=v\r\n\r\n");
 }
 
-// Which operations make the destructor save.
-struct ModifiedCase {
-  const char* name;
-  void (*act)(TSafeIniFile&);
-  bool saves;
-};
-
-class ModifiedTest : public ::testing::TestWithParam<ModifiedCase> {};
-
-TEST_P(ModifiedTest, DestructorSavesOnlyAfterAChange) {
-  FakeFileSystem fs;
+TEST(SafeIniFileSave, DestructorSavesOnlyAfterAChange) {
+  const struct {
+    const char* name;
+    void (*act)(TSafeIniFile&);
+    bool saves;
+  } cases[] = {
+      {"ReadsOnly",
+       [](TSafeIniFile& ini) {
+         ini.ReadString("S", "k", "");
+         ini.ReadSections();
+         ini.ReadSectionValues("T");
+       },
+       false},
+      {"WriteSameValue", [](TSafeIniFile& ini) { ini.WriteString("S", "k", "1"); }, true},
+      {"DeleteExistingKey", [](TSafeIniFile& ini) { ini.DeleteKey("S", "K"); }, true},
+      {"DeleteMissingKey", [](TSafeIniFile& ini) { ini.DeleteKey("S", "nope"); }, false},
+      {"DeleteKeyOfMissingSection", [](TSafeIniFile& ini) { ini.DeleteKey("Nope", "k"); }, false},
+      {"EraseSection", [](TSafeIniFile& ini) { ini.EraseSection("S"); }, false},
+      {"Clear", [](TSafeIniFile& ini) { ini.Clear(); }, false},
+  };
   const std::string bytes = Utf16LE("[S]\r\nk=1\r\n[T]\r\nx=2\r\n");
-  fs.AddFile(kFile, bytes);
-  {
-    TSafeIniFile ini(fs, std::string(kFile));
-    GetParam().act(ini);
-    EXPECT_EQ(ini.Modified(), GetParam().saves);
-  }
-  EXPECT_EQ(fs.WriteCount(kFile), GetParam().saves ? 1 : 0);
-  if (!GetParam().saves) {
-    EXPECT_EQ(fs.Content(kFile), bytes);
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    FakeFileSystem fs;
+    fs.AddFile(kFile, bytes);
+    {
+      TSafeIniFile ini(fs, std::string(kFile));
+      c.act(ini);
+      EXPECT_EQ(ini.Modified(), c.saves);
+    }
+    EXPECT_EQ(fs.WriteCount(kFile), c.saves ? 1 : 0);
+    if (!c.saves) EXPECT_EQ(fs.Content(kFile), bytes);
   }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Operations, ModifiedTest,
-    ::testing::Values(
-        ModifiedCase{"ReadsOnly",
-                     [](TSafeIniFile& ini) {
-                       ini.ReadString("S", "k", "");
-                       ini.ReadSections();
-                       ini.ReadSectionValues("T");
-                     },
-                     false},
-        ModifiedCase{"WriteSameValue", [](TSafeIniFile& ini) { ini.WriteString("S", "k", "1"); },
-                     true},
-        ModifiedCase{"DeleteExistingKey", [](TSafeIniFile& ini) { ini.DeleteKey("S", "K"); },
-                     true},
-        ModifiedCase{"DeleteMissingKey", [](TSafeIniFile& ini) { ini.DeleteKey("S", "nope"); },
-                     false},
-        ModifiedCase{"DeleteKeyOfMissingSection",
-                     [](TSafeIniFile& ini) { ini.DeleteKey("Nope", "k"); }, false},
-        ModifiedCase{"EraseSection", [](TSafeIniFile& ini) { ini.EraseSection("S"); }, false},
-        ModifiedCase{"Clear", [](TSafeIniFile& ini) { ini.Clear(); }, false}),
-    CaseName());
-
-TEST(SafeIniFileSave, EraseAfterAWriteSavesWithoutTheSection) {
-  FakeFileSystem fs;
-  fs.AddFile(kFile, Utf16LE("[S]\r\nk=1\r\n[T]\r\nx=2\r\n"));
+TEST_F(SafeIniFileTest, EraseAfterAWriteSavesWithoutTheSection) {
+  Add(Utf16LE("[S]\r\nk=1\r\n[T]\r\nx=2\r\n"));
   {
     TSafeIniFile ini(fs, std::string(kFile));
     ini.WriteString("T", "y", "3");
@@ -451,27 +385,18 @@ TEST(SafeIniFileSave, EraseAfterAWriteSavesWithoutTheSection) {
 
 // --- Writing --------------------------------------------------------------------
 
-TEST(SafeIniFileWrite, ReplacesTheExistingKeyInPlaceKeepingLineOrder) {
-  FakeFileSystem fs;
-  TSafeIniFile ini(fs);
-  ini.WriteString("S", "a", "1");
-  ini.WriteString("S", "b", "2");
-  ini.WriteString("S", "A", "3");
-  EXPECT_EQ(ini.ReadSectionValues("S"), (Lines{"A=3", "b=2"}));
-}
-
-TEST(SafeIniFileWrite, SectionCacheComparesExactlyButLookupIgnoresCase) {
-  FakeFileSystem fs;
+// The section cache compares names exactly, the look-up ignores case; a key is
+// replaced in place, keeping the line order.
+TEST_F(SafeIniFileTest, WritesReplaceTheExistingKeyInPlaceIgnoringCase) {
   TSafeIniFile ini(fs);
   ini.WriteString("Main", "a", "1");
   ini.WriteString("main", "b", "2");
-  ini.WriteString("MAIN", "a", "3");
+  ini.WriteString("MAIN", "A", "3");
   EXPECT_EQ(ini.ReadSections(), Lines{"Main"});
-  EXPECT_EQ(ini.ReadSectionValues("Main"), (Lines{"a=3", "b=2"}));
+  EXPECT_EQ(ini.ReadSectionValues("Main"), (Lines{"A=3", "b=2"}));
 }
 
-TEST(SafeIniFileWrite, CacheStaysValidAfterEraseAndClear) {
-  FakeFileSystem fs;
+TEST_F(SafeIniFileTest, CacheStaysValidAfterEraseAndClear) {
   TSafeIniFile ini(fs);
   ini.WriteString("A", "k", "1");
   ini.WriteString("B", "k", "2");  // cached: B at position 1
@@ -490,17 +415,15 @@ TEST(SafeIniFileWrite, CacheStaysValidAfterEraseAndClear) {
   EXPECT_EQ(ini.ReadSectionValues("B"), Lines{"fresh=5"});
 }
 
-TEST(SafeIniFileWrite, EraseRemovesOnlyTheFirstOfDuplicateSections) {
-  FakeFileSystem fs;
-  fs.AddFile(kFile, Utf16LE("[S]\r\na=1\r\n[S]\r\nb=2\r\n"));
+TEST_F(SafeIniFileTest, EraseRemovesOnlyTheFirstOfDuplicateSections) {
+  Add(Utf16LE("[S]\r\na=1\r\n[S]\r\nb=2\r\n"));
   TSafeIniFile ini(fs, std::string(kFile));
   ini.EraseSection("s");
   EXPECT_EQ(ini.ReadSections(), Lines{"S"});
   EXPECT_EQ(ini.ReadString("S", "b", ""), "2");
 }
 
-TEST(SafeIniFileWrite, AppendOnlyModeAddsLinesWithoutLookingForTheKey) {
-  FakeFileSystem fs;
+TEST_F(SafeIniFileTest, AppendOnlyModeAddsLinesWithoutLookingForTheKey) {
   TSafeIniFile ini(fs);
   ini.SetAppendOnly(true);
   ini.WriteString("S", "k", "1");
@@ -512,8 +435,7 @@ TEST(SafeIniFileWrite, AppendOnlyModeAddsLinesWithoutLookingForTheKey) {
   EXPECT_EQ(ini.ReadSectionValues("S"), (Lines{"K=3", "k=2"}));
 }
 
-TEST(SafeIniFileWrite, DeleteKeyKeepsLaterKeysFindable) {
-  FakeFileSystem fs;
+TEST_F(SafeIniFileTest, DeleteKeyKeepsLaterKeysFindable) {
   TSafeIniFile ini(fs);
   for (int i = 0; i < 10; ++i) ini.WriteInteger("S", "k" + std::to_string(i), i);
   ini.DeleteKey("S", "k3");
@@ -525,72 +447,32 @@ TEST(SafeIniFileWrite, DeleteKeyKeepsLaterKeysFindable) {
 
 // --- Value formats ----------------------------------------------------------------
 
-struct IntegerCase {
-  const char* text;
-  std::int32_t expected;
-};
-
-class ReadIntegerTest : public ::testing::TestWithParam<IntegerCase> {};
-
-TEST_P(ReadIntegerTest, DecimalOrHexadecimalElseDefault) {
-  FakeFileSystem fs;
+// Integers are decimal or hexadecimal in 32 bits, else the default; a bool is
+// any integer other than zero; floats take a point or a comma.
+TEST_F(SafeIniFileTest, TypedReadsOfStoredText) {
   TSafeIniFile ini(fs);
-  ini.WriteString("S", "n", GetParam().text);
-  EXPECT_EQ(ini.ReadInteger("S", "n", -99), GetParam().expected);
-}
-
-INSTANTIATE_TEST_SUITE_P(Values, ReadIntegerTest,
-                         ::testing::Values(IntegerCase{"42", 42}, IntegerCase{"-7", -7},
-                                           IntegerCase{"0x1F", 31}, IntegerCase{"0xFFFFFFFF", -1},
-                                           IntegerCase{"2147483647", 2147483647},
-                                           IntegerCase{"2147483648", -99},
-                                           IntegerCase{"12abc", -99}, IntegerCase{"", -99},
-                                           IntegerCase{"0x", -99}));
-
-struct BoolCase {
-  const char* text;
-  bool defaultValue;
-  bool expected;
-};
-
-class ReadBoolTest : public ::testing::TestWithParam<BoolCase> {};
-
-TEST_P(ReadBoolTest, AnyIntegerOtherThanZeroIsTrue) {
-  FakeFileSystem fs;
-  TSafeIniFile ini(fs);
-  ini.WriteString("S", "b", GetParam().text);
-  EXPECT_EQ(ini.ReadBool("S", "b", GetParam().defaultValue), GetParam().expected);
-}
-
-INSTANTIATE_TEST_SUITE_P(Values, ReadBoolTest,
-                         ::testing::Values(BoolCase{"1", false, true}, BoolCase{"0", true, false},
-                                           BoolCase{"2", false, true}, BoolCase{"-1", false, true},
-                                           BoolCase{"0x0", true, false},
-                                           BoolCase{"true", false, false},
-                                           BoolCase{"true", true, true}, BoolCase{"", true, true}));
-
-struct FloatCase {
-  const char* text;
-  double expected;
-};
-
-class ReadFloatTest : public ::testing::TestWithParam<FloatCase> {};
-
-TEST_P(ReadFloatTest, PointOrCommaSeparator) {
-  FakeFileSystem fs;
-  TSafeIniFile ini(fs);
-  ini.WriteString("S", "f", GetParam().text);
-  EXPECT_DOUBLE_EQ(ini.ReadFloat("S", "f", -1.0), GetParam().expected);
-}
-
-INSTANTIATE_TEST_SUITE_P(Values, ReadFloatTest,
-                         ::testing::Values(FloatCase{"1.5", 1.5}, FloatCase{"1,5", 1.5},
-                                           FloatCase{"-2,25", -2.25}, FloatCase{"45678.5", 45678.5},
-                                           FloatCase{"3", 3.0}, FloatCase{"", -1.0}));
-
-TEST(SafeIniFileValues, FloatThatIsNotANumberRaisesAConversionError) {
-  FakeFileSystem fs;
-  TSafeIniFile ini(fs);
+  const std::pair<const char*, std::int32_t> integers[] = {
+      {"42", 42}, {"-7", -7}, {"0x1F", 31}, {"0xFFFFFFFF", -1}, {"2147483647", 2147483647},
+      {"2147483648", -99}, {"12abc", -99}, {"", -99}, {"0x", -99}};
+  for (const auto& [text, expected] : integers) {
+    ini.WriteString("S", "n", text);
+    EXPECT_EQ(ini.ReadInteger("S", "n", -99), expected) << text;
+  }
+  const struct {
+    const char* text;
+    bool defaultValue, expected;
+  } bools[] = {{"1", false, true},  {"0", true, false},     {"2", false, true},     {"-1", false, true},
+               {"0x0", true, false}, {"true", false, false}, {"true", true, true}, {"", true, true}};
+  for (const auto& c : bools) {
+    ini.WriteString("S", "b", c.text);
+    EXPECT_EQ(ini.ReadBool("S", "b", c.defaultValue), c.expected) << c.text << " " << c.defaultValue;
+  }
+  const std::pair<const char*, double> floats[] = {{"1.5", 1.5},         {"1,5", 1.5}, {"-2,25", -2.25},
+                                                   {"45678.5", 45678.5}, {"3", 3.0},   {"", -1.0}};
+  for (const auto& [text, expected] : floats) {
+    ini.WriteString("S", "f", text);
+    EXPECT_DOUBLE_EQ(ini.ReadFloat("S", "f", -1.0), expected) << text;
+  }
   for (const char* text : {"abc", "1.5.5", "1,234.5", "1.5x"}) {
     ini.WriteString("S", "f", text);
     EXPECT_THROW(ini.ReadFloat("S", "f", 0.0), EConvertError) << text;
@@ -621,9 +503,8 @@ class CommaLocale {
   std::string previousC_;
 };
 
-TEST(SafeIniFileValues, FloatsUseAPointWhateverTheLocale) {
+TEST_F(SafeIniFileTest, FloatsUseAPointWhateverTheLocale) {
   CommaLocale comma;
-  FakeFileSystem fs;
   TSafeIniFile ini(fs);
   ini.WriteFloat("S", "f", 1.5);
   ini.WriteFloat("S", "g", -0.25);
@@ -633,8 +514,7 @@ TEST(SafeIniFileValues, FloatsUseAPointWhateverTheLocale) {
   EXPECT_DOUBLE_EQ(ini.ReadFloat("S", "h", 0), 1.5);
 }
 
-TEST(SafeIniFileValues, WrittenFormsOfIntegersAndBools) {
-  FakeFileSystem fs;
+TEST_F(SafeIniFileTest, WrittenFormsOfIntegersAndBools) {
   TSafeIniFile ini(fs);
   ini.WriteInteger("S", "i", -2147483647 - 1);
   ini.WriteBool("S", "t", true);
@@ -642,8 +522,7 @@ TEST(SafeIniFileValues, WrittenFormsOfIntegersAndBools) {
   EXPECT_EQ(ini.ReadSectionValues("S"), (Lines{"i=-2147483648", "t=1", "f=0"}));
 }
 
-TEST(SafeIniFileValues, DateTimeIsWrittenWithMillisecondsAndReadBack) {
-  FakeFileSystem fs;
+TEST_F(SafeIniFileTest, DateTimeIsWrittenWithMillisecondsAndReadBack) {
   const DateTime when = *EncodeDateTime({2025, 3, 14, 8, 5, 9, 123});
   {
     TSafeIniFile ini(fs, std::string(kFile));
@@ -748,33 +627,29 @@ TEST(IniHashedStringList, ManyEqualNamesStillFindTheFirst) {
 
 // --- ReadIniValue -------------------------------------------------------------------
 
-struct ReadIniValueCase {
-  const char* name;
-  std::optional<std::string> bytes;  // nullopt: no file
-  bool unreadable;
-  const char* expected;
-};
-
-class ReadIniValueTest : public ::testing::TestWithParam<ReadIniValueCase> {};
-
-TEST_P(ReadIniValueTest, ValueOrOneAndNeverAWrite) {
-  FakeFileSystem fs;
-  if (GetParam().bytes) fs.AddFile(kFile, *GetParam().bytes);
-  if (GetParam().unreadable) fs.SetUnreadable(kFile);
-  EXPECT_EQ(ReadIniValue(fs, kFile, "Options", "Enabled"), GetParam().expected);
-  EXPECT_EQ(fs.TotalWriteCount(), 0);
-  EXPECT_EQ(fs.Files().size(), GetParam().bytes ? 1u : 0u);
+TEST(ReadIniValue, ValueOrOneAndNeverAWrite) {
+  const struct {
+    const char* name;
+    std::optional<std::string> bytes;  // nullopt: no file
+    bool unreadable;
+    const char* expected;
+  } cases[] = {
+      {"NoFile", std::nullopt, false, "1"},
+      {"NoKey", Utf16LE("[Options]\r\nOther=0\r\n"), false, "1"},
+      {"Present", Utf16LE("[options]\r\nenabled=0\r\n"), false, "0"},
+      {"Ansi", std::string("[Options]\r\nEnabled=yes\r\n"), false, "yes"},
+      {"Unreadable", Utf16LE("[Options]\r\nEnabled=0\r\n"), true, "1"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    FakeFileSystem fs;
+    if (c.bytes) fs.AddFile(kFile, *c.bytes);
+    if (c.unreadable) fs.SetUnreadable(kFile);
+    EXPECT_EQ(ReadIniValue(fs, kFile, "Options", "Enabled"), c.expected);
+    EXPECT_EQ(fs.TotalWriteCount(), 0);
+    EXPECT_EQ(fs.Files().size(), c.bytes ? 1u : 0u);
+  }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Cases, ReadIniValueTest,
-    ::testing::Values(
-        ReadIniValueCase{"NoFile", std::nullopt, false, "1"},
-        ReadIniValueCase{"NoKey", Utf16LE("[Options]\r\nOther=0\r\n"), false, "1"},
-        ReadIniValueCase{"Present", Utf16LE("[options]\r\nenabled=0\r\n"), false, "0"},
-        ReadIniValueCase{"Ansi", std::string("[Options]\r\nEnabled=yes\r\n"), false, "yes"},
-        ReadIniValueCase{"Unreadable", Utf16LE("[Options]\r\nEnabled=0\r\n"), true, "1"}),
-    CaseName());
 
 }  // namespace
 }  // namespace bootmark
