@@ -129,70 +129,76 @@ TEST(InstallType, SuiteLibraryCodesMapToTypes) {
   }
 }
 
-TEST(InstallHistory, CodeFollowsTheInstalledAndUninstalledVersions) {
-  const struct {
-    const char* name;
-    std::optional<const char*> file;  // nullopt: no Install.ini
-    std::int32_t code;
-  } kCases[] = {
-      {"no file", std::nullopt, 0},
-      {"empty file", "", 0},
-      {"this version installed only", "[install]\r\nkst19=1\r\n", 0},
-      {"installed and uninstalled", "[install]\r\nkst19=1\r\n[Uninstall]\r\nkst19=1\r\n", 1},
-      {"an older version installed", "[install]\r\nkst18=1\r\n", 2},
-      {"older and this version installed", "[install]\r\nkst19=1\r\nkst12=1\r\n", 2},
-      {"the oldest version installed", "[install]\r\nkst1=1\r\n", 2},
-      {"older uninstalled beside this one", "[install]\r\nkst19=1\r\n[Uninstall]\r\nkst17=1\r\n", 0},
-      {"only uninstalled", "[Uninstall]\r\nkst19=1\r\n", 0},
-      {"values other than 1 are not noted", "[install]\r\nkst19=1\r\nkst18=2\r\n[Uninstall]\r\nkst19=x\r\n", 0},
-      {"sections without regard to case", "[INSTALL]\r\nkst19=1\r\n[uninstall]\r\nkst19=1\r\n", 1},
-      {"a newer version is not looked at", "[install]\r\nkst20=1\r\n", 0},
-  };
-  for (const auto& c : kCases) {
+// One row of a reading table: what the machine holds (nullopt: nothing) and what
+// is read from it.
+template <typename Result>
+struct ReadingCase {
+  const char* name;
+  std::optional<const char*> source;
+  Result expected;
+};
+
+template <typename Result, typename Seed, typename Read>
+void ExpectReadings(std::initializer_list<ReadingCase<Result>> cases, Seed seed, Read read) {
+  for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
     FakePlatform fake;
-    if (c.file) fake.files.AddFile(kInstallIni, *c.file);
-    EXPECT_EQ(ReadInstallHistoryCode(fake.platform, kInstallIni), c.code);
+    if (c.source) seed(fake, *c.source);
+    EXPECT_EQ(read(fake), c.expected);
   }
+}
+
+TEST(InstallHistory, CodeFollowsTheInstalledAndUninstalledVersions) {
+  ExpectReadings<std::int32_t>(
+      {
+          {"no file", std::nullopt, 0},
+          {"empty file", "", 0},
+          {"this version installed only", "[install]\r\nkst19=1\r\n", 0},
+          {"installed and uninstalled", "[install]\r\nkst19=1\r\n[Uninstall]\r\nkst19=1\r\n", 1},
+          {"an older version installed", "[install]\r\nkst18=1\r\n", 2},
+          {"older and this version installed", "[install]\r\nkst19=1\r\nkst12=1\r\n", 2},
+          {"the oldest version installed", "[install]\r\nkst1=1\r\n", 2},
+          {"older uninstalled beside this one", "[install]\r\nkst19=1\r\n[Uninstall]\r\nkst17=1\r\n", 0},
+          {"only uninstalled", "[Uninstall]\r\nkst19=1\r\n", 0},
+          {"values other than 1 are not noted", "[install]\r\nkst19=1\r\nkst18=2\r\n[Uninstall]\r\nkst19=x\r\n", 0},
+          {"sections without regard to case", "[INSTALL]\r\nkst19=1\r\n[uninstall]\r\nkst19=1\r\n", 1},
+          {"a newer version is not looked at", "[install]\r\nkst20=1\r\n", 0},
+      },
+      [](FakePlatform& fake, const char* file) { fake.files.AddFile(kInstallIni, file); },
+      [](FakePlatform& fake) { return ReadInstallHistoryCode(fake.platform, kInstallIni); });
 }
 
 TEST(PartnerName, LangDatGivesTheTrimmedPartnerOrTheMakersName) {
-  const struct {
-    const char* name;
-    std::optional<const char*> file;
-    const char* partner;
-  } kCases[] = {
-      {"no file", std::nullopt, ""},
-      {"empty value", "[CusLan]\r\npr=\r\n", "tarvo"},
-      {"blank value", "[CusLan]\r\npr=   \r\n", "tarvo"},
-      {"no section", "[Other]\r\npr=acme\r\n", "tarvo"},
-      {"value", "[CusLan]\r\npr=acme\r\n", "acme"},
-      {"value with blanks around", "[CusLan]\r\npr=  acme media  \r\n", "acme media"},
-  };
-  for (const auto& c : kCases) {
-    SCOPED_TRACE(c.name);
-    FakePlatform fake;
-    if (c.file) fake.files.AddFile(kLangDat, *c.file);
-    EXPECT_EQ(ReadPartnerName(fake.platform, kLangDat), c.partner);
-  }
+  ExpectReadings<std::string>(
+      {
+          {"no file", std::nullopt, ""},
+          {"empty value", "[CusLan]\r\npr=\r\n", "tarvo"},
+          {"blank value", "[CusLan]\r\npr=   \r\n", "tarvo"},
+          {"no section", "[Other]\r\npr=acme\r\n", "tarvo"},
+          {"value", "[CusLan]\r\npr=acme\r\n", "acme"},
+          {"value with blanks around", "[CusLan]\r\npr=  acme media  \r\n", "acme media"},
+      },
+      [](FakePlatform& fake, const char* file) { fake.files.AddFile(kLangDat, file); },
+      [](FakePlatform& fake) { return ReadPartnerName(fake.platform, kLangDat); });
 }
 
 TEST(InsuranceChannel, RegistryValueTrimmedOrOther) {
-  const struct {
-    const char* name;
-    std::optional<const char*> value;
-    const char* channel;
-  } kCases[] = {
-      {"no value", std::nullopt, "other"}, {"empty", "", "other"}, {"blank", "  ", "other"},
-      {"value", "bank", "bank"},           {"trimmed", " bank\t", "bank"},
-  };
-  for (const auto& c : kCases) {
-    SCOPED_TRACE(c.name);
-    FakePlatform fake;
-    fake.registry.AddKey(RegistryRoot::LocalMachine, "SOFTWARE\\Tarvo\\Kestrune");
-    if (c.value) fake.registry.SetString(RegistryRoot::LocalMachine, "SOFTWARE\\Tarvo\\Kestrune", "insur", *c.value);
-    EXPECT_EQ(ReadInsuranceChannel(fake.platform), c.channel);
-  }
+  constexpr std::string_view kKey = "SOFTWARE\\Tarvo\\Kestrune";
+  ExpectReadings<std::string>(
+      {
+          {"no value", std::nullopt, "other"},
+          {"empty", "", "other"},
+          {"blank", "  ", "other"},
+          {"value", "bank", "bank"},
+          {"trimmed", " bank\t", "bank"},
+      },
+      [&](FakePlatform& fake, const char* value) {
+        fake.registry.SetString(RegistryRoot::LocalMachine, kKey, "insur", value);
+      },
+      [&](FakePlatform& fake) {
+        fake.registry.AddKey(RegistryRoot::LocalMachine, kKey);
+        return ReadInsuranceChannel(fake.platform);
+      });
 }
 
 TEST(SuiteVersion, FileVersionOfKstExeOrTheDefault) {

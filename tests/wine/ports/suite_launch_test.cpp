@@ -164,7 +164,8 @@ TEST(Win32OpenSuite, ClosedSuiteIsStartedWithTheSwitchFromItsFolder) {
   const std::size_t tab = calls[0].find('\t');
   ASSERT_NE(tab, std::string::npos) << calls[0];
   const std::string commandLine = calls[0].substr(0, tab);
-  EXPECT_TRUE(EndsWithIgnoreCase(commandLine, "KST.exe\" /cache 10") || EndsWithIgnoreCase(commandLine, "KST.exe /cache 10"))
+  EXPECT_TRUE(EndsWithIgnoreCase(commandLine, "KST.exe\" /cache 10") ||
+              EndsWithIgnoreCase(commandLine, "KST.exe /cache 10"))
       << commandLine;
   EXPECT_TRUE(SameText(IncludeTrailingBackslash(calls[0].substr(tab + 1)), suite.Dir())) << calls[0];
 }

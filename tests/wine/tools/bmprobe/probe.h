@@ -33,6 +33,8 @@ HWND FindAnyWindow(const std::wstring& className, const std::wstring& title);
 std::vector<HWND> AllWindows();
 // hwnd, pid, image, class, title, visible, rect: the line of `list` and `watch`.
 std::wstring DescribeWindow(HWND window);
+// Registers the window class of a stand-in window with its procedure and stock brush.
+bool RegisterStandInClass(const std::wstring& className, WNDPROC proc, int brush);
 
 // Subcommands: each returns the exit code (0 done, 1 not found / failed, 2 usage).
 int Find(const Args& args);

@@ -16,16 +16,7 @@ LRESULT CALLBACK StandInProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
 }
 
 // Full-screen stand-ins are black, maximized ones dark grey: told apart in screenshots.
-bool Register(const std::wstring& className, int brush) {
-  WNDCLASSEXW wc{};
-  wc.cbSize = sizeof(wc);
-  wc.lpfnWndProc = StandInProc;
-  wc.hInstance = GetModuleHandleW(nullptr);
-  wc.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
-  wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(brush));
-  wc.lpszClassName = className.c_str();
-  return RegisterClassExW(&wc) != 0;
-}
+bool Register(const std::wstring& className, int brush) { return RegisterStandInClass(className, StandInProc, brush); }
 
 // Makes the window the foreground one, prints its line, then serves it until killed.
 int ServeInFront(HWND window) {
@@ -49,6 +40,17 @@ int ServeInFront(HWND window) {
 }
 
 }  // namespace
+
+bool RegisterStandInClass(const std::wstring& className, WNDPROC proc, int brush) {
+  WNDCLASSEXW wc{};
+  wc.cbSize = sizeof(wc);
+  wc.lpfnWndProc = proc;
+  wc.hInstance = GetModuleHandleW(nullptr);
+  wc.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
+  wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(brush));
+  wc.lpszClassName = className.c_str();
+  return RegisterClassExW(&wc) != 0;
+}
 
 // fullscreen-window <class> [title]: a borderless topmost popup exactly covering the
 // primary screen, in front.

@@ -54,14 +54,7 @@ int SuiteWindow(const Args& args) {
   g_recordPath = args[0];
   const std::wstring className = args.size() > 1 ? args[1] : L"TForm_KST";
   const std::wstring title = args.size() > 2 ? args[2] : L"Kestrune";
-  WNDCLASSEXW wc{};
-  wc.cbSize = sizeof(wc);
-  wc.lpfnWndProc = SuiteWindowProc;
-  wc.hInstance = GetModuleHandleW(nullptr);
-  wc.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
-  wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
-  wc.lpszClassName = className.c_str();
-  if (!RegisterClassExW(&wc)) return 1;
+  if (!RegisterStandInClass(className, SuiteWindowProc, WHITE_BRUSH)) return 1;
   const HWND window = CreateWindowExW(0, className.c_str(), title.c_str(), WS_OVERLAPPEDWINDOW | WS_VISIBLE, 40,
                                       40, 480, 320, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
   if (window == nullptr) {
