@@ -2,6 +2,8 @@
 
 #include <cstdint>
 
+#include "common/text.h"
+
 namespace bootmark {
 namespace {
 
@@ -13,24 +15,6 @@ int HexDigit(char c) {
   if (c >= 'a' && c <= 'f') return c - 'a' + 10;
   if (c >= 'A' && c <= 'F') return c - 'A' + 10;
   return -1;
-}
-
-void AppendUtf8(std::string& out, std::uint32_t codePoint) {
-  if (codePoint < 0x80) {
-    out += static_cast<char>(codePoint);
-  } else if (codePoint < 0x800) {
-    out += static_cast<char>(0xC0 | (codePoint >> 6));
-    out += static_cast<char>(0x80 | (codePoint & 0x3F));
-  } else if (codePoint < 0x10000) {
-    out += static_cast<char>(0xE0 | (codePoint >> 12));
-    out += static_cast<char>(0x80 | ((codePoint >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (codePoint & 0x3F));
-  } else {
-    out += static_cast<char>(0xF0 | (codePoint >> 18));
-    out += static_cast<char>(0x80 | ((codePoint >> 12) & 0x3F));
-    out += static_cast<char>(0x80 | ((codePoint >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (codePoint & 0x3F));
-  }
 }
 
 // Recursive descent over the text. Every nested object or array goes one level
@@ -181,18 +165,19 @@ class Parser {
   bool ParseUnicodeEscape(std::string& out) {
     std::uint32_t unit = 0;
     if (!ParseHex4(unit)) return false;
+    std::u16string units(1, static_cast<char16_t>(unit));
     if (unit >= 0xD800 && unit < 0xDC00 && text_.substr(pos_, 2) == "\\u") {
       const std::size_t afterHigh = pos_;
       pos_ += 2;
       std::uint32_t low = 0;
       if (!ParseHex4(low)) return false;
       if (low >= 0xDC00 && low < 0xE000) {
-        AppendUtf8(out, 0x10000 + ((unit - 0xD800) << 10) + (low - 0xDC00));
-        return true;
+        units += static_cast<char16_t>(low);
+      } else {
+        pos_ = afterHigh;  // the next escape is a character of its own
       }
-      pos_ = afterHigh;  // the next escape is a character of its own
     }
-    AppendUtf8(out, unit >= 0xD800 && unit < 0xE000 ? 0xFFFD : unit);
+    out += Utf16ToUtf8(units);
     return true;
   }
 
