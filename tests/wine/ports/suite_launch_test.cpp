@@ -243,10 +243,19 @@ TEST(Win32Statistics, WithoutTheSuiteLibraryTheTypeIsUnknown) {
   suite.Install("bmrecorder.exe", "Tallyhop3.exe");
   const std::string statCalls = suite.Record("Tallyhop3.calls.txt");
   ASSERT_FALSE(Exists(suite.Path("Quillcore.dll")));
+  // A library of that name where a search by bare name would find it: the current
+  // folder. It must not be taken.
+  testing::ScratchFolder elsewhere;
+  ASSERT_TRUE(::CopyFileW(Wide(suite.Path("bmtasktype.dll")).c_str(), Wide(elsewhere / "Quillcore.dll").c_str(),
+                          FALSE));
+  wchar_t previous[MAX_PATH + 1] = {};
+  ::GetCurrentDirectoryW(MAX_PATH, previous);
+  ASSERT_TRUE(::SetCurrentDirectoryW(Wide(elsewhere.Path()).c_str()));
 
   Win32Platform win32;
   StatState state;
   StatInit(win32.Get(), state, kStatisticsProgram);
+  ::SetCurrentDirectoryW(previous);
   EXPECT_EQ(state.params.type, 255);
   EXPECT_EQ(state.appId, "");
   EXPECT_EQ(StatSend(win32.Get(), state, "225"), 0);
