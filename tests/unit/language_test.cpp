@@ -24,15 +24,8 @@ std::string Utf16LE(std::string_view utf8) {
   return bytes;
 }
 
-struct CaseName {
-  template <typename T>
-  std::string operator()(const ::testing::TestParamInfo<T>& test) const {
-    return test.param.name;
-  }
-};
-
-class LanguageTest : public ::testing::Test {
- protected:
+// A machine with language files; table rows each make their own.
+struct LanguageMachine {
   // A language file naming itself and its folder in [SM_M] M_Who.
   void AddLanguage(std::string_view folder, std::string_view name, std::string_view extra = "") {
     const std::string where = folder == kToolbox ? "toolbox" : "language";
@@ -48,6 +41,8 @@ class LanguageTest : public ::testing::Test {
 
   testing::FakePlatform machine;
 };
+
+class LanguageTest : public ::testing::Test, public LanguageMachine {};
 
 // --- Listing ----------------------------------------------------------------------
 
@@ -91,47 +86,40 @@ TEST_F(LanguageTest, NoLanguageFilesGiveEveryDefault) {
 
 // --- Choosing ---------------------------------------------------------------------
 
-struct SelectCase {
-  const char* name;
-  const char* chosen;
-  Names toolbox;   // languages in Toolbox_Language
-  Names language;  // languages in Language
-  const char* expectedWho;
-  int expectedIndex;
-};
-
-class SelectTest : public LanguageTest, public ::testing::WithParamInterface<SelectCase> {};
-
-TEST_P(SelectTest, LoadsTheChosenLanguageElseEnglishElseKeepsWhatIsLoaded) {
-  const SelectCase& c = GetParam();
-  for (const std::string& name : c.language) AddLanguage(kLanguage, name);
-  for (const std::string& name : c.toolbox) AddLanguage(kToolbox, name);
-  TLanguage language = Toolbox();
-  language.Select(c.chosen);
-  EXPECT_EQ(language.GetModuleText("M_Who", "default"), c.expectedWho);
-  EXPECT_EQ(language.CurrentIndex(), c.expectedIndex);
+TEST(LanguageSelect, LoadsTheChosenLanguageElseEnglishElseKeepsWhatIsLoaded) {
+  const struct {
+    const char* name;
+    const char* chosen;
+    Names toolbox;   // languages in Toolbox_Language
+    Names language;  // languages in Language
+    const char* expectedWho;
+    int expectedIndex;
+  } cases[] = {
+      {"Present", "Deutsch", {"Deutsch", "English", "Francais"}, {}, "Deutsch@toolbox", 0},
+      {"NameIgnoresCase", "dEUTSCH", {"Deutsch", "English"}, {}, "Deutsch@toolbox", 0},
+      {"UnknownGivesEnglish", "Klingon", {"Deutsch", "English", "Francais"}, {}, "English@toolbox", 1},
+      {"EmptyGivesEnglish", "", {"Deutsch", "English"}, {}, "English@toolbox", 1},
+      // Listed from the first folder, but loading looks in the language folder only.
+      {"OnlyInTheFirstFolderGivesEnglish", "Deutsch", {"English", "Suomi"}, {"Deutsch"}, "English@toolbox", 1},
+      // Listed twice: the first entry is the current one, the file comes from the
+      // language folder.
+      {"InBothFolders", "Deutsch", {"Deutsch", "English"}, {"Deutsch"}, "Deutsch@toolbox", 0},
+      {"EnglishOnlyInTheFirstFolderKeepsTheLastListed", "Klingon", {"Deutsch", "Suomi"}, {"English"},
+       "Suomi@toolbox", 2},
+      {"NeitherChosenNorEnglishKeepsTheLastListed", "Klingon", {"Deutsch", "Francais"}, {}, "Francais@toolbox", 1},
+      {"NothingListed", "English", {}, {}, "default", -1},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    LanguageMachine m;
+    for (const std::string& name : c.language) m.AddLanguage(kLanguage, name);
+    for (const std::string& name : c.toolbox) m.AddLanguage(kToolbox, name);
+    TLanguage language = m.Toolbox();
+    language.Select(c.chosen);
+    EXPECT_EQ(language.GetModuleText("M_Who", "default"), c.expectedWho);
+    EXPECT_EQ(language.CurrentIndex(), c.expectedIndex);
+  }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Cases, SelectTest,
-    ::testing::Values(
-        SelectCase{"Present", "Deutsch", {"Deutsch", "English", "Francais"}, {}, "Deutsch@toolbox", 0},
-        SelectCase{"NameIgnoresCase", "dEUTSCH", {"Deutsch", "English"}, {}, "Deutsch@toolbox", 0},
-        SelectCase{"UnknownGivesEnglish", "Klingon", {"Deutsch", "English", "Francais"}, {},
-                   "English@toolbox", 1},
-        SelectCase{"EmptyGivesEnglish", "", {"Deutsch", "English"}, {}, "English@toolbox", 1},
-        // Listed from the first folder, but loading looks in the language folder only.
-        SelectCase{"OnlyInTheFirstFolderGivesEnglish", "Deutsch", {"English", "Suomi"}, {"Deutsch"},
-                   "English@toolbox", 1},
-        // Listed twice: the first entry is the current one, the file comes from the
-        // language folder.
-        SelectCase{"InBothFolders", "Deutsch", {"Deutsch", "English"}, {"Deutsch"}, "Deutsch@toolbox", 0},
-        SelectCase{"EnglishOnlyInTheFirstFolderKeepsTheLastListed", "Klingon", {"Deutsch", "Suomi"},
-                   {"English"}, "Suomi@toolbox", 2},
-        SelectCase{"NeitherChosenNorEnglishKeepsTheLastListed", "Klingon", {"Deutsch", "Francais"}, {},
-                   "Francais@toolbox", 1},
-        SelectCase{"NothingListed", "English", {}, {}, "default", -1}),
-    CaseName());
 
 TEST_F(LanguageTest, SelectingAnotherLanguageReplacesAllTexts) {
   AddLanguage(kToolbox, "Deutsch", "M_OnlyHere=nur hier\r\n[Extra]\r\nk=v\r\n");
@@ -168,40 +156,24 @@ TEST_F(LanguageTest, FilesHeldOpenAreReadAndUnreadableOnesGiveDefaults) {
 
 // --- The user's language ----------------------------------------------------------
 
-struct MainIniCase {
-  const char* name;
-  const char* mainIni;  // nullptr: no file
-  const char* expected;
-};
-
-class CurrentLanguageTest : public LanguageTest, public ::testing::WithParamInterface<MainIniCase> {};
-
-TEST_P(CurrentLanguageTest, ReadsMainLanguageOfMainIni) {
-  if (GetParam().mainIni != nullptr) machine.files.AddFile(kMainIni, Utf16LE(GetParam().mainIni));
-  EXPECT_EQ(CurrentLanguageName(machine.files, machine.profile, machine.shell), GetParam().expected);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Cases, CurrentLanguageTest,
-    ::testing::Values(MainIniCase{"Missing", nullptr, "English"},
-                      MainIniCase{"Set", "[Main]\r\nSkin=classic\r\nLanguage=Deutsch\r\n", "Deutsch"},
-                      MainIniCase{"NamesIgnoreCase", "[MAIN]\r\nlanguage = Suomi\r\n", "Suomi"},
-                      MainIniCase{"NoKey", "[Main]\r\nSkin=classic\r\n[Other]\r\nLanguage=x\r\n", "English"},
-                      MainIniCase{"StoredEmpty", "[Main]\r\nLanguage=\r\n", ""}),
-    CaseName());
-
-TEST_F(LanguageTest, MissingMainIniOrMissingLanguageFileLoadsEnglish) {
-  AddLanguage(kToolbox, "Deutsch");
-  AddLanguage(kToolbox, "English");
-  AddLanguage(kToolbox, "Suomi");
-  TLanguage language = Toolbox();
-  language.Select(CurrentLanguageName(machine.files, machine.profile, machine.shell));
-  EXPECT_EQ(language.GetModuleText("M_Who", ""), "English@toolbox");
-
-  machine.files.AddFile(kMainIni, Utf16LE("[Main]\r\nLanguage=Francais\r\n"));
-  language.Select("Suomi");
-  language.Select(CurrentLanguageName(machine.files, machine.profile, machine.shell));
-  EXPECT_EQ(language.GetModuleText("M_Who", ""), "English@toolbox");
+TEST(CurrentLanguageName, ReadsMainLanguageOfMainIni) {
+  const struct {
+    const char* name;
+    const char* mainIni;  // nullptr: no file
+    const char* expected;
+  } cases[] = {
+      {"Missing", nullptr, "English"},
+      {"Set", "[Main]\r\nSkin=classic\r\nLanguage=Deutsch\r\n", "Deutsch"},
+      {"NamesIgnoreCase", "[MAIN]\r\nlanguage = Suomi\r\n", "Suomi"},
+      {"NoKey", "[Main]\r\nSkin=classic\r\n[Other]\r\nLanguage=x\r\n", "English"},
+      {"StoredEmpty", "[Main]\r\nLanguage=\r\n", ""},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    testing::FakePlatform machine;
+    if (c.mainIni != nullptr) machine.files.AddFile(kMainIni, Utf16LE(c.mainIni));
+    EXPECT_EQ(CurrentLanguageName(machine.files, machine.profile, machine.shell), c.expected);
+  }
 }
 
 // --- Look-ups -----------------------------------------------------------------------
@@ -223,42 +195,35 @@ constexpr std::string_view kLookupFile =
     "[XX_M]\r\n"
     "M_Other=another module\r\n";
 
-struct LookupCase {
-  const char* name;
-  const char* section;
-  const char* key;
-  const char* expected;
-};
-
-class LookupTest : public LanguageTest, public ::testing::WithParamInterface<LookupCase> {
- protected:
-  void SetUp() override { machine.files.AddFile(std::string(kToolbox) + "English.lng", Utf16LE(kLookupFile)); }
-};
-
-TEST_P(LookupTest, GetTextFindsSectionAndKeyIgnoringCaseAndGivesStoredTextExactly) {
+TEST_F(LanguageTest, GetTextFindsSectionAndKeyIgnoringCaseAndGivesStoredTextExactly) {
+  const struct {
+    const char* name;
+    const char* section;
+    const char* key;
+    const char* expected;
+  } cases[] = {
+      {"Trimmed", "Main", "DisplayName", "Deutsch"},
+      {"NamesIgnoreCase", "sm_M", "m_SAVEDtime", "%s mit Kestrune gespart."},
+      {"StoredEmptyIsEmpty", "SM_M", "M_Empty", ""},
+      {"ValueAfterTheFirstEquals", "SM_M", "M_Equals", "a=b"},
+      {"FirstOfTwoKeys", "SM_M", "M_Twice", "first"},
+      {"MissingKey", "SM_M", "M_Missing", "<default>"},
+      {"LineWithoutEqualsIsNoKey", "SM_M", "no equals sign", "<default>"},
+      {"SecondSectionOfTheSameName", "SM_M", "M_Later", "<default>"},
+      {"CommentIsNoKey", "Main", "; M_Comment", "<default>"},
+      {"LinesBeforeTheFirstSectionAreDropped", "", "Orphan", "<default>"},
+      {"MissingSection", "Nowhere", "DisplayName", "<default>"},
+      {"OtherModule", "XX_M", "M_Other", "another module"},
+  };
+  machine.files.AddFile(std::string(kToolbox) + "English.lng", Utf16LE(kLookupFile));
   const TLanguage language = Toolbox();
-  EXPECT_EQ(language.GetText(GetParam().section, GetParam().key, "<default>"), GetParam().expected);
-  // The module texts are the first section named <prefix>_M.
-  if (SameText(GetParam().section, "SM_M")) {
-    EXPECT_EQ(language.GetModuleText(GetParam().key, "<default>"), GetParam().expected);
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    EXPECT_EQ(language.GetText(c.section, c.key, "<default>"), c.expected);
+    // The module texts are the first section named <prefix>_M.
+    if (SameText(c.section, "SM_M")) EXPECT_EQ(language.GetModuleText(c.key, "<default>"), c.expected);
   }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Cases, LookupTest,
-    ::testing::Values(LookupCase{"Trimmed", "Main", "DisplayName", "Deutsch"},
-                      LookupCase{"NamesIgnoreCase", "sm_M", "m_SAVEDtime", "%s mit Kestrune gespart."},
-                      LookupCase{"StoredEmptyIsEmpty", "SM_M", "M_Empty", ""},
-                      LookupCase{"ValueAfterTheFirstEquals", "SM_M", "M_Equals", "a=b"},
-                      LookupCase{"FirstOfTwoKeys", "SM_M", "M_Twice", "first"},
-                      LookupCase{"MissingKey", "SM_M", "M_Missing", "<default>"},
-                      LookupCase{"LineWithoutEqualsIsNoKey", "SM_M", "no equals sign", "<default>"},
-                      LookupCase{"SecondSectionOfTheSameName", "SM_M", "M_Later", "<default>"},
-                      LookupCase{"CommentIsNoKey", "Main", "; M_Comment", "<default>"},
-                      LookupCase{"LinesBeforeTheFirstSectionAreDropped", "", "Orphan", "<default>"},
-                      LookupCase{"MissingSection", "Nowhere", "DisplayName", "<default>"},
-                      LookupCase{"OtherModule", "XX_M", "M_Other", "another module"}),
-    CaseName());
 
 TEST_F(LanguageTest, ModuleTextsAreOnlyThoseOfTheOwnPrefix) {
   machine.files.AddFile(std::string(kToolbox) + "English.lng", Utf16LE(kLookupFile));
@@ -269,38 +234,35 @@ TEST_F(LanguageTest, ModuleTextsAreOnlyThoseOfTheOwnPrefix) {
 
 // --- Encodings ------------------------------------------------------------------------
 
-struct EncodingCase {
-  const char* name;
-  std::string bytes;
-};
-
-class EncodingTest : public LanguageTest, public ::testing::WithParamInterface<EncodingCase> {};
-
-TEST_P(EncodingTest, TextIsDecodedByTheByteOrderMark) {
-  machine.files.AddFile(std::string(kToolbox) + "Fran\xC3\xA7" "ais.lng", GetParam().bytes);
-  TLanguage language = Toolbox();
-  language.Select("Fran\xC3\xA7" "ais");
-  EXPECT_EQ(language.DisplayNames(), Names{"Fran\xC3\xA7" "ais"});
-  EXPECT_EQ(language.GetModuleText("M_Title", ""), "D\xC3\xA9marrage \xE2\x82\xAC");
-}
-
 std::string Utf16BE(std::string_view utf8) {
   std::string bytes(ByteOrderMark(TextEncoding::Utf16BE));
   AppendUtf16(bytes, utf8, true);
   return bytes;
 }
 
-constexpr const char* kEncodedText =
-    "[Main]\r\nDisplayName=Fran\xC3\xA7" "ais\r\n[SM_M]\r\nM_Title=D\xC3\xA9marrage \xE2\x82\xAC\r\n";
-
-INSTANTIATE_TEST_SUITE_P(
-    Cases, EncodingTest,
-    ::testing::Values(
-        EncodingCase{"Utf16LE", Utf16LE(kEncodedText)}, EncodingCase{"Utf16BE", Utf16BE(kEncodedText)},
-        EncodingCase{"Utf8WithMark", "\xEF\xBB\xBF" + std::string(kEncodedText)},
-        // Without a mark: the ANSI code page (Windows-1252 in the fake).
-        EncodingCase{"Ansi", "[Main]\nDisplayName=Fran\xE7" "ais\n[SM_M]\nM_Title=D\xE9marrage \x80\n"}),
-    CaseName());
+TEST(LanguageEncoding, TextIsDecodedByTheByteOrderMark) {
+  const std::string text =
+      "[Main]\r\nDisplayName=Fran\xC3\xA7" "ais\r\n[SM_M]\r\nM_Title=D\xC3\xA9marrage \xE2\x82\xAC\r\n";
+  const struct {
+    const char* name;
+    std::string bytes;
+  } cases[] = {
+      {"Utf16LE", Utf16LE(text)},
+      {"Utf16BE", Utf16BE(text)},
+      {"Utf8WithMark", "\xEF\xBB\xBF" + text},
+      // Without a mark: the ANSI code page (Windows-1252 in the fake).
+      {"Ansi", "[Main]\nDisplayName=Fran\xE7" "ais\n[SM_M]\nM_Title=D\xE9marrage \x80\n"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    LanguageMachine m;
+    m.machine.files.AddFile(std::string(kToolbox) + "Fran\xC3\xA7" "ais.lng", c.bytes);
+    TLanguage language = m.Toolbox();
+    language.Select("Fran\xC3\xA7" "ais");
+    EXPECT_EQ(language.DisplayNames(), Names{"Fran\xC3\xA7" "ais"});
+    EXPECT_EQ(language.GetModuleText("M_Title", ""), "D\xC3\xA9marrage \xE2\x82\xAC");
+  }
+}
 
 // --- Translating a form -----------------------------------------------------------------
 
@@ -316,85 +278,70 @@ constexpr std::string_view kFormFile =
     "[Bmark_MainForm_XX]\r\n"
     "Other.Caption=of another module\r\n";
 
-struct TranslateCase {
-  const char* name;
-  ControlKind kind;
-  const char* controlName;
-  bool showHint;
-  const char* expectedCaption;
-  const char* expectedHint;
-  Names expectedItems;
-  Names expectedColumns;
-};
+// Sets the texts of each kind by key and keeps the designed ones of absent keys.
+TEST(LanguageTranslate, SetsTheKindsTextsByKey) {
+  const char* const tc = "translated caption";
+  const char* const dc = "designed caption";
+  const char* const th = "translated hint";
+  const char* const dh = "designed hint";
+  const Names designedItems{"designed 0", "designed 1", "designed 2"}, translatedItems{"item 0", "designed 1", "item 2"};
+  const Names designedColumns{"designed 0", "designed 1"}, translatedColumns{"designed 0", "column 1"};
+  const struct {
+    const char* name;
+    ControlKind kind;
+    const char* control;
+    bool showHint;
+    const char* caption;
+    const char* hint;
+    bool itemsTranslated, columnsTranslated;
+  } cases[] = {
+      {"Label", ControlKind::Label, "Ctl", false, tc, dh, false, false},
+      {"Button", ControlKind::Button, "Ctl", false, tc, dh, false, false},
+      {"GroupBox", ControlKind::GroupBox, "Ctl", false, tc, dh, false, false},
+      {"CheckBox", ControlKind::CheckBox, "Ctl", false, tc, dh, false, false},
+      {"RadioButton", ControlKind::RadioButton, "Ctl", false, tc, dh, false, false},
+      {"ToolButton", ControlKind::ToolButton, "Ctl", false, tc, dh, false, false},
+      {"SpeedButton", ControlKind::SpeedButton, "Ctl", false, tc, dh, false, false},
+      {"TabSheet", ControlKind::TabSheet, "Ctl", false, tc, dh, false, false},
+      {"SkinnedLabel", ControlKind::SkinnedLabel, "Ctl", false, tc, dh, false, false},
+      {"SkinnedImageButton", ControlKind::SkinnedImageButton, "Ctl", false, tc, dh, false, false},
+      {"MenuItem", ControlKind::MenuItem, "Ctl", false, tc, dh, false, false},
+      {"SkinnedImageShowingHints", ControlKind::SkinnedImage, "Ctl", true, dc, th, false, false},
+      {"SkinnedImageWithoutHints", ControlKind::SkinnedImage, "Ctl", false, dc, dh, false, false},
+      {"NoteLabelLines", ControlKind::NoteLabel, "Ctl", false, dc, dh, true, false},
+      {"ComboBoxItems", ControlKind::ComboBox, "Ctl", false, dc, dh, true, false},
+      {"TreeViewItems", ControlKind::TreeView, "Ctl", false, dc, dh, true, false},
+      {"ListViewColumns", ControlKind::ListView, "Ctl", false, dc, dh, false, true},
+      {"HyperlinkLabel", ControlKind::HyperlinkLabel, "Ctl", true, dc, dh, false, false},
+      {"Image", ControlKind::Image, "Ctl", true, dc, dh, false, false},
+      {"Panel", ControlKind::Panel, "Ctl", false, dc, dh, false, false},
+      {"Timer", ControlKind::Timer, "Ctl", false, dc, dh, false, false},
+      {"AbsentKeyKeepsTheDesignedCaption", ControlKind::Button, "Absent", false, dc, dh, false, false},
+      {"StoredEmptyCaptionIsEmpty", ControlKind::SkinnedImageButton, "Empty", false, "", dh, false, false},
+      {"KeysIgnoreCase", ControlKind::Label, "lower", false, "any case", dh, false, false},
+      {"OnlyTheOwnPrefixsSection", ControlKind::Label, "Other", false, dc, dh, false, false},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    LanguageMachine m;
+    m.machine.files.AddFile(std::string(kToolbox) + "English.lng", Utf16LE(kFormFile));
+    FormModel form("Bmark_MainForm");
+    form.Add("Before", ControlKind::Label).caption = "designed";
+    FormControl& control = form.Add(c.control, c.kind);
+    control.caption = dc;
+    control.hint = dh;
+    control.showHint = c.showHint;
+    control.items = designedItems;
+    control.columns = designedColumns;
 
-class TranslateTest : public LanguageTest, public ::testing::WithParamInterface<TranslateCase> {};
-
-TEST_P(TranslateTest, SetsTheKindsTextsByKeyAndKeepsTheDesignedOnesOfAbsentKeys) {
-  const TranslateCase& c = GetParam();
-  machine.files.AddFile(std::string(kToolbox) + "English.lng", Utf16LE(kFormFile));
-  FormModel form("Bmark_MainForm");
-  form.Add("Before", ControlKind::Label).caption = "designed";
-  FormControl& control = form.Add(c.controlName, c.kind);
-  control.caption = "designed caption";
-  control.hint = "designed hint";
-  control.showHint = c.showHint;
-  control.items = {"designed 0", "designed 1", "designed 2"};
-  control.columns = {"designed 0", "designed 1"};
-
-  Toolbox().Translate(form);
-  EXPECT_EQ(control.caption, c.expectedCaption);
-  EXPECT_EQ(control.hint, c.expectedHint);
-  EXPECT_EQ(control.items, c.expectedItems);
-  EXPECT_EQ(control.columns, c.expectedColumns);
-  EXPECT_EQ(form.Controls().front().caption, "designed");
+    m.Toolbox().Translate(form);
+    EXPECT_EQ(control.caption, c.caption);
+    EXPECT_EQ(control.hint, c.hint);
+    EXPECT_EQ(control.items, c.itemsTranslated ? translatedItems : designedItems);
+    EXPECT_EQ(control.columns, c.columnsTranslated ? translatedColumns : designedColumns);
+    EXPECT_EQ(form.Controls().front().caption, "designed");
+  }
 }
-
-const Names kDesignedItems{"designed 0", "designed 1", "designed 2"};
-const Names kDesignedColumns{"designed 0", "designed 1"};
-const Names kTranslatedItems{"item 0", "designed 1", "item 2"};
-const Names kTranslatedColumns{"designed 0", "column 1"};
-
-TranslateCase CaptionCase(const char* name, ControlKind kind) {
-  return {name, kind, "Ctl", false, "translated caption", "designed hint", kDesignedItems, kDesignedColumns};
-}
-
-TranslateCase UnchangedCase(const char* name, ControlKind kind, bool showHint = false) {
-  return {name, kind, "Ctl", showHint, "designed caption", "designed hint", kDesignedItems, kDesignedColumns};
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Kinds, TranslateTest,
-    ::testing::Values(
-        CaptionCase("Label", ControlKind::Label), CaptionCase("Button", ControlKind::Button),
-        CaptionCase("GroupBox", ControlKind::GroupBox), CaptionCase("CheckBox", ControlKind::CheckBox),
-        CaptionCase("RadioButton", ControlKind::RadioButton), CaptionCase("ToolButton", ControlKind::ToolButton),
-        CaptionCase("SpeedButton", ControlKind::SpeedButton), CaptionCase("TabSheet", ControlKind::TabSheet),
-        CaptionCase("SkinnedLabel", ControlKind::SkinnedLabel),
-        CaptionCase("SkinnedImageButton", ControlKind::SkinnedImageButton),
-        CaptionCase("MenuItem", ControlKind::MenuItem),
-        TranslateCase{"SkinnedImageShowingHints", ControlKind::SkinnedImage, "Ctl", true, "designed caption",
-                      "translated hint", kDesignedItems, kDesignedColumns},
-        UnchangedCase("SkinnedImageWithoutHints", ControlKind::SkinnedImage),
-        TranslateCase{"NoteLabelLines", ControlKind::NoteLabel, "Ctl", false, "designed caption", "designed hint",
-                      kTranslatedItems, kDesignedColumns},
-        TranslateCase{"ComboBoxItems", ControlKind::ComboBox, "Ctl", false, "designed caption", "designed hint",
-                      kTranslatedItems, kDesignedColumns},
-        TranslateCase{"TreeViewItems", ControlKind::TreeView, "Ctl", false, "designed caption", "designed hint",
-                      kTranslatedItems, kDesignedColumns},
-        TranslateCase{"ListViewColumns", ControlKind::ListView, "Ctl", false, "designed caption", "designed hint",
-                      kDesignedItems, kTranslatedColumns},
-        UnchangedCase("HyperlinkLabel", ControlKind::HyperlinkLabel, true),
-        UnchangedCase("Image", ControlKind::Image, true), UnchangedCase("Panel", ControlKind::Panel),
-        UnchangedCase("Timer", ControlKind::Timer),
-        TranslateCase{"AbsentKeyKeepsTheDesignedCaption", ControlKind::Button, "Absent", false,
-                      "designed caption", "designed hint", kDesignedItems, kDesignedColumns},
-        TranslateCase{"StoredEmptyCaptionIsEmpty", ControlKind::SkinnedImageButton, "Empty", false, "",
-                      "designed hint", kDesignedItems, kDesignedColumns},
-        TranslateCase{"KeysIgnoreCase", ControlKind::Label, "lower", false, "any case", "designed hint",
-                      kDesignedItems, kDesignedColumns},
-        TranslateCase{"OnlyTheOwnPrefixsSection", ControlKind::Label, "Other", false, "designed caption",
-                      "designed hint", kDesignedItems, kDesignedColumns}),
-    CaseName());
 
 TEST_F(LanguageTest, FormWithoutNameIsNotTranslated) {
   machine.files.AddFile(std::string(kToolbox) + "English.lng", Utf16LE("[_SM]\r\nCtl.Caption=translated\r\n"));
@@ -406,34 +353,32 @@ TEST_F(LanguageTest, FormWithoutNameIsNotTranslated) {
 
 // --- Lang.dat ---------------------------------------------------------------------------
 
-struct LangDatCase {
-  const char* name;
-  const char* content;  // nullptr: no file
-  bool expectedExists;
-  const char* expectedName;
-  const char* expectedPartner;
-};
-
-class LangDatTest : public LanguageTest, public ::testing::WithParamInterface<LangDatCase> {};
-
-TEST_P(LangDatTest, ReadsCusLanWithoutEverWritingTheFile) {
+TEST(LangDat, ReadsCusLanWithoutEverWritingTheFile) {
+  const struct {
+    const char* name;
+    const char* content;  // nullptr: no file
+    bool exists;
+    const char* languageName;
+    const char* partner;
+  } cases[] = {
+      {"Missing", nullptr, false, "", ""},
+      {"Both", "[CusLan]\r\nName = de \r\npr= acme \r\n", true, "de", "acme"},
+      {"EmptyPartner", "[cuslan]\r\nname=fr\r\npr=\r\n", true, "fr", ""},
+      {"OtherSection", "[Main]\r\nName=de\r\npr=acme\r\n", true, "", ""},
+  };
   const std::string path = std::string(kProgramDir) + "Lang.dat";
-  if (GetParam().content != nullptr) machine.files.AddFile(path, Utf16LE(GetParam().content));
-  const LangDat langDat = ReadLangDat(machine.files, machine.environment);
-  EXPECT_EQ(langDat.exists, GetParam().expectedExists);
-  EXPECT_EQ(langDat.name, GetParam().expectedName);
-  EXPECT_EQ(langDat.partner, GetParam().expectedPartner);
-  EXPECT_EQ(machine.files.TotalWriteCount(), 0);
-  EXPECT_EQ(machine.files.FileExists(path), GetParam().expectedExists);
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    testing::FakePlatform machine;
+    if (c.content != nullptr) machine.files.AddFile(path, Utf16LE(c.content));
+    const LangDat langDat = ReadLangDat(machine.files, machine.environment);
+    EXPECT_EQ(langDat.exists, c.exists);
+    EXPECT_EQ(langDat.name, c.languageName);
+    EXPECT_EQ(langDat.partner, c.partner);
+    EXPECT_EQ(machine.files.TotalWriteCount(), 0);
+    EXPECT_EQ(machine.files.FileExists(path), c.exists);
+  }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Cases, LangDatTest,
-    ::testing::Values(LangDatCase{"Missing", nullptr, false, "", ""},
-                      LangDatCase{"Both", "[CusLan]\r\nName = de \r\npr= acme \r\n", true, "de", "acme"},
-                      LangDatCase{"EmptyPartner", "[cuslan]\r\nname=fr\r\npr=\r\n", true, "fr", ""},
-                      LangDatCase{"OtherSection", "[Main]\r\nName=de\r\npr=acme\r\n", true, "", ""}),
-    CaseName());
 
 }  // namespace
 }  // namespace bootmark
