@@ -20,47 +20,40 @@ struct NameCase {
   const char* expected;
 };
 
-class OSNameTest : public ::testing::TestWithParam<NameCase> {};
-
-TEST_P(OSNameTest, NamesEachVersionOfTheNtFamily) {
-  EXPECT_EQ(OSNameOf(GetParam().version, GetParam().architecture), GetParam().expected);
-}
-
 constexpr std::uint8_t kServer = 3;
 constexpr std::uint32_t kPlatformWin9x = 1;
 
-INSTANTIATE_TEST_SUITE_P(
-    Table, OSNameTest,
-    ::testing::Values(
-        NameCase{"Nt351", {3, 51, 1057, kPlatformWin32Nt, 0}, processor_arch::kIntel, "Windows NT"},
-        NameCase{"Nt4", {4, 0, 1381, kPlatformWin32Nt, 0}, processor_arch::kIntel, "Windows NT"},
-        NameCase{"Windows2000", {5, 0, 2195, kPlatformWin32Nt, 1}, processor_arch::kIntel, "Windows 2000"},
-        NameCase{"WindowsXp", {5, 1, 2600, kPlatformWin32Nt, 1}, processor_arch::kIntel, "Windows XP"},
-        NameCase{"WindowsXpX64", {5, 2, 3790, kPlatformWin32Nt, kProductWorkstation}, processor_arch::kAmd64,
-                 "Windows XP"},
-        NameCase{"Server2003X64", {5, 2, 3790, kPlatformWin32Nt, kServer}, processor_arch::kAmd64,
-                 "Windows 2003 Server"},
-        NameCase{"Server2003X86", {5, 2, 3790, kPlatformWin32Nt, kServer}, processor_arch::kIntel,
-                 "Windows 2003 Server"},
-        NameCase{"WorkstationOnItanium", {5, 2, 3790, kPlatformWin32Nt, kProductWorkstation}, processor_arch::kIa64,
-                 "Windows 2003 Server"},
-        NameCase{"Vista", {6, 0, 6002, kPlatformWin32Nt, 1}, processor_arch::kIntel, "Windows Vista"},
-        NameCase{"Windows7", {6, 1, 7601, kPlatformWin32Nt, 1}, processor_arch::kAmd64, "Windows 7"},
-        NameCase{"Windows8", {6, 2, 9200, kPlatformWin32Nt, 1}, processor_arch::kAmd64, "Windows 8"},
-        NameCase{"Windows81", {6, 3, 9600, kPlatformWin32Nt, 1}, processor_arch::kAmd64, "Windows 8"},
-        NameCase{"Windows10Preview", {6, 4, 9841, kPlatformWin32Nt, 1}, processor_arch::kAmd64, "Windows 10"},
-        NameCase{"Windows10", {10, 0, 19045, kPlatformWin32Nt, 1}, processor_arch::kAmd64, "Windows 10"},
-        NameCase{"LastWindows10Build", {10, 0, 21999, kPlatformWin32Nt, 1}, processor_arch::kAmd64, "Windows 10"},
-        NameCase{"FirstWindows11Build", {10, 0, 22000, kPlatformWin32Nt, 1}, processor_arch::kAmd64, "Windows 11"},
-        NameCase{"Windows11", {10, 0, 26100, kPlatformWin32Nt, 1}, processor_arch::kArm64, "Windows 11"},
-        NameCase{"Major11", {11, 0, 100, kPlatformWin32Nt, 1}, processor_arch::kAmd64, "Windows 11"},
-        NameCase{"Server2022", {10, 0, 20348, kPlatformWin32Nt, kServer}, processor_arch::kAmd64, "Windows 10"},
-        NameCase{"Windows98", {4, 10, 2222, kPlatformWin9x, 0}, processor_arch::kIntel, ""},
-        NameCase{"UnknownMinorOf5", {5, 3, 0, kPlatformWin32Nt, 1}, processor_arch::kIntel, ""},
-        NameCase{"UnknownMinorOf6", {6, 5, 0, kPlatformWin32Nt, 1}, processor_arch::kIntel, ""},
-        NameCase{"Major7", {7, 0, 0, kPlatformWin32Nt, 1}, processor_arch::kIntel, ""},
-        NameCase{"Major2", {2, 0, 0, kPlatformWin32Nt, 1}, processor_arch::kIntel, ""}),
-    [](const ::testing::TestParamInfo<NameCase>& test) { return std::string(test.param.name); });
+TEST(OSNameTest, NamesEachVersionOfTheNtFamily) {
+  const NameCase cases[] = {
+      {"Nt351", {3, 51, 1057, kPlatformWin32Nt, 0}, processor_arch::kIntel, "Windows NT"},
+      {"Nt4", {4, 0, 1381, kPlatformWin32Nt, 0}, processor_arch::kIntel, "Windows NT"},
+      {"Windows2000", {5, 0, 2195, kPlatformWin32Nt, 1}, processor_arch::kIntel, "Windows 2000"},
+      {"WindowsXp", {5, 1, 2600, kPlatformWin32Nt, 1}, processor_arch::kIntel, "Windows XP"},
+      {"WindowsXpX64", {5, 2, 3790, kPlatformWin32Nt, kProductWorkstation}, processor_arch::kAmd64, "Windows XP"},
+      {"Server2003X64", {5, 2, 3790, kPlatformWin32Nt, kServer}, processor_arch::kAmd64, "Windows 2003 Server"},
+      {"Server2003X86", {5, 2, 3790, kPlatformWin32Nt, kServer}, processor_arch::kIntel, "Windows 2003 Server"},
+      {"WorkstationOnItanium",
+       {5, 2, 3790, kPlatformWin32Nt, kProductWorkstation},
+       processor_arch::kIa64,
+       "Windows 2003 Server"},
+      {"Vista", {6, 0, 6002, kPlatformWin32Nt, 1}, processor_arch::kIntel, "Windows Vista"},
+      {"Windows7", {6, 1, 7601, kPlatformWin32Nt, 1}, processor_arch::kAmd64, "Windows 7"},
+      {"Windows8", {6, 2, 9200, kPlatformWin32Nt, 1}, processor_arch::kAmd64, "Windows 8"},
+      {"Windows81", {6, 3, 9600, kPlatformWin32Nt, 1}, processor_arch::kAmd64, "Windows 8"},
+      {"Windows10Preview", {6, 4, 9841, kPlatformWin32Nt, 1}, processor_arch::kAmd64, "Windows 10"},
+      {"Windows10", {10, 0, 19045, kPlatformWin32Nt, 1}, processor_arch::kAmd64, "Windows 10"},
+      {"LastWindows10Build", {10, 0, 21999, kPlatformWin32Nt, 1}, processor_arch::kAmd64, "Windows 10"},
+      {"FirstWindows11Build", {10, 0, 22000, kPlatformWin32Nt, 1}, processor_arch::kAmd64, "Windows 11"},
+      {"Windows11", {10, 0, 26100, kPlatformWin32Nt, 1}, processor_arch::kArm64, "Windows 11"},
+      {"Major11", {11, 0, 100, kPlatformWin32Nt, 1}, processor_arch::kAmd64, "Windows 11"},
+      {"Server2022", {10, 0, 20348, kPlatformWin32Nt, kServer}, processor_arch::kAmd64, "Windows 10"},
+      {"Windows98", {4, 10, 2222, kPlatformWin9x, 0}, processor_arch::kIntel, ""},
+      {"UnknownMinorOf5", {5, 3, 0, kPlatformWin32Nt, 1}, processor_arch::kIntel, ""},
+      {"UnknownMinorOf6", {6, 5, 0, kPlatformWin32Nt, 1}, processor_arch::kIntel, ""},
+      {"Major7", {7, 0, 0, kPlatformWin32Nt, 1}, processor_arch::kIntel, ""},
+      {"Major2", {2, 0, 0, kPlatformWin32Nt, 1}, processor_arch::kIntel, ""}};
+  for (const NameCase& c : cases) EXPECT_EQ(OSNameOf(c.version, c.architecture), c.expected) << c.name;
+}
 
 TEST(GetOSNameTest, OnlyTheRealVersionTellsWindows11Apart) {
   FakePlatform fake;
@@ -99,9 +92,8 @@ TEST(ScreenLargeEnoughTest, LargerSideAtLeast900AndSmallerSideAtLeast640) {
   const struct {
     Size screen;
     bool expected;
-  } cases[] = {{{1024, 640}, true},  {{1024, 639}, false}, {{640, 1024}, true}, {{639, 1024}, false},
-               {{900, 700}, true},   {{899, 700}, false},  {{1920, 1080}, true}, {{800, 600}, false},
-               {{0, 0}, false}};
+  } cases[] = {{{1024, 640}, true}, {{1024, 639}, false}, {{640, 1024}, true}, {{639, 1024}, false}, {{900, 700}, true},
+               {{899, 700}, false}, {{1920, 1080}, true}, {{800, 600}, false}, {{0, 0}, false}};
   for (const auto& test : cases) {
     EXPECT_EQ(ScreenLargeEnough(test.screen), test.expected) << test.screen.width << "x" << test.screen.height;
   }
@@ -119,29 +111,6 @@ struct DpiCase {
   bool expectedDebugLine;
 };
 
-class SetupDpiAwarenessTest : public ::testing::TestWithParam<DpiCase> {};
-
-TEST_P(SetupDpiAwarenessTest, DeclaresAwarenessUnlessWindowsScalesOnALargeEnoughScreen) {
-  const DpiCase& test = GetParam();
-  FakePlatform fake;
-  fake.system.versionEx = test.version;
-  fake.display.dpiAware = test.processDpiAware;
-  fake.display.hasSetProcessDpiAware = test.processDpiAware.has_value();
-  fake.display.awareness = test.awareness;
-  fake.display.hasSetProcessDpiAwareness = test.awareness.has_value();
-  fake.display.screenDpi = test.screenDpi;
-  fake.desktop.screen = test.screen;
-
-  SystemInfo system(fake.platform);
-  system.SetupDpiAwareness();
-
-  EXPECT_EQ(system.DpiVirtualized(), test.expectedVirtualized);
-  EXPECT_EQ(fake.display.calls, test.expectedCalls);
-  const std::vector<std::string> expectedLines{"************** Win32MinorVersion: " +
-                                               std::to_string(test.version.minor)};
-  EXPECT_EQ(fake.debug.lines, test.expectedDebugLine ? expectedLines : std::vector<std::string>{});
-}
-
 const VersionExInfo kXp{5, 1, 2600, kPlatformWin32Nt, 1};
 const VersionExInfo kVista{6, 0, 6002, kPlatformWin32Nt, 1};
 const VersionExInfo kWindows7{6, 1, 7601, kPlatformWin32Nt, 1};
@@ -153,97 +122,103 @@ const Size kSmall{1024, 639};
 const std::vector<std::string> kPerMonitor{"SetProcessDpiAwareness(2)"};
 const std::vector<std::string> kBoth{"SetProcessDPIAware", "SetProcessDpiAwareness(2)"};
 
-INSTANTIATE_TEST_SUITE_P(
-    Cases, SetupDpiAwarenessTest,
-    ::testing::Values(
-        DpiCase{"ScaledByWindowsOnLargeScreen", kWindows10, false, 0, 96, kLarge, true, {}, false},
-        DpiCase{"ScaledByWindowsOnSmallScreen", kWindows10, false, 0, 96, kSmall, true, kPerMonitor, true},
-        DpiCase{"UnawareAtHighDpi", kWindows10, false, 0, 144, kLarge, false, kPerMonitor, true},
-        DpiCase{"AwareButShcoreSaysUnaware", kWindows10, true, 0, 96, kLarge, true, {}, false},
-        DpiCase{"AwareAndShcoreAgrees", kWindows10, true, 1, 96, kLarge, false, kPerMonitor, true},
-        DpiCase{"Windows81", kWindows81, false, 0, 96, kSmall, true, kPerMonitor, true},
-        DpiCase{"Windows8BothCalls", kWindows8, false, 0, 96, kSmall, true, kBoth, true},
-        DpiCase{"Windows7WithoutShcore", kWindows7, false, std::nullopt, 120, kLarge, false,
-                {"SetProcessDPIAware"}, true},
-        DpiCase{"Windows7AwareWithoutShcore", kWindows7, true, std::nullopt, 96, kLarge, false,
-                {"SetProcessDPIAware"}, true},
-        DpiCase{"Vista", kVista, false, std::nullopt, 96, kLarge, true, {}, false},
-        DpiCase{"XpHasNeither", kXp, std::nullopt, std::nullopt, 96, kLarge, false, {}, true},
-        DpiCase{"XpIsNotAskedEvenWithTheFunctions", kXp, false, 0, 96, kLarge, false, {}, true}),
-    [](const ::testing::TestParamInfo<DpiCase>& test) { return std::string(test.param.name); });
+TEST(SetupDpiAwarenessTest, DeclaresAwarenessUnlessWindowsScalesOnALargeEnoughScreen) {
+  const DpiCase cases[] = {
+      {"ScaledByWindowsOnLargeScreen", kWindows10, false, 0, 96, kLarge, true, {}, false},
+      {"ScaledByWindowsOnSmallScreen", kWindows10, false, 0, 96, kSmall, true, kPerMonitor, true},
+      {"UnawareAtHighDpi", kWindows10, false, 0, 144, kLarge, false, kPerMonitor, true},
+      {"AwareButShcoreSaysUnaware", kWindows10, true, 0, 96, kLarge, true, {}, false},
+      {"AwareAndShcoreAgrees", kWindows10, true, 1, 96, kLarge, false, kPerMonitor, true},
+      {"Windows81", kWindows81, false, 0, 96, kSmall, true, kPerMonitor, true},
+      {"Windows8BothCalls", kWindows8, false, 0, 96, kSmall, true, kBoth, true},
+      {"Windows7WithoutShcore", kWindows7, false, std::nullopt, 120, kLarge, false, {"SetProcessDPIAware"}, true},
+      {"Windows7AwareWithoutShcore", kWindows7, true, std::nullopt, 96, kLarge, false, {"SetProcessDPIAware"}, true},
+      {"Vista", kVista, false, std::nullopt, 96, kLarge, true, {}, false},
+      {"XpHasNeither", kXp, std::nullopt, std::nullopt, 96, kLarge, false, {}, true},
+      {"XpIsNotAskedEvenWithTheFunctions", kXp, false, 0, 96, kLarge, false, {}, true}};
+  for (const DpiCase& test : cases) {
+    SCOPED_TRACE(test.name);
+    FakePlatform fake;
+    fake.system.versionEx = test.version;
+    fake.display.dpiAware = test.processDpiAware;
+    fake.display.hasSetProcessDpiAware = test.processDpiAware.has_value();
+    fake.display.awareness = test.awareness;
+    fake.display.hasSetProcessDpiAwareness = test.awareness.has_value();
+    fake.display.screenDpi = test.screenDpi;
+    fake.desktop.screen = test.screen;
+
+    SystemInfo system(fake.platform);
+    system.SetupDpiAwareness();
+
+    EXPECT_EQ(system.DpiVirtualized(), test.expectedVirtualized);
+    EXPECT_EQ(fake.display.calls, test.expectedCalls);
+    const std::vector<std::string> expectedLines{"************** Win32MinorVersion: " +
+                                                 std::to_string(test.version.minor)};
+    EXPECT_EQ(fake.debug.lines, test.expectedDebugLine ? expectedLines : std::vector<std::string>{});
+  }
+}
 
 // --- Special folders -------------------------------------------------------------
 
+using Vars = std::vector<std::pair<std::string, std::string>>;
 struct FolderCase {
   const char* name;
   int csidl;
   const char* shellAnswer;
   bool on64BitWindows;
   std::uint32_t major;
-  std::vector<std::pair<std::string, std::string>> variables;
+  Vars variables;
   const char* expected;
 };
 
-class SpecialFolderTest : public ::testing::TestWithParam<FolderCase> {};
+const Vars kAllVariables{
+    {"APPDATA", "E:\\Roaming"},     {"LOCALAPPDATA", "E:\\Local"},           {"ProgramData", "E:\\Data"},
+    {"ProgramFiles", "E:\\Programs"}, {"ProgramFiles(x86)", "E:\\Programs32"}, {"USERPROFILE", "E:\\Ann"},
+    {"CommonProgramFiles", "E:\\Common"}, {"CommonProgramFiles(x86)", "E:\\Common32"}};
 
-TEST_P(SpecialFolderTest, FallsBackToTheVariableThenToABuiltPath) {
-  const FolderCase& test = GetParam();
-  FakePlatform fake;
-  fake.shell.folders = {{test.csidl, test.shellAnswer}};
-  fake.wow64.currentProcessIsWow64 = test.on64BitWindows;
-  fake.system.versionEx.major = test.major;
-  fake.system.kernel32Path = "D:\\WINDOWS\\system32\\kernel32.dll";
-  fake.system.userName = "Ann Lee";
-  for (const auto& [name, value] : test.variables) fake.environment.variables[name] = value;
-  SystemInfo system(fake.platform);
-  EXPECT_EQ(system.GetSpecialFolder(kNoWindow, test.csidl), test.expected);
+TEST(SpecialFolderTest, FallsBackToTheVariableThenToABuiltPath) {
+  const FolderCase cases[] = {
+      {"ShellAnswerKept", 26, "C:\\Users\\Ann\\AppData\\Roaming", false, 10, kAllVariables,
+       "C:\\Users\\Ann\\AppData\\Roaming"},
+      {"ThreeCharactersAreEnough", 26, "C:\\", false, 10, kAllVariables, "C:\\"},
+      {"TwoCharactersAreNot", 26, "C:", false, 10, kAllVariables, "E:\\Roaming"},
+      {"AppDataVariable", 26, "", false, 10, kAllVariables, "E:\\Roaming"},
+      {"AppDataBuilt", 26, "", false, 6, {}, "D:\\Users\\Ann Lee\\AppData\\Roaming"},
+      {"AppDataBuiltEmptyVariable", 26, "", false, 6, {{"APPDATA", ""}}, "D:\\Users\\Ann Lee\\AppData\\Roaming"},
+      {"AppDataBuiltXp", 26, "", false, 5, {}, "D:\\Documents and Settings\\Ann Lee\\Application Data"},
+      {"LocalVariable", 28, "", false, 10, kAllVariables, "E:\\Local"},
+      {"LocalBuiltXp", 28, "", false, 5, {}, "D:\\Documents and Settings\\Ann Lee\\Local Settings\\Application Data"},
+      {"CommonDataVariable", 35, "", false, 10, kAllVariables, "E:\\Data"},
+      {"CommonDataBuilt", 35, "", false, 6, {}, "D:\\ProgramData"},
+      {"CommonDataBuiltXp", 35, "", false, 5, {}, "D:\\Documents and Settings\\All Users\\Application Data"},
+      {"ProgramsVariable32", 38, "", false, 10, kAllVariables, "E:\\Programs"},
+      {"ProgramsVariable64", 38, "", true, 10, kAllVariables, "E:\\Programs32"},
+      {"ProgramsBuilt32", 38, "", false, 10, {}, "D:\\Program Files"},
+      {"ProgramsBuilt64", 38, "", true, 10, {{"ProgramFiles", "E:\\Programs"}}, "D:\\Program Files (x86)"},
+      {"ProgramsBuiltXp64", 38, "", true, 5, {}, "D:\\Program Files (x86)"},
+      {"ProfileVariable", 40, "", false, 10, kAllVariables, "E:\\Ann"},
+      {"ProfileBuilt", 40, "", false, 10, {}, "D:\\Users\\Ann Lee"},
+      {"ProfileBuiltXp", 40, "", false, 5, {}, "D:\\Documents and Settings\\Ann Lee"},
+      {"CommonFilesVariable32", 43, "", false, 10, kAllVariables, "E:\\Common"},
+      {"CommonFilesVariable64", 43, "", true, 10, kAllVariables, "E:\\Common32"},
+      {"CommonFilesBuilt32", 43, "", false, 10, {}, "D:\\Program Files\\Common Files"},
+      {"CommonFilesBuilt64", 43, "", true, 5, {}, "D:\\Program Files (x86)\\Common Files"},
+      {"InRangeWithoutFallBack", 27, "", false, 10, kAllVariables, ""},
+      {"OutOfRange", 5, "", false, 10, kAllVariables, ""},
+      {"OutOfRangeShortAnswerKept", 44, "C:", false, 10, kAllVariables, "C:"}};
+  for (const FolderCase& test : cases) {
+    SCOPED_TRACE(test.name);
+    FakePlatform fake;
+    fake.shell.folders = {{test.csidl, test.shellAnswer}};
+    fake.wow64.currentProcessIsWow64 = test.on64BitWindows;
+    fake.system.versionEx.major = test.major;
+    fake.system.kernel32Path = "D:\\WINDOWS\\system32\\kernel32.dll";
+    fake.system.userName = "Ann Lee";
+    for (const auto& [name, value] : test.variables) fake.environment.variables[name] = value;
+    SystemInfo system(fake.platform);
+    EXPECT_EQ(system.GetSpecialFolder(kNoWindow, test.csidl), test.expected);
+  }
 }
-
-using Vars = std::vector<std::pair<std::string, std::string>>;
-const Vars kAllVariables{{"APPDATA", "E:\\Roaming"},
-                         {"LOCALAPPDATA", "E:\\Local"},
-                         {"ProgramData", "E:\\Data"},
-                         {"ProgramFiles", "E:\\Programs"},
-                         {"ProgramFiles(x86)", "E:\\Programs32"},
-                         {"USERPROFILE", "E:\\Ann"},
-                         {"CommonProgramFiles", "E:\\Common"},
-                         {"CommonProgramFiles(x86)", "E:\\Common32"}};
-
-INSTANTIATE_TEST_SUITE_P(
-    Folders, SpecialFolderTest,
-    ::testing::Values(
-        FolderCase{"ShellAnswerKept", 26, "C:\\Users\\Ann\\AppData\\Roaming", false, 10, kAllVariables,
-                   "C:\\Users\\Ann\\AppData\\Roaming"},
-        FolderCase{"ThreeCharactersAreEnough", 26, "C:\\", false, 10, kAllVariables, "C:\\"},
-        FolderCase{"TwoCharactersAreNot", 26, "C:", false, 10, kAllVariables, "E:\\Roaming"},
-        FolderCase{"AppDataVariable", 26, "", false, 10, kAllVariables, "E:\\Roaming"},
-        FolderCase{"AppDataBuilt", 26, "", false, 6, {}, "D:\\Users\\Ann Lee\\AppData\\Roaming"},
-        FolderCase{"AppDataBuiltEmptyVariable", 26, "", false, 6, {{"APPDATA", ""}},
-                   "D:\\Users\\Ann Lee\\AppData\\Roaming"},
-        FolderCase{"AppDataBuiltXp", 26, "", false, 5, {}, "D:\\Documents and Settings\\Ann Lee\\Application Data"},
-        FolderCase{"LocalVariable", 28, "", false, 10, kAllVariables, "E:\\Local"},
-        FolderCase{"LocalBuiltXp", 28, "", false, 5, {},
-                   "D:\\Documents and Settings\\Ann Lee\\Local Settings\\Application Data"},
-        FolderCase{"CommonDataVariable", 35, "", false, 10, kAllVariables, "E:\\Data"},
-        FolderCase{"CommonDataBuilt", 35, "", false, 6, {}, "D:\\ProgramData"},
-        FolderCase{"CommonDataBuiltXp", 35, "", false, 5, {}, "D:\\Documents and Settings\\All Users\\Application Data"},
-        FolderCase{"ProgramsVariable32", 38, "", false, 10, kAllVariables, "E:\\Programs"},
-        FolderCase{"ProgramsVariable64", 38, "", true, 10, kAllVariables, "E:\\Programs32"},
-        FolderCase{"ProgramsBuilt32", 38, "", false, 10, {}, "D:\\Program Files"},
-        FolderCase{"ProgramsBuilt64", 38, "", true, 10, {{"ProgramFiles", "E:\\Programs"}},
-                   "D:\\Program Files (x86)"},
-        FolderCase{"ProgramsBuiltXp64", 38, "", true, 5, {}, "D:\\Program Files (x86)"},
-        FolderCase{"ProfileVariable", 40, "", false, 10, kAllVariables, "E:\\Ann"},
-        FolderCase{"ProfileBuilt", 40, "", false, 10, {}, "D:\\Users\\Ann Lee"},
-        FolderCase{"ProfileBuiltXp", 40, "", false, 5, {}, "D:\\Documents and Settings\\Ann Lee"},
-        FolderCase{"CommonFilesVariable32", 43, "", false, 10, kAllVariables, "E:\\Common"},
-        FolderCase{"CommonFilesVariable64", 43, "", true, 10, kAllVariables, "E:\\Common32"},
-        FolderCase{"CommonFilesBuilt32", 43, "", false, 10, {}, "D:\\Program Files\\Common Files"},
-        FolderCase{"CommonFilesBuilt64", 43, "", true, 5, {}, "D:\\Program Files (x86)\\Common Files"},
-        FolderCase{"InRangeWithoutFallBack", 27, "", false, 10, kAllVariables, ""},
-        FolderCase{"OutOfRange", 5, "", false, 10, kAllVariables, ""},
-        FolderCase{"OutOfRangeShortAnswerKept", 44, "C:", false, 10, kAllVariables, "C:"}),
-    [](const ::testing::TestParamInfo<FolderCase>& test) { return std::string(test.param.name); });
 
 TEST(SpecialFolderTest, NoTrailingBackslashIsAdded) {
   FakePlatform fake;
@@ -267,41 +242,37 @@ struct Wow64Case {
   std::vector<std::string> expectedPortCalls;
 };
 
-class Wow64Test : public ::testing::TestWithParam<Wow64Case> {};
-
-TEST_P(Wow64Test, RedirectionSwitchesWorkOnlyForA32BitProgramOn64BitWindows) {
-  const Wow64Case& test = GetParam();
-  FakePlatform fake;
-  fake.wow64.is64BitProcess = test.processIs64Bit;
-  fake.wow64.currentProcessIsWow64 = test.currentIsWow64;
-  fake.wow64.hasRedirectionFunctions = test.hasRedirectionFunctions;
-  SystemInfo system(fake.platform);
-
-  EXPECT_EQ(system.IsWow64(), test.expectedWow64);
-  Wow64RedirectionValue oldValue = 77;
-  EXPECT_EQ(system.DisableWow64Redirection(oldValue), test.expectedSwitches);
-  EXPECT_EQ(system.RevertWow64Redirection(oldValue), test.expectedSwitches);
-  EXPECT_EQ(fake.wow64.redirectionCalls, test.expectedPortCalls);
-  EXPECT_FALSE(fake.wow64.redirectionDisabled);
-  // Asked about itself, the process gets the same answer (when it gets one).
-  const bool answers = test.currentIsWow64.has_value() || test.processIs64Bit;
-  bool isWow64 = !test.expectedWow64;
-  EXPECT_EQ(system.IsWow64Process(fake.wow64.CurrentProcess(), isWow64), answers);
-  if (answers) {
-    EXPECT_EQ(isWow64, test.expectedWow64);
-  }
-}
-
 const std::vector<std::string> kDisableAndRevert{"disable", "revert"};
 
-INSTANTIATE_TEST_SUITE_P(
-    Machines, Wow64Test,
-    ::testing::Values(Wow64Case{"On64BitWindows", false, true, true, true, true, kDisableAndRevert},
-                      Wow64Case{"On32BitWindows", false, false, true, false, false, {}},
-                      Wow64Case{"WithoutIsWow64Process", false, std::nullopt, true, false, false, {}},
-                      Wow64Case{"WithoutRedirectionFunctions", false, true, false, true, false, kDisableAndRevert},
-                      Wow64Case{"The64BitBuild", true, false, true, true, true, {}}),
-    [](const ::testing::TestParamInfo<Wow64Case>& test) { return std::string(test.param.name); });
+TEST(Wow64Test, RedirectionSwitchesWorkOnlyForA32BitProgramOn64BitWindows) {
+  const Wow64Case cases[] = {{"On64BitWindows", false, true, true, true, true, kDisableAndRevert},
+                             {"On32BitWindows", false, false, true, false, false, {}},
+                             {"WithoutIsWow64Process", false, std::nullopt, true, false, false, {}},
+                             {"WithoutRedirectionFunctions", false, true, false, true, false, kDisableAndRevert},
+                             {"The64BitBuild", true, false, true, true, true, {}}};
+  for (const Wow64Case& test : cases) {
+    SCOPED_TRACE(test.name);
+    FakePlatform fake;
+    fake.wow64.is64BitProcess = test.processIs64Bit;
+    fake.wow64.currentProcessIsWow64 = test.currentIsWow64;
+    fake.wow64.hasRedirectionFunctions = test.hasRedirectionFunctions;
+    SystemInfo system(fake.platform);
+
+    EXPECT_EQ(system.IsWow64(), test.expectedWow64);
+    Wow64RedirectionValue oldValue = 77;
+    EXPECT_EQ(system.DisableWow64Redirection(oldValue), test.expectedSwitches);
+    EXPECT_EQ(system.RevertWow64Redirection(oldValue), test.expectedSwitches);
+    EXPECT_EQ(fake.wow64.redirectionCalls, test.expectedPortCalls);
+    EXPECT_FALSE(fake.wow64.redirectionDisabled);
+    // Asked about itself, the process gets the same answer (when it gets one).
+    const bool answers = test.currentIsWow64.has_value() || test.processIs64Bit;
+    bool isWow64 = !test.expectedWow64;
+    EXPECT_EQ(system.IsWow64Process(fake.wow64.CurrentProcess(), isWow64), answers);
+    if (answers) {
+      EXPECT_EQ(isWow64, test.expectedWow64);
+    }
+  }
+}
 
 TEST(Wow64Test, AskedOnceForTheCurrentProcess) {
   FakePlatform fake;
