@@ -228,9 +228,6 @@ TEST(StatCommandLine, OptionalPartsFollowTheFixedOnes) {
       {"none", "", "", "", false, ""},
       {"extra parameter", "", "", "a=1", false, " /ExtParam \"&a=1\""},
       {"record's extparam", "k=v", "", "", false, " /ExtParam \"k=v&\""},
-      {"both", "k=v", "", "a=1", false, " /ExtParam \"k=v&a=1\""},
-      {"post now", "", "", "", true, " /postnow"},
-      {"cache path", "", "C:\\Cache", "", false, " /cachepath \"C:\\Cache\""},
       {"all in order", "k=v", "C:\\Cache", "a=1", true, " /ExtParam \"k=v&a=1\" /postnow /cachepath \"C:\\Cache\""},
   };
   for (const auto& c : kCases) {

@@ -265,14 +265,5 @@ TEST(Win32Statistics, WithoutTheSuiteLibraryTheTypeIsUnknown) {
   EXPECT_NE(calls[0].find(" /type 255 "), std::string::npos) << calls[0];
 }
 
-TEST(Win32Statistics, WithoutTheStatisticsProgramNothingStarts) {
-  SuiteStandIns suite;
-  ASSERT_FALSE(Exists(suite.Path("Tallyhop3.exe")));
-  Win32Platform win32;
-  StatState state;
-  StatInit(win32.Get(), state, kStatisticsProgram);
-  EXPECT_EQ(StatSend(win32.Get(), state, "215"), -24);
-}
-
 }  // namespace
 }  // namespace bootmark::win32
