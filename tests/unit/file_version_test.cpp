@@ -12,101 +12,77 @@ namespace {
 
 namespace vb = testing::version_bytes;
 
-const std::vector<std::pair<std::string, std::string>> kEnglishStrings{
-    {"Comments", "Checks startup items"},   {"CompanyName", "Tarvo"},
-    {"FileDescription", "Bootmark"},        {"FileVersion", "1.2 beta"},
-    {"InternalName", "Bootmark"},           {"LegalCopyright", "Copyright (C) Tarvo"},
-    {"LegalTrademarks", "Kestrune(TM)"},    {"OriginalFilename", "Bootmark.exe"},
-    {"ProductName", "Kestrune"},            {"ProductVersion", "19.0"},
-    {"WOW Version", "3"}};
+const std::vector<std::pair<std::string, std::string>> kEnglishStrings{{"Comments", "Checks startup items"},
+                                                                       {"CompanyName", "Tarvo"},
+                                                                       {"FileDescription", "Bootmark"},
+                                                                       {"FileVersion", "1.2 beta"},
+                                                                       {"InternalName", "Bootmark"},
+                                                                       {"LegalCopyright", "Copyright (C) Tarvo"},
+                                                                       {"LegalTrademarks", "Kestrune(TM)"},
+                                                                       {"OriginalFilename", "Bootmark.exe"},
+                                                                       {"ProductName", "Kestrune"},
+                                                                       {"ProductVersion", "19.0"},
+                                                                       {"WOW Version", "3"}};
 
 std::string EnglishResource() {
   return vb::Root(vb::FixedFileInfo(1, 2, 3, 4),
                   {vb::StringFileInfo({vb::Table("040904B0", kEnglishStrings)}), vb::VarFileInfo({{0x0409, 0x04B0}})});
 }
 
-struct IndexCase {
-  int index;
-  const char* expected;
-  const char* expectedNumeric;
-};
-
-class FieldByIndexTest : public ::testing::TestWithParam<IndexCase> {};
-
-TEST_P(FieldByIndexTest, EachIndexNamesOneStringAndOnlyFileVersionDiffersInTheNumericVariant) {
+TEST(FileVersionFieldTest, EachIndexNamesOneStringAndOnlyFileVersionDiffersInTheNumericVariant) {
+  // By index; 11 and -1 name nothing.
+  const char* const texts[] = {"Checks startup items", "Tarvo",        "Bootmark",     "1.2 beta",
+                               "Bootmark",             "Copyright (C) Tarvo", "Kestrune(TM)", "Bootmark.exe",
+                               "Kestrune",             "19.0",         "3",            ""};
   testing::FakeVersionResources versions;
   versions.Set("C:\\App\\Bootmark.exe", EnglishResource());
-  EXPECT_EQ(GetFileVersionField(versions, "c:\\app\\BOOTMARK.exe", GetParam().index, "none"), GetParam().expected);
-  EXPECT_EQ(GetFileVersionFieldNumeric(versions, "C:\\App\\Bootmark.exe", GetParam().index, "none"),
-            GetParam().expectedNumeric);
+  for (int index = -1; index < 12; ++index) {
+    SCOPED_TRACE(index);
+    const std::string text = index < 0 ? "" : texts[index];
+    EXPECT_EQ(GetFileVersionField(versions, "c:\\app\\BOOTMARK.exe", index, "none"), text);
+    EXPECT_EQ(GetFileVersionFieldNumeric(versions, "C:\\App\\Bootmark.exe", index, "none"),
+              index == 3 ? "1.2.3.4" : text);
+  }
 }
 
-INSTANTIATE_TEST_SUITE_P(Indexes, FieldByIndexTest,
-                         ::testing::Values(IndexCase{0, "Checks startup items", "Checks startup items"},
-                                           IndexCase{1, "Tarvo", "Tarvo"}, IndexCase{2, "Bootmark", "Bootmark"},
-                                           IndexCase{3, "1.2 beta", "1.2.3.4"}, IndexCase{4, "Bootmark", "Bootmark"},
-                                           IndexCase{5, "Copyright (C) Tarvo", "Copyright (C) Tarvo"},
-                                           IndexCase{6, "Kestrune(TM)", "Kestrune(TM)"},
-                                           IndexCase{7, "Bootmark.exe", "Bootmark.exe"},
-                                           IndexCase{8, "Kestrune", "Kestrune"}, IndexCase{9, "19.0", "19.0"},
-                                           IndexCase{10, "3", "3"}, IndexCase{11, "", ""}, IndexCase{-1, "", ""}));
-
-struct TableCase {
-  const char* name;
-  std::string bytes;
-  const char* expectedCompany;
-};
-
-class StringTableChoiceTest : public ::testing::TestWithParam<TableCase> {};
-
-TEST_P(StringTableChoiceTest, FirstTranslationNamesTheTableElseTheFirstTableIsRead) {
-  const std::optional<VersionResource> resource = VersionResource::Parse(GetParam().bytes);
-  ASSERT_TRUE(resource.has_value());
-  EXPECT_EQ(ReadFileVersionFields(*resource, kExtraVersionString, FileVersionSource::kString).CompanyName,
-            GetParam().expectedCompany);
+TEST(FileVersionFieldsTest, FirstTranslationNamesTheTableElseTheFirstTableIsRead) {
+  const std::string german = vb::Table("040704B0", {{"CompanyName", "Tarvo GmbH"}});
+  const std::string french = vb::Table("040C04E4", {{"CompanyName", "Tarvo SARL"}});
+  const std::string lower = vb::Table("040c04e4", {{"CompanyName", "lower"}});
+  const struct {
+    const char* name;
+    std::vector<std::string> children;
+    const char* company;
+  } cases[] = {
+      {"SecondTableNamedByTranslation",
+       {vb::StringFileInfo({german, french}), vb::VarFileInfo({{0x040C, 0x04E4}})},
+       "Tarvo SARL"},
+      {"OnlyTheFirstTranslationCounts",
+       {vb::StringFileInfo({german, french}), vb::VarFileInfo({{0x0407, 0x04B0}, {0x040C, 0x04E4}})},
+       "Tarvo GmbH"},
+      {"TranslationWithoutItsTableFallsBackToTheFirst",
+       {vb::StringFileInfo({french, german}), vb::VarFileInfo({{0x0409, 0x04B0}})},
+       "Tarvo SARL"},
+      {"NoTranslationAtAll", {vb::StringFileInfo({german, french})}, "Tarvo GmbH"},
+      {"TableNamedInLowerCase", {vb::StringFileInfo({german, lower}), vb::VarFileInfo({{0x040C, 0x04E4}})}, "lower"},
+      {"VarFileInfoFirst", {vb::VarFileInfo({{0x040C, 0x04E4}}), vb::StringFileInfo({german, french})}, "Tarvo SARL"},
+      {"NoStringTables", {vb::VarFileInfo({{0x0409, 0x04B0}})}, ""},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    const std::optional<VersionResource> resource =
+        VersionResource::Parse(vb::Root(vb::FixedFileInfo(1, 0, 0, 0), c.children));
+    ASSERT_TRUE(resource.has_value());
+    EXPECT_EQ(ReadFileVersionFields(*resource, kExtraVersionString, FileVersionSource::kString).CompanyName, c.company);
+  }
 }
-
-const std::string kGerman = vb::Table("040704B0", {{"CompanyName", "Tarvo GmbH"}});
-const std::string kFrench = vb::Table("040C04E4", {{"CompanyName", "Tarvo SARL"}});
-
-INSTANTIATE_TEST_SUITE_P(
-    Tables, StringTableChoiceTest,
-    ::testing::Values(
-        TableCase{"SecondTableNamedByTranslation",
-                  vb::Root(vb::FixedFileInfo(1, 0, 0, 0),
-                           {vb::StringFileInfo({kGerman, kFrench}), vb::VarFileInfo({{0x040C, 0x04E4}})}),
-                  "Tarvo SARL"},
-        TableCase{"OnlyTheFirstTranslationCounts",
-                  vb::Root(vb::FixedFileInfo(1, 0, 0, 0),
-                           {vb::StringFileInfo({kGerman, kFrench}),
-                            vb::VarFileInfo({{0x0407, 0x04B0}, {0x040C, 0x04E4}})}),
-                  "Tarvo GmbH"},
-        TableCase{"TranslationWithoutItsTableFallsBackToTheFirst",
-                  vb::Root(vb::FixedFileInfo(1, 0, 0, 0),
-                           {vb::StringFileInfo({kFrench, kGerman}), vb::VarFileInfo({{0x0409, 0x04B0}})}),
-                  "Tarvo SARL"},
-        TableCase{"NoTranslationAtAll",
-                  vb::Root(vb::FixedFileInfo(1, 0, 0, 0), {vb::StringFileInfo({kGerman, kFrench})}),
-                  "Tarvo GmbH"},
-        TableCase{"TableNamedInLowerCase",
-                  vb::Root(vb::FixedFileInfo(1, 0, 0, 0),
-                           {vb::StringFileInfo({kGerman, vb::Table("040c04e4", {{"CompanyName", "lower"}})}),
-                            vb::VarFileInfo({{0x040C, 0x04E4}})}),
-                  "lower"},
-        TableCase{"VarFileInfoFirst",
-                  vb::Root(vb::FixedFileInfo(1, 0, 0, 0),
-                           {vb::VarFileInfo({{0x040C, 0x04E4}}), vb::StringFileInfo({kGerman, kFrench})}),
-                  "Tarvo SARL"},
-        TableCase{"NoStringTables",
-                  vb::Root(vb::FixedFileInfo(1, 0, 0, 0), {vb::VarFileInfo({{0x0409, 0x04B0}})}), ""}),
-    [](const ::testing::TestParamInfo<TableCase>& test) { return std::string(test.param.name); });
 
 TEST(FileVersionFieldsTest, StringKeysMatchWithoutRegardToCaseAndMissingOnesAreEmpty) {
   const std::string bytes = vb::Root(
       vb::FixedFileInfo(5, 6, 7, 8),
-      {vb::StringFileInfo({vb::Table("040904E4", {{"companyname", "Tarvo"},
-                                                  {"ORIGINALFILENAME", "KST.exe"},
-                                                  {"Build Note", "nightly \xC3\xA9t\xC3\xA9"}})}),
+      {vb::StringFileInfo({vb::Table(
+           "040904E4",
+           {{"companyname", "Tarvo"}, {"ORIGINALFILENAME", "KST.exe"}, {"Build Note", "nightly \xC3\xA9t\xC3\xA9"}})}),
        vb::VarFileInfo({{0x0409, 0x04E4}})});
   const std::optional<VersionResource> resource = VersionResource::Parse(bytes);
   ASSERT_TRUE(resource.has_value());
@@ -119,46 +95,43 @@ TEST(FileVersionFieldsTest, StringKeysMatchWithoutRegardToCaseAndMissingOnesAreE
   EXPECT_EQ(ReadFileVersionFields(*resource, "", FileVersionSource::kNumeric).FileVersion, "5.6.7.8");
 }
 
-TEST(FileVersionFieldsTest, NumericVersionUsesTheWholeRangeOfEachPart) {
-  const std::optional<VersionResource> resource = VersionResource::Parse(
-      vb::Root(vb::FixedFileInfo(65535, 0, 10, 65534), {vb::StringFileInfo({vb::Table("040904B0", {})})}));
-  ASSERT_TRUE(resource.has_value());
-  EXPECT_EQ(ReadFileVersionFields(*resource, "", FileVersionSource::kNumeric).FileVersion, "65535.0.10.65534");
-}
-
-TEST(FileVersionFieldsTest, WithoutAFixedBlockTheNumericVersionIsEmpty) {
-  const std::optional<VersionResource> resource =
-      VersionResource::Parse(vb::Root("", {vb::StringFileInfo({vb::Table("040904B0", {{"FileVersion", "2"}})})}));
-  ASSERT_TRUE(resource.has_value());
-  EXPECT_EQ(ReadFileVersionFields(*resource, "", FileVersionSource::kString).FileVersion, "2");
-  EXPECT_EQ(ReadFileVersionFields(*resource, "", FileVersionSource::kNumeric).FileVersion, "");
-}
-
-struct DefaultCase {
-  const char* name;
-  std::optional<std::string> bytes;  // nullopt: the file has no version information
-  const char* expected;
-};
-
-class NoVersionInformationTest : public ::testing::TestWithParam<DefaultCase> {};
-
-TEST_P(NoVersionInformationTest, GivesTheDefaultTextForEveryIndex) {
-  testing::FakeVersionResources versions;
-  if (GetParam().bytes) versions.Set("C:\\x.exe", *GetParam().bytes);
-  for (int index : {1, 3, 12}) {
-    SCOPED_TRACE(index);
-    EXPECT_EQ(GetFileVersionField(versions, "C:\\x.exe", index, "19.0.0.0"), GetParam().expected);
-    EXPECT_EQ(GetFileVersionFieldNumeric(versions, "C:\\x.exe", index, "19.0.0.0"), GetParam().expected);
+// Each part of the fixed block's version uses its whole range; without the block
+// the numeric version is empty while the string one is still read.
+TEST(FileVersionFieldsTest, NumericVersionComesFromTheFixedBlock) {
+  const struct {
+    std::string fixed;
+    const char* text;
+    const char* numeric;
+  } cases[] = {{vb::FixedFileInfo(65535, 0, 10, 65534), "2", "65535.0.10.65534"}, {"", "2", ""}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.numeric);
+    const std::optional<VersionResource> resource = VersionResource::Parse(
+        vb::Root(c.fixed, {vb::StringFileInfo({vb::Table("040904B0", {{"FileVersion", "2"}})})}));
+    ASSERT_TRUE(resource.has_value());
+    EXPECT_EQ(ReadFileVersionFields(*resource, "", FileVersionSource::kString).FileVersion, c.text);
+    EXPECT_EQ(ReadFileVersionFields(*resource, "", FileVersionSource::kNumeric).FileVersion, c.numeric);
   }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Files, NoVersionInformationTest,
-    ::testing::Values(DefaultCase{"NoResource", std::nullopt, "19.0.0.0"},
-                      DefaultCase{"TooShort", std::string("\x10\x00\x00", 3), "19.0.0.0"},
-                      DefaultCase{"LengthBeyondTheBytes", EnglishResource().substr(0, 200), "19.0.0.0"},
-                      DefaultCase{"SixteenBitForm", std::string("\x20\x00\x00\x00VS_VERSION_INFO\0", 20), "19.0.0.0"}),
-    [](const ::testing::TestParamInfo<DefaultCase>& test) { return std::string(test.param.name); });
+TEST(FileVersionFieldTest, FilesWithoutVersionInformationGiveTheDefaultTextForEveryIndex) {
+  const struct {
+    const char* name;
+    std::optional<std::string> bytes;  // nullopt: the file has no version information
+  } cases[] = {{"NoResource", std::nullopt},
+               {"TooShort", std::string("\x10\x00\x00", 3)},
+               {"LengthBeyondTheBytes", EnglishResource().substr(0, 200)},
+               {"SixteenBitForm", std::string("\x20\x00\x00\x00VS_VERSION_INFO\0", 20)}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    testing::FakeVersionResources versions;
+    if (c.bytes) versions.Set("C:\\x.exe", *c.bytes);
+    for (int index : {1, 3, 12}) {
+      SCOPED_TRACE(index);
+      EXPECT_EQ(GetFileVersionField(versions, "C:\\x.exe", index, "19.0.0.0"), "19.0.0.0");
+      EXPECT_EQ(GetFileVersionFieldNumeric(versions, "C:\\x.exe", index, "19.0.0.0"), "19.0.0.0");
+    }
+  }
+}
 
 TEST(VersionResourceTest, RoomTheSystemKeepsAfterTheResourceIsIgnored) {
   // GetFileVersionInfoW's buffer is larger than the resource it holds.
@@ -187,9 +160,9 @@ TEST(VersionResourceTest, TextEndsAtItsFirstZeroOrAtItsBlock) {
   // Compilers that state the length in bytes, or leave the zero out.
   const std::string table =
       vb::Block("040904B0", true, "",
-                {vb::Block("CompanyName", true, vb::Utf16Bytes("Tarvo", true), {}, 12),    // stated in bytes
+                {vb::Block("CompanyName", true, vb::Utf16Bytes("Tarvo", true), {}, 12),     // stated in bytes
                  vb::Block("ProductName", true, vb::Utf16Bytes("Kestrune", false), {}, 8),  // without its zero
-                 vb::Block("Comments", true, vb::Utf16Bytes("x", true), {}, 0)});            // stated empty
+                 vb::Block("Comments", true, vb::Utf16Bytes("x", true), {}, 0)});           // stated empty
   const std::string bytes = vb::Root(vb::FixedFileInfo(1, 0, 0, 0), {vb::StringFileInfo({table})});
   const std::optional<VersionResource> resource = VersionResource::Parse(bytes);
   ASSERT_TRUE(resource.has_value());
