@@ -111,7 +111,8 @@ bool Screening::Run() {
 bool Screening::TaskFilters() {
   platform_.debug.Write("TaskPath : " + itemPath_);
   const std::string upperPath = UpperCaseOrdinal(itemPath_);
-  for (const std::string_view microsoftTasks : {"C:\\WINDOWS\\TASKS\\MICROSOFT\\", "C:\\WINDOWS\\SYSTEM32\\TASKS\\MICROSOFT\\"}) {
+  for (const std::string_view microsoftTasks :
+       {"C:\\WINDOWS\\TASKS\\MICROSOFT\\", "C:\\WINDOWS\\SYSTEM32\\TASKS\\MICROSOFT\\"}) {
     if (upperPath.find(microsoftTasks) != std::string::npos) return PassOver("00. Task Microsoft");
   }
   if (!TaskHasTriggers(context_.tasks, name_)) return PassOver("0 TaskTriger disable");

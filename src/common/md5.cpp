@@ -18,7 +18,9 @@ constexpr std::uint32_t kSine[64] = {
     0xf4292244, 0x432aff97, 0xab9423a7, 0xfc93a039, 0x655b59c3, 0x8f0ccc92, 0xffeff47d, 0x85845dd1,
     0x6fa87e4f, 0xfe2ce6e0, 0xa3014314, 0x4e0811a1, 0xf7537e82, 0xbd3af235, 0x2ad7d2bb, 0xeb86d391};
 
-std::uint32_t RotateLeft(std::uint32_t value, std::uint32_t count) { return (value << count) | (value >> (32 - count)); }
+std::uint32_t RotateLeft(std::uint32_t value, std::uint32_t count) {
+  return (value << count) | (value >> (32 - count));
+}
 
 void ProcessBlock(std::uint32_t state[4], const std::uint8_t* block) {
   std::uint32_t words[16];

@@ -127,28 +127,47 @@ struct ChainCase {
 TEST(ScreeningChain, EachFilterWritesItsLineAndEndsTheChain) {
   const std::string logon(testing::kLogonTrigger);
   const ChainCase cases[] = {
-      {"Microsoft task", [](Machine&) {}, TaskItem("Microsoft\\Windows\\Defrag\\ScheduledDefrag"), true,
-       {"TaskPath : C:\\Windows\\System32\\Tasks\\Microsoft\\Windows\\Defrag\\ScheduledDefrag",
-        "00. Task Microsoft"}},
-      {"Microsoft task of the old task folder, any case", [](Machine&) {},
-       AddAutoRunArguments(3, {"c:\\windows\\tasks\\microsoft\\x"}), true,
+      {"Microsoft task",
+       [](Machine&) {},
+       TaskItem("Microsoft\\Windows\\Defrag\\ScheduledDefrag"),
+       true,
+       {"TaskPath : C:\\Windows\\System32\\Tasks\\Microsoft\\Windows\\Defrag\\ScheduledDefrag", "00. Task Microsoft"}},
+      {"Microsoft task of the old task folder, any case",
+       [](Machine&) {},
+       AddAutoRunArguments(3, {"c:\\windows\\tasks\\microsoft\\x"}),
+       true,
        {"TaskPath : c:\\windows\\tasks\\microsoft\\x", "00. Task Microsoft"}},
-      {"task without triggers", [](Machine& t) { t.AddTask("Bare", ""); }, TaskItem("Bare"), true,
+      {"task without triggers",
+       [](Machine& t) { t.AddTask("Bare", ""); },
+       TaskItem("Bare"),
+       true,
        {"TaskPath : C:\\Windows\\System32\\Tasks\\Bare", "0 TaskTriger disable"}},
-      {"task on a schedule", [](Machine& t) { t.AddTask("Daily", std::string(testing::kDailyTrigger)); },
-       TaskItem("Daily"), true,
+      {"task on a schedule",
+       [](Machine& t) { t.AddTask("Daily", std::string(testing::kDailyTrigger)); },
+       TaskItem("Daily"),
+       true,
        {"TaskPath : C:\\Windows\\System32\\Tasks\\Daily", "0-1 Task is not system start type"}},
       // On another drive the Microsoft folder is no reason: the task is looked up.
-      {"Microsoft folder on drive D", [](Machine&) {},
-       AddAutoRunArguments(3, {"D:\\Windows\\System32\\Tasks\\Microsoft\\Gone"}), true,
+      {"Microsoft folder on drive D",
+       [](Machine&) {},
+       AddAutoRunArguments(3, {"D:\\Windows\\System32\\Tasks\\Microsoft\\Gone"}),
+       true,
        {"TaskPath : D:\\Windows\\System32\\Tasks\\Microsoft\\Gone", "0-1 Task is not system start type"}},
-      {"the suite's shutdown task", [logon](Machine& t) { t.AddTask("Tarvo_AutoShutdown_Ann", logon); },
-       TaskItem("Tarvo_AutoShutdown_Ann"), true,
+      {"the suite's shutdown task",
+       [logon](Machine& t) { t.AddTask("Tarvo_AutoShutdown_Ann", logon); },
+       TaskItem("Tarvo_AutoShutdown_Ann"),
+       true,
        {"TaskPath : C:\\Windows\\System32\\Tasks\\Tarvo_AutoShutdown_Ann",
         "1.startupSignature.db : Tarvo_AutoShutdown_Ann"}},
-      {"missing program", [](Machine&) {}, RegistryItem("Gone", "C:\\Missing\\gone.exe -s"), true,
+      {"missing program",
+       [](Machine&) {},
+       RegistryItem("Gone", "C:\\Missing\\gone.exe -s"),
+       true,
        {"NewItemExePath : C:\\Missing\\gone.exe -s", "1.startupSignature.db: NewItemExePath is Null"}},
-      {"unreadable shortcut", [](Machine&) {}, AddAutoRunArguments(4, {"C:\\Startup\\Bad.lnk"}), true,
+      {"unreadable shortcut",
+       [](Machine&) {},
+       AddAutoRunArguments(4, {"C:\\Startup\\Bad.lnk"}),
+       true,
        {"NewItemExePath : ", "1.startupSignature.db: NewItemExePath is Null"}},
       // Listed signers are lower-cased and trimmed; the white list is not asked.
       {"listed signer",
@@ -156,14 +175,17 @@ TEST(ScreeningChain, EachFilterWritesItsLineAndEndsTheChain) {
          t.fake.signer.signers[kAgent] = " Agent Makers Ltd ";
          t.ListSigner("agent makers ltd");
        },
-       RegistryItem("Agent", kAgent), true, {"NewItemExePath : C:\\Tools\\agent.exe", "1.startupSignature.db : Agent"}},
+       RegistryItem("Agent", kAgent),
+       true,
+       {"NewItemExePath : C:\\Tools\\agent.exe", "1.startupSignature.db : Agent"}},
       {"white-listed item",
        [](Machine& t) {
          t.SetCompany(kAgent, "Agent Makers");
          AnsiEncoder ansi(t.fake.files);
          t.ListMd5(UpperCaseOrdinal(GetItemMD5(ansi, "Agent", "agent.exe", "Agent Makers", 1)));
        },
-       RegistryItem("Agent", "\"C:\\Tools\\agent.exe\" /tray"), true,
+       RegistryItem("Agent", "\"C:\\Tools\\agent.exe\" /tray"),
+       true,
        {"NewItemExePath : \"C:\\Tools\\agent.exe\" /tray", "2.startupWhite.db : Agent"}},
       {"white-listed shortcut, hashed as kind 1",
        [](Machine& t) {
@@ -171,58 +193,78 @@ TEST(ScreeningChain, EachFilterWritesItsLineAndEndsTheChain) {
          AnsiEncoder ansi(t.fake.files);
          t.ListMd5(UpperCaseOrdinal(GetItemMD5(ansi, "Agent.lnk", "agent.exe", "-", 1)));
        },
-       AddAutoRunArguments(4, {"C:\\Startup\\Agent.lnk"}), true,
+       AddAutoRunArguments(4, {"C:\\Startup\\Agent.lnk"}),
+       true,
        {"NewItemExePath : C:\\Tools\\agent.exe", "2.startupWhite.db : Agent.lnk"}},
-      {"svchost", [](Machine&) {}, AddAutoRunArguments(2, {"NetSvc", "SVCHOST.EXE -k netsvcs", "Net"}), true,
+      {"svchost",
+       [](Machine&) {},
+       AddAutoRunArguments(2, {"NetSvc", "SVCHOST.EXE -k netsvcs", "Net"}),
+       true,
        {"NewItemExePath : SVCHOST.EXE -k netsvcs", "2.1 svchost.exe Filter : NetSvc"}},
       {"Microsoft inside a longer company text",
        [](Machine& t) { t.SetCompany(kAgent, "  microsoft corporation (Redmond) "); },
-       RegistryItem("Agent", kAgent), true,
+       RegistryItem("Agent", kAgent),
+       true,
        {"NewItemExePath : C:\\Tools\\agent.exe", "2.2 Microsoft Corporation Filter : Agent"}},
       {"antivirus program",
        [](Machine& t) {
          t.InstallAntivirus("Shieldy Labs");
          t.fake.signer.signers[kAgent] = "SHIELDY LABS, INC";
        },
-       RegistryItem("Agent", kAgent), true, {"NewItemExePath : C:\\Tools\\agent.exe", "3.AVSoftwareFilter : Agent"}},
+       RegistryItem("Agent", kAgent),
+       true,
+       {"NewItemExePath : C:\\Tools\\agent.exe", "3.AVSoftwareFilter : Agent"}},
       {"antivirus list that cannot be read",
        [](Machine& t) {
          t.fake.signer.signers[kAgent] = "Agent Makers";
          t.fake.files.AddFile(t.programDir + "DetectionEx.ini", "[P_X]");
          t.fake.files.SetUnreadable(t.programDir + "DetectionEx.ini");
        },
-       RegistryItem("Agent", kAgent), true,
+       RegistryItem("Agent", kAgent),
+       true,
        {"NewItemExePath : C:\\Tools\\agent.exe", "3.AVSoftwareFilter : raise a bug"}},
       {"task already enabled",
        [logon](Machine& t) {
          t.AddTask("Agent", logon);
          t.StoreTaskStatus("Agent", true);
        },
-       TaskItem("Agent"), true,
+       TaskItem("Agent"),
+       true,
        {"TaskPath : C:\\Windows\\System32\\Tasks\\Agent", "NewItemExePath : C:\\Tools\\agent.exe",
         "4.TaskFilter : Agent"}},
-      {"disabled task", [logon](Machine& t) { t.AddTask("Agent", logon, false); }, TaskItem("Agent"), true,
+      {"disabled task",
+       [logon](Machine& t) { t.AddTask("Agent", logon, false); },
+       TaskItem("Agent"),
+       true,
        {"TaskPath : C:\\Windows\\System32\\Tasks\\Agent", "NewItemExePath : C:\\Tools\\agent.exe",
         "4.TaskFilter : Agent"}},
       {"item the suite wrote",
        [](Machine& t) {
-         t.fake.files.AddFile(kAutoRunConfig, testing::Utf16File("[1]\r\nName=agent\r\nType=1\r\nExePath=c:\\tools\\old.exe\r\n"));
+         t.fake.files.AddFile(kAutoRunConfig,
+                              testing::Utf16File("[1]\r\nName=agent\r\nType=1\r\nExePath=c:\\tools\\old.exe\r\n"));
        },
-       RegistryItem("Agent", kAgent), true, {"NewItemExePath : C:\\Tools\\agent.exe", "5.IsTarvoOperation : Agent"}},
+       RegistryItem("Agent", kAgent),
+       true,
+       {"NewItemExePath : C:\\Tools\\agent.exe", "5.IsTarvoOperation : Agent"}},
       {"ignored item",
        [](Machine& t) {
          t.fake.files.AddFile(kIgnoreFile, testing::Utf16File("[Monitor]\r\nAgentC:\\Tools\\agent.exe1=1\r\n"));
        },
-       RegistryItem("Agent", "C:\\Tools\\agent.exe -tray"), true,
+       RegistryItem("Agent", "C:\\Tools\\agent.exe -tray"),
+       true,
        {"NewItemExePath : C:\\Tools\\agent.exe -tray", "6.manu ignore : Agent"}},
-      {"new item", [](Machine&) {}, RegistryItem("Agent", kAgent), false,
-       {"NewItemExePath : C:\\Tools\\agent.exe"}},
-      {"newly enabled task", [logon](Machine& t) { t.AddTask("Agent", logon); }, TaskItem("Agent"), false,
+      {"new item", [](Machine&) {}, RegistryItem("Agent", kAgent), false, {"NewItemExePath : C:\\Tools\\agent.exe"}},
+      {"newly enabled task",
+       [logon](Machine& t) { t.AddTask("Agent", logon); },
+       TaskItem("Agent"),
+       false,
        {"TaskPath : C:\\Windows\\System32\\Tasks\\Agent", "NewItemExePath : C:\\Tools\\agent.exe"}},
-      {"kind that is not a number", [](Machine&) {},
-       ProgramArguments({"B.exe", "/AddAutoRun", "/abc", testing::EncodeItemArgument("Agent"),
-                         testing::EncodeItemArgument(kAgent)}),
-       false, {"NewItemExePath : C:\\Tools\\agent.exe"}},
+      {"kind that is not a number",
+       [](Machine&) {},
+       ProgramArguments(
+           {"B.exe", "/AddAutoRun", "/abc", testing::EncodeItemArgument("Agent"), testing::EncodeItemArgument(kAgent)}),
+       false,
+       {"NewItemExePath : C:\\Tools\\agent.exe"}},
   };
   for (const ChainCase& c : cases) {
     SCOPED_TRACE(c.name);
@@ -301,8 +343,8 @@ TEST(ScreeningChain, OnlyTheValueOneIgnoresAnItem) {
   for (const char* value : {"1", "yes", "01", "true"}) {
     SCOPED_TRACE(value);
     Machine machine;
-    machine.fake.files.AddFile(kIgnoreFile,
-                               testing::Utf16File(std::string("[Monitor]\r\nAgentC:\\Tools\\agent.exe1=") + value + "\r\n"));
+    machine.fake.files.AddFile(
+        kIgnoreFile, testing::Utf16File(std::string("[Monitor]\r\nAgentC:\\Tools\\agent.exe1=") + value + "\r\n"));
     EXPECT_EQ(machine.Screen(RegistryItem("Agent", kAgent)), std::string(value) == "1");
   }
 }
@@ -335,12 +377,13 @@ TEST(TarvoOperation, MatchesNameKindAndFolderOnce) {
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
     Machine machine;
-    machine.fake.files.AddFile(kAutoRunConfig,
-                               testing::Utf16File("[Keep]\r\nName=Else\r\nType=1\r\n[Item]\r\n" + std::string(c.record) + "\r\n"));
+    machine.fake.files.AddFile(kAutoRunConfig, testing::Utf16File("[Keep]\r\nName=Else\r\nType=1\r\n[Item]\r\n" +
+                                                                  std::string(c.record) + "\r\n"));
     TCheckPath checkPath(machine.fake.platform);
     EXPECT_EQ(IsTarvoOperation(machine.fake.platform, checkPath, c.item, c.kind, c.exePath, c.linkPath), c.matches);
     // A second time only an unmatched record is still there.
-    EXPECT_FALSE(c.matches && IsTarvoOperation(machine.fake.platform, checkPath, c.item, c.kind, c.exePath, c.linkPath));
+    EXPECT_FALSE(c.matches &&
+                 IsTarvoOperation(machine.fake.platform, checkPath, c.item, c.kind, c.exePath, c.linkPath));
     TSafeIniFile records(machine.fake.files, kAutoRunConfig);
     const std::vector<std::string> left =
         c.matches ? std::vector<std::string>{"Keep"} : std::vector<std::string>{"Keep", "Item"};
