@@ -37,56 +37,42 @@ struct ResolveCase {
   const char* answer;
 };
 
-class WorkedExamples : public CommandPathTest, public ::testing::WithParamInterface<ResolveCase> {};
-
-TEST_P(WorkedExamples, ResolveToTheFileTheyStart) {
-  EXPECT_EQ(checkPath.GetCommandFilePath(GetParam().commandLine), GetParam().answer);
+TEST_F(CommandPathTest, CommandLinesResolveToTheFileTheyStart) {
+  const ResolveCase cases[] = {
+      {R"("C:\Program Files\App\app.exe" /min)", R"(C:\Program Files\App\app.exe)"},
+      {R"(C:\Program Files\App\app.exe /min)", R"(C:\Program Files\App\app.exe)"},
+      {R"(%windir%\system32\ctfmon.exe)", R"(C:\Windows\system32\ctfmon.exe)"},
+      {R"(System32\svchost.exe -k netsvcs)", R"(C:\windows\System32\svchost.exe)"},
+      {R"(\SystemRoot\System32\drivers\x.sys)", R"(C:\Windows\System32\drivers\x.sys)"},
+      {R"(\??\C:\Tools\agent.exe)", R"(C:\Tools\agent.exe)"},
+      {R"(C:\PROGRA~1\App\app.exe)", R"(C:\Program Files\App\app.exe)"},
+      {R"(rundll32.exe mylib.dll,Start)", R"(C:\Windows\system32\mylib.dll)"},
+      {R"(rundll32.exe missing.dll,Start)", R"(C:\Windows\system32\rundll32.exe)"},
+      {R"(C:\App\tool.exe -startup)", R"(C:\App\tool.exe)"},
+      // A quoted command line without its closing quote: the text after the quote.
+      {R"("C:\App\tool.exe)", R"(C:\App\tool.exe)"},
+      {R"("C:\Missing\x.exe)", R"(C:\Missing\x.exe)"},
+      // Doubled quotes are dropped before anything else.
+      {R"(""C:\App\tool.exe"" -x)", R"(C:\App\tool.exe)"},
+      // "System32" alone, or with nothing after the backslash, is not rewritten.
+      {"System32", "System32"},
+      {"System32\\", "System32\\"},
+      {"system32\\svchost.exe", "C:\\windows\\system32\\svchost.exe"},
+      // Nothing to resolve.
+      {"", ""},
+      {"   \t ", ""},
+      // A 32-bit program's %ProgramFiles% is the "(x86)" folder; the native
+      // folder of the Windows drive is tried when the file is not there.
+      {R"(%ProgramFiles%\App\app.exe -silent)", R"(C:\Program Files\App\app.exe)"},
+      // A program found only through the search path is not what the text names:
+      // it is found in the PATH folders.
+      {"svchost.exe -k netsvcs", "C:\\Windows\\system32\\svchost.exe"},
+      // Nothing exists anywhere: the text rules give the answer.
+      {R"("C:\Gone\app.exe" --start)", R"(C:\Gone\app.exe)"},
+      {R"(C:\Gone\app.exe -start)", R"(C:\Gone\app.exe)"},
+  };
+  for (const ResolveCase& c : cases) EXPECT_EQ(checkPath.GetCommandFilePath(c.commandLine), c.answer) << c.commandLine;
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Table, WorkedExamples,
-    ::testing::Values(
-        ResolveCase{R"("C:\Program Files\App\app.exe" /min)", R"(C:\Program Files\App\app.exe)"},
-        ResolveCase{R"(C:\Program Files\App\app.exe /min)", R"(C:\Program Files\App\app.exe)"},
-        ResolveCase{R"(%windir%\system32\ctfmon.exe)", R"(C:\Windows\system32\ctfmon.exe)"},
-        ResolveCase{R"(System32\svchost.exe -k netsvcs)", R"(C:\windows\System32\svchost.exe)"},
-        ResolveCase{R"(\SystemRoot\System32\drivers\x.sys)", R"(C:\Windows\System32\drivers\x.sys)"},
-        ResolveCase{R"(\??\C:\Tools\agent.exe)", R"(C:\Tools\agent.exe)"},
-        ResolveCase{R"(C:\PROGRA~1\App\app.exe)", R"(C:\Program Files\App\app.exe)"},
-        ResolveCase{R"(rundll32.exe mylib.dll,Start)", R"(C:\Windows\system32\mylib.dll)"},
-        ResolveCase{R"(rundll32.exe missing.dll,Start)", R"(C:\Windows\system32\rundll32.exe)"},
-        ResolveCase{R"(C:\App\tool.exe -startup)", R"(C:\App\tool.exe)"}));
-
-class ResolverEdges : public CommandPathTest, public ::testing::WithParamInterface<ResolveCase> {};
-
-TEST_P(ResolverEdges, GiveTheBestCandidate) {
-  EXPECT_EQ(checkPath.GetCommandFilePath(GetParam().commandLine), GetParam().answer);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Table, ResolverEdges,
-    ::testing::Values(
-        // A quoted command line without its closing quote: the text after the quote.
-        ResolveCase{R"("C:\App\tool.exe)", R"(C:\App\tool.exe)"},
-        ResolveCase{R"("C:\Missing\x.exe)", R"(C:\Missing\x.exe)"},
-        // Doubled quotes are dropped before anything else.
-        ResolveCase{R"(""C:\App\tool.exe"" -x)", R"(C:\App\tool.exe)"},
-        // "System32" alone, or with nothing after the backslash, is not rewritten.
-        ResolveCase{"System32", "System32"},
-        ResolveCase{"System32\\", "System32\\"},
-        ResolveCase{"system32\\svchost.exe", "C:\\windows\\system32\\svchost.exe"},
-        // Nothing to resolve.
-        ResolveCase{"", ""},
-        ResolveCase{"   \t ", ""},
-        // A 32-bit program's %ProgramFiles% is the "(x86)" folder; the native
-        // folder of the Windows drive is tried when the file is not there.
-        ResolveCase{R"(%ProgramFiles%\App\app.exe -silent)", R"(C:\Program Files\App\app.exe)"},
-        // A program found only through the search path is not what the text names:
-        // F finds it in the PATH folders.
-        ResolveCase{"svchost.exe -k netsvcs", "C:\\Windows\\system32\\svchost.exe"},
-        // Nothing exists anywhere: the text rules give the answer.
-        ResolveCase{R"("C:\Gone\app.exe" --start)", R"(C:\Gone\app.exe)"},
-        ResolveCase{R"(C:\Gone\app.exe -start)", R"(C:\Gone\app.exe)"}));
 
 TEST_F(CommandPathTest, BareNamesFallToThePathFoldersInAlphabeticalOrder) {
   // The PATH lists system32 first, but folders are tried sorted; the first found

@@ -40,83 +40,69 @@ std::string Expected(const KeyCase& c) {
   return key;
 }
 
-class MakeItemKeyTest : public ::testing::TestWithParam<KeyCase> {
- protected:
-  LocalIdentity identity = Identity();
-  ItemKeys keys{identity, nullptr};
-};
-
-TEST_P(MakeItemKeyTest, ReplacesWhatDiffersBetweenComputers) {
-  const KeyCase& c = GetParam();
-  EXPECT_EQ(keys.MakeItemKey(c.name, c.fileName, c.company, c.itemType), Expected(c)) << c.name;
+TEST(ItemKeys, MakeItemKeyReplacesWhatDiffersBetweenComputers) {
+  const KeyCase cases[] = {
+      // Identities of this computer and its users.
+      {"Skype", "skype.exe", "Skype", 1, "1:Skype"},
+      {"Update S-1-5-21-1004336348-1177238915-682003330-1001 Daily", "upd.exe", "Maker", 3,
+       "3:Update TARVO_SID Daily_<hash>"},
+      {"OneDrive Task-s-1-5-21-1004336348-1177238915-682003330-500", "od.exe", "", 3,
+       "3:OneDrive Task-TARVO_SID_<hash>"},
+      {"GoogleUpdateTaskMachineCore{6B29FC40-CA47-1067-B31D-00DD010662DA}", "gu.exe", "G", 3,
+       "3:GoogleUpdateTaskMachineCoreTARVO_GUID_<hash>"},
+      {"Task-6b29fc40-ca47-1067-b31d-00dd010662da", "t.exe", "", 1, "1:Task-TARVO_GUID_<hash>"},
+      {"OfficeTask6B29FC40-CA47-1067-B31D-00DD010662DAx", "o.exe", "", 3, "3:OfficeTaskTARVO_GUIDx_<hash>"},
+      {"aaaaaaa!-bbbb-cccc-dddd-eeeeeeeeeeee", "a.exe", "", 1, "1:aaaaaaa!-bbbb-cccc-dddd-eeeeeeeeeeee"},
+      {"npcapwatchdog_2a4f1c", "n.exe", "", 3, "3:npcapwatchdog_TARVO_LUID_<hash>"},
+      {"Task_ABC", "t.exe", "", 3, "3:Task_ABC"},
+      {"Task_12345678901", "t.exe", "", 3, "3:Task_12345678901"},
+      {"Task_", "t.exe", "", 3, "3:Task_"},
+      {"Backup AnnLee", "b.exe", "", 1, "1:Backup TARVO_USER_<hash>"},
+      {"Sync for ann", "s.exe", "", 1, "1:Sync for TARVO_USER_<hash>"},
+      {"Sync desk-7", "s.exe", "", 1, "1:Sync TARVO_DEVICE_<hash>"},
+      {"Report for Jo Reader", "r.exe", "", 1, "1:Report for TARVO_OWNER_<hash>"},
+      {"Updater 0123456789abcdef0123456789ABCDEF", "u.exe", "", 1, "1:Updater TARVO_MD5_<hash>"},
+      {"0123456789abcdef0123456789abcdef", "u.exe", "", 1, "1:TARVO_MD5_<hash>"},
+      {"Updaterx0123456789abcdef0123456789abcdef", "u.exe", "", 1, "1:Updaterx0123456789abcdef0123456789abcdef"},
+      // Time stamps and numbers.
+      {"AdobeTask1d5f1a2b3c4d5e6", "a.exe", "", 3, "3:AdobeTask_<hash>"},
+      {"OldTask1c9a1b2c3d4e5f6", "a.exe", "", 3, "3:OldTask_<hash>"},
+      {"Task1D5F1A2B3C4D5E6", "a.exe", "", 3, "3:Task1D5F1A2B3C4D5E6"},
+      // Occurrences with more than 15 characters after them are passed over.
+      {"Tool1d2Runner1d5f1a2b3c4d5e6", "a.exe", "", 3, "3:Tool1d2Runner_<hash>"},
+      // 13 characters after the occurrence still make a time stamp; 16 do not.
+      {"Agent1d5f1a2b3c4d5", "a.exe", "", 3, "3:Agent_<hash>"},
+      {"Agent1d5f1a2b3c4d5e6f", "a.exe", "", 3, "3:Agent1d5f1a2b3c4d5e6f"},
+      // The first occurrence already within the last 12 characters is taken.
+      {"Scheduler-X-1dab", "a.exe", "", 3, "3:Scheduler-X-_<hash>"},
+      {"Abc1d5f1a2b3c", "a.exe", "", 3, "3:Abc1d5f1a2b3c"},
+      {"Backup Job 1700000000", "b.exe", "", 3, "3:Backup Job_<hash>"},
+      {"Backup Job 4294967295", "b.exe", "", 3, "3:Backup Job 4294967295"},
+      {"Backup Job 123456789", "b.exe", "", 3, "3:Backup Job 123456789"},
+      // Known tasks.
+      {"McInstCleanup-Task", "McInst.exe", "McAfee, Inc.", 3, "3:mcinstcleanup_<hash>"},
+      {"WpsExternal Task 7", "wps.exe", "", 3, "3:wpsexternal_<hash>"},
+      {"RealCreateProcessScheduledTask-abc", "realsched.exe", "", 3, "3:realcreateprocessscheduledtask_<hash>"},
+      {"RealCreateProcessScheduledTask-abc", "other.exe", "", 3, "3:RealCreateProcessScheduledTask-abc"},
+      {"HP AR Program Upload 2", "HPRewards.exe", "", 3, "3:hp ar program upload_<hash>"},
+      {"Firefox Default Browser Agent 308046B0AF4A39CB", "default-browser-agent.exe", "Mozilla", 3,
+       "3:firefox default browser agent_<hash>"},
+      {"MicrosoftEdge._SERVICE_RUN", "msedge.exe", "", 3, "3:._service_run_<hash>"},
+      {"GoogleChrome._Service_Run", "chrome.exe", "", 3, "3:._service_run_<hash>"},
+      {"GoogleChrome._SERVICE_RUN", "other.exe", "", 3, "3:GoogleChrome._SERVICE_RUN"},
+      // A lower-case "run" after the last "_" is taken for a random suffix first.
+      {"GoogleChrome._service_run", "chrome.exe", "", 3, "3:GoogleChrome._service_TARVO_LUID_<hash>"},
+      {"WarrantyChecker Logon", "hpwarrantychecker.exe", "", 3, "3:warrantychecker_<hash>"},
+      {"RadioRecorder Task", "RadioRecorderLauncher.exe", "RadioRecorderLauncher", 3, "3:radiorecorderlauncher_<hash>"},
+      {"RadioRecorder Task", "RadioRecorderLauncher.exe", "Other", 3, "3:RadioRecorder Task"},
+      {"VivaldiUpdateCheck 12", "update_notifier.exe", "", 3, "3:vivaldiupdatecheck_<hash>"},
+  };
+  const LocalIdentity identity = Identity();
+  const ItemKeys keys(identity, nullptr);
+  for (const KeyCase& c : cases) {
+    EXPECT_EQ(keys.MakeItemKey(c.name, c.fileName, c.company, c.itemType), Expected(c)) << c.name;
+  }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Identities, MakeItemKeyTest,
-    ::testing::Values(
-        KeyCase{"Skype", "skype.exe", "Skype", 1, "1:Skype"},
-        KeyCase{"Update S-1-5-21-1004336348-1177238915-682003330-1001 Daily", "upd.exe", "Maker", 3,
-                "3:Update TARVO_SID Daily_<hash>"},
-        KeyCase{"OneDrive Task-s-1-5-21-1004336348-1177238915-682003330-500", "od.exe", "", 3,
-                "3:OneDrive Task-TARVO_SID_<hash>"},
-        KeyCase{"GoogleUpdateTaskMachineCore{6B29FC40-CA47-1067-B31D-00DD010662DA}", "gu.exe", "G", 3,
-                "3:GoogleUpdateTaskMachineCoreTARVO_GUID_<hash>"},
-        KeyCase{"Task-6b29fc40-ca47-1067-b31d-00dd010662da", "t.exe", "", 1, "1:Task-TARVO_GUID_<hash>"},
-        KeyCase{"OfficeTask6B29FC40-CA47-1067-B31D-00DD010662DAx", "o.exe", "", 3,
-                "3:OfficeTaskTARVO_GUIDx_<hash>"},
-        KeyCase{"aaaaaaa!-bbbb-cccc-dddd-eeeeeeeeeeee", "a.exe", "", 1, "1:aaaaaaa!-bbbb-cccc-dddd-eeeeeeeeeeee"},
-        KeyCase{"npcapwatchdog_2a4f1c", "n.exe", "", 3, "3:npcapwatchdog_TARVO_LUID_<hash>"},
-        KeyCase{"Task_ABC", "t.exe", "", 3, "3:Task_ABC"},
-        KeyCase{"Task_12345678901", "t.exe", "", 3, "3:Task_12345678901"},
-        KeyCase{"Task_", "t.exe", "", 3, "3:Task_"},
-        KeyCase{"Backup AnnLee", "b.exe", "", 1, "1:Backup TARVO_USER_<hash>"},
-        KeyCase{"Sync for ann", "s.exe", "", 1, "1:Sync for TARVO_USER_<hash>"},
-        KeyCase{"Sync desk-7", "s.exe", "", 1, "1:Sync TARVO_DEVICE_<hash>"},
-        KeyCase{"Report for Jo Reader", "r.exe", "", 1, "1:Report for TARVO_OWNER_<hash>"},
-        KeyCase{"Updater 0123456789abcdef0123456789ABCDEF", "u.exe", "", 1, "1:Updater TARVO_MD5_<hash>"},
-        KeyCase{"0123456789abcdef0123456789abcdef", "u.exe", "", 1, "1:TARVO_MD5_<hash>"},
-        KeyCase{"Updaterx0123456789abcdef0123456789abcdef", "u.exe", "", 1,
-                "1:Updaterx0123456789abcdef0123456789abcdef"}));
-
-INSTANTIATE_TEST_SUITE_P(
-    TimeStampsAndNumbers, MakeItemKeyTest,
-    ::testing::Values(
-        KeyCase{"AdobeTask1d5f1a2b3c4d5e6", "a.exe", "", 3, "3:AdobeTask_<hash>"},
-        KeyCase{"OldTask1c9a1b2c3d4e5f6", "a.exe", "", 3, "3:OldTask_<hash>"},
-        KeyCase{"Task1D5F1A2B3C4D5E6", "a.exe", "", 3, "3:Task1D5F1A2B3C4D5E6"},
-        // Occurrences with more than 15 characters after them are passed over.
-        KeyCase{"Tool1d2Runner1d5f1a2b3c4d5e6", "a.exe", "", 3, "3:Tool1d2Runner_<hash>"},
-        // 13 characters after the occurrence still make a time stamp; 16 do not.
-        KeyCase{"Agent1d5f1a2b3c4d5", "a.exe", "", 3, "3:Agent_<hash>"},
-        KeyCase{"Agent1d5f1a2b3c4d5e6f", "a.exe", "", 3, "3:Agent1d5f1a2b3c4d5e6f"},
-        // The first occurrence already within the last 12 characters is taken.
-        KeyCase{"Scheduler-X-1dab", "a.exe", "", 3, "3:Scheduler-X-_<hash>"},
-        KeyCase{"Abc1d5f1a2b3c", "a.exe", "", 3, "3:Abc1d5f1a2b3c"},
-        KeyCase{"Backup Job 1700000000", "b.exe", "", 3, "3:Backup Job_<hash>"},
-        KeyCase{"Backup Job 4294967295", "b.exe", "", 3, "3:Backup Job 4294967295"},
-        KeyCase{"Backup Job 123456789", "b.exe", "", 3, "3:Backup Job 123456789"}));
-
-INSTANTIATE_TEST_SUITE_P(
-    KnownTasks, MakeItemKeyTest,
-    ::testing::Values(
-        KeyCase{"McInstCleanup-Task", "McInst.exe", "McAfee, Inc.", 3, "3:mcinstcleanup_<hash>"},
-        KeyCase{"WpsExternal Task 7", "wps.exe", "", 3, "3:wpsexternal_<hash>"},
-        KeyCase{"RealCreateProcessScheduledTask-abc", "realsched.exe", "", 3,
-                "3:realcreateprocessscheduledtask_<hash>"},
-        KeyCase{"RealCreateProcessScheduledTask-abc", "other.exe", "", 3, "3:RealCreateProcessScheduledTask-abc"},
-        KeyCase{"HP AR Program Upload 2", "HPRewards.exe", "", 3, "3:hp ar program upload_<hash>"},
-        KeyCase{"Firefox Default Browser Agent 308046B0AF4A39CB", "default-browser-agent.exe", "Mozilla", 3,
-                "3:firefox default browser agent_<hash>"},
-        KeyCase{"MicrosoftEdge._SERVICE_RUN", "msedge.exe", "", 3, "3:._service_run_<hash>"},
-        KeyCase{"GoogleChrome._Service_Run", "chrome.exe", "", 3, "3:._service_run_<hash>"},
-        KeyCase{"GoogleChrome._SERVICE_RUN", "other.exe", "", 3, "3:GoogleChrome._SERVICE_RUN"},
-        // A lower-case "run" after the last "_" is taken for a random suffix first.
-        KeyCase{"GoogleChrome._service_run", "chrome.exe", "", 3, "3:GoogleChrome._service_TARVO_LUID_<hash>"},
-        KeyCase{"WarrantyChecker Logon", "hpwarrantychecker.exe", "", 3, "3:warrantychecker_<hash>"},
-        KeyCase{"RadioRecorder Task", "RadioRecorderLauncher.exe", "RadioRecorderLauncher", 3,
-                "3:radiorecorderlauncher_<hash>"},
-        KeyCase{"RadioRecorder Task", "RadioRecorderLauncher.exe", "Other", 3, "3:RadioRecorder Task"},
-        KeyCase{"VivaldiUpdateCheck 12", "update_notifier.exe", "", 3, "3:vivaldiupdatecheck_<hash>"}));
 
 TEST(ItemKeys, LowerCaseOnlyChangesNeedNoHash) {
   const LocalIdentity identity = Identity();
