@@ -16,21 +16,19 @@ struct FolderCase {
   const char* expected;
 };
 
-class DataFolderTest : public ::testing::TestWithParam<FolderCase> {};
-
-TEST_P(DataFolderTest, SpecialFolderWithTheSuiteFolderWordAndTrailingBackslash) {
-  testing::FakeShell shell;
-  EXPECT_EQ(GetParam().folder(shell), GetParam().expected);
+TEST(DataFolderTest, SpecialFolderWithTheSuiteFolderWordAndTrailingBackslash) {
+  const FolderCase cases[] = {
+      {"User", GetSuiteUserDataDir, "C:\\Users\\Ann\\AppData\\Roaming\\Tarvo\\Kestrune\\"},
+      {"Common", GetSuiteCommonDataDir, "C:\\ProgramData\\Tarvo\\Kestrune\\"},
+      {"Low", GetSuiteLowDataDir, "C:\\Users\\Ann\\AppData\\LocalLow\\Tarvo\\Kestrune\\"},
+      {"Maker", GetMakerCommonDataDir, "C:\\ProgramData\\Tarvo\\"},
+  };
+  for (const FolderCase& test : cases) {
+    SCOPED_TRACE(test.name);
+    testing::FakeShell shell;
+    EXPECT_EQ(test.folder(shell), test.expected);
+  }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Folders, DataFolderTest,
-    ::testing::Values(
-        FolderCase{"User", GetSuiteUserDataDir, "C:\\Users\\Ann\\AppData\\Roaming\\Tarvo\\Kestrune\\"},
-        FolderCase{"Common", GetSuiteCommonDataDir, "C:\\ProgramData\\Tarvo\\Kestrune\\"},
-        FolderCase{"Low", GetSuiteLowDataDir, "C:\\Users\\Ann\\AppData\\LocalLow\\Tarvo\\Kestrune\\"},
-        FolderCase{"Maker", GetMakerCommonDataDir, "C:\\ProgramData\\Tarvo\\"}),
-    [](const ::testing::TestParamInfo<FolderCase>& test) { return std::string(test.param.name); });
 
 TEST(ProgramDirTest, FolderOfTheRunningExecutable) {
   testing::FakeEnvironment environment;
@@ -46,27 +44,26 @@ struct ForceCase {
   int expectedCallsOnFirstNewFolder;
 };
 
-class ForceDirectoriesTest : public ::testing::TestWithParam<ForceCase> {};
-
-TEST_P(ForceDirectoriesTest, CreatesMissingParentsRetryingUpTo101Times) {
-  FakeFileSystem fs;
-  fs.AddDirectory("C:\\Exists");
-  fs.FailCreateDirectory("C:\\Exists\\A", GetParam().failuresOfFirstNewFolder);
-  EXPECT_EQ(ForceDirectories(fs, GetParam().folder), GetParam().expectedResult);
-  EXPECT_EQ(fs.DirectoryExists(GetParam().folder), GetParam().expectedResult);
-  EXPECT_EQ(fs.CreateDirectoryCalls("C:\\Exists\\A"), GetParam().expectedCallsOnFirstNewFolder);
+TEST(ForceDirectoriesTest, CreatesMissingParentsRetryingUpTo101Times) {
+  const ForceCase cases[] = {
+      {"Existing", "C:\\Exists", 0, true, 0},
+      {"OneLevel", "C:\\Exists\\A", 0, true, 1},
+      {"ManyLevels", "C:\\Exists\\A\\B\\C\\D", 0, true, 1},
+      {"TrailingBackslash", "C:\\Exists\\A\\B\\", 0, true, 1},
+      {"TransientRefusals", "C:\\Exists\\A\\B", 5, true, 6},
+      {"RefusedUntilTheLastAttempt", "C:\\Exists\\A", 100, true, 101},
+      {"RefusedForGood", "C:\\Exists\\A\\B", 1000, false, 101},
+  };
+  for (const ForceCase& test : cases) {
+    SCOPED_TRACE(test.name);
+    FakeFileSystem fs;
+    fs.AddDirectory("C:\\Exists");
+    fs.FailCreateDirectory("C:\\Exists\\A", test.failuresOfFirstNewFolder);
+    EXPECT_EQ(ForceDirectories(fs, test.folder), test.expectedResult);
+    EXPECT_EQ(fs.DirectoryExists(test.folder), test.expectedResult);
+    EXPECT_EQ(fs.CreateDirectoryCalls("C:\\Exists\\A"), test.expectedCallsOnFirstNewFolder);
+  }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Cases, ForceDirectoriesTest,
-    ::testing::Values(ForceCase{"Existing", "C:\\Exists", 0, true, 0},
-                      ForceCase{"OneLevel", "C:\\Exists\\A", 0, true, 1},
-                      ForceCase{"ManyLevels", "C:\\Exists\\A\\B\\C\\D", 0, true, 1},
-                      ForceCase{"TrailingBackslash", "C:\\Exists\\A\\B\\", 0, true, 1},
-                      ForceCase{"TransientRefusals", "C:\\Exists\\A\\B", 5, true, 6},
-                      ForceCase{"RefusedUntilTheLastAttempt", "C:\\Exists\\A", 100, true, 101},
-                      ForceCase{"RefusedForGood", "C:\\Exists\\A\\B", 1000, false, 101}),
-    [](const ::testing::TestParamInfo<ForceCase>& test) { return std::string(test.param.name); });
 
 TEST(ForceDirectoriesTest, MissingDriveOrEmptyNameFails) {
   FakeFileSystem fs;
@@ -82,24 +79,24 @@ struct PathCase {
   const char* fileName;
 };
 
-class PathTest : public ::testing::TestWithParam<PathCase> {};
-
-TEST_P(PathTest, Pieces) {
-  EXPECT_EQ(ExtractFilePath(GetParam().path), GetParam().filePath);
-  EXPECT_EQ(ExtractFileDir(GetParam().path), GetParam().fileDir);
-  EXPECT_EQ(ExtractFileName(GetParam().path), GetParam().fileName);
+TEST(PathTest, Pieces) {
+  const PathCase cases[] = {
+      {"C:\\a\\b.ini", "C:\\a\\", "C:\\a", "b.ini"},
+      {"C:\\b.ini", "C:\\", "C:\\", "b.ini"},
+      {"C:b.ini", "C:", "C:", "b.ini"},
+      {"\\b.ini", "\\", "\\", "b.ini"},
+      {".\\b.ini", ".\\", ".", "b.ini"},
+      {"b.ini", "", "", "b.ini"},
+      {"C:\\a\\", "C:\\a\\", "C:\\a", ""},
+      {"\\\\srv\\share\\x.ini", "\\\\srv\\share\\", "\\\\srv\\share", "x.ini"},
+  };
+  for (const PathCase& test : cases) {
+    SCOPED_TRACE(test.path);
+    EXPECT_EQ(ExtractFilePath(test.path), test.filePath);
+    EXPECT_EQ(ExtractFileDir(test.path), test.fileDir);
+    EXPECT_EQ(ExtractFileName(test.path), test.fileName);
+  }
 }
-
-INSTANTIATE_TEST_SUITE_P(Paths, PathTest,
-                         ::testing::Values(PathCase{"C:\\a\\b.ini", "C:\\a\\", "C:\\a", "b.ini"},
-                                           PathCase{"C:\\b.ini", "C:\\", "C:\\", "b.ini"},
-                                           PathCase{"C:b.ini", "C:", "C:", "b.ini"},
-                                           PathCase{"\\b.ini", "\\", "\\", "b.ini"},
-                                           PathCase{".\\b.ini", ".\\", ".", "b.ini"},
-                                           PathCase{"b.ini", "", "", "b.ini"},
-                                           PathCase{"C:\\a\\", "C:\\a\\", "C:\\a", ""},
-                                           PathCase{"\\\\srv\\share\\x.ini", "\\\\srv\\share\\",
-                                                    "\\\\srv\\share", "x.ini"}));
 
 TEST(PathTest, TrailingBackslash) {
   EXPECT_EQ(IncludeTrailingBackslash("C:\\a"), "C:\\a\\");

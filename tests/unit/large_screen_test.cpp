@@ -16,46 +16,44 @@ struct ScaleCase {
   bool expected;
 };
 
-class ScaleFormTest : public ::testing::TestWithParam<ScaleCase> {};
+TEST(ScaleFormTest, GrowsOnWideWorkAreasUnlessWindowsAlreadyScalesAnEnlargedDpi) {
+  const ScaleCase cases[] = {
+      {"Exactly1920", 1920, 96, false, false},
+      {"Width1921", 1921, 96, false, true},
+      {"Scaled96", 2560, 96, true, true},
+      {"ScaledUnreadableCountsAs96", 2560, std::nullopt, true, true},
+      {"ScaledEnlargedDpi", 2560, 144, true, false},
+      {"AwareEnlargedDpi", 2560, 144, false, true},
+      {"AwareUnreadable", 3840, std::nullopt, false, true},
+      {"NarrowScaledEnlarged", 1280, 144, true, false},
+  };
+  for (const ScaleCase& test : cases) {
+    SCOPED_TRACE(test.name);
+    testing::FakePlatform fake;
+    fake.display.screenDpi = test.dpiVirtualized ? 96 : 144;
+    fake.desktop.screen = {3840, 2160};
+    if (test.appliedDpi) {
+      fake.registry.SetDword(RegistryRoot::CurrentUser, "Control Panel\\Desktop\\WindowMetrics", "AppliedDPI",
+                             *test.appliedDpi);
+    }
+    fake.display.workArea = Rect{-test.workAreaWidth, 0, 0, 1400};
+    SystemInfo system(fake.platform);
+    system.SetupDpiAwareness();
+    ASSERT_EQ(system.DpiVirtualized(), test.dpiVirtualized);
 
-TEST_P(ScaleFormTest, GrowsOnWideWorkAreasUnlessWindowsAlreadyScalesAnEnlargedDpi) {
-  const ScaleCase& test = GetParam();
-  testing::FakePlatform fake;
-  fake.display.screenDpi = test.dpiVirtualized ? 96 : 144;
-  fake.desktop.screen = {3840, 2160};
-  if (test.appliedDpi) {
-    fake.registry.SetDword(RegistryRoot::CurrentUser, "Control Panel\\Desktop\\WindowMetrics", "AppliedDPI",
-                           *test.appliedDpi);
+    FormGeometry form{Rect{-400, 1000, -100, 1200}, {}};
+    EXPECT_EQ(ScaleFormForLargeScreen(fake.platform, system, form), test.expected);
+    if (test.expected) {
+      EXPECT_EQ(form.bounds, (Rect{-400, 1000, 50, 1300}));
+      EXPECT_EQ(form.minimumSize, (Size{450, 300}));
+    } else {
+      EXPECT_EQ(form.bounds, (Rect{-400, 1000, -100, 1200}));
+      EXPECT_EQ(form.minimumSize, (Size{0, 0}));
+    }
+    // The monitor is the one that shows the form.
+    EXPECT_EQ(fake.display.workAreaAskedFor, (std::vector<Rect>{Rect{-400, 1000, -100, 1200}}));
   }
-  fake.display.workArea = Rect{-test.workAreaWidth, 0, 0, 1400};
-  SystemInfo system(fake.platform);
-  system.SetupDpiAwareness();
-  ASSERT_EQ(system.DpiVirtualized(), test.dpiVirtualized);
-
-  FormGeometry form{Rect{-400, 1000, -100, 1200}, {}};
-  EXPECT_EQ(ScaleFormForLargeScreen(fake.platform, system, form), test.expected);
-  if (test.expected) {
-    EXPECT_EQ(form.bounds, (Rect{-400, 1000, 50, 1300}));
-    EXPECT_EQ(form.minimumSize, (Size{450, 300}));
-  } else {
-    EXPECT_EQ(form.bounds, (Rect{-400, 1000, -100, 1200}));
-    EXPECT_EQ(form.minimumSize, (Size{0, 0}));
-  }
-  // The monitor is the one that shows the form.
-  EXPECT_EQ(fake.display.workAreaAskedFor, (std::vector<Rect>{Rect{-400, 1000, -100, 1200}}));
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Screens, ScaleFormTest,
-    ::testing::Values(ScaleCase{"Exactly1920", 1920, 96, false, false},
-                      ScaleCase{"Width1921", 1921, 96, false, true},
-                      ScaleCase{"Scaled96", 2560, 96, true, true},
-                      ScaleCase{"ScaledUnreadableCountsAs96", 2560, std::nullopt, true, true},
-                      ScaleCase{"ScaledEnlargedDpi", 2560, 144, true, false},
-                      ScaleCase{"AwareEnlargedDpi", 2560, 144, false, true},
-                      ScaleCase{"AwareUnreadable", 3840, std::nullopt, false, true},
-                      ScaleCase{"NarrowScaledEnlarged", 1280, 144, true, false}),
-    [](const ::testing::TestParamInfo<ScaleCase>& test) { return std::string(test.param.name); });
 
 TEST(ScaleFormTest, OddSizesRoundHalvesToEven) {
   testing::FakePlatform fake;

@@ -14,24 +14,23 @@ struct ParseCase {
   std::vector<TextRun> runs;
 };
 
-class ParseLinkTextTest : public ::testing::TestWithParam<ParseCase> {};
-
-TEST_P(ParseLinkTextTest, SplitsCaptionIntoPlainAndLinkRuns) {
-  EXPECT_EQ(ParseLinkText(GetParam().caption), GetParam().runs);
+TEST(ParseLinkTextTest, SplitsCaptionIntoPlainAndLinkRuns) {
+  const ParseCase cases[] = {
+      {"Your system boot time: <a>1m 21s</a>", {{"Your system boot time: ", -1}, {"1m 21s", 0}}},
+      {"<a>12</a> junk files", {{"12", 0}, {" junk files", -1}}},
+      {"<A HREF=\"x\">a</A> and <a>b</a>", {{"a", 0}, {" and ", -1}, {"b", 1}}},
+      {"Disabled by <a>25%", {{"Disabled by ", -1}, {"25%", 0}}},
+      {"a<br>b<b>c</b>", {{"a\nbc", -1}}},
+      {"1 &lt; 2 &amp;&amp; &unknown;", {{"1 < 2 && &unknown;", -1}}},
+      {"x < y", {{"x < y", -1}}},
+      {"</a>text<a></a>", {{"text", -1}}},
+      {"", {}},
+  };
+  for (const ParseCase& test : cases) {
+    SCOPED_TRACE(test.caption);
+    EXPECT_EQ(ParseLinkText(test.caption), test.runs);
+  }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Captions, ParseLinkTextTest,
-    ::testing::Values(
-        ParseCase{"Your system boot time: <a>1m 21s</a>", {{"Your system boot time: ", -1}, {"1m 21s", 0}}},
-        ParseCase{"<a>12</a> junk files", {{"12", 0}, {" junk files", -1}}},
-        ParseCase{"<A HREF=\"x\">a</A> and <a>b</a>", {{"a", 0}, {" and ", -1}, {"b", 1}}},
-        ParseCase{"Disabled by <a>25%", {{"Disabled by ", -1}, {"25%", 0}}},
-        ParseCase{"a<br>b<b>c</b>", {{"a\nbc", -1}}},
-        ParseCase{"1 &lt; 2 &amp;&amp; &unknown;", {{"1 < 2 && &unknown;", -1}}},
-        ParseCase{"x < y", {{"x < y", -1}}},
-        ParseCase{"</a>text<a></a>", {{"text", -1}}},
-        ParseCase{"", {}}));
 
 class LayoutTest : public ::testing::Test {
  protected:
@@ -87,21 +86,22 @@ struct CutCase {
   const char* broken;
 };
 
-class WidthCutTest : public ::testing::TestWithParam<CutCase> {};
-
-TEST_P(WidthCutTest, CutsAtTheFirstCharacterThatNoLongerFits) {
-  testing::FixedTextMeasurer measurer;
-  const FontSpec font;
-  EXPECT_EQ(EllipsizeToWidth(measurer, font, GetParam().text, GetParam().width), GetParam().ellipsized);
-  EXPECT_EQ(BreakAtWidth(measurer, font, GetParam().text, GetParam().width), GetParam().broken);
+TEST(WidthCutTest, CutsAtTheFirstCharacterThatNoLongerFits) {
+  const CutCase cases[] = {
+      {"abcdef", 42, "abcdef", "abcdef"},
+      {"abcdefg", 42, "abc...", "abcdef g"},
+      {"HKLM\\Run\\Item", 35, "HK...", "HKLM\\ Run\\Item"},
+      {"\xC3\xA9\xC3\xA9\xC3\xA9", 14, "...", "\xC3\xA9\xC3\xA9 \xC3\xA9"},
+      {"abc", 0, "...", " abc"},
+  };
+  for (const CutCase& test : cases) {
+    SCOPED_TRACE(test.text);
+    testing::FixedTextMeasurer measurer;
+    const FontSpec font;
+    EXPECT_EQ(EllipsizeToWidth(measurer, font, test.text, test.width), test.ellipsized);
+    EXPECT_EQ(BreakAtWidth(measurer, font, test.text, test.width), test.broken);
+  }
 }
-
-INSTANTIATE_TEST_SUITE_P(Texts, WidthCutTest,
-                         ::testing::Values(CutCase{"abcdef", 42, "abcdef", "abcdef"},
-                                           CutCase{"abcdefg", 42, "abc...", "abcdef g"},
-                                           CutCase{"HKLM\\Run\\Item", 35, "HK...", "HKLM\\ Run\\Item"},
-                                           CutCase{"\xC3\xA9\xC3\xA9\xC3\xA9", 14, "...", "\xC3\xA9\xC3\xA9 \xC3\xA9"},
-                                           CutCase{"abc", 0, "...", " abc"}));
 
 }  // namespace
 }  // namespace bootmark
