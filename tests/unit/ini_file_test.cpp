@@ -16,13 +16,6 @@ constexpr std::string_view kFile = "C:\\Shared\\suite.ini";
 
 using Lines = std::vector<std::string>;
 
-struct CaseName {
-  template <typename T>
-  std::string operator()(const ::testing::TestParamInfo<T>& test) const {
-    return test.param.name;
-  }
-};
-
 std::string Utf16LE(std::string_view utf8) {
   std::string bytes = "\xFF\xFE";
   AppendUtf16(bytes, utf8);
@@ -35,11 +28,12 @@ std::string Utf16BE(std::string_view utf8) {
   return bytes;
 }
 
-class IniFileTest : public ::testing::Test {
- protected:
+struct Files {
   FakeFileSystem fs;
   PortableProfileApi profile{fs};
 };
+
+class IniFileTest : public ::testing::Test, protected Files {};
 
 // --- Preparing the file ---------------------------------------------------------
 
@@ -90,43 +84,39 @@ TEST_F(IniFileTest, NameWithoutFolderIsTakenFromTheCurrentFolder) {
 
 // --- Reading rules --------------------------------------------------------------
 
-struct ReadCase {
-  const char* name;
-  const char* text;
-  const char* section;
-  const char* key;
-  const char* defaultValue;
-  const char* expected;
-};
-
-class ProfileReadTest : public IniFileTest, public ::testing::WithParamInterface<ReadCase> {};
-
-TEST_P(ProfileReadTest, ReadString) {
-  fs.AddFile(kFile, Utf16LE(GetParam().text));
-  TIniFile ini(fs, profile, std::string(kFile));
-  EXPECT_EQ(ini.ReadString(GetParam().section, GetParam().key, GetParam().defaultValue),
-            GetParam().expected);
+TEST(IniFileRead, ReadStringFollowsTheSystemsRules) {
+  const struct {
+    const char* name;
+    const char* text;
+    const char* section;
+    const char* key;
+    const char* defaultValue;
+    const char* expected;
+  } cases[] = {
+      {"Plain", "[S]\r\nk=v\r\n", "S", "k", "d", "v"},
+      {"CaseIgnored", "[Sect]\r\nKey=v\r\n", "sECT", "kEY", "d", "v"},
+      {"Trimmed", "[S]\r\n  k  =  v w  \r\n", "S", "k", "d", "v w"},
+      {"DoubleQuotesStripped", "[S]\r\nk=\" padded \"\r\n", "S", "k", "d", " padded "},
+      {"SingleQuotesStripped", "[S]\r\nk='x'\r\n", "S", "k", "d", "x"},
+      {"MismatchedQuotesKept", "[S]\r\nk=\"x'\r\n", "S", "k", "d", "\"x'"},
+      {"LoneQuoteKept", "[S]\r\nk=\"\r\n", "S", "k", "d", "\""},
+      {"FirstKeyWins", "[S]\r\nk=1\r\nk=2\r\n", "S", "k", "d", "1"},
+      {"FirstSectionWins", "[S]\r\na=1\r\n[s]\r\nk=2\r\n", "S", "k", "d", "d"},
+      {"CommentIsNoKey", "[S]\r\n;k=1\r\n", "S", ";k", "d", "d"},
+      {"KeyOfNextSectionNotTaken", "[S]\r\n[T]\r\nk=1\r\n", "S", "k", "d", "d"},
+      {"LinesBeforeSectionsBelongToNone", "k=1\r\n[S]\r\n", "S", "k", "d", "d"},
+      {"DefaultLosesTrailingBlanks", "[S]\r\n", "S", "k", "  d  ", "  d"},
+      {"HeaderWithBlanks", "  [ S ] \r\nk=1\r\n", "S", "k", "d", "1"},
+      {"LfOnly", "[S]\nk=1\n", "S", "k", "d", "1"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    Files f;
+    f.fs.AddFile(kFile, Utf16LE(c.text));
+    TIniFile ini(f.fs, f.profile, std::string(kFile));
+    EXPECT_EQ(ini.ReadString(c.section, c.key, c.defaultValue), c.expected);
+  }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Rules, ProfileReadTest,
-    ::testing::Values(
-        ReadCase{"Plain", "[S]\r\nk=v\r\n", "S", "k", "d", "v"},
-        ReadCase{"CaseIgnored", "[Sect]\r\nKey=v\r\n", "sECT", "kEY", "d", "v"},
-        ReadCase{"Trimmed", "[S]\r\n  k  =  v w  \r\n", "S", "k", "d", "v w"},
-        ReadCase{"DoubleQuotesStripped", "[S]\r\nk=\" padded \"\r\n", "S", "k", "d", " padded "},
-        ReadCase{"SingleQuotesStripped", "[S]\r\nk='x'\r\n", "S", "k", "d", "x"},
-        ReadCase{"MismatchedQuotesKept", "[S]\r\nk=\"x'\r\n", "S", "k", "d", "\"x'"},
-        ReadCase{"LoneQuoteKept", "[S]\r\nk=\"\r\n", "S", "k", "d", "\""},
-        ReadCase{"FirstKeyWins", "[S]\r\nk=1\r\nk=2\r\n", "S", "k", "d", "1"},
-        ReadCase{"FirstSectionWins", "[S]\r\na=1\r\n[s]\r\nk=2\r\n", "S", "k", "d", "d"},
-        ReadCase{"CommentIsNoKey", "[S]\r\n;k=1\r\n", "S", ";k", "d", "d"},
-        ReadCase{"KeyOfNextSectionNotTaken", "[S]\r\n[T]\r\nk=1\r\n", "S", "k", "d", "d"},
-        ReadCase{"LinesBeforeSectionsBelongToNone", "k=1\r\n[S]\r\n", "S", "k", "d", "d"},
-        ReadCase{"DefaultLosesTrailingBlanks", "[S]\r\n", "S", "k", "  d  ", "  d"},
-        ReadCase{"HeaderWithBlanks", "  [ S ] \r\nk=1\r\n", "S", "k", "d", "1"},
-        ReadCase{"LfOnly", "[S]\nk=1\n", "S", "k", "d", "1"}),
-    CaseName());
 
 TEST_F(IniFileTest, MissingOrUnreadableFileGivesDefaults) {
   TIniFile ini(fs, profile, std::string(kFile));
@@ -165,75 +155,60 @@ constexpr const char* kCommented =
     "[Other]\r\n"
     "x=1\r\n";
 
-struct WriteCase {
-  const char* name;
-  void (*act)(TIniFile&);
-  const char* expected;
-};
-
-class ProfileWriteTest : public IniFileTest, public ::testing::WithParamInterface<WriteCase> {};
-
-TEST_P(ProfileWriteTest, OnlyTheConcernedLinesChange) {
-  fs.AddFile(kFile, Utf16LE(kCommented));
-  TIniFile ini(fs, profile, std::string(kFile));
-  GetParam().act(ini);
-  std::string text;
-  ASSERT_TRUE(DecodeFileText(fs, *fs.Content(kFile), text));
-  EXPECT_EQ(text, GetParam().expected);
+TEST(IniFileWrite, OnlyTheConcernedLinesChange) {
+  const struct {
+    const char* name;
+    void (*act)(TIniFile&);
+    const char* expected;
+  } cases[] = {
+      {"ReplaceKeepsTheFileSpellingOfTheKey", [](TIniFile& ini) { ini.WriteString("main", "NAME", "New"); },
+       "; Suite settings\r\n[Main]\r\n  Mode = 2   ; two\r\n; keep me\r\nName=New\r\n\r\n[Other]\r\nx=1\r\n"},
+      {"NewKeyGoesAfterTheSectionsLastLine", [](TIniFile& ini) { ini.WriteString("Main", "Added", "1"); },
+       "; Suite settings\r\n[Main]\r\n  Mode = 2   ; two\r\n; keep me\r\nName=Old\r\nAdded=1\r\n\r\n"
+       "[Other]\r\nx=1\r\n"},
+      {"NewKeyInTheLastSection", [](TIniFile& ini) { ini.WriteString("Other", "y", "2"); },
+       "; Suite settings\r\n[Main]\r\n  Mode = 2   ; two\r\n; keep me\r\nName=Old\r\n\r\n[Other]\r\nx=1\r\ny=2\r\n"},
+      {"NewSectionIsAppended", [](TIniFile& ini) { ini.WriteString("New", "k", "v"); },
+       "; Suite settings\r\n[Main]\r\n  Mode = 2   ; two\r\n; keep me\r\nName=Old\r\n\r\n[Other]\r\nx=1\r\n\r\n"
+       "[New]\r\nk=v\r\n"},
+      {"DeleteKey", [](TIniFile& ini) { ini.DeleteKey("MAIN", "mode"); },
+       "; Suite settings\r\n[Main]\r\n; keep me\r\nName=Old\r\n\r\n[Other]\r\nx=1\r\n"},
+      {"EraseSection", [](TIniFile& ini) { ini.EraseSection("main"); }, "; Suite settings\r\n[Other]\r\nx=1\r\n"},
+      {"DeleteMissingKeyChangesNothing", [](TIniFile& ini) { ini.DeleteKey("Main", "nope"); }, kCommented},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    Files f;
+    f.fs.AddFile(kFile, Utf16LE(kCommented));
+    TIniFile ini(f.fs, f.profile, std::string(kFile));
+    c.act(ini);
+    std::string text;
+    ASSERT_TRUE(DecodeFileText(f.fs, *f.fs.Content(kFile), text));
+    EXPECT_EQ(text, c.expected);
+  }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Operations, ProfileWriteTest,
-    ::testing::Values(
-        WriteCase{"ReplaceKeepsTheFileSpellingOfTheKey",
-                  [](TIniFile& ini) { ini.WriteString("main", "NAME", "New"); },
-                  "; Suite settings\r\n[Main]\r\n  Mode = 2   ; two\r\n; keep me\r\n"
-                  "Name=New\r\n\r\n[Other]\r\nx=1\r\n"},
-        WriteCase{"NewKeyGoesAfterTheSectionsLastLine",
-                  [](TIniFile& ini) { ini.WriteString("Main", "Added", "1"); },
-                  "; Suite settings\r\n[Main]\r\n  Mode = 2   ; two\r\n; keep me\r\n"
-                  "Name=Old\r\nAdded=1\r\n\r\n[Other]\r\nx=1\r\n"},
-        WriteCase{"NewKeyInTheLastSection",
-                  [](TIniFile& ini) { ini.WriteString("Other", "y", "2"); },
-                  "; Suite settings\r\n[Main]\r\n  Mode = 2   ; two\r\n; keep me\r\n"
-                  "Name=Old\r\n\r\n[Other]\r\nx=1\r\ny=2\r\n"},
-        WriteCase{"NewSectionIsAppended",
-                  [](TIniFile& ini) { ini.WriteString("New", "k", "v"); },
-                  "; Suite settings\r\n[Main]\r\n  Mode = 2   ; two\r\n; keep me\r\n"
-                  "Name=Old\r\n\r\n[Other]\r\nx=1\r\n\r\n[New]\r\nk=v\r\n"},
-        WriteCase{"DeleteKey", [](TIniFile& ini) { ini.DeleteKey("MAIN", "mode"); },
-                  "; Suite settings\r\n[Main]\r\n; keep me\r\nName=Old\r\n\r\n[Other]\r\nx=1\r\n"},
-        WriteCase{"EraseSection", [](TIniFile& ini) { ini.EraseSection("main"); },
-                  "; Suite settings\r\n[Other]\r\nx=1\r\n"},
-        WriteCase{"DeleteMissingKeyChangesNothing",
-                  [](TIniFile& ini) { ini.DeleteKey("Main", "nope"); }, kCommented}),
-    CaseName());
-
-struct EncodingCase {
-  const char* name;
-  std::string before;
-  std::string after;
-};
-
-class ProfileEncodingTest : public IniFileTest,
-                            public ::testing::WithParamInterface<EncodingCase> {};
-
-TEST_P(ProfileEncodingTest, FileKeepsItsEncoding) {
-  fs.AddFile(kFile, GetParam().before);
-  TIniFile ini(fs, profile, std::string(kFile));
-  EXPECT_EQ(ini.ReadString("Café", "k", ""), "é");
-  ASSERT_TRUE(ini.WriteString("Café", "n", "€"));
-  EXPECT_EQ(fs.Content(kFile), GetParam().after);
+TEST(IniFileWrite, FileKeepsItsEncoding) {
+  const struct {
+    const char* name;
+    std::string before;
+    std::string after;
+  } cases[] = {
+      {"Utf16LE", Utf16LE("[Café]\r\nk=é\r\n"), Utf16LE("[Café]\r\nk=é\r\nn=€\r\n")},
+      {"Utf16BE", Utf16BE("[Café]\r\nk=é"), Utf16BE("[Café]\r\nk=é\r\nn=€\r\n")},
+      {"Utf8", "\xEF\xBB\xBF[Café]\r\nk=é\r\n", "\xEF\xBB\xBF[Café]\r\nk=é\r\nn=€\r\n"},
+      {"Ansi", "[Caf\xE9]\r\nk=\xE9\r\n", "[Caf\xE9]\r\nk=\xE9\r\nn=\x80\r\n"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    Files f;
+    f.fs.AddFile(kFile, c.before);
+    TIniFile ini(f.fs, f.profile, std::string(kFile));
+    EXPECT_EQ(ini.ReadString("Café", "k", ""), "é");
+    ASSERT_TRUE(ini.WriteString("Café", "n", "€"));
+    EXPECT_EQ(f.fs.Content(kFile), c.after);
+  }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Encodings, ProfileEncodingTest,
-    ::testing::Values(
-        EncodingCase{"Utf16LE", Utf16LE("[Café]\r\nk=é\r\n"), Utf16LE("[Café]\r\nk=é\r\nn=€\r\n")},
-        EncodingCase{"Utf16BE", Utf16BE("[Café]\r\nk=é"), Utf16BE("[Café]\r\nk=é\r\nn=€\r\n")},
-        EncodingCase{"Utf8", "\xEF\xBB\xBF[Café]\r\nk=é\r\n", "\xEF\xBB\xBF[Café]\r\nk=é\r\nn=€\r\n"},
-        EncodingCase{"Ansi", "[Caf\xE9]\r\nk=\xE9\r\n", "[Caf\xE9]\r\nk=\xE9\r\nn=\x80\r\n"}),
-    CaseName());
 
 TEST_F(IniFileTest, CharactersTheAnsiCodePageLacksBecomeQuestionMarks) {
   fs.AddFile(kFile, "[S]\r\n");
