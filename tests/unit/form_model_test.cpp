@@ -6,6 +6,8 @@
 
 #include <stdexcept>
 
+#include "toolkit_test_support.h"
+
 namespace bootmark {
 namespace {
 
@@ -32,16 +34,7 @@ TEST(FormModelTest, NamesAreUniqueIgnoringCaseButMayBeEmpty) {
   EXPECT_EQ(form.Find(""), nullptr);
 }
 
-}  // namespace
-}  // namespace bootmark
-
 // ---- Geometry, fonts and mouse input of the window toolkit ----------------------
-#include "toolkit_test_support.h"
-#include "fakes/fake_platform.h"
-#include "ui/large_screen.h"
-
-namespace bootmark {
-namespace {
 
 TEST(FormWindowRuleTest, MouseIsOverTheNoticeOnlyInsideItsInnerEdge) {
   FormModel form("Bmark_MainForm");
@@ -136,29 +129,6 @@ TEST(FormLayoutTest, ResizeMovesControlsByTheirAnchors) {
   EXPECT_EQ(button.bounds, (Rect{476, 309, 630, 343}));
   EXPECT_EQ(centred.bounds, (Rect{207, 60, 437, 80}));
   EXPECT_EQ(onPanel.bounds, (Rect{5, 5, 55, 25}));
-}
-
-TEST(FormLayoutTest, LargeScreenEnlargesTheFormAndItsAnchoredControls) {
-  testing::FakePlatform fake;
-  fake.display.workArea = Rect{0, 0, 2560, 1400};
-  SystemInfo system(fake.platform);
-  FormModel form("Bmark_DNSChangeNotice");
-  form.bounds = {0, 0, 430, 250};
-  FormControl& background = form.Add("Imagebg", ControlKind::SkinnedImageButton, 0, 0, 430, 250);
-  background.anchors = {true, true, true, true};
-  FormControl& close = form.Add("BtnClose", ControlKind::SkinnedImageButton, 395, 3, 32, 32);
-  close.anchors = {false, true, true, false};
-
-  ASSERT_TRUE(ScaleFormForLargeScreen(fake.platform, system, form));
-  EXPECT_EQ(form.ClientSize(), (Size{645, 375}));
-  EXPECT_EQ(form.minimumSize, (Size{645, 375}));
-  EXPECT_EQ(background.bounds, (Rect{0, 0, 645, 375}));
-  EXPECT_EQ(close.bounds.right, 642);
-
-  fake.display.workArea = Rect{0, 0, 1920, 1040};
-  FormModel narrow("f");
-  EXPECT_FALSE(ScaleFormForLargeScreen(fake.platform, system, narrow));
-  EXPECT_EQ(narrow.ClientSize(), (Size{430, 250}));
 }
 
 TEST(FormLayoutTest, PanelChildrenLieOnThePanelAndHideWithIt) {
