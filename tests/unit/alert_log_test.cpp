@@ -79,10 +79,7 @@ struct TrimCase {
 
 TEST_F(AlertLogTest, ALogOf20000LinesOrMoreDropsItsOldest9000) {
   const TrimCase cases[] = {
-      {0, 1, nullptr},
-      {19999, 20000, "line 0"},
-      {20000, 11001, "line 9000"},
-      {20001, 11002, "line 9000"},
+      {0, 1, nullptr}, {19999, 20000, "line 0"}, {20000, 11001, "line 9000"}, {20001, 11002, "line 9000"},
       {25000, 16001, "line 9000"},
   };
   for (const TrimCase& c : cases) {
@@ -117,8 +114,7 @@ TEST_F(AlertLogTest, LogsInAnyEncodingAndLineBreakAreRewrittenAsUtf16CrLf) {
     std::string bytes;
   };
   const Case cases[] = {
-      {"UTF-8 with BOM, LF", "\xEF\xBB\xBF" "Grüße\nzwei\n"},
-      {"ANSI, CR, no final break", "Gr\xFC\xDF" "e\rzwei"},
+      {"UTF-8 with BOM, LF", "\xEF\xBB\xBF" "Grüße\nzwei\n"}, {"ANSI, CR, no final break", "Gr\xFC\xDF" "e\rzwei"},
       {"UTF-16 BE", [] {
          std::string bytes = "\xFE\xFF";
          AppendUtf16(bytes, "Grüße\r\nzwei", true);
@@ -148,13 +144,8 @@ TEST_F(AlertLogTest, ALogThatCannotBeReadIsLeftAlone) {
 
 TEST_F(AlertLogTest, ExistingLinesEndAtCrLfLfOrCrInAnyEncoding) {
   const std::pair<const char*, std::vector<std::string>> cases[] = {
-      {"", {}},
-      {"a", {"a"}},
-      {"a\r\n", {"a"}},
-      {"a\r\nb", {"a", "b"}},
-      {"\r\n", {""}},
-      {"a\n\nb\r\rc", {"a", "", "b", "", "c"}},
-      {"a\n\r", {"a", ""}},
+      {"", {}}, {"a", {"a"}}, {"a\r\n", {"a"}}, {"a\r\nb", {"a", "b"}}, {"\r\n", {""}},
+      {"a\n\nb\r\rc", {"a", "", "b", "", "c"}}, {"a\n\r", {"a", ""}},
   };
   for (bool utf16 : {false, true}) {
     for (const auto& [text, expected] : cases) {

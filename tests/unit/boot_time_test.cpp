@@ -102,12 +102,8 @@ TEST(GetItemStartupTime, AMissingFileGivesNothingAndIsNotCreated) {
 
 TEST(BootTimeIni, LastBootTimeReadsAsAnIntegerOrZero) {
   const std::pair<const char*, std::int32_t> cases[] = {
-      {nullptr, 0},
-      {"[main]\r\nboottime=62000\r\n", 62000},
-      {"[main]\r\nboottime=abc\r\n", 0},
-      {"[main]\r\nboottime=\r\n", 0},
-      {"[other]\r\nboottime=5\r\n", 0},
-      {"[MAIN]\r\nBootTime=0x10\r\n", 16},
+      {nullptr, 0}, {"[main]\r\nboottime=62000\r\n", 62000}, {"[main]\r\nboottime=abc\r\n", 0},
+      {"[main]\r\nboottime=\r\n", 0}, {"[other]\r\nboottime=5\r\n", 0}, {"[MAIN]\r\nBootTime=0x10\r\n", 16},
   };
   for (const auto& [content, expected] : cases) {
     SCOPED_TRACE(content == nullptr ? "missing" : content);
@@ -181,12 +177,8 @@ TEST(BootTimeSaving, OnlyAFasterBootSavesTime) {
     BootTimeSaving expected;
   };
   const Case cases[] = {
-      {62000, 50000, {true, 12000, 12}},
-      {61999, 50000, {true, 11999, 11}},
-      {50999, 50000, {true, 999, 0}},
-      {50000, 62000, {}},
-      {50000, 50000, {}},
-      {0, 50000, {}},
+      {62000, 50000, {true, 12000, 12}}, {61999, 50000, {true, 11999, 11}}, {50999, 50000, {true, 999, 0}},
+      {50000, 62000, {}}, {50000, 50000, {}}, {0, 50000, {}},
   };
   for (const Case& c : cases) {
     EXPECT_EQ(ComputeBootTimeSaving(c.last, c.current), c.expected) << c.last << " -> " << c.current;

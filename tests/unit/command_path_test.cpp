@@ -15,8 +15,7 @@ class CommandPathTest : public ::testing::Test {
  protected:
   CommandPathTest() {
     machine.environment.variables = {{"windir", "C:\\Windows"},
-                                     {"SystemRoot", "C:\\Windows"},
-                                     {"ProgramFiles", "C:\\Program Files (x86)"},
+                                     {"SystemRoot", "C:\\Windows"}, {"ProgramFiles", "C:\\Program Files (x86)"},
                                      {"Path", "C:\\Windows\\system32;C:\\Windows;C:\\Windows\\System32\\Wbem"},
                                      {"PATHEXT", ".COM;.EXE;.BAT;.CMD"}};
     for (const char* file : {"C:\\Windows\\system32\\ctfmon.exe", "C:\\Windows\\system32\\svchost.exe",
@@ -55,12 +54,10 @@ TEST_F(CommandPathTest, CommandLinesResolveToTheFileTheyStart) {
       // Doubled quotes are dropped before anything else.
       {R"(""C:\App\tool.exe"" -x)", R"(C:\App\tool.exe)"},
       // "System32" alone, or with nothing after the backslash, is not rewritten.
-      {"System32", "System32"},
-      {"System32\\", "System32\\"},
+      {"System32", "System32"}, {"System32\\", "System32\\"},
       {"system32\\svchost.exe", "C:\\windows\\system32\\svchost.exe"},
       // Nothing to resolve.
-      {"", ""},
-      {"   \t ", ""},
+      {"", ""}, {"   \t ", ""},
       // A 32-bit program's %ProgramFiles% is the "(x86)" folder; the native
       // folder of the Windows drive is tried when the file is not there.
       {R"(%ProgramFiles%\App\app.exe -silent)", R"(C:\Program Files\App\app.exe)"},
@@ -68,8 +65,7 @@ TEST_F(CommandPathTest, CommandLinesResolveToTheFileTheyStart) {
       // it is found in the PATH folders.
       {"svchost.exe -k netsvcs", "C:\\Windows\\system32\\svchost.exe"},
       // Nothing exists anywhere: the text rules give the answer.
-      {R"("C:\Gone\app.exe" --start)", R"(C:\Gone\app.exe)"},
-      {R"(C:\Gone\app.exe -start)", R"(C:\Gone\app.exe)"},
+      {R"("C:\Gone\app.exe" --start)", R"(C:\Gone\app.exe)"}, {R"(C:\Gone\app.exe -start)", R"(C:\Gone\app.exe)"},
   };
   for (const ResolveCase& c : cases) EXPECT_EQ(checkPath.GetCommandFilePath(c.commandLine), c.answer) << c.commandLine;
 }
@@ -111,8 +107,7 @@ TEST_F(CommandPathTest, SplitCommandLineTakesTheShortestPrefixWrittenInTheText) 
            // Found through the search path but not written out: no file.
            Case{"ctfmon.exe /n", "", ""},
            // A folder is not a file.
-           Case{R"(C:\Program Files\App)", "", ""},
-           Case{"", "", ""},
+           Case{R"(C:\Program Files\App)", "", ""}, Case{"", "", ""},
        }) {
     SCOPED_TRACE(c.text);
     const CommandLineParts parts = checkPath.SplitCommandLine(c.text);
@@ -166,10 +161,8 @@ TEST_F(CommandPathTest, ExtractCommandExeByTextRules) {
   machine.files.AddFile("C:\\Windows\\winlib.dll", "MZ");
   machine.files.AddFile("C:\\lib\\here.dll", "MZ");
   for (const ResolveCase& c : {
-           ResolveCase{R"("C:\a b\x.exe" /s)", R"(C:\a b\x.exe)"},
-           ResolveCase{R"(C:\x.exe;)", R"(C:\x.exe)"},
-           ResolveCase{R"(C:\x.exe,1)", R"(C:\x.exe)"},
-           ResolveCase{R"(C:\x.exe%1)", R"(C:\x.exe)"},
+           ResolveCase{R"("C:\a b\x.exe" /s)", R"(C:\a b\x.exe)"}, ResolveCase{R"(C:\x.exe;)", R"(C:\x.exe)"},
+           ResolveCase{R"(C:\x.exe,1)", R"(C:\x.exe)"}, ResolveCase{R"(C:\x.exe%1)", R"(C:\x.exe)"},
            ResolveCase{R"(   C:\x.exe)", R"(C:\x.exe)"},
            ResolveCase{R"(%SystemRoot%\system32\x.exe)", R"(C:\Windows\system32\x.exe)"},
            ResolveCase{R"(%WINDIR%\\x.exe)", R"(C:\Windows\x.exe)"},
@@ -183,8 +176,7 @@ TEST_F(CommandPathTest, ExtractCommandExeByTextRules) {
            ResolveCase{R"(C:\My Tools\app.exe" -x)", R"(C:\My Tools\app.exe)"},
            ResolveCase{R"(start "C:\a\b.exe" -x)", R"(C:\a\b.exe)"},
            ResolveCase{R"(C:\a\b.exe "arg)", R"(C:\a\b.exe)"},
-           ResolveCase{R"(xyC:\a.exe)", R"(C:\a.exe)"},
-           ResolveCase{R"(:\a.exe)", R"(:\a.exe)"},
+           ResolveCase{R"(xyC:\a.exe)", R"(C:\a.exe)"}, ResolveCase{R"(:\a.exe)", R"(:\a.exe)"},
            ResolveCase{R"(RUNDLL32.EXE winlib.dll,Entry)", R"(C:\Windows\winlib.dll)"},
            ResolveCase{R"(rundll32.exe C:\lib\here.dll,Entry)", R"(C:\lib\here.dll)"},
            ResolveCase{R"(rundll32.exe nowhere.dll,Entry)", R"(rundll32.exe nowhere.dll)"},

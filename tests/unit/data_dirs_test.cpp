@@ -46,10 +46,8 @@ struct ForceCase {
 
 TEST(ForceDirectoriesTest, CreatesMissingParentsRetryingUpTo101Times) {
   const ForceCase cases[] = {
-      {"Existing", "C:\\Exists", 0, true, 0},
-      {"OneLevel", "C:\\Exists\\A", 0, true, 1},
-      {"ManyLevels", "C:\\Exists\\A\\B\\C\\D", 0, true, 1},
-      {"TrailingBackslash", "C:\\Exists\\A\\B\\", 0, true, 1},
+      {"Existing", "C:\\Exists", 0, true, 0}, {"OneLevel", "C:\\Exists\\A", 0, true, 1},
+      {"ManyLevels", "C:\\Exists\\A\\B\\C\\D", 0, true, 1}, {"TrailingBackslash", "C:\\Exists\\A\\B\\", 0, true, 1},
       {"TransientRefusals", "C:\\Exists\\A\\B", 5, true, 6},
       {"RefusedUntilTheLastAttempt", "C:\\Exists\\A", 100, true, 101},
       {"RefusedForGood", "C:\\Exists\\A\\B", 1000, false, 101},
@@ -81,13 +79,9 @@ struct PathCase {
 
 TEST(PathTest, Pieces) {
   const PathCase cases[] = {
-      {"C:\\a\\b.ini", "C:\\a\\", "C:\\a", "b.ini"},
-      {"C:\\b.ini", "C:\\", "C:\\", "b.ini"},
-      {"C:b.ini", "C:", "C:", "b.ini"},
-      {"\\b.ini", "\\", "\\", "b.ini"},
-      {".\\b.ini", ".\\", ".", "b.ini"},
-      {"b.ini", "", "", "b.ini"},
-      {"C:\\a\\", "C:\\a\\", "C:\\a", ""},
+      {"C:\\a\\b.ini", "C:\\a\\", "C:\\a", "b.ini"}, {"C:\\b.ini", "C:\\", "C:\\", "b.ini"},
+      {"C:b.ini", "C:", "C:", "b.ini"}, {"\\b.ini", "\\", "\\", "b.ini"}, {".\\b.ini", ".\\", ".", "b.ini"},
+      {"b.ini", "", "", "b.ini"}, {"C:\\a\\", "C:\\a\\", "C:\\a", ""},
       {"\\\\srv\\share\\x.ini", "\\\\srv\\share\\", "\\\\srv\\share", "x.ini"},
   };
   for (const PathCase& test : cases) {

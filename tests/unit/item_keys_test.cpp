@@ -54,8 +54,7 @@ TEST(ItemKeys, MakeItemKeyReplacesWhatDiffersBetweenComputers) {
       {"OfficeTask6B29FC40-CA47-1067-B31D-00DD010662DAx", "o.exe", "", 3, "3:OfficeTaskTARVO_GUIDx_<hash>"},
       {"aaaaaaa!-bbbb-cccc-dddd-eeeeeeeeeeee", "a.exe", "", 1, "1:aaaaaaa!-bbbb-cccc-dddd-eeeeeeeeeeee"},
       {"npcapwatchdog_2a4f1c", "n.exe", "", 3, "3:npcapwatchdog_TARVO_LUID_<hash>"},
-      {"Task_ABC", "t.exe", "", 3, "3:Task_ABC"},
-      {"Task_12345678901", "t.exe", "", 3, "3:Task_12345678901"},
+      {"Task_ABC", "t.exe", "", 3, "3:Task_ABC"}, {"Task_12345678901", "t.exe", "", 3, "3:Task_12345678901"},
       {"Task_", "t.exe", "", 3, "3:Task_"},
       {"Backup AnnLee", "b.exe", "", 1, "1:Backup TARVO_USER_<hash>"},
       {"Sync for ann", "s.exe", "", 1, "1:Sync for TARVO_USER_<hash>"},
@@ -147,9 +146,7 @@ TEST(ItemKeys, StripItemKeyDropsSidsGuidsAndRandomSuffixes) {
   for (const auto& [name, stripped] : std::vector<std::pair<std::string, std::string>>{
            {"Task S-1-5-21-1004336348-1177238915-682003330-1001 {6B29FC40-CA47-1067-B31D-00DD010662DA}_ab12",
             "Task  "},
-           {"npcapwatchdog_2a4f1c", "npcapwatchdog"},
-           {"Backup AnnLee_X", "Backup AnnLee_X"},
-           {"", ""},
+           {"npcapwatchdog_2a4f1c", "npcapwatchdog"}, {"Backup AnnLee_X", "Backup AnnLee_X"}, {"", ""},
        }) {
     EXPECT_EQ(keys.StripItemKey(name), stripped) << name;
   }
@@ -165,12 +162,9 @@ TEST(ItemKeys, FileKeys) {
 
 TEST(ItemKeys, ItemHashOverUtf16Units) {
   for (const auto& [text, hash] : std::vector<std::pair<std::string, std::string>>{
-           {"abc", "00006783"},
-           {"", "00000000"},
-           {"\u00E9", "000000E9"},
+           {"abc", "00006783"}, {"", "00000000"}, {"\u00E9", "000000E9"},
            {"\U0001F600", "000E61D0"},  // a surrogate pair: two units
-           {"upd.exeMaker3", "065150C3"},
-           {"C:\\Program Files\\App\\app.exeTarvo1", "0300C141"},
+           {"upd.exeMaker3", "065150C3"}, {"C:\\Program Files\\App\\app.exeTarvo1", "0300C141"},
            {"Kestrune Startup Manager monitors it", "0BD17E44"},
        }) {
     EXPECT_EQ(ItemHash(text), hash) << text;

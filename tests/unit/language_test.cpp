@@ -204,16 +204,13 @@ TEST_F(LanguageTest, GetTextFindsSectionAndKeyIgnoringCaseAndGivesStoredTextExac
   } cases[] = {
       {"Trimmed", "Main", "DisplayName", "Deutsch"},
       {"NamesIgnoreCase", "sm_M", "m_SAVEDtime", "%s mit Kestrune gespart."},
-      {"StoredEmptyIsEmpty", "SM_M", "M_Empty", ""},
-      {"ValueAfterTheFirstEquals", "SM_M", "M_Equals", "a=b"},
-      {"FirstOfTwoKeys", "SM_M", "M_Twice", "first"},
-      {"MissingKey", "SM_M", "M_Missing", "<default>"},
+      {"StoredEmptyIsEmpty", "SM_M", "M_Empty", ""}, {"ValueAfterTheFirstEquals", "SM_M", "M_Equals", "a=b"},
+      {"FirstOfTwoKeys", "SM_M", "M_Twice", "first"}, {"MissingKey", "SM_M", "M_Missing", "<default>"},
       {"LineWithoutEqualsIsNoKey", "SM_M", "no equals sign", "<default>"},
       {"SecondSectionOfTheSameName", "SM_M", "M_Later", "<default>"},
       {"CommentIsNoKey", "Main", "; M_Comment", "<default>"},
       {"LinesBeforeTheFirstSectionAreDropped", "", "Orphan", "<default>"},
-      {"MissingSection", "Nowhere", "DisplayName", "<default>"},
-      {"OtherModule", "XX_M", "M_Other", "another module"},
+      {"MissingSection", "Nowhere", "DisplayName", "<default>"}, {"OtherModule", "XX_M", "M_Other", "another module"},
   };
   machine.files.AddFile(std::string(kToolbox) + "English.lng", Utf16LE(kLookupFile));
   const TLanguage language = Toolbox();
@@ -247,9 +244,7 @@ TEST(LanguageEncoding, TextIsDecodedByTheByteOrderMark) {
     const char* name;
     std::string bytes;
   } cases[] = {
-      {"Utf16LE", Utf16LE(text)},
-      {"Utf16BE", Utf16BE(text)},
-      {"Utf8WithMark", "\xEF\xBB\xBF" + text},
+      {"Utf16LE", Utf16LE(text)}, {"Utf16BE", Utf16BE(text)}, {"Utf8WithMark", "\xEF\xBB\xBF" + text},
       // Without a mark: the ANSI code page (Windows-1252 in the fake).
       {"Ansi", "[Main]\nDisplayName=Fran\xE7" "ais\n[SM_M]\nM_Title=D\xE9marrage \x80\n"},
   };

@@ -69,8 +69,7 @@ struct RotationCase {
 
 TEST_F(LogManageTest, AFullLogMovesToItsBackupBeforeTheNextLine) {
   const RotationCase cases[] = {
-      {"one byte short", kDefaultLogMaxSize - 1, false, false},
-      {"exactly 5 MB", kDefaultLogMaxSize, false, true},
+      {"one byte short", kDefaultLogMaxSize - 1, false, false}, {"exactly 5 MB", kDefaultLogMaxSize, false, true},
       {"above 5 MB, older backup replaced", kDefaultLogMaxSize + 1000, true, true},
   };
   const std::string backup = std::string(kTraceLog) + ".bak1";
@@ -293,10 +292,8 @@ TEST(LogFormats, TimeStampsAndExtensions) {
   EXPECT_EQ(FormatLogTimeStamp(kNow), "2025-03-14 08:05:09.123");
   EXPECT_EQ(FormatLogTimeStamp(0), "1899-12-30 00:00:00.000");
   const std::pair<const char*, const char*> extensions[] = {
-      {"C:\\a\\Bootmark.exe", "C:\\a\\Bootmark.log"},
-      {"C:\\a.b\\trace", "C:\\a.b\\trace.log"},
-      {"C:\\a\\x.tar.gz", "C:\\a\\x.tar.log"},
-      {"C:name.txt", "C:name.log"},
+      {"C:\\a\\Bootmark.exe", "C:\\a\\Bootmark.log"}, {"C:\\a.b\\trace", "C:\\a.b\\trace.log"},
+      {"C:\\a\\x.tar.gz", "C:\\a\\x.tar.log"}, {"C:name.txt", "C:name.log"},
   };
   for (const auto& [path, expected] : extensions) EXPECT_EQ(ChangeFileExt(path, ".log"), expected);
 }

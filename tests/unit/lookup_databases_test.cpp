@@ -56,10 +56,7 @@ TEST_F(LookupDatabases, ListsAnswerByTheirKeys) {
       {"statement in the ANSI code page", [&] { return db.IsInSignatureList("soci\xC3\xA9t\xC3\xA9"); }, true},
       {"quote only", [&] { return db.IsInSignatureList("'"); }, false},
   };
-  for (const Case& test : cases) {
-    SCOPED_TRACE(test.name);
-    EXPECT_EQ(test.lookUp(), test.found);
-  }
+  for (const Case& test : cases) EXPECT_EQ(test.lookUp(), test.found) << test.name;
   EXPECT_TRUE(db.HasRows("select * from whiteList"));
   EXPECT_FALSE(db.HasRows("select * from blackList where MD5=''"));
 }
@@ -74,8 +71,7 @@ TEST_F(LookupDatabases, DisableRateColumnsReadByPosition) {
   const Case cases[] = {
       {"three columns", "(MD5, drate, recommendation)", "('k', '35%', '2')", {"35%", 2}},
       {"only the key column is named", "(MD5, x, y, extra)", "('k', '12', '0', 'x')", {"12", 0}},
-      {"two columns", "(MD5, drate)", "('k', '40')", {"40", -1}},
-      {"one column", "(MD5)", "('k')", {"", -1}},
+      {"two columns", "(MD5, drate)", "('k', '40')", {"40", -1}}, {"one column", "(MD5)", "('k')", {"", -1}},
       {"recommendation not a number", "(MD5, drate, recommendation)", "('k', '5', 'keep')", {"5", -1}},
       {"null cells", "(MD5, drate, recommendation)", "('k', null, null)", {"", -1}},
       {"numbers stored as numbers", "(MD5, drate REAL, recommendation INTEGER)", "('k', 7.5, 1)", {"7.5", 1}},

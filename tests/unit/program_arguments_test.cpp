@@ -21,8 +21,7 @@ TEST(ProgramArguments, SplitsByTheWindowsRules) {
       {R"(Bootmark.exe "")", {"Bootmark.exe", ""}},
       {R"("C:\dir\" /x)", {R"(C:\dir\)", "/x"}},  // the program name keeps its backslashes
       {R"("unterminated /x)", {"unterminated /x"}},
-      {"", {""}},
-      {"Bootmark.exe   ", {"Bootmark.exe"}},
+      {"", {""}}, {"Bootmark.exe   ", {"Bootmark.exe"}},
   };
   for (const SplitCase& testCase : cases) {
     SCOPED_TRACE(testCase.commandLine);

@@ -19,17 +19,11 @@ TEST(ParseLinkTextTest, SplitsCaptionIntoPlainAndLinkRuns) {
       {"Your system boot time: <a>1m 21s</a>", {{"Your system boot time: ", -1}, {"1m 21s", 0}}},
       {"<a>12</a> junk files", {{"12", 0}, {" junk files", -1}}},
       {"<A HREF=\"x\">a</A> and <a>b</a>", {{"a", 0}, {" and ", -1}, {"b", 1}}},
-      {"Disabled by <a>25%", {{"Disabled by ", -1}, {"25%", 0}}},
-      {"a<br>b<b>c</b>", {{"a\nbc", -1}}},
+      {"Disabled by <a>25%", {{"Disabled by ", -1}, {"25%", 0}}}, {"a<br>b<b>c</b>", {{"a\nbc", -1}}},
       {"1 &lt; 2 &amp;&amp; &unknown;", {{"1 < 2 && &unknown;", -1}}},
-      {"x < y", {{"x < y", -1}}},
-      {"</a>text<a></a>", {{"text", -1}}},
-      {"", {}},
+      {"x < y", {{"x < y", -1}}}, {"</a>text<a></a>", {{"text", -1}}}, {"", {}},
   };
-  for (const ParseCase& test : cases) {
-    SCOPED_TRACE(test.caption);
-    EXPECT_EQ(ParseLinkText(test.caption), test.runs);
-  }
+  for (const ParseCase& test : cases) EXPECT_EQ(ParseLinkText(test.caption), test.runs) << test.caption;
 }
 
 class LayoutTest : public ::testing::Test {
@@ -63,8 +57,7 @@ TEST_F(LayoutTest, WrapsBetweenWordsAndKeepsLongWordsWhole) {
   std::vector<std::pair<std::string, Rect>> placed;
   for (const PlacedText& piece : layout.pieces) placed.emplace_back(piece.text, piece.box);
   const std::vector<std::pair<std::string, Rect>> expected = {{"aaaa bbbb ", {0, 0, 70, 16}},
-                                                              {"cccc", {0, 16, 32, 32}},
-                                                              {" ", {32, 16, 39, 32}},
+                                                              {"cccc", {0, 16, 32, 32}}, {" ", {32, 16, 39, 32}},
                                                               {"dddddddddddddd ", {0, 32, 105, 48}},
                                                               {"e", {0, 48, 7, 64}}};
   EXPECT_EQ(placed, expected);
@@ -88,8 +81,7 @@ struct CutCase {
 
 TEST(WidthCutTest, CutsAtTheFirstCharacterThatNoLongerFits) {
   const CutCase cases[] = {
-      {"abcdef", 42, "abcdef", "abcdef"},
-      {"abcdefg", 42, "abc...", "abcdef g"},
+      {"abcdef", 42, "abcdef", "abcdef"}, {"abcdefg", 42, "abc...", "abcdef g"},
       {"HKLM\\Run\\Item", 35, "HK...", "HKLM\\ Run\\Item"},
       {"\xC3\xA9\xC3\xA9\xC3\xA9", 14, "...", "\xC3\xA9\xC3\xA9 \xC3\xA9"},
       {"abc", 0, "...", " abc"},

@@ -18,10 +18,7 @@ TEST(RunMode, SwitchIsMatchedWithoutRegardToCase) {
       {" /BootTask", RunMode::None},            {"", RunMode::None},
       {"-BootTask", RunMode::None},
   };
-  for (const auto& [text, mode] : cases) {
-    SCOPED_TRACE(text);
-    EXPECT_EQ(ParseRunMode(text), mode);
-  }
+  for (const auto& [text, mode] : cases) EXPECT_EQ(ParseRunMode(text), mode) << text;
 }
 
 struct FullScreenCase {

@@ -109,9 +109,7 @@ TEST(SafeIniFileLoad, TextIsDecodedByItsByteOrderMark) {
     const char* name;
     std::string bytes;
   } cases[] = {
-      {"Utf16LE", Utf16LE(text)},
-      {"Utf16BE", Utf16BE(text)},
-      {"Utf8Bom", "\xEF\xBB\xBF" + text},
+      {"Utf16LE", Utf16LE(text)}, {"Utf16BE", Utf16BE(text)}, {"Utf8Bom", "\xEF\xBB\xBF" + text},
       // Windows-1252: E9 = é, EB = ë, 80 = €.
       {"Ansi", "[Caf\xE9]\r\nName=Zo\xEB \x80" "5\r\nOther=x\r\n"},
       {"AnsiWithoutFinalLineEnd", "[Caf\xE9]\nName=Zo\xEB \x80" "5\nOther=x"},
@@ -147,10 +145,8 @@ TEST(SafeIniFileLoad, ParsingRules) {
       {"LinesBeforeFirstSectionDropped", "k=orphan\r\n[S]\r\n", "S", "k", "<default>"},
       {"FirstOfDuplicateKeysWins", "[S]\r\nk=1\r\nk=2\r\n", "S", "k", "1"},
       {"FirstOfDuplicateSectionsWins", "[S]\r\na=1\r\n[s]\r\nb=2\r\n", "S", "b", "<default>"},
-      {"LfLineEnds", "[S]\nk=lf\n", "S", "k", "lf"},
-      {"CrLineEnds", "[S]\rk=cr\r", "S", "k", "cr"},
-      {"EmptySectionName", "[]\r\nk=1\r\n", "", "k", "1"},
-      {"BracketInsideName", "[a]b]\r\nk=1\r\n", "a]b", "k", "1"},
+      {"LfLineEnds", "[S]\nk=lf\n", "S", "k", "lf"}, {"CrLineEnds", "[S]\rk=cr\r", "S", "k", "cr"},
+      {"EmptySectionName", "[]\r\nk=1\r\n", "", "k", "1"}, {"BracketInsideName", "[a]b]\r\nk=1\r\n", "a]b", "k", "1"},
       {"LineWithoutEqualsIsNoKey", "[S]\r\nflag\r\n", "S", "flag", "<default>"},
       {"LoneBracketIsALine", "[S]\r\n[\r\nk=1\r\n", "S", "k", "1"},
       {"MissingSection", "[S]\r\nk=1\r\n", "T", "k", "<default>"},
@@ -634,8 +630,7 @@ TEST(ReadIniValue, ValueOrOneAndNeverAWrite) {
     bool unreadable;
     const char* expected;
   } cases[] = {
-      {"NoFile", std::nullopt, false, "1"},
-      {"NoKey", Utf16LE("[Options]\r\nOther=0\r\n"), false, "1"},
+      {"NoFile", std::nullopt, false, "1"}, {"NoKey", Utf16LE("[Options]\r\nOther=0\r\n"), false, "1"},
       {"Present", Utf16LE("[options]\r\nenabled=0\r\n"), false, "0"},
       {"Ansi", std::string("[Options]\r\nEnabled=yes\r\n"), false, "yes"},
       {"Unreadable", Utf16LE("[Options]\r\nEnabled=0\r\n"), true, "1"},

@@ -42,17 +42,13 @@ TEST(SQLiteTable, CellsReadByTheColumnsDeclaredType) {
     std::optional<double> number;         // nullopt: floating-point read throws
   };
   const Case cases[] = {
-      {0, SQLiteColumnType::Integer, "42", 42, 42.0},
-      {1, SQLiteColumnType::Integer, "1", 1, 1.0},
-      {2, SQLiteColumnType::Float, "2.75", 2, 2.75},
-      {3, SQLiteColumnType::Float, "-1.5", -1, -1.5},
-      {4, SQLiteColumnType::Float, "1000", 1000, 1000.0},
-      {5, SQLiteColumnType::Float, "7", 7, 7.0},
+      {0, SQLiteColumnType::Integer, "42", 42, 42.0}, {1, SQLiteColumnType::Integer, "1", 1, 1.0},
+      {2, SQLiteColumnType::Float, "2.75", 2, 2.75}, {3, SQLiteColumnType::Float, "-1.5", -1, -1.5},
+      {4, SQLiteColumnType::Float, "1000", 1000, 1000.0}, {5, SQLiteColumnType::Float, "7", 7, 7.0},
       {6, SQLiteColumnType::Blob, std::string("\0\xFF" "A", 3), {}, {}},
       {7, SQLiteColumnType::Text, "abc", {}, {}},
       // Only the exact type names count: "VARCHAR(10)" and "INT" are text.
-      {8, SQLiteColumnType::Text, "12", {}, {}},
-      {9, SQLiteColumnType::Text, "34", {}, {}},
+      {8, SQLiteColumnType::Text, "12", {}, {}}, {9, SQLiteColumnType::Text, "34", {}, {}},
   };
   for (const Case& test : cases) {
     SCOPED_TRACE(test.column);

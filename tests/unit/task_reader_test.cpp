@@ -72,8 +72,7 @@ TEST_F(TaskReaderTest, TriggersAreReadLastFirstIntoOneEntry) {
     bool startup;
   };
   const Case cases[] = {
-      {"daily then logon", dailyThenLogon, {9, 2}, 0, true},
-      {"boot with delay", boot, {8}, 3, true},
+      {"daily then logon", dailyThenLogon, {9, 2}, 0, true}, {"boot with delay", boot, {8}, 3, true},
       {"event, time, logon", eventThenTime, {9, 1, 0}, 254, true},
   };
   for (const Case& c : cases) {
@@ -192,8 +191,7 @@ TEST_F(TaskWalkTest, FoldersAreWalkedAfterTheirOwnTasksAndFiltered) {
     std::vector<std::string> paths;
   };
   const Case cases[] = {
-      {"everything", nullptr, "\\", true, false, all},
-      {"root only", nullptr, "", false, false, {"\\Root Task"}},
+      {"everything", nullptr, "\\", true, false, all}, {"root only", nullptr, "", false, false, {"\\Root Task"}},
       {"one folder", nullptr, "B", true, false, {"\\B\\C\\Deep"}},
       {"missing folder", nullptr, "\\Nowhere", true, false, {}},
       {"microsoft skipped", &microsoft, "\\", true, false, {"\\Root Task", "\\A\\No Trigger", "\\B\\C\\Deep"}},
@@ -235,8 +233,7 @@ TEST_F(TaskWalkTest, StartupTasksAndLookUps) {
   const Case cases[] = {
       {"root task", "", true},       {"DEEP", "", true},
       {"Boot Helper", "", false},    // below "\Microsoft": never found without a folder
-      {"Boot Helper", "\\Microsoft", true},
-      {"No Trigger", "", false},     {"No Trigger", "\\A", false},
+      {"Boot Helper", "\\Microsoft", true}, {"No Trigger", "", false},     {"No Trigger", "\\A", false},
       {"Deep", "\\B", false},        // a folder look-up does not recurse
       {"Missing", "", false},
   };

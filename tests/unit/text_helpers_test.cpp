@@ -13,18 +13,14 @@ TEST(TextBeforeCharTest, TextBeforeTheFirstCharacterOrTheFirstCharacters) {
     std::size_t count;
     const char* expected;
   } cases[] = {
-      {"KST.exe /boot", ' ', 0, "KST.exe"},
-      {"a,b,c", ',', 0, "a"},
-      {",lead", ',', 0, ""},
+      {"KST.exe /boot", ' ', 0, "KST.exe"}, {"a,b,c", ',', 0, "a"}, {",lead", ',', 0, ""},
       {"no comma", ',', 0, ""},  // the text has none: empty
       {"", ',', 0, ""},
       {"abcdef", '\0', 3, "abc"},  // no character given: the first `count`
-      {"abc", '\0', 10, "abc"},
-      {"abc", '\0', 0, ""},
+      {"abc", '\0', 10, "abc"}, {"abc", '\0', 0, ""},
       {"\xC3\xA9t\xC3\xA9s", '\0', 3, "\xC3\xA9t\xC3\xA9"},      // counted in characters, not bytes
       {"a\xF0\x9F\x98\x80z", '\0', 2, "a"},                      // half a surrogate pair is dropped
-      {"a\xF0\x9F\x98\x80z", '\0', 3, "a\xF0\x9F\x98\x80"},
-      {"x\xC3\xA9:y", ':', 0, "x\xC3\xA9"},
+      {"a\xF0\x9F\x98\x80z", '\0', 3, "a\xF0\x9F\x98\x80"}, {"x\xC3\xA9:y", ':', 0, "x\xC3\xA9"},
   };
   for (const auto& test : cases) {
     EXPECT_EQ(TextBeforeChar(test.text, test.ch, test.count), test.expected) << test.text << " / " << test.count;
@@ -37,11 +33,8 @@ TEST(TextAfterLastCharTest, TextAfterTheLastCharacterOrTheWholeText) {
     char ch;
     const char* expected;
   } cases[] = {
-      {"C:\\Program Files\\Tarvo\\KST.exe", '\\', "KST.exe"},
-      {"a.b.c", '.', "c"},
-      {"trailing\\", '\\', ""},
-      {"none", '\\', "none"},
-      {"", '\\', ""},
+      {"C:\\Program Files\\Tarvo\\KST.exe", '\\', "KST.exe"}, {"a.b.c", '.', "c"}, {"trailing\\", '\\', ""},
+      {"none", '\\', "none"}, {"", '\\', ""},
   };
   for (const auto& test : cases) EXPECT_EQ(TextAfterLastChar(test.text, test.ch), test.expected) << test.text;
 }
@@ -55,13 +48,8 @@ TEST(SplitTextTest, EveryPieceBetweenDelimitersWithTheLastAlwaysAdded) {
   } cases[] = {
       {"a,b,c", ",", {"a", "b", "c"}},
       {"a,,b", ",", {"a", "", "b"}},  // two delimiters in a row
-      {"a,", ",", {"a", ""}},
-      {",a", ",", {"", "a"}},
-      {"", ",", {""}},
-      {",", ",", {"", ""}},
-      {"8.8.8.8||1.1.1.1", "||", {"8.8.8.8", "1.1.1.1"}},
-      {"a|||b", "||", {"a", "|b"}},
-      {"abc", "", {"abc"}},
+      {"a,", ",", {"a", ""}}, {",a", ",", {"", "a"}}, {"", ",", {""}}, {",", ",", {"", ""}},
+      {"8.8.8.8||1.1.1.1", "||", {"8.8.8.8", "1.1.1.1"}}, {"a|||b", "||", {"a", "|b"}}, {"abc", "", {"abc"}},
   };
   for (const auto& test : cases) EXPECT_EQ(SplitText(test.text, test.delimiter), test.expected) << test.text;
 }
