@@ -5,6 +5,7 @@
 
 #include "common/safe_ini_file.h"
 #include "unit/dns_test_support.h"
+#include "unit/toolkit_test_support.h"
 
 namespace bootmark {
 namespace {
@@ -16,16 +17,6 @@ using testing::ProcessTerminated;
 constexpr const char* kMainIni = "C:\\Users\\Ann\\AppData\\Roaming\\Tarvo\\Kestrune\\Main.ini";
 constexpr const char* kLanguageFile = "C:\\Program Files\\Tarvo\\Kestrune\\Toolbox_Language\\English.lng";
 constexpr const char* kNetwardenExe = "C:\\Program Files\\Tarvo\\Kestrune\\Netwarden.exe";
-
-// Every character 7 pixels wide, lines 4 pixels higher than the font size.
-class FixedMeasurer : public ITextMeasurer {
- public:
-  Size Measure(const FontSpec& font, std::string_view text) const override {
-    std::int32_t characters = 0;
-    for (const char unit : text) characters += (static_cast<unsigned char>(unit) & 0xC0) != 0x80;
-    return {7 * characters, font.size + 4};
-  }
-};
 
 struct Notice {
   explicit Notice(FakePlatform& machine, const SystemInfo* system = nullptr) : notice(machine.platform, system) {
@@ -50,7 +41,7 @@ struct Notice {
     notice.Form().MouseUp(control, {2, 2});
   }
 
-  FixedMeasurer measurer;
+  testing::FixedTextMeasurer measurer;
   TBmark_DNSChangeNotice notice;
 };
 
