@@ -16,8 +16,6 @@ namespace bootmark {
 // In the suite's user data folder.
 inline constexpr std::string_view kNewStartupInfoName = "Startup Manager\\NewStartupInfo.ini";
 inline constexpr std::string_view kNewStartupInfoSection = "NewStartupInfo";
-inline constexpr std::string_view kIgnoreIniName = "Startup Manager\\Ignore.ini";
-inline constexpr std::string_view kIgnoreSection = "Monitor";
 
 // The usage statistics event of "Disable Now".
 inline constexpr std::string_view kDisableNowStatistic = "227";

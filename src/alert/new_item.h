@@ -29,6 +29,11 @@ struct NewStartupItem {
   std::string FNewItemOperateName;
 };
 
+// Where the user's ignore choices are kept: in the suite's user data folder, one
+// key per item in this section, "1" when the item is ignored.
+inline constexpr std::string_view kIgnoreIniName = "Startup Manager\\Ignore.ini";
+inline constexpr std::string_view kIgnoreSection = "Monitor";
+
 // The key under which the user's ignore choice and the disable-rate decision of an
 // item are stored: its name, its resolved executable path and its kind, with
 // nothing between them ("UpdaterC:\Tools\upd.exe1").

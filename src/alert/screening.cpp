@@ -173,10 +173,10 @@ bool Screening::TaskStateUnchanged() {
 }
 
 bool Screening::IgnoredByUser() {
-  const std::string path = GetSuiteUserDataDir(platform_.shell) + "Startup Manager\\Ignore.ini";
+  const std::string path = GetSuiteUserDataDir(platform_.shell) + std::string(kIgnoreIniName);
   if (!platform_.files.FileExists(path)) return false;
   const TSafeIniFile ignored(platform_.files, path);
-  return ignored.ReadString("Monitor", MakeIgnoreKey(name_, exePath_, kind_), "0") == "1";
+  return ignored.ReadString(kIgnoreSection, MakeIgnoreKey(name_, exePath_, kind_), "0") == "1";
 }
 
 }  // namespace

@@ -20,17 +20,20 @@ void DefaultModeJobs::SnapshotTaskStatus() {
   if (state_.tasks) bootmark::SnapshotTaskStatus(platform_, *state_.tasks);
 }
 
-bool DefaultModeJobs::NewItemNeedsAlert(const ProgramArguments& arguments) {
+void DefaultModeJobs::EnsureItemResolvers() {
   if (!state_.tasks) state_.tasks = std::make_unique<TaskReader>(platform_, state_.logs.get());
   if (!state_.checkPath) state_.checkPath = std::make_unique<TCheckPath>(platform_);
+}
+
+bool DefaultModeJobs::NewItemNeedsAlert(const ProgramArguments& arguments) {
+  EnsureItemResolvers();
   const ScreeningContext context{platform_, *state_.tasks, *state_.checkPath,
                                  state_.system != nullptr && state_.system->IsWow64()};
   return !ScreenNewStartupItem(context, arguments);
 }
 
 bool DefaultModeJobs::NewItemRecommendedToKeep(const ProgramArguments& arguments) {
-  if (!state_.tasks) state_.tasks = std::make_unique<TaskReader>(platform_, state_.logs.get());
-  if (!state_.checkPath) state_.checkPath = std::make_unique<TCheckPath>(platform_);
+  EnsureItemResolvers();
   return CheckDisableRate(platform_, *state_.tasks, *state_.checkPath, state_.identity, arguments,
                           [this](std::string_view eventId) { SendStatistic(eventId); });
 }

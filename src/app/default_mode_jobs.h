@@ -18,6 +18,10 @@ class DefaultModeJobs : public IModeJobs {
   bool NewItemRecommendedToKeep(const ProgramArguments& arguments) override;
 
  private:
+  // The task reader and the command-line resolver that new-item jobs need, created
+  // on first use when main has not made them.
+  void EnsureItemResolvers();
+
   const Platform& platform_;
   ProcessState& state_;
 };
