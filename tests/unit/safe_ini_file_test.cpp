@@ -5,8 +5,6 @@
 
 #include <gtest/gtest.h>
 
-#include <clocale>
-#include <locale>
 #include <optional>
 #include <random>
 
@@ -473,41 +471,6 @@ TEST_F(SafeIniFileTest, TypedReadsOfStoredText) {
     ini.WriteString("S", "f", text);
     EXPECT_THROW(ini.ReadFloat("S", "f", 0.0), EConvertError) << text;
   }
-}
-
-// A locale whose decimal separator is ",": the C++ one always, the C one when
-// the machine has such a locale installed.
-class CommaLocale {
- public:
-  CommaLocale() : previous_(std::locale::global(std::locale(std::locale::classic(), new Comma))) {
-    const char* old = std::setlocale(LC_NUMERIC, nullptr);
-    previousC_ = old != nullptr ? old : "C";
-    for (const char* name : {"de_DE.UTF-8", "de_DE.utf8", "fr_FR.UTF-8", "fr_FR.utf8"}) {
-      if (std::setlocale(LC_NUMERIC, name) != nullptr) break;
-    }
-  }
-  ~CommaLocale() {
-    std::setlocale(LC_NUMERIC, previousC_.c_str());
-    std::locale::global(previous_);
-  }
-
- private:
-  struct Comma : std::numpunct<char> {
-    char do_decimal_point() const override { return ','; }
-  };
-  std::locale previous_;
-  std::string previousC_;
-};
-
-TEST_F(SafeIniFileTest, FloatsUseAPointWhateverTheLocale) {
-  CommaLocale comma;
-  TSafeIniFile ini(fs);
-  ini.WriteFloat("S", "f", 1.5);
-  ini.WriteFloat("S", "g", -0.25);
-  EXPECT_EQ(ini.ReadString("S", "f", ""), "1.5");
-  EXPECT_EQ(ini.ReadString("S", "g", ""), "-0.25");
-  ini.WriteString("S", "h", "1,5");
-  EXPECT_DOUBLE_EQ(ini.ReadFloat("S", "h", 0), 1.5);
 }
 
 TEST_F(SafeIniFileTest, WrittenFormsOfIntegersAndBools) {

@@ -5,6 +5,7 @@
 #include <clocale>
 #include <cmath>
 #include <limits>
+#include <locale>
 #include <string>
 #include <unordered_set>
 
@@ -303,23 +304,37 @@ TEST(TextNumbers, FloatTextReadsBackExactly) {
   }
 }
 
-TEST(TextNumbers, NumbersIgnoreTheProcessLocale) {
-  const std::string saved = std::setlocale(LC_ALL, nullptr);
-  const char* locales[] = {"de_DE.UTF-8", "de_DE.utf8", "fr_FR.UTF-8", "fr_FR.utf8"};
-  const char* active = nullptr;
-  for (const char* name : locales) {
-    if (std::setlocale(LC_ALL, name) != nullptr) {
-      active = name;
-      break;
+// A locale whose decimal separator is ",": the C++ one always, the C one when
+// the machine has such a locale installed.
+class CommaLocale {
+ public:
+  CommaLocale() : previous_(std::locale::global(std::locale(std::locale::classic(), new Comma))) {
+    const char* old = std::setlocale(LC_NUMERIC, nullptr);
+    previousC_ = old != nullptr ? old : "C";
+    for (const char* name : {"de_DE.UTF-8", "de_DE.utf8", "fr_FR.UTF-8", "fr_FR.utf8"}) {
+      if (std::setlocale(LC_NUMERIC, name) != nullptr) break;
     }
   }
-  if (active == nullptr) GTEST_SKIP() << "no locale with a decimal comma is installed";
+  ~CommaLocale() {
+    std::setlocale(LC_NUMERIC, previousC_.c_str());
+    std::locale::global(previous_);
+  }
+
+ private:
+  struct Comma : std::numpunct<char> {
+    char do_decimal_point() const override { return ','; }
+  };
+  std::locale previous_;
+  std::string previousC_;
+};
+
+TEST(TextNumbers, NumbersIgnoreTheProcessLocale) {
+  CommaLocale comma;
   EXPECT_EQ(FloatToStr(1.5), "1.5");
   EXPECT_EQ(FloatToStr(-0.25e-10), "-2.5E-11");
   EXPECT_EQ(TryParseFloat("1.5"), 1.5);
   EXPECT_EQ(TryParseFloat("1,5"), 1.5);
   EXPECT_EQ(IntToStr(1234567), "1234567");
-  std::setlocale(LC_ALL, saved.c_str());
 }
 
 }  // namespace
