@@ -11,14 +11,12 @@
 #include "alert/av_signers.h"
 #include "common/text.h"
 #include "fakes/fake_platform.h"
+#include "fuzz/fuzz_check.h"
 
 using namespace bootmark;
+using bootmark::fuzz::Check;
 
 namespace {
-
-void Check(bool condition) {
-  if (!condition) std::abort();
-}
 
 constexpr const char* kUninstall = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\";
 

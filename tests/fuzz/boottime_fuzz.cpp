@@ -12,17 +12,15 @@
 #include "boottime/boot_time.h"
 #include "common/text.h"
 #include "fakes/fake_platform.h"
+#include "fuzz/fuzz_check.h"
 
 using namespace bootmark;
+using bootmark::fuzz::Check;
 
 namespace {
 
 constexpr const char* kBootTimeDat = "C:\\ProgramData\\Tarvo\\Kestrune\\Startup Manager\\boottime.dat";
 constexpr const char* kBootTimeIni = "C:\\ProgramData\\Tarvo\\Kestrune\\BootTime.ini";
-
-void Check(bool condition) {
-  if (!condition) std::abort();
-}
 
 // Tenths of a second of a duration text: "-"? digits ("." one digit 1-9)? "s".
 // Aborts on any other form.

@@ -10,14 +10,12 @@
 #include "app/add_auto_run.h"
 #include "app/program_arguments.h"
 #include "app/run_mode.h"
+#include "fuzz/fuzz_check.h"
 
 using namespace bootmark;
+using bootmark::fuzz::Check;
 
 namespace {
-
-void Check(bool condition) {
-  if (!condition) std::abort();
-}
 
 // Quotes one argument so that the splitting rules give it back unchanged.
 std::string Quote(const std::string& argument) {

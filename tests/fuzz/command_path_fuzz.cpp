@@ -10,14 +10,12 @@
 
 #include "fakes/fake_platform.h"
 #include "startup/command_path.h"
+#include "fuzz/fuzz_check.h"
 
 using namespace bootmark;
+using bootmark::fuzz::Check;
 
 namespace {
-
-void Check(bool condition) {
-  if (!condition) std::abort();
-}
 
 testing::FakePlatform& Machine() {
   static testing::FakePlatform* machine = [] {

@@ -14,18 +14,16 @@
 #include "common/text.h"
 #include "fakes/fake_file_system.h"
 #include "fakes/fake_registry.h"
+#include "fuzz/fuzz_check.h"
 
 using namespace bootmark;
+using bootmark::fuzz::Check;
 
 namespace {
 
 constexpr const char* kFolder = "C:\\Program Files\\Tarvo\\Kestrune\\";
 constexpr const char* kUninstall = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\";
 constexpr const char* kUninstallWow = "SOFTWARE\\Wow6432Node\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\";
-
-void Check(bool condition) {
-  if (!condition) std::abort();
-}
 
 void AddEntry(FakeRegistry& registry, RegistryRoot root, const std::string& path, const char* name,
               const char* publisher, const char* uninstall, bool msi) {

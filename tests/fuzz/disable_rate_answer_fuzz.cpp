@@ -12,14 +12,12 @@
 #include "common/safe_ini_file.h"
 #include "common/text.h"
 #include "fakes/fake_platform.h"
+#include "fuzz/fuzz_check.h"
 
 using namespace bootmark;
+using bootmark::fuzz::Check;
 
 namespace {
-
-void Check(bool condition) {
-  if (!condition) std::abort();
-}
 
 bool IsPlainText(std::string_view text) {
   if (text != Trim(text)) return false;

@@ -16,16 +16,14 @@
 #include "dns/dns_func.h"
 #include "dns/dns_set.h"
 #include "fakes/fake_platform.h"
+#include "fuzz/fuzz_check.h"
 
 using namespace bootmark;
+using bootmark::fuzz::Check;
 
 namespace {
 
 constexpr const char* kNetwarden = "C:\\ProgramData\\Tarvo\\netwarden.ini";
-
-void Check(bool condition) {
-  if (!condition) std::abort();
-}
 
 // The input as fields separated by the byte 0xFF 0xFE 0xFD.
 std::string_view NextField(std::string_view& rest) {

@@ -11,8 +11,10 @@
 #include "common/safe_ini_file.h"
 #include "common/text.h"
 #include "fakes/fake_file_system.h"
+#include "fuzz/fuzz_check.h"
 
 using namespace bootmark;
+using bootmark::fuzz::Check;
 
 namespace {
 
@@ -21,10 +23,6 @@ constexpr const char* kFirstSave = "C:\\Fuzz\\first.ini";
 constexpr const char* kSecondSave = "C:\\Fuzz\\second.ini";
 constexpr std::size_t kMaxSections = 32;
 constexpr std::size_t kMaxKeys = 32;
-
-void Check(bool condition) {
-  if (!condition) std::abort();
-}
 
 // Saves the object's content under `path` and returns the bytes written.
 std::string SaveAs(FakeFileSystem& fs, const TSafeIniFile& source, const char* path) {

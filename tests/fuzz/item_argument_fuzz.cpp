@@ -15,16 +15,10 @@
 #include "common/text.h"
 #include "fakes/fake_platform.h"
 #include "unit/new_item_test_support.h"
+#include "fuzz/fuzz_check.h"
 
 using namespace bootmark;
-
-namespace {
-
-void Check(bool condition) {
-  if (!condition) std::abort();
-}
-
-}  // namespace
+using bootmark::fuzz::Check;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const std::string input(reinterpret_cast<const char*>(data), size);

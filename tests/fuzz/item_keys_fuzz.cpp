@@ -9,14 +9,12 @@
 
 #include "common/text.h"
 #include "startup/item_keys.h"
+#include "fuzz/fuzz_check.h"
 
 using namespace bootmark;
+using bootmark::fuzz::Check;
 
 namespace {
-
-void Check(bool condition) {
-  if (!condition) std::abort();
-}
 
 std::string NextField(std::string_view& rest) {
   const std::size_t end = rest.find('\n');

@@ -9,16 +9,10 @@
 #include <string>
 
 #include "common/json.h"
+#include "fuzz/fuzz_check.h"
 
 using namespace bootmark;
-
-namespace {
-
-void Check(bool condition) {
-  if (!condition) std::abort();
-}
-
-}  // namespace
+using bootmark::fuzz::Check;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const std::string text(reinterpret_cast<const char*>(data), size);

@@ -15,8 +15,10 @@
 #include "common/text.h"
 #include "fakes/fake_file_system.h"
 #include "fakes/fake_ports.h"
+#include "fuzz/fuzz_check.h"
 
 using namespace bootmark;
+using bootmark::fuzz::Check;
 
 namespace {
 
@@ -35,10 +37,6 @@ constexpr std::array kKinds = {
     ControlKind::NoteLabel,    ControlKind::ComboBox,    ControlKind::TreeView,
     ControlKind::ListView,     ControlKind::HyperlinkLabel, ControlKind::Image,
     ControlKind::Panel,        ControlKind::Timer};
-
-void Check(bool condition) {
-  if (!condition) std::abort();
-}
 
 bool WellFormed(const std::string& text) { return Utf16ToUtf8(Utf8ToUtf16(text)) == text; }
 

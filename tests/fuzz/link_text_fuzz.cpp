@@ -10,16 +10,10 @@
 #include <string_view>
 
 #include "ui/rich_text.h"
+#include "fuzz/fuzz_check.h"
 
 using namespace bootmark;
-
-namespace {
-
-void Check(bool condition) {
-  if (!condition) std::abort();
-}
-
-}  // namespace
+using bootmark::fuzz::Check;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   if (size < 1) return 0;

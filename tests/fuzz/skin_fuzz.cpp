@@ -10,16 +10,14 @@
 
 #include "fakes/fake_file_system.h"
 #include "ui/skin.h"
+#include "fuzz/fuzz_check.h"
 
 using namespace bootmark;
+using bootmark::fuzz::Check;
 
 namespace {
 
 constexpr std::string_view kFolder = "C:\\Program Files\\Tarvo\\Kestrune\\skin\\classic\\";
-
-void Check(bool condition) {
-  if (!condition) std::abort();
-}
 
 void CheckImage(const Skin& skin, std::string_view image) {
   for (const ButtonState state : {ButtonState::Normal, ButtonState::Over, ButtonState::Down, ButtonState::Disabled}) {

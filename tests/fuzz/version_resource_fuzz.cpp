@@ -11,16 +11,14 @@
 #include "common/file_version.h"
 #include "common/text.h"
 #include "fakes/fake_system_ports.h"
+#include "fuzz/fuzz_check.h"
 
 using namespace bootmark;
+using bootmark::fuzz::Check;
 
 namespace {
 
 constexpr const char* kFile = "C:\\Fuzz\\input.exe";
-
-void Check(bool condition) {
-  if (!condition) std::abort();
-}
 
 bool SameTree(const VersionBlock& a, const VersionBlock& b) {
   if (a.key != b.key || a.isText != b.isText || a.value != b.value || a.children.size() != b.children.size()) {

@@ -24,6 +24,8 @@
 #include <string>
 #include <vector>
 
+#include "tool_text.h"
+
 namespace {
 
 // Exit codes of the tool itself (the child's code is passed through otherwise).
@@ -34,16 +36,6 @@ constexpr int kDebugError = 123;
 
 // Longest debug string read from the child; longer ones are cut (no unbounded reads).
 constexpr size_t kMaxStringBytes = 1 << 20;
-
-std::string ToUtf8(const std::wstring& text) {
-  if (text.empty()) return {};
-  const int size = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()),
-                                       nullptr, 0, nullptr, nullptr);
-  std::string out(static_cast<size_t>(size), '\0');
-  WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), out.data(), size,
-                      nullptr, nullptr);
-  return out;
-}
 
 std::wstring FromAnsi(const std::string& text) {
   if (text.empty()) return {};
@@ -138,7 +130,7 @@ std::string FormatLine(std::wstring text) {
       escaped.push_back(c);
     }
   }
-  return ToUtf8(escaped) + "\n";
+  return Utf8(escaped) + "\n";
 }
 
 bool WriteAll(HANDLE file, const std::string& bytes) {

@@ -6,19 +6,7 @@
 
 #include <string>
 
-namespace {
-
-std::string Utf8(const std::wstring& text) {
-  if (text.empty()) return {};
-  const int size = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0,
-                                       nullptr, nullptr);
-  std::string bytes(static_cast<std::size_t>(size), '\0');
-  WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), bytes.data(), size, nullptr,
-                      nullptr);
-  return bytes;
-}
-
-}  // namespace
+#include "tool_text.h"
 
 int main() {
   wchar_t own[MAX_PATH + 1] = {};
