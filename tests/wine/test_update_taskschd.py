@@ -3,9 +3,7 @@ Scheduler 2.0 task files are placed in the scheduler's store of the prefix
 (C:\\windows\\system32\\Tasks); Wine's scheduler service opens those folders but does
 not implement its task collections, so the program reads the same files itself."""
 
-import os
 import shutil
-import time
 
 from harness import WineTestCase
 
@@ -103,25 +101,31 @@ class UpdateTaskschdTest(WineTestCase):
         self.assertNotIn("BmGone", self.task_status())
 
 
-class UpdateTaskschdTimingTest(WineTestCase):
-    """Not an assertion: times a whole run over 2,000 task files in 50 folders
-    (BOOTMARK_TASK_TIMING=1); the figures are in docs/PERFORMANCE.md."""
+class LegacySchedulerTest(WineTestCase):
+    """The same run on a system that reports Windows XP (5.2): the program takes
+    the older task scheduler, whose work items are ".job" files read through its
+    own COM interface."""
 
-    def test_time_a_run_over_2000_tasks(self):
-        if os.environ.get("BOOTMARK_TASK_TIMING") != "1":
-            self.skipTest("timing run only with BOOTMARK_TASK_TIMING=1")
-        store = self.prefix.unix_path(TASKS)
-        for count in (500, 1000, 2000):
-            shutil.rmtree(store / "BmBench", ignore_errors=True)
-            data = task_xml()
-            for i in range(count):
-                folder = store / "BmBench" / f"Folder{i % 50:02d}"
-                folder.mkdir(parents=True, exist_ok=True)
-                (folder / f"BmTask{i:05d}").write_bytes(data)
-            start = time.monotonic()
-            result = self.run_bootmark("/UpdateTaskschd", timeout=600)
-            elapsed = time.monotonic() - start
-            self.assertEqual(result.exit_code, 0, result)
-            print(f"\n[timing] /UpdateTaskschd over {count} tasks: {elapsed:.2f} s wall, "
-                  f"{result.duration:.2f} s process")
-        shutil.rmtree(store / "BmBench", ignore_errors=True)
+    JOBS = "C:\\windows\\Tasks"
+
+    @classmethod
+    def setUpClass(cls):
+        super().setUpClass()
+        cls.prefix.import_reg("Windows Registry Editor Version 5.00\n\n"
+                              "[HKEY_CURRENT_USER\\Software\\Wine]\n\"Version\"=\"winxp64\"\n")
+
+    def tearDown(self):
+        for job in self.prefix.unix_path(self.JOBS).glob("BmLegacy*.job"):
+            job.unlink()
+        super().tearDown()
+
+    def test_work_items_are_listed_with_their_extension_and_state(self):
+        self.probe.run("new-job", "BmLegacyLogon", "C:\\Tools\\tool.exe", "/quiet", "logon", check=True)
+        self.probe.run("new-job", "BmLegacyOff", "C:\\Tools\\off.exe", "", "boot", "disabled", check=True)
+
+        result = self.run_bootmark("/UpdateTaskschd", timeout=60)
+
+        self.assertEqual(result.exit_code, 0, result)
+        settings = self.prefix.read_ini(self.prefix.common_data_dir + "Bootmark\\Bootmark.ini")
+        status = {k: v for k, v in settings.section("TaskStatus").items() if k.startswith("BmLegacy")}
+        self.assertEqual(status, {"BmLegacyLogon.job": "1", "BmLegacyOff.job": "0"})

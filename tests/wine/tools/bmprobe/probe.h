@@ -52,5 +52,6 @@ int FullScreenWindow(const Args& args);
 int MaximizedWindow(const Args& args);
 int SuiteWindow(const Args& args);
 int EchoDebug(const Args& args);
+int NewJob(const Args& args);
 
 }  // namespace bmprobe
