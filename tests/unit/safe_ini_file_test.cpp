@@ -363,7 +363,9 @@ TEST(SafeIniFileSave, DestructorSavesOnlyAfterAChange) {
       EXPECT_EQ(ini.Modified(), c.saves);
     }
     EXPECT_EQ(fs.WriteCount(kFile), c.saves ? 1 : 0);
-    if (!c.saves) EXPECT_EQ(fs.Content(kFile), bytes);
+    if (!c.saves) {
+      EXPECT_EQ(fs.Content(kFile), bytes);
+    }
   }
 }
 
