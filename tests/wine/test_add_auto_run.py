@@ -2,10 +2,11 @@
 user's notification setting, a full-screen program in front), and the hand-over of an
 item to the alert window that another instance already shows."""
 
+import shutil
 import time
 import unittest
 
-from harness import WineTestCase
+from harness import WineTestCase, paths
 
 ALERT_CLASS = "TBmark_AutoRunNotice"
 ALERT_TITLE = "AutoRunNotice"
@@ -27,6 +28,23 @@ ITEM_C = ("/1", hex_arg("Backup Agent"), hex_arg("C:\\Tools\\Backup\\agent.exe")
           hex_arg("Startup"), "/with blank", "/7")
 
 
+PROGRAMS = ("C:\\Tools\\Updater\\updater.exe", "C:\\Tools\\PhotoSync\\sync.exe",
+            "C:\\Tools\\Backup\\agent.exe")
+
+
+class ItemProgramsCase(WineTestCase):
+    """The items' programs exist (an unsigned program of no known publisher), so the
+    screening lets the items through to the alert."""
+
+    @classmethod
+    def setUpClass(cls):
+        super().setUpClass()
+        for program in PROGRAMS:
+            target = cls.prefix.unix_path(program)
+            target.parent.mkdir(parents=True, exist_ok=True)
+            shutil.copy2(paths.tools_dir() / "bmrecorder.exe", target)
+
+
 def forwarded_text(item):
     """What an instance hands to the open alert window: arguments 2 and 3 and then 4
     to 7 (an item's own arguments start at 2), missing ones empty."""
@@ -39,7 +57,7 @@ def param_lines(item):
     return [f"ParamStr({n}) : {args[n - 2]} ParamStr({n + 1}) : {args[n - 1]}" for n in (2, 4, 6)]
 
 
-class AddAutoRunGateTest(WineTestCase):
+class AddAutoRunGateTest(ItemProgramsCase):
     """Runs that must end without an alert window."""
 
     def test_notification_switched_off_ends_without_a_window(self):
@@ -83,7 +101,7 @@ class AddAutoRunGateTest(WineTestCase):
         self.assertEqual(alert.pid, pid)
 
 
-class SecondInstanceTest(WineTestCase):
+class SecondInstanceTest(ItemProgramsCase):
     """A second /AddAutoRun while the first one's alert window is open hands its item
     over and ends; the first window shows it and closes some seconds after the last."""
 
