@@ -10,6 +10,7 @@ sys.path.insert(0, str(REPO / "tests" / "wine"))
 from harness import display, ini, prefix, runner  # noqa: E402
 
 DEMO = REPO / "examples" / "demo-machine"
+TASK_STORE = "C:\\windows\\system32\\Tasks"
 
 
 def seed(machine):
@@ -19,6 +20,18 @@ def seed(machine):
             relative = str(source.relative_to(source_root)).replace("/", "\\")
             machine.write_ini(target_root + relative, source.read_text(encoding="utf-8"))
     machine.import_reg((DEMO / "registry.reg").read_text(encoding="utf-8"))
+    # Task files go into the scheduler's store as the scheduler writes them.
+    store = machine.unix_path(TASK_STORE)
+    for source in sorted(path for path in (DEMO / "tasks").rglob("*") if path.is_file()):
+        target = store / source.relative_to(DEMO / "tasks")
+        target.parent.mkdir(parents=True, exist_ok=True)
+        text = source.read_text(encoding="utf-8").replace("\n", "\r\n")
+        target.write_bytes(ini.BOM + text.encode("utf-16-le"))
+
+
+def hex_argument(text):
+    """An item field as the suite passes it: "/" and the hex of its UTF-16 LE bytes."""
+    return "/" + text.encode("utf-16-le").hex().upper()
 
 
 def show_file(machine, windows_path):
@@ -38,9 +51,9 @@ def show_file(machine, windows_path):
         print(f"    | {line}")
 
 
-def run_job(machine, switch, files):
-    print(f"\n> Bootmark.exe {switch}")
-    result = runner.BootmarkProcess(machine, [switch]).wait(timeout=60)
+def run_job(machine, switch, files, arguments=(), shown=None):
+    print(f"\n> Bootmark.exe {shown or switch}")
+    result = runner.BootmarkProcess(machine, [switch, *arguments]).wait(timeout=60)
     if not result.started:
         sys.exit(f"Bootmark.exe did not start: {result.stderr}")
     print(f"  exit code {result.exit_code} after {result.duration:.3f} s")
@@ -63,6 +76,12 @@ def main():
         run_job(machine, "/mainData", [common + "Startup Manager\\mainData.dat"])
         run_job(machine, "/UpdateTaskschd",
                 [common + "Bootmark\\Bootmark.ini", common + "Bootmark\\AutoRunConfig.ini"])
+        # A new Run value starting Notepad, reported as the suite's watcher does: the
+        # screening's debug lines, then the item goes on to the alert.
+        run_job(machine, "/AddAutoRun", [],
+                ["/1", hex_argument("Notes"), hex_argument("C:\\windows\\notepad.exe"),
+                 hex_argument("HKCU\\Software\\Microsoft\\Windows\\CurrentVersion\\Run\\")],
+                shown="/AddAutoRun /1 <Notes> <C:\\windows\\notepad.exe> <HKCU\\...\\Run\\>")
     finally:
         machine.stop()
 
