@@ -404,7 +404,8 @@ bool MatchesWildcard(std::string_view name, std::string_view pattern) {
 
 }  // namespace
 
-std::vector<std::string> FakeFileSystem::FindFiles(std::string_view folder, std::string_view pattern) {
+std::vector<std::string> FakeFileSystem::ChildNames(std::string_view folder, bool directories,
+                                                    std::string_view pattern) const {
   std::string prefix = FullPath(folder);
   if (prefix.empty() || prefix.back() != '\\') prefix += '\\';
   const std::string prefixKey = Key(prefix);
@@ -413,30 +414,18 @@ std::vector<std::string> FakeFileSystem::FindFiles(std::string_view folder, std:
   for (auto entry = nodes_.upper_bound(prefixKey); entry != nodes_.end() && entry->first.starts_with(prefixKey);
        ++entry) {
     const auto& [key, node] = *entry;
-    if (node.directory) continue;
-    const std::string name = node.path.substr(node.path.rfind('\\') + 1);
-    if (key.find('\\', prefixKey.size()) == std::string::npos && MatchesWildcard(name, pattern)) {
-      names.push_back(name);
-    }
+    if (node.directory != directories || key.find('\\', prefixKey.size()) != std::string::npos) continue;
+    std::string name = node.path.substr(node.path.rfind('\\') + 1);
+    if (MatchesWildcard(name, pattern)) names.push_back(std::move(name));
   }
   return names;
 }
 
-std::vector<std::string> FakeFileSystem::FindFolders(std::string_view folder) {
-  std::string prefix = FullPath(folder);
-  if (prefix.empty() || prefix.back() != '\\') prefix += '\\';
-  const std::string prefixKey = Key(prefix);
-  std::vector<std::string> names;
-  for (auto entry = nodes_.upper_bound(prefixKey); entry != nodes_.end() && entry->first.starts_with(prefixKey);
-       ++entry) {
-    const auto& [key, node] = *entry;
-    if (!node.directory) continue;
-    if (key.find('\\', prefixKey.size()) == std::string::npos) {
-      names.push_back(node.path.substr(node.path.rfind('\\') + 1));
-    }
-  }
-  return names;
+std::vector<std::string> FakeFileSystem::FindFiles(std::string_view folder, std::string_view pattern) {
+  return ChildNames(folder, false, pattern);
 }
+
+std::vector<std::string> FakeFileSystem::FindFolders(std::string_view folder) { return ChildNames(folder, true, "*"); }
 
 }  // namespace bootmark
 

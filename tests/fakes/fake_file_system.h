@@ -122,6 +122,8 @@ class FakeFileSystem : public IFileSystem {
   // A full path with its short names replaced by the long ones.
   std::string LongForm(std::string fullPath) const;
   bool Exists(std::string_view path) const { return IsRoot(path) || Find(path) != nullptr; }
+  // The names of the files (or folders) directly in `folder` that match `pattern`.
+  std::vector<std::string> ChildNames(std::string_view folder, bool directories, std::string_view pattern) const;
 
   std::set<std::string> roots_;        // keys of the roots
   std::map<std::string, std::string> shortNames_;  // key of a short full path -> long full path
