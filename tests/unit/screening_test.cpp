@@ -71,9 +71,6 @@ struct Machine {
     task.actions = "<Exec><Command>" + command + "</Command></Exec>";
     testing::AddTask(fake.files, "\\" + name, task);
   }
-  void StoreTaskStatus(const std::string& name, bool enabled) {
-    SetStoredTaskStatus(fake.platform, name, enabled);
-  }
   std::optional<bool> StoredTaskStatus(const std::string& name) {
     if (!fake.files.FileExists(kStatusFile)) return std::nullopt;
     TSafeIniFile ini(fake.files, kStatusFile);
@@ -126,66 +123,47 @@ struct ChainCase {
 
 TEST(ScreeningChain, EachFilterWritesItsLineAndEndsTheChain) {
   const std::string logon(testing::kLogonTrigger);
+  const auto none = [](Machine&) {};
+  const std::string agentTask = "TaskPath : C:\\Windows\\System32\\Tasks\\Agent";
+  const std::string agentExe = "NewItemExePath : C:\\Tools\\agent.exe";
   const ChainCase cases[] = {
-      {"Microsoft task",
-       [](Machine&) {},
-       TaskItem("Microsoft\\Windows\\Defrag\\ScheduledDefrag"),
-       true,
+      {"Microsoft task", none, TaskItem("Microsoft\\Windows\\Defrag\\ScheduledDefrag"), true,
        {"TaskPath : C:\\Windows\\System32\\Tasks\\Microsoft\\Windows\\Defrag\\ScheduledDefrag", "00. Task Microsoft"}},
-      {"Microsoft task of the old task folder, any case",
-       [](Machine&) {},
-       AddAutoRunArguments(3, {"c:\\windows\\tasks\\microsoft\\x"}),
-       true,
+      {"Microsoft task of the old task folder, any case", none,
+       AddAutoRunArguments(3, {"c:\\windows\\tasks\\microsoft\\x"}), true,
        {"TaskPath : c:\\windows\\tasks\\microsoft\\x", "00. Task Microsoft"}},
-      {"task without triggers",
-       [](Machine& t) { t.AddTask("Bare", ""); },
-       TaskItem("Bare"),
-       true,
+      {"task without triggers", [](Machine& t) { t.AddTask("Bare", ""); }, TaskItem("Bare"), true,
        {"TaskPath : C:\\Windows\\System32\\Tasks\\Bare", "0 TaskTriger disable"}},
-      {"task on a schedule",
-       [](Machine& t) { t.AddTask("Daily", std::string(testing::kDailyTrigger)); },
-       TaskItem("Daily"),
-       true,
+      {"task on a schedule", [](Machine& t) { t.AddTask("Daily", std::string(testing::kDailyTrigger)); },
+       TaskItem("Daily"), true,
        {"TaskPath : C:\\Windows\\System32\\Tasks\\Daily", "0-1 Task is not system start type"}},
       // On another drive the Microsoft folder is no reason: the task is looked up.
-      {"Microsoft folder on drive D",
-       [](Machine&) {},
-       AddAutoRunArguments(3, {"D:\\Windows\\System32\\Tasks\\Microsoft\\Gone"}),
-       true,
-       {"TaskPath : D:\\Windows\\System32\\Tasks\\Microsoft\\Gone", "0-1 Task is not system start type"}},
-      {"the suite's shutdown task",
-       [logon](Machine& t) { t.AddTask("Tarvo_AutoShutdown_Ann", logon); },
-       TaskItem("Tarvo_AutoShutdown_Ann"),
-       true,
+      {"Microsoft folder on drive D", none, AddAutoRunArguments(3, {"D:\\Windows\\System32\\Tasks\\Microsoft\\Gone"}),
+       true, {"TaskPath : D:\\Windows\\System32\\Tasks\\Microsoft\\Gone", "0-1 Task is not system start type"}},
+      {"the suite's shutdown task", [logon](Machine& t) { t.AddTask("Tarvo_AutoShutdown_Ann", logon); },
+       TaskItem("Tarvo_AutoShutdown_Ann"), true,
        {"TaskPath : C:\\Windows\\System32\\Tasks\\Tarvo_AutoShutdown_Ann",
         "1.startupSignature.db : Tarvo_AutoShutdown_Ann"}},
-      {"missing program",
-       [](Machine&) {},
-       RegistryItem("Gone", "C:\\Missing\\gone.exe -s"),
-       true,
+      {"missing program", none, RegistryItem("Gone", "C:\\Missing\\gone.exe -s"), true,
        {"NewItemExePath : C:\\Missing\\gone.exe -s", "1.startupSignature.db: NewItemExePath is Null"}},
-      {"unreadable shortcut",
-       [](Machine&) {},
-       AddAutoRunArguments(4, {"C:\\Startup\\Bad.lnk"}),
-       true,
+      {"unreadable shortcut", none, AddAutoRunArguments(4, {"C:\\Startup\\Bad.lnk"}), true,
        {"NewItemExePath : ", "1.startupSignature.db: NewItemExePath is Null"}},
-      // Listed signers are lower-cased and trimmed; the white list is not asked.
-      {"listed signer",
+      // Listed signers are lower-cased and trimmed, and decide before the white list is asked.
+      {"listed signer, also white-listed",
        [](Machine& t) {
          t.fake.signer.signers[kAgent] = " Agent Makers Ltd ";
          t.ListSigner("agent makers ltd");
+         AnsiEncoder ansi(t.fake.files);
+         t.ListMd5(UpperCaseOrdinal(GetItemMD5(ansi, "Agent", "agent.exe", "-", 1)));
        },
-       RegistryItem("Agent", kAgent),
-       true,
-       {"NewItemExePath : C:\\Tools\\agent.exe", "1.startupSignature.db : Agent"}},
+       RegistryItem("Agent", kAgent), true, {agentExe, "1.startupSignature.db : Agent"}},
       {"white-listed item",
        [](Machine& t) {
          t.SetCompany(kAgent, "Agent Makers");
          AnsiEncoder ansi(t.fake.files);
          t.ListMd5(UpperCaseOrdinal(GetItemMD5(ansi, "Agent", "agent.exe", "Agent Makers", 1)));
        },
-       RegistryItem("Agent", "\"C:\\Tools\\agent.exe\" /tray"),
-       true,
+       RegistryItem("Agent", "\"C:\\Tools\\agent.exe\" /tray"), true,
        {"NewItemExePath : \"C:\\Tools\\agent.exe\" /tray", "2.startupWhite.db : Agent"}},
       {"white-listed shortcut, hashed as kind 1",
        [](Machine& t) {
@@ -193,78 +171,52 @@ TEST(ScreeningChain, EachFilterWritesItsLineAndEndsTheChain) {
          AnsiEncoder ansi(t.fake.files);
          t.ListMd5(UpperCaseOrdinal(GetItemMD5(ansi, "Agent.lnk", "agent.exe", "-", 1)));
        },
-       AddAutoRunArguments(4, {"C:\\Startup\\Agent.lnk"}),
-       true,
-       {"NewItemExePath : C:\\Tools\\agent.exe", "2.startupWhite.db : Agent.lnk"}},
-      {"svchost",
-       [](Machine&) {},
-       AddAutoRunArguments(2, {"NetSvc", "SVCHOST.EXE -k netsvcs", "Net"}),
-       true,
+       AddAutoRunArguments(4, {"C:\\Startup\\Agent.lnk"}), true, {agentExe, "2.startupWhite.db : Agent.lnk"}},
+      {"svchost", none, AddAutoRunArguments(2, {"NetSvc", "SVCHOST.EXE -k netsvcs", "Net"}), true,
        {"NewItemExePath : SVCHOST.EXE -k netsvcs", "2.1 svchost.exe Filter : NetSvc"}},
       {"Microsoft inside a longer company text",
-       [](Machine& t) { t.SetCompany(kAgent, "  microsoft corporation (Redmond) "); },
-       RegistryItem("Agent", kAgent),
-       true,
-       {"NewItemExePath : C:\\Tools\\agent.exe", "2.2 Microsoft Corporation Filter : Agent"}},
+       [](Machine& t) { t.SetCompany(kAgent, "  microsoft corporation (Redmond) "); }, RegistryItem("Agent", kAgent),
+       true, {agentExe, "2.2 Microsoft Corporation Filter : Agent"}},
       {"antivirus program",
        [](Machine& t) {
          t.InstallAntivirus("Shieldy Labs");
          t.fake.signer.signers[kAgent] = "SHIELDY LABS, INC";
        },
-       RegistryItem("Agent", kAgent),
-       true,
-       {"NewItemExePath : C:\\Tools\\agent.exe", "3.AVSoftwareFilter : Agent"}},
+       RegistryItem("Agent", kAgent), true, {agentExe, "3.AVSoftwareFilter : Agent"}},
       {"antivirus list that cannot be read",
        [](Machine& t) {
          t.fake.signer.signers[kAgent] = "Agent Makers";
          t.fake.files.AddFile(t.programDir + "DetectionEx.ini", "[P_X]");
          t.fake.files.SetUnreadable(t.programDir + "DetectionEx.ini");
        },
-       RegistryItem("Agent", kAgent),
-       true,
-       {"NewItemExePath : C:\\Tools\\agent.exe", "3.AVSoftwareFilter : raise a bug"}},
+       RegistryItem("Agent", kAgent), true, {agentExe, "3.AVSoftwareFilter : raise a bug"}},
       {"task already enabled",
        [logon](Machine& t) {
          t.AddTask("Agent", logon);
-         t.StoreTaskStatus("Agent", true);
+         SetStoredTaskStatus(t.fake.platform, "Agent", true);
        },
-       TaskItem("Agent"),
-       true,
-       {"TaskPath : C:\\Windows\\System32\\Tasks\\Agent", "NewItemExePath : C:\\Tools\\agent.exe",
-        "4.TaskFilter : Agent"}},
-      {"disabled task",
-       [logon](Machine& t) { t.AddTask("Agent", logon, false); },
-       TaskItem("Agent"),
-       true,
-       {"TaskPath : C:\\Windows\\System32\\Tasks\\Agent", "NewItemExePath : C:\\Tools\\agent.exe",
-        "4.TaskFilter : Agent"}},
+       TaskItem("Agent"), true, {agentTask, agentExe, "4.TaskFilter : Agent"}},
+      {"disabled task", [logon](Machine& t) { t.AddTask("Agent", logon, false); }, TaskItem("Agent"), true,
+       {agentTask, agentExe, "4.TaskFilter : Agent"}},
       {"item the suite wrote",
        [](Machine& t) {
          t.fake.files.AddFile(kAutoRunConfig,
                               testing::Utf16File("[1]\r\nName=agent\r\nType=1\r\nExePath=c:\\tools\\old.exe\r\n"));
        },
-       RegistryItem("Agent", kAgent),
-       true,
-       {"NewItemExePath : C:\\Tools\\agent.exe", "5.IsTarvoOperation : Agent"}},
+       RegistryItem("Agent", kAgent), true, {agentExe, "5.IsTarvoOperation : Agent"}},
       {"ignored item",
        [](Machine& t) {
          t.fake.files.AddFile(kIgnoreFile, testing::Utf16File("[Monitor]\r\nAgentC:\\Tools\\agent.exe1=1\r\n"));
        },
-       RegistryItem("Agent", "C:\\Tools\\agent.exe -tray"),
-       true,
+       RegistryItem("Agent", "C:\\Tools\\agent.exe -tray"), true,
        {"NewItemExePath : C:\\Tools\\agent.exe -tray", "6.manu ignore : Agent"}},
-      {"new item", [](Machine&) {}, RegistryItem("Agent", kAgent), false, {"NewItemExePath : C:\\Tools\\agent.exe"}},
-      {"newly enabled task",
-       [logon](Machine& t) { t.AddTask("Agent", logon); },
-       TaskItem("Agent"),
-       false,
-       {"TaskPath : C:\\Windows\\System32\\Tasks\\Agent", "NewItemExePath : C:\\Tools\\agent.exe"}},
-      {"kind that is not a number",
-       [](Machine&) {},
-       ProgramArguments(
-           {"B.exe", "/AddAutoRun", "/abc", testing::EncodeItemArgument("Agent"), testing::EncodeItemArgument(kAgent)}),
-       false,
-       {"NewItemExePath : C:\\Tools\\agent.exe"}},
+      {"new item", none, RegistryItem("Agent", kAgent), false, {agentExe}},
+      {"newly enabled task", [logon](Machine& t) { t.AddTask("Agent", logon); }, TaskItem("Agent"), false,
+       {agentTask, agentExe}},
+      {"kind that is not a number", none,
+       ProgramArguments({"B.exe", "/AddAutoRun", "/abc", testing::EncodeItemArgument("Agent"),
+                         testing::EncodeItemArgument(kAgent)}),
+       false, {agentExe}},
   };
   for (const ChainCase& c : cases) {
     SCOPED_TRACE(c.name);
@@ -273,17 +225,6 @@ TEST(ScreeningChain, EachFilterWritesItsLineAndEndsTheChain) {
     EXPECT_EQ(machine.Screen(c.item), c.noAlert);
     EXPECT_EQ(machine.fake.debug.lines, c.lines);
   }
-}
-
-// The signature list decides before the white list is asked.
-TEST(ScreeningChain, SignatureListComesBeforeTheWhiteList) {
-  Machine machine;
-  machine.fake.signer.signers[kAgent] = "Agent Makers";
-  machine.ListSigner("agent makers");
-  AnsiEncoder ansi(machine.fake.files);
-  machine.ListMd5(UpperCaseOrdinal(GetItemMD5(ansi, "Agent", "agent.exe", "-", 1)));
-  EXPECT_TRUE(machine.Screen(RegistryItem("Agent", kAgent)));
-  EXPECT_EQ(machine.LastLine(), "1.startupSignature.db : Agent");
 }
 
 // Damaged databases are passed by; so is a signer the database cannot be asked about.
@@ -322,7 +263,7 @@ TEST(ScreeningChain, TaskStatesAreStoredAsTheTasksAre) {
     SCOPED_TRACE(c.name);
     Machine machine;
     machine.AddTask("Agent", logon, c.enabled);
-    if (c.storedBefore) machine.StoreTaskStatus("Agent", *c.storedBefore);
+    if (c.storedBefore) SetStoredTaskStatus(machine.fake.platform, "Agent", *c.storedBefore);
     EXPECT_EQ(machine.Screen(TaskItem("Agent")), c.noAlert);
     EXPECT_EQ(machine.StoredTaskStatus("Agent"), c.storedAfter);
   }
@@ -389,14 +330,6 @@ TEST(TarvoOperation, MatchesNameKindAndFolderOnce) {
         c.matches ? std::vector<std::string>{"Keep"} : std::vector<std::string>{"Keep", "Item"};
     EXPECT_EQ(records.ReadSections(), left);
   }
-}
-
-TEST(TarvoOperation, AConsumedRecordLetsTheSameItemBeAlertedNextTime) {
-  Machine machine;
-  machine.fake.files.AddFile(kAutoRunConfig, testing::Utf16File("[1]\r\nName=Agent\r\nType=1\r\nExePath=\r\n"));
-  EXPECT_TRUE(machine.Screen(RegistryItem("Agent", kAgent)));
-  EXPECT_EQ(machine.LastLine(), "5.IsTarvoOperation : Agent");
-  EXPECT_FALSE(machine.Screen(RegistryItem("Agent", kAgent)));
 }
 
 TEST(TarvoOperation, NoFileAndNoFolderAnswerFalse) {
