@@ -9,6 +9,7 @@ namespace {
 
 using testing::FakeDesktop;
 using testing::FakePlatform;
+using StartedAsUser = std::vector<std::pair<std::uint32_t, std::string>>;
 
 constexpr std::string_view kProgramDir = "C:\\Program Files\\Tarvo\\Kestrune\\";
 constexpr std::string_view kSuiteExePath = "C:\\Program Files\\Tarvo\\Kestrune\\KST.exe";
@@ -75,13 +76,9 @@ TEST(OpenSuite, OnlyTheSystemAccountStartsTheSuiteInTheConsoleSession) {
     fake.processes.running = {{500, "explorer.exe", 1}};
     OpenSuite(fake.platform, SuiteCommand::Clean(10));
     EXPECT_EQ(fake.shell.executed.size(), u.inConsoleSession ? 0u : 1u);
-    if (u.inConsoleSession) {
-      EXPECT_EQ(fake.processes.startedAsUser,
-                (std::vector<std::pair<std::uint32_t, std::string>>{
-                    {500, "\"C:\\Program Files\\Tarvo\\Kestrune\\KST.exe\" /cache 10"}}));
-    } else {
-      EXPECT_TRUE(fake.processes.startedAsUser.empty());
-    }
+    EXPECT_EQ(fake.processes.startedAsUser,
+              (u.inConsoleSession ? StartedAsUser{{500, "\"C:\\Program Files\\Tarvo\\Kestrune\\KST.exe\" /cache 10"}}
+                                  : StartedAsUser{}));
   }
 }
 
@@ -119,13 +116,9 @@ TEST(RunInConsoleSession, ResultsFollowTheStepThatFailed) {
     fake.processes.startAsUserSucceeds = c.startSucceeds;
     EXPECT_EQ(RunInConsoleSession(fake.platform, "explorer.exe", "C:\\Suite Folder\\KST.exe", "/StartupNotify"),
               c.result);
-    if (c.tokenOf) {
-      EXPECT_EQ(fake.processes.startedAsUser,
-                (std::vector<std::pair<std::uint32_t, std::string>>{
-                    {*c.tokenOf, "\"C:\\Suite Folder\\KST.exe\" /StartupNotify"}}));
-    } else {
-      EXPECT_TRUE(fake.processes.startedAsUser.empty());
-    }
+    EXPECT_EQ(fake.processes.startedAsUser,
+              (c.tokenOf ? StartedAsUser{{*c.tokenOf, "\"C:\\Suite Folder\\KST.exe\" /StartupNotify"}}
+                         : StartedAsUser{}));
   }
 }
 
