@@ -49,9 +49,7 @@ TEST_F(HandOverTest, OpenSuiteGetsTheItemInTheFileAndOneMessage) {
   EXPECT_EQ(NewStartupInfo("TYPE"), "4");
   EXPECT_EQ(NewStartupInfo("NAME"), "Tool");
   EXPECT_EQ(NewStartupInfo("PATH"), "\"C:\\Tools\\tool.exe\" -min");
-  using Posted = testing::FakeDesktop::PostedMessage;
-  const std::vector<Posted> expected{{suite, 33357, 0, 0}};
-  EXPECT_EQ(fake.desktop.posted, expected);
+  EXPECT_EQ(fake.desktop.posted, (std::vector<testing::FakeDesktop::PostedMessage>{{suite, 33357, 0, 0}}));
   EXPECT_TRUE(fake.shell.executed.empty());
   EXPECT_TRUE(fake.processes.startedAsUser.empty());
   EXPECT_EQ(fake.debug.lines,
@@ -99,20 +97,6 @@ TEST_F(HandOverTest, ClosedSuiteIsStartedWithTheItemOnItsCommandLine) {
   }
 }
 
-TEST_F(HandOverTest, SystemAccountStartsTheSuiteInTheConsoleUsersSession) {
-  fake.system.userName = "SYSTEM";
-  fake.files.AddFile(kSuiteExe, "MZ");
-  fake.processes.running = {{77, "explorer.exe", 0}, {100, "EXPLORER.EXE", 1}};
-  HandOver(Item(2, "Spooler", "C:\\Windows\\spool.exe"));
-
-  const std::string parameters = "/NewStartupInfo 2 \"Spooler\" \"C:\\Windows\\spool.exe\"";
-  EXPECT_TRUE(fake.shell.executed.empty());
-  const std::vector<std::pair<std::uint32_t, std::string>> expected{
-      {100, "\"" + std::string(kSuiteExe) + "\" " + parameters}};
-  EXPECT_EQ(fake.processes.startedAsUser, expected);
-  EXPECT_EQ(fake.debug.lines, std::vector<std::string>{parameters});
-}
-
 class IgnoreChoiceTest : public ::testing::Test {
  protected:
   IgnoreChoiceTest() { fake.files.AddFile("C:\\Tools\\upd.exe", "MZ"); }
@@ -123,15 +107,12 @@ class IgnoreChoiceTest : public ::testing::Test {
   FakePlatform fake;
 };
 
-TEST_F(IgnoreChoiceTest, TickedBoxStoresTheKeyOfTheResolvedExecutable) {
+TEST_F(IgnoreChoiceTest, OnlyATickedBoxStoresTheKeyOfTheResolvedExecutable) {
+  Store(false);
+  EXPECT_FALSE(fake.files.Content(kIgnoreIni).has_value());
   Store(true);
   const TSafeIniFile ini(fake.files, kIgnoreIni);
   EXPECT_EQ(ini.ReadSectionValues("Monitor"), std::vector<std::string>{"UpdaterC:\\Tools\\upd.exe1=1"});
-}
-
-TEST_F(IgnoreChoiceTest, UntickedBoxWritesNothing) {
-  Store(false);
-  EXPECT_FALSE(fake.files.Content(kIgnoreIni).has_value());
 }
 
 TEST_F(IgnoreChoiceTest, FailedSaveKeepsTheFileAndIsNotReported) {
