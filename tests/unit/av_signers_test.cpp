@@ -16,28 +16,24 @@ TEST(AVInstallFolder, TakesTheFirstValueThatNamesAFolder) {
   const struct {
     const char* name;
     std::vector<std::pair<std::string, std::string>> values;
-    RegistryView view;
-    const char* location;
     const char* folder;
+    RegistryView view = RegistryView::Registry32;
+    const char* location = kLocation;
   } cases[] = {
-      {"install location", {{"InstallLocation", "C:\\Guard"}, {"UninstallString", "D:\\u.exe"}},
-       RegistryView::Registry32, kLocation, "C:\\Guard\\"},
+      {"install location", {{"InstallLocation", "C:\\Guard"}, {"UninstallString", "D:\\u.exe"}}, "C:\\Guard\\"},
       {"uninstall program when the location is relative",
-       {{"InstallLocation", "Guard"}, {"UninstallString", "\"C:\\Guard\\Bin\\uninst.EXE\""}},
-       RegistryView::Registry32, kLocation, "C:\\Guard\\Bin\\"},
+       {{"InstallLocation", "Guard"}, {"UninstallString", "\"C:\\Guard\\Bin\\uninst.EXE\""}}, "C:\\Guard\\Bin\\"},
       {"uninstall command with switches kept whole", {{"UninstallString", "C:\\Guard\\u.exe /S"}},
-       RegistryView::Registry32, kLocation, "C:\\Guard\\u.exe /S\\"},
-      {"icon", {{"UninstallString", "msiexec /x{1}"}, {"DisplayIcon", "C:\\Guard\\g.exe"}},
-       RegistryView::Registry32, kLocation, "C:\\Guard\\"},
-      {"nothing on a drive", {{"InstallLocation", "Guard"}, {"DisplayIcon", "g.exe"}}, RegistryView::Registry32,
-       kLocation, ""},
-      {"64-bit view when the 32-bit one has no entry", {{"InstallLocation", "C:\\Guard64\\"}},
-       RegistryView::Registry64, kLocation, "C:\\Guard64\\"},
-      {"unknown root number", {{"InstallLocation", "C:\\Guard"}}, RegistryView::Registry32,
-       "80000009\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Guard", ""},
-      {"root name instead of number", {{"InstallLocation", "C:\\Guard"}}, RegistryView::Registry32,
-       "HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Guard", ""},
-      {"no backslash", {{"InstallLocation", "C:\\Guard"}}, RegistryView::Registry32, "80000002", ""},
+       "C:\\Guard\\u.exe /S\\"},
+      {"icon", {{"UninstallString", "msiexec /x{1}"}, {"DisplayIcon", "C:\\Guard\\g.exe"}}, "C:\\Guard\\"},
+      {"nothing on a drive", {{"InstallLocation", "Guard"}, {"DisplayIcon", "g.exe"}}, ""},
+      {"64-bit view when the 32-bit one has no entry", {{"InstallLocation", "C:\\Guard64\\"}}, "C:\\Guard64\\",
+       RegistryView::Registry64},
+      {"unknown root number", {{"InstallLocation", "C:\\Guard"}}, "", RegistryView::Registry32,
+       "80000009\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Guard"},
+      {"root name instead of number", {{"InstallLocation", "C:\\Guard"}}, "", RegistryView::Registry32,
+       "HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Guard"},
+      {"no backslash", {{"InstallLocation", "C:\\Guard"}}, "", RegistryView::Registry32, "80000002"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
