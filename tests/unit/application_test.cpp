@@ -7,8 +7,8 @@
 #include "app/add_auto_run.h"
 #include "app/main_data.h"
 #include "common/safe_ini_file.h"
-#include "common/text.h"
 #include "fakes/fake_platform.h"
+#include "new_item_test_support.h"
 
 namespace bootmark {
 namespace {
@@ -61,20 +61,8 @@ class ApplicationTest : public ::testing::Test {
     return RunProgram(machine.platform, jobs, windows, state);
   }
 
-  // Writes an INI file as the suite does: UTF-16 LE with byte order mark.
   void WriteIni(const std::string& path, const std::string& text) {
-    ForceFolder(path);
-    const std::u16string units = u"\uFEFF" + Utf8ToUtf16(text);
-    ASSERT_TRUE(machine.files.ReplaceAll(path, std::string(reinterpret_cast<const char*>(units.data()),
-                                                           units.size() * 2)).ok());
-  }
-  void ForceFolder(const std::string& path) {
-    std::string folder;
-    for (const std::string& part : Split(path.substr(0, path.rfind('\\')), '\\')) {
-      folder += part;
-      machine.files.CreateDirectory(folder);
-      folder += "\\";
-    }
+    machine.files.AddFile(path, testing::Utf16File(text));
   }
 
   FakePlatform machine;
