@@ -54,6 +54,14 @@ TEST(StatSend, StartsTheStatisticsProgramWithTheEventAndTheInstallation) {
   EXPECT_EQ(fake.processes.started[0].waitMilliseconds, 1u);
   // The type library is asked once, by its full path, with 0.
   EXPECT_EQ(fake.processes.libraryCalls, std::vector<std::string>{std::string(kQuillcoreCall) + "(0)"});
+
+  // Waiting returns the program's exit code.
+  fake.processes.startResult = {true, 7};
+  EXPECT_EQ(StatSend(fake.platform, state, "215", "", false, true), 7);
+  EXPECT_EQ(fake.processes.started.at(1).waitMilliseconds, kWaitForever);
+  // A program that could not be started is not reported when nobody waits.
+  fake.processes.startResult = {false, std::nullopt};
+  EXPECT_EQ(StatSend(fake.platform, state, "215"), 0);
 }
 
 TEST(StatSend, NothingStartsBeforeSetUpOrWithoutTheStatisticsProgram) {
@@ -236,18 +244,6 @@ TEST(StatCommandLine, OptionalPartsFollowTheFixedOnes) {
     state.params.CachePath = c.cachePath;
     EXPECT_EQ(BuildStatCommandLine(state, "220", c.extra, c.postNow), fixed + c.tail);
   }
-}
-
-TEST(StatSend, WaitingReturnsTheProgramsExitCode) {
-  FakePlatform fake;
-  InstallSuite(fake);
-  const StatState state = Initialised(fake);
-  fake.processes.startResult = {true, 7};
-  EXPECT_EQ(StatSend(fake.platform, state, "215", "", false, true), 7);
-  EXPECT_EQ(fake.processes.started.at(0).waitMilliseconds, kWaitForever);
-  // A program that could not be started is not reported when nobody waits.
-  fake.processes.startResult = {false, std::nullopt};
-  EXPECT_EQ(StatSend(fake.platform, state, "215"), 0);
 }
 
 }  // namespace
