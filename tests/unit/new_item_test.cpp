@@ -2,6 +2,8 @@
 // program of a command text, shortcuts and the record of every kind.
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "alert/item_arguments.h"
 #include "alert/item_exe_path.h"
 #include "alert/new_item_builder.h"
@@ -113,33 +115,35 @@ TEST(ResolveShortcut, ExpandsTheTargetAndDropsAnX86FolderThatIsNotThere) {
   machine.environment.variables = {{"ProgramFiles", "C:\\Program Files"}};
   machine.files.AddFile("C:\\Program Files\\App\\app.exe", "MZ");
   machine.files.AddFile("C:\\Program Files (x86)\\Both\\both.exe", "MZ");
-  machine.shell.links = {
-      {"C:\\l\\expanded.lnk", {"%ProgramFiles%\\App\\app.exe", "-tray"}},
-      {"C:\\l\\x86.lnk", {"C:\\Program Files (X86)\\App\\app.exe", ""}},
-      {"C:\\l\\both.lnk", {"C:\\Program Files (x86)\\Both\\both.exe", "/a /b"}},
-      {"C:\\l\\missing.lnk", {"C:\\Gone (x86) (x86)\\g.exe", ""}},
-      {"C:\\l\\unknown.lnk", {"%NoSuchVariable%\\u.exe", ""}},
-  };
+  // Arguments are read as stored; a row without a stored target has no readable shortcut.
   const struct {
     const char* link;
-    bool read;
+    const char* stored;
     const char* target;
     const char* arguments;
   } cases[] = {
-      {"C:\\l\\expanded.lnk", true, "C:\\Program Files\\App\\app.exe", "-tray"},
-      {"C:\\l\\x86.lnk", true, "C:\\Program Files\\App\\app.exe", ""},
-      {"C:\\l\\both.lnk", true, "C:\\Program Files (x86)\\Both\\both.exe", "/a /b"},
-      {"C:\\l\\missing.lnk", true, "C:\\Gone (x86)\\g.exe", ""},
-      {"C:\\l\\unknown.lnk", true, "%NoSuchVariable%\\u.exe", ""},
-      {"C:\\l\\unreadable.lnk", false, "", ""},
+      {"C:\\l\\expanded.lnk", "%ProgramFiles%\\App\\app.exe", "C:\\Program Files\\App\\app.exe", "-tray"},
+      {"C:\\l\\x86.lnk", "C:\\Program Files (X86)\\App\\app.exe", "C:\\Program Files\\App\\app.exe", ""},
+      {"C:\\l\\both.lnk", "C:\\Program Files (x86)\\Both\\both.exe", "C:\\Program Files (x86)\\Both\\both.exe",
+       "/a /b"},
+      {"C:\\l\\missing.lnk", "C:\\Gone (x86) (x86)\\g.exe", "C:\\Gone (x86)\\g.exe", ""},
+      {"C:\\l\\unknown.lnk", "%NoSuchVariable%\\u.exe", "%NoSuchVariable%\\u.exe", ""},
+      {"C:\\l\\unreadable.lnk", nullptr, "", ""},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.link);
+    if (c.stored != nullptr) machine.shell.links[c.link] = {c.stored, c.arguments};
     std::string target = "old", arguments = "old";
-    EXPECT_EQ(ResolveShortcut(machine.platform, c.link, target, arguments), c.read);
+    EXPECT_EQ(ResolveShortcut(machine.platform, c.link, target, arguments), c.stored != nullptr);
     EXPECT_EQ(target, c.target);
     EXPECT_EQ(arguments, c.arguments);
   }
+}
+
+// Every field of a record, so that a mismatch prints them all.
+auto Fields(const NewStartupItem& i) {
+  return std::tie(i.FNewItemType, i.FNewItemName, i.FNewItemExePath, i.FNewItemRegPath, i.FNewItemSrcDisplayName,
+                  i.FNewItemLinkPath, i.FNewItemOperatePID, i.FNewItemOperateName);
 }
 
 class NewItemRecordTest : public ::testing::Test {
@@ -197,15 +201,7 @@ TEST_F(NewItemRecordTest, MapsTheArgumentsOfEachKind) {
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
-    const NewStartupItem item = Build(c.arguments);
-    EXPECT_EQ(item.FNewItemType, c.item.FNewItemType);
-    EXPECT_EQ(item.FNewItemName, c.item.FNewItemName);
-    EXPECT_EQ(item.FNewItemExePath, c.item.FNewItemExePath);
-    EXPECT_EQ(item.FNewItemRegPath, c.item.FNewItemRegPath);
-    EXPECT_EQ(item.FNewItemSrcDisplayName, c.item.FNewItemSrcDisplayName);
-    EXPECT_EQ(item.FNewItemLinkPath, c.item.FNewItemLinkPath);
-    EXPECT_EQ(item.FNewItemOperatePID, c.item.FNewItemOperatePID);
-    EXPECT_EQ(item.FNewItemOperateName, c.item.FNewItemOperateName);
+    EXPECT_EQ(Fields(Build(c.arguments)), Fields(c.item));
   }
 }
 
