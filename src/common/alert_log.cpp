@@ -1,6 +1,5 @@
 #include "common/alert_log.h"
 
-#include <cstdio>
 #include <vector>
 
 #include "common/data_dirs.h"
@@ -66,11 +65,7 @@ std::vector<LineSpan> SplitLines(std::string_view units) {
 }  // namespace
 
 std::string FormatAlertLogTimeStamp(DateTime time) {
-  const CalendarTime t = DecodeDateTime(time);
-  char buffer[40];
-  std::snprintf(buffer, sizeof buffer, "%04d-%02d-%02d %02d:%02d:%02d %03d", t.year, t.month, t.day,
-                t.hour, t.minute, t.second, t.millisecond);
-  return buffer;
+  return FormatLogDateTime(time, ' ');
 }
 
 void AppendAlertLog(IFileSystem& files, IClock& clock, IEnvironment& environment, std::string_view text,

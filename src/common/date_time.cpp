@@ -112,6 +112,14 @@ CalendarTime DecodeDateTime(DateTime value) {
   return result;
 }
 
+std::string FormatLogDateTime(DateTime value, char beforeMilliseconds) {
+  const CalendarTime t = DecodeDateTime(value);
+  char buffer[40];
+  std::snprintf(buffer, sizeof buffer, "%04d-%02d-%02d %02d:%02d:%02d%c%03d", t.year, t.month, t.day, t.hour,
+                t.minute, t.second, beforeMilliseconds, t.millisecond);
+  return buffer;
+}
+
 std::string FormatSettingsDateTime(DateTime value) {
   const CalendarTime t = DecodeDateTime(value);
   char buffer[40];

@@ -26,6 +26,10 @@ std::optional<DateTime> EncodeDateTime(const CalendarTime& time);
 // Rounds to the nearest millisecond.
 CalendarTime DecodeDateTime(DateTime value);
 
+// "yyyy-mm-dd hh:nn:ss" + the separator + "zzz", e.g. "2025-03-14 08:05:09.123"
+// with ".": the time stamps of the log lines.
+std::string FormatLogDateTime(DateTime value, char beforeMilliseconds);
+
 // "mm/dd/yyyy hh:nn:ss:zzz", e.g. "03/14/2025 08:05:09:123".
 std::string FormatSettingsDateTime(DateTime value);
 // Reads the same pattern back; the time part (and its milliseconds) may be

@@ -1,6 +1,5 @@
 #include "common/log_manage.h"
 
-#include <cstdio>
 
 #include "common/data_dirs.h"
 #include "common/path.h"
@@ -24,11 +23,7 @@ std::string AttemptName(const std::string& requested, int attempt) {
 }  // namespace
 
 std::string FormatLogTimeStamp(DateTime time) {
-  const CalendarTime t = DecodeDateTime(time);
-  char buffer[40];
-  std::snprintf(buffer, sizeof buffer, "%04d-%02d-%02d %02d:%02d:%02d.%03d", t.year, t.month, t.day,
-                t.hour, t.minute, t.second, t.millisecond);
-  return buffer;
+  return FormatLogDateTime(time, '.');
 }
 
 std::string ChangeFileExt(std::string_view path, std::string_view extension) {

@@ -1,11 +1,6 @@
 #include "platform/win32/win32_file_system.h"
 
-#include <windows.h>
-// The port's method names are the plain words; the A/W macros would rename them.
-#undef CreateDirectory
-#undef DeleteFile
-#undef CopyFile
-#undef MoveFile
+#include "platform/win32/windows_file_api.h"
 
 #include <algorithm>
 #include <string>

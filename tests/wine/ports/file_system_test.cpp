@@ -1,10 +1,5 @@
 // The real file system port and the in-memory settings file on real files.
-#include <windows.h>
-// The port's method names are the plain words; the A/W macros would rename them.
-#undef CreateDirectory
-#undef DeleteFile
-#undef CopyFile
-#undef MoveFile
+#include "platform/win32/windows_file_api.h"
 
 #include <gtest/gtest.h>
 

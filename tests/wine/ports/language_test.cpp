@@ -1,8 +1,7 @@
 // TLanguage on real files: language folders listed by the system, a language file
 // another program holds open, and the language chosen in a real "Main.ini"
 // through the system's profile functions.
-#include <windows.h>
-#undef CreateDirectory
+#include "platform/win32/windows_file_api.h"
 
 #include <gtest/gtest.h>
 

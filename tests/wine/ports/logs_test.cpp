@@ -7,12 +7,7 @@
 // program does and keeps it open until told to let go. A second handle inside this
 // process would show the sharing rule too, but only another process shows that the
 // rule holds across processes, which is where the program meets it.
-#include <windows.h>
-// The port's method names are the plain words; the A/W macros would rename them.
-#undef CreateDirectory
-#undef DeleteFile
-#undef CopyFile
-#undef MoveFile
+#include "platform/win32/windows_file_api.h"
 
 #include <gtest/gtest.h>
 
