@@ -8,8 +8,8 @@
 
 #include <string>
 
-#include "common/alert_log.h"
-#include "common/text.h"
+#include "alert/alert_log.h"
+#include "base/text.h"
 #include "fakes/fake_file_system.h"
 
 namespace bootmark {

@@ -1,5 +1,5 @@
 #!/usr/bin/env python3
-"""Writes src/common/case_table.cpp: the upper-case mapping of UTF-16 units.
+"""Writes src/base/case_table.cpp: the upper-case mapping of UTF-16 units.
 
 Bootmark compares texts "without regard to case" the way Windows does it for
 ordinal comparisons: every UTF-16 unit is mapped to upper case on its own and the
@@ -18,7 +18,7 @@ The table is two-level: the high byte of a unit selects a block of 256 deltas,
 identical blocks are stored once, and the upper-case unit is the unit plus the
 delta modulo 0x10000.
 
-Usage: tools/gen_case_table.py [output]   (default: src/common/case_table.cpp)
+Usage: tools/gen_case_table.py [output]   (default: src/base/case_table.cpp)
 """
 import os
 import sys
@@ -66,7 +66,7 @@ def emit(index, blocks, mapped_count):
                f"(Unicode {unicodedata.unidata_version}).")
     out.append("// Do not edit by hand; run the script again instead.")
     out.append(f"// {mapped_count} UTF-16 units have an upper-case mapping.")
-    out.append('#include "common/text.h"')
+    out.append('#include "base/text.h"')
     out.append("")
     out.append("#include <cstdint>")
     out.append("")
@@ -102,7 +102,7 @@ def emit(index, blocks, mapped_count):
 def main():
     root = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
     target = sys.argv[1] if len(sys.argv) > 1 else os.path.join(
-        root, "src", "common", "case_table.cpp")
+        root, "src", "base", "case_table.cpp")
     index, blocks, mapped_count = build()
     with open(target, "w", encoding="ascii", newline="\n") as f:
         f.write(emit(index, blocks, mapped_count))

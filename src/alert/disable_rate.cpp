@@ -4,12 +4,12 @@
 
 #include "alert/disable_rate_lookup.h"
 #include "alert/item_exe_path.h"
-#include "alert/new_item_builder.h"
 #include "alert/new_item.h"
+#include "alert/new_item_builder.h"
+#include "base/json.h"
+#include "base/text.h"
 #include "common/data_dirs.h"
-#include "common/json.h"
 #include "common/safe_ini_file.h"
-#include "common/text.h"
 #include "startup/startup_item_id.h"
 
 namespace bootmark {

@@ -9,7 +9,7 @@
 #include <string>
 #include <string_view>
 
-#include "app/program_arguments.h"
+#include "base/program_arguments.h"
 #include "platform/platform.h"
 #include "startup/command_path.h"
 #include "startup/item_keys.h"

@@ -4,8 +4,8 @@
 #include <optional>
 
 #include "alert/disable_rate.h"
+#include "base/text.h"
 #include "common/ansi_encoder.h"
-#include "common/text.h"
 #include "startup/startup_item_id.h"
 
 namespace bootmark {

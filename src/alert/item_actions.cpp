@@ -1,9 +1,9 @@
 #include "alert/item_actions.h"
 
 #include "alert/item_exe_path.h"
+#include "base/text.h"
 #include "common/data_dirs.h"
 #include "common/safe_ini_file.h"
-#include "common/text.h"
 #include "suite/suite_launch.h"
 
 namespace bootmark {

@@ -2,7 +2,7 @@
 
 #include <optional>
 
-#include "common/text.h"
+#include "base/text.h"
 
 namespace bootmark {
 namespace {

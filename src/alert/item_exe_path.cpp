@@ -1,6 +1,6 @@
 #include "alert/item_exe_path.h"
 
-#include "common/text.h"
+#include "base/text.h"
 
 namespace bootmark {
 

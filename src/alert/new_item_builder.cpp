@@ -3,7 +3,7 @@
 #include "alert/item_arguments.h"
 #include "alert/shortcut.h"
 #include "alert/task_lookup.h"
-#include "common/path.h"
+#include "base/path.h"
 
 namespace bootmark {
 

@@ -1,7 +1,7 @@
 #pragma once
 // The new-item record of an /AddAutoRun start, built from its arguments.
 #include "alert/new_item.h"
-#include "app/program_arguments.h"
+#include "base/program_arguments.h"
 #include "platform/platform.h"
 #include "startup/task_reader.h"
 

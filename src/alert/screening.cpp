@@ -1,19 +1,19 @@
 #include "alert/screening.h"
 
-#include "alert/av_signers.h"
 #include "alert/item_arguments.h"
 #include "alert/item_exe_path.h"
-#include "alert/item_md5.h"
 #include "alert/new_item.h"
 #include "alert/shortcut.h"
 #include "alert/tarvo_operation.h"
 #include "alert/task_lookup.h"
+#include "base/path.h"
+#include "base/text.h"
+#include "common/av_signers.h"
 #include "common/data_dirs.h"
 #include "common/file_signer.h"
 #include "common/lookup_databases.h"
-#include "common/path.h"
 #include "common/safe_ini_file.h"
-#include "common/text.h"
+#include "startup/item_md5.h"
 #include "startup/task_status.h"
 
 namespace bootmark {

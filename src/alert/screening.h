@@ -2,7 +2,7 @@
 // The screening of a new startup item: a fixed chain of filters that decides
 // whether the item deserves an alert. Each filter that passes the item over
 // writes its line to the debug output and ends the chain.
-#include "app/program_arguments.h"
+#include "base/program_arguments.h"
 #include "platform/platform.h"
 #include "startup/command_path.h"
 #include "startup/task_reader.h"

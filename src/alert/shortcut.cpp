@@ -1,7 +1,7 @@
 #include "alert/shortcut.h"
 
-#include "common/text.h"
-#include "startup/utf16_text.h"
+#include "base/text.h"
+#include "base/utf16_text.h"
 
 namespace bootmark {
 namespace {

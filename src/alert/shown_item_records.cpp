@@ -1,8 +1,8 @@
 #include "alert/shown_item_records.h"
 
-#include "common/alert_log.h"
+#include "alert/alert_log.h"
+#include "base/text.h"
 #include "common/data_dirs.h"
-#include "common/text.h"
 
 namespace bootmark {
 namespace {

@@ -2,10 +2,10 @@
 
 #include "alert/item_exe_path.h"
 #include "alert/new_item.h"
+#include "base/path.h"
+#include "base/text.h"
 #include "common/data_dirs.h"
-#include "common/path.h"
 #include "common/safe_ini_file.h"
-#include "common/text.h"
 
 namespace bootmark {
 namespace {

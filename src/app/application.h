@@ -1,9 +1,9 @@
 #pragma once
 // The program entry: picks the run mode from the first argument and runs its job.
 #include "app/mode_jobs.h"
+#include "app/notice_windows.h"
 #include "app/process_state.h"
 #include "platform/platform.h"
-#include "ui/notice_windows.h"
 
 namespace bootmark {
 

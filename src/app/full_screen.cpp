@@ -1,6 +1,6 @@
 #include "app/full_screen.h"
 
-#include "common/text.h"
+#include "base/text.h"
 
 namespace bootmark {
 

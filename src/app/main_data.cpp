@@ -2,9 +2,9 @@
 
 #include <set>
 
+#include "base/text.h"
 #include "common/data_dirs.h"
 #include "common/safe_ini_file.h"
-#include "common/text.h"
 
 namespace bootmark {
 

@@ -5,7 +5,7 @@
 #include <string_view>
 #include <vector>
 
-#include "app/program_arguments.h"
+#include "base/program_arguments.h"
 
 namespace bootmark {
 

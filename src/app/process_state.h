@@ -6,7 +6,7 @@
 #include <string>
 
 #include "alert/alert_queue.h"
-#include "app/program_arguments.h"
+#include "base/program_arguments.h"
 #include "common/logs.h"
 #include "common/system_info.h"
 #include "platform/processes.h"

@@ -5,8 +5,8 @@
 #include <optional>
 #include <vector>
 
+#include "base/text.h"
 #include "common/data_dirs.h"
-#include "common/text.h"
 
 namespace bootmark {
 namespace {

@@ -12,7 +12,7 @@
 #include <string>
 #include <string_view>
 
-#include "common/date_time.h"
+#include "base/date_time.h"
 #include "common/safe_ini_file.h"
 #include "platform/platform.h"
 

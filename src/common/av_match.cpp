@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "common/text.h"
+#include "base/text.h"
 
 namespace bootmark {
 namespace {

@@ -4,11 +4,11 @@
 #include <random>
 #include <stdexcept>
 
+#include "base/path.h"
+#include "base/text.h"
 #include "common/av_match.h"
 #include "common/data_dirs.h"
-#include "common/path.h"
 #include "common/registry_values.h"
-#include "common/text.h"
 
 namespace bootmark {
 namespace {

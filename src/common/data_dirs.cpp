@@ -1,6 +1,6 @@
 #include "common/data_dirs.h"
 
-#include "common/path.h"
+#include "base/path.h"
 
 namespace bootmark {
 namespace {

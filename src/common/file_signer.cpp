@@ -1,7 +1,7 @@
 #include "common/file_signer.h"
 
+#include "base/text.h"
 #include "common/file_version.h"
-#include "common/text.h"
 
 namespace bootmark {
 

@@ -8,7 +8,7 @@
 #include <string_view>
 #include <vector>
 
-#include "common/date_time.h"
+#include "base/date_time.h"
 #include "platform/file_system.h"
 #include "platform/profile.h"
 

@@ -16,7 +16,7 @@
 #include <unordered_map>
 #include <vector>
 
-#include "common/text.h"
+#include "base/text.h"
 
 namespace bootmark {
 

@@ -1,6 +1,6 @@
 #include "common/logs.h"
 
-#include "common/path.h"
+#include "base/path.h"
 
 namespace bootmark {
 

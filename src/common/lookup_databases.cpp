@@ -1,7 +1,7 @@
 #include "common/lookup_databases.h"
 
+#include "base/text.h"
 #include "common/sqlite_table.h"
-#include "common/text.h"
 
 namespace bootmark {
 

@@ -4,7 +4,7 @@
 #include <array>
 #include <utility>
 
-#include "common/text.h"
+#include "base/text.h"
 
 namespace bootmark {
 namespace {

@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <new>
 
+#include "base/path.h"
+#include "base/text.h"
 #include "common/data_dirs.h"
-#include "common/path.h"
-#include "common/text.h"
 
 namespace bootmark {
 namespace {

@@ -12,7 +12,7 @@
 #include <string_view>
 #include <vector>
 
-#include "common/date_time.h"
+#include "base/date_time.h"
 #include "common/ini_hashed_string_list.h"
 #include "platform/file_system.h"
 

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "common/path.h"
+#include "base/path.h"
 
 namespace bootmark {
 namespace {

@@ -6,7 +6,7 @@
 #include <limits>
 #include <memory>
 
-#include "common/text.h"
+#include "base/text.h"
 
 namespace bootmark {
 namespace {

@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <array>
 
-#include "common/text.h"
-#include "common/text_helpers.h"
+#include "base/text.h"
+#include "base/text_helpers.h"
 
 namespace bootmark {
 namespace {

@@ -10,7 +10,7 @@
 #include <string_view>
 #include <vector>
 
-#include "common/date_time.h"
+#include "base/date_time.h"
 #include "platform/platform.h"
 
 namespace bootmark {

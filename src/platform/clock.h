@@ -1,7 +1,7 @@
 #pragma once
 #include <cstdint>
 
-#include "common/date_time.h"
+#include "base/date_time.h"
 
 namespace bootmark {
 

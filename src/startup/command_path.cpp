@@ -2,9 +2,9 @@
 
 #include <algorithm>
 
-#include "common/path.h"
-#include "common/text.h"
-#include "startup/utf16_text.h"
+#include "base/path.h"
+#include "base/text.h"
+#include "base/utf16_text.h"
 
 namespace bootmark {
 namespace {

@@ -1,9 +1,9 @@
 // ExtractCommandExe: the general resolver of TCheckPath, by text rules.
 #include <algorithm>
 
-#include "common/text.h"
+#include "base/text.h"
+#include "base/utf16_text.h"
 #include "startup/command_path.h"
-#include "startup/utf16_text.h"
 
 namespace bootmark {
 namespace {

@@ -4,9 +4,9 @@
 #include <cstdio>
 #include <set>
 
-#include "common/text.h"
+#include "base/text.h"
+#include "base/utf16_text.h"
 #include "startup/known_task_rules.h"
-#include "startup/utf16_text.h"
 
 namespace bootmark {
 namespace {

@@ -4,8 +4,8 @@
 #include <cstdint>
 #include <limits>
 
-#include "common/text.h"
-#include "startup/utf16_text.h"
+#include "base/text.h"
+#include "base/utf16_text.h"
 
 namespace bootmark {
 namespace {

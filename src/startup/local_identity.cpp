@@ -2,9 +2,9 @@
 
 #include <algorithm>
 
-#include "common/path.h"
+#include "base/path.h"
+#include "base/text.h"
 #include "common/registry_values.h"
-#include "common/text.h"
 
 namespace bootmark {
 namespace {

@@ -1,9 +1,9 @@
 #include "startup/startup_item_id.h"
 
+#include "base/md5.h"
+#include "base/path.h"
+#include "base/text.h"
 #include "common/file_signer.h"
-#include "common/md5.h"
-#include "common/path.h"
-#include "common/text.h"
 
 namespace bootmark {
 namespace {

@@ -4,7 +4,7 @@
 #include <optional>
 #include <string_view>
 
-#include "common/date_time.h"
+#include "base/date_time.h"
 
 namespace bootmark {
 

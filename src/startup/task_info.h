@@ -7,7 +7,7 @@
 #include <string_view>
 #include <vector>
 
-#include "common/date_time.h"
+#include "base/date_time.h"
 
 namespace bootmark {
 

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "common/text.h"
+#include "base/text.h"
 #include "startup/task_schedule_service.h"
 
 namespace bootmark {

@@ -10,8 +10,8 @@
 #include "common/logs.h"
 #include "platform/platform.h"
 #include "startup/task_info.h"
-#include "startup/task_reader1.h"
-#include "startup/task_reader2.h"
+#include "startup/task_legacy_reader.h"
+#include "startup/task_service_reader.h"
 #include "startup/task_xml_store.h"
 
 namespace bootmark {

@@ -6,7 +6,7 @@
 #include <utility>
 #include <vector>
 
-#include "common/text.h"
+#include "base/text.h"
 #include "startup/task_xml.h"
 
 namespace bootmark {

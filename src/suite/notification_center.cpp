@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <charconv>
 
+#include "base/text.h"
 #include "common/data_dirs.h"
 #include "common/safe_ini_file.h"
-#include "common/text.h"
 
 namespace bootmark {
 namespace {

@@ -8,7 +8,7 @@
 #include <string>
 #include <string_view>
 
-#include "common/date_time.h"
+#include "base/date_time.h"
 #include "platform/platform.h"
 
 namespace bootmark {

@@ -1,11 +1,11 @@
 #include "suite/statistics.h"
 
+#include "base/path.h"
+#include "base/text.h"
 #include "common/data_dirs.h"
 #include "common/file_version.h"
-#include "common/path.h"
 #include "common/registry_values.h"
 #include "common/safe_ini_file.h"
-#include "common/text.h"
 
 namespace bootmark {
 namespace {

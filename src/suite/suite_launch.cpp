@@ -1,7 +1,7 @@
 #include "suite/suite_launch.h"
 
+#include "base/text.h"
 #include "common/data_dirs.h"
-#include "common/text.h"
 
 namespace bootmark {
 namespace {

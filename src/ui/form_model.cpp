@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <stdexcept>
 
-#include "common/text.h"
+#include "base/text.h"
 #include "ui/rich_text.h"
 
 namespace bootmark {

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "common/text.h"
+#include "base/text.h"
 
 namespace bootmark {
 namespace {

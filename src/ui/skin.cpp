@@ -2,9 +2,9 @@
 
 #include <charconv>
 
-#include "common/path.h"
+#include "base/path.h"
+#include "base/text.h"
 #include "common/safe_ini_file.h"
-#include "common/text.h"
 
 namespace bootmark {
 namespace {

@@ -4,7 +4,7 @@
 #include <map>
 #include <string>
 
-#include "common/text.h"
+#include "base/text.h"
 #include "platform/file_signer.h"
 
 namespace bootmark::testing {

@@ -1,6 +1,5 @@
 #pragma once
 // A whole fake machine: every port faked, gathered as one Platform.
-#include "common/portable_profile_api.h"
 #include "fakes/fake_accounts.h"
 #include "fakes/fake_file_signer.h"
 #include "fakes/fake_file_system.h"
@@ -9,6 +8,7 @@
 #include "fakes/fake_registry.h"
 #include "fakes/fake_system_ports.h"
 #include "fakes/fake_task_scheduler.h"
+#include "fakes/portable_profile_api.h"
 
 namespace bootmark::testing {
 

@@ -1,6 +1,6 @@
 #include "fakes/fake_ports.h"
 
-#include "common/text.h"
+#include "base/text.h"
 
 namespace bootmark::testing {
 

@@ -1,7 +1,7 @@
 #include "fakes/fake_registry.h"
 
+#include "base/text.h"
 #include "common/registry_values.h"
-#include "common/text.h"
 
 namespace bootmark {
 namespace {

@@ -9,7 +9,7 @@
 #include <tuple>
 #include <vector>
 
-#include "common/text.h"
+#include "base/text.h"
 #include "platform/platform.h"
 
 namespace bootmark::testing {

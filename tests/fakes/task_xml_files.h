@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-#include "common/text.h"
+#include "base/text.h"
 #include "fakes/fake_file_system.h"
 
 namespace bootmark::testing {

@@ -8,7 +8,7 @@
 #include <utility>
 #include <vector>
 
-#include "common/text.h"
+#include "base/text.h"
 
 namespace bootmark::testing::version_bytes {
 

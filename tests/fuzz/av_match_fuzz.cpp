@@ -7,8 +7,8 @@
 #include <cstdlib>
 #include <string_view>
 
+#include "base/text.h"
 #include "common/av_match.h"
-#include "common/text.h"
 
 using namespace bootmark;
 

@@ -8,8 +8,8 @@
 #include <cstdlib>
 #include <string>
 
-#include "alert/av_signers.h"
-#include "common/text.h"
+#include "base/text.h"
+#include "common/av_signers.h"
 #include "fakes/fake_platform.h"
 #include "fuzz/fuzz_check.h"
 

@@ -9,8 +9,8 @@
 #include <cstdlib>
 #include <string>
 
+#include "base/text.h"
 #include "boottime/boot_time.h"
-#include "common/text.h"
 #include "fakes/fake_platform.h"
 #include "fuzz/fuzz_check.h"
 

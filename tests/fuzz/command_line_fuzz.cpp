@@ -8,8 +8,8 @@
 #include <string>
 
 #include "app/add_auto_run.h"
-#include "app/program_arguments.h"
 #include "app/run_mode.h"
+#include "base/program_arguments.h"
 #include "fuzz/fuzz_check.h"
 
 using namespace bootmark;

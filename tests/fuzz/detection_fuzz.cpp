@@ -10,8 +10,8 @@
 #include <set>
 #include <string>
 
+#include "base/text.h"
 #include "common/av_uninstall.h"
-#include "common/text.h"
 #include "fakes/fake_file_system.h"
 #include "fakes/fake_registry.h"
 #include "fuzz/fuzz_check.h"

@@ -9,8 +9,8 @@
 #include <string>
 
 #include "alert/disable_rate.h"
+#include "base/text.h"
 #include "common/safe_ini_file.h"
-#include "common/text.h"
 #include "fakes/fake_platform.h"
 #include "fuzz/fuzz_check.h"
 

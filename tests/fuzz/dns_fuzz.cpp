@@ -10,9 +10,9 @@
 #include <string>
 #include <string_view>
 
+#include "app/dns_change_notice.h"
 #include "common/registry_values.h"
 #include "common/safe_ini_file.h"
-#include "dns/dns_change_notice.h"
 #include "dns/dns_func.h"
 #include "dns/dns_set.h"
 #include "fakes/fake_platform.h"

@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "base/text.h"
 #include "common/safe_ini_file.h"
-#include "common/text.h"
 #include "fakes/fake_file_system.h"
 #include "fuzz/fuzz_check.h"
 

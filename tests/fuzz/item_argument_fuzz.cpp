@@ -12,10 +12,10 @@
 #include "alert/item_arguments.h"
 #include "alert/new_item_builder.h"
 #include "alert/screening.h"
-#include "common/text.h"
+#include "base/text.h"
 #include "fakes/fake_platform.h"
-#include "unit/new_item_test_support.h"
 #include "fuzz/fuzz_check.h"
+#include "unit/new_item_test_support.h"
 
 using namespace bootmark;
 using bootmark::fuzz::Check;

@@ -7,9 +7,9 @@
 #include <cstdlib>
 #include <string>
 
-#include "common/text.h"
-#include "startup/item_keys.h"
+#include "base/text.h"
 #include "fuzz/fuzz_check.h"
+#include "startup/item_keys.h"
 
 using namespace bootmark;
 using bootmark::fuzz::Check;

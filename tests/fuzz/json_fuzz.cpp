@@ -8,7 +8,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "common/json.h"
+#include "base/json.h"
 #include "fuzz/fuzz_check.h"
 
 using namespace bootmark;

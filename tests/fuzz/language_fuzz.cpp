@@ -10,12 +10,12 @@
 #include <string>
 #include <vector>
 
-#include "common/language.h"
+#include "base/text.h"
 #include "common/safe_ini_file.h"
-#include "common/text.h"
 #include "fakes/fake_file_system.h"
 #include "fakes/fake_ports.h"
 #include "fuzz/fuzz_check.h"
+#include "ui/language.h"
 
 using namespace bootmark;
 using bootmark::fuzz::Check;

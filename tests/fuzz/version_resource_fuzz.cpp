@@ -8,8 +8,8 @@
 #include <cstdlib>
 #include <string>
 
+#include "base/text.h"
 #include "common/file_version.h"
-#include "common/text.h"
 #include "fakes/fake_system_ports.h"
 #include "fuzz/fuzz_check.h"
 

@@ -1,9 +1,9 @@
-#include "common/alert_log.h"
+#include "alert/alert_log.h"
 
 #include <gtest/gtest.h>
 
+#include "base/text.h"
 #include "common/safe_ini_file.h"
-#include "common/text.h"
 #include "fakes/fake_file_system.h"
 #include "fakes/fake_ports.h"
 

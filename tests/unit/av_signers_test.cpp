@@ -1,6 +1,6 @@
 // The signers of installed antivirus products: where each product's folder is
 // read from, and the list built from the programs found there.
-#include "alert/av_signers.h"
+#include "common/av_signers.h"
 
 #include <gtest/gtest.h>
 

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "common/text.h"
+#include "base/text.h"
 #include "fakes/fake_platform.h"
 
 namespace bootmark {

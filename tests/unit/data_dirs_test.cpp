@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include "common/path.h"
+#include "base/path.h"
 #include "fakes/fake_file_system.h"
 #include "fakes/fake_ports.h"
 

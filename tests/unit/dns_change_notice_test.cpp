@@ -1,5 +1,5 @@
 // The DNS change notice: what it shows, where, and what each way out does.
-#include "dns/dns_change_notice.h"
+#include "app/dns_change_notice.h"
 
 #include <gtest/gtest.h>
 

@@ -3,9 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include "base/text.h"
 #include "common/registry_values.h"
 #include "common/safe_ini_file.h"
-#include "common/text.h"
 #include "dns/dns_set.h"
 #include "fakes/fake_platform.h"
 #include "unit/dns_test_support.h"

@@ -3,8 +3,8 @@
 #include <optional>
 #include <string>
 
+#include "base/text.h"
 #include "common/registry_values.h"
-#include "common/text.h"
 #include "dns/dns_set.h"
 #include "fakes/fake_platform.h"
 

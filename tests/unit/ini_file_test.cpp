@@ -5,9 +5,9 @@
 
 #include <gtest/gtest.h>
 
-#include "common/portable_profile_api.h"
 #include "common/safe_ini_file.h"
 #include "fakes/fake_file_system.h"
+#include "fakes/portable_profile_api.h"
 
 namespace bootmark {
 namespace {

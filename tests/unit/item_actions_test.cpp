@@ -3,8 +3,8 @@
 #include <gtest/gtest.h>
 
 #include "alert/shown_item_records.h"
+#include "base/text.h"
 #include "common/safe_ini_file.h"
-#include "common/text.h"
 #include "fakes/fake_platform.h"
 
 namespace bootmark {

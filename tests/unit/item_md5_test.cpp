@@ -1,9 +1,9 @@
 // The white-list key of an item: MD5 itself, the name rules and the hashed text.
-#include "alert/item_md5.h"
+#include "startup/item_md5.h"
 
 #include <gtest/gtest.h>
 
-#include "common/md5.h"
+#include "base/md5.h"
 #include "fakes/fake_file_system.h"
 
 namespace bootmark {

@@ -1,5 +1,5 @@
 // The reader of the statistics server's JSON answer.
-#include "common/json.h"
+#include "base/json.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 // TLanguage: listing the two language folders, choosing a language with the
 // English fall-back, the look-up rules, translating a form by component kind,
 // encodings by byte order mark, and the language chosen in "Main.ini".
-#include "common/language.h"
+#include "ui/language.h"
 
 #include <gtest/gtest.h>
 

@@ -4,8 +4,8 @@
 
 #include <thread>
 
+#include "base/text.h"
 #include "common/logs.h"
-#include "common/text.h"
 #include "fakes/fake_file_system.h"
 #include "fakes/fake_ports.h"
 

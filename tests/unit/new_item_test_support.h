@@ -5,8 +5,8 @@
 #include <string_view>
 #include <vector>
 
-#include "app/program_arguments.h"
-#include "common/text.h"
+#include "base/program_arguments.h"
+#include "base/text.h"
 
 namespace bootmark::testing {
 

@@ -8,9 +8,9 @@
 #include <optional>
 #include <random>
 
+#include "base/text.h"
 #include "common/ini_hashed_string_list.h"
 #include "common/ini_value.h"
-#include "common/text.h"
 #include "fakes/fake_file_system.h"
 
 namespace bootmark {

@@ -6,9 +6,8 @@
 
 #include <functional>
 
-#include "alert/av_signers.h"
-#include "alert/item_md5.h"
 #include "alert/tarvo_operation.h"
+#include "common/av_signers.h"
 #include "common/lookup_databases.h"
 #include "common/safe_ini_file.h"
 #include "fakes/fake_platform.h"
@@ -16,6 +15,7 @@
 #include "fakes/version_resource_builder.h"
 #include "new_item_test_support.h"
 #include "sqlite_test_files.h"
+#include "startup/item_md5.h"
 #include "startup/task_status.h"
 
 namespace bootmark {

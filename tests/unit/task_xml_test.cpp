@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "common/text.h"
+#include "base/text.h"
 
 namespace bootmark {
 namespace {

@@ -1,5 +1,5 @@
 // The one-line text helpers.
-#include "common/text_helpers.h"
+#include "base/text_helpers.h"
 
 #include <gtest/gtest.h>
 

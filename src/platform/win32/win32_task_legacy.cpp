@@ -5,7 +5,7 @@
 
 #include <cstdio>
 
-#include "common/text.h"
+#include "base/text.h"
 
 #include "platform/win32/com_ptr.h"
 #include "platform/win32/win32_task_scheduler.h"

@@ -8,11 +8,11 @@
 #include <algorithm>
 #include <vector>
 
+#include "base/text.h"
 #include "common/system_info.h"
-#include "common/text.h"
+#include "platform/win32/wide.h"
 #include "platform/win32/win32_accounts.h"
 #include "platform/win32/win32_platform.h"
-#include "platform/win32/wide.h"
 #include "scratch_folder.h"
 #include "startup/command_path.h"
 #include "startup/local_identity.h"

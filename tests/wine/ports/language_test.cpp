@@ -8,12 +8,12 @@
 #include <algorithm>
 
 #include "common/data_dirs.h"
-#include "common/language.h"
 #include "common/safe_ini_file.h"
 #include "platform/win32/win32_file_system.h"
 #include "platform/win32/win32_profile_api.h"
 #include "platform/win32/win32_system.h"
 #include "scratch_folder.h"
+#include "ui/language.h"
 
 namespace bootmark::win32 {
 namespace {

@@ -10,10 +10,10 @@
 
 #include "alert/item_actions.h"
 #include "alert/shown_item_records.h"
+#include "base/path.h"
+#include "base/text.h"
 #include "common/data_dirs.h"
-#include "common/path.h"
 #include "common/safe_ini_file.h"
-#include "common/text.h"
 #include "platform/win32/unique_handle.h"
 #include "platform/win32/wide.h"
 #include "platform/win32/win32_platform.h"

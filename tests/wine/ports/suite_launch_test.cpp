@@ -11,9 +11,9 @@
 #include <chrono>
 #include <thread>
 
+#include "base/path.h"
+#include "base/text.h"
 #include "common/data_dirs.h"
-#include "common/path.h"
-#include "common/text.h"
 #include "platform/win32/unique_handle.h"
 #include "platform/win32/wide.h"
 #include "platform/win32/win32_platform.h"

@@ -8,15 +8,15 @@
 #include <algorithm>
 #include <map>
 
+#include "base/path.h"
+#include "base/text.h"
 #include "common/file_version.h"
 #include "common/shell_helpers.h"
-#include "common/path.h"
 #include "common/system_info.h"
-#include "common/text.h"
+#include "platform/win32/wide.h"
 #include "platform/win32/win32_os.h"
 #include "platform/win32/win32_platform.h"
 #include "platform/win32/win32_system.h"
-#include "platform/win32/wide.h"
 #include "scratch_folder.h"
 #include "ui/large_screen.h"
 

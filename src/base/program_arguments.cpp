@@ -1,4 +1,4 @@
-#include "app/program_arguments.h"
+#include "base/program_arguments.h"
 
 namespace bootmark {
 namespace {

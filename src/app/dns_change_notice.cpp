@@ -1,15 +1,15 @@
-#include "dns/dns_change_notice.h"
+#include "app/dns_change_notice.h"
 
 #include <algorithm>
 #include <vector>
 
+#include "base/text.h"
 #include "common/data_dirs.h"
-#include "common/language.h"
 #include "common/safe_ini_file.h"
-#include "common/text.h"
 #include "dns/dns_func.h"
 #include "dns/netwarden_settings.h"
 #include "platform/shell.h"
+#include "ui/language.h"
 #include "ui/large_screen.h"
 #include "ui/rich_text.h"
 

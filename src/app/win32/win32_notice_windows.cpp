@@ -1,7 +1,7 @@
-#include "ui/win32/win32_notice_windows.h"
+#include "app/win32/win32_notice_windows.h"
 
-#include "ui/win32/alert_receiver_window.h"
-#include "ui/win32/dns_change_notice_window.h"
+#include "app/win32/alert_receiver_window.h"
+#include "app/win32/dns_change_notice_window.h"
 
 namespace bootmark::win32 {
 

@@ -1,8 +1,8 @@
-#include "common/text_helpers.h"
+#include "base/text_helpers.h"
 
 #include <cstdio>
 
-#include "common/text.h"
+#include "base/text.h"
 
 namespace bootmark {
 

@@ -1,7 +1,7 @@
 #pragma once
 // The notice windows made real with Win32 windows.
+#include "app/notice_windows.h"
 #include "platform/platform.h"
-#include "ui/notice_windows.h"
 
 namespace bootmark::win32 {
 

@@ -1,7 +1,7 @@
-#include "common/portable_profile_api.h"
+#include "fakes/portable_profile_api.h"
 
+#include "base/text.h"
 #include "common/safe_ini_file.h"
-#include "common/text.h"
 
 namespace bootmark {
 

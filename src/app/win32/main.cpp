@@ -1,8 +1,8 @@
 // Bootmark.exe: started by the suite with one switch, does that one job and ends.
 #include "app/application.h"
 #include "app/default_mode_jobs.h"
+#include "app/win32/win32_notice_windows.h"
 #include "platform/win32/win32_platform.h"
-#include "ui/win32/win32_notice_windows.h"
 
 int main() {
   using namespace bootmark;

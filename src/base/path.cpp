@@ -1,4 +1,4 @@
-#include "common/path.h"
+#include "base/path.h"
 
 namespace bootmark {
 namespace {

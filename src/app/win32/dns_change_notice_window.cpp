@@ -1,7 +1,7 @@
-#include "ui/win32/dns_change_notice_window.h"
+#include "app/win32/dns_change_notice_window.h"
 
+#include "app/dns_change_notice.h"
 #include "common/data_dirs.h"
-#include "dns/dns_change_notice.h"
 #include "ui/skin.h"
 #include "ui/win32/form_window.h"
 

@@ -1,11 +1,11 @@
-#include "common/alert_log.h"
+#include "alert/alert_log.h"
 
 #include <vector>
 
+#include "base/path.h"
+#include "base/text.h"
 #include "common/data_dirs.h"
-#include "common/path.h"
 #include "common/safe_ini_file.h"
-#include "common/text.h"
 
 namespace bootmark {
 namespace {

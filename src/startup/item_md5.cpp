@@ -1,7 +1,7 @@
-#include "alert/item_md5.h"
+#include "startup/item_md5.h"
 
-#include "common/md5.h"
-#include "common/text.h"
+#include "base/md5.h"
+#include "base/text.h"
 
 namespace bootmark {
 namespace {

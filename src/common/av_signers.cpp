@@ -1,14 +1,14 @@
-#include "alert/av_signers.h"
+#include "common/av_signers.h"
 
 #include <algorithm>
 
+#include "base/path.h"
+#include "base/text.h"
+#include "base/utf16_text.h"
 #include "common/av_uninstall.h"
 #include "common/data_dirs.h"
 #include "common/file_signer.h"
-#include "common/path.h"
 #include "common/registry_values.h"
-#include "common/text.h"
-#include "startup/utf16_text.h"
 
 namespace bootmark {
 namespace {

@@ -1,9 +1,9 @@
-#include "common/language.h"
+#include "ui/language.h"
 
+#include "base/path.h"
+#include "base/text.h"
 #include "common/data_dirs.h"
 #include "common/ini_file.h"
-#include "common/path.h"
-#include "common/text.h"
 
 namespace bootmark {
 namespace {

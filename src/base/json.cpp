@@ -1,8 +1,8 @@
-#include "common/json.h"
+#include "base/json.h"
 
 #include <cstdint>
 
-#include "common/text.h"
+#include "base/text.h"
 
 namespace bootmark {
 namespace {

@@ -1,4 +1,4 @@
-#include "ui/win32/alert_receiver_window.h"
+#include "app/win32/alert_receiver_window.h"
 
 #include <windows.h>
 

@@ -1,4 +1,4 @@
-#include "common/md5.h"
+#include "base/md5.h"
 
 namespace bootmark {
 namespace {

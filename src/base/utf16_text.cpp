@@ -1,6 +1,6 @@
-#include "startup/utf16_text.h"
+#include "base/utf16_text.h"
 
-#include "common/text.h"
+#include "base/text.h"
 
 namespace bootmark::utf16 {
 

@@ -1,10 +1,10 @@
-#include "startup/task_reader2.h"
+#include "startup/task_service_reader.h"
 
 #include <optional>
 #include <type_traits>
 #include <utility>
 
-#include "common/text.h"
+#include "base/text.h"
 #include "startup/task_duration.h"
 #include "startup/task_exception_log.h"
 

@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "common/date_time.h"
+#include "base/date_time.h"
 #include "platform/clock.h"
 #include "platform/environment.h"
 #include "platform/file_system.h"

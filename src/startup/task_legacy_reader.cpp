@@ -1,8 +1,8 @@
-#include "startup/task_reader1.h"
+#include "startup/task_legacy_reader.h"
 
 #include <exception>
 
-#include "common/text.h"
+#include "base/text.h"
 
 namespace bootmark {
 namespace {

@@ -1,7 +1,7 @@
 #pragma once
 // Text work on UTF-16 units, for the rules that count characters the way Windows
 // does (positions, lengths, "the last 32 characters"). "Without regard to case"
-// is the ordinal rule of common/text.h: each unit mapped to upper case.
+// is the ordinal rule of base/text.h: each unit mapped to upper case.
 #include <cstddef>
 #include <string>
 #include <string_view>
