@@ -1,7 +1,5 @@
 #include "base/text_helpers.h"
 
-#include <cstdio>
-
 #include "base/text.h"
 
 namespace bootmark {
@@ -36,15 +34,6 @@ std::vector<std::string> SplitText(std::string_view text, std::string_view delim
     pieces.emplace_back(text.substr(start, found - start));
     start = found + delimiter.size();
   }
-}
-
-std::string GuidToText(const Guid& guid) {
-  char text[40];
-  std::snprintf(text, sizeof text, "{%08X-%04X-%04X-%02X%02X-%02X%02X%02X%02X%02X%02X}",
-                static_cast<unsigned>(guid.data1), static_cast<unsigned>(guid.data2),
-                static_cast<unsigned>(guid.data3), guid.data4[0], guid.data4[1], guid.data4[2],
-                guid.data4[3], guid.data4[4], guid.data4[5], guid.data4[6], guid.data4[7]);
-  return text;
 }
 
 }  // namespace bootmark

@@ -5,8 +5,6 @@
 #include <string_view>
 #include <vector>
 
-#include "platform/operating_system.h"
-
 namespace bootmark {
 
 // The text before the first `ch`, empty when the text has none. With no
@@ -22,9 +20,5 @@ std::string TextAfterLastChar(std::string_view text, char ch);
 // added: "a,,b" -> {"a", "", "b"}, "a," -> {"a", ""}, "" -> {""}. An empty
 // delimiter gives the whole text as one piece.
 std::vector<std::string> SplitText(std::string_view text, std::string_view delimiter);
-
-// The usual braced text form of a GUID, upper-case:
-// "{6B29FC40-CA47-1067-B31D-00DD010662DA}".
-std::string GuidToText(const Guid& guid);
 
 }  // namespace bootmark

@@ -2,9 +2,9 @@
 
 #include <algorithm>
 #include <array>
+#include <cstdio>
 
 #include "base/text.h"
-#include "base/text_helpers.h"
 
 namespace bootmark {
 namespace {
@@ -197,6 +197,15 @@ std::string SystemInfo::GetSystemDir() { return platform_.system.SystemDirectory
 std::string SystemInfo::GetWindowsDir() { return platform_.system.WindowsDirectory(); }
 
 std::string SystemInfo::GetTempDir() { return platform_.system.TempDirectory(); }
+
+std::string GuidToText(const Guid& guid) {
+  char text[40];
+  std::snprintf(text, sizeof text, "{%08X-%04X-%04X-%02X%02X-%02X%02X%02X%02X%02X%02X}",
+                static_cast<unsigned>(guid.data1), static_cast<unsigned>(guid.data2),
+                static_cast<unsigned>(guid.data3), guid.data4[0], guid.data4[1], guid.data4[2],
+                guid.data4[3], guid.data4[4], guid.data4[5], guid.data4[6], guid.data4[7]);
+  return text;
+}
 
 std::string SystemInfo::NewGuidText() {
   const std::optional<Guid> guid = platform_.system.NewGuid();

@@ -89,4 +89,8 @@ class SystemInfo {
   std::optional<bool> isWow64_;
 };
 
+// The usual braced text form of a GUID, upper-case:
+// "{6B29FC40-CA47-1067-B31D-00DD010662DA}".
+std::string GuidToText(const Guid& guid);
+
 }  // namespace bootmark

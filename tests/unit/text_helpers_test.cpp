@@ -54,12 +54,5 @@ TEST(SplitTextTest, EveryPieceBetweenDelimitersWithTheLastAlwaysAdded) {
   for (const auto& test : cases) EXPECT_EQ(SplitText(test.text, test.delimiter), test.expected) << test.text;
 }
 
-TEST(GuidToTextTest, BracedUpperCaseWithTheByteFieldsInOrder) {
-  EXPECT_EQ(GuidToText(Guid{0x00021401, 0x0000, 0x0000, {0xC0, 0, 0, 0, 0, 0, 0, 0x46}}),
-            "{00021401-0000-0000-C000-000000000046}");
-  EXPECT_EQ(GuidToText(Guid{0xFFFFFFFF, 0xABCD, 0x0EF0, {1, 2, 3, 4, 5, 6, 7, 8}}),
-            "{FFFFFFFF-ABCD-0EF0-0102-030405060708}");
-}
-
 }  // namespace
 }  // namespace bootmark
