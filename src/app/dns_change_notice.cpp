@@ -27,9 +27,9 @@ constexpr std::uint32_t kSettingsWaitMs = 1000;
 constexpr std::string_view kNetwardenExe = "Netwarden.exe";
 
 // The pieces of `text` between `separator`s, trimmed, empty ones left out.
-std::vector<std::string> Servers(std::string_view text, char separator) {
+std::vector<std::string> Servers(std::string_view text, std::string_view separator) {
   std::vector<std::string> servers;
-  for (const std::string& piece : Split(text, separator)) {
+  for (const std::string& piece : SplitText(text, separator)) {
     const std::string_view server = Trim(piece);
     if (!server.empty()) servers.emplace_back(server);
   }
@@ -53,8 +53,8 @@ class MainIni {
 
 DnsLines SplitDnsForDisplay(std::string_view text) {
   const std::string_view list = Trim(text);
-  std::vector<std::string> servers = Servers(list, ',');
-  if (servers.size() < 2) servers = Servers(list, ' ');
+  std::vector<std::string> servers = Servers(list, ",");
+  if (servers.size() < 2) servers = Servers(list, " ");
   if (servers.size() < 2) return {std::string(list), {}};
   return {servers[0], servers[1]};
 }

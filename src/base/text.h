@@ -3,6 +3,7 @@
 // at the Windows boundary and in files. "Without regard to case" is Windows' ordinal
 // case-insensitive comparison: every UTF-16 unit is mapped to upper case and the
 // units are compared as numbers.
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -49,8 +50,18 @@ std::string_view Trim(std::string_view text);
 std::string_view TrimLeft(std::string_view text);
 std::string_view TrimRight(std::string_view text);
 
-// Splits at every occurrence of `separator`; "a||b" gives {"a", "", "b"}, "" gives {""}.
-std::vector<std::string> Split(std::string_view text, char separator);
+// Every piece between delimiters, empty pieces included, the last piece always
+// added: "a,,b" -> {"a", "", "b"}, "a," -> {"a", ""}, "" -> {""}. An empty
+// delimiter gives the whole text as one piece.
+std::vector<std::string> SplitText(std::string_view text, std::string_view delimiter);
+
+// The text before the first `ch`, empty when the text has none. With no
+// character given (`ch` = '\0'), the first `count` characters (UTF-16 units, a
+// surrogate pair is never cut in two). `ch` is an ASCII character.
+std::string TextBeforeChar(std::string_view text, char ch, std::size_t count = 0);
+// The text after the last `ch`; the whole text when it has none. `ch` is an
+// ASCII character.
+std::string TextAfterLastChar(std::string_view text, char ch);
 
 bool StartsWith(std::string_view text, std::string_view prefix);
 bool StartsWithIgnoreCase(std::string_view text, std::string_view prefix);

@@ -4,6 +4,7 @@
 #include <array>
 #include <cstdio>
 
+#include "base/path.h"
 #include "base/text.h"
 
 namespace bootmark {
@@ -41,6 +42,13 @@ constexpr std::array<FolderFallBack, 6> kFolderFallBacks{{
 std::string DriveOf(std::string_view path) {
   if (path.size() >= 2 && path[1] == ':') return std::string(path.substr(0, 2));
   return {};
+}
+
+
+constexpr std::intptr_t kShellExecuteSuccessAbove = 32;
+
+bool AtLeast(const VersionExInfo& version, std::uint32_t major, std::uint32_t minor) {
+  return version.major > major || (version.major == major && version.minor >= minor);
 }
 
 }  // namespace
@@ -210,6 +218,20 @@ std::string GuidToText(const Guid& guid) {
 std::string SystemInfo::NewGuidText() {
   const std::optional<Guid> guid = platform_.system.NewGuid();
   return guid ? GuidToText(*guid) : std::string();
+}
+
+bool OpenFolderAndSelect(const Platform& platform, std::string_view path) {
+  const VersionExInfo version = platform.system.VersionEx();
+  if (AtLeast(version, 5, 1) && platform.shell.OpenFolderAndSelectItem(path) == SelectInFolderResult::kOpened) {
+    return true;
+  }
+  if (AtLeast(version, 6, 0)) {
+    const std::string folder = platform.files.DirectoryExists(path) ? std::string(path) : ExtractFileDir(path);
+    return platform.shell.ShellExecute(kNoWindow, "explore", folder, "", "", show_command::kNormal) >
+           kShellExecuteSuccessAbove;
+  }
+  return platform.shell.ShellExecute(kNoWindow, "open", "explorer", " /select," + std::string(path), "",
+                                     show_command::kNormal) > kShellExecuteSuccessAbove;
 }
 
 }  // namespace bootmark

@@ -2,7 +2,8 @@
 // The operating system as the program sees it: how the process declares its DPI
 // awareness at start-up, the Windows version as the system really is and its
 // display name, special folders with fall-backs, the 64-bit Windows checks and
-// the file-system redirection switches, and a few one-line queries.
+// the file-system redirection switches, a few one-line queries, and opening
+// Explorer with a file selected.
 //
 // One SystemInfo lives for the whole process (the values it computes are kept
 // from the first use on). The first uses happen on the main thread during
@@ -16,6 +17,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include "platform/platform.h"
 
@@ -92,5 +94,14 @@ class SystemInfo {
 // The usual braced text form of a GUID, upper-case:
 // "{6B29FC40-CA47-1067-B31D-00DD010662DA}".
 std::string GuidToText(const Guid& guid);
+
+// Opens Explorer on `path` with the file selected:
+//  1. on Windows XP and later, through SHOpenFolderAndSelectItems where shell32
+//     has it; true when that worked;
+//  2. otherwise, on Windows 6.0 and later, opens the containing folder of a file
+//     (a folder itself) with the shell verb "explore";
+//  3. on older systems, starts "explorer" with " /select," and the path.
+// In 2 and 3 the result is true when the shell call answers above 32.
+bool OpenFolderAndSelect(const Platform& platform, std::string_view path);
 
 }  // namespace bootmark

@@ -77,7 +77,7 @@ std::optional<VersionResource> VersionResource::Parse(std::string_view bytes) {
 
 const VersionBlock* VersionResource::Find(std::string_view path) const {
   const VersionBlock* block = &root_;
-  for (const std::string& name : Split(path, '\\')) {
+  for (const std::string& name : SplitText(path, "\\")) {
     if (name.empty()) continue;
     const VersionBlock* found = nullptr;
     for (const VersionBlock& child : block->children) {

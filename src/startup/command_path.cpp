@@ -18,7 +18,7 @@ bool FitsPathBuffer(std::string_view text) { return Utf8ToUtf16(text).size() < k
 // regard to case, each kept once.
 std::vector<std::string> SortedEntries(std::string_view variable) {
   std::vector<std::string> entries;
-  for (std::string& entry : Split(variable, ';')) {
+  for (std::string& entry : SplitText(variable, ";")) {
     if (!entry.empty()) entries.push_back(std::move(entry));
   }
   std::stable_sort(entries.begin(), entries.end(), TextLessIgnoreCase());

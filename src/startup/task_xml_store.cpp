@@ -346,7 +346,7 @@ class XmlFolder : public ITaskFolder {
 // "\A\B" as a folder below the store's root; nullopt for paths that would leave it.
 std::optional<std::string> RelativeDirectory(std::string_view path) {
   std::string relative;
-  for (const std::string& part : Split(path, '\\')) {
+  for (const std::string& part : SplitText(path, "\\")) {
     if (part.empty()) continue;
     if (part == "." || part == ".." || part.find('/') != std::string::npos) return std::nullopt;
     relative += "\\" + part;
@@ -374,7 +374,7 @@ std::unique_ptr<ITaskFolder> TaskXmlStore::CreateFolder(std::string_view name) {
   const std::optional<std::string> relative = RelativeDirectory(name);
   if (!relative || relative->empty()) return nullptr;
   std::string directory = root_;
-  for (const std::string& part : Split(relative->substr(1), '\\')) {
+  for (const std::string& part : SplitText(relative->substr(1), "\\")) {
     directory += "\\" + part;
     if (!files_.CreateDirectory(directory)) return nullptr;
   }

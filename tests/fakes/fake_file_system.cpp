@@ -17,7 +17,7 @@ constexpr char16_t kCp1252High[32] = {
 
 std::vector<std::string> SplitNames(std::string_view text) {
   std::vector<std::string> names;
-  for (std::string& name : Split(text, '\\')) {
+  for (std::string& name : SplitText(text, "\\")) {
     if (!name.empty()) names.push_back(std::move(name));
   }
   return names;
@@ -473,7 +473,7 @@ std::optional<std::string> FakeFileSystem::SearchFile(std::string_view searchPat
     return std::nullopt;
   }
   const std::string_view extension = name.find('.') == std::string_view::npos ? defaultExtension : "";
-  for (const std::string& folder : Split(searchPath, ';')) {
+  for (const std::string& folder : SplitText(searchPath, ";")) {
     std::string candidate = folder;
     if (!candidate.empty() && candidate.back() != '\\') candidate += '\\';
     candidate += std::string(name) + std::string(extension);

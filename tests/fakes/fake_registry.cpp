@@ -8,7 +8,7 @@ namespace {
 
 std::vector<std::string> PathParts(std::string_view path) {
   std::vector<std::string> parts;
-  for (const std::string& part : Split(path, '\\')) {
+  for (const std::string& part : SplitText(path, "\\")) {
     if (!part.empty()) parts.push_back(part);
   }
   return parts;

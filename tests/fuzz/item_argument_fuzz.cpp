@@ -23,7 +23,7 @@ using bootmark::fuzz::Check;
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const std::string input(reinterpret_cast<const char*>(data), size);
   std::vector<std::string> arguments{"Bootmark.exe", "/AddAutoRun"};
-  for (std::string& line : Split(input, '\n')) {
+  for (std::string& line : SplitText(input, "\n")) {
     if (arguments.size() < 8) arguments.push_back(std::move(line));
   }
 

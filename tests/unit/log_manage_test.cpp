@@ -259,7 +259,7 @@ TEST_F(LogManageTest, LinesFromManyThreadsStayWhole) {
   const std::string bytes = Content(kTraceLog);
   ASSERT_EQ(bytes.substr(0, 2), "\xFF\xFE");
   text = Utf16ToUtf8(std::u16string(reinterpret_cast<const char16_t*>(bytes.data() + 2), (bytes.size() - 2) / 2));
-  std::vector<std::string> lines = Split(text, '\n');
+  std::vector<std::string> lines = SplitText(text, "\n");
   ASSERT_EQ(lines.back(), "");
   lines.pop_back();
   ASSERT_EQ(lines.size(), static_cast<std::size_t>(kThreads * kLines));

@@ -71,16 +71,6 @@ std::vector<std::string> RecordLines(const std::string& path) {
   return lines;
 }
 
-std::vector<std::string> Split(const std::string& line, char separator) {
-  std::vector<std::string> fields;
-  std::size_t pos = 0;
-  for (std::size_t found; (found = line.find(separator, pos)) != std::string::npos; pos = found + 1) {
-    fields.push_back(line.substr(pos, found - pos));
-  }
-  fields.push_back(line.substr(pos));
-  return fields;
-}
-
 // Waits up to 15 seconds for a record file to have `count` lines.
 std::vector<std::string> WaitForRecord(const std::string& path, std::size_t count) {
   std::vector<std::string> lines;
@@ -127,7 +117,7 @@ TEST_F(SuiteExchangeTest, AnsweringSuiteTakesTheMessageAsUtf16WithItsSizeAndAnEm
 
   const std::vector<std::string> calls = RecordLines(programDir / "Statewell.calls.txt");
   ASSERT_EQ(calls.size(), 1u);
-  const std::vector<std::string> fields = Split(calls[0], '\t');
+  const std::vector<std::string> fields = SplitText(calls[0], "\t");
   ASSERT_EQ(fields.size(), 5u) << calls[0];
   EXPECT_EQ(fields[0], "Kestrune State");
   const std::string data = fields[4];
@@ -244,7 +234,7 @@ TEST_F(SuiteExchangeTest, ClosedSuiteIsStartedFromItsFolderWithTheItemOnTheComma
 
     const std::vector<std::string> calls = WaitForRecord(programDir / "KST.calls.txt", ++started);
     ASSERT_EQ(calls.size(), started);
-    const std::vector<std::string> fields = Split(calls.back(), '\t');
+    const std::vector<std::string> fields = SplitText(calls.back(), "\t");
     ASSERT_EQ(fields.size(), 2u);
     EXPECT_TRUE(EndsWithIgnoreCase(fields[0], std::string("KST.exe\" ") + c.parameters) ||
                 EndsWithIgnoreCase(fields[0], std::string("KST.exe ") + c.parameters))

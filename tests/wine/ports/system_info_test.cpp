@@ -11,7 +11,6 @@
 #include "base/path.h"
 #include "base/text.h"
 #include "common/file_version.h"
-#include "common/shell_helpers.h"
 #include "common/system_info.h"
 #include "platform/win32/wide.h"
 #include "platform/win32/win32_os.h"
