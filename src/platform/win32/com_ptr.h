@@ -1,11 +1,14 @@
 #pragma once
-// RAII owners for COM: an interface pointer released once, and a BSTR freed once.
+// RAII owners for COM: an interface pointer released once, the strings and memory
+// COM hands out, and COM itself for one scope of a thread.
 #include <windows.h>
+#include <objbase.h>
 #include <oleauto.h>
 
 #include <string>
 #include <utility>
 
+#include "platform/win32/unique_resource.h"
 #include "platform/win32/wide.h"
 
 namespace bootmark::win32 {
@@ -51,42 +54,45 @@ class ComPtr {
   Interface* pointer_ = nullptr;
 };
 
-class UniqueBstr {
- public:
-  UniqueBstr() = default;
-  explicit UniqueBstr(std::string_view text) : bstr_(::SysAllocString(Wide(text).c_str())) {}
-  UniqueBstr(const UniqueBstr&) = delete;
-  UniqueBstr& operator=(const UniqueBstr&) = delete;
-  ~UniqueBstr() { ::SysFreeString(bstr_); }
+namespace closers {
+inline void Bstr(BSTR text) { ::SysFreeString(text); }
+template <typename T>
+void CoTaskMemory(T memory) {
+  ::CoTaskMemFree(memory);
+}
+}  // namespace closers
 
-  BSTR Get() const { return bstr_; }
-  BSTR* Put() {
-    ::SysFreeString(bstr_);
-    bstr_ = nullptr;
-    return &bstr_;
+// A BSTR, freed with SysFreeString.
+using UniqueBstr = UniqueResource<BSTR, closers::Bstr>;
+// Memory a COM callee allocated with CoTaskMemAlloc (strings, arrays).
+template <typename T>
+using UniqueCoTaskMemory = UniqueResource<T, closers::CoTaskMemory<T>>;
+using UniqueCoTaskString = UniqueCoTaskMemory<LPWSTR>;
+
+inline UniqueBstr MakeBstr(std::string_view text) { return UniqueBstr(::SysAllocString(Wide(text).c_str())); }
+
+// The text of a BSTR or of a wide string; empty for none.
+inline std::string TextOf(const UniqueBstr& text) {
+  return text ? Narrow(std::wstring_view(text.Get(), ::SysStringLen(text.Get()))) : std::string();
+}
+inline std::string TextOf(const UniqueCoTaskString& text) {
+  return text ? Narrow(std::wstring_view(text.Get())) : std::string();
+}
+
+// COM for the calling thread for one scope, in a single-threaded apartment. A
+// thread that has COM already, in either apartment kind, keeps it as it is: only
+// a successful call is undone.
+class ComForThread {
+ public:
+  ComForThread() : result_(::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)) {}
+  ComForThread(const ComForThread&) = delete;
+  ComForThread& operator=(const ComForThread&) = delete;
+  ~ComForThread() {
+    if (SUCCEEDED(result_)) ::CoUninitialize();
   }
-  std::string Text() const { return bstr_ == nullptr ? std::string() : Narrow(std::wstring_view(bstr_, ::SysStringLen(bstr_))); }
 
  private:
-  BSTR bstr_ = nullptr;
-};
-
-// A string the callee allocated with CoTaskMemAlloc.
-class UniqueCoTaskString {
- public:
-  UniqueCoTaskString() = default;
-  UniqueCoTaskString(const UniqueCoTaskString&) = delete;
-  UniqueCoTaskString& operator=(const UniqueCoTaskString&) = delete;
-  ~UniqueCoTaskString() { ::CoTaskMemFree(text_); }
-  LPWSTR* Put() {
-    ::CoTaskMemFree(text_);
-    text_ = nullptr;
-    return &text_;
-  }
-  std::string Text() const { return text_ == nullptr ? std::string() : Narrow(std::wstring_view(text_)); }
-
- private:
-  LPWSTR text_ = nullptr;
+  HRESULT result_;
 };
 
 }  // namespace bootmark::win32

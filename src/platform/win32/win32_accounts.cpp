@@ -4,45 +4,21 @@
 #include <lm.h>
 #include <sddl.h>
 
+#include "platform/win32/unique_handle.h"
 #include "platform/win32/wide.h"
 
 namespace bootmark::win32 {
 namespace {
 
-// A buffer netapi32 allocated, freed with NetApiBufferFree.
-class NetBuffer {
- public:
-  NetBuffer() = default;
-  NetBuffer(const NetBuffer&) = delete;
-  NetBuffer& operator=(const NetBuffer&) = delete;
-  ~NetBuffer() {
-    if (data_ != nullptr) ::NetApiBufferFree(data_);
-  }
-  LPBYTE* Receive() { return &data_; }
-  template <typename T>
-  const T* As() const {
-    return reinterpret_cast<const T*>(data_);
-  }
+void FreeNetBuffer(LPBYTE buffer) { ::NetApiBufferFree(buffer); }
 
- private:
-  LPBYTE data_ = nullptr;
-};
+// A buffer netapi32 allocated.
+using NetBuffer = UniqueResource<LPBYTE, FreeNetBuffer>;
 
-// Memory the system allocated with LocalAlloc, freed with LocalFree.
-class LocalText {
- public:
-  LocalText() = default;
-  LocalText(const LocalText&) = delete;
-  LocalText& operator=(const LocalText&) = delete;
-  ~LocalText() {
-    if (text_ != nullptr) ::LocalFree(text_);
-  }
-  LPWSTR* Receive() { return &text_; }
-  const wchar_t* Get() const { return text_; }
-
- private:
-  LPWSTR text_ = nullptr;
-};
+template <typename T>
+const T* As(const NetBuffer& buffer) {
+  return reinterpret_cast<const T*>(buffer.Get());
+}
 
 std::string TextOf(const wchar_t* text) { return text == nullptr ? std::string() : Narrow(std::wstring_view(text)); }
 
@@ -55,10 +31,10 @@ LocalUserList Win32Accounts::EnumerateLocalUsers() {
   do {
     NetBuffer buffer;
     DWORD read = 0, total = 0;
-    status = ::NetUserEnum(nullptr, 1, FILTER_NORMAL_ACCOUNT, buffer.Receive(), MAX_PREFERRED_LENGTH, &read, &total,
+    status = ::NetUserEnum(nullptr, 1, FILTER_NORMAL_ACCOUNT, buffer.Put(), MAX_PREFERRED_LENGTH, &read, &total,
                            &resume);
     if (status != NERR_Success && status != ERROR_MORE_DATA) break;
-    const USER_INFO_1* users = buffer.As<USER_INFO_1>();
+    const USER_INFO_1* users = As<USER_INFO_1>(buffer);
     for (DWORD i = 0; users != nullptr && i < read; ++i) {
       list.users.push_back(LocalUser{TextOf(users[i].usri1_name), users[i].usri1_priv});
     }
@@ -71,11 +47,11 @@ LocalUserList Win32Accounts::EnumerateLocalUsers() {
 
 std::optional<LocalUserDetails> Win32Accounts::GetUserDetails(std::string_view name, std::uint32_t& status) {
   NetBuffer buffer;
-  status = ::NetUserGetInfo(nullptr, Wide(name).c_str(), 23, buffer.Receive());
-  const USER_INFO_23* info = buffer.As<USER_INFO_23>();
+  status = ::NetUserGetInfo(nullptr, Wide(name).c_str(), 23, buffer.Put());
+  const USER_INFO_23* info = As<USER_INFO_23>(buffer);
   if (status != NERR_Success || info == nullptr) return std::nullopt;
-  LocalText sid;
-  if (info->usri23_user_sid == nullptr || !::ConvertSidToStringSidW(info->usri23_user_sid, sid.Receive())) {
+  UniqueLocal<LPWSTR> sid;
+  if (info->usri23_user_sid == nullptr || !::ConvertSidToStringSidW(info->usri23_user_sid, sid.Put())) {
     status = ::GetLastError();
     return std::nullopt;
   }

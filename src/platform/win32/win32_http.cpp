@@ -5,6 +5,7 @@
 
 #include <utility>
 
+#include "platform/win32/unique_resource.h"
 #include "platform/win32/wide.h"
 
 namespace bootmark::win32 {
@@ -16,20 +17,8 @@ constexpr wchar_t kContentType[] = L"Content-Type: application/x-www-form-urlenc
 // A session, connection or request handle, closed with WinHttpCloseHandle. A
 // request is closed before its connection and the connection before its session
 // by declaring them in that order.
-class UniqueInternetHandle {
- public:
-  explicit UniqueInternetHandle(HINTERNET handle) : handle_(handle) {}
-  UniqueInternetHandle(const UniqueInternetHandle&) = delete;
-  UniqueInternetHandle& operator=(const UniqueInternetHandle&) = delete;
-  ~UniqueInternetHandle() {
-    if (handle_ != nullptr) ::WinHttpCloseHandle(handle_);
-  }
-  HINTERNET Get() const { return handle_; }
-  explicit operator bool() const { return handle_ != nullptr; }
-
- private:
-  HINTERNET handle_;
-};
+void CloseInternetHandle(HINTERNET handle) { ::WinHttpCloseHandle(handle); }
+using UniqueInternetHandle = UniqueResource<HINTERNET, CloseInternetHandle>;
 
 struct UrlParts {
   bool secure = false;

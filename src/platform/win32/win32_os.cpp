@@ -7,6 +7,7 @@
 #include <cstring>
 #include <vector>
 
+#include "platform/win32/gdi_objects.h"
 #include "platform/win32/system_library.h"
 #include "platform/win32/wide.h"
 
@@ -212,11 +213,9 @@ bool Win32Display::SetProcessDpiAwareness(int awareness) {
 }
 
 int Win32Display::ScreenDpiY() {
-  HDC screen = ::GetDC(nullptr);
-  if (screen == nullptr) return 0;
-  const int dpi = ::GetDeviceCaps(screen, LOGPIXELSY);
-  ::ReleaseDC(nullptr, screen);
-  return dpi;
+  const UniqueScreenDc screen = ScreenDc();
+  if (!screen) return 0;
+  return ::GetDeviceCaps(screen.Get(), LOGPIXELSY);
 }
 
 std::optional<Rect> Win32Display::MonitorWorkArea(const Rect& area) {

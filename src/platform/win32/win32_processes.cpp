@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "platform/win32/loaded_library.h"
+#include "platform/win32/system_library.h"
 #include "platform/win32/unique_handle.h"
 #include "platform/win32/wide.h"
 #include "platform/win32/win32_system.h"
@@ -40,6 +41,24 @@ std::vector<wchar_t> WritableCommandLine(std::string_view commandLine) {
   std::vector<wchar_t> buffer(wide.begin(), wide.end());
   buffer.push_back(L'\0');
   return buffer;
+}
+
+// The user's own environment block, made by userenv.dll (looked up in the system
+// folder when first needed) and given back to it.
+void DestroyEnvironment(void* environment) {
+  using DestroyEnvironmentBlockFunc = BOOL(WINAPI*)(void* environment);
+  static const auto destroy = FindSystemFunction<DestroyEnvironmentBlockFunc>(L"userenv.dll", "DestroyEnvironmentBlock");
+  if (destroy != nullptr) destroy(environment);
+}
+
+using UniqueEnvironmentBlock = UniqueResource<void*, DestroyEnvironment>;
+
+UniqueEnvironmentBlock UserEnvironment(HANDLE userToken) {
+  using CreateEnvironmentBlockFunc = BOOL(WINAPI*)(void** environment, HANDLE token, BOOL inherit);
+  static const auto create = FindSystemFunction<CreateEnvironmentBlockFunc>(L"userenv.dll", "CreateEnvironmentBlock");
+  void* environment = nullptr;
+  if (create == nullptr || !create(&environment, userToken, FALSE)) return {};
+  return UniqueEnvironmentBlock(environment);
 }
 
 STARTUPINFOW StartupInfo() {
@@ -91,34 +110,27 @@ std::optional<std::uint32_t> Win32Processes::ProcessSessionId(std::uint32_t proc
 }
 
 std::unique_ptr<IUserToken> Win32Processes::OpenProcessUserToken(std::uint32_t processId, TokenFailure& failure) {
-  HANDLE token = nullptr;
+  UniqueHandle token;
   {
     const UniqueHandle process(::OpenProcess(kProcessAllAccessXp, FALSE, processId));
     if (!process) {
       failure = TokenFailure::kProcessNotOpened;
       return nullptr;
     }
-    if (!::OpenProcessToken(process.Get(), kTokenAllAccessXp, &token)) {
+    if (!::OpenProcessToken(process.Get(), kTokenAllAccessXp, token.Put())) {
       failure = TokenFailure::kTokenNotOpened;
       return nullptr;
     }
   }
   failure = TokenFailure::kNone;
-  return std::make_unique<Win32UserToken>(UniqueHandle(token));
+  return std::make_unique<Win32UserToken>(std::move(token));
 }
 
 bool Win32Processes::StartProcessAsUser(IUserToken& token, std::string_view commandLine) {
   const HANDLE userToken = static_cast<Win32UserToken&>(token).Get();
 
   // The user's own environment, so that the program sees that user's folders.
-  // Userenv.dll is needed only here: loaded for this one start.
-  using CreateEnvironmentBlockFunc = BOOL(WINAPI*)(void** environment, HANDLE token, BOOL inherit);
-  using DestroyEnvironmentBlockFunc = BOOL(WINAPI*)(void* environment);
-  const LoadedLibrary userenv = LoadedLibrary::FromSystemFolder(L"userenv.dll");
-  const auto createEnvironment = userenv.Find<CreateEnvironmentBlockFunc>("CreateEnvironmentBlock");
-  const auto destroyEnvironment = userenv.Find<DestroyEnvironmentBlockFunc>("DestroyEnvironmentBlock");
-  void* environment = nullptr;
-  if (createEnvironment != nullptr && !createEnvironment(&environment, userToken, FALSE)) environment = nullptr;
+  const UniqueEnvironmentBlock environment = UserEnvironment(userToken);
 
   std::vector<wchar_t> line = WritableCommandLine(commandLine);
   wchar_t desktop[] = L"Winsta0\\Default";
@@ -128,14 +140,12 @@ bool Win32Processes::StartProcessAsUser(IUserToken& token, std::string_view comm
   PROCESS_INFORMATION info{};
   const BOOL created =
       ::CreateProcessAsUserW(userToken, nullptr, line.data(), nullptr, nullptr, FALSE,
-                             CREATE_UNICODE_ENVIRONMENT | CREATE_DEFAULT_ERROR_MODE, environment, nullptr, &startup,
-                             &info);
-  if (created) {
-    ::CloseHandle(info.hThread);
-    ::CloseHandle(info.hProcess);
-  }
-  if (environment != nullptr && destroyEnvironment != nullptr) destroyEnvironment(environment);
-  return created != FALSE;
+                             CREATE_UNICODE_ENVIRONMENT | CREATE_DEFAULT_ERROR_MODE, environment.Get(), nullptr,
+                             &startup, &info);
+  if (!created) return false;
+  const UniqueHandle process(info.hProcess);
+  const UniqueHandle thread(info.hThread);
+  return true;
 }
 
 std::optional<std::int32_t> Win32Processes::CallLibraryFunction(std::string_view libraryPath,

@@ -2,25 +2,14 @@
 
 #include <windows.h>
 
+#include <utility>
 #include <vector>
 
+#include "platform/win32/unique_handle.h"
 #include "platform/win32/wide.h"
 
 namespace bootmark::win32 {
 namespace {
-
-// Owns an open registry key, closed with RegCloseKey.
-class UniqueRegKey {
- public:
-  explicit UniqueRegKey(HKEY key) : key_(key) {}
-  UniqueRegKey(const UniqueRegKey&) = delete;
-  UniqueRegKey& operator=(const UniqueRegKey&) = delete;
-  ~UniqueRegKey() { ::RegCloseKey(key_); }
-  HKEY Get() const { return key_; }
-
- private:
-  HKEY key_;
-};
 
 HKEY RootHandle(RegistryRoot root) {
   return reinterpret_cast<HKEY>(static_cast<ULONG_PTR>(static_cast<LONG>(static_cast<std::uint32_t>(root))));
@@ -42,7 +31,7 @@ REGSAM ViewFlags(RegistryView view) {
 
 class Win32RegistryKey : public IRegistryKey {
  public:
-  explicit Win32RegistryKey(HKEY key) : key_(key) {}
+  explicit Win32RegistryKey(UniqueRegKey key) : key_(std::move(key)) {}
 
   std::vector<std::string> SubKeyNames() override {
     std::vector<std::string> names;
@@ -112,21 +101,22 @@ class Win32RegistryKey : public IRegistryKey {
 
 std::unique_ptr<IRegistryKey> Win32Registry::OpenKey(RegistryRoot root, std::string_view path, std::uint32_t access,
                                                      RegistryView view) {
-  HKEY key = nullptr;
-  if (::RegOpenKeyExW(RootHandle(root), Wide(path).c_str(), 0, access | ViewFlags(view), &key) != ERROR_SUCCESS) {
+  UniqueRegKey key;
+  if (::RegOpenKeyExW(RootHandle(root), Wide(path).c_str(), 0, access | ViewFlags(view), key.Put()) !=
+      ERROR_SUCCESS) {
     return nullptr;
   }
-  return std::make_unique<Win32RegistryKey>(key);
+  return std::make_unique<Win32RegistryKey>(std::move(key));
 }
 
 std::unique_ptr<IRegistryKey> Win32Registry::CreateKey(RegistryRoot root, std::string_view path,
                                                        RegistryView view) {
-  HKEY key = nullptr;
+  UniqueRegKey key;
   if (::RegCreateKeyExW(RootHandle(root), Wide(path).c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
-                        KEY_READ | KEY_WRITE | ViewFlags(view), nullptr, &key, nullptr) != ERROR_SUCCESS) {
+                        KEY_READ | KEY_WRITE | ViewFlags(view), nullptr, key.Put(), nullptr) != ERROR_SUCCESS) {
     return nullptr;
   }
-  return std::make_unique<Win32RegistryKey>(key);
+  return std::make_unique<Win32RegistryKey>(std::move(key));
 }
 
 }  // namespace bootmark::win32

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "platform/win32/system_library.h"
+#include "platform/win32/unique_resource.h"
 #include "platform/win32/wide.h"
 
 #undef StartService
@@ -13,22 +14,13 @@
 namespace bootmark::win32 {
 namespace {
 
-// A handle of the Service Control Manager or of one service.
-class UniqueServiceHandle {
- public:
-  explicit UniqueServiceHandle(SC_HANDLE handle) : handle_(handle) {}
-  UniqueServiceHandle(const UniqueServiceHandle&) = delete;
-  UniqueServiceHandle& operator=(const UniqueServiceHandle&) = delete;
-  UniqueServiceHandle(UniqueServiceHandle&& other) noexcept : handle_(std::exchange(other.handle_, nullptr)) {}
-  ~UniqueServiceHandle() {
-    if (handle_ != nullptr) ::CloseServiceHandle(handle_);
-  }
-  SC_HANDLE Get() const { return handle_; }
-  explicit operator bool() const { return handle_ != nullptr; }
+void CloseService(SC_HANDLE handle) { ::CloseServiceHandle(handle); }
+void UnlockDatabase(SC_LOCK lock) { ::UnlockServiceDatabase(lock); }
 
- private:
-  SC_HANDLE handle_;
-};
+// A handle of the Service Control Manager or of one service.
+using UniqueServiceHandle = UniqueResource<SC_HANDLE, CloseService>;
+// The lock of the service database, released with UnlockServiceDatabase.
+using UniqueServiceLock = UniqueResource<SC_LOCK, UnlockDatabase>;
 
 UniqueServiceHandle OpenManager(DWORD access) {
   return UniqueServiceHandle(::OpenSCManagerW(nullptr, nullptr, access));
@@ -42,11 +34,11 @@ UniqueServiceHandle OpenNamedService(const UniqueServiceHandle& manager, std::st
 class Win32DatabaseLock : public IServiceDatabaseLock {
  public:
   Win32DatabaseLock(UniqueServiceHandle manager, SC_LOCK lock) : manager_(std::move(manager)), lock_(lock) {}
-  ~Win32DatabaseLock() override { ::UnlockServiceDatabase(lock_); }
 
  private:
+  // Declared in this order so that the lock is released before the manager closes.
   UniqueServiceHandle manager_;
-  SC_LOCK lock_;
+  UniqueServiceLock lock_;
 };
 
 }  // namespace

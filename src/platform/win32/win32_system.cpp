@@ -114,44 +114,32 @@ std::string Win32Shell::GetSpecialFolderPath(int csidl) {
 
 namespace {
 
+// Item identifier lists are freed with ILFree, or CoTaskMemFree where that is missing.
+void FreeItemIdList(PIDLIST_ABSOLUTE list) {
+  using FreeFunction = void(WINAPI*)(PIDLIST_RELATIVE);
+  static const auto ilFree = FindSystemFunction<FreeFunction>(L"shell32.dll", "ILFree");
+  if (ilFree != nullptr) {
+    ilFree(list);
+  } else {
+    ::CoTaskMemFree(list);
+  }
+}
+
+using UniqueItemIdList = UniqueResource<PIDLIST_ABSOLUTE, FreeItemIdList>;
+
 // The item identifier list of a path, made by shell32's SHSimpleIDListFromPath
 // or, where that is missing, by parsing the path through the desktop folder.
-// Freed with ILFree, or CoTaskMemFree where that is missing.
-class ItemIdList {
- public:
-  explicit ItemIdList(const std::wstring& path) {
-    using SimpleFunction = PIDLIST_ABSOLUTE(WINAPI*)(PCWSTR);
-    static const auto simpleIdList = FindSystemFunction<SimpleFunction>(L"shell32.dll", "SHSimpleIDListFromPath");
-    if (simpleIdList != nullptr) {
-      list_ = simpleIdList(path.c_str());
-      return;
-    }
-    IShellFolder* desktop = nullptr;
-    if (FAILED(::SHGetDesktopFolder(&desktop)) || desktop == nullptr) return;
-    std::wstring name = path;  // ParseDisplayName takes a writable string
-    PIDLIST_RELATIVE parsed = nullptr;
-    if (SUCCEEDED(desktop->ParseDisplayName(nullptr, nullptr, name.data(), nullptr, &parsed, nullptr))) {
-      list_ = reinterpret_cast<PIDLIST_ABSOLUTE>(parsed);
-    }
-    desktop->Release();
-  }
-  ItemIdList(const ItemIdList&) = delete;
-  ItemIdList& operator=(const ItemIdList&) = delete;
-  ~ItemIdList() {
-    if (list_ == nullptr) return;
-    using FreeFunction = void(WINAPI*)(PIDLIST_RELATIVE);
-    static const auto ilFree = FindSystemFunction<FreeFunction>(L"shell32.dll", "ILFree");
-    if (ilFree != nullptr) {
-      ilFree(list_);
-    } else {
-      ::CoTaskMemFree(list_);
-    }
-  }
-  PIDLIST_ABSOLUTE Get() const { return list_; }
-
- private:
-  PIDLIST_ABSOLUTE list_ = nullptr;
-};
+UniqueItemIdList ItemIdList(const std::wstring& path) {
+  using SimpleFunction = PIDLIST_ABSOLUTE(WINAPI*)(PCWSTR);
+  static const auto simpleIdList = FindSystemFunction<SimpleFunction>(L"shell32.dll", "SHSimpleIDListFromPath");
+  if (simpleIdList != nullptr) return UniqueItemIdList(simpleIdList(path.c_str()));
+  ComPtr<IShellFolder> desktop;
+  if (FAILED(::SHGetDesktopFolder(desktop.Put())) || !desktop) return {};
+  std::wstring name = path;  // ParseDisplayName takes a writable string
+  PIDLIST_RELATIVE parsed = nullptr;
+  if (FAILED(desktop->ParseDisplayName(nullptr, nullptr, name.data(), nullptr, &parsed, nullptr))) return {};
+  return UniqueItemIdList(reinterpret_cast<PIDLIST_ABSOLUTE>(parsed));
+}
 
 }  // namespace
 
@@ -161,13 +149,9 @@ SelectInFolderResult Win32Shell::OpenFolderAndSelectItem(std::string_view path) 
   if (openAndSelect == nullptr) return SelectInFolderResult::kUnavailable;
   // The shell's folder objects need COM on this thread; a thread that has it
   // already (in either apartment kind) keeps it as it is.
-  const HRESULT com = ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
-  bool opened = false;
-  {
-    const ItemIdList list(Wide(path));
-    opened = list.Get() != nullptr && SUCCEEDED(openAndSelect(list.Get(), 0, nullptr, 0));
-  }
-  if (SUCCEEDED(com)) ::CoUninitialize();
+  const ComForThread com;
+  const UniqueItemIdList list = ItemIdList(Wide(path));
+  const bool opened = list && SUCCEEDED(openAndSelect(list.Get(), 0, nullptr, 0));
   return opened ? SelectInFolderResult::kOpened : SelectInFolderResult::kFailed;
 }
 
@@ -180,25 +164,6 @@ std::intptr_t Win32Shell::ShellExecute(WindowHandle owner, std::string_view verb
                                      orNone(parameterText), orNone(directoryText), showCommand);
   return reinterpret_cast<std::intptr_t>(result);
 }
-
-namespace {
-
-// COM for the calling thread for one scope. A thread that has COM already, in
-// either apartment kind, keeps it as it is: only a successful call is undone.
-class ComForThread {
- public:
-  ComForThread() : result_(::CoInitialize(nullptr)) {}
-  ComForThread(const ComForThread&) = delete;
-  ComForThread& operator=(const ComForThread&) = delete;
-  ~ComForThread() {
-    if (SUCCEEDED(result_)) ::CoUninitialize();
-  }
-
- private:
-  HRESULT result_;
-};
-
-}  // namespace
 
 std::optional<ShellLinkTarget> Win32Shell::ReadShellLink(std::string_view linkPath) {
   const ComForThread com;

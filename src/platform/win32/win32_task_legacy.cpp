@@ -97,7 +97,7 @@ class ComWorkItem : public IWorkItem {
   std::string Text(Getter getter, const char* call) {
     UniqueCoTaskString text;
     Check((t_.Get()->*getter)(text.Put()), call);
-    return text.Text();
+    return TextOf(text);
   }
 
   ComPtr<::ITask> t_;
@@ -111,12 +111,11 @@ std::vector<std::string> Win32TaskScheduler1::WorkItemNames() {
   Check(scheduler->Enum(items.Put()), "vTaskScheduler.Enum");
   std::vector<std::string> names;
   for (;;) {
-    LPWSTR* fetched = nullptr;
+    UniqueCoTaskMemory<LPWSTR*> fetched;
     ULONG count = 0;
-    if (items->Next(1, &fetched, &count) != S_OK || count == 0 || fetched == nullptr) break;
-    names.push_back(Narrow(std::wstring_view(fetched[0])));
-    ::CoTaskMemFree(fetched[0]);
-    ::CoTaskMemFree(fetched);
+    if (items->Next(1, fetched.Put(), &count) != S_OK || count == 0 || !fetched) break;
+    const UniqueCoTaskString name(fetched.Get()[0]);
+    names.push_back(TextOf(name));
   }
   return names;
 }

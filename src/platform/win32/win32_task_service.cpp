@@ -40,7 +40,7 @@ template <typename Object, typename Getter>
 std::string Text(Object* object, Getter getter, const char* call) {
   UniqueBstr text;
   Check((object->*getter)(text.Put()), call);
-  return text.Text();
+  return TextOf(text);
 }
 
 template <typename Value, typename Object, typename Getter>
@@ -323,7 +323,7 @@ std::shared_ptr<ComPtr<ITaskService>> ConnectService() {
 std::unique_ptr<::bootmark::ITaskFolder> Win32TaskService::OpenFolder(std::string_view path) {
   std::shared_ptr<ComPtr<ITaskService>> service = ConnectService();
   ComPtr<::ITaskFolder> folder;
-  const UniqueBstr folderPath(path);
+  const UniqueBstr folderPath = MakeBstr(path);
   if (FAILED((*service)->GetFolder(folderPath.Get(), folder.Put())) || !folder) return nullptr;
   return std::make_unique<ComFolder>(std::move(service), std::move(folder));
 }
@@ -331,12 +331,12 @@ std::unique_ptr<::bootmark::ITaskFolder> Win32TaskService::OpenFolder(std::strin
 std::unique_ptr<::bootmark::ITaskFolder> Win32TaskService::CreateFolder(std::string_view name) {
   std::shared_ptr<ComPtr<ITaskService>> service = ConnectService();
   ComPtr<::ITaskFolder> root;
-  const UniqueBstr rootPath("\\");
+  const UniqueBstr rootPath = MakeBstr("\\");
   if (FAILED((*service)->GetFolder(rootPath.Get(), root.Put())) || !root) return nullptr;
   VARIANT noSecurity;
   ::VariantInit(&noSecurity);
   ComPtr<::ITaskFolder> folder;
-  const UniqueBstr folderName(name);
+  const UniqueBstr folderName = MakeBstr(name);
   if (FAILED(root->CreateFolder(folderName.Get(), noSecurity, folder.Put())) || !folder) return nullptr;
   return std::make_unique<ComFolder>(std::move(service), std::move(folder));
 }

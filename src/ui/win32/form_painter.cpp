@@ -4,6 +4,7 @@
 
 #include <cmath>
 
+#include "platform/win32/gdi_objects.h"
 #include "platform/win32/wide.h"
 #include "ui/rich_text.h"
 #include "ui/win32/gdiplus_support.h"
@@ -108,12 +109,12 @@ class ControlPainter {
         info.hIcon == nullptr) {
       return false;
     }
+    const UniqueIcon icon(info.hIcon);
     const int side = static_cast<int>(std::min(box_.Width, box_.Height));
     HDC dc = g_.GetHDC();
     DrawIconEx(dc, static_cast<int>(box_.X + (box_.Width - side) / 2), static_cast<int>(box_.Y + (box_.Height - side) / 2),
-               info.hIcon, side, side, 0, nullptr, DI_NORMAL);
+               icon.Get(), side, side, 0, nullptr, DI_NORMAL);
     g_.ReleaseHDC(dc);
-    DestroyIcon(info.hIcon);
     return true;
   }
 

@@ -4,6 +4,7 @@
 
 #include <vector>
 
+#include "platform/win32/gdi_objects.h"
 #include "platform/win32/wide.h"
 #include "ui/win32/form_painter.h"
 #include "ui/win32/gdiplus_support.h"
@@ -293,14 +294,13 @@ void FormWindow::Impl::Paint(HWND window, const Rect& area) {
   const int width = std::max(1, area.Width());
   const int height = std::max(1, area.Height());
   // Double buffering: the whole area is drawn off screen and copied in one go.
-  HDC memory = CreateCompatibleDC(dc);
-  HBITMAP bitmap = CreateCompatibleBitmap(dc, width, height);
-  HGDIOBJ old = SelectObject(memory, bitmap);
-  PaintFormArea(memory, form_, skin_, area);
-  BitBlt(dc, 0, 0, width, height, memory, 0, 0, SRCCOPY);
-  SelectObject(memory, old);
-  DeleteObject(bitmap);
-  DeleteDC(memory);
+  {
+    const UniqueMemoryDc memory(CreateCompatibleDC(dc));
+    const UniqueGdiObject<HBITMAP> bitmap(CreateCompatibleBitmap(dc, width, height));
+    const SelectedObject selected(memory.Get(), bitmap.Get());
+    PaintFormArea(memory.Get(), form_, skin_, area);
+    BitBlt(dc, 0, 0, width, height, memory.Get(), 0, 0, SRCCOPY);
+  }
   EndPaint(window, &paint);
 }
 

@@ -1,5 +1,6 @@
 #include "ui/win32/gdiplus_support.h"
 
+#include "platform/win32/gdi_objects.h"
 #include "platform/win32/wide.h"
 #include "ui/win32/form_window.h"
 
@@ -16,9 +17,8 @@ bool FaceInstalled(const std::wstring& face) {
   query.lfCharSet = DEFAULT_CHARSET;
   lstrcpynW(query.lfFaceName, face.c_str(), LF_FACESIZE);
   bool found = false;
-  HDC screen = GetDC(nullptr);
-  EnumFontFamiliesExW(screen, &query, NoteFace, reinterpret_cast<LPARAM>(&found), 0);
-  ReleaseDC(nullptr, screen);
+  const UniqueScreenDc screen = ScreenDc();
+  EnumFontFamiliesExW(screen.Get(), &query, NoteFace, reinterpret_cast<LPARAM>(&found), 0);
   return found;
 }
 
@@ -80,10 +80,10 @@ Gdiplus::Bitmap* PictureFile(const std::string& path) {
 }
 
 Size GdiPlusTextMeasurer::Measure(const FontSpec& font, std::string_view text) const {
-  HDC screen = GetDC(nullptr);
+  const UniqueScreenDc screen = ScreenDc();
   Size size;
   {
-    Gdiplus::Graphics graphics(screen);
+    Gdiplus::Graphics graphics(screen.Get());
     graphics.SetTextRenderingHint(Gdiplus::TextRenderingHintAntiAliasGridFit);
     const std::wstring wide = Wide(text);
     Gdiplus::RectF box;
@@ -93,7 +93,6 @@ Size GdiPlusTextMeasurer::Measure(const FontSpec& font, std::string_view text) c
     size = {static_cast<std::int32_t>(std::ceil(box.Width)),
             static_cast<std::int32_t>(std::ceil(std::max(box.Height, lineHeight)))};
   }
-  ReleaseDC(nullptr, screen);
   return size;
 }
 
