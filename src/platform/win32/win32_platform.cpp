@@ -1,17 +1,24 @@
 #include "platform/win32/win32_platform.h"
 
 #include "platform/win32/win32_accounts.h"
+#include "platform/win32/win32_clock.h"
+#include "platform/win32/win32_debug_output.h"
 #include "platform/win32/win32_desktop.h"
+#include "platform/win32/win32_display.h"
+#include "platform/win32/win32_environment.h"
 #include "platform/win32/win32_file_signer.h"
 #include "platform/win32/win32_file_system.h"
 #include "platform/win32/win32_http.h"
-#include "platform/win32/win32_os.h"
+#include "platform/win32/win32_operating_system.h"
+#include "platform/win32/win32_processes.h"
 #include "platform/win32/win32_profile_api.h"
 #include "platform/win32/win32_registry.h"
 #include "platform/win32/win32_services.h"
+#include "platform/win32/win32_shell.h"
 #include "platform/win32/win32_suite_exchange.h"
-#include "platform/win32/win32_system.h"
 #include "platform/win32/win32_task_scheduler.h"
+#include "platform/win32/win32_version_resources.h"
+#include "platform/win32/win32_wow64.h"
 
 namespace bootmark::win32 {
 

@@ -1,5 +1,7 @@
 // Starting other programs: hidden in this session, or in the console user's
 // session with that user's token; and one call into a library loaded for it.
+#include "platform/win32/win32_processes.h"
+
 #include <windows.h>
 #include <tlhelp32.h>
 
@@ -10,7 +12,6 @@
 #include "platform/win32/system_library.h"
 #include "platform/win32/unique_handle.h"
 #include "platform/win32/wide.h"
-#include "platform/win32/win32_system.h"
 
 namespace bootmark::win32 {
 namespace {
@@ -25,6 +26,17 @@ constexpr DWORD kTokenAllAccessXp = 0xF00FF;
 #ifndef _WIN64
 static_assert(sizeof(STARTUPINFOW) == 68);
 #endif
+
+class Win32NamedMutex : public INamedMutex {
+ public:
+  Win32NamedMutex(UniqueHandle handle, bool alreadyExisted)
+      : handle_(std::move(handle)), alreadyExisted_(alreadyExisted) {}
+  bool AlreadyExisted() const override { return alreadyExisted_; }
+
+ private:
+  UniqueHandle handle_;
+  bool alreadyExisted_;
+};
 
 class Win32UserToken : public IUserToken {
  public:
@@ -68,6 +80,17 @@ STARTUPINFOW StartupInfo() {
 }
 
 }  // namespace
+
+std::unique_ptr<INamedMutex> Win32Processes::CreateOwnedMutex(std::string_view name) {
+  UniqueHandle handle(::CreateMutexW(nullptr, TRUE, Wide(name).c_str()));
+  const bool alreadyExisted = ::GetLastError() == ERROR_ALREADY_EXISTS;
+  return std::make_unique<Win32NamedMutex>(std::move(handle), alreadyExisted);
+}
+
+void Win32Processes::TerminateSelf(std::uint32_t exitCode) {
+  ::TerminateProcess(::GetCurrentProcess(), exitCode);
+  ::ExitProcess(exitCode);  // not reached; TerminateProcess on itself does not return
+}
 
 StartedProcess Win32Processes::StartProcess(std::string_view commandLine, std::uint32_t waitMilliseconds) {
   std::vector<wchar_t> line = WritableCommandLine(commandLine);

@@ -8,7 +8,7 @@
 #include "base/text.h"
 
 #include "platform/win32/com_ptr.h"
-#include "platform/win32/win32_task_scheduler.h"
+#include "platform/win32/win32_task_legacy.h"
 
 namespace bootmark::win32 {
 namespace {

@@ -1,23 +1,11 @@
 #pragma once
 // ITaskScheduler over the Task Scheduler's COM interfaces: 2.0 (taskschd) and
-// 1.0 (mstask).
-#include <memory>
-
+// 1.0 (mstask), and COM for the thread that reads them.
 #include "platform/task_scheduler.h"
+#include "platform/win32/win32_task_legacy.h"
+#include "platform/win32/win32_task_service.h"
 
 namespace bootmark::win32 {
-
-class Win32TaskService : public ITaskSource {
- public:
-  std::unique_ptr<ITaskFolder> OpenFolder(std::string_view path) override;
-  std::unique_ptr<ITaskFolder> CreateFolder(std::string_view name) override;
-};
-
-class Win32TaskScheduler1 : public ITaskScheduler1 {
- public:
-  std::vector<std::string> WorkItemNames() override;
-  std::unique_ptr<IWorkItem> Activate(std::string_view name) override;
-};
 
 class Win32TaskScheduler : public ITaskScheduler {
  public:

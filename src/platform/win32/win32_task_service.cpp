@@ -9,7 +9,7 @@
 
 #include "platform/win32/com_ptr.h"
 #include "platform/win32/win32_task_interfaces.h"
-#include "platform/win32/win32_task_scheduler.h"
+#include "platform/win32/win32_task_service.h"
 
 namespace bootmark::win32 {
 namespace {
@@ -340,15 +340,5 @@ std::unique_ptr<::bootmark::ITaskFolder> Win32TaskService::CreateFolder(std::str
   if (FAILED(root->CreateFolder(folderName.Get(), noSecurity, folder.Put())) || !folder) return nullptr;
   return std::make_unique<ComFolder>(std::move(service), std::move(folder));
 }
-
-ComSetup Win32TaskScheduler::InitializeCom() {
-  ComSetup setup;
-  setup.initialized = SUCCEEDED(::CoInitializeEx(nullptr, COINIT_MULTITHREADED));
-  setup.securityReady = SUCCEEDED(::CoInitializeSecurity(nullptr, -1, nullptr, nullptr, RPC_C_AUTHN_LEVEL_PKT_PRIVACY,
-                                                         RPC_C_IMP_LEVEL_IMPERSONATE, nullptr, EOAC_NONE, nullptr));
-  return setup;
-}
-
-void Win32TaskScheduler::UninitializeCom() { ::CoUninitialize(); }
 
 }  // namespace bootmark::win32

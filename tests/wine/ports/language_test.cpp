@@ -9,9 +9,10 @@
 
 #include "common/data_dirs.h"
 #include "common/safe_ini_file.h"
+#include "platform/win32/win32_environment.h"
 #include "platform/win32/win32_file_system.h"
 #include "platform/win32/win32_profile_api.h"
-#include "platform/win32/win32_system.h"
+#include "platform/win32/win32_shell.h"
 #include "scratch_folder.h"
 #include "ui/language.h"
 

@@ -16,8 +16,8 @@
 #include "common/log_manage.h"
 #include "common/logs.h"
 #include "platform/win32/unique_handle.h"
+#include "platform/win32/win32_clock.h"
 #include "platform/win32/win32_file_system.h"
-#include "platform/win32/win32_system.h"
 #include "scratch_folder.h"
 
 namespace bootmark::win32 {

@@ -8,10 +8,10 @@
 
 #include "common/file_signer.h"
 #include "common/lookup_databases.h"
+#include "platform/win32/wide.h"
 #include "platform/win32/win32_file_signer.h"
 #include "platform/win32/win32_file_system.h"
-#include "platform/win32/win32_os.h"
-#include "platform/win32/wide.h"
+#include "platform/win32/win32_version_resources.h"
 #include "scratch_folder.h"
 
 namespace bootmark::win32 {

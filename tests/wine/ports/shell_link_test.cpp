@@ -11,7 +11,7 @@
 
 #include "platform/win32/com_ptr.h"
 #include "platform/win32/wide.h"
-#include "platform/win32/win32_system.h"
+#include "platform/win32/win32_shell.h"
 #include "scratch_folder.h"
 
 namespace bootmark::win32 {

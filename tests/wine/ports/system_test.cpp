@@ -4,9 +4,11 @@
 #include <gtest/gtest.h>
 
 #include "common/data_dirs.h"
-#include "platform/win32/win32_desktop.h"
-#include "platform/win32/win32_system.h"
 #include "platform/win32/wide.h"
+#include "platform/win32/win32_desktop.h"
+#include "platform/win32/win32_environment.h"
+#include "platform/win32/win32_processes.h"
+#include "platform/win32/win32_shell.h"
 
 namespace bootmark::win32 {
 namespace {

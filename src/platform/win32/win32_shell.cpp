@@ -1,4 +1,4 @@
-#include "platform/win32/win32_system.h"
+#include "platform/win32/win32_shell.h"
 
 #include <windows.h>
 #include <shellapi.h>
@@ -6,97 +6,12 @@
 // The port's method has the plain name; the A/W macro would rename it.
 #undef ShellExecute
 
-#include <vector>
-
 #include "platform/win32/com_ptr.h"
 #include "platform/win32/system_library.h"
-#include "platform/win32/unique_handle.h"
+#include "platform/win32/unique_resource.h"
 #include "platform/win32/wide.h"
 
 namespace bootmark::win32 {
-
-std::optional<std::string> Win32Environment::GetVariable(std::string_view name) {
-  const std::wstring variable = Wide(name);
-  std::vector<wchar_t> buffer(256);
-  while (true) {
-    ::SetLastError(0);
-    const DWORD length = ::GetEnvironmentVariableW(variable.c_str(), buffer.data(), static_cast<DWORD>(buffer.size()));
-    if (length == 0) {
-      if (::GetLastError() == ERROR_ENVVAR_NOT_FOUND) return std::nullopt;
-      return std::string();
-    }
-    if (length < buffer.size()) return Narrow(buffer.data(), length);
-    buffer.resize(length + 1);
-  }
-}
-
-namespace {
-
-#ifdef _WIN64
-// The shipped 32-bit program sees the "(x86)" program folders in these two
-// variables on 64-bit Windows; the 64-bit build names them so to expand the same.
-std::string AsThe32BitProgramSees(std::string_view text) {
-  static constexpr std::pair<std::string_view, std::string_view> kRenamed[] = {
-      {"%PROGRAMFILES%", "%ProgramFiles(x86)%"}, {"%COMMONPROGRAMFILES%", "%CommonProgramFiles(x86)%"}};
-  std::string result(text);
-  for (const auto& [name, name32] : kRenamed) {
-    for (std::size_t at = UpperCaseOrdinal(result).find(name); at != std::string::npos;
-         at = UpperCaseOrdinal(result).find(name, at + name32.size())) {
-      result.replace(at, name.size(), name32);
-    }
-  }
-  return result;
-}
-#else
-std::string_view AsThe32BitProgramSees(std::string_view text) { return text; }
-#endif
-
-}  // namespace
-
-std::optional<std::string> Win32Environment::ExpandVariables(std::string_view text) {
-  const std::wstring source = Wide(AsThe32BitProgramSees(text));
-  std::vector<wchar_t> buffer(source.size() + 256);
-  while (true) {
-    const DWORD needed = ::ExpandEnvironmentStringsW(source.c_str(), buffer.data(), static_cast<DWORD>(buffer.size()));
-    if (needed == 0) return std::nullopt;
-    if (needed <= buffer.size()) return Narrow(buffer.data(), needed - 1);
-    buffer.resize(needed);
-  }
-}
-
-std::string Win32Environment::CommandLine() { return Narrow(std::wstring_view(::GetCommandLineW())); }
-
-std::string Win32Environment::ExecutablePath() {
-  std::vector<wchar_t> buffer(MAX_PATH);
-  while (true) {
-    const DWORD length = ::GetModuleFileNameW(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
-    if (length == 0) return {};
-    if (length < buffer.size()) return Narrow(buffer.data(), length);
-    if (buffer.size() >= 32768) return Narrow(buffer.data(), length);
-    buffer.resize(buffer.size() * 2);
-  }
-}
-
-std::uint32_t Win32Clock::TickCount() { return ::GetTickCount(); }
-
-DateTime Win32Clock::Now() {
-  SYSTEMTIME local{};
-  ::GetLocalTime(&local);
-  const CalendarTime time{local.wYear, local.wMonth, local.wDay, local.wHour,
-                          local.wMinute, local.wSecond, local.wMilliseconds};
-  return EncodeDateTime(time).value_or(0.0);
-}
-
-DateTime Win32Clock::UtcNow() {
-  SYSTEMTIME utc{};
-  ::GetSystemTime(&utc);
-  const CalendarTime time{utc.wYear, utc.wMonth, utc.wDay, utc.wHour, utc.wMinute, utc.wSecond, utc.wMilliseconds};
-  return EncodeDateTime(time).value_or(0.0);
-}
-
-void Win32Clock::Sleep(std::uint32_t milliseconds) { ::Sleep(milliseconds); }
-
-void Win32DebugOutput::Write(std::string_view line) { ::OutputDebugStringW(Wide(line).c_str()); }
 
 std::string Win32Shell::GetSpecialFolderPath(int csidl) {
 #ifdef _WIN64
@@ -183,32 +98,6 @@ std::optional<ShellLinkTarget> Win32Shell::ReadShellLink(std::string_view linkPa
   wchar_t arguments[MAX_PATH] = {};
   if (SUCCEEDED(link->GetArguments(arguments, MAX_PATH))) target.arguments = Narrow(std::wstring_view(arguments));
   return target;
-}
-
-namespace {
-
-class Win32NamedMutex : public INamedMutex {
- public:
-  Win32NamedMutex(UniqueHandle handle, bool alreadyExisted)
-      : handle_(std::move(handle)), alreadyExisted_(alreadyExisted) {}
-  bool AlreadyExisted() const override { return alreadyExisted_; }
-
- private:
-  UniqueHandle handle_;
-  bool alreadyExisted_;
-};
-
-}  // namespace
-
-std::unique_ptr<INamedMutex> Win32Processes::CreateOwnedMutex(std::string_view name) {
-  UniqueHandle handle(::CreateMutexW(nullptr, TRUE, Wide(name).c_str()));
-  const bool alreadyExisted = ::GetLastError() == ERROR_ALREADY_EXISTS;
-  return std::make_unique<Win32NamedMutex>(std::move(handle), alreadyExisted);
-}
-
-void Win32Processes::TerminateSelf(std::uint32_t exitCode) {
-  ::TerminateProcess(::GetCurrentProcess(), exitCode);
-  ::ExitProcess(exitCode);  // not reached; TerminateProcess on itself does not return
 }
 
 }  // namespace bootmark::win32

@@ -1,17 +1,16 @@
-#include "platform/win32/win32_os.h"
+#include "platform/win32/win32_operating_system.h"
 
 #include <windows.h>
 #include <objbase.h>
-#include <winver.h>
 
 #include <cstring>
 #include <vector>
 
-#include "platform/win32/gdi_objects.h"
 #include "platform/win32/system_library.h"
 #include "platform/win32/wide.h"
 
 namespace bootmark::win32 {
+
 namespace {
 
 // Calls a function that fills a path buffer and answers the length written, or
@@ -36,8 +35,6 @@ Value ReadAt(const unsigned char* base, std::size_t offset) {
 }
 
 }  // namespace
-
-// --- Operating system ------------------------------------------------------------
 
 VersionExInfo Win32OperatingSystem::VersionEx() {
   OSVERSIONINFOEXW info{};
@@ -131,112 +128,6 @@ char Win32OperatingSystem::DecimalSeparator() {
   // number formats here can use.
   if (length != 2 || separator[0] == 0 || separator[0] > 0x7F) return '.';
   return static_cast<char>(separator[0]);
-}
-
-// --- WOW64 -------------------------------------------------------------------------
-
-namespace {
-
-// kernel32's WOW64 functions, looked up together the first time one is needed.
-struct Wow64Functions {
-  using IsWow64ProcessFunction = BOOL(WINAPI*)(HANDLE, PBOOL);
-  using DisableFunction = BOOL(WINAPI*)(PVOID*);
-  using RevertFunction = BOOL(WINAPI*)(PVOID);
-
-  IsWow64ProcessFunction isWow64Process =
-      FindSystemFunction<IsWow64ProcessFunction>(L"kernel32.dll", "IsWow64Process");
-  DisableFunction disable = FindSystemFunction<DisableFunction>(L"kernel32.dll", "Wow64DisableWow64FsRedirection");
-  RevertFunction revert = FindSystemFunction<RevertFunction>(L"kernel32.dll", "Wow64RevertWow64FsRedirection");
-};
-
-const Wow64Functions& Wow64() {
-  static const Wow64Functions functions;
-  return functions;
-}
-
-}  // namespace
-
-bool Win32Wow64::ProcessIs64Bit() { return sizeof(void*) == 8; }
-
-ProcessHandle Win32Wow64::CurrentProcess() { return reinterpret_cast<ProcessHandle>(::GetCurrentProcess()); }
-
-bool Win32Wow64::IsWow64Process(ProcessHandle process, bool& isWow64) {
-  BOOL answer = FALSE;
-  if (Wow64().isWow64Process == nullptr || !Wow64().isWow64Process(reinterpret_cast<HANDLE>(process), &answer)) {
-    return false;
-  }
-  isWow64 = answer != FALSE;
-  return true;
-}
-
-bool Win32Wow64::DisableRedirection(Wow64RedirectionValue& oldValue) {
-  PVOID value = nullptr;
-  if (Wow64().disable == nullptr || !Wow64().disable(&value)) return false;
-  oldValue = reinterpret_cast<Wow64RedirectionValue>(value);
-  return true;
-}
-
-bool Win32Wow64::RevertRedirection(Wow64RedirectionValue oldValue) {
-  return Wow64().revert != nullptr && Wow64().revert(reinterpret_cast<PVOID>(oldValue));
-}
-
-// --- Display -----------------------------------------------------------------------
-
-std::optional<bool> Win32Display::IsProcessDpiAware() {
-  using Function = BOOL(WINAPI*)();
-  static const auto isProcessDpiAware = FindSystemFunction<Function>(L"user32.dll", "IsProcessDPIAware");
-  if (isProcessDpiAware == nullptr) return std::nullopt;
-  return isProcessDpiAware() != FALSE;
-}
-
-bool Win32Display::SetProcessDpiAware() {
-  using Function = BOOL(WINAPI*)();
-  static const auto setProcessDpiAware = FindSystemFunction<Function>(L"user32.dll", "SetProcessDPIAware");
-  return setProcessDpiAware != nullptr && setProcessDpiAware();
-}
-
-std::optional<int> Win32Display::GetProcessDpiAwareness() {
-  // PROCESS_DPI_AWARENESS is an enumeration of int size.
-  using Function = HRESULT(WINAPI*)(HANDLE, int*);
-  static const auto getProcessDpiAwareness = FindSystemFunction<Function>(L"Shcore.dll", "GetProcessDpiAwareness");
-  int awareness = 0;
-  if (getProcessDpiAwareness == nullptr || FAILED(getProcessDpiAwareness(::GetCurrentProcess(), &awareness))) {
-    return std::nullopt;
-  }
-  return awareness;
-}
-
-bool Win32Display::SetProcessDpiAwareness(int awareness) {
-  using Function = HRESULT(WINAPI*)(int);
-  static const auto setProcessDpiAwareness = FindSystemFunction<Function>(L"Shcore.dll", "SetProcessDpiAwareness");
-  return setProcessDpiAwareness != nullptr && SUCCEEDED(setProcessDpiAwareness(awareness));
-}
-
-int Win32Display::ScreenDpiY() {
-  const UniqueScreenDc screen = ScreenDc();
-  if (!screen) return 0;
-  return ::GetDeviceCaps(screen.Get(), LOGPIXELSY);
-}
-
-std::optional<Rect> Win32Display::MonitorWorkArea(const Rect& area) {
-  const RECT rect{area.left, area.top, area.right, area.bottom};
-  HMONITOR monitor = ::MonitorFromRect(&rect, MONITOR_DEFAULTTONEAREST);
-  MONITORINFO info{};
-  info.cbSize = sizeof info;
-  if (monitor == nullptr || !::GetMonitorInfoW(monitor, &info)) return std::nullopt;
-  return Rect{info.rcWork.left, info.rcWork.top, info.rcWork.right, info.rcWork.bottom};
-}
-
-// --- Version resources -------------------------------------------------------------
-
-std::optional<std::string> Win32VersionResources::ReadVersionResource(std::string_view path) {
-  const std::wstring file = Wide(path);
-  DWORD ignored = 0;
-  const DWORD size = ::GetFileVersionInfoSizeW(file.c_str(), &ignored);
-  if (size == 0) return std::nullopt;
-  std::string bytes(size, '\0');
-  if (!::GetFileVersionInfoW(file.c_str(), 0, size, bytes.data())) return std::nullopt;
-  return bytes;
 }
 
 }  // namespace bootmark::win32

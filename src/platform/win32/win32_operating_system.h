@@ -1,0 +1,21 @@
+#pragma once
+// The operating system's version, folders, user and locale facts.
+#include "platform/operating_system.h"
+
+namespace bootmark::win32 {
+
+class Win32OperatingSystem : public IOperatingSystem {
+ public:
+  VersionExInfo VersionEx() override;
+  RealVersion ProcessBlockVersion() override;
+  std::uint16_t NativeProcessorArchitecture() override;
+  std::optional<std::string> UserName() override;
+  std::string SystemDirectory() override;
+  std::string WindowsDirectory() override;
+  std::string TempDirectory() override;
+  std::string Kernel32Path() override;
+  std::optional<Guid> NewGuid() override;
+  char DecimalSeparator() override;
+};
+
+}  // namespace bootmark::win32
