@@ -23,8 +23,7 @@ bool LoadUnits(IFileSystem& files, const std::string& fileName, std::string& uni
   units.clear();
   start = 0;
   if (!files.FileExists(fileName)) return true;
-  std::uint32_t error = 0;
-  std::optional<std::string> bytes = files.ReadAll(fileName, error);
+  Result<std::string> bytes = files.ReadAll(fileName);
   if (!bytes) return false;
   if (DetectEncoding(*bytes) == TextEncoding::Utf16LE) {
     if (bytes->size() % 2 != 0) return false;

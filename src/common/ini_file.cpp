@@ -29,9 +29,9 @@ void TIniFile::PrepareFile() {
   }
   // The profile functions cannot write a read-only file; the program's own
   // settings must stay writable.
-  const std::uint32_t attributes = files_.GetAttributes(fileName_);
-  if (attributes != kInvalidFileAttributes && (attributes & file_attr::kReadOnly) != 0) {
-    files_.SetAttributes(fileName_, attributes & ~file_attr::kReadOnly);
+  const std::optional<std::uint32_t> attributes = files_.GetAttributes(fileName_);
+  if (attributes && (*attributes & file_attr::kReadOnly) != 0) {
+    files_.SetAttributes(fileName_, *attributes & ~file_attr::kReadOnly);
   }
 }
 

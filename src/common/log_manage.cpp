@@ -57,18 +57,19 @@ std::unique_ptr<TLogObj> TLogObj::Create(IFileSystem& files, IClock& clock, std:
     if (!files.FileExists(name)) {
       const std::string folder = ExtractFileDir(name);
       if (!folder.empty() && !files.DirectoryExists(folder)) ForceDirectories(files, folder);
-      if (const IoResult created = files.CreateIfMissing(name, ""); !created.ok()) {
-        error = created.error;
+      if (const Result<void> created = files.CreateIfMissing(name, ""); !created.ok()) {
+        error = created.error();
         return nullptr;
       }
     }
     // Held by another writer (or refused for another reason): try the next name.
-    std::unique_ptr<IWriteFile> stream = files.OpenForWriting(name, error);
+    Result<std::unique_ptr<IWriteFile>> stream = files.OpenForWriting(name);
     if (stream) {
       error = 0;
       return std::unique_ptr<TLogObj>(
-          new TLogObj(files, clock, std::move(moduleName), name, std::move(stream)));
+          new TLogObj(files, clock, std::move(moduleName), name, std::move(stream).value()));
     }
+    error = stream.error();
   }
   return nullptr;
 }
@@ -101,8 +102,7 @@ bool TLogObj::Rotate() {
   // The copy reads the file through a handle that shares it with our own writer:
   // the system's file copy may refuse a source that is open for writing. The
   // backup replaces an older one in one step.
-  std::uint32_t error = 0;
-  const std::optional<std::string> bytes = files_.ReadAll(fileName_, error);
+  const Result<std::string> bytes = files_.ReadAll(fileName_);
   if (!bytes || !files_.ReplaceAll(BackupName(1), *bytes).ok()) return false;
   if (!stream_->Truncate()) return false;
   size_ = 0;

@@ -147,12 +147,12 @@ void TSafeIniFile::Load(std::string_view fileName) {
   Clear();
   if (!files_.FileExists(fileName)) return;
   try {
-    std::uint32_t error = 0;
-    std::optional<std::string> bytes = files_.ReadAll(fileName, error);
-    if (!bytes) {
-      lastError_ = error != 0 ? error : kErrorGeneric;
+    Result<std::string> read = files_.ReadAll(fileName);
+    if (!read) {
+      lastError_ = read.error() != 0 ? read.error() : kErrorGeneric;
       return;
     }
+    std::optional<std::string> bytes = std::move(read).value();
     if (loadFilter_) {
       std::string filtered;
       if (!loadFilter_(*bytes, filtered)) {
@@ -426,9 +426,8 @@ void TSafeIniFile::UpdateFile() {
   }
 
   constexpr std::uint32_t kBlocking = file_attr::kReadOnly | file_attr::kHidden;
-  const std::uint32_t attributes = files_.GetAttributes(path);
-  const bool clearAttributes =
-      attributes != kInvalidFileAttributes && (attributes & kBlocking) != 0;
+  const std::uint32_t attributes = files_.GetAttributes(path).value_or(0);
+  const bool clearAttributes = (attributes & kBlocking) != 0;
   if (clearAttributes) files_.SetAttributes(path, attributes & ~kBlocking);
 
   std::string bytes;

@@ -7,6 +7,8 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/result.h"
+
 namespace bootmark {
 
 // Win32 file attribute bits the program cares about.
@@ -18,12 +20,6 @@ constexpr std::uint32_t kDirectory = 0x10;
 constexpr std::uint32_t kArchive = 0x20;
 constexpr std::uint32_t kNormal = 0x80;
 }  // namespace file_attr
-
-// Result of an operation that can fail with a Win32 error code (0 = success).
-struct IoResult {
-  std::uint32_t error = 0;
-  bool ok() const { return error == 0; }
-};
 
 // A file held open for writing at its end. Other processes may read it meanwhile,
 // but not write it. Closed when the object is destroyed.
@@ -44,25 +40,24 @@ class IFileSystem {
   virtual bool FileExists(std::string_view path) = 0;
   virtual bool DirectoryExists(std::string_view path) = 0;
 
-  // Reads the whole file. On failure returns nullopt and sets `error` to the
-  // system error code (never 0).
-  virtual std::optional<std::string> ReadAll(std::string_view path, std::uint32_t& error) = 0;
+  // Reads the whole file; a failure carries the system error code.
+  virtual Result<std::string> ReadAll(std::string_view path) = 0;
 
   // Replaces the file's content in one step: the bytes are written to a
   // temporary file in the same folder which then takes the file's place, so a
   // failure leaves the previous content whole. Attributes other than read-only
   // and hidden are those of the replaced file where the system keeps them.
-  virtual IoResult ReplaceAll(std::string_view path, std::string_view bytes) = 0;
+  virtual Result<void> ReplaceAll(std::string_view path, std::string_view bytes) = 0;
 
   // Creates the file empty if it is missing (never truncates an existing one)
   // and appends `bytes` when it was created. Used for new settings files.
-  virtual IoResult CreateIfMissing(std::string_view path, std::string_view initialBytes) = 0;
+  virtual Result<void> CreateIfMissing(std::string_view path, std::string_view initialBytes) = 0;
 
   // Size in bytes, nullopt if the file cannot be opened.
   virtual std::optional<std::uint64_t> FileSize(std::string_view path) = 0;
 
-  // INVALID_FILE_ATTRIBUTES (0xFFFFFFFF) when the path does not exist.
-  virtual std::uint32_t GetAttributes(std::string_view path) = 0;
+  // The file_attr bits; nullopt when the path does not exist.
+  virtual std::optional<std::uint32_t> GetAttributes(std::string_view path) = 0;
   virtual bool SetAttributes(std::string_view path, std::uint32_t attributes) = 0;
 
   // Creates one folder (its parent must exist). True if it exists afterwards.
@@ -71,8 +66,8 @@ class IFileSystem {
   virtual bool DeleteFile(std::string_view path) = 0;
 
   // Opens the file for writing at its end, creating it if missing, denying other
-  // writers. Nullptr with `error` set when that fails (32 when another writer has it).
-  virtual std::unique_ptr<IWriteFile> OpenForWriting(std::string_view path, std::uint32_t& error) = 0;
+  // writers. A failure carries the system error code (32 when another writer has it).
+  virtual Result<std::unique_ptr<IWriteFile>> OpenForWriting(std::string_view path) = 0;
 
   // Copies a file; with `replace` false an existing target makes it fail.
   virtual bool CopyFile(std::string_view from, std::string_view to, bool replace) = 0;
@@ -99,7 +94,5 @@ class IFileSystem {
   // Decodes text in the system's ANSI code page (files without a byte order mark).
   virtual std::u16string DecodeAnsi(std::string_view bytes) = 0;
 };
-
-constexpr std::uint32_t kInvalidFileAttributes = 0xFFFFFFFFu;
 
 }  // namespace bootmark

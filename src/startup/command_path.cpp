@@ -124,8 +124,8 @@ std::string TCheckPath::FindFileOnSearchPath(std::string_view name) {
 
   const std::optional<std::string> found = platform_.files.SearchFile(searchPath, name, ".exe");
   if (!found || found->empty() || !FitsPathBuffer(*found)) return {};
-  const std::uint32_t attributes = platform_.files.GetAttributes(*found);
-  if (attributes == kInvalidFileAttributes || (attributes & file_attr::kDirectory) != 0) return {};
+  const std::optional<std::uint32_t> attributes = platform_.files.GetAttributes(*found);
+  if (!attributes || (*attributes & file_attr::kDirectory) != 0) return {};
   return *found;
 }
 

@@ -281,9 +281,8 @@ class XmlRegisteredTask : public IRegisteredTask {
     const std::optional<std::uint64_t> size = files_.FileSize(file_);
     if (!size) throw TaskSchedulerError("The task file cannot be opened", 0x80070002u);
     if (*size > kMaxTaskFileBytes) throw TaskSchedulerError("The task file is too large", 0x8004131Au);
-    std::uint32_t error = 0;
-    const std::optional<std::string> bytes = files_.ReadAll(file_, error);
-    if (!bytes) throw TaskSchedulerError("The task file cannot be read", 0x80070000u | error);
+    const Result<std::string> bytes = files_.ReadAll(file_);
+    if (!bytes) throw TaskSchedulerError("The task file cannot be read", 0x80070000u | bytes.error());
     document_ = ParseTaskDocument(*bytes);
     return document_;
   }

@@ -149,8 +149,7 @@ Skin Skin::FromText(std::string_view iniText, std::string folder) {
 Skin Skin::Load(IFileSystem& files, std::string folder) {
   if (folder.empty()) return {};
   const std::string fileName = IncludeTrailingBackslash(folder) + "skin.ini";
-  std::uint32_t error = 0;
-  const std::optional<std::string> bytes = files.ReadAll(fileName, error);
+  const Result<std::string> bytes = files.ReadAll(fileName);
   std::string text;
   if (!bytes || !DecodeFileText(files, *bytes, text)) return {};
   return FromText(text, std::move(folder));

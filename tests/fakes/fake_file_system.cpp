@@ -200,28 +200,18 @@ bool FakeFileSystem::DirectoryExists(std::string_view path) {
   return node != nullptr && node->directory;
 }
 
-std::optional<std::string> FakeFileSystem::ReadAll(std::string_view path, std::uint32_t& error) {
+Result<std::string> FakeFileSystem::ReadAll(std::string_view path) {
   const Node* node = Find(path);
-  if (node == nullptr) {
-    error = ParentExists(path) ? kErrorFileNotFound : kErrorPathNotFound;
-    return std::nullopt;
-  }
-  if (node->directory) {
-    error = kErrorAccessDenied;
-    return std::nullopt;
-  }
-  if (unreadable_.count(Key(FullPath(path))) > 0) {
-    error = kErrorSharingViolation;
-    return std::nullopt;
-  }
-  error = 0;
+  if (node == nullptr) return SystemError{ParentExists(path) ? kErrorFileNotFound : kErrorPathNotFound};
+  if (node->directory) return SystemError{kErrorAccessDenied};
+  if (unreadable_.count(Key(FullPath(path))) > 0) return SystemError{kErrorSharingViolation};
   return node->bytes;
 }
 
-IoResult FakeFileSystem::ReplaceAll(std::string_view path, std::string_view bytes) {
+Result<void> FakeFileSystem::ReplaceAll(std::string_view path, std::string_view bytes) {
   CountWrite(path);
   Node* node = Find(path);
-  if (const std::uint32_t error = WriteBlocked(path, node); error != 0) return {error};
+  if (const std::uint32_t error = WriteBlocked(path, node); error != 0) return SystemError{error};
   if (node == nullptr) {
     AddFile(path, bytes);
   } else {
@@ -230,10 +220,13 @@ IoResult FakeFileSystem::ReplaceAll(std::string_view path, std::string_view byte
   return {};
 }
 
-IoResult FakeFileSystem::CreateIfMissing(std::string_view path, std::string_view initialBytes) {
+Result<void> FakeFileSystem::CreateIfMissing(std::string_view path, std::string_view initialBytes) {
   const Node* node = Find(path);
-  if (node != nullptr) return {node->directory ? kErrorAccessDenied : 0};
-  if (const std::uint32_t error = WriteBlocked(path, node); error != 0) return {error};
+  if (node != nullptr) {
+    if (node->directory) return SystemError{kErrorAccessDenied};
+    return {};
+  }
+  if (const std::uint32_t error = WriteBlocked(path, node); error != 0) return SystemError{error};
   CountWrite(path);
   AddFile(path, initialBytes);
   return {};
@@ -247,10 +240,10 @@ std::optional<std::uint64_t> FakeFileSystem::FileSize(std::string_view path) {
   return node->bytes.size();
 }
 
-std::uint32_t FakeFileSystem::GetAttributes(std::string_view path) {
+std::optional<std::uint32_t> FakeFileSystem::GetAttributes(std::string_view path) {
   if (IsRoot(path)) return file_attr::kDirectory;
   const Node* node = Find(path);
-  if (node == nullptr) return kInvalidFileAttributes;
+  if (node == nullptr) return std::nullopt;
   if (node->directory) return node->attributes | file_attr::kDirectory;
   return node->attributes == 0 ? file_attr::kNormal : node->attributes;
 }
@@ -336,28 +329,20 @@ void FakeFileSystem::HoldOpenForWriting(std::string_view path, bool held) {
   }
 }
 
-std::unique_ptr<IWriteFile> FakeFileSystem::OpenForWriting(std::string_view path, std::uint32_t& error) {
+Result<std::unique_ptr<IWriteFile>> FakeFileSystem::OpenForWriting(std::string_view path) {
   const std::string key = Key(FullPath(path));
-  if (openForWriting_.count(key) > 0) {
-    error = kErrorSharingViolation;
-    return nullptr;
-  }
+  if (openForWriting_.count(key) > 0) return SystemError{kErrorSharingViolation};
   Node* node = Find(path);
   if (node != nullptr && (node->directory || (node->attributes & file_attr::kReadOnly) != 0)) {
-    error = kErrorAccessDenied;
-    return nullptr;
+    return SystemError{kErrorAccessDenied};
   }
   if (node == nullptr) {
-    if (!ParentExists(path)) {
-      error = kErrorPathNotFound;
-      return nullptr;
-    }
+    if (!ParentExists(path)) return SystemError{kErrorPathNotFound};
     AddFile(path, "");
   }
   CountWrite(path);
   openForWriting_.insert(key);
-  error = 0;
-  return std::make_unique<FakeWriteFile>(*this, key);
+  return std::unique_ptr<IWriteFile>(std::make_unique<FakeWriteFile>(*this, key));
 }
 
 bool FakeFileSystem::CopyFile(std::string_view from, std::string_view to, bool replace) {

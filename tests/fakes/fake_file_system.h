@@ -74,16 +74,16 @@ class FakeFileSystem : public IFileSystem {
   // --- IFileSystem ------------------------------------------------------------
   bool FileExists(std::string_view path) override;
   bool DirectoryExists(std::string_view path) override;
-  std::optional<std::string> ReadAll(std::string_view path, std::uint32_t& error) override;
-  IoResult ReplaceAll(std::string_view path, std::string_view bytes) override;
-  IoResult CreateIfMissing(std::string_view path, std::string_view initialBytes) override;
+  Result<std::string> ReadAll(std::string_view path) override;
+  Result<void> ReplaceAll(std::string_view path, std::string_view bytes) override;
+  Result<void> CreateIfMissing(std::string_view path, std::string_view initialBytes) override;
   std::optional<std::uint64_t> FileSize(std::string_view path) override;
-  std::uint32_t GetAttributes(std::string_view path) override;
+  std::optional<std::uint32_t> GetAttributes(std::string_view path) override;
   bool SetAttributes(std::string_view path, std::uint32_t attributes) override;
   bool CreateDirectory(std::string_view path) override;
   bool DeleteFile(std::string_view path) override;
   std::u16string DecodeAnsi(std::string_view bytes) override;
-  std::unique_ptr<IWriteFile> OpenForWriting(std::string_view path, std::uint32_t& error) override;
+  Result<std::unique_ptr<IWriteFile>> OpenForWriting(std::string_view path) override;
   bool CopyFile(std::string_view from, std::string_view to, bool replace) override;
   bool MoveFile(std::string_view from, std::string_view to) override;
   std::vector<std::string> FindFiles(std::string_view folder, std::string_view pattern) override;

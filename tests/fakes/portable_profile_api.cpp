@@ -80,8 +80,7 @@ std::size_t FindKeyLine(const Lines& lines, std::size_t header, std::size_t end,
 bool PortableProfileApi::Load(std::string_view file, Document& document) {
   document = Document{};
   if (!files_.FileExists(file)) return true;
-  std::uint32_t error = 0;
-  const std::optional<std::string> bytes = files_.ReadAll(file, error);
+  const Result<std::string> bytes = files_.ReadAll(file);
   if (!bytes) return false;
   std::string text;
   if (!DecodeFileText(files_, *bytes, text)) return false;

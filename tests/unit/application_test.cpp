@@ -97,8 +97,7 @@ TEST_F(ApplicationTest, MainDataWithoutEntriesReplacesOldContentWithCountZero) {
   WriteIni(kMainData, "[old]\r\nx=1\r\n[btl]\r\ncount=2\r\n1=2|C:\\a.exe\r\n2=2|C:\\b.exe\r\n");
   Run({"/mainData"});
 
-  std::uint32_t error = 0;
-  const std::string bytes = machine.files.ReadAll(kMainData, error).value_or("");
+  const std::string bytes = machine.files.ReadAll(kMainData).value_or("");
   ASSERT_GE(bytes.size(), 2u);
   EXPECT_EQ(bytes.substr(0, 2), "\xFF\xFE");
   TSafeIniFile written(machine.files, kMainData);

@@ -222,12 +222,9 @@ TEST_F(AVUninstall, DefinitionsFileThatCannotBeRead) {
 // The file can be copied but not opened for reading (another program holds it).
 class CopyOnlyFileSystem : public FakeFileSystem {
  public:
-  std::optional<std::string> ReadAll(std::string_view path, std::uint32_t& error) override {
-    if (SameText(path, kDefinitions)) {
-      error = kErrorSharingViolation;
-      return std::nullopt;
-    }
-    return FakeFileSystem::ReadAll(path, error);
+  Result<std::string> ReadAll(std::string_view path) override {
+    if (SameText(path, kDefinitions)) return SystemError{kErrorSharingViolation};
+    return FakeFileSystem::ReadAll(path);
   }
 };
 

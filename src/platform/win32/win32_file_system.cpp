@@ -48,17 +48,13 @@ bool Win32FileSystem::DirectoryExists(std::string_view path) {
   return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
 }
 
-std::optional<std::string> Win32FileSystem::ReadAll(std::string_view path, std::uint32_t& error) {
+Result<std::string> Win32FileSystem::ReadAll(std::string_view path) {
   UniqueFileHandle file(::CreateFileW(Wide(path).c_str(), GENERIC_READ, kShareAll, nullptr, OPEN_EXISTING,
                                       FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (!file) {
-    error = LastErrorOr(ERROR_OPEN_FAILED);
-    return std::nullopt;
-  }
+  if (!file) return SystemError{LastErrorOr(ERROR_OPEN_FAILED)};
   LARGE_INTEGER size{};
   if (!::GetFileSizeEx(file.Get(), &size) || size.QuadPart > 0x7FFFFFFF) {
-    error = LastErrorOr(ERROR_FILE_TOO_LARGE);
-    return std::nullopt;
+    return SystemError{LastErrorOr(ERROR_FILE_TOO_LARGE)};
   }
   std::string bytes(static_cast<std::size_t>(size.QuadPart), '\0');
   std::size_t read = 0;
@@ -66,41 +62,39 @@ std::optional<std::string> Win32FileSystem::ReadAll(std::string_view path, std::
     DWORD done = 0;
     const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(bytes.size() - read, 1u << 20));
     if (!::ReadFile(file.Get(), bytes.data() + read, chunk, &done, nullptr)) {
-      error = LastErrorOr(ERROR_READ_FAULT);
-      return std::nullopt;
+      return SystemError{LastErrorOr(ERROR_READ_FAULT)};
     }
     if (done == 0) break;  // the file shrank while being read
     read += done;
   }
   bytes.resize(read);
-  error = 0;
   return bytes;
 }
 
-IoResult Win32FileSystem::ReplaceAll(std::string_view path, std::string_view bytes) {
+Result<void> Win32FileSystem::ReplaceAll(std::string_view path, std::string_view bytes) {
   const std::wstring target = Wide(path);
   // A read-only file is never replaced (not every system's rename refuses it).
   const DWORD attributes = ::GetFileAttributesW(target.c_str());
   if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0) {
-    return {ERROR_ACCESS_DENIED};
+    return SystemError{ERROR_ACCESS_DENIED};
   }
   const std::wstring temporary = TemporarySibling(target);
   {
     UniqueFileHandle file(::CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                                         FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file) return {LastErrorOr(ERROR_WRITE_FAULT)};
+    if (!file) return SystemError{LastErrorOr(ERROR_WRITE_FAULT)};
     if (!WriteAllTo(file.Get(), bytes) || !::FlushFileBuffers(file.Get())) {
       const std::uint32_t error = LastErrorOr(ERROR_WRITE_FAULT);
       file.Reset();
       ::DeleteFileW(temporary.c_str());
-      return {error};
+      return SystemError{error};
     }
   }
   // The replaced file's attributes carry over to the new content.
   if (!::MoveFileExW(temporary.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
     const std::uint32_t error = LastErrorOr(ERROR_WRITE_FAULT);
     ::DeleteFileW(temporary.c_str());
-    return {error};
+    return SystemError{error};
   }
   if (attributes != INVALID_FILE_ATTRIBUTES && attributes != FILE_ATTRIBUTE_NORMAL) {
     ::SetFileAttributesW(target.c_str(), attributes);
@@ -108,14 +102,14 @@ IoResult Win32FileSystem::ReplaceAll(std::string_view path, std::string_view byt
   return {};
 }
 
-IoResult Win32FileSystem::CreateIfMissing(std::string_view path, std::string_view initialBytes) {
+Result<void> Win32FileSystem::CreateIfMissing(std::string_view path, std::string_view initialBytes) {
   UniqueFileHandle file(::CreateFileW(Wide(path).c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_NEW,
                                       FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file) {
-    const DWORD error = ::GetLastError();
-    return {error == ERROR_FILE_EXISTS ? 0u : LastErrorOr(ERROR_WRITE_FAULT)};
+    if (::GetLastError() == ERROR_FILE_EXISTS) return {};
+    return SystemError{LastErrorOr(ERROR_WRITE_FAULT)};
   }
-  if (!WriteAllTo(file.Get(), initialBytes)) return {LastErrorOr(ERROR_WRITE_FAULT)};
+  if (!WriteAllTo(file.Get(), initialBytes)) return SystemError{LastErrorOr(ERROR_WRITE_FAULT)};
   return {};
 }
 
@@ -125,8 +119,10 @@ std::optional<std::uint64_t> Win32FileSystem::FileSize(std::string_view path) {
   return (static_cast<std::uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
 }
 
-std::uint32_t Win32FileSystem::GetAttributes(std::string_view path) {
-  return ::GetFileAttributesW(Wide(path).c_str());
+std::optional<std::uint32_t> Win32FileSystem::GetAttributes(std::string_view path) {
+  const DWORD attributes = ::GetFileAttributesW(Wide(path).c_str());
+  if (attributes == INVALID_FILE_ATTRIBUTES) return std::nullopt;
+  return attributes;
 }
 
 bool Win32FileSystem::SetAttributes(std::string_view path, std::uint32_t attributes) {
@@ -175,15 +171,11 @@ class Win32WriteFile : public IWriteFile {
 
 }  // namespace
 
-std::unique_ptr<IWriteFile> Win32FileSystem::OpenForWriting(std::string_view path, std::uint32_t& error) {
+Result<std::unique_ptr<IWriteFile>> Win32FileSystem::OpenForWriting(std::string_view path) {
   UniqueFileHandle file(::CreateFileW(Wide(path).c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, nullptr,
                                       OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (!file) {
-    error = LastErrorOr(ERROR_OPEN_FAILED);
-    return nullptr;
-  }
-  error = 0;
-  return std::make_unique<Win32WriteFile>(std::move(file));
+  if (!file) return SystemError{LastErrorOr(ERROR_OPEN_FAILED)};
+  return std::unique_ptr<IWriteFile>(std::make_unique<Win32WriteFile>(std::move(file)));
 }
 
 bool Win32FileSystem::CopyFile(std::string_view from, std::string_view to, bool replace) {

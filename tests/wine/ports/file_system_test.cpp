@@ -30,7 +30,7 @@ TEST(Win32FileSystem, ReplaceAllSwapsContentInOneStepAndLeavesNoTemporaryFile) {
   // Hidden and archive attributes of the replaced file stay.
   ASSERT_TRUE(files.SetAttributes(path, file_attr::kHidden | file_attr::kArchive));
   ASSERT_TRUE(files.ReplaceAll(path, "third").ok());
-  EXPECT_EQ(files.GetAttributes(path) & (file_attr::kHidden | file_attr::kArchive),
+  EXPECT_EQ(files.GetAttributes(path).value_or(0) & (file_attr::kHidden | file_attr::kArchive),
             file_attr::kHidden | file_attr::kArchive);
 }
 
@@ -58,15 +58,15 @@ TEST(Win32FileSystem, ReadsFilesOthersHoldOpenButReportsLockedOnes) {
   // The suite keeps files open for writing while sharing them.
   HANDLE shared = ::CreateFileW(Wide(path).c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                                 OPEN_EXISTING, 0, nullptr);
-  std::uint32_t error = 0;
-  EXPECT_EQ(files.ReadAll(path, error).value_or("<failed>"), "abc");
+  EXPECT_EQ(files.ReadAll(path).value_or("<failed>"), "abc");
   ::CloseHandle(shared);
 
   HANDLE exclusive =
       ::CreateFileW(Wide(path).c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
   ASSERT_NE(exclusive, INVALID_HANDLE_VALUE);
-  EXPECT_FALSE(files.ReadAll(path, error).has_value());
-  EXPECT_EQ(error, static_cast<std::uint32_t>(ERROR_SHARING_VIOLATION));
+  const Result<std::string> refused = files.ReadAll(path);
+  EXPECT_FALSE(refused.ok());
+  EXPECT_EQ(refused.error(), static_cast<std::uint32_t>(ERROR_SHARING_VIOLATION));
   ::CloseHandle(exclusive);
 }
 
@@ -84,16 +84,17 @@ TEST(Win32FileSystem, WriterKeepsOtherWritersOutButLetsReadersIn) {
   ScratchFolder folder;
   Win32FileSystem files;
   const std::string path = folder / "Bootmark.log";
-  std::uint32_t error = 0;
-  auto writer = files.OpenForWriting(path, error);
-  ASSERT_TRUE(writer) << error;
+  Result<std::unique_ptr<IWriteFile>> opened = files.OpenForWriting(path);
+  ASSERT_TRUE(opened) << opened.error();
+  std::unique_ptr<IWriteFile> writer = std::move(opened).value();
   ASSERT_TRUE(writer->Append("\xFF\xFE"));
   ASSERT_TRUE(writer->Append(std::string_view("a\0", 2)));
   EXPECT_EQ(writer->Size(), 4u);
 
-  EXPECT_EQ(files.OpenForWriting(path, error), nullptr);
-  EXPECT_EQ(error, static_cast<std::uint32_t>(ERROR_SHARING_VIOLATION));
-  EXPECT_EQ(files.ReadAll(path, error).value_or(""), std::string("\xFF\xFE" "a\0", 4));
+  const Result<std::unique_ptr<IWriteFile>> second = files.OpenForWriting(path);
+  EXPECT_FALSE(second.ok());
+  EXPECT_EQ(second.error(), static_cast<std::uint32_t>(ERROR_SHARING_VIOLATION));
+  EXPECT_EQ(files.ReadAll(path).value_or(""), std::string("\xFF\xFE" "a\0", 4));
 
   // Rotation copies the open file aside and empties it.
   EXPECT_TRUE(files.CopyFile(path, path + ".bak1", true));
@@ -137,7 +138,7 @@ TEST(SafeIniFileOnDisk, ReadOnlyHiddenFileIsUpdatedAndKeepsItsAttributes) {
     ini.WriteString("Main", "Skin", "Blue");
   }
   EXPECT_EQ(FileBytes(path), Utf16File("[Main]\r\nLanguage=English\r\nSkin=Blue\r\n\r\n"));
-  EXPECT_EQ(files.GetAttributes(path) & (file_attr::kReadOnly | file_attr::kHidden),
+  EXPECT_EQ(files.GetAttributes(path).value_or(0) & (file_attr::kReadOnly | file_attr::kHidden),
             file_attr::kReadOnly | file_attr::kHidden);
 }
 

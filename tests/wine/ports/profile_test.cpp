@@ -59,7 +59,7 @@ TEST_F(ProfileTest, ReadOnlyFileIsMadeWritable) {
   ASSERT_TRUE(files.SetAttributes(path, file_attr::kReadOnly));
 
   TIniFile ini(files, profile, path);
-  EXPECT_EQ(files.GetAttributes(path) & file_attr::kReadOnly, 0u);
+  EXPECT_EQ(files.GetAttributes(path).value_or(0) & file_attr::kReadOnly, 0u);
   EXPECT_TRUE(ini.WriteString("A", "y", "2"));
   EXPECT_EQ(ini.ReadString("A", "x", ""), "1");
   EXPECT_EQ(ini.ReadString("A", "y", ""), "2");
