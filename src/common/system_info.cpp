@@ -166,8 +166,7 @@ std::string SystemInfo::GetSpecialFolder(WindowHandle /*owner*/, int csidl) {
 bool SystemInfo::IsWow64() {
   if (!isWow64_) {
     IWow64& wow64 = platform_.wow64;
-    bool answer = false;
-    isWow64_ = wow64.ProcessIs64Bit() || (wow64.IsWow64Process(wow64.CurrentProcess(), answer) && answer);
+    isWow64_ = wow64.ProcessIs64Bit() || wow64.IsWow64Process(wow64.CurrentProcess()).value_or(false);
   }
   return *isWow64_;
 }
@@ -178,7 +177,10 @@ bool SystemInfo::DisableWow64Redirection(Wow64RedirectionValue& oldValue) {
     oldValue = 0;
     return true;
   }
-  return platform_.wow64.DisableRedirection(oldValue);
+  const std::optional<Wow64RedirectionValue> disabled = platform_.wow64.DisableRedirection();
+  if (!disabled) return false;
+  oldValue = *disabled;
+  return true;
 }
 
 bool SystemInfo::RevertWow64Redirection(Wow64RedirectionValue oldValue) {
@@ -193,7 +195,10 @@ bool SystemInfo::IsWow64Process(ProcessHandle process, bool& isWow64) {
     isWow64 = IsWow64();
     return true;
   }
-  return wow64.IsWow64Process(process, isWow64);
+  const std::optional<bool> answer = wow64.IsWow64Process(process);
+  if (!answer) return false;
+  isWow64 = *answer;
+  return true;
 }
 
 std::uint32_t SystemInfo::GetWindowsMajorVersion() { return platform_.system.VersionEx().major; }

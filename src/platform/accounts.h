@@ -6,6 +6,8 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/result.h"
+
 namespace bootmark {
 
 // Privilege levels of a local account (USER_PRIV_*).
@@ -41,9 +43,9 @@ class IAccounts {
   // NetUserEnum on this computer at level 1 over the normal accounts, called again
   // while it reports more data.
   virtual LocalUserList EnumerateLocalUsers() = 0;
-  // NetUserGetInfo(name, 23) with the SID converted by ConvertSidToStringSidW;
-  // nullopt with `status` set when either fails.
-  virtual std::optional<LocalUserDetails> GetUserDetails(std::string_view name, std::uint32_t& status) = 0;
+  // NetUserGetInfo(name, 23) with the SID converted by ConvertSidToStringSidW; a
+  // failure of either carries its status.
+  virtual Result<LocalUserDetails> GetUserDetails(std::string_view name) = 0;
   // GetComputerNameW: the NetBIOS name; empty on failure.
   virtual std::string ComputerName() = 0;
 };

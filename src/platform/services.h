@@ -5,6 +5,8 @@
 #include <memory>
 #include <string_view>
 
+#include "platform/result.h"
+
 namespace bootmark {
 
 namespace service_state {
@@ -32,17 +34,18 @@ class IServices {
   // QueryServiceStatus's current state; 0 when the service cannot be opened or
   // queried.
   virtual std::uint32_t ServiceState(std::string_view name) = 0;
-  // LockServiceDatabase; nullptr with `error` set (1055 when another holder has
-  // it) when it fails.
-  virtual std::unique_ptr<IServiceDatabaseLock> LockDatabase(std::uint32_t& error) = 0;
+  // LockServiceDatabase; a failure carries its error (1055 when another holder
+  // has it).
+  virtual Result<std::unique_ptr<IServiceDatabaseLock>> LockDatabase() = 0;
   // QueryServiceLockStatusW: true when the database is locked.
   virtual bool DatabaseLocked() = 0;
   // ChangeServiceConfigW with only the start type changed, then
   // ChangeServiceConfig2W's description level with no text. False when the
   // service cannot be opened or the change is refused.
   virtual bool SetStartType(std::string_view name, std::uint32_t startType) = 0;
-  // StartServiceW; false with `error` set to GetLastError when it fails.
-  virtual bool StartService(std::string_view name, std::uint32_t& error) = 0;
+  // StartServiceW; a failure carries GetLastError, which may be 0 (then ok()
+  // is true: a refusal without a reason does not count as one).
+  virtual Result<void> StartService(std::string_view name) = 0;
 };
 
 }  // namespace bootmark

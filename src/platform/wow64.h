@@ -2,6 +2,7 @@
 // The 32-bit emulation of 64-bit Windows (WOW64): which processes run in it, and
 // the file-system redirection of "System32" that it applies to them.
 #include <cstdint>
+#include <optional>
 
 namespace bootmark {
 
@@ -18,12 +19,13 @@ class IWow64 {
   virtual bool ProcessIs64Bit() = 0;
   // The pseudo handle of the current process (GetCurrentProcess).
   virtual ProcessHandle CurrentProcess() = 0;
-  // kernel32's IsWow64Process, looked up once: false when the system has none or
-  // the call fails; else true with the process's answer in `isWow64`.
-  virtual bool IsWow64Process(ProcessHandle process, bool& isWow64) = 0;
+  // kernel32's IsWow64Process, looked up once: whether the process runs under
+  // WOW64; nullopt when the system has no such function or the call fails.
+  virtual std::optional<bool> IsWow64Process(ProcessHandle process) = 0;
   // Wow64DisableWow64FsRedirection and Wow64RevertWow64FsRedirection for the
-  // calling thread, looked up at run time: false when missing or refused.
-  virtual bool DisableRedirection(Wow64RedirectionValue& oldValue) = 0;
+  // calling thread, looked up at run time. Disabling answers the value to revert
+  // with, nullopt when missing or refused; reverting false when missing or refused.
+  virtual std::optional<Wow64RedirectionValue> DisableRedirection() = 0;
   virtual bool RevertRedirection(Wow64RedirectionValue oldValue) = 0;
 };
 

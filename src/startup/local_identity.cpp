@@ -39,8 +39,7 @@ LocalIdentity LoadLocalIdentity(const Platform& platform, SystemInfo& system) {
   LocalIdentity identity;
   const std::uint32_t windowsMajor = system.GetRealVersion().Major;
   for (const LocalUser& user : platform.accounts.EnumerateLocalUsers().users) {
-    std::uint32_t status = 0;
-    const std::optional<LocalUserDetails> details = platform.accounts.GetUserDetails(user.name, status);
+    const Result<LocalUserDetails> details = platform.accounts.GetUserDetails(user.name);
     if (!details || details->sid.empty()) continue;
     if (ProfileFolder(platform.registry, details->sid).empty()) continue;
     if (!OrdinaryPrivilege(user.privilege, windowsMajor)) continue;

@@ -22,8 +22,7 @@ std::string TaskStoreRoot(const Platform& platform) {
   // A 32-bit process on 64-bit Windows sees "System32" redirected; the store
   // lives in the real one, reached there through "Sysnative".
   const std::string windows = platform.system.WindowsDirectory();
-  bool wow64 = false;
-  if (platform.wow64.IsWow64Process(platform.wow64.CurrentProcess(), wow64) && wow64 &&
+  if (platform.wow64.IsWow64Process(platform.wow64.CurrentProcess()).value_or(false) &&
       platform.files.DirectoryExists(windows + "\\Sysnative")) {
     return windows + "\\Sysnative\\Tasks";
   }

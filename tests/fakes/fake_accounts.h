@@ -10,10 +10,9 @@ namespace bootmark::testing {
 class FakeAccounts : public IAccounts {
  public:
   LocalUserList EnumerateLocalUsers() override { return {users, enumStatus}; }
-  std::optional<LocalUserDetails> GetUserDetails(std::string_view name, std::uint32_t& status) override {
+  Result<LocalUserDetails> GetUserDetails(std::string_view name) override {
     const auto found = details.find(std::string(name));
-    status = found == details.end() ? kUserNotFound : 0;
-    if (found == details.end()) return std::nullopt;
+    if (found == details.end()) return SystemError{kUserNotFound};
     return found->second;
   }
   std::string ComputerName() override { return computerName; }

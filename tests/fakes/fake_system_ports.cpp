@@ -2,25 +2,21 @@
 
 namespace bootmark::testing {
 
-bool FakeWow64::IsWow64Process(ProcessHandle process, bool& isWow64) {
+std::optional<bool> FakeWow64::IsWow64Process(ProcessHandle process) {
   ++isWow64ProcessCalls;
-  if (!currentProcessIsWow64) return false;  // no such function on this system
-  if (process == kCurrentProcess) {
-    isWow64 = *currentProcessIsWow64;
-    return true;
-  }
+  if (!currentProcessIsWow64) return std::nullopt;  // no such function on this system
+  if (process == kCurrentProcess) return *currentProcessIsWow64;
   const auto found = otherProcesses.find(process);
-  if (found == otherProcesses.end()) return false;  // invalid handle
-  isWow64 = found->second;
-  return true;
+  if (found == otherProcesses.end()) return std::nullopt;  // invalid handle
+  return found->second;
 }
 
-bool FakeWow64::DisableRedirection(Wow64RedirectionValue& oldValue) {
+std::optional<Wow64RedirectionValue> FakeWow64::DisableRedirection() {
   redirectionCalls.push_back("disable");
-  if (!hasRedirectionFunctions) return false;
-  oldValue = redirectionDisabled ? 1 : 0;
+  if (!hasRedirectionFunctions) return std::nullopt;
+  const Wow64RedirectionValue oldValue = redirectionDisabled ? 1 : 0;
   redirectionDisabled = true;
-  return true;
+  return oldValue;
 }
 
 bool FakeWow64::RevertRedirection(Wow64RedirectionValue oldValue) {

@@ -53,8 +53,8 @@ class FakeWow64 : public IWow64 {
 
   bool ProcessIs64Bit() override { return is64BitProcess; }
   ProcessHandle CurrentProcess() override { return kCurrentProcess; }
-  bool IsWow64Process(ProcessHandle process, bool& isWow64) override;
-  bool DisableRedirection(Wow64RedirectionValue& oldValue) override;
+  std::optional<bool> IsWow64Process(ProcessHandle process) override;
+  std::optional<Wow64RedirectionValue> DisableRedirection() override;
   bool RevertRedirection(Wow64RedirectionValue oldValue) override;
 
   bool is64BitProcess = false;

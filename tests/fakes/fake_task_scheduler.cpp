@@ -65,14 +65,10 @@ std::uint32_t FakeServices::ServiceState(std::string_view name) {
   return found == states.end() ? 0 : found->second;
 }
 
-std::unique_ptr<IServiceDatabaseLock> FakeServices::LockDatabase(std::uint32_t& error) {
+Result<std::unique_ptr<IServiceDatabaseLock>> FakeServices::LockDatabase() {
   calls.push_back("LockDatabase");
-  if (databaseLockedByOther) {
-    error = kErrorServiceDatabaseLocked;
-    return nullptr;
-  }
-  error = 0;
-  return std::make_unique<FakeLock>(lockHeld);
+  if (databaseLockedByOther) return SystemError{kErrorServiceDatabaseLocked};
+  return std::unique_ptr<IServiceDatabaseLock>(std::make_unique<FakeLock>(lockHeld));
 }
 
 bool FakeServices::DatabaseLocked() {
@@ -88,15 +84,13 @@ bool FakeServices::SetStartType(std::string_view name, std::uint32_t startType) 
   return true;
 }
 
-bool FakeServices::StartService(std::string_view name, std::uint32_t& error) {
+Result<void> FakeServices::StartService(std::string_view name) {
   calls.push_back("StartService " + std::string(name));
   if (startFails || !states.count(std::string(name))) {
-    error = startFails ? startError : 1060;  // ERROR_SERVICE_DOES_NOT_EXIST
-    return false;
+    return SystemError{startFails ? startError : 1060};  // ERROR_SERVICE_DOES_NOT_EXIST
   }
   states[std::string(name)] = service_state::kRunning;
-  error = 0;
-  return true;
+  return {};
 }
 
 std::vector<std::string> FakeTaskScheduler1::WorkItemNames() {

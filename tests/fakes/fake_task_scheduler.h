@@ -32,10 +32,10 @@ class FakeServices : public IServices {
   std::vector<std::string> calls;
 
   std::uint32_t ServiceState(std::string_view name) override;
-  std::unique_ptr<IServiceDatabaseLock> LockDatabase(std::uint32_t& error) override;
+  Result<std::unique_ptr<IServiceDatabaseLock>> LockDatabase() override;
   bool DatabaseLocked() override;
   bool SetStartType(std::string_view name, std::uint32_t startType) override;
-  bool StartService(std::string_view name, std::uint32_t& error) override;
+  Result<void> StartService(std::string_view name) override;
 };
 
 struct FakeWorkItem {

@@ -45,15 +45,14 @@ LocalUserList Win32Accounts::EnumerateLocalUsers() {
   return list;
 }
 
-std::optional<LocalUserDetails> Win32Accounts::GetUserDetails(std::string_view name, std::uint32_t& status) {
+Result<LocalUserDetails> Win32Accounts::GetUserDetails(std::string_view name) {
   NetBuffer buffer;
-  status = ::NetUserGetInfo(nullptr, Wide(name).c_str(), 23, buffer.Put());
+  const NET_API_STATUS status = ::NetUserGetInfo(nullptr, Wide(name).c_str(), 23, buffer.Put());
   const USER_INFO_23* info = As<USER_INFO_23>(buffer);
-  if (status != NERR_Success || info == nullptr) return std::nullopt;
+  if (status != NERR_Success || info == nullptr) return SystemError{status};
   UniqueLocal<LPWSTR> sid;
   if (info->usri23_user_sid == nullptr || !::ConvertSidToStringSidW(info->usri23_user_sid, sid.Put())) {
-    status = ::GetLastError();
-    return std::nullopt;
+    return SystemError{::GetLastError()};
   }
   return LocalUserDetails{TextOf(info->usri23_full_name), TextOf(sid.Get())};
 }

@@ -6,7 +6,7 @@ namespace bootmark::win32 {
 class Win32Accounts : public IAccounts {
  public:
   LocalUserList EnumerateLocalUsers() override;
-  std::optional<LocalUserDetails> GetUserDetails(std::string_view name, std::uint32_t& status) override;
+  Result<LocalUserDetails> GetUserDetails(std::string_view name) override;
   std::string ComputerName() override;
 };
 

@@ -51,19 +51,12 @@ std::uint32_t Win32Services::ServiceState(std::string_view name) {
   return status.dwCurrentState;
 }
 
-std::unique_ptr<IServiceDatabaseLock> Win32Services::LockDatabase(std::uint32_t& error) {
+Result<std::unique_ptr<IServiceDatabaseLock>> Win32Services::LockDatabase() {
   UniqueServiceHandle manager = OpenManager(SC_MANAGER_CONNECT | SC_MANAGER_LOCK | SC_MANAGER_QUERY_LOCK_STATUS);
-  if (!manager) {
-    error = ::GetLastError();
-    return nullptr;
-  }
+  if (!manager) return SystemError{::GetLastError()};
   const SC_LOCK lock = ::LockServiceDatabase(manager.Get());
-  if (lock == nullptr) {
-    error = ::GetLastError();
-    return nullptr;
-  }
-  error = 0;
-  return std::make_unique<Win32DatabaseLock>(std::move(manager), lock);
+  if (lock == nullptr) return SystemError{::GetLastError()};
+  return std::unique_ptr<IServiceDatabaseLock>(std::make_unique<Win32DatabaseLock>(std::move(manager), lock));
 }
 
 bool Win32Services::DatabaseLocked() {
@@ -95,19 +88,11 @@ bool Win32Services::SetStartType(std::string_view name, std::uint32_t startType)
   return changed;
 }
 
-bool Win32Services::StartService(std::string_view name, std::uint32_t& error) {
+Result<void> Win32Services::StartService(std::string_view name) {
   const UniqueServiceHandle manager = OpenManager(SC_MANAGER_CONNECT);
   const UniqueServiceHandle service = OpenNamedService(manager, name, SERVICE_START);
-  if (!service) {
-    error = ::GetLastError();
-    return false;
-  }
-  if (::StartServiceW(service.Get(), 0, nullptr)) {
-    error = 0;
-    return true;
-  }
-  error = ::GetLastError();
-  return false;
+  if (!service || !::StartServiceW(service.Get(), 0, nullptr)) return SystemError{::GetLastError()};
+  return {};
 }
 
 }  // namespace bootmark::win32

@@ -7,10 +7,10 @@ namespace bootmark::win32 {
 class Win32Services : public IServices {
  public:
   std::uint32_t ServiceState(std::string_view name) override;
-  std::unique_ptr<IServiceDatabaseLock> LockDatabase(std::uint32_t& error) override;
+  Result<std::unique_ptr<IServiceDatabaseLock>> LockDatabase() override;
   bool DatabaseLocked() override;
   bool SetStartType(std::string_view name, std::uint32_t startType) override;
-  bool StartService(std::string_view name, std::uint32_t& error) override;
+  Result<void> StartService(std::string_view name) override;
 };
 
 }  // namespace bootmark::win32

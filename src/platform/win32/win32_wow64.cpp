@@ -31,20 +31,18 @@ bool Win32Wow64::ProcessIs64Bit() { return sizeof(void*) == 8; }
 
 ProcessHandle Win32Wow64::CurrentProcess() { return reinterpret_cast<ProcessHandle>(::GetCurrentProcess()); }
 
-bool Win32Wow64::IsWow64Process(ProcessHandle process, bool& isWow64) {
+std::optional<bool> Win32Wow64::IsWow64Process(ProcessHandle process) {
   BOOL answer = FALSE;
   if (Wow64().isWow64Process == nullptr || !Wow64().isWow64Process(reinterpret_cast<HANDLE>(process), &answer)) {
-    return false;
+    return std::nullopt;
   }
-  isWow64 = answer != FALSE;
-  return true;
+  return answer != FALSE;
 }
 
-bool Win32Wow64::DisableRedirection(Wow64RedirectionValue& oldValue) {
+std::optional<Wow64RedirectionValue> Win32Wow64::DisableRedirection() {
   PVOID value = nullptr;
-  if (Wow64().disable == nullptr || !Wow64().disable(&value)) return false;
-  oldValue = reinterpret_cast<Wow64RedirectionValue>(value);
-  return true;
+  if (Wow64().disable == nullptr || !Wow64().disable(&value)) return std::nullopt;
+  return reinterpret_cast<Wow64RedirectionValue>(value);
 }
 
 bool Win32Wow64::RevertRedirection(Wow64RedirectionValue oldValue) {

@@ -11,8 +11,8 @@ class Win32Wow64 : public IWow64 {
  public:
   bool ProcessIs64Bit() override;
   ProcessHandle CurrentProcess() override;
-  bool IsWow64Process(ProcessHandle process, bool& isWow64) override;
-  bool DisableRedirection(Wow64RedirectionValue& oldValue) override;
+  std::optional<bool> IsWow64Process(ProcessHandle process) override;
+  std::optional<Wow64RedirectionValue> DisableRedirection() override;
   bool RevertRedirection(Wow64RedirectionValue oldValue) override;
 };
 

@@ -139,8 +139,7 @@ TEST(Win32Accounts, IdentityListsFollowWhatTheAccountCallsAnswer) {
   wchar_t userName[256] = {};
   DWORD userLength = 256;
   ::GetUserNameW(userName, &userLength);
-  std::uint32_t status = 0;
-  const auto details = accounts.GetUserDetails(Narrow(std::wstring_view(userName)), status);
+  const Result<LocalUserDetails> details = accounts.GetUserDetails(Narrow(std::wstring_view(userName)));
 
   SystemInfo system(real.Get());
   const LocalIdentity identity = LoadLocalIdentity(real.Get(), system);
@@ -156,7 +155,7 @@ TEST(Win32Accounts, IdentityListsFollowWhatTheAccountCallsAnswer) {
   if (details) {
     EXPECT_EQ(details->sid.rfind("S-1-", 0), 0u) << details->sid;
   } else {
-    EXPECT_NE(status, 0u);
+    EXPECT_NE(details.error(), 0u);
   }
 
   wchar_t computer[MAX_COMPUTERNAME_LENGTH + 1] = {};

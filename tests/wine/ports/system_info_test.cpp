@@ -176,8 +176,9 @@ TEST(Win32Wow64Checks, TheProgramSeesA64BitMachineAsThe32BitProgramWould) {
   SystemInfo system(win32.Get());
   Win32Wow64 wow64;
   Win32OperatingSystem os;
-  bool rawAnswer = false;
-  ASSERT_TRUE(wow64.IsWow64Process(wow64.CurrentProcess(), rawAnswer)) << "the system has IsWow64Process";
+  const std::optional<bool> raw = wow64.IsWow64Process(wow64.CurrentProcess());
+  ASSERT_TRUE(raw.has_value()) << "the system has IsWow64Process";
+  const bool rawAnswer = *raw;
   bool answer = !rawAnswer;
   ASSERT_TRUE(system.IsWow64Process(wow64.CurrentProcess(), answer));
   Wow64RedirectionValue oldValue = 1234;
