@@ -5,7 +5,7 @@
 #include <utility>
 #include <vector>
 
-#include "common/text.h"
+#include "base/text.h"
 #include "platform/win32/wide.h"
 
 namespace bootmark::win32 {
