@@ -10,6 +10,7 @@
 
 #include "base/text.h"
 #include "common/system_info.h"
+#include "platform/win32/unique_handle.h"
 #include "platform/win32/wide.h"
 #include "platform/win32/win32_accounts.h"
 #include "platform/win32/win32_platform.h"
@@ -165,18 +166,17 @@ TEST(Win32Accounts, IdentityListsFollowWhatTheAccountCallsAnswer) {
 
   // The owner as the 64-bit registry holds it.
   std::string owner;
-  HKEY key = nullptr;
+  UniqueRegKey key;
   if (::RegOpenKeyExW(HKEY_LOCAL_MACHINE, L"Software\\Microsoft\\Windows NT\\CurrentVersion", 0,
-                      KEY_READ | KEY_WOW64_64KEY, &key) == ERROR_SUCCESS) {
+                      KEY_READ | KEY_WOW64_64KEY, key.Put()) == ERROR_SUCCESS) {
     wchar_t text[512] = {};
     DWORD size = sizeof text - sizeof(wchar_t);
     DWORD type = 0;
-    if (::RegQueryValueExW(key, L"RegisteredOwner", nullptr, &type, reinterpret_cast<BYTE*>(text), &size) ==
+    if (::RegQueryValueExW(key.Get(), L"RegisteredOwner", nullptr, &type, reinterpret_cast<BYTE*>(text), &size) ==
             ERROR_SUCCESS &&
         type == REG_SZ) {
       owner = Narrow(std::wstring_view(text));
     }
-    ::RegCloseKey(key);
   }
   EXPECT_EQ(identity.RegisteredOwner, owner);
 }

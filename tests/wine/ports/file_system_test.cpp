@@ -1,4 +1,5 @@
 // The real file system port and the in-memory settings file on real files.
+#include "platform/win32/unique_handle.h"
 #include "platform/win32/windows_file_api.h"
 
 #include <gtest/gtest.h>
@@ -56,18 +57,17 @@ TEST(Win32FileSystem, ReadsFilesOthersHoldOpenButReportsLockedOnes) {
   WriteFileBytes(path, "abc");
 
   // The suite keeps files open for writing while sharing them.
-  HANDLE shared = ::CreateFileW(Wide(path).c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                OPEN_EXISTING, 0, nullptr);
+  UniqueFileHandle shared(::CreateFileW(Wide(path).c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                       nullptr, OPEN_EXISTING, 0, nullptr));
   EXPECT_EQ(files.ReadAll(path).value_or("<failed>"), "abc");
-  ::CloseHandle(shared);
+  shared.Reset();
 
-  HANDLE exclusive =
-      ::CreateFileW(Wide(path).c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-  ASSERT_NE(exclusive, INVALID_HANDLE_VALUE);
+  const UniqueFileHandle exclusive(
+      ::CreateFileW(Wide(path).c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+  ASSERT_TRUE(exclusive);
   const Result<std::string> refused = files.ReadAll(path);
   EXPECT_FALSE(refused.ok());
   EXPECT_EQ(refused.error(), static_cast<std::uint32_t>(ERROR_SHARING_VIOLATION));
-  ::CloseHandle(exclusive);
 }
 
 TEST(Win32FileSystem, CreateIfMissingNeverTruncates) {
@@ -149,13 +149,13 @@ TEST(SafeIniFileOnDisk, FileLockedWhileLoadingIsNeverOverwrittenByTheAutomaticSa
   const std::string original = Utf16File("[Items]\r\nA=1\r\n");
   WriteFileBytes(path, original);
 
-  HANDLE exclusive =
-      ::CreateFileW(Wide(path).c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-  ASSERT_NE(exclusive, INVALID_HANDLE_VALUE);
+  UniqueFileHandle exclusive(
+      ::CreateFileW(Wide(path).c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+  ASSERT_TRUE(exclusive);
   {
     TSafeIniFile ini(files, path, TextEncoding::Utf16LE);
     EXPECT_EQ(ini.LastError(), static_cast<std::uint32_t>(ERROR_SHARING_VIOLATION));
-    ::CloseHandle(exclusive);  // free to write now: the object must still not save
+    exclusive.Reset();  // free to write now: the object must still not save
     ini.WriteString("Items", "B", "1");
   }
   EXPECT_EQ(FileBytes(path), original);

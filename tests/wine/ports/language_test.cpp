@@ -1,6 +1,7 @@
 // TLanguage on real files: language folders listed by the system, a language file
 // another program holds open, and the language chosen in a real "Main.ini"
 // through the system's profile functions.
+#include "platform/win32/unique_handle.h"
 #include "platform/win32/windows_file_api.h"
 
 #include <gtest/gtest.h>
@@ -93,13 +94,12 @@ class HeldOpenTest : public LanguageFilesTest, public ::testing::WithParamInterf
 // same. Only a holder that lets nobody read keeps the texts at their defaults.
 TEST_P(HeldOpenTest, FileHeldByAnotherHandle) {
   const std::string path = folder / "Toolbox_Language\\Deutsch.lng";
-  HANDLE holder = ::CreateFileW(Wide(path).c_str(), GetParam().access, GetParam().share, nullptr, OPEN_EXISTING,
-                                FILE_ATTRIBUTE_NORMAL, nullptr);
-  ASSERT_NE(holder, INVALID_HANDLE_VALUE);
+  const UniqueFileHandle holder(::CreateFileW(Wide(path).c_str(), GetParam().access, GetParam().share, nullptr,
+                                             OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  ASSERT_TRUE(holder);
   TLanguage language = Toolbox();
   language.Select("Deutsch");
   EXPECT_EQ(language.GetModuleText("M_Who", "default"), GetParam().expected);
-  ::CloseHandle(holder);
 }
 
 INSTANTIATE_TEST_SUITE_P(

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include "common/registry_values.h"
+#include "platform/win32/unique_handle.h"
 #include "platform/win32/win32_registry.h"
 #include "platform/win32/wide.h"
 
@@ -21,10 +22,9 @@ struct RegistryCleanup {
     const std::wstring path = Wide(TestKeyPath());
     for (const HKEY root : {HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE}) {
       for (const REGSAM view : {KEY_WOW64_32KEY, KEY_WOW64_64KEY}) {
-        HKEY key = nullptr;
-        if (::RegOpenKeyExW(root, L"", 0, KEY_ALL_ACCESS | view, &key) == ERROR_SUCCESS) {
-          ::RegDeleteTreeW(key, path.c_str());
-          ::RegCloseKey(key);
+        UniqueRegKey key;
+        if (::RegOpenKeyExW(root, L"", 0, KEY_ALL_ACCESS | view, key.Put()) == ERROR_SUCCESS) {
+          ::RegDeleteTreeW(key.Get(), path.c_str());
         }
       }
     }

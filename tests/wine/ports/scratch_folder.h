@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "platform/win32/unique_handle.h"
 #include "platform/win32/wide.h"
 
 namespace bootmark::win32::testing {
@@ -30,21 +31,19 @@ class ScratchFolder {
   std::vector<std::string> Entries() const {
     std::vector<std::string> names;
     WIN32_FIND_DATAW found{};
-    HANDLE search = ::FindFirstFileW(Wide(path_ + "\\*").c_str(), &found);
-    if (search == INVALID_HANDLE_VALUE) return names;
+    const UniqueFindHandle search(::FindFirstFileW(Wide(path_ + "\\*").c_str(), &found));
+    if (!search) return names;
     do {
       const std::wstring name = found.cFileName;
       if (name != L"." && name != L"..") names.push_back(Narrow(name));
-    } while (::FindNextFileW(search, &found));
-    ::FindClose(search);
+    } while (::FindNextFileW(search.Get(), &found));
     return names;
   }
 
  private:
   static void RemoveTree(const std::wstring& folder) {
     WIN32_FIND_DATAW found{};
-    HANDLE search = ::FindFirstFileW((folder + L"\\*").c_str(), &found);
-    if (search != INVALID_HANDLE_VALUE) {
+    if (const UniqueFindHandle search(::FindFirstFileW((folder + L"\\*").c_str(), &found)); search) {
       do {
         const std::wstring name = found.cFileName;
         if (name == L"." || name == L"..") continue;
@@ -55,8 +54,7 @@ class ScratchFolder {
           ::SetFileAttributesW(child.c_str(), FILE_ATTRIBUTE_NORMAL);
           ::DeleteFileW(child.c_str());
         }
-      } while (::FindNextFileW(search, &found));
-      ::FindClose(search);
+      } while (::FindNextFileW(search.Get(), &found));
     }
     ::RemoveDirectoryW(folder.c_str());
   }
@@ -66,22 +64,20 @@ class ScratchFolder {
 
 // Raw bytes of a file ("" when it cannot be read).
 inline std::string FileBytes(const std::string& path) {
-  HANDLE file = ::CreateFileW(Wide(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                              OPEN_EXISTING, 0, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return {};
-  std::string bytes(::GetFileSize(file, nullptr), '\0');
+  const UniqueFileHandle file(::CreateFileW(Wide(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                           nullptr, OPEN_EXISTING, 0, nullptr));
+  if (!file) return {};
+  std::string bytes(::GetFileSize(file.Get(), nullptr), '\0');
   DWORD read = 0;
-  if (!bytes.empty()) ::ReadFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr);
-  ::CloseHandle(file);
+  if (!bytes.empty()) ::ReadFile(file.Get(), bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr);
   bytes.resize(read);
   return bytes;
 }
 
 inline void WriteFileBytes(const std::string& path, std::string_view bytes) {
-  HANDLE file = ::CreateFileW(Wide(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+  const UniqueFileHandle file(::CreateFileW(Wide(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
   DWORD written = 0;
-  ::WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
-  ::CloseHandle(file);
+  ::WriteFile(file.Get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
 }
 
 // UTF-16 LE bytes with byte order mark, as the suite writes its settings.

@@ -10,6 +10,7 @@
 #include <cstring>
 
 #include "platform/win32/com_ptr.h"
+#include "platform/win32/unique_handle.h"
 #include "platform/win32/wide.h"
 #include "platform/win32/win32_shell.h"
 #include "scratch_folder.h"
@@ -19,28 +20,23 @@ namespace {
 
 // Saves a shortcut through IShellLinkW and IPersistFile; false when any step fails.
 bool SaveShortcut(const std::string& link, const std::string& target, const std::string& arguments) {
-  const HRESULT com = ::CoInitialize(nullptr);
-  bool saved = false;
-  {
-    ComPtr<IShellLinkW> shellLink;
-    if (SUCCEEDED(::CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
-                                     reinterpret_cast<void**>(shellLink.Put()))) &&
-        SUCCEEDED(shellLink->SetPath(Wide(target).c_str())) &&
-        SUCCEEDED(shellLink->SetArguments(Wide(arguments).c_str()))) {
-      const ComPtr<IPersistFile> file = shellLink.As<IPersistFile>();
-      saved = file && SUCCEEDED(file->Save(Wide(link).c_str(), TRUE));
-    }
+  const ComForThread com;
+  ComPtr<IShellLinkW> shellLink;
+  if (FAILED(::CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
+                                reinterpret_cast<void**>(shellLink.Put()))) ||
+      FAILED(shellLink->SetPath(Wide(target).c_str())) || FAILED(shellLink->SetArguments(Wide(arguments).c_str()))) {
+    return false;
   }
-  if (SUCCEEDED(com)) ::CoUninitialize();
-  return saved;
+  const ComPtr<IPersistFile> file = shellLink.As<IPersistFile>();
+  return file && SUCCEEDED(file->Save(Wide(link).c_str(), TRUE));
 }
 
 void WriteFile(const std::string& path, const char* bytes) {
-  const HANDLE file = ::CreateFileW(Wide(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-  ASSERT_NE(file, INVALID_HANDLE_VALUE);
+  const UniqueFileHandle file(
+      ::CreateFileW(Wide(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+  ASSERT_TRUE(file);
   DWORD written = 0;
-  ::WriteFile(file, bytes, static_cast<DWORD>(std::strlen(bytes)), &written, nullptr);
-  ::CloseHandle(file);
+  ::WriteFile(file.Get(), bytes, static_cast<DWORD>(std::strlen(bytes)), &written, nullptr);
 }
 
 TEST(Win32ShellLink, ReadsTargetAndArgumentsOfSavedShortcuts) {

@@ -164,7 +164,7 @@ class SuiteWindow {
     PROCESS_INFORMATION info{};
     if (::CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info)) {
       process_.Reset(info.hProcess);
-      ::CloseHandle(info.hThread);
+      const UniqueHandle thread(info.hThread);  // not needed: closed at once
     }
     for (int i = 0; i < 300 && window_ == nullptr; ++i) {
       window_ = ::FindWindowW(L"TForm_KST", L"Kestrune");

@@ -103,7 +103,7 @@ class RunningTool {
     PROCESS_INFORMATION info{};
     if (::CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info)) {
       process_.Reset(info.hProcess);
-      ::CloseHandle(info.hThread);
+      const UniqueHandle thread(info.hThread);  // not needed: closed at once
     }
   }
   ~RunningTool() {
