@@ -7,7 +7,7 @@ from pathlib import Path
 REPO = Path(__file__).resolve().parents[1]
 sys.path.insert(0, str(REPO / "tests" / "wine"))
 
-from harness import display, ini, prefix, runner  # noqa: E402
+from harness import display, ini, prefix, runner, wine  # noqa: E402
 
 DEMO = REPO / "examples" / "demo-machine"
 TASK_STORE = "C:\\windows\\system32\\Tasks"
@@ -20,6 +20,16 @@ def seed(machine):
             relative = str(source.relative_to(source_root)).replace("/", "\\")
             machine.write_ini(target_root + relative, source.read_text(encoding="utf-8"))
     machine.import_reg((DEMO / "registry.reg").read_text(encoding="utf-8"))
+    # The suite's program folder: its lookup databases ("Database\").
+    for source in sorted(path for path in (DEMO / "program").rglob("*") if path.is_file()):
+        target = machine.unix_path(machine.program_dir) / source.relative_to(DEMO / "program")
+        target.parent.mkdir(parents=True, exist_ok=True)
+        target.write_bytes(source.read_bytes())
+    for line in (DEMO / "services.txt").read_text(encoding="utf-8").splitlines():
+        if line.strip() and not line.startswith("#"):
+            name, start, program, display = line.split("|")
+            wine.run(["wine", "sc", "create", name, "binPath=", program, "start=", start, "DisplayName=", display],
+                     machine.env, timeout=60, cwd=machine.artifacts)
     # Task files go into the scheduler's store as the scheduler writes them.
     store = machine.unix_path(TASK_STORE)
     for source in sorted(path for path in (DEMO / "tasks").rglob("*") if path.is_file()):
@@ -73,7 +83,9 @@ def main():
         print(f"Demo machine ready in {machine.dir}")
         print("Before:")
         show_file(machine, common + "Bootmark\\AutoRunConfig.ini")
-        run_job(machine, "/mainData", [common + "Startup Manager\\mainData.dat"])
+        run_job(machine, "/mainData", [common + "Startup Manager\\mainData.dat",
+                                       machine.user_data_dir + "Startup Manager\\config.ini",
+                                       machine.user_data_dir + "Startup Manager\\delayEx.ini"])
         run_job(machine, "/UpdateTaskschd",
                 [common + "Bootmark\\Bootmark.ini", common + "Bootmark\\AutoRunConfig.ini"])
         # A new Run value starting Notepad, reported as the suite's watcher does: the

@@ -1,8 +1,13 @@
 #include "app/application.h"
 
+#include <exception>
+#include <string>
+#include <vector>
+
 #include "app/add_auto_run.h"
 #include "app/main_data.h"
 #include "app/run_mode.h"
+#include "common/logs.h"
 #include "startup/auto_run_config.h"
 
 namespace bootmark {
@@ -19,9 +24,18 @@ bool TakeModeMutex(const Platform& platform, ProcessState& state, std::string_vi
 int RunProgram(const Platform& platform, IModeJobs& jobs, INoticeWindows& windows, ProcessState& state) {
   const RunMode mode = ParseRunMode(state.arguments[1]);
 
-  // The main-data job runs alone: no statistics, no window.
+  // The main-data job runs alone: no statistics, no window. When the inventory
+  // cannot be gathered (a lookup database that cannot be opened, a cache that
+  // cannot be written) the job ends without touching "mainData.dat".
   if (mode == RunMode::MainData) {
-    WriteMainData(platform, jobs.CollectStartupFiles());
+    std::vector<StartupFileEntry> entries;
+    try {
+      entries = jobs.CollectStartupFiles();
+    } catch (const std::exception& error) {
+      if (state.logs) WriteTraceLog(*state.logs, std::string("WriteMainData : ") + error.what());
+      return 0;
+    }
+    WriteMainData(platform, entries);
     return 0;
   }
   if (mode == RunMode::BootTask) state.restartMode = 1;

@@ -2,19 +2,32 @@
 
 #include "alert/disable_rate.h"
 #include "alert/screening.h"
+#include "startup/main_ctl.h"
 #include "startup/task_status.h"
 #include "suite/statistics.h"
 
 namespace bootmark {
 
-// The startup readers are not in this build yet. Until they are, the inventory is
-// empty. The other jobs are the real ones.
-
 void DefaultModeJobs::StartStatistics() { StatInit(platform_, state_.statistics, kStatisticsProgram); }
 
 void DefaultModeJobs::SendStatistic(std::string_view eventId) { StatSend(platform_, state_.statistics, eventId); }
 
-std::vector<StartupFileEntry> DefaultModeJobs::CollectStartupFiles() { return {}; }
+std::vector<StartupFileEntry> DefaultModeJobs::CollectStartupFiles() {
+  EnsureItemResolvers();
+  if (!state_.system) state_.system = std::make_unique<SystemInfo>(platform_);
+  TMainCtl controller(
+      InventoryContext{platform_, *state_.system, *state_.tasks, *state_.checkPath, state_.identity, state_.logs.get()});
+  controller.SetFilter(false);
+  controller.GetAllData();
+
+  std::vector<StartupFileEntry> entries;
+  const StartupLists& lists = controller.Lists();
+  const auto add = [&entries](const StartupRecordHead& item) { entries.push_back({item.FullPath, item.Exist}); };
+  for (const TStartupItem& item : lists.startup) add(item);
+  for (const TServiceItem& item : lists.services) add(item);
+  for (const TTaskScheduleItem& item : lists.tasks) add(item);
+  return entries;
+}
 
 void DefaultModeJobs::SnapshotTaskStatus() {
   if (state_.tasks) bootmark::SnapshotTaskStatus(platform_, *state_.tasks);

@@ -24,7 +24,8 @@ class IModeJobs {
   // Sends one usage statistics event by its id text.
   virtual void SendStatistic(std::string_view eventId) = 0;
 
-  // Every startup entry of the machine, white-list filtering off.
+  // Every startup entry of the machine, white-list filtering off. Throws when the
+  // inventory cannot be gathered.
   virtual std::vector<StartupFileEntry> CollectStartupFiles() = 0;
 
   // Rewrites the stored enabled state of every scheduled task ([TaskStatus] of

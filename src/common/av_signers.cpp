@@ -15,7 +15,9 @@ namespace {
 
 constexpr std::size_t kLongPathBuffer = 261;
 
-std::optional<RegistryRoot> RootOfNumber(std::string_view number) {
+}  // namespace
+
+std::optional<RegistryRoot> RegistryRootOfNumber(std::string_view number) {
   static constexpr std::pair<std::string_view, RegistryRoot> kRoots[] = {
       {"80000000", RegistryRoot::ClassesRoot},     {"80000001", RegistryRoot::CurrentUser},
       {"80000002", RegistryRoot::LocalMachine},    {"80000003", RegistryRoot::Users},
@@ -27,6 +29,8 @@ std::optional<RegistryRoot> RootOfNumber(std::string_view number) {
   }
   return std::nullopt;
 }
+
+namespace {
 
 // A value that names a path on a drive; empty otherwise.
 std::string DrivePathValue(IRegistryKey& key, std::string_view name) {
@@ -43,7 +47,7 @@ std::string NormalizeSignerName(std::string_view signer) {
 std::string GetAVInstallFolder(const Platform& platform, std::string_view registryLocation) {
   const std::size_t slash = registryLocation.find('\\');
   if (slash == std::string_view::npos) return {};
-  const std::optional<RegistryRoot> root = RootOfNumber(registryLocation.substr(0, slash));
+  const std::optional<RegistryRoot> root = RegistryRootOfNumber(registryLocation.substr(0, slash));
   if (!root) return {};
   const std::string_view path = registryLocation.substr(slash + 1);
 

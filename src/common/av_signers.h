@@ -1,6 +1,7 @@
 #pragma once
 // The signers of the installed antivirus products: an item whose program one of
 // them signed belongs to the product and is never alerted.
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -12,6 +13,11 @@ namespace bootmark {
 // A signer name as the signature list and the antivirus signer list hold it:
 // trimmed, A-Z lower-cased.
 std::string NormalizeSignerName(std::string_view signer);
+
+// The root of a product's registry location: the predefined key's handle value
+// as 8 hexadecimal digits ("80000002" is HKEY_LOCAL_MACHINE); nullopt for any
+// other text.
+std::optional<RegistryRoot> RegistryRootOfNumber(std::string_view number);
 
 // The install folder that an uninstall entry names ("80000002\SOFTWARE\...\X"):
 // "InstallLocation", else "UninstallString", else "DisplayIcon" (the first that

@@ -11,20 +11,30 @@ std::string GetFileSigner(IFileSigner& signer, std::string_view path) {
 
 void GetFileCompany(IFileSystem& files, IVersionResources& versions, std::string_view path,
                     std::string& description, std::string& company) {
-  company = "-";
-  if (!files.FileExists(path)) return;
+  ApplyFilePublisher(ReadFilePublisher(files, versions, path), description, company);
+}
+
+FilePublisher ReadFilePublisher(IFileSystem& files, IVersionResources& versions, std::string_view path) {
+  FilePublisher publisher;
+  if (!files.FileExists(path)) return publisher;
   const FileVersionFields fields =
       GetFileVersionFields(versions, path, kExtraVersionString, FileVersionSource::kString)
           .value_or(FileVersionFields{});
-  if (description.empty()) description = std::string(Trim(fields.FileDescription));
+  publisher.fileDescription = std::string(Trim(fields.FileDescription));
   for (const std::string* candidate :
        {&fields.CompanyName, &fields.LegalTrademarks, &fields.ProductName, &fields.FileDescription}) {
     const std::string_view text = Trim(*candidate);
     if (!text.empty()) {
-      company = std::string(text);
-      return;
+      publisher.company = std::string(text);
+      break;
     }
   }
+  return publisher;
+}
+
+void ApplyFilePublisher(const FilePublisher& publisher, std::string& description, std::string& company) {
+  company = publisher.company;
+  if (description.empty()) description = publisher.fileDescription;
 }
 
 }  // namespace bootmark

@@ -21,4 +21,14 @@ std::string GetFileSigner(IFileSigner& signer, std::string_view path);
 void GetFileCompany(IFileSystem& files, IVersionResources& versions, std::string_view path,
                     std::string& description, std::string& company);
 
+// What GetFileCompany reads of a file, for callers that ask about one file many
+// times: the publisher text and the trimmed "FileDescription".
+struct FilePublisher {
+  std::string company = "-";
+  std::string fileDescription;
+};
+FilePublisher ReadFilePublisher(IFileSystem& files, IVersionResources& versions, std::string_view path);
+// GetFileCompany's answer from what was read.
+void ApplyFilePublisher(const FilePublisher& publisher, std::string& description, std::string& company);
+
 }  // namespace bootmark

@@ -417,7 +417,17 @@ bool TSafeIniFile::Serialise(std::string& bytes) const {
 
 void TSafeIniFile::UpdateFile() {
   if (fileName_.empty()) return;
-  std::string path = fileName_;
+  WriteTo(fileName_);
+  if (lastError_ == 0) modified_ = false;
+}
+
+void TSafeIniFile::SaveToFile(std::string_view fileName) {
+  lastError_ = 0;
+  if (!fileName.empty()) WriteTo(fileName);
+}
+
+void TSafeIniFile::WriteTo(std::string_view fileName) {
+  std::string path(fileName);
   const std::string folder = ExtractFilePath(path);
   if (folder.empty() || folder == "\\") {
     path.insert(0, ".\\");
@@ -434,7 +444,6 @@ void TSafeIniFile::UpdateFile() {
   if (!Serialise(bytes) || !files_.ReplaceAll(path, bytes).ok()) lastError_ = kErrorGeneric;
 
   if (clearAttributes) files_.SetAttributes(path, attributes);
-  if (lastError_ == 0) modified_ = false;
 }
 
 }  // namespace bootmark

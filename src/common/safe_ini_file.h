@@ -118,6 +118,10 @@ class TSafeIniFile {
   // Writes the whole file now (UTF-16 LE with byte order mark). Unbound objects
   // write nothing. A failure sets LastError() to 1 and leaves the file as it was.
   void UpdateFile();
+  // Writes the whole content to `fileName` as UpdateFile writes its own file (the
+  // binding does not change). A failure sets LastError() to 1 and leaves that
+  // file as it was.
+  void SaveToFile(std::string_view fileName);
 
   // In append-only mode WriteString appends its line without looking for an
   // existing key: for callers that know their keys are new.
@@ -147,6 +151,7 @@ class TSafeIniFile {
   void Load(std::string_view fileName);
   void Parse(std::string_view text);
   bool Serialise(std::string& bytes) const;
+  void WriteTo(std::string_view fileName);
   bool FindValue(std::string_view section, std::string_view key, std::string_view& value) const;
 
   IFileSystem& files_;

@@ -30,9 +30,14 @@ std::string GetStartupItemId(const ItemKeys& keys, IFileSystem& files, IVersionR
   std::string description;
   std::string company;
   GetFileCompany(files, versions, exePath, description, company);
-  const std::string exeName = MakeFileKey(ExtractFileName(exePath), company);
-  const std::string idName = keys.MakeItemKey(name, exeName, company, kind);
-  return Md5Hex(LowerAscii(idName + exeName + company + IntToStr(kind)));
+  return ItemMd5Key(keys, name, ExtractFileName(exePath), company, kind);
+}
+
+std::string ItemMd5Key(const ItemKeys& keys, std::string_view name, std::string_view fileName,
+                       std::string_view company, int kind) {
+  const std::string file = MakeFileKey(fileName, company);
+  const std::string key = keys.MakeItemKey(name, file, company, kind);
+  return Md5Hex(LowerAscii(key + file + std::string(company) + IntToStr(kind)));
 }
 
 }  // namespace bootmark

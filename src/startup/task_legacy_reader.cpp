@@ -101,8 +101,10 @@ std::unique_ptr<TTaskInfo> TTaskSchedulerInterfaces1::GetTaskInfo(std::string_vi
     item->IdleWait(idleMinutes, deadlineMinutes);
     current.IdleMinutes = idleMinutes;
     current.Delay = deadlineMinutes * 60;
+    // Read from the last trigger to the first, as the 2.0 reader does: the
+    // current entry and the start time end as the task's first trigger's.
     const std::int32_t count = item->TriggerCount();
-    for (std::int32_t i = 0; i < count; ++i) {
+    for (std::int32_t i = count - 1; i >= 0; --i) {
       const WorkItemTrigger trigger = item->Trigger(i);
       current.TriggerType = trigger.type;
       current.RepetitionInterval = trigger.minutesInterval;

@@ -19,8 +19,29 @@
 
 namespace bootmark {
 
+// One installed service of the fake service list.
+struct FakeService {
+  std::string name;
+  std::string displayName;
+  std::uint32_t startType = 2;
+  std::string binaryPath;
+  std::string description;
+  std::uint32_t configBytes = 512;  // what QueryServiceConfigW asks for
+  bool openFails = false;
+  bool queryFails = false;
+};
+
 class FakeServices : public IServices {
  public:
+  // The service list, in enumeration order; `entriesPerBatch` entries per
+  // EnumServicesStatusW call (0: all at once); `enumError` ends the first call
+  // that would return entries with that error instead.
+  std::vector<FakeService> installed;
+  std::size_t entriesPerBatch = 0;
+  std::uint32_t enumError = 0;
+  bool managerRefused = false;
+  int enumCalls = 0;
+
   // Service name -> state; a missing service reads 0.
   std::map<std::string, std::uint32_t> states;
   std::map<std::string, std::uint32_t> startTypes;
@@ -36,6 +57,7 @@ class FakeServices : public IServices {
   bool DatabaseLocked() override;
   bool SetStartType(std::string_view name, std::uint32_t startType) override;
   Result<void> StartService(std::string_view name) override;
+  std::unique_ptr<IServiceManager> OpenManager() override;
 };
 
 struct FakeWorkItem {

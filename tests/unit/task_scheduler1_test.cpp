@@ -53,7 +53,10 @@ class TaskScheduler1Test : public ::testing::Test {
     FakeWorkItem disabledDaily;
     disabledDaily.flags = 0x4;
     disabledDaily.triggers = {WorkItemTrigger{1}};
-    fake.tasks.legacy.items = {{"Sync.job", logon}, {"Backup.job", disabledDaily}, {"Gone.job", {}}};
+    FakeWorkItem logonFirst;
+    logonFirst.triggers = {WorkItemTrigger{7}, WorkItemTrigger{1}};
+    fake.tasks.legacy.items = {{"Sync.job", logon}, {"Backup.job", disabledDaily}, {"Gone.job", {}},
+                               {"Logon.job", logonFirst}};
     fake.tasks.legacy.notActivatable = {"Gone.job"};
   }
   testing::FakePlatform fake;
@@ -64,28 +67,34 @@ TEST_F(TaskScheduler1Test, WorkItemsKeepThe10Numbering) {
   ASSERT_FALSE(reader.Interface2());
   const auto tasks = reader.GetAllTasks(nullptr, "\\Ignored", false, false);
   ASSERT_TRUE(tasks);
-  ASSERT_EQ(tasks->size(), 2u);  // an item that cannot be activated is left out
+  ASSERT_EQ(tasks->size(), 3u);  // an item that cannot be activated is left out
   const TTaskInfo& sync = *(*tasks)[0];
   EXPECT_EQ(sync.Name, "Sync.job");
   EXPECT_EQ(sync.Path, "Sync.job");
   EXPECT_TRUE(sync.Enabled);
   EXPECT_TRUE(sync.Hidden);
-  EXPECT_EQ(sync.Trigger.TriggerType, 7);  // the last trigger read
-  EXPECT_TRUE(sync.Trigger.StopAtDurationEnd);
+  // A daily trigger first and a logon trigger second: the current entry is the
+  // first trigger, so on this interface the task is no startup task.
+  EXPECT_EQ(sync.Trigger.TriggerType, 1);
+  EXPECT_FALSE(sync.Trigger.StopAtDurationEnd);
+  EXPECT_EQ(sync.TriggerCount(), 2);
   EXPECT_EQ(sync.Action.ExecPath + " " + sync.Action.ExecArguments, "C:\\Tools\\sync.exe /start");
-  EXPECT_TRUE(reader.IsStartupTaskInfo(sync));
-  EXPECT_EQ(reader.TaskScheduleKind(sync), 4);
+  EXPECT_FALSE(reader.IsStartupTaskInfo(sync));
+  EXPECT_EQ(reader.TaskScheduleKind(sync), 0);
   EXPECT_FALSE((*tasks)[1]->Enabled);
   EXPECT_EQ(reader.TaskScheduleKind(*(*tasks)[1]), 0);
+  EXPECT_TRUE(reader.IsStartupTaskInfo(*(*tasks)[2]));  // a logon trigger first
+  EXPECT_EQ(reader.TaskScheduleKind(*(*tasks)[2]), 4);
 }
 
 TEST_F(TaskScheduler1Test, LookUpsMapTheTriggerTypeAndSplitTheStartTime) {
   TaskReader reader(fake.platform, nullptr);
   const auto sync = reader.FindTask("sync", "", false);  // ".job" is added
   ASSERT_TRUE(sync);
-  EXPECT_EQ(sync->Trigger.TriggerType, 9);
-  EXPECT_EQ(sync->StartHour * 100 + sync->StartMinute, 815);
-  EXPECT_TRUE(reader.IsSystemStartTask("Sync", "\\"));
+  EXPECT_EQ(sync->Trigger.TriggerType, 2);  // the first trigger, daily
+  EXPECT_EQ(sync->StartHour * 100 + sync->StartMinute, 930);
+  EXPECT_FALSE(reader.IsSystemStartTask("Sync", "\\"));
+  EXPECT_TRUE(reader.IsSystemStartTask("Logon", "\\"));
   EXPECT_FALSE(reader.IsSystemStartTask("Backup.JOB", "\\"));
   EXPECT_FALSE(reader.FindTask("Gone", "", false));
 }

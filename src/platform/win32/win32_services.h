@@ -11,6 +11,7 @@ class Win32Services : public IServices {
   bool DatabaseLocked() override;
   bool SetStartType(std::string_view name, std::uint32_t startType) override;
   Result<void> StartService(std::string_view name) override;
+  std::unique_ptr<IServiceManager> OpenManager() override;
 };
 
 }  // namespace bootmark::win32

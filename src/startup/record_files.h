@@ -1,0 +1,29 @@
+#pragma once
+// The suite's record files of the startup manager ("delStartups.ini",
+// "delayEx.ini", "OptimizeRecord.ini", "OptFailed.ini", "Ignore.ini" in the
+// user's "Startup Manager" folder): one record per value of section "Main",
+// each a text of "name:value" fields joined by "|" that holds the item's hash.
+// The keys "count" and "Count" are the suite's bookkeeping, not records.
+#include <string>
+#include <string_view>
+
+#include "common/ini_file.h"
+
+namespace bootmark {
+
+inline constexpr std::string_view kIgnoreRecords = "Ignore.ini";
+inline constexpr std::string_view kDeletedRecords = "delStartups.ini";
+inline constexpr std::string_view kDelayedRecords = "delayEx.ini";
+inline constexpr std::string_view kOptimizedRecords = "OptimizeRecord.ini";
+inline constexpr std::string_view kFailedRecords = "OptFailed.ini";
+
+// The entry whose record holds `hash` (one leading ":" ignored, case ignored),
+// the first in file order; empty when there is none.
+std::string FindRecordKey(TIniFile& records, std::string_view hash);
+
+// Deletes the first record holding `hash`, and on the way every empty entry
+// before it; each deletion also deletes the key "count". Records are not
+// compacted.
+void DeleteRecord(TIniFile& records, std::string_view hash);
+
+}  // namespace bootmark

@@ -1,0 +1,467 @@
+// The inventory controller over a fake machine: services, scheduled tasks, the
+// hide test, the protected software and the optimisable count.
+#include <gtest/gtest.h>
+
+#include "base/md5.h"
+#include "common/sqlite_database.h"
+#include "base/text.h"
+#include "fakes/fake_platform.h"
+#include "fakes/task_xml_files.h"
+#include "fakes/version_resource_builder.h"
+#include "sqlite_test_files.h"
+#include "startup/item_hash.h"
+#include "startup/main_ctl.h"
+#include "startup/startup_cache.h"
+#include "startup/startup_item_id.h"
+
+namespace bootmark {
+namespace {
+
+namespace vb = testing::version_bytes;
+
+constexpr const char* kRecords = "C:\\Users\\Ann\\AppData\\Roaming\\Tarvo\\Kestrune\\Startup Manager\\";
+constexpr const char* kCache = "C:\\ProgramData\\Tarvo\\Kestrune\\Startup Manager\\StartupCache.dat";
+constexpr const char* kVendor = "Maker Windows";
+
+struct Machine {
+  Machine() {
+    fake.environment.executablePath = programDir + "Bootmark.exe";
+    fake.environment.variables = {{"Path", "C:\\Windows\\system32"}, {"windir", "C:\\Windows"}};
+    fake.files.AddDirectory(programDir + "Database");
+    fake.services.states["Schedule"] = service_state::kRunning;
+    fake.files.AddDirectory(std::string(testing::kTaskStore));
+    AddProgram("C:\\Windows\\system32\\svchost.exe", kVendor);
+  }
+
+  void AddProgram(const std::string& path, const std::string& company) {
+    fake.files.AddFile(path, "MZ");
+    fake.versions.Set(path, vb::Root(vb::FixedFileInfo(1, 0, 0, 0),
+                                     {vb::StringFileInfo({vb::Table("040904B0", {{"CompanyName", company}})}),
+                                      vb::VarFileInfo({{0x0409, 0x04B0}})}));
+  }
+  void AddService(const std::string& name, std::uint32_t startType, const std::string& path,
+                  const std::string& description = "") {
+    fake.services.installed.push_back({name, name + " Service", startType, path, description});
+  }
+  void Database(std::string_view relative, const std::string& sql) {
+    testing::RunSql(programDir + std::string(relative), sql);
+  }
+  void ListKey(std::string_view table, const std::string& text) {
+    Database(table == "whiteList" ? kStartupWhiteDb : kStartupBlackDb,
+             "CREATE TABLE IF NOT EXISTS " + std::string(table) + "(MD5 TEXT); INSERT INTO " + std::string(table) +
+                 " VALUES('" + UpperCaseOrdinal(Md5Hex(UpperCaseOrdinal(text))) + "');");
+  }
+  void Record(std::string_view file, const std::string& hash) {
+    fake.files.AddFile(kRecords + std::string(file), "[Main]\r\n1=ItemType:2|ItemHash:" + hash + "|\r\ncount=1\r\n");
+  }
+  std::string FileText(const std::string& path) {
+    const Result<std::string> bytes = fake.files.ReadAll(path);
+    return bytes ? *bytes : std::string();
+  }
+
+  TMainCtl& Controller() {
+    if (!controller) {
+      controller = std::make_unique<TMainCtl>(InventoryContext{fake.platform, system, tasks, checkPath, identity, nullptr});
+    }
+    return *controller;
+  }
+  const TServiceItem* Service(const std::string& name) {
+    for (const TServiceItem& item : Controller().Lists().services) {
+      if (item.Name == name) return &item;
+    }
+    return nullptr;
+  }
+
+  testing::ScratchFolder scratch;
+  const std::string programDir = scratch.File("Kestrune") + "\\";
+  testing::FakePlatform fake;
+  SystemInfo system{fake.platform};
+  TaskReader tasks{fake.platform, nullptr};
+  TCheckPath checkPath{fake.platform};
+  LocalIdentity identity;
+  std::unique_ptr<TMainCtl> controller;
+};
+
+TEST(MainCtlServices, StatesFollowStartTypeDelayRecordsAndFiles) {
+  Machine m;
+  for (const char* program : {"C:\\Tools\\a.exe", "C:\\Tools\\noext.exe"}) m.AddProgram(program, "Acme");
+  m.AddService("Auto", 2, "C:\\Tools\\a.exe", "Starts early");
+  m.AddService("Delayed", 3, "\"C:\\Tools\\a.exe\" -d");
+  m.AddService("Demand", 3, "C:\\Tools\\a.exe");
+  m.AddService("Off", 4, "C:\\Tools\\a.exe");
+  m.AddService("Gone", 2, "C:\\Tools\\gone.exe");
+  m.AddService("NoExt", 2, "C:\\Tools\\noext");
+  m.fake.files.AddFile(std::string(kRecords) + "delayEx.ini",
+                       "[Main]\r\n1=ItemHash:" + ServiceItemHash("Auto Service") + "|\r\n2=ItemHash:" +
+                           ServiceItemHash("Delayed Service") + "|\r\ncount=2\r\n");
+  m.Controller().SetFilter(false);
+  m.Controller().GetServiceData(false);
+
+  const struct {
+    const char* name;
+    ItemState state;
+    bool inDelayRecords;
+    Recommendation recommendation;
+  } kCases[] = {
+      {"Auto", ItemState::Enabled, false, Recommendation::Unknown},
+      {"Delayed", ItemState::Delayed, true, Recommendation::Unknown},
+      {"Demand", ItemState::Disabled, false, Recommendation::Unknown},
+      {"Off", ItemState::Disabled, false, Recommendation::Unknown},
+      {"Gone", ItemState::Missing, false, Recommendation::Remove},
+      {"NoExt", ItemState::Enabled, false, Recommendation::Unknown},
+  };
+  ASSERT_EQ(m.Controller().Lists().services.size(), std::size(kCases));
+  for (const auto& c : kCases) {
+    const TServiceItem* item = m.Service(c.name);
+    ASSERT_NE(item, nullptr) << c.name;
+    EXPECT_EQ(item->ItemStatus, c.state) << c.name;
+    EXPECT_EQ(item->isInDelayIni, c.inDelayRecords) << c.name;
+    EXPECT_EQ(item->Recommand, c.recommendation) << c.name;
+    EXPECT_EQ(item->ItemHash, ServiceItemHash(std::string(c.name) + " Service")) << c.name;
+  }
+  EXPECT_EQ(m.Service("NoExt")->FullPath, "C:\\Tools\\noext.exe");
+  EXPECT_EQ(m.Service("Auto")->Description, "Starts early");
+  EXPECT_EQ(m.Service("Demand")->Description, "Demand");  // no description text: the service name
+  EXPECT_EQ(m.Service("Demand")->Manufacture, "Acme");
+  EXPECT_EQ(m.Service("Gone")->Manufacture, "-");
+  EXPECT_EQ(m.Service("Auto")->Boottime, "N/A");
+  EXPECT_FALSE(m.Service("Auto")->Md5.empty());
+  // The automatic service's stale delay record is gone; the other stays.
+  const std::string delayed = m.FileText(std::string(kRecords) + "delayEx.ini");
+  EXPECT_EQ(Utf16ToUtf8(std::u16string(reinterpret_cast<const char16_t*>(delayed.data() + 2),
+                                       (delayed.size() - 2) / 2))
+                .find(ServiceItemHash("Auto Service")),
+            std::string::npos);
+  EXPECT_EQ(m.Service("Delayed")->ItemStatus, ItemState::Delayed);
+}
+
+TEST(MainCtlServices, TheFilterLeavesOutUnnamedSystemServicesAndTwoByName) {
+  for (const bool filter : {true, false}) {
+    Machine m;
+    m.AddProgram("C:\\Tools\\a.exe", "Acme");
+    m.AddService("Spooler", 2, "C:\\Windows\\system32\\svchost.exe -k print");
+    m.AddService("Themes", 2, "C:\\Windows\\system32\\svchost.exe -k themes");
+    m.AddService("CmdAgent", 2, "C:\\Tools\\a.exe");
+    m.AddService("Agent", 2, "C:\\Tools\\a.exe");
+    m.fake.files.AddFile(m.programDir + "Database\\startupService.db",
+                         "[win10]\r\nSpooler=1\r\n[Win8Services]\r\nSpooler=x|Printing\r\n");
+    m.fake.services.entriesPerBatch = 2;  // the list comes in three calls
+    m.Controller().SetFilter(filter);
+    m.Controller().GetServiceData(true);
+
+    std::vector<std::string> names;
+    for (const TServiceItem& item : m.Controller().Lists().services) names.push_back(item.Name);
+    const std::vector<std::string> expected =
+        filter ? std::vector<std::string>{"Spooler", "Agent"}
+               : std::vector<std::string>{"Spooler", "Themes", "CmdAgent", "Agent"};
+    EXPECT_EQ(names, expected);
+    EXPECT_EQ(m.fake.services.enumCalls, 2);
+    EXPECT_EQ(m.Service("Spooler")->SerType, kSystemVendorService);
+    EXPECT_EQ(m.Service("Spooler")->SerShowName, "Printing");
+    EXPECT_EQ(m.Service("Spooler")->ItemHash, ServiceItemHash("Spooler Service"));
+    EXPECT_EQ(m.Service("Agent")->SerType, kOtherVendorService);
+  }
+}
+
+TEST(MainCtlServices, UnreadableServicesAreLeftOutAndFailuresEndTheList) {
+  Machine m;
+  m.AddProgram("C:\\Tools\\a.exe", "Acme");
+  for (const char* name : {"Closed", "Huge", "Broken", "Fine"}) m.AddService(name, 2, "C:\\Tools\\a.exe");
+  m.fake.services.installed[0].openFails = true;
+  m.fake.services.installed[1].configBytes = 1048577;
+  m.fake.services.installed[2].queryFails = true;
+  m.Controller().GetServiceData(false);
+  ASSERT_EQ(m.Controller().Lists().services.size(), 1u);
+  EXPECT_EQ(m.Controller().Lists().services[0].Name, "Fine");
+
+  m.fake.services.enumError = 5;
+  m.Controller().GetServiceData(true);
+  EXPECT_TRUE(m.Controller().Lists().services.empty());
+  m.fake.services.managerRefused = true;
+  m.Controller().GetServiceData(false);
+  EXPECT_TRUE(m.Controller().Lists().services.empty());
+}
+
+TEST(MainCtlHideTest, KnownItemsAreHiddenOnlyWhileTheFilterIsOn) {
+  Machine m;
+  m.AddProgram("C:\\Tools\\agent.exe", "Acme");
+  m.fake.signer.signers["C:\\Tools\\signed.exe"] = "Trusted Maker";
+  m.Database(kStartupWhiteDb, "CREATE TABLE signatureList(signature TEXT); INSERT INTO signatureList VALUES('trusted maker');");
+  m.ListKey("whiteList", "Agentagent.exeAcme2");
+  const struct {
+    const char* name;
+    const char* fileName;
+    const char* fullPath;
+    const char* company;
+    bool hidden;
+  } kCases[] = {
+      {"Agent", "agent.exe", "C:\\Tools\\agent.exe", "Acme", true},          // white-listed
+      {"Agent", "agent.exe", "C:\\Tools\\agent.exe", "Other", false},
+      {"Any", "signed.exe", "C:\\Tools\\signed.exe", "-", true},             // listed signer
+      {"Helper", "helper.exe", "C:\\Kst\\helper.exe", "tarvo", true},         // the suite's own
+      {"Tarvo_AutoShutdown_1", "x.exe", "C:\\x.exe", "-", true},
+      {"Tray", "KSTTray.exe", "C:\\Kst\\ksttray.exe", "Tarvo", false},         // the suite's monitors stay
+      {"Svc", "kstservice.exe", "C:\\Kst\\kstservice.exe", "Tarvo", false},
+      {"Mon", "monitor.exe", "C:\\Kst\\monitor.exe", "Tarvo", false},
+  };
+  for (const auto& c : kCases) {
+    EXPECT_EQ(m.Controller().IsHiddenItem(c.name, c.fileName, ItemKind::Service, c.fullPath, c.company), c.hidden)
+        << c.name << " " << c.company;
+  }
+  m.Controller().SetFilter(false);
+  EXPECT_FALSE(m.Controller().IsHiddenItem("Agent", "agent.exe", ItemKind::Service, "C:\\Tools\\agent.exe", "Acme"));
+
+  Machine ignoring;
+  ignoring.fake.files.AddFile(ignoring.programDir + "Update\\Update.ini", "[Startup]\r\nIgnoreWlist=1\r\n");
+  ignoring.ListKey("whiteList", "Agentagent.exeAcme2");
+  EXPECT_TRUE(ignoring.Controller().IgnoreWlist());
+  EXPECT_FALSE(ignoring.Controller().IsHiddenItem("Helper", "helper.exe", ItemKind::Service, "C:\\h.exe", "Tarvo"));
+  EXPECT_NE(ignoring.Controller().GetItemRateFacts("Agent", "agent.exe", "Acme", ItemKind::Service).recommendation,
+            Recommendation::Keep);
+}
+
+TEST(MainCtlRateFacts, RatesComeFromTheRateFileThenTheDatabaseAndListsDecide) {
+  Machine m;
+  const std::string md5 = m.Controller().GetItemRateFacts("Agent", "agent.exe", "Acme", ItemKind::Service).md5;
+  const std::string other = m.Controller().GetItemRateFacts("Other", "o.exe", "Acme", ItemKind::Service).md5;
+  m.controller.reset();
+  m.fake.files.AddFile("C:\\ProgramData\\Tarvo\\Kestrune\\Startup Manager\\disableRate.db",
+                       "[" + md5 + "]\r\ndrate=45%\r\nrecommendation=2\r\n[" + other + "]\r\ndrate=N/A\r\n");
+  m.Database(kStartupDRateDb, "CREATE TABLE disableRate(MD5 TEXT, drate TEXT, recommendation TEXT);"
+                              "INSERT INTO disableRate VALUES('" + other + "', '70%', '1');");
+  m.ListKey("blackList", "Blockedb.exeAcme2");
+  const struct {
+    const char* name;
+    const char* fileName;
+    const char* company;
+    const char* rate;
+    Recommendation recommendation;
+  } kCases[] = {
+      {"Agent", "agent.exe", "Acme", "45%", Recommendation::Delay},
+      {"Other", "o.exe", "Acme", "70%", Recommendation::Candidate},
+      {"Blocked", "b.exe", "Acme", "N/A", Recommendation::Disable},
+      {"Agent", "agent.exe", "", "N/A", Recommendation::Unknown},  // no publisher: no key
+  };
+  for (const auto& c : kCases) {
+    const ItemRateFacts facts = m.Controller().GetItemRateFacts(c.name, c.fileName, c.company, ItemKind::Service);
+    EXPECT_EQ(facts.rate, c.rate) << c.name;
+    EXPECT_EQ(facts.recommendation, c.recommendation) << c.name;
+    EXPECT_EQ(facts.md5.empty(), std::string_view(c.company).empty()) << c.name;
+  }
+}
+
+TEST(MainCtlProtectedSoftware, InstallFoldersAndSignersOfAntivirusProducts) {
+  Machine m;
+  m.fake.wow64.currentProcessIsWow64 = false;
+  m.fake.files.AddFile(m.programDir + "DetectionEx.ini", "[P_Shieldy]\r\nDisplayName='shieldy'\r\n");
+  const std::string key = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Shieldy";
+  m.fake.registry.SetString(RegistryRoot::LocalMachine, key, "DisplayName", "Shieldy Antivirus");
+  m.fake.registry.SetString(RegistryRoot::LocalMachine, key, "Publisher", "Shieldy Labs");
+  m.fake.registry.SetString(RegistryRoot::LocalMachine, key, "DisplayIcon", "\"C:\\Shieldy\\guard.exe\",0");
+  m.fake.files.AddFile("C:\\Shieldy\\guard.exe", "MZ");
+  m.fake.signer.signers["C:\\Shieldy\\guard.exe"] = " Shieldy Labs ";
+  m.fake.signer.signers["C:\\Other\\plugin.exe"] = "SHIELDY LABS, INC";
+  EXPECT_FALSE(m.Controller().IsProtectedSoftware("C:\\Shieldy\\guard.exe"));  // no list yet
+  m.Controller().BuildProtectedSoftware();
+  EXPECT_EQ(*m.Controller().ProtectedSoftware(),
+            (std::vector<std::string>{"C:\\SHIELDY\\", "shieldy labs", "shieldy labs, inc"}));
+  const std::pair<const char*, bool> kCases[] = {
+      {"c:\\shieldy\\tray.exe", true}, {"C:\\Other\\plugin.exe", true}, {"C:\\Other\\tool.exe", false}};
+  for (const auto& [path, isProtected] : kCases) EXPECT_EQ(m.Controller().IsProtectedSoftware(path), isProtected) << path;
+}
+
+TEST(MainCtlTasks, TasksWithAProgramOutsideTheSystemFolderAreListed) {
+  Machine m;
+  m.AddProgram("C:\\Tools\\a.exe", "Acme");
+  m.fake.files.AddFile("C:\\Work\\rel.exe", "MZ");
+  const auto add = [&m](const std::string& path, const std::string& triggers, const std::string& actions) {
+    testing::TaskXml task;
+    task.triggers = triggers;
+    task.actions = actions;
+    testing::AddTask(m.fake.files, path, task);
+  };
+  add("\\Boot", "<BootTrigger/>", "<Exec><Command> C:\\Tools\\a.exe </Command></Exec>");
+  add("\\Daily", "<CalendarTrigger><ScheduleByDay><DaysInterval>1</DaysInterval></ScheduleByDay></CalendarTrigger>",
+      "<Exec><Command>C:\\Tools\\a.exe</Command></Exec>");
+  add("\\Relative", "<LogonTrigger/>",
+      "<Exec><Command>rel.exe</Command><WorkingDirectory>C:\\Work</WorkingDirectory></Exec>");
+  add("\\Mail", "<LogonTrigger/>", "<SendEmail><Server>x</Server></SendEmail>");
+  testing::TaskXml owned;  // a name holding its account: the key replaces it
+  owned.principal = "<UserId>S-1-5-21-77</UserId>";
+  owned.author = "Ann";
+  owned.actions = "<Exec><Command>C:\\Tools\\a.exe</Command></Exec>";
+  testing::AddTask(m.fake.files, "\\Vendor\\Sync S-1-5-21-77 Ann", owned);
+  add("\\Microsoft\\Windows\\Defrag", "<BootTrigger/>", "<Exec><Command>C:\\Tools\\a.exe</Command></Exec>");
+  m.fake.files.AddFile("C:\\ProgramData\\Tarvo\\Kestrune\\Startup Manager\\boottime.dat",
+                       "[main]\r\nboottime=40000\r\ncount=1\r\n0=x|C:\\Tools\\a.exe|2000\r\n");
+  m.Controller().GetTaskscheduleData(false);
+
+  const std::vector<TTaskScheduleItem>& tasks = m.Controller().Lists().tasks;
+  ASSERT_EQ(tasks.size(), 4u);
+  // The key of a task found by its name, as a search of the scheduler finds it.
+  const ItemKeys searched(m.identity, TaskAccountFinder(m.tasks));
+  EXPECT_EQ(tasks[3].Md5, ItemMd5Key(searched, tasks[3].Name, "a.exe", "Acme", 3));
+  EXPECT_NE(tasks[3].Md5, ItemMd5Key(ItemKeys(m.identity, {}), tasks[3].Name, "a.exe", "Acme", 3));
+  EXPECT_EQ(tasks[0].Name, "Boot");
+  EXPECT_EQ(tasks[0].CmdLine, "C:\\Tools\\a.exe");
+  EXPECT_TRUE(tasks[0].IsStartBoot);
+  EXPECT_EQ(tasks[0].TaskType, 3);
+  EXPECT_EQ(tasks[0].Boottime, "2s");
+  EXPECT_EQ(tasks[0].Manufacture, "Acme");
+  EXPECT_EQ(tasks[0].Location, "\\Boot");
+  EXPECT_EQ(tasks[0].ItemHash, TaskItemHash("Boot"));
+  EXPECT_FALSE(tasks[1].IsStartBoot);
+  EXPECT_EQ(tasks[1].TaskType, 0);
+  EXPECT_TRUE(tasks[2].Exist);  // found in its working folder
+  EXPECT_EQ(tasks[2].Boottime, "1s");  // a boot history exists, without this file
+}
+
+// One row of the quick-optimise table: an item of a kind with its recommendation
+// and state, and what the optimiser makes of it.
+struct QuickCase {
+  ItemKind kind;
+  Recommendation recommendation;
+  ItemState state;  // for tasks: Enabled or Disabled
+  bool exists = true;
+  bool bootTrigger = true;
+  const char* record = "";  // a record file holding the item
+  bool listed = false;
+  bool counted = false;
+};
+
+TEST(MainCtlQuickOptimize, EachKindFollowsItsSkipAndAcceptRules) {
+  using R = Recommendation;
+  using S = ItemState;
+  const QuickCase kCases[] = {
+      {ItemKind::RunValue, R::Disable, S::Enabled, true, true, "", true, true},
+      {ItemKind::RunValue, R::Disable, S::Disabled, true, true, "", false, false},
+      {ItemKind::RunValue, R::Keep, S::Enabled, true, true, "", false, false},
+      {ItemKind::RunValue, R::Unknown, S::Enabled, true, true, "", true, false},
+      {ItemKind::RunValue, R::Candidate, S::Disabled, true, true, "", false, false},
+      {ItemKind::RunValue, R::Unknown, S::Missing, false, true, "", true, true},
+      {ItemKind::Shortcut, R::Disable, S::Enabled, true, true, "Ignore.ini", true, false},
+      {ItemKind::RunValue, R::Disable, S::Enabled, true, true, "OptimizeRecord.ini", false, false},
+      {ItemKind::RunValue, R::Disable, S::Enabled, true, true, "OptFailed.ini", false, false},
+      {ItemKind::Service, R::Disable, S::Enabled, true, true, "", true, true},
+      {ItemKind::Service, R::Keep, S::Enabled, true, true, "", false, false},
+      {ItemKind::Service, R::Remove, S::Missing, false, true, "", true, true},
+      {ItemKind::Service, R::Delay, S::Enabled, true, true, "", false, false},
+      {ItemKind::Service, R::Unknown, S::Disabled, true, true, "", false, false},
+      {ItemKind::Service, R::Disable, S::Enabled, true, true, "OptFailed.ini", false, false},
+      {ItemKind::ScheduledTask, R::Disable, S::Enabled, true, true, "", true, true},
+      {ItemKind::ScheduledTask, R::Disable, S::Enabled, true, false, "", false, false},
+      {ItemKind::ScheduledTask, R::Disable, S::Disabled, true, true, "", false, false},
+      {ItemKind::ScheduledTask, R::Keep, S::Enabled, true, true, "", false, false},
+      {ItemKind::ScheduledTask, R::Unknown, S::Enabled, true, true, "", true, false},
+      {ItemKind::ScheduledTask, R::Remove, S::Disabled, false, false, "", true, true},
+      {ItemKind::ScheduledTask, R::Unknown, S::Disabled, false, false, "", false, false},
+      {ItemKind::ScheduledTask, R::Disable, S::Enabled, true, true, "OptFailed.ini", true, true},
+      {ItemKind::ScheduledTask, R::Disable, S::Enabled, true, true, "OptimizeRecord.ini", false, false},
+  };
+  for (const QuickCase& c : kCases) {
+    Machine m;
+    const std::string hash = "0000ABCD";
+    if (*c.record != '\0') m.Record(c.record, hash);
+    StartupLists& lists = m.Controller().Lists();
+    StartupRecordHead head;
+    head.Name = "Item";
+    head.ItemHash = hash;
+    head.Recommand = c.recommendation;
+    head.Exist = c.exists;
+    head.Boottime = "3.5s";
+    if (c.kind == ItemKind::Service) {
+      TServiceItem item;
+      static_cast<StartupRecordHead&>(item) = head;
+      item.SerShowName = "Shown";
+      item.ItemStatus = c.state;
+      lists.services.push_back(item);
+    } else if (c.kind == ItemKind::ScheduledTask) {
+      TTaskScheduleItem item;
+      static_cast<StartupRecordHead&>(item) = head;
+      item.IsTaskEnable = c.state == S::Enabled;
+      item.IsStartBoot = c.bootTrigger;
+      lists.tasks.push_back(item);
+    } else {
+      TStartupItem item;
+      static_cast<StartupRecordHead&>(item) = head;
+      item.StartupType = c.kind;
+      item.ItemStatus = c.state;
+      lists.startup.push_back(item);
+    }
+    m.Controller().BuildProtectedSoftware();
+    m.Controller().BuildQuickOptimizeList(true);
+
+    const auto& list = m.Controller().QuickOptimizeList();
+    const std::string row = std::to_string(static_cast<int>(c.kind)) + "/" +
+                            std::to_string(static_cast<int>(c.recommendation)) + "/" +
+                            std::to_string(static_cast<int>(c.state)) + "/" + c.record;
+    ASSERT_EQ(list.size(), c.listed ? 1u : 0u) << row;
+    TSafeIniFile config(m.fake.files, std::string(kRecords) + "config.ini");
+    EXPECT_EQ(config.ReadInteger("main", "CanOptCount", -1), c.counted ? 1 : 0) << row;
+    if (!c.listed) continue;
+    EXPECT_EQ(list[0].ItemType, c.kind) << row;
+    EXPECT_EQ(list[0].BootSeconds, 3.5) << row;
+    EXPECT_EQ(list[0].Name, c.kind == ItemKind::Service ? "Shown" : "Item") << row;
+    EXPECT_EQ(list[0].Recommand, c.exists ? c.recommendation : R::Remove) << row;
+    EXPECT_EQ(list[0].Ignored, std::string_view(c.record) == "Ignore.ini") << row;
+  }
+}
+
+TEST(MainCtlGathering, RecordFilesBecomeUtf16AndUnreadableOnesStayAsTheyAre) {
+  Machine m;
+  const std::string ansi = std::string(kRecords) + "OptFailed.ini";
+  const std::string odd = std::string(kRecords) + "delStartups.ini";
+  m.fake.files.AddFile(ansi, "[Main]\r\n1=ItemHash:X|\r\n");
+  m.fake.files.AddFile(odd, std::string("\xFF\xFE[\0M", 5));
+  m.Controller();
+  EXPECT_EQ(m.FileText(ansi).substr(0, 4), std::string("\xFF\xFE[\0", 4));
+  EXPECT_EQ(m.FileText(odd), std::string("\xFF\xFE[\0M", 5));
+}
+
+TEST(MainCtlGathering, ADatabaseThatIsNoDatabaseStopsTheController) {
+  Machine m;
+  testing::RunSql(m.programDir + std::string(kStartupBlackDb), "");  // the folder exists for SQLite
+  std::FILE* file = std::fopen((m.programDir + std::string(kStartupBlackDb)).c_str(), "wb");
+  ASSERT_NE(file, nullptr);
+  std::fputs("this is no database, only some text long enough to be read as a header", file);
+  std::fclose(file);
+  EXPECT_THROW(m.Controller(), ESQLiteException);
+}
+
+TEST(MainCtlGathering, AllDataWritesTheCacheAndRestoresTheRedirection) {
+  Machine m;
+  m.AddProgram("C:\\Tools\\a.exe", "Acme");
+  m.AddService("Agent", 3, "C:\\Tools\\a.exe");
+  m.Controller().GetAllData();
+  EXPECT_FALSE(m.Controller().Busy());
+  EXPECT_FALSE(m.fake.wow64.redirectionDisabled);
+  TSafeIniFile cache(m.fake.files, kCache);
+  EXPECT_EQ(cache.ReadString(CacheSectionName(m.Controller().Lists().services[0]), "ItemType", ""), "Service");
+  TSafeIniFile config(m.fake.files, std::string(kRecords) + "config.ini");
+  EXPECT_EQ(config.ReadInteger("main", "CanOptCount", -1), 0);
+
+  m.fake.files.SetWriteFails(kCache);
+  EXPECT_THROW(m.Controller().GetAllData(), std::runtime_error);
+  EXPECT_FALSE(m.Controller().Busy());
+  EXPECT_FALSE(m.fake.wow64.redirectionDisabled);
+}
+
+TEST(MainCtlGathering, ACachedControllerReadsServicesAndTasksFromTheCache) {
+  Machine m;
+  m.fake.files.AddFile(kCache,
+                       "[Svc_]\r\nItemType=Service\r\nName=Svc\r\nBoottime=4s\r\n[Job_]\r\nItemType=TaskSchedule\r\n"
+                       "Name=Job\r\n");
+  TSafeIniFile cache(m.fake.files, kCache);
+  m.AddProgram("C:\\Tools\\a.exe", "Acme");
+  m.AddService("Live", 2, "C:\\Tools\\a.exe");
+  m.Controller().AttachCache(&cache);
+  m.Controller().GetAllData();
+  ASSERT_EQ(m.Controller().Lists().services.size(), 1u);
+  EXPECT_EQ(m.Controller().Lists().services[0].Name, "Svc");
+  EXPECT_EQ(m.Controller().GetItemBootTime(m.Controller().Lists().services[0]), "4s");
+  ASSERT_EQ(m.Controller().Lists().tasks.size(), 1u);
+  EXPECT_EQ(m.FileText(kCache).find("Live"), std::string::npos);  // nothing written to the cache
+}
+
+}  // namespace
+}  // namespace bootmark

@@ -1,0 +1,197 @@
+// The inventory's records as the suite sees them: item hashes, the item key and
+// the startup cache file.
+#include <gtest/gtest.h>
+
+#include "common/safe_ini_file.h"
+#include "fakes/fake_file_system.h"
+#include "startup/item_hash.h"
+#include "startup/startup_cache.h"
+#include "startup/startup_item_id.h"
+
+namespace bootmark {
+namespace {
+
+constexpr const char* kCache = "C:\\ProgramData\\Tarvo\\Kestrune\\Startup Manager\\StartupCache.dat";
+
+TStartupItem StartupItem(ItemKind kind, const std::string& name) {
+  TStartupItem item;
+  item.StartupType = kind;
+  item.Name = name;
+  return item;
+}
+
+TEST(ItemHash, EachKindHashesItsOwnText) {
+  TStartupItem runValue = StartupItem(ItemKind::RunValue, "Foo");
+  runValue.RegType = 1;
+  runValue.RegFullPath = "HKEY_CURRENT_USER\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run";
+  TStartupItem shortcut = StartupItem(ItemKind::Shortcut, "Notes.lnk");
+  shortcut.LnkPath = "C:\\Users\\Ann\\Startup\\Notes.lnk";
+  shortcut.Lnkflag = LinkFlag::CommonBackup;
+  TStartupItem storeApp = StartupItem(ItemKind::StoreApp, "Chat");
+  storeApp.FullPath = "C:\\Apps\\chat.exe";
+
+  const struct {
+    std::string text;
+    std::string hash;
+    std::string expectedText;
+    std::string expectedHash;
+  } kCases[] = {
+      {StartupItemHashText(runValue), StartupItemHash(runValue),
+       "ItemType:1|RegPathType:1|RegFullPath:HKEY_CURRENT_USER\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run|"
+       "RegKeyName:Foo|",
+       "0026BB9C"},
+      {ServiceItemHashText("Print Spooler"), ServiceItemHash("Print Spooler"), "ItemType:2|ItemName:Print Spooler|",
+       "07170C5C"},
+      {TaskItemHashText("Updater"), TaskItemHash("Updater"), "ItemType:3|ItemName:Updater|", "0B1EE94C"},
+      {StartupItemHashText(shortcut), StartupItemHash(shortcut), "ItemType:4|ItemName:Notes.lnk|ItemIsCommonFolder:1|",
+       "0F5EBC4C"},
+      {StartupItemHashText(storeApp), StartupItemHash(storeApp), "ItemType:5|ItemName:C:\\Apps\\chat.exe|",
+       "0B34BCCC"},
+  };
+  for (const auto& c : kCases) {
+    EXPECT_EQ(c.text, c.expectedText);
+    EXPECT_EQ(c.hash, c.expectedHash) << c.expectedText;
+  }
+  shortcut.Lnkflag = LinkFlag::UserStartup;
+  EXPECT_EQ(StartupItemHashText(shortcut), "ItemType:4|ItemName:Notes.lnk|ItemIsCommonFolder:0|");
+}
+
+TEST(ItemMd5Key, IsTheMd5OfTheLowerCasedKeyFileCompanyAndKind) {
+  const LocalIdentity identity;
+  const ItemKeys keys(identity, {});
+  // Digests computed outside the program over "1:foofoo.exefoo corp1" and
+  // "2:spoolersvc.exemaker inc.2".
+  EXPECT_EQ(ItemMd5Key(keys, "Foo", "foo.exe", "Foo Corp", 1), "79dba224f41a130ecdf701ac35ac8749");
+  EXPECT_EQ(ItemMd5Key(keys, "Spooler", "SVC.EXE", "Maker Inc.", 2), "e8c744db3bc43137ad2762b4ab5eb9e0");
+}
+
+TEST(RecommendedStatus, OnlyDisableDelayAndKeepHaveAState) {
+  const std::pair<Recommendation, ItemState> kCases[] = {
+      {Recommendation::Unknown, ItemState::None},  {Recommendation::Disable, ItemState::Disabled},
+      {Recommendation::Candidate, ItemState::None}, {Recommendation::Delay, ItemState::Delayed},
+      {Recommendation::Keep, ItemState::Enabled},   {Recommendation::Remove, ItemState::None},
+  };
+  for (const auto& [recommendation, state] : kCases) EXPECT_EQ(RecommendedStatus(recommendation), state);
+  EXPECT_EQ(BootSecondsOf("2.5s"), 2.5);
+  EXPECT_EQ(BootSecondsOf("N/A"), 0.0);
+}
+
+class StartupCacheTest : public ::testing::Test {
+ protected:
+  StartupCacheTest() {
+    TStartupItem storeApp = StartupItem(ItemKind::StoreApp, "Chat");
+    storeApp.Md5 = "0123456789abcdef0123456789abcdef";
+    storeApp.ItemStatus = ItemState::Enabled;
+    storeApp.Recommand = Recommendation::Keep;
+    storeApp.Exist = true;
+    TStartupItem runValue = StartupItem(ItemKind::RunValue, "Foo");  // no key: section "Foo_"
+    runValue.RegType = 2;
+    TServiceItem service;
+    service.Name = "Spooler";
+    service.SerShowName = "Print Spooler";
+    service.StartType = 3;
+    service.ItemStatus = ItemState::Delayed;
+    service.isInDelayIni = true;
+    service.Exist = false;
+    TTaskScheduleItem task;
+    task.Name = "Updater";
+    task.Location = "\\Updater";
+    task.IsTaskEnable = true;
+    task.TaskType = 4;
+    lists.startup = {storeApp, runValue};
+    lists.services = {service};
+    lists.tasks = {task};
+  }
+
+  void Write() { WriteStartupCache(files, kCache, lists, 46000.5); }
+  std::vector<std::string> Lines(const std::string& section) {
+    TSafeIniFile cache(files, kCache);
+    return cache.ReadSectionValues(section);
+  }
+
+  FakeFileSystem files;
+  StartupLists lists;
+};
+
+TEST_F(StartupCacheTest, SectionsAndKeysFollowTheRecords) {
+  Write();
+  TSafeIniFile cache(files, kCache);
+  EXPECT_EQ(cache.ReadSections(), (std::vector<std::string>{"Main", "Chat_0123456789abcdef0123456789abcdef",
+                                                            "Foo_", "Spooler_", "Updater_"}));
+  EXPECT_EQ(cache.ReadFloat("Main", "LastUpdateTime", 0), 46000.5);
+  EXPECT_EQ(Lines("Spooler_"),
+            (std::vector<std::string>{"ItemType=Service", "Name=Spooler", "Md5=", "ItemHash=", "CmdLine=",
+                                      "FullPath=", "Description=", "Manufacture=", "Boottime=", "Disabltrate=",
+                                      "Recommand=-1", "Ignore=0", "Exist=0", "SerShowName=Print Spooler",
+                                      "SerType=2", "ItemStatus=2", "StartType=3", "isInDelayIni=1"}));
+  const std::vector<std::string> runValue = Lines("Foo_");
+  EXPECT_EQ(std::vector<std::string>(runValue.begin() + 13, runValue.end()),
+            (std::vector<std::string>{"RegFullPath=", "LnkPath=", "LnkRestorePath=", "LnkparamStr=", "StartupType=1",
+                                      "RegType=2", "ItemStatus=0", "Lnkflag=0"}));
+  const std::vector<std::string> task = Lines("Updater_");
+  EXPECT_EQ(std::vector<std::string>(task.begin() + 13, task.end()),
+            (std::vector<std::string>{"Location=\\Updater", "IsTaskEnable=1", "IsStartBoot=0", "TaskType=4"}));
+}
+
+TEST_F(StartupCacheTest, ItemsSharingASectionKeepTheLaterValues) {
+  TStartupItem other = lists.startup[1];
+  other.RegType = 1;
+  other.RegFullPath = "HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run";
+  lists.startup.push_back(other);
+  Write();
+  TSafeIniFile cache(files, kCache);
+  EXPECT_EQ(cache.ReadSections().size(), 5u);
+  EXPECT_EQ(cache.ReadString("Foo_", "RegType", ""), "1");
+  EXPECT_EQ(cache.ReadString("Foo_", "RegFullPath", ""), other.RegFullPath);
+}
+
+TEST_F(StartupCacheTest, ReadingBackGivesTheStoreAppsServicesAndTasks) {
+  Write();
+  TSafeIniFile cache(files, kCache);
+  StartupLists read;
+  read.services.resize(1);  // the count is the growth of the list
+  EXPECT_EQ(ReadStartupCache(cache, read, 1), 1);  // "StartupType=1" is not read back
+  EXPECT_EQ(ReadStartupCache(cache, read, 2), 1);
+  EXPECT_EQ(ReadStartupCache(cache, read, 3), 1);
+  EXPECT_EQ(ReadStartupCache(cache, read, 4), 0);
+  ASSERT_EQ(read.startup.size(), 1u);
+  EXPECT_EQ(read.startup[0].Name, "Chat");
+  EXPECT_EQ(read.startup[0].StartupType, ItemKind::StoreApp);
+  EXPECT_EQ(read.startup[0].Recommand, Recommendation::Keep);
+  EXPECT_TRUE(read.startup[0].Exist);
+  const TServiceItem& service = read.services[1];
+  EXPECT_EQ(service.SerShowName, "Print Spooler");
+  EXPECT_EQ(service.ItemStatus, ItemState::Delayed);
+  EXPECT_TRUE(service.isInDelayIni);
+  EXPECT_FALSE(service.Exist);  // "Exist=0"
+  EXPECT_EQ(read.tasks[0].TaskType, 4);
+  EXPECT_TRUE(read.tasks[0].IsTaskEnable);
+}
+
+TEST_F(StartupCacheTest, MissingAndDamagedValuesReadAsTheirDefaults) {
+  files.AddFile(kCache,
+                "[Main]\r\nLastUpdateTime=1\r\n[x]\r\nItemType=service\r\n[y]\r\nitemtype=Service\r\nNAME=Svc\r\n"
+                "SerType=two\r\n[z]\r\nItemType=StartUp\r\nstartuptype=5\r\nLNKRESTOREPATH=C:\\b.lnk\r\n"
+                "LnkParamStr=-min\r\n[w]\r\nName=NoType\r\n");
+  TSafeIniFile cache(files, kCache);
+  StartupLists read;
+  EXPECT_EQ(ReadStartupCache(cache, read, 2), 1);  // "service" is not "Service"
+  EXPECT_EQ(read.services[0].Name, "Svc");
+  EXPECT_EQ(read.services[0].SerType, -1);
+  EXPECT_EQ(read.services[0].Recommand, Recommendation::Disable);
+  EXPECT_EQ(read.services[0].StartType, -1);
+  EXPECT_EQ(ReadStartupCache(cache, read, 1), 1);
+  EXPECT_EQ(read.startup[0].LnkRestorePath, "C:\\b.lnk");
+  EXPECT_EQ(read.startup[0].LnkparamStr, "-min");
+
+  TSafeIniFile missing(files, "C:\\none.dat");
+  EXPECT_EQ(ReadStartupCache(missing, read, 3), 0);
+}
+
+TEST_F(StartupCacheTest, ACacheThatCannotBeWrittenRaises) {
+  files.SetWriteFails(kCache);
+  EXPECT_THROW(Write(), std::runtime_error);
+}
+
+}  // namespace
+}  // namespace bootmark

@@ -1,0 +1,191 @@
+"""/mainData on a seeded machine: services made with the service manager, the
+suite's delayed-items file, and the lookup databases made at test time. The run
+lists every existing service file once in "mainData.dat", writes the startup cache
+and the optimisable count, and drops stale delay records of automatic services."""
+
+import shutil
+import sqlite3
+import tempfile
+import unittest
+from pathlib import Path
+
+import fixture_programs
+from harness import WineTestCase
+from harness import wine
+from test_screening import DAILY, LOGON, TASKS, task_xml
+
+TOOLS = "C:\\BmInventory\\"
+AGENT = TOOLS + "agent.exe"
+NO_EXT = TOOLS + "noext"
+MISSING = TOOLS + "gone.exe"
+STARTUP_MANAGER = "Startup Manager\\"
+# name, start type for sc, binary path, display name
+SERVICES = [
+    ("BmAuto", "auto", AGENT, "Bm Auto"),
+    ("BmDemand", "demand", AGENT + " -service", "Bm Demand"),
+    ("BmOff", "disabled", AGENT, "Bm Off"),
+    ("BmGone", "auto", MISSING, "Bm Gone"),
+    ("BmNoExt", "demand", NO_EXT, "Bm NoExt"),
+]
+
+BOOT = "<BootTrigger><Enabled>true</Enabled></BootTrigger>"
+# name, triggers, program
+TASK_FILES = [("BmBootTask", BOOT, AGENT), ("BmDailyTask", DAILY, AGENT), ("BmGoneTask", LOGON, MISSING)]
+
+_built = None
+
+
+def setUpModule():
+    global _built
+    _built = Path(tempfile.mkdtemp(prefix="bootmark-inventory-"))
+    fixture_programs.build_program(_built / "agent.exe", "Inventory Makers")
+
+
+def tearDownModule():
+    shutil.rmtree(_built, ignore_errors=True)
+
+
+def item_hash(text):
+    """The inventory's identity hash over the UTF-16 units of a text."""
+    value = 0
+    for unit in text.encode("utf-16-le").decode("utf-16-le"):
+        value = ((value << 4) + ord(unit)) & 0xFFFFFFFF
+        top = value & 0xF0000000
+        if top:
+            value ^= top >> 24
+            value &= ~top & 0xFFFFFFFF
+    return "%08X" % value
+
+
+def service_hash(display_name):
+    return item_hash("ItemType:2|ItemName:" + display_name + "|")
+
+
+class MainDataTest(WineTestCase):
+
+    def setUp(self):
+        super().setUp()
+        self.prefix.remove_suite_data()
+        folder = self.prefix.unix_path(TOOLS)
+        folder.mkdir(parents=True, exist_ok=True)
+        shutil.copy(_built / "agent.exe", folder / "agent.exe")
+        shutil.copy(_built / "agent.exe", folder / "noext.exe")
+        for name, start, path, display in SERVICES:
+            self.sc("delete", name)
+            self.sc("create", name, "binPath=", path, "start=", start, "DisplayName=", display)
+        for name, triggers, program in TASK_FILES:
+            self.place(TASKS + "\\" + name, task_xml(triggers=triggers, command=program))
+        self.delay_file = self.prefix.user_data_dir + STARTUP_MANAGER + "delayEx.ini"
+        self.prefix.write_ini(self.delay_file,
+                              f"[Main]\n1=ItemType:2|ItemHash:{service_hash('Bm Demand')}|\n"
+                              f"2=ItemType:2|ItemHash:{service_hash('Bm Auto')}|\ncount=2\n")
+        database = self.prefix.unix_path(self.prefix.program_dir + "Database")
+        database.mkdir(parents=True, exist_ok=True)
+        for file, table in [("StartupDRate.db", "disableRate(MD5 TEXT, drate TEXT, recommendation TEXT)"),
+                            ("startupWhite.db", "whiteList(MD5 TEXT)"), ("startupBlack.db", "blackList(MD5 TEXT)")]:
+            path = database / file
+            path.unlink(missing_ok=True)
+            with sqlite3.connect(path) as db:
+                db.execute("CREATE TABLE " + table)
+        (database / "startupService.db").write_bytes(b"\x00\x01\xff\xfe binary \x00")
+
+    def tearDown(self):
+        for name, _, _, _ in SERVICES:
+            self.sc("delete", name)
+        for name, _, _ in TASK_FILES:
+            self.prefix.unix_path(TASKS + "\\" + name).unlink(missing_ok=True)
+        super().tearDown()
+
+    def place(self, windows_path, data):
+        target = self.prefix.unix_path(windows_path)
+        target.parent.mkdir(parents=True, exist_ok=True)
+        target.write_bytes(data)
+
+    def sc(self, *args):
+        return wine.run(["wine", "sc", *args], self.prefix.env, timeout=60, cwd=self.prefix.artifacts,
+                        check=False)
+
+    def main_data_paths(self):
+        data = self.prefix.read_ini(self.prefix.common_data_dir + STARTUP_MANAGER + "mainData.dat")
+        count = int(data.value("btl", "count"))
+        values = [data.value("btl", str(i)) for i in range(1, count + 1)]
+        self.assertTrue(all(value.startswith("2|") for value in values), values)
+        return [value[2:] for value in values]
+
+    def test_services_are_listed_with_their_existing_files(self):
+        result = self.run_bootmark("/mainData")
+        self.assertEqual(result.exit_code, 0, result)
+
+        paths = self.main_data_paths()
+        self.assertEqual(paths, sorted(paths, key=str.upper), "sorted without regard to case")
+        self.assertEqual(len({p.upper() for p in paths}), len(paths), "each path once")
+        for path in paths:
+            self.assertTrue(self.prefix.unix_path(path).is_file(), f"{path} does not exist")
+        upper = [p.upper() for p in paths]
+        self.assertIn(AGENT.upper(), upper)
+        self.assertIn((NO_EXT + ".exe").upper(), upper)  # the ".exe" file of a path without one
+        self.assertNotIn(MISSING.upper(), upper)
+
+        cache = self.prefix.read_ini(self.prefix.common_data_dir + STARTUP_MANAGER + "StartupCache.dat")
+        sections = cache.section_names()
+        self.assertEqual(sections[0], "Main")
+        by_name = {cache.value(s, "Name"): s for s in sections[1:]}
+        expected_states = {"BmAuto": "1", "BmDemand": "2", "BmOff": "3", "BmGone": "4", "BmNoExt": "3"}
+        for name, state in expected_states.items():
+            self.assertIn(name, by_name, sections)
+            section = by_name[name]
+            self.assertEqual(cache.value(section, "ItemType"), "Service")
+            self.assertEqual(cache.value(section, "ItemStatus"), state, name)
+            keys = [key for key, _ in dict(cache.sections)[section]]
+            self.assertEqual(keys[:4], ["ItemType", "Name", "Md5", "ItemHash"])
+            self.assertEqual(keys[-5:], ["SerShowName", "SerType", "ItemStatus", "StartType", "isInDelayIni"])
+        self.assertEqual(cache.value(by_name["BmGone"], "Recommand"), "4")
+        self.assertEqual(cache.value(by_name["BmDemand"], "isInDelayIni"), "1")
+        self.assertEqual(cache.value(by_name["BmAuto"], "Manufacture"), "Inventory Makers")
+
+        tasks = {cache.value(s, "Name"): s for s in sections[1:] if cache.value(s, "ItemType") == "TaskSchedule"}
+        for name, boot, kind in [("BmBootTask", "1", "3"), ("BmDailyTask", "0", "0"), ("BmGoneTask", "1", "4")]:
+            self.assertIn(name, tasks, sections)
+            self.assertEqual(cache.value(tasks[name], "IsStartBoot"), boot, name)
+            self.assertEqual(cache.value(tasks[name], "TaskType"), kind, name)
+            self.assertEqual(cache.value(tasks[name], "Location"), "\\" + name)
+        self.assertEqual(cache.value(tasks["BmGoneTask"], "Exist"), "0")
+
+        config = self.prefix.read_ini(self.prefix.user_data_dir + STARTUP_MANAGER + "config.ini")
+        counted = int(config.value("main", "CanOptCount"))
+        # The missing service and the enabled logon task of a missing file count;
+        # the machine's own services may add theirs.
+        self.sc("delete", "BmGone")
+        self.prefix.unix_path(TASKS + "\\BmGoneTask").unlink()
+        self.run_bootmark("/mainData")
+        config = self.prefix.read_ini(self.prefix.user_data_dir + STARTUP_MANAGER + "config.ini")
+        self.assertEqual(int(config.value("main", "CanOptCount")), counted - 2)
+        delays = self.prefix.read_ini(self.delay_file)
+        records = " ".join(value for _, value in dict(delays.sections).get("Main", []))
+        self.assertIn(service_hash("Bm Demand"), records)
+        self.assertNotIn(service_hash("Bm Auto"), records, "the automatic service's stale record")
+
+    def test_bad_record_files_are_kept_and_a_bad_database_writes_nothing(self):
+        ignore = self.prefix.unix_path(self.prefix.user_data_dir + STARTUP_MANAGER + "Ignore.ini")
+        ignore.parent.mkdir(parents=True, exist_ok=True)
+        odd = b"\xff\xfe[\x00M\x00a"
+        ignore.write_bytes(odd)
+        deleted = ignore.parent / "delStartups.ini"
+        deleted.write_bytes(b"[Main]\r\nno colon here\r\n\x80\x81 garbage\r\n")
+        result = self.run_bootmark("/mainData")
+        self.assertEqual(result.exit_code, 0, result)
+        self.assertEqual(ignore.read_bytes(), odd, "an odd-length UTF-16 file is left as it is")
+        self.assertTrue(deleted.read_bytes().startswith(b"\xff\xfe"), "an ANSI record file becomes UTF-16")
+        self.assertIn(AGENT.upper(), [p.upper() for p in self.main_data_paths()])
+
+        self.prefix.remove_suite_data()
+        black = self.prefix.unix_path(self.prefix.program_dir + "Database\\startupBlack.db")
+        black.write_bytes(b"this is not a database file at all, only text " * 4)
+        result = self.run_bootmark("/mainData")
+        self.assertEqual(result.exit_code, 0, result)
+        main_data = self.prefix.unix_path(self.prefix.common_data_dir + STARTUP_MANAGER + "mainData.dat")
+        self.assertFalse(main_data.exists(), "no mainData.dat from a failed inventory")
+
+
+if __name__ == "__main__":
+    unittest.main()
