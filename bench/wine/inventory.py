@@ -1,8 +1,9 @@
 #!/usr/bin/env python3
 """Times whole /mainData runs of the real Bootmark.exe under Wine on a machine with
-n services (made with the service manager) and n scheduled tasks (task files in 50
-folders of the scheduler's store), against a run of the same program that does no
-work (an unknown switch: the program's start alone).
+n services (registered for the service manager) and n scheduled tasks (task files in
+50 folders of the scheduler's store, placed as bench/wine/task_walk.py places them),
+against the start of a trivial program (made with the MinGW tool chain, it returns
+at once) and Bootmark's own start (an unknown switch: it starts and ends, no job).
 
 The time is the debugger's: from the creation of the process to its end.
 Usage (after the win64 build): bench/wine/inventory.py [--runs 3] [--counts 0,500]
@@ -13,38 +14,17 @@ import shutil
 import statistics
 import sqlite3
 import sys
+import tempfile
 from pathlib import Path
 
 sys.path.insert(0, str(Path(__file__).resolve().parents[2] / "tests" / "wine"))
 
+import fixture_programs  # noqa: E402
+from task_walk import place_tasks  # noqa: E402  the tasks of the task-walk benchmark
 from harness import display, prefix as prefix_module, runner, wine  # noqa: E402
 
 STORE = "C:\\windows\\system32\\Tasks"
-FOLDERS = 50
-NAMESPACE = "http://schemas.microsoft.com/windows/2004/02/mit/task"
 PROGRAM = "C:\\windows\\notepad.exe"
-
-
-def task_bytes(index):
-    text = (
-        '<?xml version="1.0" encoding="UTF-16"?>\r\n'
-        f'<Task version="1.2" xmlns="{NAMESPACE}">\r\n'
-        "  <RegistrationInfo><Author>Vendor</Author></RegistrationInfo>\r\n"
-        "  <Triggers><LogonTrigger><Enabled>true</Enabled></LogonTrigger></Triggers>\r\n"
-        '  <Principals><Principal id="Author"><UserId>S-1-5-18</UserId></Principal></Principals>\r\n'
-        "  <Settings><Enabled>true</Enabled></Settings>\r\n"
-        f'  <Actions Context="Author"><Exec><Command>C:\\Tools\\tool{index}.exe</Command></Exec></Actions>\r\n'
-        "</Task>\r\n")
-    return b"\xff\xfe" + text.encode("utf-16-le")
-
-
-def place_tasks(root, count):
-    bench_root = root / "BmBench"
-    shutil.rmtree(bench_root, ignore_errors=True)
-    for index in range(count):
-        folder = bench_root / f"Vendor {index % FOLDERS}"
-        folder.mkdir(parents=True, exist_ok=True)
-        (folder / f"Updater task {index}").write_bytes(task_bytes(index))
 
 
 def add_services(prefix, first, last):
@@ -72,10 +52,10 @@ def listed(prefix):
     return sum(1 for name in data.section_names() if name.startswith(("BmBench", "Updater task ")))
 
 
-def timed(prefix, args, runs):
+def timed(prefix, args, runs, exe=None):
     times = []
     for _ in range(runs):
-        result = runner.BootmarkProcess(prefix, args).wait(900)
+        result = runner.BootmarkProcess(prefix, args, exe=exe).wait(900)
         if result.exit_code != 0 or result.duration is None:
             raise SystemExit(f"run {args} failed: {result!r}")
         times.append(result.duration)
@@ -89,15 +69,20 @@ def main():
     options = parser.parse_args()
     counts = [int(text) for text in options.counts.split(",")]
 
+    built = Path(tempfile.mkdtemp(prefix="bootmark-bench-"))
     screen = display.display()
     prefix = prefix_module.Prefix(screen.name)
     try:
         prefix.install()
+        fixture_programs.build_program(built / "trivial.exe", "Bench")
+        shutil.copy2(built / "trivial.exe", prefix.unix_path(prefix.program_dir) / "trivial.exe")
         make_databases(prefix)
         # Services registered in the registry are seen by the service manager when it starts.
         wine.run(["wineserver", "-k"], prefix.env, timeout=60, check=False)
+        trivial, trivial_min = timed(prefix, [], options.runs, exe=prefix.program_dir + "trivial.exe")
+        print(f"trivial program: median {trivial:.3f} s, min {trivial_min:.3f} s")
         start, start_min = timed(prefix, ["/NoSuchSwitch"], options.runs)
-        print(f"program start alone: median {start:.3f} s, min {start_min:.3f} s")
+        print(f"Bootmark without a job: median {start:.3f} s, min {start_min:.3f} s")
         print(f"{'items':>6} {'median s':>9} {'min s':>7} {'per item ms':>12}")
         services = 0
         base = None
@@ -112,9 +97,11 @@ def main():
             if count == 0:
                 base = median
             per_item = f"{(median - base) / (2 * count) * 1000:.2f}" if count and base is not None else "-"
-            print(f"{2 * count:>6} {median:>9.3f} {fastest:>7.3f} {per_item:>12}", flush=True)
+            print(f"{2 * count:>6} {median:>9.3f} {fastest:>7.3f} {per_item:>12} "
+                  f"{median / trivial:>8.1f} x trivial", flush=True)
     finally:
         prefix.stop()
+        shutil.rmtree(built, ignore_errors=True)
 
 
 if __name__ == "__main__":
