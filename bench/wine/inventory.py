@@ -28,11 +28,13 @@ PROGRAM = "C:\\windows\\notepad.exe"
 
 
 def add_services(prefix, first, last):
-    """Registers services first..last-1 with one reg import (sc create one by one is slow)."""
+    """Registers services first..last-1 with one reg import (sc create one by one is slow).
+    They start on demand or are disabled: automatic ones would be started (and wait out
+    their start time-out) when Wine's service manager comes up."""
     lines = ["Windows Registry Editor Version 5.00", ""]
     for index in range(first, last):
         lines += [f"[HKEY_LOCAL_MACHINE\\SYSTEM\\CurrentControlSet\\Services\\BmBench{index}]",
-                  '"Type"=dword:00000010', f'"Start"=dword:0000000{2 + index % 3}',
+                  '"Type"=dword:00000010', f'"Start"=dword:0000000{3 + index % 2}',
                   '"ErrorControl"=dword:00000001', f'"ImagePath"="{PROGRAM.replace(chr(92), chr(92) * 2)} /s{index}"',
                   f'"DisplayName"="Bench service {index}"', '"ObjectName"="LocalSystem"', ""]
     prefix.import_reg("\n".join(lines))
