@@ -252,6 +252,38 @@ TEST_F(DisableRateLookupTest, BodyAndAnswerAreInTheAnsiCodePage) {
   EXPECT_EQ(Info("DisableRate"), "caf\xC3\xA9");
 }
 
+// Both files the decision saves: whatever a damaged or locked file held is still
+// on disk afterwards, in the file or in its side copy, and the file healed.
+TEST_F(DisableRateLookupTest, DamagedFilesAreKeptAsideWhenTheDecisionSavesOverThem) {
+  const std::string good = Utf16File("[Other]\r\nk=1\r\n");
+  const struct {
+    const char* name;
+    std::string bytes;
+    bool locked;
+  } damages[] = {
+      {"locked", good, true},
+      {"odd-length UTF-16", good + "\x41", false},
+      {"bad UTF-8 after the BOM", "\xEF\xBB\xBF[Other]\r\nk=\xC3\x28\r\n", false},
+      {"binary", std::string("\x00\x01\x02\xFF\x00[x]\x7F", 8), false},
+  };
+  fake.http.response = std::string(R"({"id":")") + kUpdaterId + R"(","prop":"5%","recommendation":1})";
+  for (const char* file : {kCache, kInfoIni}) {
+    for (const auto& d : damages) {
+      SCOPED_TRACE(std::string(file) + ": " + d.name);
+      for (const char* path : {kCache, kInfoIni}) fake.files.DeleteFile(path);
+      fake.files.AddFile(file, d.bytes);
+      fake.files.SetUnreadable(file, d.locked);
+
+      Decide();
+
+      fake.files.SetUnreadable(file, false);
+      EXPECT_EQ(fake.files.Content(std::string(file) + ".unreadable"), d.bytes);
+      EXPECT_EQ(Info("DisableRate"), "5%");
+      EXPECT_EQ(Cached("drate"), "5%");
+    }
+  }
+}
+
 class CheckDisableRateTest : public DisableRateLookupTest {
  protected:
   bool Check(const ProgramArguments& arguments) {
