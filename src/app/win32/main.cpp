@@ -4,6 +4,7 @@
 #include "app/default_mode_jobs.h"
 #include "app/win32/crash_net.h"
 #include "app/win32/win32_notice_windows.h"
+#include "platform/win32/system_library.h"
 #include "platform/win32/win32_platform.h"
 
 #ifdef BOOTMARK_TEST_FAULTS
@@ -36,6 +37,7 @@ int main() {
   // Before anything that can fail: whatever escapes from here on is logged and
   // ends the process at once.
   win32::InstallCrashNet();
+  win32::RestrictDllSearch();
   win32::Win32Platform win32Platform;
   const Platform& platform = win32Platform.Get();
 

@@ -83,7 +83,10 @@ STARTUPINFOW StartupInfo() {
 
 std::unique_ptr<INamedMutex> Win32Processes::CreateOwnedMutex(std::string_view name) {
   UniqueHandle handle(::CreateMutexW(nullptr, TRUE, Wide(name).c_str()));
-  const bool alreadyExisted = ::GetLastError() == ERROR_ALREADY_EXISTS;
+  const DWORD error = ::GetLastError();
+  // Access denied: the mutex exists, made by a process of another account that
+  // does not let this one open it. Another instance runs all the same.
+  const bool alreadyExisted = error == ERROR_ALREADY_EXISTS || (!handle && error == ERROR_ACCESS_DENIED);
   return std::make_unique<Win32NamedMutex>(std::move(handle), alreadyExisted);
 }
 

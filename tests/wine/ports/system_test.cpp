@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 #include "common/data_dirs.h"
+#include "platform/win32/loaded_library.h"
+#include "platform/win32/system_library.h"
 #include "platform/win32/wide.h"
 #include "platform/win32/win32_desktop.h"
 #include "platform/win32/win32_environment.h"
@@ -45,6 +47,32 @@ TEST(Win32System, SecondMutexOfTheSameNameReportsThatItExisted) {
   EXPECT_FALSE(first->AlreadyExisted());
   const auto second = processes.CreateOwnedMutex(name);
   EXPECT_TRUE(second->AlreadyExisted());
+}
+
+// A mutex made under another account that this one may not open: CreateMutexW
+// fails with access denied, and that too means another instance runs.
+TEST(Win32System, MutexThatCannotBeOpenedCountsAsExisting) {
+  Win32Processes processes;
+  const std::string name = "_Tarvo_Bootmark_PortTestDenied_" + std::to_string(::GetCurrentProcessId());
+  // An empty access list: nobody, this account included, may open the mutex.
+  SECURITY_DESCRIPTOR descriptor{};
+  ASSERT_TRUE(::InitializeSecurityDescriptor(&descriptor, SECURITY_DESCRIPTOR_REVISION));
+  ACL acl{};
+  ASSERT_TRUE(::InitializeAcl(&acl, sizeof acl, ACL_REVISION));
+  ASSERT_TRUE(::SetSecurityDescriptorDacl(&descriptor, TRUE, &acl, FALSE));
+  SECURITY_ATTRIBUTES attributes{sizeof attributes, &descriptor, FALSE};
+  const HANDLE other = ::CreateMutexW(&attributes, FALSE, Wide(name).c_str());
+  ASSERT_NE(other, nullptr);
+
+  EXPECT_TRUE(processes.CreateOwnedMutex(name)->AlreadyExisted());
+  ::CloseHandle(other);
+}
+
+TEST(Win32System, LibrariesAreLoadedByFullPathOnly) {
+  EXPECT_FALSE(LoadedLibrary(L"version.dll").Loaded());
+  EXPECT_FALSE(LoadedLibrary(L".\\version.dll").Loaded());
+  EXPECT_FALSE(LoadedLibrary(L"").Loaded());
+  EXPECT_TRUE(LoadSystemLibrary(L"version.dll") != nullptr);
 }
 
 struct ReceivedCopy {
