@@ -3,6 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <shellapi.h>
+
+#include "base/program_arguments.h"
 #include "common/data_dirs.h"
 #include "platform/win32/loaded_library.h"
 #include "platform/win32/system_library.h"
@@ -73,6 +76,22 @@ TEST(Win32System, LibrariesAreLoadedByFullPathOnly) {
   EXPECT_FALSE(LoadedLibrary(L".\\version.dll").Loaded());
   EXPECT_FALSE(LoadedLibrary(L"").Loaded());
   EXPECT_TRUE(LoadSystemLibrary(L"version.dll") != nullptr);
+}
+
+// The system's own command-line parser gives back every field as it was sent.
+TEST(Win32System, QuotedArgumentsRoundTripThroughCommandLineToArgvW) {
+  const std::vector<std::string> fields{
+      "plain", "", "C:\\Program Files\\a.exe /s", "C:\\Tools\\", "\"C:\\x.exe\" -min", "a\\\"b", "\"\"",
+      "\\\\server\\share\\\\", "\u00E9t\u00E9 \"q\"\\"};
+  std::string line = "x.exe";
+  for (const std::string& field : fields) line += " " + QuoteArgument(field);
+  int count = 0;
+  LPWSTR* arguments = ::CommandLineToArgvW(Wide(line).c_str(), &count);
+  ASSERT_NE(arguments, nullptr);
+  std::vector<std::string> parsed;
+  for (int i = 1; i < count; ++i) parsed.push_back(Narrow(std::wstring_view(arguments[i])));
+  ::LocalFree(arguments);
+  EXPECT_EQ(parsed, fields);
 }
 
 struct ReceivedCopy {
