@@ -157,6 +157,9 @@ bool Win32Processes::StartProcessAsUser(IUserToken& token, std::string_view comm
 
   // The user's own environment, so that the program sees that user's folders.
   const UniqueEnvironmentBlock environment = UserEnvironment(userToken);
+  // Without it the program would get this process's (SYSTEM's) environment and
+  // folders: the start fails instead.
+  if (!environment) return false;
 
   std::vector<wchar_t> line = WritableCommandLine(commandLine);
   wchar_t desktop[] = L"Winsta0\\Default";
