@@ -44,6 +44,34 @@ std::string ReadDisableRateRequestUrl(IFileSystem& files, IEnvironment& environm
   return ReadUpdateSetting(files, environment, "Requesturl", kDefaultRequestUrl);
 }
 
+std::uint32_t ReadDisableRateDeadlineMs(IFileSystem& files, IEnvironment& environment) {
+  const std::int32_t seconds =
+      StrToIntDef(Trim(ReadUpdateSetting(files, environment, "RequestTimeout", "")), kDefaultLookupSeconds);
+  return static_cast<std::uint32_t>(seconds >= 1 && seconds <= kMaxLookupSeconds ? seconds : kDefaultLookupSeconds) *
+         1000u;
+}
+
+bool IsPermittedRequestUrl(std::string_view url) {
+  // The answer decides whether an alert is shown: it comes over HTTPS, or from
+  // this machine itself (a local stand-in of the statistics server).
+  constexpr std::string_view kHttps = "https://", kHttp = "http://";
+  if (url.size() > kHttps.size() && SameText(url.substr(0, kHttps.size()), kHttps)) return true;
+  if (url.size() <= kHttp.size() || !SameText(url.substr(0, kHttp.size()), kHttp)) return false;
+  std::string_view host = url.substr(kHttp.size());
+  host = host.substr(0, host.find_first_of("/?#\\"));
+  if (const std::size_t at = host.rfind('@'); at != std::string_view::npos) host.remove_prefix(at + 1);
+  if (host.starts_with("[")) return host.substr(0, host.find(']') + 1) == "[::1]";
+  host = host.substr(0, host.find(':'));
+  if (SameText(host, "localhost")) return true;
+  // 127.0.0.0/8 written as four decimal parts.
+  const std::vector<std::string> parts = SplitText(host, ".");
+  return parts.size() == 4 && parts[0] == "127" && std::all_of(parts.begin(), parts.end(), [](const std::string& part) {
+           return !part.empty() && part.size() <= 3 &&
+                  std::all_of(part.begin(), part.end(), [](char c) { return c >= '0' && c <= '9'; }) &&
+                  std::stoi(part) <= 255;
+         });
+}
+
 std::string DisableRateRequestBody(std::string_view itemId) {
   return "[{\"id\":\"" + std::string(itemId) + "\"}]";
 }

@@ -39,6 +39,18 @@ bool IsDisableRateRequestOn(IFileSystem& files, IEnvironment& environment);
 // "Requesturl", kDefaultRequestUrl when not set.
 std::string ReadDisableRateRequestUrl(IFileSystem& files, IEnvironment& environment);
 
+// "RequestTimeout": the whole look-up's time limit in seconds, 1 to 3600;
+// kDefaultLookupSeconds when missing or out of range. Generous, so that a slow
+// server is waited for, but a server that trickles its answer cannot hold the
+// run for long. In milliseconds.
+inline constexpr std::int32_t kDefaultLookupSeconds = 60;
+inline constexpr std::int32_t kMaxLookupSeconds = 3600;
+std::uint32_t ReadDisableRateDeadlineMs(IFileSystem& files, IEnvironment& environment);
+
+// Addresses the look-up may ask: "https://", or "http://" to this machine only
+// (127.x.x.x, "localhost", "[::1]").
+bool IsPermittedRequestUrl(std::string_view url);
+
 // The request body for an item identifier: [{"id":"<identifier>"}].
 std::string DisableRateRequestBody(std::string_view itemId);
 

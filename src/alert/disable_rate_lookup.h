@@ -37,7 +37,9 @@ class WorkerThread {
 // after Finished() is true; the destructor waits for the thread.
 class TPostDownloadProduct {
  public:
-  TPostDownloadProduct(IHttpClient& http, IFileSystem& files, std::string url, std::string body);
+  // `control` (may be null) lets another thread end the request.
+  TPostDownloadProduct(IHttpClient& http, IFileSystem& files, std::string url, std::string body,
+                       HttpRequestControl* control);
 
   void Start() { thread_.Start([this] { Execute(); }); }
   bool Finished() const { return thread_.Finished(); }
@@ -51,6 +53,7 @@ class TPostDownloadProduct {
   IFileSystem& files_;
   std::string url_;
   std::string body_;
+  HttpRequestControl* control_;
   std::string response_;
   // Last: destroyed, and so waited for, before the fields it uses.
   WorkerThread thread_;
@@ -65,6 +68,9 @@ class TGetOneStartupItemDisableRate {
 
   void Start() { thread_.Start([this] { Execute(); }); }
   bool Finished() const { return thread_.Finished(); }
+  // Ends the request from another thread: the look-up then finishes at once
+  // without an answer.
+  void Cancel() { control_.Cancel(); }
 
   std::string requestUrl;
   std::string exePath;
@@ -81,13 +87,15 @@ class TGetOneStartupItemDisableRate {
 
   const Platform& platform_;
   const ItemKeys& keys_;
+  HttpRequestControl control_;
   // Last: destroyed, and so waited for, before the fields it uses.
   WorkerThread thread_;
 };
 
 // Runs one look-up and waits for it on the calling (main) thread, letting its
-// message queue run and sleeping 100 ms between checks. No time limit of its own:
-// the wait ends when the HTTP request ends.
+// message queue run and sleeping 100 ms between checks. When the look-up's time
+// limit ("RequestTimeout") has passed, the waiting thread cancels the request:
+// a server that keeps sending a byte now and then cannot hold the run.
 void GetItemDisableRate(const Platform& platform, const ItemKeys& keys, std::string_view name,
                         std::string_view exePath, int kind, std::string& rate, int& recommendation);
 

@@ -1,6 +1,7 @@
 #include "alert/item_actions.h"
 
 #include "alert/item_exe_path.h"
+#include "base/program_arguments.h"
 #include "base/text.h"
 #include "common/data_dirs.h"
 #include "common/safe_ini_file.h"
@@ -9,8 +10,10 @@
 namespace bootmark {
 
 std::string QuoteItemText(std::string_view text) {
-  if (StartsWith(text, "\"")) return std::string(text);
-  return "\"" + std::string(text) + "\"";
+  // Quoted by the command-line rules even when the text has quotes of its own (a
+  // shortcut's command starts with its quoted target): enclosed as it stands, the
+  // suite would split it into several fields.
+  return QuoteArgument(text);
 }
 
 std::string NewStartupInfoFields(const NewStartupItem& item) {

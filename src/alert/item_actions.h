@@ -23,8 +23,8 @@ inline constexpr std::string_view kDisableNowStatistic = "227";
 // Sends one usage statistics event by its id text.
 using StatisticSender = std::function<void(std::string_view eventId)>;
 
-// The text enclosed in double quotes, unless it already begins with one (a
-// shortcut's command text starts with its quoted target).
+// The text as one command-line field (QuoteArgument): the suite parses back
+// exactly this text.
 std::string QuoteItemText(std::string_view text);
 
 // The fields that follow "/NewStartupInfo" on the suite's command line: the kind,

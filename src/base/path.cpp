@@ -1,5 +1,7 @@
 #include "base/path.h"
 
+#include "base/text.h"
+
 namespace bootmark {
 namespace {
 
@@ -40,6 +42,33 @@ std::string IncludeTrailingBackslash(std::string_view path) {
 std::string ExcludeTrailingBackslash(std::string_view path) {
   if (!path.empty() && path.back() == '\\') path.remove_suffix(1);
   return std::string(path);
+}
+
+bool IsFullyQualifiedPath(std::string_view path) {
+  if (path.size() >= 3 && path[1] == ':' && path[2] == '\\') {
+    const char drive = static_cast<char>(path[0] | 0x20);
+    return drive >= 'a' && drive <= 'z';
+  }
+  // "\\server\share" with both names present.
+  if (!path.starts_with("\\\\") || path.size() < 5) return false;
+  const std::size_t share = path.find('\\', 2);
+  return share != std::string_view::npos && share > 2 && share + 1 < path.size() && path[share + 1] != '\\';
+}
+
+std::vector<std::string> PathsBelow(std::string_view folder, std::string_view path) {
+  const std::string root = IncludeTrailingBackslash(folder);
+  if (root.empty() || path.size() <= root.size() || !SameText(path.substr(0, root.size()), root)) return {};
+  std::vector<std::string> paths;
+  std::size_t start = root.size();
+  while (start < path.size()) {
+    std::size_t end = path.find('\\', start);
+    if (end == std::string_view::npos) end = path.size();
+    const std::string_view name = path.substr(start, end - start);
+    if (name == "." || name == "..") return {};
+    if (!name.empty()) paths.emplace_back(path.substr(0, end));
+    start = end + 1;
+  }
+  return paths;
 }
 
 }  // namespace bootmark

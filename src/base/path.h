@@ -3,6 +3,7 @@
 // "X:" as the drive part; only "\" and ":" delimit, as in the program's own files.
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace bootmark {
 
@@ -21,5 +22,14 @@ std::string ExtractFileName(std::string_view path);
 std::string IncludeTrailingBackslash(std::string_view path);
 // Removes one trailing "\" if present.
 std::string ExcludeTrailingBackslash(std::string_view path);
+
+// A path that names one place whatever the current drive and folder: "X:\..." or
+// "\\server\share\...". "\a", "a\b", ".\a" and "C:a" depend on them.
+bool IsFullyQualifiedPath(std::string_view path);
+
+// The paths from the first name below `folder` down to `path` itself:
+// ("C:\D", "C:\D\a\b.ini") -> {"C:\D\a", "C:\D\a\b.ini"}. Empty when `path`
+// does not lie below `folder` (case ignored) or names "." or ".." on the way.
+std::vector<std::string> PathsBelow(std::string_view folder, std::string_view path);
 
 }  // namespace bootmark

@@ -73,6 +73,25 @@ std::vector<std::string> ParseCommandLineArguments(std::string_view line) {
   return arguments;
 }
 
+std::string QuoteArgument(std::string_view text) {
+  std::string quoted = "\"";
+  std::size_t slashes = 0;
+  for (const char c : text) {
+    if (c == '\\') {
+      ++slashes;
+      continue;
+    }
+    // Backslashes before a quote are doubled, and the quote gets one more.
+    quoted.append(c == '"' ? slashes * 2 + 1 : slashes, '\\');
+    slashes = 0;
+    quoted.push_back(c);
+  }
+  // Before the closing quote, too, backslashes are doubled.
+  quoted.append(slashes * 2, '\\');
+  quoted.push_back('"');
+  return quoted;
+}
+
 const std::string& ProgramArguments::operator[](std::size_t index) const {
   static const std::string kEmpty;
   return index < arguments_.size() ? arguments_[index] : kEmpty;

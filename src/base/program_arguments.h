@@ -14,6 +14,13 @@ namespace bootmark {
 // keeps backslashes as they stand.
 std::vector<std::string> ParseCommandLineArguments(std::string_view commandLine);
 
+// One argument written for a command line so that the receiving program parses
+// it back exactly (by the rules above, which CommandLineToArgvW and the C
+// runtime share): in double quotes, each quote in it as \", and the backslashes
+// before a quote or before the closing quote doubled. A text without quotes and
+// without a trailing backslash is just enclosed in quotes.
+std::string QuoteArgument(std::string_view text);
+
 class ProgramArguments {
  public:
   ProgramArguments() = default;

@@ -58,6 +58,9 @@ bool DecodeFileText(IFileSystem& files, std::string_view bytes, std::string& tex
     case TextEncoding::Ansi:
       break;
   }
+  // Text in the ANSI code page never holds a NUL byte: such a file is binary and
+  // rewriting it as settings would lose what it holds.
+  if (bytes.find('\0') != std::string_view::npos) return false;
   text = Utf16ToUtf8(files.DecodeAnsi(bytes));
   return true;
 }
@@ -98,6 +101,9 @@ std::string FormatDateTime(DateTime value) { return FormatSettingsDateTime(value
 }  // namespace ini_format
 
 namespace {
+
+// Side copy of a file that could not be read: "<name>.unreadable" beside it.
+constexpr std::string_view kUnreadableSuffix = ".unreadable";
 
 // Folder part of a settings file name that has to exist before the file can:
 // empty when the name has none, or names the root or the current folder.
@@ -143,6 +149,12 @@ TSafeIniFile::~TSafeIniFile() {
 void TSafeIniFile::LoadFromFile(std::string_view fileName) { Load(fileName); }
 
 void TSafeIniFile::Load(std::string_view fileName) {
+  LoadContent(fileName);
+  if (lastError_ != 0) Clear();
+  if (fileName == fileName_) unreadOnDisk_ = lastError_ != 0;
+}
+
+void TSafeIniFile::LoadContent(std::string_view fileName) {
   lastError_ = 0;
   Clear();
   if (!files_.FileExists(fileName)) return;
@@ -173,7 +185,6 @@ void TSafeIniFile::Load(std::string_view fileName) {
   } catch (...) {
     lastError_ = kErrorGeneric;
   }
-  if (lastError_ != 0) Clear();
 }
 
 void TSafeIniFile::Parse(std::string_view text) {
@@ -415,6 +426,13 @@ bool TSafeIniFile::Serialise(std::string& bytes) const {
   }
 }
 
+bool TSafeIniFile::MoveAside(const std::string& path) {
+  const std::string sideCopy = path + std::string(kUnreadableSuffix);
+  // One side copy, the latest: an older one makes way.
+  if (files_.FileExists(sideCopy) && !files_.DeleteFile(sideCopy)) return false;
+  return files_.MoveFile(path, sideCopy);
+}
+
 void TSafeIniFile::UpdateFile() {
   if (fileName_.empty()) return;
   WriteTo(fileName_);
@@ -435,13 +453,28 @@ void TSafeIniFile::WriteTo(std::string_view fileName) {
     ForceDirectories(files_, folder);
   }
 
-  constexpr std::uint32_t kBlocking = file_attr::kReadOnly | file_attr::kHidden;
-  const std::uint32_t attributes = files_.GetAttributes(path).value_or(0);
-  const bool clearAttributes = (attributes & kBlocking) != 0;
-  if (clearAttributes) files_.SetAttributes(path, attributes & ~kBlocking);
-
   std::string bytes;
-  if (!Serialise(bytes) || !files_.ReplaceAll(path, bytes).ok()) lastError_ = kErrorGeneric;
+  if (!Serialise(bytes)) {
+    lastError_ = kErrorGeneric;
+    return;
+  }
+
+  constexpr std::uint32_t kBlocking = file_attr::kReadOnly | file_attr::kHidden;
+  const std::optional<std::uint32_t> found = files_.GetAttributes(path);
+  const std::uint32_t attributes = found.value_or(0);
+  // An explicit save heals a file that could not be read, but what it held is
+  // never lost: it moves aside first, and when it cannot, nothing is written.
+  if (unreadOnDisk_ && found) {
+    if (!MoveAside(path)) {
+      lastError_ = kErrorGeneric;
+      return;
+    }
+    unreadOnDisk_ = false;
+  }
+  const bool clearAttributes = (attributes & kBlocking) != 0;
+  if (clearAttributes && files_.FileExists(path)) files_.SetAttributes(path, attributes & ~kBlocking);
+
+  if (!files_.ReplaceAll(path, bytes).ok()) lastError_ = kErrorGeneric;
 
   if (clearAttributes) files_.SetAttributes(path, attributes);
 }

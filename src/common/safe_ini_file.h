@@ -117,6 +117,8 @@ class TSafeIniFile {
 
   // Writes the whole file now (UTF-16 LE with byte order mark). Unbound objects
   // write nothing. A failure sets LastError() to 1 and leaves the file as it was.
+  // A file that could not be read is first moved aside as "<name>.unreadable"
+  // (replacing an older side copy); when that fails nothing is written.
   void UpdateFile();
   // Writes the whole content to `fileName` as UpdateFile writes its own file (the
   // binding does not change). A failure sets LastError() to 1 and leaves that
@@ -149,10 +151,14 @@ class TSafeIniFile {
   void RebuildSectionIndex();
   void ResetCache();
   void Load(std::string_view fileName);
+  // Reads and parses the file; sets LastError() when it cannot.
+  void LoadContent(std::string_view fileName);
   void Parse(std::string_view text);
   bool Serialise(std::string& bytes) const;
   void WriteTo(std::string_view fileName);
   bool FindValue(std::string_view section, std::string_view key, std::string_view& value) const;
+  // Renames the file at `path` to its side copy; false when it stays in place.
+  bool MoveAside(const std::string& path);
 
   IFileSystem& files_;
   std::string fileName_;
@@ -166,6 +172,8 @@ class TSafeIniFile {
   bool modified_ = false;
   bool noAutoSave_ = false;
   bool appendOnly_ = false;
+  // The bound file exists but its content is not in this object: a save moves it aside.
+  bool unreadOnDisk_ = false;
   std::uint32_t lastError_ = 0;
   StreamFilter loadFilter_;
   StreamFilter saveFilter_;

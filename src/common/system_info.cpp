@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "base/path.h"
+#include "base/program_arguments.h"
 #include "base/text.h"
 
 namespace bootmark {
@@ -235,7 +236,12 @@ bool OpenFolderAndSelect(const Platform& platform, std::string_view path) {
     return platform.shell.ShellExecute(kNoWindow, "explore", folder, "", "", show_command::kNormal) >
            kShellExecuteSuccessAbove;
   }
-  return platform.shell.ShellExecute(kNoWindow, "open", "explorer", " /select," + std::string(path), "",
+  // Explorer by its full path (never searched for along the current folder and
+  // PATH), and the path quoted: a path with a comma or blank is still one item.
+  const std::string windows = platform.system.WindowsDirectory();
+  if (windows.empty()) return false;
+  return platform.shell.ShellExecute(kNoWindow, "open", IncludeTrailingBackslash(windows) + "explorer.exe",
+                                     " /select," + QuoteArgument(path), "",
                                      show_command::kNormal) > kShellExecuteSuccessAbove;
 }
 

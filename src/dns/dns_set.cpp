@@ -1,5 +1,6 @@
 #include "dns/dns_set.h"
 
+#include <algorithm>
 #include <optional>
 #include <vector>
 
@@ -93,13 +94,81 @@ std::string TDNSSet::GetDNS() const {
   return TextOf(*key, "DhcpNameServer");
 }
 
+namespace {
+
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+bool IsHexDigit(char c) { return IsDigit(c) || ((c | 0x20) >= 'a' && (c | 0x20) <= 'f'); }
+
+// "d.d.d.d", each part 0 to 255 in one to three digits.
+bool IsIPv4(std::string_view text) {
+  int parts = 0;
+  std::size_t start = 0;
+  while (true) {
+    std::size_t end = text.find('.', start);
+    if (end == std::string_view::npos) end = text.size();
+    const std::string_view part = text.substr(start, end - start);
+    if (part.empty() || part.size() > 3 || !std::all_of(part.begin(), part.end(), IsDigit)) return false;
+    if (std::stoi(std::string(part)) > 255 || ++parts > 4) return false;
+    if (end == text.size()) return parts == 4;
+    start = end + 1;
+  }
+}
+
+// Groups of one to four hex digits separated by ":", at most one "::" standing
+// for zero groups or more, optionally ending in an IPv4 address (two groups);
+// eight groups in all.
+bool IsIPv6(std::string_view text) {
+  if (text.size() < 2 || text.size() > 45) return false;
+  const std::size_t gap = text.find("::");
+  if (gap != std::string_view::npos && text.find("::", gap + 1) != std::string_view::npos) return false;
+  int groups = 0;
+  const auto countGroups = [&groups](std::string_view side, bool last) {
+    if (side.empty()) return true;
+    std::size_t start = 0;
+    while (true) {
+      std::size_t end = side.find(':', start);
+      if (end == std::string_view::npos) end = side.size();
+      const std::string_view group = side.substr(start, end - start);
+      if (last && end == side.size() && group.find('.') != std::string_view::npos) {
+        if (!IsIPv4(group)) return false;
+        groups += 2;
+        return true;
+      }
+      if (group.empty() || group.size() > 4 || !std::all_of(group.begin(), group.end(), IsHexDigit)) return false;
+      ++groups;
+      if (end == side.size()) return true;
+      start = end + 1;
+    }
+  };
+  if (gap == std::string_view::npos) return countGroups(text, true) && groups == 8;
+  return countGroups(text.substr(0, gap), false) && countGroups(text.substr(gap + 2), true) && groups <= 7;
+}
+
+}  // namespace
+
+bool IsDnsServerList(std::string_view list) {
+  bool any = false;
+  std::size_t start = 0;
+  while (start < list.size()) {
+    std::size_t end = list.find_first_of(", \t", start);
+    if (end == std::string_view::npos) end = list.size();
+    const std::string_view server = list.substr(start, end - start);
+    if (!server.empty()) {
+      if (!IsIPv4(server) && !IsIPv6(server)) return false;
+      any = true;
+    }
+    start = end + 1;
+  }
+  return any;
+}
+
 bool TDNSSet::SetDNS(std::string_view list) const {
-  if (interfaceKey_.empty()) return false;
+  // The list comes from a settings file that other programs can write, and goes
+  // into the machine-wide adapter settings: only server addresses pass.
+  if (interfaceKey_.empty() || !IsDnsServerList(list)) return false;
   const std::unique_ptr<IRegistryKey> key =
       registry_.OpenKey(RegistryRoot::LocalMachine, interfaceKey_, registry_access::kWrite, kView);
-  if (!key) return false;
-  key->WriteValue("NameServer", MakeRegistryString(list));
-  return true;
+  return key && key->WriteValue("NameServer", MakeRegistryString(list));
 }
 
 bool TDNSSet::ClearDNS() const {

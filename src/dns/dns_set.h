@@ -18,6 +18,11 @@ namespace bootmark {
 inline constexpr std::string_view kTcpipInterfacesKey =
     "SYSTEM\\CurrentControlSet\\services\\Tcpip\\Parameters\\Interfaces\\";
 
+// A list of DNS servers as the adapter's value holds it: one or more IPv4
+// ("8.8.8.8") or IPv6 ("2001:db8::1") literals, separated by "," or blanks.
+// Anything else (names, zone suffixes, text of another kind) is not a list.
+bool IsDnsServerList(std::string_view list);
+
 class TDNSSet {
  public:
   // Chooses the interface: the first one (in the registry's order) that has a
@@ -35,7 +40,8 @@ class TDNSSet {
   // The static list when it is set, else the DHCP-supplied list; empty without
   // an interface.
   std::string GetDNS() const;
-  // Writes `list` as the static list. True when the interface key could be opened.
+  // Writes `list` as the static list, but only a list of server addresses
+  // (IsDnsServerList). True when the value was written.
   bool SetDNS(std::string_view list) const;
   // Empties an existing static list, so the DHCP-supplied servers apply again.
   // True when the interface key could be opened.

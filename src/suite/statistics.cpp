@@ -1,6 +1,7 @@
 #include "suite/statistics.h"
 
 #include "base/path.h"
+#include "base/program_arguments.h"
 #include "base/text.h"
 #include "common/data_dirs.h"
 #include "common/file_version.h"
@@ -27,7 +28,8 @@ constexpr std::string_view kDefaultInsurance = "other";
 // notice closing right after an event neither waits nor loses it.
 constexpr std::uint32_t kStartWaitMs = 1;
 
-std::string Quoted(std::string_view text) { return "\"" + std::string(text) + "\""; }
+// A field of the statistics program's command line, parsed back exactly.
+std::string Quoted(std::string_view text) { return QuoteArgument(text); }
 
 }  // namespace
 

@@ -112,8 +112,11 @@ std::string BuiltInImageName(std::string_view image) {
 }
 
 std::string SkinFolder(std::string_view programDir, std::string_view skinName) {
-  if (Trim(skinName).empty()) return {};
-  return IncludeTrailingBackslash(IncludeTrailingBackslash(programDir) + "skin\\" + std::string(Trim(skinName)));
+  // The name comes from the user's settings: like an image path, it may not
+  // leave the skin folder.
+  const std::string relative = SkinRelativePath(skinName);
+  if (relative.empty()) return {};
+  return IncludeTrailingBackslash(IncludeTrailingBackslash(programDir) + "skin\\" + relative);
 }
 
 Skin Skin::FromText(std::string_view iniText, std::string folder) {

@@ -57,7 +57,7 @@ std::optional<Colour> ParseColourText(std::string_view text);
 std::string BuiltInImageName(std::string_view image);
 
 // The skin folder of a skin name: ProgramDir + "skin\" + name + "\"; empty for an
-// empty name.
+// empty name and for one that leaves the skin folder (absolute, "..").
 std::string SkinFolder(std::string_view programDir, std::string_view skinName);
 
 }  // namespace bootmark

@@ -2,7 +2,8 @@
 // choosing the interface, the decisions and the notice's server lines must never
 // crash or hang; the shown servers are pieces of the list in force; a settings file
 // that cannot be decoded is never changed; a decision writes the registry only
-// with the protected list or the empty text.
+// with the protected list or the empty text, and the protected list only when it
+// is a list of server addresses.
 // fuzz-max-len: 16384
 #include <cstddef>
 #include <cstdint>
@@ -72,6 +73,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   if (!readable) Check(machine.files.Content(kNetwarden) == std::string(settings));
   const std::string after = TDNSSet(machine.registry).GetDNS();
   if (action == DnsDecisionAction::RestoredStatic) Check(after == guard.protectedDNS || after == current || guard.protectedDNS.find('\0') != std::string::npos);
+  if (after != current && !after.empty()) Check(IsDnsServerList(after));
   if (action == DnsDecisionAction::None || action == DnsDecisionAction::AcceptedAutomatic ||
       action == DnsDecisionAction::AcceptedStatic) {
     Check(after == current);

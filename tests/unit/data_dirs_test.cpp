@@ -100,5 +100,37 @@ TEST(PathTest, TrailingBackslash) {
   EXPECT_EQ(ExcludeTrailingBackslash("C:\\a"), "C:\\a");
 }
 
+// What a failed special-folder look-up leaves ("\Tarvo\..." or a bare name) is
+// never fully qualified, so it is never written.
+TEST(PathTest, FullyQualifiedPathsNameOnePlace) {
+  const struct {
+    const char* path;
+    bool qualified;
+  } cases[] = {
+      {"C:\\a\\b.ini", true}, {"z:\\", true}, {"\\\\srv\\share\\x", true},
+      {"\\Tarvo\\Kestrune\\x.ini", false}, {"Bootmark\\x.ini", false}, {".\\x.ini", false},
+      {"C:x.ini", false}, {"1:\\x", false}, {"\\\\srv", false}, {"\\\\srv\\", false},
+      {"\\\\\\share\\x", false}, {"", false},
+  };
+  for (const auto& c : cases) EXPECT_EQ(IsFullyQualifiedPath(c.path), c.qualified) << c.path;
+}
+
+TEST(PathTest, PathsBelowAFolderDownToTheTarget) {
+  using Paths = std::vector<std::string>;
+  const struct {
+    const char* folder;
+    const char* path;
+    Paths below;
+  } cases[] = {
+      {"C:\\D", "C:\\D\\a\\b.ini", {"C:\\D\\a", "C:\\D\\a\\b.ini"}},
+      {"C:\\D\\", "c:\\d\\A\\\\b\\", {"c:\\d\\A", "c:\\d\\A\\\\b"}},
+      {"C:\\D", "C:\\Data\\x", {}},
+      {"C:\\D", "C:\\D", {}},
+      {"C:\\D", "C:\\D\\..\\Windows\\x", {}},
+      {"", "C:\\D\\x", {}},
+  };
+  for (const auto& c : cases) EXPECT_EQ(PathsBelow(c.folder, c.path), c.below) << c.path;
+}
+
 }  // namespace
 }  // namespace bootmark

@@ -107,14 +107,15 @@ TEST(DisableRateSettings, OnlyAnExplicitValueOtherThanZeroSwitchesTheLookUpOn) {
     const char* file;  // nullptr: no Update.ini
     bool on;
     const char* url;
+    std::uint32_t deadlineMs = 60000;
   } cases[] = {
       {nullptr, false, kDefaultUrl},
       {"[Startup]\r\n", false, kDefaultUrl},
       {"[Startup]\r\nOpenRequest=0\r\nRequesturl=http://x/proportion.php\r\n", false, "http://x/proportion.php"},
-      {"[Startup]\r\nOpenRequest=1\r\n", true, kDefaultUrl},
-      {"[Startup]\r\nOpenRequest=yes\r\n", true, kDefaultUrl},
-      {"[Startup]\r\nOpenRequest=\r\n", true, kDefaultUrl},
-      {"[Other]\r\nOpenRequest=1\r\n", false, kDefaultUrl},
+      {"[Startup]\r\nOpenRequest=1\r\nRequestTimeout=5\r\n", true, kDefaultUrl, 5000},
+      {"[Startup]\r\nOpenRequest=yes\r\nRequestTimeout=0\r\n", true, kDefaultUrl},
+      {"[Startup]\r\nOpenRequest=\r\nRequestTimeout=3601\r\n", true, kDefaultUrl},
+      {"[Other]\r\nOpenRequest=1\r\nRequestTimeout=5\r\n", false, kDefaultUrl},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.file ? c.file : "no file");
@@ -122,9 +123,26 @@ TEST(DisableRateSettings, OnlyAnExplicitValueOtherThanZeroSwitchesTheLookUpOn) {
     if (c.file != nullptr) fake.files.AddFile(kUpdateIni, Utf16File(c.file));
     EXPECT_EQ(IsDisableRateRequestOn(fake.files, fake.environment), c.on);
     EXPECT_EQ(ReadDisableRateRequestUrl(fake.files, fake.environment), c.url);
+    EXPECT_EQ(ReadDisableRateDeadlineMs(fake.files, fake.environment), c.deadlineMs);
     // Reading the suite's settings never creates them.
     EXPECT_EQ(fake.files.FileExists(kUpdateIni), c.file != nullptr);
   }
+}
+
+TEST(DisableRateSettings, PlainHttpOnlyToThisMachine) {
+  const struct {
+    const char* url;
+    bool permitted;
+  } cases[] = {
+      {"https://stats.test/p.php", true}, {"HTTPS://stats.test", true},
+      {"http://127.0.0.1:8080/p.php", true}, {"http://127.1.2.3/p", true}, {"http://LOCALHOST:1/p", true},
+      {"http://[::1]:80/p", true}, {"http://user@127.0.0.1/p", true},
+      {"http://stats.test/p.php", false}, {"http://127.0.0.1.evil.test/p", false},
+      {"http://127.0.0.1@evil.test/p", false}, {"http://localhost.evil.test/", false},
+      {"http://[::2]/p", false}, {"http://127.0.0.256/", false}, {"ftp://127.0.0.1/", false},
+      {"https://", false}, {"", false},
+  };
+  for (const auto& c : cases) EXPECT_EQ(IsPermittedRequestUrl(c.url), c.permitted) << c.url;
 }
 
 TEST(GetStartupItemId, IsTheDigestOfTheMachineIndependentKey) {
@@ -245,11 +263,85 @@ TEST_F(DisableRateLookupTest, MainThreadKeepsItsMessagesRunningUntilTheAnswerArr
   EXPECT_EQ(Info("Recommand"), "0");
 }
 
+// A server that never finishes its answer: once the look-up's time has passed,
+// the waiting thread ends the request, and the item has no rate.
+TEST_F(DisableRateLookupTest, WaitingThreadCancelsTheRequestAtTheDeadline) {
+  fake.files.AddFile(kUpdateIni, Utf16File(std::string("[Startup]\r\nOpenRequest=1\r\nRequesturl=") + kUrl +
+                                           "\r\nRequestTimeout=2\r\n"));
+  fake.clock.onSleep = [this] {
+    fake.clock.tickCount += 100;
+    std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  };
+  fake.http.answer = [this](std::string_view) -> std::optional<std::string> {
+    while (!fake.http.Cancelled()) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    return std::string(R"({"id":"x","prop":"5%","recommendation":3})");
+  };
+
+  EXPECT_FALSE(Decide());
+
+  EXPECT_EQ(Info("DisableRate"), "");
+  EXPECT_EQ(Info("Recommand"), "-1");
+  EXPECT_GE(fake.clock.sleeps.size(), 20u);
+  EXPECT_LT(fake.clock.sleeps.size(), 40u) << "the wait ends soon after the cancellation";
+  // The request thread set COM up for itself and took it down again.
+  EXPECT_EQ(fake.tasks.initializeCalls, 1);
+  EXPECT_EQ(fake.tasks.uninitializeCalls, 1);
+}
+
+TEST_F(DisableRateLookupTest, AdviceIsCachedOnlyUnderTheIdentifierAsked) {
+  fake.http.response = R"({"id":"other-item","prop":"5%","recommendation":1})";
+  EXPECT_FALSE(Decide());
+  TSafeIniFile cache(fake.files);
+  cache.LoadFromFile(kCache);
+  EXPECT_EQ(cache.ReadSections(), std::vector<std::string>{kUpdaterId});
+  EXPECT_EQ(Cached("drate"), "5%");
+}
+
+TEST_F(DisableRateLookupTest, PlainHttpToAnotherMachineIsNotAsked) {
+  fake.files.AddFile(kUpdateIni, Utf16File("[Startup]\r\nOpenRequest=1\r\nRequesturl=http://stats.test/p.php\r\n"));
+  fake.http.response = R"({"id":"x","prop":"5%","recommendation":3})";
+  EXPECT_FALSE(Decide());
+  EXPECT_TRUE(fake.http.Requests().empty());
+  EXPECT_EQ(Info("Recommand"), "-1");
+}
+
 TEST_F(DisableRateLookupTest, BodyAndAnswerAreInTheAnsiCodePage) {
   // The fake system's ANSI code page is Windows-1252: "\xE9" is "é".
   fake.http.response = "{\"id\":\"x\",\"prop\":\"caf\xE9\",\"recommendation\":1}";
   EXPECT_FALSE(Decide());
   EXPECT_EQ(Info("DisableRate"), "caf\xC3\xA9");
+}
+
+// Both files the decision saves: whatever a damaged or locked file held is still
+// on disk afterwards, in the file or in its side copy, and the file healed.
+TEST_F(DisableRateLookupTest, DamagedFilesAreKeptAsideWhenTheDecisionSavesOverThem) {
+  const std::string good = Utf16File("[Other]\r\nk=1\r\n");
+  const struct {
+    const char* name;
+    std::string bytes;
+    bool locked;
+  } damages[] = {
+      {"locked", good, true},
+      {"odd-length UTF-16", good + "\x41", false},
+      {"bad UTF-8 after the BOM", "\xEF\xBB\xBF[Other]\r\nk=\xC3\x28\r\n", false},
+      {"binary", std::string("\x00\x01\x02\xFF\x00[x]\x7F", 8), false},
+  };
+  fake.http.response = std::string(R"({"id":")") + kUpdaterId + R"(","prop":"5%","recommendation":1})";
+  for (const char* file : {kCache, kInfoIni}) {
+    for (const auto& d : damages) {
+      SCOPED_TRACE(std::string(file) + ": " + d.name);
+      for (const char* path : {kCache, kInfoIni}) fake.files.DeleteFile(path);
+      fake.files.AddFile(file, d.bytes);
+      fake.files.SetUnreadable(file, d.locked);
+
+      Decide();
+
+      fake.files.SetUnreadable(file, false);
+      EXPECT_EQ(fake.files.Content(std::string(file) + ".unreadable"), d.bytes);
+      EXPECT_EQ(Info("DisableRate"), "5%");
+      EXPECT_EQ(Cached("drate"), "5%");
+    }
+  }
 }
 
 class CheckDisableRateTest : public DisableRateLookupTest {

@@ -168,6 +168,32 @@ TEST(TDNSSet, WithoutAnInterfaceOrAccessNothingIsWritten) {
   EXPECT_FALSE(chosen.ClearDNS());
 }
 
+TEST(IsDnsServerList, OnlyAddressLiteralsSeparatedByCommasOrBlanks) {
+  const struct {
+    const char* list;
+    bool valid;
+  } cases[] = {
+      {"8.8.8.8", true}, {"1.1.1.1,8.8.8.8", true}, {"1.1.1.1 8.8.4.4\t9.9.9.9", true}, {"1.1.1.1, 8.8.8.8,", true},
+      {"2001:db8::1", true}, {"::1", true}, {"::", true}, {"fe80:0:0:0:0:0:0:1", true}, {"::ffff:10.0.0.1", true},
+      {"2001:DB8::1,10.0.0.1", true},
+      {"", false}, {" , ", false}, {"dns.example", false}, {"8.8.8.8;9.9.9.9", false}, {"256.1.1.1", false},
+      {"1.1.1", false}, {"1.1.1.1.1", false}, {"01234.1.1.1", false}, {"1.1.1.1/24", false},
+      {"2001:db8::1::2", false}, {"1:2:3:4:5:6:7", false}, {"1:2:3:4:5:6:7:8:9", false}, {"12345::1", false},
+      {"fe80::1%eth0", false}, {"1.1.1.1\r\nNameServer=6.6.6.6", false}, {"8.8.8.8 evil", false},
+  };
+  for (const auto& c : cases) EXPECT_EQ(IsDnsServerList(c.list), c.valid) << c.list;
+}
+
+TEST(TDNSSet, OnlyAServerListIsWritten) {
+  FakeRegistry registry;
+  Seed(registry, {{"{A}", {Text("DefaultGateway", "1"), Number("EnableDHCP", 0), Text("NameServer", "1.1.1.1")}}});
+  const TDNSSet dnsSet(registry);
+  EXPECT_FALSE(dnsSet.SetDNS("evil.example"));
+  EXPECT_EQ(TDNSSet(registry).GetDNS(), "1.1.1.1");
+  EXPECT_TRUE(dnsSet.SetDNS("9.9.9.9 2620:fe::fe"));
+  EXPECT_EQ(TDNSSet(registry).GetDNS(), "9.9.9.9 2620:fe::fe");
+}
+
 TEST(TDNSSet, AnAbsurdlyLongListIsKeptWhole) {
   std::string list;
   for (int i = 0; i < 20000; ++i) list += "10.0." + std::to_string(i % 256) + ".1,";

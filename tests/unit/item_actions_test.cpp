@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "alert/shown_item_records.h"
+#include "base/program_arguments.h"
 #include "base/text.h"
 #include "common/safe_ini_file.h"
 #include "fakes/fake_platform.h"
@@ -75,8 +76,12 @@ TEST_F(HandOverTest, ClosedSuiteIsStartedWithTheItemOnItsCommandLine) {
   } cases[] = {
       {"command with arguments quoted as a whole", Item(1, "Updater", "C:\\Program Files\\Upd\\upd.exe /silent"),
        "/NewStartupInfo 1 \"Updater\" \"C:\\Program Files\\Upd\\upd.exe /silent\""},
+      // Quotes of the text's own and a trailing backslash are escaped, so that the
+      // suite parses back exactly the fields that were sent.
       {"shortcut text already quoted", Item(4, "Tool.lnk", "\"C:\\Tools\\tool.exe\" -min"),
-       "/NewStartupInfo 4 \"Tool.lnk\" \"C:\\Tools\\tool.exe\" -min"},
+       "/NewStartupInfo 4 \"Tool.lnk\" \"\\\"C:\\Tools\\tool.exe\\\" -min\""},
+      {"folder ending in a backslash", Item(2, "Odd \"name\"", "C:\\Tools\\"),
+       "/NewStartupInfo 2 \"Odd \\\"name\\\"\" \"C:\\Tools\\\\\""},
       {"empty texts", Item(3, "", ""), "/NewStartupInfo 3 \"\" \"\""},
   };
   for (const auto& c : cases) {
@@ -92,6 +97,9 @@ TEST_F(HandOverTest, ClosedSuiteIsStartedWithTheItemOnItsCommandLine) {
     EXPECT_EQ(machine.shell.executed[0].file, kSuiteExe);
     EXPECT_EQ(machine.shell.executed[0].parameters, c.parameters);
     EXPECT_EQ(machine.debug.lines, std::vector<std::string>{c.parameters});
+    const std::vector<std::string> fields = ParseCommandLineArguments("KST.exe " + std::string(c.parameters));
+    EXPECT_EQ(fields, (std::vector<std::string>{"KST.exe", "/NewStartupInfo", IntToStr(c.item.FNewItemType),
+                                                c.item.FNewItemName, c.item.FNewItemExePath}));
     EXPECT_TRUE(machine.desktop.posted.empty());
     EXPECT_FALSE(machine.files.Content(kNewStartupInfo).has_value());
   }

@@ -29,6 +29,32 @@ TEST(ProgramArguments, SplitsByTheWindowsRules) {
   }
 }
 
+// Every text comes back as the one field it was sent as, whatever quotes,
+// backslashes and blanks it holds.
+TEST(QuoteArgument, FieldsRoundTripThroughTheParser) {
+  const struct {
+    const char* text;
+    const char* quoted;
+  } cases[] = {
+      {"plain", "\"plain\""},
+      {"", "\"\""},
+      {"C:\\Program Files\\a.exe /s", "\"C:\\Program Files\\a.exe /s\""},
+      {"C:\\Tools\\", "\"C:\\Tools\\\\\""},
+      {"\"C:\\x.exe\" -min", "\"\\\"C:\\x.exe\\\" -min\""},
+      {"a\\\"b", "\"a\\\\\\\"b\""},
+      {"\"\"", "\"\\\"\\\"\""},
+      {"\\\\server\\share\\\\", "\"\\\\server\\share\\\\\\\\\""},
+      {"tab\tand  blanks", "\"tab\tand  blanks\""},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.text);
+    EXPECT_EQ(QuoteArgument(c.text), c.quoted);
+    const std::vector<std::string> parsed =
+        ParseCommandLineArguments("x.exe " + QuoteArgument(c.text) + " " + QuoteArgument("next"));
+    EXPECT_EQ(parsed, (std::vector<std::string>{"x.exe", c.text, "next"}));
+  }
+}
+
 TEST(ProgramArguments, MissingArgumentsReadAsEmpty) {
   const ProgramArguments arguments = ProgramArguments::FromCommandLine("Bootmark.exe /AddAutoRun /1");
   EXPECT_EQ(arguments[1], "/AddAutoRun");

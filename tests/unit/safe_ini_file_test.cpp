@@ -205,8 +205,9 @@ TEST_F(SafeIniFileTest, LoadFromFileReplacesContentWithoutBinding) {
 // --- Files that cannot be read ----------------------------------------------------
 
 // The object stays empty and the file is never saved over automatically; only an
-// explicit UpdateFile writes it.
-TEST(SafeIniFileUnreadable, ObjectIsEmptyAndOnlyAnExplicitUpdateWrites) {
+// explicit UpdateFile writes it, after moving what it held aside.
+TEST(SafeIniFileUnreadable, ObjectIsEmptyAndAnExplicitUpdateKeepsTheOldBytesAside) {
+  const std::string sideCopy = std::string(kFile) + ".unreadable";
   const struct {
     const char* name;
     std::string bytes;
@@ -219,12 +220,14 @@ TEST(SafeIniFileUnreadable, ObjectIsEmptyAndOnlyAnExplicitUpdateWrites) {
       {"UnpairedLowSurrogate", Utf16BE("[S]\r\nk=") + "\xDC\x00", false, 1113},
       {"IllFormedUtf8", "\xEF\xBB\xBF[S]\r\nk=\xC3\x28\r\n", false, 1113},
       {"OverlongUtf8", "\xEF\xBB\xBF[S]\r\nk=\xC0\xAF\r\n", false, 1113},
+      {"BinaryWithoutByteOrderMark", std::string("SQLite format 3\0\x10\0[S]\r\n", 23), false, 1113},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
     for (const bool update : {false, true}) {
       FakeFileSystem fs;
       fs.AddFile(kFile, c.bytes);
+      fs.AddFile(sideCopy, "an older side copy");
       if (c.lockFile) fs.SetUnreadable(kFile);
       {
         TSafeIniFile ini(fs, std::string(kFile));
@@ -238,12 +241,29 @@ TEST(SafeIniFileUnreadable, ObjectIsEmptyAndOnlyAnExplicitUpdateWrites) {
         } else {
           ini.WriteString("S", "k", "new");
           ini.UpdateFile();
+          // The file healed: a second save does not move the new content aside.
+          ini.WriteString("S", "k", "newer");
+          ini.UpdateFile();
         }
       }
-      EXPECT_EQ(fs.WriteCount(kFile), update ? 1 : 0) << "the explicit save only, none on destruction";
-      EXPECT_EQ(fs.Content(kFile), update ? Utf16LE("[S]\r\nk=new\r\n\r\n") : c.bytes);
+      EXPECT_EQ(fs.Content(kFile), update ? Utf16LE("[S]\r\nk=newer\r\n\r\n") : c.bytes);
+      EXPECT_EQ(fs.Content(sideCopy), update ? c.bytes : "an older side copy");
     }
   }
+}
+
+TEST(SafeIniFileUnreadable, NothingIsWrittenWhenTheFileCannotBeMovedAside) {
+  const std::string bytes = Utf16LE("[S]\r\nk=old\r\n") + "\x41";
+  FakeFileSystem fs;
+  fs.AddFile(kFile, bytes);
+  fs.HoldOpenForWriting(kFile);
+  TSafeIniFile ini(fs, std::string(kFile));
+  ini.WriteString("S", "k", "new");
+  ini.UpdateFile();
+  EXPECT_EQ(ini.LastError(), 1u);
+  EXPECT_EQ(fs.WriteCount(kFile), 0);
+  EXPECT_EQ(fs.Content(kFile), bytes);
+  EXPECT_FALSE(fs.FileExists(std::string(kFile) + ".unreadable"));
 }
 
 TEST_F(SafeIniFileTest, FailingLoadFilterCountsAsUnreadable) {

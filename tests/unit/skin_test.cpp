@@ -50,6 +50,9 @@ TEST(SkinTest, BuiltInNamesAndFolders) {
   EXPECT_EQ(BuiltInImageName("btn_close_b"), "btn_close_b");
   EXPECT_EQ(SkinFolder("C:\\Kst\\", "classic"), "C:\\Kst\\skin\\classic\\");
   EXPECT_EQ(SkinFolder("C:\\Kst", ""), "");
+  for (const char* outside : {"..\\..\\Windows", "C:\\Other", "\\\\server\\share", "a/../../b"}) {
+    EXPECT_EQ(SkinFolder("C:\\Kst", outside), "") << outside;
+  }
 }
 
 }  // namespace

@@ -339,6 +339,7 @@ struct SelectCase {
 using R = SelectInFolderResult;
 
 TEST(OpenFolderAndSelectTest, SelectsTheItemElseOpensItsFolderElseStartsExplorer) {
+  constexpr const char* kExplorer = "C:\\Windows\\explorer.exe";
   const SelectCase cases[] = {
       {"Windows10Selects", 10, 0, R::kOpened, false, 42, true, true, "", "", ""},
       {"XpSelects", 5, 1, R::kOpened, false, 42, true, true, "", "", ""},
@@ -346,12 +347,12 @@ TEST(OpenFolderAndSelectTest, SelectsTheItemElseOpensItsFolderElseStartsExplorer
       {"VistaFailedOnAFolderExploresIt", 6, 0, R::kFailed, true, 42, true, true, "explore", "C:\\Tools\\Sub", ""},
       {"ExploreAnswering32Failed", 6, 1, R::kUnavailable, false, 32, false, true, "explore", "C:\\Tools\\Sub", ""},
       {"ExploreAnswering33Worked", 6, 1, R::kUnavailable, false, 33, true, true, "explore", "C:\\Tools\\Sub", ""},
-      {"XpWithoutTheExportStartsExplorer", 5, 1, R::kUnavailable, false, 42, true, true, "open", "explorer",
-       " /select,C:\\Tools\\Sub\\app.exe"},
-      {"Server2003FailedStartsExplorer", 5, 2, R::kFailed, false, 2, false, true, "open", "explorer",
-       " /select,C:\\Tools\\Sub\\app.exe"},
-      {"Windows2000DoesNotTrySelecting", 5, 0, R::kOpened, false, 42, true, false, "open", "explorer",
-       " /select,C:\\Tools\\Sub\\app.exe"},
+      {"XpWithoutTheExportStartsExplorer", 5, 1, R::kUnavailable, false, 42, true, true, "open", kExplorer,
+       " /select,\"C:\\Tools\\Sub\\app.exe\""},
+      {"Server2003FailedStartsExplorer", 5, 2, R::kFailed, false, 2, false, true, "open", kExplorer,
+       " /select,\"C:\\Tools\\Sub\\app.exe\""},
+      {"Windows2000DoesNotTrySelecting", 5, 0, R::kOpened, false, 42, true, false, "open", kExplorer,
+       " /select,\"C:\\Tools\\Sub\\app.exe\""},
   };
   for (const SelectCase& test : cases) {
     SCOPED_TRACE(test.name);

@@ -48,12 +48,14 @@ def answer(rate, recommendation, item_id=ITEM_ID):
 class StatisticsServer:
     """A local HTTP(S) server that records each request and answers as told:
     `reply` bytes after `delay` seconds, or closes the connection without an answer
-    when `reply` is None."""
+    when `reply` is None; with `trickle` set, an answer that never ends, one byte a
+    second."""
 
     def __init__(self, certificate=None):
         self.requests = []
         self.reply = None
         self.delay = 0.0
+        self.trickle = False
         owner = self
 
         class Handler(http.server.BaseHTTPRequestHandler):
@@ -63,6 +65,19 @@ class StatisticsServer:
                 owner.requests.append({"method": "POST", "path": self.path,
                                        "headers": dict(self.headers.items()), "body": body})
                 time.sleep(owner.delay)
+                if owner.trickle:
+                    self.send_response(200)
+                    self.send_header("Content-Length", "100000")
+                    self.end_headers()
+                    try:
+                        for _ in range(120):
+                            self.wfile.write(b" ")
+                            self.wfile.flush()
+                            time.sleep(1.0)
+                    except OSError:
+                        pass  # the client hung up
+                    self.close_connection = True
+                    return
                 if owner.reply is None:
                     self.close_connection = True
                     return
@@ -125,14 +140,15 @@ class DisableRateTest(WineTestCase):
         self.server.requests.clear()
         self.server.reply = None
         self.server.delay = 0.0
+        self.server.trickle = False
         self.update_ini = self.prefix.program_dir + "Update\\Update.ini"
         self.info_ini = self.prefix.common_data_dir + "Bootmark\\DisableItemInfo.ini"
         self.cache = self.prefix.common_data_dir + "Startup Manager\\disableRate.db"
         self.prefix.unix_path(self.update_ini).unlink(missing_ok=True)
 
-    def switch_on(self, url=None):
+    def switch_on(self, url=None, extra=""):
         self.prefix.write_ini(self.update_ini,
-                              f"[Startup]\nOpenRequest=1\nRequesturl={url or self.server.url}\n")
+                              f"[Startup]\nOpenRequest=1\nRequesturl={url or self.server.url}\n{extra}")
 
     def info(self):
         path = self.prefix.unix_path(self.info_ini)
@@ -245,6 +261,15 @@ class DisableRateTest(WineTestCase):
         started = time.monotonic()
         self.check_no_answer()
         self.assertGreaterEqual(time.monotonic() - started, 3.0)
+
+    def test_trickling_server_is_cut_at_the_look_ups_deadline(self):
+        self.switch_on(extra="RequestTimeout=3\n")
+        self.server.trickle = True
+        started = time.monotonic()
+        self.check_no_answer()
+        elapsed = time.monotonic() - started
+        self.assertGreaterEqual(elapsed, 3.0)
+        self.assertLess(elapsed, 20.0, "the look-up outlived its deadline")
 
     def test_refused_connection_leaves_the_rate_unknown(self):
         self.switch_on(f"http://127.0.0.1:{closed_port()}/proportion.php")

@@ -1,23 +1,65 @@
 // Bootmark.exe: started by the suite with one switch, does that one job and ends.
 #include "app/application.h"
+#include "app/crash_report.h"
 #include "app/default_mode_jobs.h"
+#include "app/win32/crash_net.h"
 #include "app/win32/win32_notice_windows.h"
+#include "platform/win32/system_library.h"
 #include "platform/win32/win32_platform.h"
+
+#ifdef BOOTMARK_TEST_FAULTS
+#include <windows.h>
+
+#include <new>
+#include <stdexcept>
+#include <thread>
+
+#include "common/data_dirs.h"
+
+namespace {
+
+// The test build only: "TestFault.txt" beside the program names a failure to
+// cause at the start of the mode, so that the crash net is seen at work.
+void InjectTestFault(const bootmark::Platform& platform) {
+  const auto kind = platform.files.ReadAll(bootmark::ProgramDir(platform.environment) + "TestFault.txt");
+  if (!kind) return;
+  if (*kind == "exception") throw std::runtime_error("injected failure");
+  if (*kind == "bad_alloc") throw std::bad_alloc();
+  if (*kind == "thread") std::thread([] { throw std::logic_error("injected failure in a thread"); }).join();
+  if (*kind == "access") ::RaiseException(EXCEPTION_ACCESS_VIOLATION, 0, 0, nullptr);
+}
+
+}  // namespace
+#endif
 
 int main() {
   using namespace bootmark;
+  // Before anything that can fail: whatever escapes from here on is logged and
+  // ends the process at once.
+  win32::InstallCrashNet();
+  win32::RestrictDllSearch();
   win32::Win32Platform win32Platform;
   const Platform& platform = win32Platform.Get();
 
   ProcessState state;
   state.arguments = ProgramArguments::FromCommandLine(platform.environment.CommandLine());
+  win32::SetCrashMode(state.arguments[1]);
   state.logs = std::make_unique<Logs>(platform.files, platform.clock, platform.environment);
-  state.system = std::make_unique<SystemInfo>(platform);
-  state.tasks = std::make_unique<TaskReader>(platform, state.logs.get());
-  state.identity = LoadLocalIdentity(platform, *state.system);
-  state.checkPath = std::make_unique<TCheckPath>(platform);
+  win32::SetCrashLog([logs = state.logs.get()](std::string_view line) { WriteTraceLog(*logs, line); });
+  try {
+    state.system = std::make_unique<SystemInfo>(platform);
+    state.tasks = std::make_unique<TaskReader>(platform, state.logs.get());
+    state.identity = LoadLocalIdentity(platform, *state.system);
+    state.checkPath = std::make_unique<TCheckPath>(platform);
 
-  DefaultModeJobs jobs(platform, state);
-  win32::Win32NoticeWindows windows(platform);
-  return RunProgram(platform, jobs, windows, state);
+    DefaultModeJobs jobs(platform, state);
+    win32::Win32NoticeWindows windows(platform);
+#ifdef BOOTMARK_TEST_FAULTS
+    InjectTestFault(platform);
+#endif
+    return RunProgram(platform, jobs, windows, state);
+  } catch (...) {
+    // A mode's failure that nothing on its way caught.
+    win32::EndAfterCrash(CrashReport{DescribeException(std::current_exception()), 0, {}}, win32::kCrashExitCode);
+  }
 }

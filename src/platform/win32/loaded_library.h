@@ -16,9 +16,12 @@ namespace bootmark::win32 {
 
 class LoadedLibrary {
  public:
-  // Loads the library at `fullPath`; Loaded() is false when it cannot be.
+  // Loads the library at `fullPath`; Loaded() is false when it cannot be. A
+  // relative path (say, from an empty program folder) is refused: the system
+  // would search for it.
   explicit LoadedLibrary(const std::wstring& fullPath)
-      : module_(::LoadLibraryExW(fullPath.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH)) {}
+      : module_(IsFullPath(fullPath) ? ::LoadLibraryExW(fullPath.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH)
+                                     : nullptr) {}
   LoadedLibrary(LoadedLibrary&&) = default;
   LoadedLibrary& operator=(LoadedLibrary&&) = default;
 
@@ -35,6 +38,13 @@ class LoadedLibrary {
   }
 
  private:
+  // "X:\..." or "\\server\share\...".
+  static bool IsFullPath(const std::wstring& path) {
+    const bool drive = path.size() >= 3 && ((path[0] | 0x20) >= L'a' && (path[0] | 0x20) <= L'z') &&
+                       path[1] == L':' && path[2] == L'\\';
+    return drive || (path.size() > 2 && path[0] == L'\\' && path[1] == L'\\');
+  }
+
   UniqueModule module_;
 };
 

@@ -8,6 +8,12 @@
 
 namespace bootmark::win32 {
 
+// DLLs loaded by name come from the system folder only: the current folder
+// (often the system folder, but not always) and the program's folder, where
+// others may place files, are never searched. Called first thing in main;
+// SetDefaultDllDirectories is used where the system has it.
+void RestrictDllSearch();
+
 // The DLL of that name in the system folder; nullptr when it cannot be loaded.
 HMODULE LoadSystemLibrary(const wchar_t* name);
 

@@ -2,6 +2,8 @@
 
 #include "platform/win32/windows_file_api.h"
 
+#include <ntsecapi.h>
+
 #include <algorithm>
 #include <string>
 
@@ -29,11 +31,25 @@ bool WriteAllTo(HANDLE file, std::string_view bytes) {
   return true;
 }
 
-// A name for the temporary copy beside the target, unique per process and call.
-std::wstring TemporarySibling(const std::wstring& target) {
-  static LONG counter = 0;
-  const LONG serial = ::InterlockedIncrement(&counter);
-  return target + L"." + std::to_wstring(::GetCurrentProcessId()) + L"-" + std::to_wstring(serial) + L".tmp";
+// A temporary file beside the target under a name no one can guess (128 random
+// bits), opened create-new: a file planted under any name is never written into.
+UniqueFileHandle CreateTemporarySibling(const std::wstring& target, std::wstring& temporary) {
+  constexpr int kAttempts = 4;
+  for (int attempt = 0; attempt < kAttempts; ++attempt) {
+    unsigned char random[16];
+    if (!::RtlGenRandom(random, sizeof random)) return UniqueFileHandle();
+    static constexpr wchar_t kHex[] = L"0123456789abcdef";
+    temporary = target + L".";
+    for (const unsigned char byte : random) {
+      temporary += kHex[byte >> 4];
+      temporary += kHex[byte & 15];
+    }
+    temporary += L".tmp";
+    UniqueFileHandle file(::CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                        FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (file || ::GetLastError() != ERROR_FILE_EXISTS) return file;
+  }
+  return UniqueFileHandle();
 }
 
 }  // namespace
@@ -72,16 +88,16 @@ Result<std::string> Win32FileSystem::ReadAll(std::string_view path) {
 }
 
 Result<void> Win32FileSystem::ReplaceAll(std::string_view path, std::string_view bytes) {
+  if (const std::uint32_t refused = guard_.Check(path); refused != 0) return SystemError{refused};
   const std::wstring target = Wide(path);
   // A read-only file is never replaced (not every system's rename refuses it).
   const DWORD attributes = ::GetFileAttributesW(target.c_str());
   if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0) {
     return SystemError{ERROR_ACCESS_DENIED};
   }
-  const std::wstring temporary = TemporarySibling(target);
+  std::wstring temporary;
   {
-    UniqueFileHandle file(::CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                        FILE_ATTRIBUTE_NORMAL, nullptr));
+    UniqueFileHandle file = CreateTemporarySibling(target, temporary);
     if (!file) return SystemError{LastErrorOr(ERROR_WRITE_FAULT)};
     if (!WriteAllTo(file.Get(), bytes) || !::FlushFileBuffers(file.Get())) {
       const std::uint32_t error = LastErrorOr(ERROR_WRITE_FAULT);
@@ -103,6 +119,7 @@ Result<void> Win32FileSystem::ReplaceAll(std::string_view path, std::string_view
 }
 
 Result<void> Win32FileSystem::CreateIfMissing(std::string_view path, std::string_view initialBytes) {
+  if (const std::uint32_t refused = guard_.Check(path); refused != 0) return SystemError{refused};
   UniqueFileHandle file(::CreateFileW(Wide(path).c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_NEW,
                                       FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file) {
@@ -126,15 +143,19 @@ std::optional<std::uint32_t> Win32FileSystem::GetAttributes(std::string_view pat
 }
 
 bool Win32FileSystem::SetAttributes(std::string_view path, std::uint32_t attributes) {
+  if (!guard_.Allows(path)) return false;
   return ::SetFileAttributesW(Wide(path).c_str(), attributes) != FALSE;
 }
 
 bool Win32FileSystem::CreateDirectory(std::string_view path) {
+  if (!guard_.Allows(path)) return false;
   const std::wstring folder = Wide(path);
   return ::CreateDirectoryW(folder.c_str(), nullptr) || ::GetLastError() == ERROR_ALREADY_EXISTS;
 }
 
-bool Win32FileSystem::DeleteFile(std::string_view path) { return ::DeleteFileW(Wide(path).c_str()) != FALSE; }
+bool Win32FileSystem::DeleteFile(std::string_view path) {
+  return guard_.Allows(path) && ::DeleteFileW(Wide(path).c_str()) != FALSE;
+}
 
 std::u16string Win32FileSystem::DecodeAnsi(std::string_view bytes) {
   if (bytes.empty()) return {};
@@ -172,6 +193,7 @@ class Win32WriteFile : public IWriteFile {
 }  // namespace
 
 Result<std::unique_ptr<IWriteFile>> Win32FileSystem::OpenForWriting(std::string_view path) {
+  if (const std::uint32_t refused = guard_.Check(path); refused != 0) return SystemError{refused};
   UniqueFileHandle file(::CreateFileW(Wide(path).c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, nullptr,
                                       OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file) return SystemError{LastErrorOr(ERROR_OPEN_FAILED)};
@@ -179,11 +201,11 @@ Result<std::unique_ptr<IWriteFile>> Win32FileSystem::OpenForWriting(std::string_
 }
 
 bool Win32FileSystem::CopyFile(std::string_view from, std::string_view to, bool replace) {
-  return ::CopyFileW(Wide(from).c_str(), Wide(to).c_str(), replace ? FALSE : TRUE) != FALSE;
+  return guard_.Allows(to) && ::CopyFileW(Wide(from).c_str(), Wide(to).c_str(), replace ? FALSE : TRUE) != FALSE;
 }
 
 bool Win32FileSystem::MoveFile(std::string_view from, std::string_view to) {
-  return ::MoveFileExW(Wide(from).c_str(), Wide(to).c_str(), MOVEFILE_COPY_ALLOWED) != FALSE;
+  return guard_.Allows(from) && guard_.Allows(to) && ::MoveFileExW(Wide(from).c_str(), Wide(to).c_str(), MOVEFILE_COPY_ALLOWED) != FALSE;
 }
 
 std::vector<std::string> Win32FileSystem::FindFiles(std::string_view folder, std::string_view pattern) {

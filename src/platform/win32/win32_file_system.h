@@ -1,10 +1,16 @@
 #pragma once
 #include "platform/file_system.h"
+#include "platform/win32/write_guard.h"
 
 namespace bootmark::win32 {
 
+// Every write (content, attributes, folders, deletes, copies and moves) is first
+// checked by the write guard.
 class Win32FileSystem : public IFileSystem {
  public:
+  // Refuses writes through reparse points below these folders (see WriteGuard).
+  void GuardFoldersBelow(WriteGuard::FoldersFn folders) { guard_.GuardFoldersBelow(std::move(folders)); }
+
   bool FileExists(std::string_view path) override;
   bool DirectoryExists(std::string_view path) override;
   Result<std::string> ReadAll(std::string_view path) override;
@@ -24,6 +30,9 @@ class Win32FileSystem : public IFileSystem {
   std::optional<std::string> SearchFile(std::string_view searchPath, std::string_view name,
                                         std::string_view defaultExtension) override;
   std::optional<std::string> LongPathName(std::string_view path) override;
+
+ private:
+  WriteGuard guard_;
 };
 
 }  // namespace bootmark::win32

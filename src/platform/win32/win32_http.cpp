@@ -14,6 +14,17 @@ namespace {
 constexpr wchar_t kAgent[] = L"Mozilla/4.0";
 constexpr wchar_t kContentType[] = L"Content-Type: application/x-www-form-urlencoded";
 
+// Name resolution has no time-out of its own by default; the others keep the
+// system's defaults (connect 60 s, send and each receive 30 s).
+constexpr int kResolveTimeoutMs = 15000;
+constexpr int kConnectTimeoutMs = 60000;
+constexpr int kSendTimeoutMs = 30000;
+constexpr int kReceiveTimeoutMs = 30000;
+
+// Protocol bits of WINHTTP_OPTION_SECURE_PROTOCOLS, missing from older headers.
+constexpr DWORD kSecureProtocolTls12 = 0x00000800;
+constexpr DWORD kSecureProtocolTls13 = 0x00002000;
+
 // A session, connection or request handle, closed with WinHttpCloseHandle. A
 // request is closed before its connection and the connection before its session
 // by declaring them in that order.
@@ -76,10 +87,44 @@ std::optional<std::string> ReadBody(HINTERNET request, std::size_t maxBytes) {
   }
 }
 
+// TLS 1.2 and 1.3 switched on explicitly: older systems (Windows 7) offer only
+// TLS 1.0 by default, which servers refuse. A system that does not know 1.3
+// refuses the pair, and gets 1.2 alone.
+void EnableModernTls(HINTERNET session) {
+  DWORD protocols = kSecureProtocolTls12 | kSecureProtocolTls13;
+  if (::WinHttpSetOption(session, WINHTTP_OPTION_SECURE_PROTOCOLS, &protocols, sizeof protocols)) return;
+  protocols = kSecureProtocolTls12;
+  ::WinHttpSetOption(session, WINHTTP_OPTION_SECURE_PROTOCOLS, &protocols, sizeof protocols);
+}
+
+// Hands the request handle to the control while the request runs: Cancel from
+// another thread closes it, which ends any WinHTTP call waiting on it. On the way
+// out, a handle the control closed is not closed again.
+class ControlledRequest {
+ public:
+  ControlledRequest(UniqueInternetHandle& request, HttpRequestControl* control)
+      : request_(request), control_(control) {
+    const HINTERNET handle = request.Get();
+    attached_ = control_ == nullptr || control_->Attach([handle] { ::WinHttpCloseHandle(handle); });
+  }
+  ~ControlledRequest() {
+    if (control_ != nullptr && attached_ && !control_->Detach()) request_.Detach();
+  }
+  ControlledRequest(const ControlledRequest&) = delete;
+  ControlledRequest& operator=(const ControlledRequest&) = delete;
+  // False when the request was cancelled before it began.
+  bool Attached() const { return attached_; }
+
+ private:
+  UniqueInternetHandle& request_;
+  HttpRequestControl* control_;
+  bool attached_ = false;
+};
+
 }  // namespace
 
 std::optional<std::string> Win32HttpClient::Post(std::string_view url, std::string_view body,
-                                                 std::size_t maxResponseBytes) {
+                                                 std::size_t maxResponseBytes, HttpRequestControl* control) {
   UrlParts parts;
   if (!CrackUrl(Wide(url), parts)) return std::nullopt;
   if (body.size() >= std::size_t{MAXDWORD}) return std::nullopt;
@@ -87,14 +132,18 @@ std::optional<std::string> Win32HttpClient::Post(std::string_view url, std::stri
   const UniqueInternetHandle session(::WinHttpOpen(kAgent, WINHTTP_ACCESS_TYPE_DEFAULT_PROXY,
                                                    WINHTTP_NO_PROXY_NAME, WINHTTP_NO_PROXY_BYPASS, 0));
   if (!session) return std::nullopt;
+  ::WinHttpSetTimeouts(session.Get(), kResolveTimeoutMs, kConnectTimeoutMs, kSendTimeoutMs, kReceiveTimeoutMs);
+  if (parts.secure) EnableModernTls(session.Get());
   const UniqueInternetHandle connection(::WinHttpConnect(session.Get(), parts.host.c_str(), parts.port, 0));
   if (!connection) return std::nullopt;
   // No security flags are changed: an untrusted, expired or mismatched
   // certificate fails the request.
-  const UniqueInternetHandle request(::WinHttpOpenRequest(connection.Get(), L"POST", parts.pathAndQuery.c_str(),
+  UniqueInternetHandle request(::WinHttpOpenRequest(connection.Get(), L"POST", parts.pathAndQuery.c_str(),
                                                           nullptr, WINHTTP_NO_REFERER, WINHTTP_DEFAULT_ACCEPT_TYPES,
                                                           parts.secure ? WINHTTP_FLAG_SECURE : 0));
   if (!request) return std::nullopt;
+  const ControlledRequest controlled(request, control);
+  if (!controlled.Attached()) return std::nullopt;
 
   const DWORD length = static_cast<DWORD>(body.size());
   // WinHttpSendRequest does not write to the body; its parameter is not const.

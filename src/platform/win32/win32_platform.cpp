@@ -50,7 +50,15 @@ Win32Platform::Win32Platform()
                 ports_->shell,   ports_->processes, ports_->desktop,   ports_->system,   ports_->wow64,
                 ports_->display, ports_->registry,  ports_->versions,
                 ports_->services, ports_->tasks, ports_->accounts, ports_->signer,
-                ports_->suiteExchange, ports_->http} {}
+                ports_->suiteExchange, ports_->http} {
+  // The folders that hold the suite's data, which ordinary users can write too.
+  ports_->files.GuardFoldersBelow([shell = &ports_->shell] {
+    std::string profile = shell->GetSpecialFolderPath(csidl::kProfile);
+    if (!profile.empty()) profile += "\\AppData\\LocalLow";
+    return std::vector<std::string>{shell->GetSpecialFolderPath(csidl::kCommonAppData),
+                                    shell->GetSpecialFolderPath(csidl::kAppData), profile};
+  });
+}
 
 Win32Platform::~Win32Platform() = default;
 

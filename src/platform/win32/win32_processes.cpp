@@ -83,7 +83,10 @@ STARTUPINFOW StartupInfo() {
 
 std::unique_ptr<INamedMutex> Win32Processes::CreateOwnedMutex(std::string_view name) {
   UniqueHandle handle(::CreateMutexW(nullptr, TRUE, Wide(name).c_str()));
-  const bool alreadyExisted = ::GetLastError() == ERROR_ALREADY_EXISTS;
+  const DWORD error = ::GetLastError();
+  // Access denied: the mutex exists, made by a process of another account that
+  // does not let this one open it. Another instance runs all the same.
+  const bool alreadyExisted = error == ERROR_ALREADY_EXISTS || (!handle && error == ERROR_ACCESS_DENIED);
   return std::make_unique<Win32NamedMutex>(std::move(handle), alreadyExisted);
 }
 
@@ -154,6 +157,9 @@ bool Win32Processes::StartProcessAsUser(IUserToken& token, std::string_view comm
 
   // The user's own environment, so that the program sees that user's folders.
   const UniqueEnvironmentBlock environment = UserEnvironment(userToken);
+  // Without it the program would get this process's (SYSTEM's) environment and
+  // folders: the start fails instead.
+  if (!environment) return false;
 
   std::vector<wchar_t> line = WritableCommandLine(commandLine);
   wchar_t desktop[] = L"Winsta0\\Default";

@@ -53,8 +53,10 @@ class Win32RegistryKey : public IRegistryKey {
       DWORD length = static_cast<DWORD>(name.size());
       const LONG result =
           ::RegEnumValueW(key_.Get(), index, name.data(), &length, nullptr, nullptr, nullptr, nullptr);
-      if (result == ERROR_NO_MORE_ITEMS) break;
-      if (result != ERROR_SUCCESS) continue;
+      // A name too long for the buffer is skipped; any other error (no more
+      // values, the key deleted meanwhile) ends the walk.
+      if (result == ERROR_MORE_DATA) continue;
+      if (result != ERROR_SUCCESS) break;
       names.push_back(Narrow(name.data(), length));
     }
     return names;

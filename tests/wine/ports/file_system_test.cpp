@@ -7,6 +7,7 @@
 #include <algorithm>
 
 #include "common/safe_ini_file.h"
+#include "platform/win32/wide.h"
 #include "platform/win32/win32_file_system.h"
 #include "scratch_folder.h"
 
@@ -33,6 +34,38 @@ TEST(Win32FileSystem, ReplaceAllSwapsContentInOneStepAndLeavesNoTemporaryFile) {
   ASSERT_TRUE(files.ReplaceAll(path, "third").ok());
   EXPECT_EQ(files.GetAttributes(path).value_or(0) & (file_attr::kHidden | file_attr::kArchive),
             file_attr::kHidden | file_attr::kArchive);
+}
+
+// CreateSymbolicLinkW, which the program's target system version does not declare.
+bool MakeFolderLink(const std::string& link, const std::string& target) {
+  using CreateLinkFn = BOOLEAN(WINAPI*)(LPCWSTR, LPCWSTR, DWORD);
+  const auto create = reinterpret_cast<CreateLinkFn>(
+      reinterpret_cast<void*>(::GetProcAddress(::GetModuleHandleW(L"kernel32.dll"), "CreateSymbolicLinkW")));
+  return create != nullptr && create(Wide(link).c_str(), Wide(target).c_str(), 1);
+}
+
+// A link planted below a guarded folder, where a folder the program makes later
+// belongs, is never written through; nor is a path that a failed folder look-up
+// left relative. (Wine does not report file links as reparse points, so a link
+// in place of a file is left to the systems that do.)
+TEST(Win32FileSystem, WritesRefuseReparsePointsBelowGuardedFolders) {
+  ScratchFolder folder, elsewhere;
+  Win32FileSystem files;
+  files.GuardFoldersBelow([&folder] { return std::vector<std::string>{folder.Path()}; });
+  ASSERT_TRUE(MakeFolderLink(folder / "Tarvo", elsewhere.Path()));
+  WriteFileBytes(elsewhere / "target.txt", "theirs");
+
+  EXPECT_FALSE(files.ReplaceAll(folder / "Tarvo\\x.ini", "mine"));
+  EXPECT_FALSE(files.CreateDirectory(folder / "Tarvo\\Kestrune"));
+  EXPECT_FALSE(files.OpenForWriting(folder / "Tarvo\\target.txt"));
+  EXPECT_FALSE(files.CopyFile(elsewhere / "target.txt", folder / "Tarvo\\copy.txt", true));
+  EXPECT_FALSE(files.ReplaceAll("\\Tarvo\\Kestrune\\x.ini", "mine"));
+  EXPECT_EQ(elsewhere.Entries(), std::vector<std::string>{"target.txt"});
+  EXPECT_EQ(FileBytes(elsewhere / "target.txt"), "theirs");
+
+  // Real folders below the guarded one take writes as before.
+  ASSERT_TRUE(files.CreateDirectory(folder / "Real"));
+  EXPECT_TRUE(files.ReplaceAll(folder / "Real\\x.ini", "mine"));
 }
 
 TEST(Win32FileSystem, FailedReplaceKeepsTheOldContent) {

@@ -89,7 +89,7 @@ TEST(Win32Http, PostsTheBodyBytesWithTheDefaultHeaders) {
   Win32HttpClient http;
   const std::string body = "[{\"id\":\"\xE9t\xE9\"}]";
 
-  const auto answer = http.Post(server.Url("/proportion.php?v=1"), body, 1024);
+  const auto answer = http.Post(server.Url("/proportion.php?v=1"), body, 1024, nullptr);
 
   ASSERT_TRUE(answer);
   EXPECT_EQ(*answer, "{\"prop\":\"caf\xE9\"}");
@@ -121,7 +121,7 @@ TEST(Win32Http, OnlySuccessfulAnswersWithinTheBoundCount) {
     OneRequestServer server(c.response);
     ASSERT_TRUE(server.Listening());
     Win32HttpClient http;
-    EXPECT_EQ(http.Post(server.Url("/proportion.php"), "[]", c.maxBytes), c.answer);
+    EXPECT_EQ(http.Post(server.Url("/proportion.php"), "[]", c.maxBytes, nullptr), c.answer);
   }
 }
 
@@ -135,7 +135,7 @@ TEST(Win32Http, AddressesItCannotUseFail) {
   Win32HttpClient http;
   for (const std::string& url : {closed, std::string("ftp://127.0.0.1/proportion.php"), std::string("proportion.php"),
                                  std::string()}) {
-    EXPECT_FALSE(http.Post(url, "[]", 64)) << url;
+    EXPECT_FALSE(http.Post(url, "[]", 64, nullptr)) << url;
   }
 }
 

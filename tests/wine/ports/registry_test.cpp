@@ -66,6 +66,18 @@ TEST(Win32Registry, TypedValuesRoundTrip) {
             nullptr);
 }
 
+// A key deleted while it is open reports an error for every index: the walk ends.
+TEST(Win32Registry, WalkOfAKeyDeletedMeanwhileEnds) {
+  RegistryCleanup cleanup;
+  Win32Registry registry;
+  auto key = registry.CreateKey(RegistryRoot::CurrentUser, TestKeyPath() + "\\Gone", RegistryView::Default);
+  ASSERT_TRUE(key);
+  ASSERT_TRUE(key->WriteValue("a", MakeRegistryDword(1)));
+  ASSERT_EQ(::RegDeleteTreeW(HKEY_CURRENT_USER, Wide(TestKeyPath()).c_str()), ERROR_SUCCESS);
+  EXPECT_TRUE(key->ValueNames().empty());
+  EXPECT_TRUE(key->SubKeyNames().empty());
+}
+
 TEST(Win32Registry, DefaultViewIsTheOneA32BitProgramSees) {
   RegistryCleanup cleanup;
   Win32Registry registry;

@@ -220,7 +220,9 @@ TEST_F(SuiteExchangeTest, ClosedSuiteIsStartedFromItsFolderWithTheItemOnTheComma
   } cases[] = {
       {1, "Updater", "C:\\Program Files\\Upd\\upd.exe /silent",
        "/NewStartupInfo 1 \"Updater\" \"C:\\Program Files\\Upd\\upd.exe /silent\""},
-      {4, "Tool.lnk", "\"C:\\Tools\\tool.exe\" -min", "/NewStartupInfo 4 \"Tool.lnk\" \"C:\\Tools\\tool.exe\" -min"},
+      // The command's own quotes are escaped: the suite gets it back as one field.
+      {4, "Tool.lnk", "\"C:\\Tools\\tool.exe\" -min",
+       "/NewStartupInfo 4 \"Tool.lnk\" \"\\\"C:\\Tools\\tool.exe\\\" -min\""},
   };
   std::size_t started = 0;
   for (const auto& c : cases) {

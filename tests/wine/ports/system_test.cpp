@@ -3,7 +3,12 @@
 
 #include <gtest/gtest.h>
 
+#include <shellapi.h>
+
+#include "base/program_arguments.h"
 #include "common/data_dirs.h"
+#include "platform/win32/loaded_library.h"
+#include "platform/win32/system_library.h"
 #include "platform/win32/wide.h"
 #include "platform/win32/win32_desktop.h"
 #include "platform/win32/win32_environment.h"
@@ -45,6 +50,48 @@ TEST(Win32System, SecondMutexOfTheSameNameReportsThatItExisted) {
   EXPECT_FALSE(first->AlreadyExisted());
   const auto second = processes.CreateOwnedMutex(name);
   EXPECT_TRUE(second->AlreadyExisted());
+}
+
+// A mutex made under another account that this one may not open: CreateMutexW
+// fails with access denied, and that too means another instance runs.
+TEST(Win32System, MutexThatCannotBeOpenedCountsAsExisting) {
+  Win32Processes processes;
+  const std::string name = "_Tarvo_Bootmark_PortTestDenied_" + std::to_string(::GetCurrentProcessId());
+  // An empty access list: nobody, this account included, may open the mutex.
+  SECURITY_DESCRIPTOR descriptor{};
+  ASSERT_TRUE(::InitializeSecurityDescriptor(&descriptor, SECURITY_DESCRIPTOR_REVISION));
+  ACL acl{};
+  ASSERT_TRUE(::InitializeAcl(&acl, sizeof acl, ACL_REVISION));
+  ASSERT_TRUE(::SetSecurityDescriptorDacl(&descriptor, TRUE, &acl, FALSE));
+  SECURITY_ATTRIBUTES attributes{sizeof attributes, &descriptor, FALSE};
+  const HANDLE other = ::CreateMutexW(&attributes, FALSE, Wide(name).c_str());
+  ASSERT_NE(other, nullptr);
+
+  EXPECT_TRUE(processes.CreateOwnedMutex(name)->AlreadyExisted());
+  ::CloseHandle(other);
+}
+
+TEST(Win32System, LibrariesAreLoadedByFullPathOnly) {
+  EXPECT_FALSE(LoadedLibrary(L"version.dll").Loaded());
+  EXPECT_FALSE(LoadedLibrary(L".\\version.dll").Loaded());
+  EXPECT_FALSE(LoadedLibrary(L"").Loaded());
+  EXPECT_TRUE(LoadSystemLibrary(L"version.dll") != nullptr);
+}
+
+// The system's own command-line parser gives back every field as it was sent.
+TEST(Win32System, QuotedArgumentsRoundTripThroughCommandLineToArgvW) {
+  const std::vector<std::string> fields{
+      "plain", "", "C:\\Program Files\\a.exe /s", "C:\\Tools\\", "\"C:\\x.exe\" -min", "a\\\"b", "\"\"",
+      "\\\\server\\share\\\\", "\u00E9t\u00E9 \"q\"\\"};
+  std::string line = "x.exe";
+  for (const std::string& field : fields) line += " " + QuoteArgument(field);
+  int count = 0;
+  LPWSTR* arguments = ::CommandLineToArgvW(Wide(line).c_str(), &count);
+  ASSERT_NE(arguments, nullptr);
+  std::vector<std::string> parsed;
+  for (int i = 1; i < count; ++i) parsed.push_back(Narrow(std::wstring_view(arguments[i])));
+  ::LocalFree(arguments);
+  EXPECT_EQ(parsed, fields);
 }
 
 struct ReceivedCopy {
