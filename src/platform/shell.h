@@ -24,13 +24,6 @@ constexpr int kHide = 0;
 constexpr int kNormal = 1;
 }  // namespace show_command
 
-// What asking the shell to open a folder with one item selected gave.
-enum class SelectInFolderResult {
-  kUnavailable,  // the system has no SHOpenFolderAndSelectItems
-  kFailed,       // no item list could be made of the path, or the shell refused
-  kOpened,
-};
-
 // What a shell link (".lnk" file) names, as the shell link object reads it.
 struct ShellLinkTarget {
   // The target as stored, environment variables unexpanded.
@@ -47,10 +40,6 @@ class IShell {
   // program sees: on 64-bit Windows, program files (38) and common program
   // files (43) are the "(x86)" folders whatever the build.
   virtual std::string GetSpecialFolderPath(int csidl) = 0;
-
-  // shell32's SHOpenFolderAndSelectItems (looked up at run time) on the item list
-  // of `path`: opens its folder in Explorer with the item selected.
-  virtual SelectInFolderResult OpenFolderAndSelectItem(std::string_view path) = 0;
 
   // ShellExecuteW; empty texts are passed as "none". Returns the instance value
   // the system answered: above 32 on success, an error code otherwise.

@@ -54,10 +54,6 @@ class FakeShell : public IShell {
     const auto found = folders.find(csidl);
     return found == folders.end() ? std::string() : found->second;
   }
-  SelectInFolderResult OpenFolderAndSelectItem(std::string_view path) override {
-    selectedItems.emplace_back(path);
-    return selectResult;
-  }
   std::intptr_t ShellExecute(WindowHandle owner, std::string_view verb, std::string_view file,
                              std::string_view parameters, std::string_view directory, int showCommand) override {
     executed.push_back({owner, std::string(verb), std::string(file), std::string(parameters),
@@ -81,8 +77,6 @@ class FakeShell : public IShell {
     std::string verb, file, parameters, directory;
     int showCommand;
   };
-  SelectInFolderResult selectResult = SelectInFolderResult::kOpened;
-  std::vector<std::string> selectedItems;
   std::intptr_t executeResult = 42;
   std::vector<Execution> executed;
   // Readable shell link files by path (exact spelling); others cannot be loaded.

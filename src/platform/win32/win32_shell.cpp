@@ -27,49 +27,6 @@ std::string Win32Shell::GetSpecialFolderPath(int csidl) {
   return folder;
 }
 
-namespace {
-
-// Item identifier lists are freed with ILFree, or CoTaskMemFree where that is missing.
-void FreeItemIdList(PIDLIST_ABSOLUTE list) {
-  using FreeFunction = void(WINAPI*)(PIDLIST_RELATIVE);
-  static const auto ilFree = FindSystemFunction<FreeFunction>(L"shell32.dll", "ILFree");
-  if (ilFree != nullptr) {
-    ilFree(list);
-  } else {
-    ::CoTaskMemFree(list);
-  }
-}
-
-using UniqueItemIdList = UniqueResource<PIDLIST_ABSOLUTE, FreeItemIdList>;
-
-// The item identifier list of a path, made by shell32's SHSimpleIDListFromPath
-// or, where that is missing, by parsing the path through the desktop folder.
-UniqueItemIdList ItemIdList(const std::wstring& path) {
-  using SimpleFunction = PIDLIST_ABSOLUTE(WINAPI*)(PCWSTR);
-  static const auto simpleIdList = FindSystemFunction<SimpleFunction>(L"shell32.dll", "SHSimpleIDListFromPath");
-  if (simpleIdList != nullptr) return UniqueItemIdList(simpleIdList(path.c_str()));
-  ComPtr<IShellFolder> desktop;
-  if (FAILED(::SHGetDesktopFolder(desktop.Put())) || !desktop) return {};
-  std::wstring name = path;  // ParseDisplayName takes a writable string
-  PIDLIST_RELATIVE parsed = nullptr;
-  if (FAILED(desktop->ParseDisplayName(nullptr, nullptr, name.data(), nullptr, &parsed, nullptr))) return {};
-  return UniqueItemIdList(reinterpret_cast<PIDLIST_ABSOLUTE>(parsed));
-}
-
-}  // namespace
-
-SelectInFolderResult Win32Shell::OpenFolderAndSelectItem(std::string_view path) {
-  using OpenFunction = HRESULT(WINAPI*)(PCIDLIST_ABSOLUTE, UINT, PCUITEMID_CHILD_ARRAY, DWORD);
-  static const auto openAndSelect = FindSystemFunction<OpenFunction>(L"shell32.dll", "SHOpenFolderAndSelectItems");
-  if (openAndSelect == nullptr) return SelectInFolderResult::kUnavailable;
-  // The shell's folder objects need COM on this thread; a thread that has it
-  // already (in either apartment kind) keeps it as it is.
-  const ComForThread com;
-  const UniqueItemIdList list = ItemIdList(Wide(path));
-  const bool opened = list && SUCCEEDED(openAndSelect(list.Get(), 0, nullptr, 0));
-  return opened ? SelectInFolderResult::kOpened : SelectInFolderResult::kFailed;
-}
-
 std::intptr_t Win32Shell::ShellExecute(WindowHandle owner, std::string_view verb, std::string_view file,
                                        std::string_view parameters, std::string_view directory, int showCommand) {
   const std::wstring verbText = Wide(verb), fileText = Wide(file), parameterText = Wide(parameters),
