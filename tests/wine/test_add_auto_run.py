@@ -7,16 +7,11 @@ import time
 import unittest
 
 from harness import WineTestCase, paths
+from harness.suite_input import hex_arg
 
 ALERT_CLASS = "TBmark_AutoRunNotice"
 ALERT_TITLE = "AutoRunNotice"
 QUEUED = "AutoRunNotice queued : "
-
-
-def hex_arg(text):
-    """An item field as the suite passes it: "/" and the hex of its UTF-16 LE bytes."""
-    return "/" + text.encode("utf-16-le").hex().upper()
-
 
 # (kind, name, path, location) as the suite's watcher reports them.
 ITEM_A = ("/1", hex_arg("Tarvo Test Updater"), hex_arg("C:\\Tools\\Updater\\updater.exe"),
