@@ -244,22 +244,24 @@ class RecordingDebugOutput : public IDebugOutput {
   std::vector<std::string> lines;
 };
 
-TEST(Win32Dpi, OnTheFixtureScreenScalingIsLeftToWindowsUntilTheProgramDeclaresItself) {
-  // The fixture: 96 DPI, a 1280 x 1024 screen, and this program declares no DPI awareness.
+TEST(Win32Dpi, OnTheFixtureTheProgramDeclaresItselfPerMonitorAware) {
+  // The fixture: Wine counts the process as DPI aware from the start, so Windows
+  // does not scale its windows and the program declares per-monitor awareness.
   Win32Platform win32;
   RecordingDebugOutput debug;
   PlatformWith recorded(win32.Get(), nullptr, &debug);
   Win32Display display;
-  ASSERT_EQ(display.IsProcessDpiAware(), false);
-  ASSERT_EQ(display.ScreenDpiY(), 96);
+  ASSERT_EQ(display.IsProcessDpiAware(), true);
   ASSERT_EQ(win32.Get().desktop.PrimaryScreenSize(), (Size{1280, 1024}));
 
   SystemInfo system(recorded.platform);
   system.SetupDpiAwareness();
-  EXPECT_TRUE(system.DpiVirtualized());
-  EXPECT_EQ(display.GetProcessDpiAwareness(), dpi_awareness::kUnaware);
-  EXPECT_TRUE(debug.lines.empty());
+  EXPECT_FALSE(system.DpiVirtualized());
+  EXPECT_EQ(display.GetProcessDpiAwareness(), dpi_awareness::kPerMonitorAware);
+  ASSERT_EQ(debug.lines.size(), 1u);
+  EXPECT_TRUE(StartsWith(debug.lines[0], "************** Win32MinorVersion: ")) << debug.lines[0];
 
+  // No notice window grows on a screen of 1280 pixels.
   const std::optional<Rect> workArea = display.MonitorWorkArea(Rect{100, 100, 400, 300});
   ASSERT_TRUE(workArea.has_value());
   EXPECT_GT(workArea->Width(), 0);
@@ -267,10 +269,6 @@ TEST(Win32Dpi, OnTheFixtureScreenScalingIsLeftToWindowsUntilTheProgramDeclaresIt
   EXPECT_LE(workArea->Height(), 1024);
   FormGeometry form{Rect{100, 100, 400, 300}, {}};
   EXPECT_FALSE(ScaleFormForLargeScreen(win32.Get(), system, form));
-
-  // What the program declares on a screen that is too small is what the system then reports.
-  EXPECT_TRUE(display.SetProcessDpiAwareness(dpi_awareness::kPerMonitorAware));
-  EXPECT_EQ(display.GetProcessDpiAwareness(), dpi_awareness::kPerMonitorAware);
 }
 
 // --- Shell -----------------------------------------------------------------------------
