@@ -64,7 +64,7 @@ class AddAutoRunGateTest(ItemProgramsCase):
 
         self.assertEqual(result.exit_code, 0, result)
         self.assertHasLine(result, "Kestrune Settings : 0")
-        self.assertShowedNoWindow(watch, result)
+        self.assertShowedNoWindow(watch, result, ALERT_CLASS)
 
     def test_full_screen_program_in_front_stops_the_alert(self):
         stand_in = self.start_probe("fullscreen-window", "BmTestFullScreen")
@@ -75,7 +75,7 @@ class AddAutoRunGateTest(ItemProgramsCase):
 
         self.assertEqual(result.exit_code, 0, result)
         self.assertHasLine(result, "CheckIsFull is  : 1")
-        self.assertShowedNoWindow(watch, result)
+        self.assertShowedNoWindow(watch, result, ALERT_CLASS)
 
     def test_maximized_window_is_not_full_screen(self):
         # The counterpart of the test above: an ordinary maximized window that leaves

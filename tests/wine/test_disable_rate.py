@@ -99,7 +99,7 @@ class DisableRateTest(WineTestCase):
         self.assertEqual(result.exit_code, 0, result)
         for line in ("DisableRate: 12.5%", "Recommend: 3", "6.IsRecommand :Enable ", "FNewItemDisRate : 12.5"):
             self.assertHasLine(result, line)
-        self.assertShowedNoWindow(watch, result)
+        self.assertShowedNoWindow(watch, result, ALERT_CLASS)
 
         # One POST of the identifier with the client's default headers.
         self.assertEqual(len(self.server.requests), 1, self.server.requests)
