@@ -44,13 +44,6 @@ std::string DriveOf(std::string_view path) {
   return {};
 }
 
-
-constexpr std::intptr_t kShellExecuteSuccessAbove = 32;
-
-bool AtLeast(const VersionExInfo& version, std::uint32_t major, std::uint32_t minor) {
-  return version.major > major || (version.major == major && version.minor >= minor);
-}
-
 }  // namespace
 
 std::string OSNameOf(const VersionExInfo& version, std::uint16_t processorArchitecture) {
@@ -223,20 +216,6 @@ std::string GuidToText(const Guid& guid) {
 std::string SystemInfo::NewGuidText() {
   const std::optional<Guid> guid = platform_.system.NewGuid();
   return guid ? GuidToText(*guid) : std::string();
-}
-
-bool OpenFolderAndSelect(const Platform& platform, std::string_view path) {
-  const VersionExInfo version = platform.system.VersionEx();
-  if (AtLeast(version, 5, 1) && platform.shell.OpenFolderAndSelectItem(path) == SelectInFolderResult::kOpened) {
-    return true;
-  }
-  if (AtLeast(version, 6, 0)) {
-    const std::string folder = platform.files.DirectoryExists(path) ? std::string(path) : ExtractFileDir(path);
-    return platform.shell.ShellExecute(kNoWindow, "explore", folder, "", "", show_command::kNormal) >
-           kShellExecuteSuccessAbove;
-  }
-  return platform.shell.ShellExecute(kNoWindow, "open", "explorer", " /select," + std::string(path), "",
-                                     show_command::kNormal) > kShellExecuteSuccessAbove;
 }
 
 }  // namespace bootmark
