@@ -179,7 +179,7 @@ TEST(TextCase, PrefixAndSuffixIgnoringCase) {
     bool ends;
   } cases[] = {
       {"C:\\Program Files\\App.EXE", "c:\\program", true, false}, {"C:\\Program Files\\App.EXE", ".exe", false, true},
-      {"abc", "", true, true}, {"", "a", false, false}, {"ab", "abc", false, false},
+      {"abc", "", true, true}, {"", "a", false, false}, {"ab", "abc", false, false}, {"abc", "ABC", true, true},
       {"\xC4\xB1" "d.exe", "ID", true, false},     // two-byte ı matches one-byte I
       {"setup.\xC3\xA9xe", "\xC3\x89XE", false, true}, {"x\xC5\xBF", "S", false, true},
       {"stra\xC3\x9F" "e", "STRASS", false, false},
