@@ -57,21 +57,4 @@ std::string ReplaceAll(std::string_view text, std::string_view from, std::string
   return out;
 }
 
-std::string TextBeforeChar(std::string_view text, char ch, std::size_t count) {
-  if (ch != '\0') {
-    const std::size_t found = text.find(ch);
-    return found == std::string_view::npos ? std::string() : std::string(text.substr(0, found));
-  }
-  std::u16string units = Utf8ToUtf16(text);
-  if (count >= units.size()) return std::string(text);
-  units.resize(count);
-  if (!units.empty() && units.back() >= 0xD800 && units.back() <= 0xDBFF) units.pop_back();
-  return Utf16ToUtf8(units);
-}
-
-std::string TextAfterLastChar(std::string_view text, char ch) {
-  const std::size_t found = text.rfind(ch);
-  return std::string(found == std::string_view::npos ? text : text.substr(found + 1));
-}
-
 }  // namespace bootmark

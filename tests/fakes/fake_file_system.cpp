@@ -181,11 +181,9 @@ std::uint32_t FakeFileSystem::WriteBlocked(std::string_view path, const Node* no
   }
   if (node == nullptr) return ParentExists(path) ? 0 : kErrorPathNotFound;
   if (node->directory) return kErrorAccessDenied;
-  // Windows refuses to overwrite read-only files, and hidden ones unless the
-  // writer asks for a hidden file itself.
-  if ((node->attributes & (file_attr::kReadOnly | file_attr::kHidden)) != 0) {
-    return kErrorAccessDenied;
-  }
+  // Windows refuses to overwrite read-only files. A hidden file is replaced like
+  // any other (the new content is moved over it) and stays hidden.
+  if ((node->attributes & file_attr::kReadOnly) != 0) return kErrorAccessDenied;
   return 0;
 }
 

@@ -7,7 +7,7 @@
 // its drive. Drive C: exists from the start; other drives are added with AddDrive.
 //
 // Failures behave like Windows': reading a missing file fails with 2 (3 when its
-// folder is missing too), replacing a read-only or hidden file fails with 5
+// folder is missing too), replacing a read-only file fails with 5
 // (access denied), CreateDirectory needs the parent folder. Tests can add more:
 //   fs.SetUnreadable(path);    // ReadAll and FileSize fail with 32 (sharing violation)
 //   fs.SetWriteFails(path);    // ReplaceAll / CreateIfMissing fail with 112, content kept

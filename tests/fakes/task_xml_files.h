@@ -6,6 +6,7 @@
 
 #include "base/text.h"
 #include "fakes/fake_file_system.h"
+#include "fakes/utf16_file.h"
 
 namespace bootmark::testing {
 
@@ -30,9 +31,7 @@ struct TaskXml {
            "</Task>\r\n";
   }
   std::string Bytes() const {
-    std::string bytes = "\xFF\xFE";
-    AppendUtf16(bytes, Text());
-    return bytes;
+    return Utf16File(Text());
   }
 };
 

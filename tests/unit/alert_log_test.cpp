@@ -6,6 +6,7 @@
 #include "common/safe_ini_file.h"
 #include "fakes/fake_file_system.h"
 #include "fakes/fake_ports.h"
+#include "fakes/utf16_file.h"
 
 namespace bootmark {
 namespace {
@@ -19,9 +20,9 @@ constexpr DateTime kNow = 45730.0 + (8 * 3600 + 5 * 60 + 9.123) / 86400.0;
 constexpr const char* kLinePrefix = "2025-03-14 08:05:09 123 Bootmark.exe ";
 
 std::string Utf16File(const std::vector<std::string>& lines) {
-  std::string bytes = "\xFF\xFE";
-  for (const std::string& line : lines) AppendUtf16(bytes, line + "\r\n");
-  return bytes;
+  std::string text;
+  for (const std::string& line : lines) text += line + "\r\n";
+  return testing::Utf16File(text);
 }
 
 std::vector<std::string> Numbered(std::size_t count) {
@@ -151,10 +152,7 @@ TEST_F(AlertLogTest, ExistingLinesEndAtCrLfLfOrCrInAnyEncoding) {
     for (const auto& [text, expected] : cases) {
       SCOPED_TRACE(::testing::Message() << (utf16 ? "UTF-16 LE " : "ANSI ") << ::testing::PrintToString(text));
       std::string bytes = text;
-      if (utf16) {
-        bytes = "\xFF\xFE";
-        AppendUtf16(bytes, text);
-      }
+      if (utf16) bytes = testing::Utf16File(text);
       files.AddFile(kLog, bytes);
       Append("new");
       std::vector<std::string> lines = expected;

@@ -23,7 +23,8 @@ TEST(EvaluateMatch, ExpressionsAgainstValues) {
       {"('q' | ('a' & 'b')) & not 'x'", "abx", false}, {"not ('a' | 'b')", "c", true}, {"not'a'", "b", true},
       {"'a'&'b'", "ab", true}, {"'a'|'b'", "b", true},
       // Words that are no operator, or missing terms, make the whole result false.
-      {"'a' 'b'", "ab", false}, {"'a' xor 'b'", "a", false}, {"'a' &", "a", false}, {"not", "a", false},
+      {"'a' 'b'", "ab", false}, {"'a' xor 'b'", "a", false}, {"'a' &", "a", false}, {"'a' |", "a", false},
+      {"'a' | not", "a", false}, {"not", "a", false},
       {"", "a", false},
       // Bare words: only a true boolean is true.
       {"true", "a", true}, {"1", "a", true}, {"0", "a", false}, {"yes", "a", false}, {"'a' & TRUE", "a", true},

@@ -4,20 +4,17 @@
 
 #include "base/text.h"
 #include "fakes/fake_platform.h"
+#include "fakes/utf16_file.h"
 
 namespace bootmark {
 namespace {
+
+using testing::Utf16File;
 
 using testing::FakePlatform;
 
 constexpr const char* kBootTimeDat = "C:\\ProgramData\\Tarvo\\Kestrune\\Startup Manager\\boottime.dat";
 constexpr const char* kBootTimeIni = "C:\\ProgramData\\Tarvo\\Kestrune\\BootTime.ini";
-
-std::string Utf16File(std::string_view text) {
-  std::string bytes = "\xFF\xFE";
-  AppendUtf16(bytes, text);
-  return bytes;
-}
 
 TEST(FormatStartupTime, SecondsWithOneDecimalAndNoTrailingZero) {
   const std::pair<std::int64_t, const char*> cases[] = {

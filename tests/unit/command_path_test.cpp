@@ -142,8 +142,10 @@ TEST_F(CommandPathTest, ResultsBeyondThePathLimitAreNotTaken) {
   EXPECT_EQ(checkPath.SplitCommandLine(tooLong + " -x").filePath, "");
 
   // An expansion that does not fit leaves the variable as it stands.
-  machine.environment.variables["LONG"] = std::string(300, 'x');
-  EXPECT_EQ(checkPath.GetCommandFilePath("%LONG%\\a.exe"), "%LONG%\\a.exe");
+  machine.environment.variables["FITS"] = fits;
+  machine.environment.variables["LONG"] = tooLong;
+  EXPECT_EQ(checkPath.GetCommandFilePath("%FITS%"), fits);
+  EXPECT_EQ(checkPath.GetCommandFilePath("%LONG%"), "%LONG%");
   // A long name that does not fit keeps the short one.
   machine.files.AddShortName(fits, "FFFFFF~1.EXE");
   const std::string shortPath = folder + "\\FFFFFF~1.EXE";

@@ -7,18 +7,15 @@
 #include "common/registry_values.h"
 #include "dns/dns_set.h"
 #include "fakes/fake_platform.h"
+#include "fakes/utf16_file.h"
 
 namespace bootmark::dns_test {
+
+using testing::Utf16File;
 
 inline constexpr const char* kNetwarden = "C:\\ProgramData\\Tarvo\\netwarden.ini";
 inline constexpr const char* kDhcpList = "192.168.1.1";
 inline const std::string kInterface = std::string(kTcpipInterfacesKey) + "{A}";
-
-inline std::string Utf16File(std::string_view text) {
-  std::string bytes = "\xFF\xFE";
-  AppendUtf16(bytes, text);
-  return bytes;
-}
 
 // An adapter on DHCP; `staticList` set makes its DNS static.
 inline void SeedAdapter(FakeRegistry& registry, const std::optional<std::string>& staticList) {

@@ -172,6 +172,16 @@ TEST(VersionResourceTest, TextEndsAtItsFirstZeroOrAtItsBlock) {
   EXPECT_EQ(fields.Comments, "");
 }
 
+TEST(VersionResourceTest, BlocksNestedBeyondEightLevelsAreNotRead) {
+  std::string block = vb::Block("k", false, "");
+  for (int i = 0; i < 11; ++i) block = vb::Block("k", false, "", {block});
+  const std::optional<VersionResource> resource = VersionResource::Parse(block);
+  ASSERT_TRUE(resource.has_value());
+  int levels = 0;
+  for (const VersionBlock* b = &resource->Root(); !b->children.empty(); b = &b->children.front()) ++levels;
+  EXPECT_EQ(levels, 8);
+}
+
 TEST(VersionResourceTest, FindWalksKeysWithoutRegardToCase) {
   const std::optional<VersionResource> resource = VersionResource::Parse(EnglishResource());
   ASSERT_TRUE(resource.has_value());

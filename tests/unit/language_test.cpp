@@ -7,9 +7,12 @@
 
 #include "common/safe_ini_file.h"
 #include "fakes/fake_platform.h"
+#include "fakes/utf16_file.h"
 
 namespace bootmark {
 namespace {
+
+using testing::Utf16File;
 
 using Names = std::vector<std::string>;
 
@@ -18,19 +21,13 @@ constexpr std::string_view kLanguage = "C:\\Program Files\\Tarvo\\Kestrune\\Lang
 constexpr std::string_view kToolbox = "C:\\Program Files\\Tarvo\\Kestrune\\Toolbox_Language\\";
 constexpr std::string_view kMainIni = "C:\\Users\\Ann\\AppData\\Roaming\\Tarvo\\Kestrune\\Main.ini";
 
-std::string Utf16LE(std::string_view utf8) {
-  std::string bytes(ByteOrderMark(TextEncoding::Utf16LE));
-  AppendUtf16(bytes, utf8);
-  return bytes;
-}
-
 // A machine with language files; table rows each make their own.
 struct LanguageMachine {
   // A language file naming itself and its folder in [SM_M] M_Who.
   void AddLanguage(std::string_view folder, std::string_view name, std::string_view extra = "") {
     const std::string where = folder == kToolbox ? "toolbox" : "language";
     machine.files.AddFile(std::string(folder) + std::string(name) + ".lng",
-                          Utf16LE("[Main]\r\nDisplayName=" + std::string(name) + " (" + where +
+                          Utf16File("[Main]\r\nDisplayName=" + std::string(name) + " (" + where +
                                   ")\r\n[SM_M]\r\nM_Who=" + std::string(name) + "@" + where +
                                   "\r\n" + std::string(extra)));
   }
@@ -171,7 +168,7 @@ TEST(CurrentLanguageName, ReadsMainLanguageOfMainIni) {
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
     testing::FakePlatform machine;
-    if (c.mainIni != nullptr) machine.files.AddFile(kMainIni, Utf16LE(c.mainIni));
+    if (c.mainIni != nullptr) machine.files.AddFile(kMainIni, Utf16File(c.mainIni));
     EXPECT_EQ(CurrentLanguageName(machine.files, machine.profile, machine.shell), c.expected);
   }
 }
@@ -205,7 +202,7 @@ TEST_F(LanguageTest, ModuleTextsFindKeysIgnoringCaseAndGiveStoredTextExactly) {
       {"LineWithoutEqualsIsNoKey", "no equals sign", "<default>"},
       {"SecondSectionOfTheSameName", "M_Later", "<default>"},
   };
-  machine.files.AddFile(std::string(kToolbox) + "English.lng", Utf16LE(kLookupFile));
+  machine.files.AddFile(std::string(kToolbox) + "English.lng", Utf16File(kLookupFile));
   const TLanguage language = Toolbox();
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
@@ -215,19 +212,13 @@ TEST_F(LanguageTest, ModuleTextsFindKeysIgnoringCaseAndGiveStoredTextExactly) {
 }
 
 TEST_F(LanguageTest, ModuleTextsAreOnlyThoseOfTheOwnPrefix) {
-  machine.files.AddFile(std::string(kToolbox) + "English.lng", Utf16LE(kLookupFile));
+  machine.files.AddFile(std::string(kToolbox) + "English.lng", Utf16File(kLookupFile));
   const TLanguage language(machine.files, machine.environment, "XX", std::string(kToolbox));
   EXPECT_EQ(language.GetModuleText("M_Other", "<default>"), "another module");
   EXPECT_EQ(language.GetModuleText("M_savedTime", "<default>"), "<default>");
 }
 
 // --- Encodings ------------------------------------------------------------------------
-
-std::string Utf16BE(std::string_view utf8) {
-  std::string bytes(ByteOrderMark(TextEncoding::Utf16BE));
-  AppendUtf16(bytes, utf8, true);
-  return bytes;
-}
 
 TEST(LanguageEncoding, TextIsDecodedByTheByteOrderMark) {
   const std::string text =
@@ -236,7 +227,7 @@ TEST(LanguageEncoding, TextIsDecodedByTheByteOrderMark) {
     const char* name;
     std::string bytes;
   } cases[] = {
-      {"Utf16LE", Utf16LE(text)}, {"Utf16BE", Utf16BE(text)}, {"Utf8WithMark", "\xEF\xBB\xBF" + text},
+      {"Utf16LE", Utf16File(text)}, {"Utf16BE", Utf16File(text, true)}, {"Utf8WithMark", "\xEF\xBB\xBF" + text},
       // Without a mark: the ANSI code page (Windows-1252 in the fake).
       {"Ansi", "[Main]\nDisplayName=Fran\xE7" "ais\n[SM_M]\nM_Title=D\xE9marrage \x80\n"},
   };
@@ -311,7 +302,7 @@ TEST(LanguageTranslate, SetsTheKindsTextsByKey) {
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
     LanguageMachine m;
-    m.machine.files.AddFile(std::string(kToolbox) + "English.lng", Utf16LE(kFormFile));
+    m.machine.files.AddFile(std::string(kToolbox) + "English.lng", Utf16File(kFormFile));
     FormModel form("Bmark_MainForm");
     form.Add("Before", ControlKind::Label).caption = "designed";
     FormControl& control = form.Add(c.control, c.kind);
@@ -331,7 +322,7 @@ TEST(LanguageTranslate, SetsTheKindsTextsByKey) {
 }
 
 TEST_F(LanguageTest, FormWithoutNameIsNotTranslated) {
-  machine.files.AddFile(std::string(kToolbox) + "English.lng", Utf16LE("[_SM]\r\nCtl.Caption=translated\r\n"));
+  machine.files.AddFile(std::string(kToolbox) + "English.lng", Utf16File("[_SM]\r\nCtl.Caption=translated\r\n"));
   FormModel form("");
   form.Add("Ctl", ControlKind::Label).caption = "designed";
   Toolbox().Translate(form);
@@ -357,7 +348,7 @@ TEST(LangDat, ReadsCusLanWithoutEverWritingTheFile) {
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
     testing::FakePlatform machine;
-    if (c.content != nullptr) machine.files.AddFile(path, Utf16LE(c.content));
+    if (c.content != nullptr) machine.files.AddFile(path, Utf16File(c.content));
     const LangDat langDat = ReadLangDat(machine.files, machine.environment);
     EXPECT_EQ(langDat.exists, c.exists);
     EXPECT_EQ(langDat.name, c.languageName);

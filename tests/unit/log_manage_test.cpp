@@ -8,9 +8,12 @@
 #include "common/logs.h"
 #include "fakes/fake_file_system.h"
 #include "fakes/fake_ports.h"
+#include "fakes/utf16_file.h"
 
 namespace bootmark {
 namespace {
+
+using testing::Utf16Units;
 
 using testing::FakeClock;
 using testing::FakeEnvironment;
@@ -23,16 +26,10 @@ constexpr const char* kDetailSwitch = "C:\\Program Files\\Tarvo\\Kestrune\\detai
 constexpr DateTime kNow = 45730.0 + (8 * 3600 + 5 * 60 + 9.123) / 86400.0;
 constexpr const char* kStamp = "2025-03-14 08:05:09.123  ";
 
-std::string Utf16(std::string_view text) {
-  std::string bytes;
-  AppendUtf16(bytes, text);
-  return bytes;
-}
-
 // A log file's bytes for the given lines, each as written: time stamp, text, CR LF.
 std::string LogBytes(std::initializer_list<std::string_view> lines, bool bom = true) {
   std::string bytes = bom ? "\xFF\xFE" : "";
-  for (std::string_view line : lines) bytes += Utf16(std::string(kStamp) + std::string(line) + "\r\n");
+  for (std::string_view line : lines) bytes += Utf16Units(std::string(kStamp) + std::string(line) + "\r\n");
   return bytes;
 }
 
@@ -55,8 +52,8 @@ TEST_F(LogManageTest, NewFileStartsWithTheByteOrderMarkAndEveryLineEndsWithCrLf)
   clock.now += 1.0 / 86400;  // one second later
   log.Write("Grüße € 𝄞");
 
-  const std::string expected = "\xFF\xFE" + Utf16("2025-03-14 08:05:09.123  TMainCtl.GetAllData 1\r\n") +
-                               Utf16("2025-03-14 08:05:10.123  Grüße € 𝄞\r\n");
+  const std::string expected = "\xFF\xFE" + Utf16Units("2025-03-14 08:05:09.123  TMainCtl.GetAllData 1\r\n") +
+                               Utf16Units("2025-03-14 08:05:10.123  Grüße € 𝄞\r\n");
   EXPECT_EQ(Content(kTraceLog), expected);
 }
 

@@ -7,15 +7,9 @@
 
 #include "base/program_arguments.h"
 #include "base/text.h"
+#include "fakes/utf16_file.h"
 
 namespace bootmark::testing {
-
-// A settings file as the suite writes it: UTF-16 LE with byte order mark.
-inline std::string Utf16File(std::string_view text) {
-  std::string bytes = "\xFF\xFE";
-  AppendUtf16(bytes, text);
-  return bytes;
-}
 
 // "/" and four hexadecimal digits per UTF-16 unit, low byte first.
 inline std::string EncodeItemArgument(std::string_view text) {

@@ -12,23 +12,14 @@
 #include "common/ini_hashed_string_list.h"
 #include "common/ini_value.h"
 #include "fakes/fake_file_system.h"
+#include "fakes/utf16_file.h"
 
 namespace bootmark {
 namespace {
 
+using testing::Utf16File;
+
 constexpr std::string_view kFile = "C:\\Data\\app.ini";
-
-std::string Utf16LE(std::string_view utf8) {
-  std::string bytes = "\xFF\xFE";
-  AppendUtf16(bytes, utf8);
-  return bytes;
-}
-
-std::string Utf16BE(std::string_view utf8) {
-  std::string bytes = "\xFE\xFF";
-  AppendUtf16(bytes, utf8, true);
-  return bytes;
-}
 
 // The file's content decoded, or "<missing>".
 std::string TextOf(FakeFileSystem& fs, std::string_view path) {
@@ -76,7 +67,7 @@ TEST(SafeIniFileCreation, MissingFileIsCreatedWithItsFoldersAndOnlyTheByteOrderM
 }
 
 TEST_F(SafeIniFileTest, ExistingFileIsNeitherTruncatedNorRewritten) {
-  const std::string bytes = Add(Utf16LE("[A]\r\nk=v\r\n"));
+  const std::string bytes = Add(Utf16File("[A]\r\nk=v\r\n"));
   { TSafeIniFile ini(fs, std::string(kFile), TextEncoding::Utf16LE); }
   EXPECT_EQ(fs.Content(kFile), bytes);
   EXPECT_EQ(fs.WriteCount(kFile), 0);
@@ -107,7 +98,7 @@ TEST(SafeIniFileLoad, TextIsDecodedByItsByteOrderMark) {
     const char* name;
     std::string bytes;
   } cases[] = {
-      {"Utf16LE", Utf16LE(text)}, {"Utf16BE", Utf16BE(text)}, {"Utf8Bom", "\xEF\xBB\xBF" + text},
+      {"Utf16LE", Utf16File(text)}, {"Utf16BE", Utf16File(text, true)}, {"Utf8Bom", "\xEF\xBB\xBF" + text},
       // Windows-1252: E9 = é, EB = ë, 80 = €.
       {"Ansi", "[Caf\xE9]\r\nName=Zo\xEB \x80" "5\r\nOther=x\r\n"},
       {"AnsiWithoutFinalLineEnd", "[Caf\xE9]\nName=Zo\xEB \x80" "5\nOther=x"},
@@ -152,14 +143,14 @@ TEST(SafeIniFileLoad, ParsingRules) {
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
     FakeFileSystem fs;
-    fs.AddFile(kFile, Utf16LE(c.text));
+    fs.AddFile(kFile, Utf16File(c.text));
     TSafeIniFile ini(fs, std::string(kFile));
     EXPECT_EQ(ini.ReadString(c.section, c.key, "<default>"), c.expected);
   }
 }
 
 TEST_F(SafeIniFileTest, SectionListsKeepFileOrderAndDuplicates) {
-  Add(Utf16LE("[B]\r\nz=1\r\nraw text\r\ny=2\r\n[A]\r\n[b]\r\nx=3\r\n"));
+  Add(Utf16File("[B]\r\nz=1\r\nraw text\r\ny=2\r\n[A]\r\n[b]\r\nx=3\r\n"));
   TSafeIniFile ini(fs, std::string(kFile));
   EXPECT_EQ(ini.ReadSections(), (Lines{"B", "A", "b"}));
   EXPECT_EQ(ini.ReadSection("b"), (Lines{"z", "y"}));
@@ -170,7 +161,7 @@ TEST_F(SafeIniFileTest, SectionListsKeepFileOrderAndDuplicates) {
 }
 
 TEST_F(SafeIniFileTest, NulUnitsSurviveLoadAndSave) {
-  Add(Utf16LE(std::string("[S]\r\nk=a\0b\r\n\r\n", 14)));
+  Add(Utf16File(std::string("[S]\r\nk=a\0b\r\n\r\n", 14)));
   {
     TSafeIniFile ini(fs, std::string(kFile));
     EXPECT_EQ(ini.ReadString("S", "k", ""), std::string("a\0b", 3));
@@ -181,7 +172,7 @@ TEST_F(SafeIniFileTest, NulUnitsSurviveLoadAndSave) {
 
 TEST_F(SafeIniFileTest, MegabyteLineRoundTrips) {
   const std::string value(1 << 20, 'x');
-  Add(Utf16LE("[S]\r\nbig=" + value + "\r\n"));
+  Add(Utf16File("[S]\r\nbig=" + value + "\r\n"));
   {
     TSafeIniFile ini(fs, std::string(kFile));
     EXPECT_EQ(ini.ReadString("S", "big", "").size(), value.size());
@@ -191,7 +182,7 @@ TEST_F(SafeIniFileTest, MegabyteLineRoundTrips) {
 }
 
 TEST_F(SafeIniFileTest, LoadFromFileReplacesContentWithoutBinding) {
-  fs.AddFile("C:\\other.ini", Utf16LE("[O]\r\nk=other\r\n"));
+  fs.AddFile("C:\\other.ini", Utf16File("[O]\r\nk=other\r\n"));
   TSafeIniFile ini(fs);
   ini.WriteString("Old", "k", "v");
   ini.LoadFromFile("C:\\other.ini");
@@ -214,10 +205,10 @@ TEST(SafeIniFileUnreadable, ObjectIsEmptyAndAnExplicitUpdateKeepsTheOldBytesAsid
     bool lockFile;  // the file is held open by another process
     std::uint32_t error;
   } cases[] = {
-      {"SharingViolation", Utf16LE("[S]\r\nk=old\r\n"), true, 32},
-      {"OddUtf16ByteCount", Utf16LE("[S]\r\nk=old\r\n") + "\x41", false, 1113},
-      {"UnpairedHighSurrogate", Utf16LE("[S]\r\nk=") + "\x3D\xD8" "a\0", false, 1113},
-      {"UnpairedLowSurrogate", Utf16BE("[S]\r\nk=") + "\xDC\x00", false, 1113},
+      {"SharingViolation", Utf16File("[S]\r\nk=old\r\n"), true, 32},
+      {"OddUtf16ByteCount", Utf16File("[S]\r\nk=old\r\n") + "\x41", false, 1113},
+      {"UnpairedHighSurrogate", Utf16File("[S]\r\nk=") + "\x3D\xD8" "a\0", false, 1113},
+      {"UnpairedLowSurrogate", Utf16File("[S]\r\nk=", true) + "\xDC\x00", false, 1113},
       {"IllFormedUtf8", "\xEF\xBB\xBF[S]\r\nk=\xC3\x28\r\n", false, 1113},
       {"OverlongUtf8", "\xEF\xBB\xBF[S]\r\nk=\xC0\xAF\r\n", false, 1113},
       {"BinaryWithoutByteOrderMark", std::string("SQLite format 3\0\x10\0[S]\r\n", 23), false, 1113},
@@ -246,14 +237,14 @@ TEST(SafeIniFileUnreadable, ObjectIsEmptyAndAnExplicitUpdateKeepsTheOldBytesAsid
           ini.UpdateFile();
         }
       }
-      EXPECT_EQ(fs.Content(kFile), update ? Utf16LE("[S]\r\nk=newer\r\n\r\n") : c.bytes);
+      EXPECT_EQ(fs.Content(kFile), update ? Utf16File("[S]\r\nk=newer\r\n\r\n") : c.bytes);
       EXPECT_EQ(fs.Content(sideCopy), update ? c.bytes : "an older side copy");
     }
   }
 }
 
 TEST(SafeIniFileUnreadable, NothingIsWrittenWhenTheFileCannotBeMovedAside) {
-  const std::string bytes = Utf16LE("[S]\r\nk=old\r\n") + "\x41";
+  const std::string bytes = Utf16File("[S]\r\nk=old\r\n") + "\x41";
   FakeFileSystem fs;
   fs.AddFile(kFile, bytes);
   fs.HoldOpenForWriting(kFile);
@@ -267,7 +258,7 @@ TEST(SafeIniFileUnreadable, NothingIsWrittenWhenTheFileCannotBeMovedAside) {
 }
 
 TEST_F(SafeIniFileTest, FailingLoadFilterCountsAsUnreadable) {
-  const std::string bytes = Add(Utf16LE("[S]\r\nk=old\r\n"));
+  const std::string bytes = Add(Utf16File("[S]\r\nk=old\r\n"));
   {
     TSafeIniFile ini(fs, std::string(kFile), TextEncoding::None,
                      [](const std::string&, std::string&) { return false; });
@@ -286,7 +277,7 @@ TEST_F(SafeIniFileTest, BytesPassThroughTheFiltersBothWays) {
   TSafeIniFile(fs, std::string(kFile), TextEncoding::None, scramble, scramble).WriteString("S", "k", "secret");
   std::string plain;
   ASSERT_TRUE(scramble(*fs.Content(kFile), plain));
-  EXPECT_EQ(plain, Utf16LE("[S]\r\nk=secret\r\n\r\n"));
+  EXPECT_EQ(plain, Utf16File("[S]\r\nk=secret\r\n\r\n"));
   TSafeIniFile again(fs, std::string(kFile), TextEncoding::None, scramble, scramble);
   EXPECT_EQ(again.ReadString("S", "k", ""), "secret");
 }
@@ -297,12 +288,12 @@ TEST_F(SafeIniFileTest, FileIsRewrittenInUtf16WithSectionsSeparatedByBlankLines)
   Add("; comment\r\norphan=1\r\n[A]\r\n  k = v \r\nraw line\r\n\r\n[B]\r\n[a]\r\nx=1\r\n");
   TSafeIniFile(fs, std::string(kFile)).WriteString("B", "new", "2");
   EXPECT_EQ(fs.Content(kFile),
-            Utf16LE("[A]\r\nk=v\r\nraw line\r\n\r\n[B]\r\nnew=2\r\n\r\n[a]\r\nx=1\r\n\r\n"));
+            Utf16File("[A]\r\nk=v\r\nraw line\r\n\r\n[B]\r\nnew=2\r\n\r\n[a]\r\nx=1\r\n\r\n"));
 }
 
 TEST_F(SafeIniFileTest, ReadOnlyHiddenFileIsUpdatedAndKeepsItsAttributes) {
   const std::uint32_t attributes = file_attr::kReadOnly | file_attr::kHidden | file_attr::kArchive;
-  fs.AddFile(kFile, Utf16LE("[S]\r\nk=old\r\n"), attributes);
+  fs.AddFile(kFile, Utf16File("[S]\r\nk=old\r\n"), attributes);
   {
     TSafeIniFile ini(fs, std::string(kFile));
     ini.WriteString("S", "k", "new");
@@ -315,7 +306,7 @@ TEST_F(SafeIniFileTest, ReadOnlyHiddenFileIsUpdatedAndKeepsItsAttributes) {
 }
 
 TEST_F(SafeIniFileTest, FailedWriteLeavesThePreviousContentWhole) {
-  const std::string bytes = Utf16LE("[S]\r\nk=old\r\n");
+  const std::string bytes = Utf16File("[S]\r\nk=old\r\n");
   fs.AddFile(kFile, bytes, file_attr::kReadOnly);
   TSafeIniFile ini(fs, std::string(kFile));
   fs.SetWriteFails(kFile);
@@ -328,7 +319,7 @@ TEST_F(SafeIniFileTest, FailedWriteLeavesThePreviousContentWhole) {
 }
 
 TEST_F(SafeIniFileTest, FailedSaveFilterWritesNothing) {
-  const std::string bytes = Add(Utf16LE("[S]\r\nk=old\r\n"));
+  const std::string bytes = Add(Utf16File("[S]\r\nk=old\r\n"));
   {
     TSafeIniFile ini(fs, std::string(kFile), TextEncoding::None, {},
                      [](const std::string&, std::string&) { return false; });
@@ -372,7 +363,7 @@ TEST(SafeIniFileSave, DestructorSavesOnlyAfterAChange) {
       {"EraseSection", [](TSafeIniFile& ini) { ini.EraseSection("S"); }, false},
       {"Clear", [](TSafeIniFile& ini) { ini.Clear(); }, false},
   };
-  const std::string bytes = Utf16LE("[S]\r\nk=1\r\n[T]\r\nx=2\r\n");
+  const std::string bytes = Utf16File("[S]\r\nk=1\r\n[T]\r\nx=2\r\n");
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
     FakeFileSystem fs;
@@ -390,7 +381,7 @@ TEST(SafeIniFileSave, DestructorSavesOnlyAfterAChange) {
 }
 
 TEST_F(SafeIniFileTest, EraseAfterAWriteSavesWithoutTheSection) {
-  Add(Utf16LE("[S]\r\nk=1\r\n[T]\r\nx=2\r\n"));
+  Add(Utf16File("[S]\r\nk=1\r\n[T]\r\nx=2\r\n"));
   {
     TSafeIniFile ini(fs, std::string(kFile));
     ini.WriteString("T", "y", "3");
@@ -432,7 +423,7 @@ TEST_F(SafeIniFileTest, CacheStaysValidAfterEraseAndClear) {
 }
 
 TEST_F(SafeIniFileTest, EraseRemovesOnlyTheFirstOfDuplicateSections) {
-  Add(Utf16LE("[S]\r\na=1\r\n[S]\r\nb=2\r\n"));
+  Add(Utf16File("[S]\r\na=1\r\n[S]\r\nb=2\r\n"));
   TSafeIniFile ini(fs, std::string(kFile));
   ini.EraseSection("s");
   EXPECT_EQ(ini.ReadSections(), Lines{"S"});
@@ -615,10 +606,10 @@ TEST(ReadIniValue, ValueOrOneAndNeverAWrite) {
     bool unreadable;
     const char* expected;
   } cases[] = {
-      {"NoFile", std::nullopt, false, "1"}, {"NoKey", Utf16LE("[Options]\r\nOther=0\r\n"), false, "1"},
-      {"Present", Utf16LE("[options]\r\nenabled=0\r\n"), false, "0"},
+      {"NoFile", std::nullopt, false, "1"}, {"NoKey", Utf16File("[Options]\r\nOther=0\r\n"), false, "1"},
+      {"Present", Utf16File("[options]\r\nenabled=0\r\n"), false, "0"},
       {"Ansi", std::string("[Options]\r\nEnabled=yes\r\n"), false, "yes"},
-      {"Unreadable", Utf16LE("[Options]\r\nEnabled=0\r\n"), true, "1"},
+      {"Unreadable", Utf16File("[Options]\r\nEnabled=0\r\n"), true, "1"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);

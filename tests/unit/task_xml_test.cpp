@@ -3,15 +3,14 @@
 #include <gtest/gtest.h>
 
 #include "base/text.h"
+#include "startup/task_xml_store.h"
+#include "fakes/utf16_file.h"
 
 namespace bootmark {
 namespace {
 
-std::string Utf16(std::string_view text, bool bom, bool bigEndian = false) {
-  std::string bytes = bom ? (bigEndian ? "\xFE\xFF" : "\xFF\xFE") : "";
-  AppendUtf16(bytes, text, bigEndian);
-  return bytes;
-}
+using testing::Utf16File;
+using testing::Utf16Units;
 
 constexpr std::string_view kDocument =
     "<?xml version=\"1.0\" encoding=\"UTF-16\"?>\n<!-- note -->\n"
@@ -20,8 +19,8 @@ constexpr std::string_view kDocument =
 
 TEST(ParseXmlDocumentTest, ReadsEveryEncodingTheStoreHolds) {
   for (const std::string& bytes : {std::string(kDocument), "\xEF\xBB\xBF" + std::string(kDocument),
-                                   Utf16(kDocument, true), Utf16(kDocument, false),
-                                   Utf16(kDocument, true, true), Utf16(kDocument, false, true)}) {
+                                   Utf16File(kDocument), Utf16Units(kDocument),
+                                   Utf16File(kDocument, true), Utf16Units(kDocument, true)}) {
     const auto root = ParseXmlDocument(bytes);
     ASSERT_TRUE(root);
     EXPECT_EQ(root->name, "Task");
@@ -38,9 +37,48 @@ TEST(ParseXmlDocumentTest, ReadsEveryEncodingTheStoreHolds) {
 TEST(ParseXmlDocumentTest, RefusesMalformedDocuments) {
   for (const char* text : {"", "<a>", "<a></b>", "<a><b></a></b>", "<a x=1/>", "<a x='1'y='2'/>",
                            "<a>&bogus;</a>", "<a>&#0;</a>", "<a>&#xD800;</a>", "<a/><b/>", "text<a/>",
-                           "<a><!-- open</a>", "<a><![CDATA[x</a>", "<a x='<'/>", "\xFF\xFE<", "<a>\xC0\x80</a>"}) {
+                           "<a><!-- open</a>", "<a><![CDATA[x</a>", "<a x='<'/>", "<a x='a<b'/>", "\xFF\xFE<",
+                           "<a>\xC0\x80</a>", "<a", "<a/", "<a/ >", "<a x='1'", "<a></a", "<a></a x>",
+                           "<a>&#x110000;</a>", "<a>&#xDFFF;</a>", "<a>&#x;</a>", "<a>&#65</a>", "<a>&#x4G;</a>",
+                           "<!DOCTYPE a [<!ENTITY e 'x'>]<a/>", "<!DOCTYPE a [[]><a/>"}) {
     EXPECT_FALSE(ParseXmlDocument(text)) << text;
   }
+}
+
+TEST(ParseXmlDocumentTest, CharacterReferencesAndTypeDeclarations) {
+  const struct {
+    const char* document;
+    const char* text;
+  } cases[] = {
+      // Each side of the one-, two-, three- and four-byte UTF-8 forms.
+      {"<a>&#x7F;&#128;</a>", "\x7F\xC2\x80"}, {"<a>&#x7FF;&#x800;</a>", "\xDF\xBF\xE0\xA0\x80"},
+      {"<a>&#xFFFF;&#x10000;</a>", "\xEF\xBF\xBF\xF0\x90\x80\x80"}, {"<a>&#x10FFFF;</a>", "\xF4\x8F\xBF\xBF"},
+      {"<a>\xC2\x80\xDF\xBF</a>", "\xC2\x80\xDF\xBF"}, {"<a>&#xd7ff;&#xE000;</a>", "\xED\x9F\xBF\xEE\x80\x80"},
+      // A type declaration ends at the first ">" outside its brackets.
+      {"<!DOCTYPE a><a>x</a>", "x"}, {"<!DOCTYPE a [<!ENTITY e 'x'>]><a>y</a>", "y"},
+      {"<!DOCTYPE a [[x]>]]><a>z</a>", "z"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.document);
+    const auto root = ParseXmlDocument(c.document);
+    ASSERT_TRUE(root);
+    EXPECT_EQ(root->text, c.text);
+  }
+}
+
+TEST(ParseTaskDefinitionTest, MonthlyDaysAndMonthsAreBits) {
+  const auto definition = ParseTaskDefinition(
+      "<Task version='1.3'><Triggers><CalendarTrigger><ScheduleByMonth><DaysOfMonth><Day>0</Day><Day>1</Day>"
+      "<Day> 31 </Day><Day>32</Day><Day>-1</Day><Other>2</Other></DaysOfMonth><Months><January/><December/>"
+      "</Months></ScheduleByMonth></CalendarTrigger></Triggers></Task>");
+  ASSERT_EQ(definition->TriggerCount(), 1);
+  const auto trigger = definition->Trigger(1);
+  EXPECT_EQ(trigger->Type(), 4);
+  EXPECT_EQ(static_cast<std::uint32_t>(trigger->DaysOfMonth()), 0x40000001u);
+  EXPECT_EQ(trigger->MonthsOfYear(), 0x801);
+  TaskSettingsValues settings;
+  definition->ReadSettings(settings);
+  EXPECT_EQ(settings.compatibility, 3);
 }
 
 TEST(ParseXmlDocumentTest, KeepsWithinItsLimits) {

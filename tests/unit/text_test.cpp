@@ -27,12 +27,21 @@ TEST(TextConversion, WellFormedTextRoundTrips) {
       {"two-byte", "\xC3\xA9t\xC3\xA9", u"\u00E9t\u00E9"}, {"three-byte", "\xE2\x82\xAC", u"\u20AC"},
       {"last BMP unit", "\xEF\xBF\xBF", u"\uFFFF"}, {"four-byte", "\xF0\x9F\x98\x80", u"\U0001F600"},
       {"highest code point", "\xF4\x8F\xBF\xBF", u"\U0010FFFF"},
+      {"lowest pair", "\xF0\x90\x80\x80", u"\U00010000"}, {"below the surrogates", "\xED\x9F\xBF", u"\uD7FF"},
+      {"above the surrogates", "\xEE\x80\x80", u"\uE000"}, {"two-byte ends", "\xC2\x80\xDF\xBF", u"\u0080\u07FF"},
       {"mixed", "A\xF0\x90\x90\xA8z\xD0\xB6", u"A\U00010428z\u0436"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
     EXPECT_EQ(Utf8ToUtf16(c.utf8), c.utf16);
     EXPECT_EQ(Utf16ToUtf8(c.utf16), c.utf8);
+    for (const bool bigEndian : {false, true}) {
+      std::string bytes;
+      AppendUtf16(bytes, c.utf8, bigEndian);
+      std::string text;
+      EXPECT_TRUE(TryDecodeUtf16Bytes(bytes, bigEndian, text));
+      EXPECT_EQ(text, c.utf8);
+    }
   }
 }
 
@@ -60,8 +69,15 @@ TEST(TextConversion, UnpairedSurrogatesBecomeReplacementCharacters) {
       {"lone low", std::u16string(1, char16_t(0xDE00)) + u"b", "\xEF\xBF\xBD" "b"},
       {"reversed pair", std::u16string{char16_t(0xDE00), char16_t(0xD83D)}, "\xEF\xBF\xBD\xEF\xBF\xBD"},
       {"high then ascii", std::u16string{char16_t(0xD83D), u'x'}, "\xEF\xBF\xBDx"},
+      {"high then E000", std::u16string{char16_t(0xDBFF), char16_t(0xE000)}, "\xEF\xBF\xBD\xEE\x80\x80"},
   };
-  for (const auto& c : cases) EXPECT_EQ(Utf16ToUtf8(c.utf16), c.utf8) << c.name;
+  for (const auto& c : cases) {
+    EXPECT_EQ(Utf16ToUtf8(c.utf16), c.utf8) << c.name;
+    // Bytes read from a file refuse what the conversion replaces.
+    std::string bytes, text;
+    for (const char16_t unit : c.utf16) bytes += {static_cast<char>(unit & 0xFF), static_cast<char>(unit >> 8)};
+    EXPECT_FALSE(TryDecodeUtf16Bytes(bytes, false, text)) << c.name;
+  }
 }
 
 // --- Case mapping and comparison ----------------------------------------------
@@ -87,11 +103,13 @@ TEST(TextCase, UpperCaseUnitFollowsSimpleOneToOneMappings) {
 
 TEST(TextCompare, OrdinalIgnoringCase) {
   const struct {
-    const char* a;
-    const char* b;
+    std::string a;
+    std::string b;
     int sign;  // expected sign of CompareTextOrdinal(a, b)
   } cases[] = {
       {"", "", 0}, {"Run", "RUN", 0}, {"run", "runs", -1}, {"", "a", -1}, {"abc", "abd", -1},
+      // One side ends where the other holds a unit that reads as zero, or a non-ASCII one.
+      {std::string("a\0", 2), "A", 1}, {"a\xC3\xA9", "A", 1},
       // '_' (0x5F) lies between the upper- and lower-case letters:
       // upper-casing first puts it after every letter.
       {"a", "_", -1}, {"Z", "_", -1},
@@ -112,7 +130,7 @@ TEST(TextCompare, OrdinalIgnoringCase) {
   };
   const auto sign = [](int v) { return (v > 0) - (v < 0); };
   for (const auto& c : cases) {
-    SCOPED_TRACE(std::string(c.a) + " / " + c.b);
+    SCOPED_TRACE(c.a + " / " + c.b);
     EXPECT_EQ(sign(CompareTextOrdinal(c.a, c.b)), c.sign);
     EXPECT_EQ(sign(CompareTextOrdinal(c.b, c.a)), -c.sign);
     EXPECT_EQ(SameText(c.a, c.b), c.sign == 0);
@@ -161,7 +179,7 @@ TEST(TextCase, PrefixAndSuffixIgnoringCase) {
     bool ends;
   } cases[] = {
       {"C:\\Program Files\\App.EXE", "c:\\program", true, false}, {"C:\\Program Files\\App.EXE", ".exe", false, true},
-      {"abc", "", true, true}, {"", "a", false, false}, {"ab", "abc", false, false},
+      {"abc", "", true, true}, {"", "a", false, false}, {"ab", "abc", false, false}, {"abc", "ABC", true, true},
       {"\xC4\xB1" "d.exe", "ID", true, false},     // two-byte ı matches one-byte I
       {"setup.\xC3\xA9xe", "\xC3\x89XE", false, true}, {"x\xC5\xBF", "S", false, true},
       {"stra\xC3\x9F" "e", "STRASS", false, false},
@@ -337,40 +355,7 @@ TEST(TextNumbers, NumbersIgnoreTheProcessLocale) {
   EXPECT_EQ(IntToStr(1234567), "1234567");
 }
 
-// --- The text before or after a character, SplitText --------------------------
-
-TEST(TextBeforeCharTest, TextBeforeTheFirstCharacterOrTheFirstCharacters) {
-  const struct {
-    const char* text;
-    char ch;
-    std::size_t count;
-    const char* expected;
-  } cases[] = {
-      {"KST.exe /boot", ' ', 0, "KST.exe"}, {"a,b,c", ',', 0, "a"}, {",lead", ',', 0, ""},
-      {"no comma", ',', 0, ""},  // the text has none: empty
-      {"", ',', 0, ""},
-      {"abcdef", '\0', 3, "abc"},  // no character given: the first `count`
-      {"abc", '\0', 10, "abc"}, {"abc", '\0', 0, ""},
-      {"\xC3\xA9t\xC3\xA9s", '\0', 3, "\xC3\xA9t\xC3\xA9"},      // counted in characters, not bytes
-      {"a\xF0\x9F\x98\x80z", '\0', 2, "a"},                      // half a surrogate pair is dropped
-      {"a\xF0\x9F\x98\x80z", '\0', 3, "a\xF0\x9F\x98\x80"}, {"x\xC3\xA9:y", ':', 0, "x\xC3\xA9"},
-  };
-  for (const auto& test : cases) {
-    EXPECT_EQ(TextBeforeChar(test.text, test.ch, test.count), test.expected) << test.text << " / " << test.count;
-  }
-}
-
-TEST(TextAfterLastCharTest, TextAfterTheLastCharacterOrTheWholeText) {
-  const struct {
-    const char* text;
-    char ch;
-    const char* expected;
-  } cases[] = {
-      {"C:\\Program Files\\Tarvo\\KST.exe", '\\', "KST.exe"}, {"a.b.c", '.', "c"}, {"trailing\\", '\\', ""},
-      {"none", '\\', "none"}, {"", '\\', ""},
-  };
-  for (const auto& test : cases) EXPECT_EQ(TextAfterLastChar(test.text, test.ch), test.expected) << test.text;
-}
+// --- SplitText -----------------------------------------------------------------
 
 TEST(SplitTextTest, EveryPieceBetweenDelimitersWithTheLastAlwaysAdded) {
   using Pieces = std::vector<std::string>;

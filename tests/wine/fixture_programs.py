@@ -1,6 +1,5 @@
 """Windows programs made at test time with the MinGW-w64 tool chain: a trivial
-program with the version information given, a shortcut maker (IShellLinkW) and
-Authenticode signing with a self-signed certificate (openssl and osslsigncode)."""
+program with the version information given, and Authenticode signing with a self-signed certificate (openssl and osslsigncode)."""
 
 import subprocess
 import tempfile
@@ -34,35 +33,8 @@ BEGIN
 END
 """
 
-# bmmklink <target> <arguments> <link file>: saves a shell link through the shell's
-# own link object, as installers do.
-LINK_MAKER_SOURCE = r"""
-#include <windows.h>
-#include <objbase.h>
-#include <shlobj.h>
 
-int wmain(int argc, wchar_t** argv) {
-  if (argc != 4) return 2;
-  if (FAILED(CoInitialize(nullptr))) return 3;
-  int result = 1;
-  IShellLinkW* link = nullptr;
-  if (SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
-                                 reinterpret_cast<void**>(&link)))) {
-    IPersistFile* file = nullptr;
-    if (SUCCEEDED(link->SetPath(argv[1])) && SUCCEEDED(link->SetArguments(argv[2])) &&
-        SUCCEEDED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file)))) {
-      if (SUCCEEDED(file->Save(argv[3], TRUE))) result = 0;
-      file->Release();
-    }
-    link->Release();
-  }
-  CoUninitialize();
-  return result;
-}
-"""
-
-
-def _compile(work, name, source, out, libraries=(), resource=None, unicode_entry=False):
+def _compile(work, name, source, out, resource=None):
     work = Path(work)
     (work / f"{name}.cpp").write_text(source)
     inputs = [str(work / f"{name}.cpp")]
@@ -72,9 +44,6 @@ def _compile(work, name, source, out, libraries=(), resource=None, unicode_entry
                        check=True, capture_output=True)
         inputs.append(str(work / f"{name}.res"))
     command = [COMPILER, "-O1", "-s", "-static", *inputs, "-o", str(out)]
-    if unicode_entry:
-        command.append("-municode")
-    command += [f"-l{library}" for library in libraries]
     subprocess.run(command, check=True, capture_output=True)
     return Path(out)
 
@@ -86,17 +55,14 @@ def build_program(out, company):
                         resource=VERSION_RESOURCE.format(company=company.replace('"', '""')))
 
 
-def build_link_maker(out):
-    with tempfile.TemporaryDirectory() as work:
-        return _compile(work, "bmmklink", LINK_MAKER_SOURCE, out, libraries=("ole32", "uuid"), unicode_entry=True)
-
-
-def sign(unsigned, signed, signer):
-    """Signs a copy of the program with a new self-signed certificate of `signer`."""
+def sign(unsigned, signed, signer, organization=None):
+    """Signs a copy of the program with a new self-signed certificate of `signer`
+    (of `organization`, when given)."""
+    subject = (f"/O={organization}" if organization else "") + f"/CN={signer}"
     with tempfile.TemporaryDirectory() as work:
         key, certificate = Path(work) / "key.pem", Path(work) / "cert.pem"
         subprocess.run(["openssl", "req", "-x509", "-newkey", "rsa:2048", "-nodes", "-utf8",
-                        "-keyout", key, "-out", certificate, "-days", "2", "-subj", f"/CN={signer}"],
+                        "-keyout", key, "-out", certificate, "-days", "2", "-subj", subject],
                        check=True, capture_output=True)
         subprocess.run(["osslsigncode", "sign", "-certs", certificate, "-key", key, "-n", "Fixture",
                         "-in", unsigned, "-out", signed], check=True, capture_output=True)

@@ -7,16 +7,11 @@ import time
 import unittest
 
 from harness import WineTestCase, paths
+from harness.suite_input import hex_arg
 
 ALERT_CLASS = "TBmark_AutoRunNotice"
 ALERT_TITLE = "AutoRunNotice"
 QUEUED = "AutoRunNotice queued : "
-
-
-def hex_arg(text):
-    """An item field as the suite passes it: "/" and the hex of its UTF-16 LE bytes."""
-    return "/" + text.encode("utf-16-le").hex().upper()
-
 
 # (kind, name, path, location) as the suite's watcher reports them.
 ITEM_A = ("/1", hex_arg("Tarvo Test Updater"), hex_arg("C:\\Tools\\Updater\\updater.exe"),
@@ -69,7 +64,7 @@ class AddAutoRunGateTest(ItemProgramsCase):
 
         self.assertEqual(result.exit_code, 0, result)
         self.assertHasLine(result, "Kestrune Settings : 0")
-        self.assertShowedNoWindow(watch, result)
+        self.assertShowedNoWindow(watch, result, ALERT_CLASS)
 
     def test_full_screen_program_in_front_stops_the_alert(self):
         stand_in = self.start_probe("fullscreen-window", "BmTestFullScreen")
@@ -80,7 +75,7 @@ class AddAutoRunGateTest(ItemProgramsCase):
 
         self.assertEqual(result.exit_code, 0, result)
         self.assertHasLine(result, "CheckIsFull is  : 1")
-        self.assertShowedNoWindow(watch, result)
+        self.assertShowedNoWindow(watch, result, ALERT_CLASS)
 
     def test_maximized_window_is_not_full_screen(self):
         # The counterpart of the test above: an ordinary maximized window that leaves

@@ -5,114 +5,20 @@ are stored for the alert window ("Bootmark\\DisableItemInfo.ini") and cached per
 machine ("Startup Manager\\disableRate.db"). A local server stands in for the
 statistics server."""
 
-import hashlib
-import http.server
 import json
 import shutil
 import socket
-import ssl
 import subprocess
 import tempfile
-import threading
 import time
 import unittest
 from pathlib import Path
 
-from harness import WineTestCase, paths
+from harness import WineTestCase
+from harness.statistics import INFO_SECTION, ITEM_ARGS, ITEM_ID, StatisticsServer, answer, install_item_program
 
 ALERT_CLASS = "TBmark_AutoRunNotice"
 ALERT_TITLE = "AutoRunNotice"
-
-ITEM_NAME = "Photo Sync Helper"
-ITEM_EXE = "C:\\Tools\\PhotoSync\\helper.exe"
-# The identifier of the item: the MD5 of its key, lower-cased: kind and name, the
-# program's file name, its publisher ("-": the program has no version information)
-# and the kind.
-ITEM_ID = hashlib.md5(f"1:{ITEM_NAME}helper.exe-1".lower().encode("utf-8")).hexdigest()
-INFO_SECTION = ITEM_NAME + ITEM_EXE + "1"
-
-
-def hex_arg(text):
-    """An item field as the suite passes it: "/" and the hex of its UTF-16 LE bytes."""
-    return "/" + text.encode("utf-16-le").hex().upper()
-
-
-ITEM_ARGS = ("/1", hex_arg(ITEM_NAME), hex_arg(f'"{ITEM_EXE}" /background'),
-             hex_arg("HKCU\\Software\\Microsoft\\Windows\\CurrentVersion\\Run"))
-
-
-def answer(rate, recommendation, item_id=ITEM_ID):
-    return json.dumps({"id": item_id, "prop": rate, "recommendation": recommendation}).encode()
-
-
-class StatisticsServer:
-    """A local HTTP(S) server that records each request and answers as told:
-    `reply` bytes after `delay` seconds, or closes the connection without an answer
-    when `reply` is None; with `trickle` set, an answer that never ends, one byte a
-    second."""
-
-    def __init__(self, certificate=None):
-        self.requests = []
-        self.reply = None
-        self.delay = 0.0
-        self.trickle = False
-        owner = self
-
-        class Handler(http.server.BaseHTTPRequestHandler):
-            def do_POST(self):
-                length = int(self.headers.get("Content-Length", "0"))
-                body = self.rfile.read(length)
-                owner.requests.append({"method": "POST", "path": self.path,
-                                       "headers": dict(self.headers.items()), "body": body})
-                time.sleep(owner.delay)
-                if owner.trickle:
-                    self.send_response(200)
-                    self.send_header("Content-Length", "100000")
-                    self.end_headers()
-                    try:
-                        for _ in range(120):
-                            self.wfile.write(b" ")
-                            self.wfile.flush()
-                            time.sleep(1.0)
-                    except OSError:
-                        pass  # the client hung up
-                    self.close_connection = True
-                    return
-                if owner.reply is None:
-                    self.close_connection = True
-                    return
-                self.send_response(200)
-                self.send_header("Content-Type", "text/html; charset=UTF-8")
-                self.send_header("Content-Length", str(len(owner.reply)))
-                self.end_headers()
-                self.wfile.write(owner.reply)
-
-            def log_message(self, *args):
-                pass
-
-        self.server = http.server.ThreadingHTTPServer(("127.0.0.1", 0), Handler)
-        self.server.daemon_threads = True
-        scheme = "http"
-        if certificate is not None:
-            context = ssl.SSLContext(ssl.PROTOCOL_TLS_SERVER)
-            context.load_cert_chain(*certificate)
-            self.server.socket = context.wrap_socket(self.server.socket, server_side=True)
-            scheme = "https"
-        self.url = f"{scheme}://127.0.0.1:{self.server.server_address[1]}/proportion.php"
-        self.thread = threading.Thread(target=self.server.serve_forever, daemon=True)
-        self.thread.start()
-
-    def stop(self):
-        self.server.shutdown()
-        self.server.server_close()
-
-
-def install_item_program(prefix):
-    """The item's program: an unsigned program without version information that the
-    screening lets through."""
-    exe = prefix.unix_path(ITEM_EXE)
-    exe.parent.mkdir(parents=True, exist_ok=True)
-    shutil.copy2(paths.tools_dir() / "bmrecorder.exe", exe)
 
 
 def closed_port():
@@ -194,7 +100,7 @@ class DisableRateTest(WineTestCase):
         self.assertEqual(result.exit_code, 0, result)
         for line in ("DisableRate: 12.5%", "Recommend: 3", "6.IsRecommand :Enable ", "FNewItemDisRate : 12.5"):
             self.assertHasLine(result, line)
-        self.assertShowedNoWindow(watch, result)
+        self.assertShowedNoWindow(watch, result, ALERT_CLASS)
 
         # One POST of the identifier with the client's default headers.
         self.assertEqual(len(self.server.requests), 1, self.server.requests)

@@ -183,7 +183,7 @@ class DnsChangeTest(WineTestCase):
         watch = self.start_probe("watch")
         result = self.run_bootmark("/DNSChange", timeout=30)
         self.assertEqual(result.exit_code, 0, result)
-        self.assertShowedNoWindow(watch, result)
+        self.assertShowedNoWindow(watch, result, NOTICE_CLASS)
         self.assertEqual(self.name_server(), PROTECTED)
 
     def test_openkb_shows_nothing_and_changes_nothing(self):
@@ -193,7 +193,7 @@ class DnsChangeTest(WineTestCase):
         watch = self.start_probe("watch")
         result = self.run_bootmark("/DNSChange", timeout=30)
         self.assertEqual(result.exit_code, 0, result)
-        self.assertShowedNoWindow(watch, result)
+        self.assertShowedNoWindow(watch, result, NOTICE_CLASS)
         self.assertEqual(self.name_server(), CURRENT)
         self.assertEqual(self.netwarden_bytes(), ini.encode(text))
 
@@ -204,7 +204,7 @@ class DnsChangeTest(WineTestCase):
         watch = self.start_probe("watch")
         result = self.run_bootmark("/DNSChange", timeout=30)
         self.assertEqual(result.exit_code, 0, result)
-        self.assertShowedNoWindow(watch, result)
+        self.assertShowedNoWindow(watch, result, NOTICE_CLASS)
         self.assertIsNone(self.netwarden_bytes())
 
     def test_unreadable_settings_file_is_left_untouched(self):

@@ -4,10 +4,8 @@ trusted), read through the real crypt32 by the signer tests of bmporttests.exe, 
 together with its lookup database and publisher tests."""
 
 import shutil
-import subprocess
-import tempfile
-from pathlib import Path
 
+import fixture_programs
 from harness import WineTestCase, paths, runner
 
 SIGNER = "Tarvo Test Signing \u00c9dition"
@@ -22,16 +20,7 @@ class SignedProgramTests(WineTestCase):
         shutil.copy2(tests_exe, unix_dir / "bmporttests.exe")
         shutil.copy2(paths.bootmark_exe(), unix_dir / "unsigned.exe")
 
-        with tempfile.TemporaryDirectory() as work:
-            key, certificate = Path(work) / "key.pem", Path(work) / "cert.pem"
-            subprocess.run(["openssl", "req", "-x509", "-newkey", "rsa:2048", "-nodes", "-utf8",
-                            "-keyout", key, "-out", certificate, "-days", "2",
-                            "-subj", f"/O=Tarvo/CN={SIGNER}"],
-                           check=True, capture_output=True)
-            subprocess.run(["osslsigncode", "sign", "-certs", certificate, "-key", key,
-                            "-n", "Bootmark", "-in", unix_dir / "unsigned.exe",
-                            "-out", unix_dir / "signed.exe"],
-                           check=True, capture_output=True)
+        fixture_programs.sign(unix_dir / "unsigned.exe", unix_dir / "signed.exe", SIGNER, organization="Tarvo")
 
         env = self.prefix.env
         saved = dict(env)

@@ -13,10 +13,10 @@ from pathlib import Path
 
 import fixture_programs
 from harness import WineTestCase
+from harness.suite_input import TASKS, exec_action, hex_arg, task_xml
 
 ALERT_CLASS = "TBmark_AutoRunNotice"
 ALERT_TITLE = "AutoRunNotice"
-TASKS = "C:\\windows\\system32\\Tasks"
 FIXTURES = "C:\\BmScreen\\"
 AGENT = FIXTURES + "agent.exe"
 AGENT_COMPANY = "Agent Makers"
@@ -38,34 +38,17 @@ def setUpModule():
     fixture_programs.build_program(_built / "winpart.exe", "Microsoft Corporation Test Division")
     fixture_programs.sign(_built / "agent.exe", _built / "trusted.exe", TRUSTED_SIGNER)
     fixture_programs.sign(_built / "agent.exe", _built / "guard.exe", AV_SIGNER)
-    fixture_programs.build_link_maker(_built / "bmmklink.exe")
 
 
 def tearDownModule():
     shutil.rmtree(_built, ignore_errors=True)
 
 
-def hex_arg(text):
-    """An item text as the suite passes it: "/" and the hex of its UTF-16 LE bytes."""
-    return "/" + text.encode("utf-16-le").hex().upper()
-
 
 def item_md5(name, exe_file_name, company, kind):
     """The white-list key of an item whose name no normalization rule changes."""
     key = (name.strip() + exe_file_name.strip() + company.strip() + str(kind)).upper()
     return hashlib.md5(key.encode("cp1252")).hexdigest().upper()
-
-
-def task_xml(triggers=LOGON, command=AGENT, enabled=True):
-    text = ('<?xml version="1.0" encoding="UTF-16"?>\r\n'
-            '<Task version="1.2" xmlns="http://schemas.microsoft.com/windows/2004/02/mit/task">\r\n'
-            "  <RegistrationInfo><Author>Tarvo</Author></RegistrationInfo>\r\n"
-            f"  <Triggers>{triggers}</Triggers>\r\n"
-            '  <Principals><Principal id="Author"><UserId>S-1-5-18</UserId></Principal></Principals>\r\n'
-            f"  <Settings><Enabled>{'true' if enabled else 'false'}</Enabled></Settings>\r\n"
-            f'  <Actions Context="Author"><Exec><Command>{command}</Command></Exec></Actions>\r\n'
-            "</Task>\r\n")
-    return b"\xff\xfe" + text.encode("utf-16-le")
 
 
 class ScreeningCase(WineTestCase):
@@ -79,7 +62,6 @@ class ScreeningCase(WineTestCase):
         fixtures.mkdir(parents=True, exist_ok=True)
         for name in ("agent.exe", "winpart.exe", "trusted.exe"):
             shutil.copy2(_built / name, fixtures / name)
-        shutil.copy2(_built / "bmmklink.exe", cls.prefix.unix_path(cls.prefix.program_dir) / "bmmklink.exe")
 
     def setUp(self):
         super().setUp()
@@ -96,8 +78,8 @@ class ScreeningCase(WineTestCase):
         path.write_bytes(data)
         self.placed.append(path)
 
-    def place_task(self, name, **task):
-        self.place(TASKS + "\\" + name, task_xml(**task))
+    def place_task(self, name, triggers=LOGON, enabled=True):
+        self.place(TASKS + "\\" + name, task_xml(triggers, exec_action(AGENT), enabled))
 
     def database(self, name, sql):
         path = self.prefix.unix_path(self.prefix.program_dir + "Database\\" + name)
@@ -109,8 +91,8 @@ class ScreeningCase(WineTestCase):
 
     def make_link(self, link, target, arguments=""):
         self.prefix.unix_path(link).parent.mkdir(parents=True, exist_ok=True)
-        result = self.run_bootmark(target, arguments, link, exe=self.prefix.program_dir + "bmmklink.exe")
-        self.assertEqual(result.exit_code, 0, result)
+        saved = self.probe.run("new-link", target, arguments, link)
+        self.assertEqual(saved.returncode, 0, saved)
         self.placed.append(self.prefix.unix_path(link))
 
     def screen(self, kind, *texts):
@@ -118,7 +100,7 @@ class ScreeningCase(WineTestCase):
         watch = self.start_probe("watch")
         result = self.run_bootmark("/AddAutoRun", f"/{kind}", *[hex_arg(t) for t in texts], timeout=60)
         self.assertEqual(result.exit_code, 0, result)
-        self.assertShowedNoWindow(watch, result)
+        self.assertShowedNoWindow(watch, result, ALERT_CLASS)
         return result
 
     def assertAlerted(self, kind, *texts):
@@ -270,8 +252,9 @@ class AntivirusTest(ScreeningCase):
         self.check_view("SOFTWARE\\Wow6432Node\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\BmShieldy")
 
     def test_no_product_installed(self):
-        result = self.screen(1, RUN_KEY + "BmShield", FIXTURES + "shieldagent.exe", RUN_KEY)
-        self.assertNoLine(result, "3.AVSoftwareFilter : BmShield")
+        # Without the product its signer passes nothing over: the item reaches the alert.
+        run = self.assertAlerted(1, RUN_KEY + "BmShield", FIXTURES + "shieldagent.exe", RUN_KEY)
+        self.assertNotIn("3.AVSoftwareFilter : BmShield", run.lines())
 
 
 if __name__ == "__main__":

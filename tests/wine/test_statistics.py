@@ -10,9 +10,9 @@ import unittest
 
 from harness import WineTestCase, paths
 from harness.prefix import RECORDER_TOOL, TASK_TYPE_TOOL
-# The new item and the local statistics server of the disable-rate tests: an item
-# the server advises to keep is one event that a run sends without any window.
-from test_disable_rate import ITEM_ARGS, StatisticsServer, answer, install_item_program
+# An item the statistics server advises to keep is one event that a run sends
+# without any window.
+from harness.statistics import ITEM_ARGS, StatisticsServer, answer, install_item_program
 
 INSERT_URL = "https://stats.tarvo.example/usage_v2.php?action=insert"
 # The string version of bmporttests.exe's version resource.

@@ -6,24 +6,8 @@ not implement its task collections, so the program reads the same files itself."
 import shutil
 
 from harness import WineTestCase
+from harness.suite_input import TASKS, exec_action, task_xml
 
-TASKS = "C:\\windows\\system32\\Tasks"
-NAMESPACE = "http://schemas.microsoft.com/windows/2004/02/mit/task"
-EXEC = "<Exec><Command>C:\\Tools\\tool.exe</Command></Exec>"
-LOGON = "<LogonTrigger><Enabled>true</Enabled></LogonTrigger>"
-
-
-def task_xml(triggers=LOGON, actions=EXEC, enabled=True):
-    text = (
-        '<?xml version="1.0" encoding="UTF-16"?>\r\n'
-        f'<Task version="1.2" xmlns="{NAMESPACE}">\r\n'
-        "  <RegistrationInfo><Author>Tarvo</Author></RegistrationInfo>\r\n"
-        f"  <Triggers>{triggers}</Triggers>\r\n"
-        '  <Principals><Principal id="Author"><UserId>S-1-5-18</UserId></Principal></Principals>\r\n'
-        f"  <Settings><Enabled>{'true' if enabled else 'false'}</Enabled></Settings>\r\n"
-        f'  <Actions Context="Author">{actions}</Actions>\r\n'
-        "</Task>\r\n")
-    return b"\xff\xfe" + text.encode("utf-16-le")
 
 
 class UpdateTaskschdTest(WineTestCase):
@@ -58,7 +42,7 @@ class UpdateTaskschdTest(WineTestCase):
         self.place("BmVendor\\BmNo Trigger", task_xml(triggers=""))
         self.place("BmVendor\\Deep\\BmDisabled", task_xml(enabled=False))
         self.place("BmVendor\\BmMail First", task_xml(
-            actions="<SendEmail><Server>mail</Server></SendEmail>" + EXEC))
+            actions="<SendEmail><Server>mail</Server></SendEmail>" + exec_action("C:\\Tools\\tool.exe")))
         self.place("Microsoft\\Windows\\BmSystem\\BmDefrag", task_xml())
         # A stale key and the suite's own records, both to be replaced.
         self.prefix.write_ini(self.prefix.common_data_dir + "Bootmark\\Bootmark.ini",

@@ -109,10 +109,15 @@ class WineTestCase(unittest.TestCase):
     def assertNoLine(self, result, line):
         self.assertNotIn(line, result.lines, f"unexpected debug line {line!r} in {result!r}")
 
-    def assertShowedNoWindow(self, watch, result):
-        """A `watch` probe running since before the run saw no visible window of it."""
-        shown = [w for w in watch.windows() if w.pid == result.pid and w.visible]
-        self.assertEqual(shown, [], f"windows shown by {result!r}")
+    def assertShowedNoWindow(self, watch, result, window_class=None):
+        """A `watch` probe running since before the run saw no visible window of it and,
+        when `window_class` is given, no window of that class at all: a mode's window
+        may exist unseen (the alert window receives items while still hidden)."""
+        windows = [w for w in watch.windows() if w.pid == result.pid]
+        self.assertEqual([w for w in windows if w.visible], [], f"windows shown by {result!r}")
+        if window_class is not None:
+            self.assertEqual([w for w in windows if w.class_name == window_class], [],
+                             f"{window_class} windows of {result!r}")
 
     def assertNoSuiteData(self, context=""):
         """Neither suite data folder holds any file."""

@@ -152,6 +152,22 @@ TEST(Win32FileSystem, FindFilesListsMatchingFilesOnly) {
   EXPECT_TRUE(files.FindFiles(folder / "missing", "*.lng").empty());
 }
 
+TEST(Win32FileSystem, LongPathNameReplacesTheShortNames) {
+  ScratchFolder folder;
+  Win32FileSystem files;
+  const std::string path = folder / "A Long File Name.exe";
+  WriteFileBytes(path, "MZ");
+  wchar_t shortPath[MAX_PATH + 1] = {};
+  const DWORD length = ::GetShortPathNameW(Wide(path).c_str(), shortPath, MAX_PATH);
+  ASSERT_GT(length, 0u);
+  const std::string shortName = Narrow(std::wstring_view(shortPath, length));
+  ASSERT_NE(shortName.find('~'), std::string::npos) << shortName;
+  const std::optional<std::string> longName = files.LongPathName(shortName);
+  ASSERT_TRUE(longName.has_value());
+  EXPECT_TRUE(longName->ends_with("\\A Long File Name.exe")) << *longName;
+  EXPECT_FALSE(files.LongPathName(folder / "missing.exe").has_value());
+}
+
 TEST(SafeIniFileOnDisk, NewFileInMissingFoldersHoldsOnlyTheByteOrderMark) {
   ScratchFolder folder;
   Win32FileSystem files;

@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "fakes/utf16_file.h"
 #include "platform/win32/unique_handle.h"
 #include "platform/win32/wide.h"
 
@@ -80,10 +81,6 @@ inline void WriteFileBytes(const std::string& path, std::string_view bytes) {
   ::WriteFile(file.Get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
 }
 
-// UTF-16 LE bytes with byte order mark, as the suite writes its settings.
-inline std::string Utf16File(std::string_view text) {
-  const std::u16string units = u"\uFEFF" + Utf8ToUtf16(text);
-  return std::string(reinterpret_cast<const char*>(units.data()), units.size() * 2);
-}
+using bootmark::testing::Utf16File;
 
 }  // namespace bootmark::win32::testing

@@ -2,8 +2,6 @@
 // link object as installers save them: the stored target and arguments, names
 // beyond ASCII, and files that are no shortcut.
 #include <windows.h>
-#include <objbase.h>
-#include <shlobj.h>
 
 #include <gtest/gtest.h>
 
@@ -14,21 +12,15 @@
 #include "platform/win32/wide.h"
 #include "platform/win32/win32_shell.h"
 #include "scratch_folder.h"
+#include "wine/tools/fixture_savers.h"
 
 namespace bootmark::win32 {
 namespace {
 
-// Saves a shortcut through IShellLinkW and IPersistFile; false when any step fails.
+// Saves a shortcut as installers do; false when any step fails.
 bool SaveShortcut(const std::string& link, const std::string& target, const std::string& arguments) {
   const ComForThread com;
-  ComPtr<IShellLinkW> shellLink;
-  if (FAILED(::CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
-                                reinterpret_cast<void**>(shellLink.Put()))) ||
-      FAILED(shellLink->SetPath(Wide(target).c_str())) || FAILED(shellLink->SetArguments(Wide(arguments).c_str()))) {
-    return false;
-  }
-  const ComPtr<IPersistFile> file = shellLink.As<IPersistFile>();
-  return file && SUCCEEDED(file->Save(Wide(link).c_str(), TRUE));
+  return SUCCEEDED(bmfixture::SaveShortcut(Wide(link), Wide(target), Wide(arguments)));
 }
 
 void WriteFile(const std::string& path, const char* bytes) {

@@ -209,35 +209,6 @@ TEST(Win32RunInConsoleSession, StartsTheQuotedProgramAsTheConsoleUser) {
 
 // --- Usage statistics ------------------------------------------------------------------
 
-TEST(Win32Statistics, EventStartsTheStatisticsProgramWithItsCommandLine) {
-  SuiteStandIns suite;
-  suite.Install("bmrecorder.exe", "Tallyhop3.exe");
-  suite.Install("bmtasktype.dll", "Quillcore.dll");
-  suite.Write("GetTaskTypeEx.txt", "2");
-  suite.Write("Lang.dat", testing::Utf16File("[CusLan]\r\npr= acme \r\n"));
-  const std::string typeCalls = suite.Record("GetTaskTypeEx.calls.txt");
-  const std::string statCalls = suite.Record("Tallyhop3.calls.txt");
-
-  Win32Platform win32;
-  StatState state;
-  StatInit(win32.Get(), state, kStatisticsProgram);
-  EXPECT_EQ(Lines(typeCalls), std::vector<std::string>{"GetTaskTypeEx(0)"});
-  EXPECT_EQ(::GetModuleHandleW(Wide(suite.Path("Quillcore.dll")).c_str()), nullptr) << "the library stayed loaded";
-  EXPECT_EQ(state.params.type, 3);
-  EXPECT_EQ(state.params.pr, "acme");
-  EXPECT_EQ(state.appId, "kst19");
-
-  EXPECT_EQ(StatSend(win32.Get(), state, "223"), 0);
-  const std::vector<std::string> calls = WaitForLines(statCalls, 1);
-  ASSERT_EQ(calls.size(), 1u) << "Tallyhop3.exe did not start";
-  EXPECT_EQ(calls[0].substr(0, calls[0].find('\t')),
-            "\"" + suite.Path("Tallyhop3.exe") +
-                "\" /statcom /stflag 223 /appid \"kst19\" /pd \"kst\" /url "
-                "\"https://stats.tarvo.example/usage_v2.php?action=insert\" /user " +
-                std::to_string(state.params.usr) + " /insur \"" + state.params.insur +
-                "\" /type 3 /pr \"acme\" /ver \"19.0.0.0\"");
-}
-
 TEST(Win32Statistics, WithoutTheSuiteLibraryTheTypeIsUnknown) {
   SuiteStandIns suite;
   suite.Install("bmrecorder.exe", "Tallyhop3.exe");

@@ -100,7 +100,6 @@ TEST(Win32FileVersion, SystemDllsHaveANumericVersion) {
 class ShellWithoutFolders : public IShell {
  public:
   std::string GetSpecialFolderPath(int) override { return {}; }
-  SelectInFolderResult OpenFolderAndSelectItem(std::string_view) override { return SelectInFolderResult::kFailed; }
   std::intptr_t ShellExecute(WindowHandle, std::string_view, std::string_view, std::string_view, std::string_view,
                              int) override {
     return 0;
@@ -220,13 +219,6 @@ TEST(Win32RealVersion, ProcessBlockHoldsTheVersionTheKernelReports) {
   const RealVersion real = system.GetRealVersion();
   EXPECT_EQ(real, (RealVersion{kernel.dwMajorVersion, kernel.dwMinorVersion, kernel.dwBuildNumber}));
 
-  VersionExInfo asReal = win32.Get().system.VersionEx();
-  asReal.major = real.Major;
-  asReal.minor = real.Minor;
-  asReal.build = real.Build;
-  const std::string name = system.GetOSName(true);
-  EXPECT_EQ(name, OSNameOf(asReal, win32.Get().system.NativeProcessorArchitecture()));
-  EXPECT_FALSE(name.empty()) << real.Major << "." << real.Minor << "." << real.Build;
   EXPECT_EQ(win32.Get().system.VersionEx().platformId, kPlatformWin32Nt);
 }
 
@@ -252,39 +244,31 @@ class RecordingDebugOutput : public IDebugOutput {
   std::vector<std::string> lines;
 };
 
-TEST(Win32Dpi, StartUpLeavesScalingToWindowsOnALargeEnoughScreenAt96Dpi) {
+TEST(Win32Dpi, OnTheFixtureTheProgramDeclaresItselfPerMonitorAware) {
+  // The fixture: Wine counts the process as DPI aware from the start, so Windows
+  // does not scale its windows and the program declares per-monitor awareness.
   Win32Platform win32;
   RecordingDebugOutput debug;
   PlatformWith recorded(win32.Get(), nullptr, &debug);
   Win32Display display;
-  const std::optional<bool> awareBefore = display.IsProcessDpiAware();
-  ASSERT_TRUE(awareBefore.has_value()) << "user32 has IsProcessDPIAware since Windows Vista";
-  const bool expectVirtualized = !*awareBefore && display.ScreenDpiY() == 96;
-  const bool expectDeclared = !(expectVirtualized && ScreenLargeEnough(win32.Get().desktop.PrimaryScreenSize()));
+  ASSERT_EQ(display.IsProcessDpiAware(), true);
+  ASSERT_EQ(win32.Get().desktop.PrimaryScreenSize(), (Size{1280, 1024}));
 
   SystemInfo system(recorded.platform);
   system.SetupDpiAwareness();
+  EXPECT_FALSE(system.DpiVirtualized());
+  EXPECT_EQ(display.GetProcessDpiAwareness(), dpi_awareness::kPerMonitorAware);
+  ASSERT_EQ(debug.lines.size(), 1u);
+  EXPECT_TRUE(StartsWith(debug.lines[0], "************** Win32MinorVersion: ")) << debug.lines[0];
 
-  EXPECT_EQ(system.DpiVirtualized(), expectVirtualized);
-  if (expectDeclared) {
-    EXPECT_EQ(display.GetProcessDpiAwareness(), dpi_awareness::kPerMonitorAware);
-    ASSERT_EQ(debug.lines.size(), 1u);
-    EXPECT_TRUE(StartsWith(debug.lines[0], "************** Win32MinorVersion: "));
-  } else {
-    EXPECT_EQ(display.IsProcessDpiAware(), false);
-    EXPECT_EQ(display.GetProcessDpiAwareness(), dpi_awareness::kUnaware);
-    EXPECT_TRUE(debug.lines.empty());
-  }
-
-  // The fixture's screen is 1280 pixels wide: no notice window grows on it.
-  const Size screen = win32.Get().desktop.PrimaryScreenSize();
+  // No notice window grows on a screen of 1280 pixels.
   const std::optional<Rect> workArea = display.MonitorWorkArea(Rect{100, 100, 400, 300});
   ASSERT_TRUE(workArea.has_value());
   EXPECT_GT(workArea->Width(), 0);
-  EXPECT_LE(workArea->Width(), screen.width);
-  EXPECT_LE(workArea->Height(), screen.height);
+  EXPECT_LE(workArea->Width(), 1280);
+  EXPECT_LE(workArea->Height(), 1024);
   FormGeometry form{Rect{100, 100, 400, 300}, {}};
-  EXPECT_EQ(ScaleFormForLargeScreen(win32.Get(), system, form), screen.width > 1920);
+  EXPECT_FALSE(ScaleFormForLargeScreen(win32.Get(), system, form));
 }
 
 // --- Shell -----------------------------------------------------------------------------
@@ -301,61 +285,6 @@ TEST(Win32ShellExecute, AnswersAbove32OnlyWhenItStartedSomething) {
   for (int wait = 0; wait < 100 && testing::FileBytes(marker).empty(); ++wait) ::Sleep(100);
   EXPECT_EQ(testing::FileBytes(marker), "ran\r\n");
   EXPECT_LE(shell.ShellExecute(kNoWindow, "open", folder / "missing.exe", "", "", show_command::kHide), 32);
-}
-
-// The real shell without SHOpenFolderAndSelectItems.
-class ShellWithoutSelecting : public Win32Shell {
- public:
-  SelectInFolderResult OpenFolderAndSelectItem(std::string_view) override {
-    return SelectInFolderResult::kUnavailable;
-  }
-};
-
-// The real system reporting Windows 2000.
-class Windows2000 : public Win32OperatingSystem {
- public:
-  VersionExInfo VersionEx() override { return {5, 0, 2195, kPlatformWin32Nt, kProductWorkstation}; }
-};
-
-// Waits for the Explorer window of a folder, closes it and waits until it is gone.
-bool CloseExplorerOn(const std::string& folderName) {
-  const std::wstring title = Wide(folderName);
-  HWND window = nullptr;
-  for (int wait = 0; wait < 150 && window == nullptr; ++wait) {
-    window = ::FindWindowW(L"ExplorerWClass", title.c_str());
-    if (window == nullptr) ::Sleep(100);
-  }
-  if (window == nullptr) return false;
-  ::PostMessageW(window, WM_CLOSE, 0, 0);
-  for (int wait = 0; wait < 100 && ::IsWindow(window); ++wait) ::Sleep(100);
-  return !::IsWindow(window);
-}
-
-TEST(Win32OpenFolderAndSelect, EachWayOpensExplorerOnTheFolder) {
-  Win32Platform win32;
-  ShellWithoutSelecting withoutSelecting;
-  Windows2000 windows2000;
-  const Platform& real = win32.Get();
-  const Platform explore{real.files,   real.profile,  real.environment, real.clock, real.debug,
-                         withoutSelecting, real.processes, real.desktop, real.system, real.wow64,
-                         real.display, real.registry, real.versions, real.services, real.tasks,
-                         real.accounts, real.signer, real.suiteExchange, real.http};
-  const Platform explorerSelect{real.files,  real.profile,   real.environment, real.clock,
-                                real.debug,  real.shell,     real.processes,   real.desktop,
-                                windows2000, real.wow64,     real.display,     real.registry, real.versions,
-                                real.services, real.tasks,   real.accounts,    real.signer, real.suiteExchange, real.http};
-  ASSERT_GE(real.system.VersionEx().major, 6u);
-  const struct {
-    const char* way;
-    const Platform& platform;
-  } ways[] = {{"select items", real}, {"explore verb", explore}, {"explorer /select", explorerSelect}};
-  for (const auto& way : ways) {
-    SCOPED_TRACE(way.way);
-    testing::ScratchFolder folder;
-    testing::WriteFileBytes(folder / "pick me.txt", "x");
-    EXPECT_TRUE(OpenFolderAndSelect(way.platform, folder / "pick me.txt"));
-    EXPECT_TRUE(CloseExplorerOn(ExtractFileName(ExcludeTrailingBackslash(folder.Path()))));
-  }
 }
 
 }  // namespace

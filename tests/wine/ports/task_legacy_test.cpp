@@ -11,6 +11,7 @@
 
 #include "platform/win32/com_ptr.h"
 #include "platform/win32/win32_task_scheduler.h"
+#include "wine/tools/fixture_savers.h"
 
 namespace bootmark::win32 {
 namespace {
@@ -27,25 +28,8 @@ class Win32TaskLegacyTest : public ::testing::Test {
   void SaveWorkItem() {
     ASSERT_HRESULT_SUCCEEDED(::CoCreateInstance(CLSID_CTaskScheduler, nullptr, CLSCTX_INPROC_SERVER,
                                                 IID_ITaskScheduler, reinterpret_cast<void**>(legacy.Put())));
-    ComPtr<::ITask> task;
-    ASSERT_HRESULT_SUCCEEDED(legacy->NewWorkItem(name.c_str(), CLSID_CTask, IID_ITask,
-                                                 reinterpret_cast<IUnknown**>(task.Put())));
-    ASSERT_HRESULT_SUCCEEDED(task->SetApplicationName(L"C:\\Tools\\tool.exe"));
-    ASSERT_HRESULT_SUCCEEDED(task->SetParameters(L"/background"));
-    ASSERT_HRESULT_SUCCEEDED(task->SetComment(L"Bootmark port test"));
-    WORD index = 0;
-    ComPtr<::ITaskTrigger> trigger;
-    ASSERT_HRESULT_SUCCEEDED(task->CreateTrigger(&index, trigger.Put()));
-    TASK_TRIGGER data{};
-    data.cbTriggerSize = sizeof data;
-    data.wBeginYear = 2024;
-    data.wBeginMonth = 3;
-    data.wBeginDay = 1;
-    data.TriggerType = TASK_EVENT_TRIGGER_AT_LOGON;
-    ASSERT_HRESULT_SUCCEEDED(trigger->SetTrigger(&data));
-    ComPtr<IPersistFile> file;
-    ASSERT_HRESULT_SUCCEEDED(task->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(file.Put())));
-    ASSERT_HRESULT_SUCCEEDED(file->Save(nullptr, TRUE));
+    ASSERT_HRESULT_SUCCEEDED(bmfixture::SaveWorkItem(
+        *legacy.Get(), {name, L"C:\\Tools\\tool.exe", L"/background", L"Bootmark port test", TASK_EVENT_TRIGGER_AT_LOGON}));
   }
 
   Win32TaskScheduler scheduler;

@@ -53,5 +53,6 @@ int MaximizedWindow(const Args& args);
 int SuiteWindow(const Args& args);
 int EchoDebug(const Args& args);
 int NewJob(const Args& args);
+int NewLink(const Args& args);
 
 }  // namespace bmprobe
