@@ -99,7 +99,7 @@ namespace {
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 bool IsHexDigit(char c) { return IsDigit(c) || ((c | 0x20) >= 'a' && (c | 0x20) <= 'f'); }
 
-// "d.d.d.d", each part 0 to 255 in one to three digits.
+// "d.d.d.d", each number 0 to 255 in one to three digits.
 bool IsIPv4(std::string_view text) {
   int parts = 0;
   std::size_t start = 0;
