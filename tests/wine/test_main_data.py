@@ -12,7 +12,8 @@ from pathlib import Path
 import fixture_programs
 from harness import WineTestCase
 from harness import wine
-from test_screening import DAILY, LOGON, TASKS, task_xml
+from harness.suite_input import TASKS, exec_action, task_xml
+from test_screening import DAILY, LOGON
 
 TOOLS = "C:\\BmInventory\\"
 AGENT = TOOLS + "agent.exe"
@@ -74,7 +75,7 @@ class MainDataTest(WineTestCase):
             self.sc("delete", name)
             self.sc("create", name, "binPath=", path, "start=", start, "DisplayName=", display)
         for name, triggers, program in TASK_FILES:
-            self.place(TASKS + "\\" + name, task_xml(triggers=triggers, command=program))
+            self.place(TASKS + "\\" + name, task_xml(triggers=triggers, actions=exec_action(program)))
         self.delay_file = self.prefix.user_data_dir + STARTUP_MANAGER + "delayEx.ini"
         self.prefix.write_ini(self.delay_file,
                               f"[Main]\n1=ItemType:2|ItemHash:{service_hash('Bm Demand')}|\n"
