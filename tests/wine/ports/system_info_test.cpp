@@ -100,6 +100,7 @@ TEST(Win32FileVersion, SystemDllsHaveANumericVersion) {
 class ShellWithoutFolders : public IShell {
  public:
   std::string GetSpecialFolderPath(int) override { return {}; }
+  SelectInFolderResult OpenFolderAndSelectItem(std::string_view) override { return SelectInFolderResult::kUnavailable; }
   std::intptr_t ShellExecute(WindowHandle, std::string_view, std::string_view, std::string_view, std::string_view,
                              int) override {
     return 0;
