@@ -1,69 +1,10 @@
 #include "common/safe_ini_file.h"
 
-#include <algorithm>
-#include <new>
-
 #include "base/path.h"
 #include "base/text.h"
 #include "common/data_dirs.h"
 
 namespace bootmark {
-namespace {
-
-// Win32 error codes the loader reports when the system gives none of its own.
-constexpr std::uint32_t kErrorGeneric = 1;
-constexpr std::uint32_t kErrorNotEnoughMemory = 8;
-constexpr std::uint32_t kErrorNoUnicodeTranslation = 1113;
-
-constexpr std::string_view kBomUtf16LE = "\xFF\xFE";
-constexpr std::string_view kBomUtf16BE = "\xFE\xFF";
-constexpr std::string_view kBomUtf8 = "\xEF\xBB\xBF";
-
-}  // namespace
-
-std::string_view ByteOrderMark(TextEncoding encoding) {
-  switch (encoding) {
-    case TextEncoding::Utf8:
-      return kBomUtf8;
-    case TextEncoding::Utf16LE:
-      return kBomUtf16LE;
-    case TextEncoding::Utf16BE:
-      return kBomUtf16BE;
-    case TextEncoding::None:
-    case TextEncoding::Ansi:
-      break;
-  }
-  return {};
-}
-
-TextEncoding DetectEncoding(std::string_view bytes) {
-  if (bytes.starts_with(kBomUtf16LE)) return TextEncoding::Utf16LE;
-  if (bytes.starts_with(kBomUtf16BE)) return TextEncoding::Utf16BE;
-  if (bytes.starts_with(kBomUtf8)) return TextEncoding::Utf8;
-  return TextEncoding::Ansi;
-}
-
-bool DecodeFileText(IFileSystem& files, std::string_view bytes, std::string& text) {
-  switch (DetectEncoding(bytes)) {
-    case TextEncoding::Utf16LE:
-      return TryDecodeUtf16Bytes(bytes.substr(kBomUtf16LE.size()), false, text);
-    case TextEncoding::Utf16BE:
-      return TryDecodeUtf16Bytes(bytes.substr(kBomUtf16BE.size()), true, text);
-    case TextEncoding::Utf8:
-      bytes.remove_prefix(kBomUtf8.size());
-      if (!IsWellFormedUtf8(bytes)) return false;
-      text.assign(bytes);
-      return true;
-    case TextEncoding::None:
-    case TextEncoding::Ansi:
-      break;
-  }
-  // Text in the ANSI code page never holds a NUL byte: such a file is binary and
-  // rewriting it as settings would lose what it holds.
-  if (bytes.find('\0') != std::string_view::npos) return false;
-  text = Utf16ToUtf8(files.DecodeAnsi(bytes));
-  return true;
-}
 
 namespace ini_format {
 
@@ -101,9 +42,6 @@ std::string FormatDateTime(DateTime value) { return FormatSettingsDateTime(value
 }  // namespace ini_format
 
 namespace {
-
-// Side copy of a file that could not be read: "<name>.unreadable" beside it.
-constexpr std::string_view kUnreadableSuffix = ".unreadable";
 
 // Folder part of a settings file name that has to exist before the file can:
 // empty when the name has none, or names the root or the current folder.
@@ -143,78 +81,6 @@ TSafeIniFile::~TSafeIniFile() {
     UpdateFile();
   } catch (...) {
     // A destructor has no one to report to; the file keeps its last saved content.
-  }
-}
-
-void TSafeIniFile::LoadFromFile(std::string_view fileName) { Load(fileName); }
-
-void TSafeIniFile::Load(std::string_view fileName) {
-  LoadContent(fileName);
-  if (lastError_ != 0) Clear();
-  if (fileName == fileName_) unreadOnDisk_ = lastError_ != 0;
-}
-
-void TSafeIniFile::LoadContent(std::string_view fileName) {
-  lastError_ = 0;
-  Clear();
-  if (!files_.FileExists(fileName)) return;
-  try {
-    Result<std::string> read = files_.ReadAll(fileName);
-    if (!read) {
-      lastError_ = read.error() != 0 ? read.error() : kErrorGeneric;
-      return;
-    }
-    std::optional<std::string> bytes = std::move(read).value();
-    if (loadFilter_) {
-      std::string filtered;
-      if (!loadFilter_(*bytes, filtered)) {
-        lastError_ = kErrorGeneric;
-        return;
-      }
-      *bytes = std::move(filtered);
-    }
-    std::string text;
-    if (!DecodeFileText(files_, *bytes, text)) {
-      lastError_ = kErrorNoUnicodeTranslation;
-      return;
-    }
-    bytes.reset();
-    Parse(text);
-  } catch (const std::bad_alloc&) {
-    lastError_ = kErrorNotEnoughMemory;
-  } catch (...) {
-    lastError_ = kErrorGeneric;
-  }
-}
-
-void TSafeIniFile::Parse(std::string_view text) {
-  int current = -1;
-  std::size_t pos = 0;
-  while (pos <= text.size()) {
-    std::size_t end = pos;
-    while (end < text.size() && text[end] != '\r' && text[end] != '\n') ++end;
-    const std::string_view line = Trim(text.substr(pos, end - pos));
-    // CR LF, LF and CR all end a line.
-    pos = end + 1;
-    if (end + 1 < text.size() && text[end] == '\r' && text[end + 1] == '\n') ++pos;
-
-    if (line.empty() || line.front() == ';') continue;
-    if (line.size() >= 2 && line.front() == '[' && line.back() == ']') {
-      current = AddSection(std::string(Trim(line.substr(1, line.size() - 2))));
-      continue;
-    }
-    if (current < 0) continue;  // Lines before the first section belong to none.
-    std::string_view name, value;
-    if (TIniHashedStringList::SplitLine(line, name, value)) {
-      name = Trim(name);
-      value = Trim(value);
-      std::string stored;
-      stored.reserve(name.size() + 1 + value.size());
-      stored.append(name).append(1, '=').append(value);
-      sections_[static_cast<std::size_t>(current)].lines.Add(std::move(stored));
-    } else {
-      sections_[static_cast<std::size_t>(current)].lines.Add(std::string(line));
-    }
   }
 }
 
@@ -394,89 +260,6 @@ void TSafeIniFile::Clear() {
   sections_.clear();
   sectionIndex_.Clear();
   ResetCache();
-}
-
-bool TSafeIniFile::Serialise(std::string& bytes) const {
-  try {
-    std::size_t estimate = 2;
-    for (const Section& section : sections_) {
-      estimate += section.name.size() + 6;
-      for (const std::string& line : section.lines.Lines()) estimate += line.size() + 2;
-    }
-    std::string encoded;
-    encoded.reserve(estimate * 2);
-    encoded.assign(kBomUtf16LE);
-    for (const Section& section : sections_) {
-      AppendUtf16(encoded, "[");
-      AppendUtf16(encoded, section.name);
-      AppendUtf16(encoded, "]\r\n");
-      for (const std::string& line : section.lines.Lines()) {
-        AppendUtf16(encoded, line);
-        AppendUtf16(encoded, "\r\n");
-      }
-      AppendUtf16(encoded, "\r\n");
-    }
-    if (!saveFilter_) {
-      bytes = std::move(encoded);
-      return true;
-    }
-    return saveFilter_(encoded, bytes);
-  } catch (...) {
-    return false;
-  }
-}
-
-bool TSafeIniFile::MoveAside(const std::string& path) {
-  const std::string sideCopy = path + std::string(kUnreadableSuffix);
-  // One side copy, the latest: an older one makes way.
-  if (files_.FileExists(sideCopy) && !files_.DeleteFile(sideCopy)) return false;
-  return files_.MoveFile(path, sideCopy);
-}
-
-void TSafeIniFile::UpdateFile() {
-  if (fileName_.empty()) return;
-  WriteTo(fileName_);
-  if (lastError_ == 0) modified_ = false;
-}
-
-void TSafeIniFile::SaveToFile(std::string_view fileName) {
-  lastError_ = 0;
-  if (!fileName.empty()) WriteTo(fileName);
-}
-
-void TSafeIniFile::WriteTo(std::string_view fileName) {
-  std::string path(fileName);
-  const std::string folder = ExtractFilePath(path);
-  if (folder.empty() || folder == "\\") {
-    path.insert(0, ".\\");
-  } else {
-    ForceDirectories(files_, folder);
-  }
-
-  std::string bytes;
-  if (!Serialise(bytes)) {
-    lastError_ = kErrorGeneric;
-    return;
-  }
-
-  constexpr std::uint32_t kBlocking = file_attr::kReadOnly | file_attr::kHidden;
-  const std::optional<std::uint32_t> found = files_.GetAttributes(path);
-  const std::uint32_t attributes = found.value_or(0);
-  // An explicit save heals a file that could not be read, but what it held is
-  // never lost: it moves aside first, and when it cannot, nothing is written.
-  if (unreadOnDisk_ && found) {
-    if (!MoveAside(path)) {
-      lastError_ = kErrorGeneric;
-      return;
-    }
-    unreadOnDisk_ = false;
-  }
-  const bool clearAttributes = (attributes & kBlocking) != 0;
-  if (clearAttributes && files_.FileExists(path)) files_.SetAttributes(path, attributes & ~kBlocking);
-
-  if (!files_.ReplaceAll(path, bytes).ok()) lastError_ = kErrorGeneric;
-
-  if (clearAttributes) files_.SetAttributes(path, attributes);
 }
 
 }  // namespace bootmark

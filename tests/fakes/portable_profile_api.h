@@ -7,11 +7,11 @@
 // - section and key names are compared without regard to case; the first
 //   section and the first key of a name win;
 // - a key line is "name=value" with blanks around both trimmed; lines starting
-//   with ";" are comments; values lose one pair of matching surrounding quotes
-//   ("..." or '...') on reading;
-// - a write changes only the line it concerns (or appends the line, or the
-//   section, when missing); every other line, comments and blank lines included,
-//   stays as it was;
+//   with ";" are comments;
+// - a write changes only the line it concerns (or adds the line at the end of
+//   its section, or the section at the end of the file, when missing); every
+//   other line, comments and blank lines included, keeps its text, and every
+//   line ends in CR LF afterwards;
 // - a file keeps its encoding: UTF-16 LE/BE and UTF-8 files by their byte order
 //   mark, others in the ANSI code page; a new file is ANSI.
 #include <string>

@@ -1,5 +1,5 @@
 // The inventory controller over a fake machine: services, scheduled tasks, the
-// hide test, the protected software and the optimisable count.
+// hide test, the rate facts and the protected software.
 #include <gtest/gtest.h>
 
 #include "base/md5.h"
@@ -7,80 +7,17 @@
 #include "base/text.h"
 #include "fakes/fake_platform.h"
 #include "fakes/task_xml_files.h"
-#include "fakes/version_resource_builder.h"
 #include "sqlite_test_files.h"
 #include "startup/item_hash.h"
 #include "startup/main_ctl.h"
 #include "startup/startup_cache.h"
 #include "startup/startup_item_id.h"
+#include "unit/main_ctl_test_support.h"
 
 namespace bootmark {
 namespace {
 
-namespace vb = testing::version_bytes;
-
-constexpr const char* kRecords = "C:\\Users\\Ann\\AppData\\Roaming\\Tarvo\\Kestrune\\Startup Manager\\";
-constexpr const char* kCache = "C:\\ProgramData\\Tarvo\\Kestrune\\Startup Manager\\StartupCache.dat";
-constexpr const char* kVendor = "Maker Windows";
-
-struct Machine {
-  Machine() {
-    fake.environment.executablePath = programDir + "Bootmark.exe";
-    fake.environment.variables = {{"Path", "C:\\Windows\\system32"}, {"windir", "C:\\Windows"}};
-    fake.files.AddDirectory(programDir + "Database");
-    fake.services.states["Schedule"] = service_state::kRunning;
-    fake.files.AddDirectory(std::string(testing::kTaskStore));
-    AddProgram("C:\\Windows\\system32\\svchost.exe", kVendor);
-  }
-
-  void AddProgram(const std::string& path, const std::string& company) {
-    fake.files.AddFile(path, "MZ");
-    fake.versions.Set(path, vb::Root(vb::FixedFileInfo(1, 0, 0, 0),
-                                     {vb::StringFileInfo({vb::Table("040904B0", {{"CompanyName", company}})}),
-                                      vb::VarFileInfo({{0x0409, 0x04B0}})}));
-  }
-  void AddService(const std::string& name, std::uint32_t startType, const std::string& path,
-                  const std::string& description = "") {
-    fake.services.installed.push_back({name, name + " Service", startType, path, description});
-  }
-  void Database(std::string_view relative, const std::string& sql) {
-    testing::RunSql(programDir + std::string(relative), sql);
-  }
-  void ListKey(std::string_view table, const std::string& text) {
-    Database(table == "whiteList" ? kStartupWhiteDb : kStartupBlackDb,
-             "CREATE TABLE IF NOT EXISTS " + std::string(table) + "(MD5 TEXT); INSERT INTO " + std::string(table) +
-                 " VALUES('" + UpperCaseOrdinal(Md5Hex(UpperCaseOrdinal(text))) + "');");
-  }
-  void Record(std::string_view file, const std::string& hash) {
-    fake.files.AddFile(kRecords + std::string(file), "[Main]\r\n1=ItemType:2|ItemHash:" + hash + "|\r\ncount=1\r\n");
-  }
-  std::string FileText(const std::string& path) {
-    const Result<std::string> bytes = fake.files.ReadAll(path);
-    return bytes ? *bytes : std::string();
-  }
-
-  TMainCtl& Controller() {
-    if (!controller) {
-      controller = std::make_unique<TMainCtl>(InventoryContext{fake.platform, system, tasks, checkPath, identity, nullptr});
-    }
-    return *controller;
-  }
-  const TServiceItem* Service(const std::string& name) {
-    for (const TServiceItem& item : Controller().Lists().services) {
-      if (item.Name == name) return &item;
-    }
-    return nullptr;
-  }
-
-  testing::ScratchFolder scratch;
-  const std::string programDir = scratch.File("Kestrune") + "\\";
-  testing::FakePlatform fake;
-  SystemInfo system{fake.platform};
-  TaskReader tasks{fake.platform, nullptr};
-  TCheckPath checkPath{fake.platform};
-  LocalIdentity identity;
-  std::unique_ptr<TMainCtl> controller;
-};
+using namespace main_ctl_test;
 
 TEST(MainCtlServices, StatesFollowStartTypeDelayRecordsAndFiles) {
   Machine m;
@@ -305,151 +242,6 @@ TEST(MainCtlTasks, TasksWithAProgramOutsideTheSystemFolderAreListed) {
   EXPECT_EQ(tasks[1].TaskType, 0);
   EXPECT_TRUE(tasks[2].Exist);  // found in its working folder
   EXPECT_EQ(tasks[2].Boottime, "1s");  // a boot history exists, without this file
-}
-
-// One row of the quick-optimise table: an item of a kind with its recommendation
-// and state, and what the optimiser makes of it.
-struct QuickCase {
-  ItemKind kind;
-  Recommendation recommendation;
-  ItemState state;  // for tasks: Enabled or Disabled
-  bool exists = true;
-  bool bootTrigger = true;
-  const char* record = "";  // a record file holding the item
-  bool listed = false;
-  bool counted = false;
-};
-
-TEST(MainCtlQuickOptimize, EachKindFollowsItsSkipAndAcceptRules) {
-  using R = Recommendation;
-  using S = ItemState;
-  const QuickCase kCases[] = {
-      {ItemKind::RunValue, R::Disable, S::Enabled, true, true, "", true, true},
-      {ItemKind::RunValue, R::Disable, S::Disabled, true, true, "", false, false},
-      {ItemKind::RunValue, R::Keep, S::Enabled, true, true, "", false, false},
-      {ItemKind::RunValue, R::Unknown, S::Enabled, true, true, "", true, false},
-      {ItemKind::RunValue, R::Unknown, S::Missing, false, true, "", true, true},
-      {ItemKind::Shortcut, R::Disable, S::Enabled, true, true, "Ignore.ini", true, false},
-      {ItemKind::RunValue, R::Disable, S::Enabled, true, true, "OptimizeRecord.ini", false, false},
-      {ItemKind::RunValue, R::Disable, S::Enabled, true, true, "OptFailed.ini", false, false},
-      {ItemKind::Service, R::Disable, S::Enabled, true, true, "", true, true},
-      {ItemKind::Service, R::Keep, S::Enabled, true, true, "", false, false},
-      {ItemKind::Service, R::Remove, S::Missing, false, true, "", true, true},
-      {ItemKind::Service, R::Delay, S::Enabled, true, true, "", false, false},
-      {ItemKind::Service, R::Disable, S::Enabled, true, true, "OptFailed.ini", false, false},
-      {ItemKind::ScheduledTask, R::Disable, S::Enabled, true, true, "", true, true},
-      {ItemKind::ScheduledTask, R::Disable, S::Enabled, true, false, "", false, false},
-      {ItemKind::ScheduledTask, R::Disable, S::Disabled, true, true, "", false, false},
-      {ItemKind::ScheduledTask, R::Keep, S::Enabled, true, true, "", false, false},
-      {ItemKind::ScheduledTask, R::Unknown, S::Enabled, true, true, "", true, false},
-      {ItemKind::ScheduledTask, R::Remove, S::Disabled, false, false, "", true, true},
-      {ItemKind::ScheduledTask, R::Unknown, S::Disabled, false, false, "", false, false},
-      {ItemKind::ScheduledTask, R::Disable, S::Enabled, true, true, "OptFailed.ini", true, true},
-      {ItemKind::ScheduledTask, R::Disable, S::Enabled, true, true, "OptimizeRecord.ini", false, false},
-  };
-  for (const QuickCase& c : kCases) {
-    Machine m;
-    const std::string hash = "0000ABCD";
-    if (*c.record != '\0') m.Record(c.record, hash);
-    StartupLists& lists = m.Controller().Lists();
-    StartupRecordHead head;
-    head.Name = "Item";
-    head.ItemHash = hash;
-    head.Recommand = c.recommendation;
-    head.Exist = c.exists;
-    head.Boottime = "3.5s";
-    if (c.kind == ItemKind::Service) {
-      TServiceItem item;
-      static_cast<StartupRecordHead&>(item) = head;
-      item.SerShowName = "Shown";
-      item.ItemStatus = c.state;
-      lists.services.push_back(item);
-    } else if (c.kind == ItemKind::ScheduledTask) {
-      TTaskScheduleItem item;
-      static_cast<StartupRecordHead&>(item) = head;
-      item.IsTaskEnable = c.state == S::Enabled;
-      item.IsStartBoot = c.bootTrigger;
-      lists.tasks.push_back(item);
-    } else {
-      TStartupItem item;
-      static_cast<StartupRecordHead&>(item) = head;
-      item.StartupType = c.kind;
-      item.ItemStatus = c.state;
-      lists.startup.push_back(item);
-    }
-    m.Controller().BuildProtectedSoftware();
-    m.Controller().BuildQuickOptimizeList(true);
-
-    const auto& list = m.Controller().QuickOptimizeList();
-    const std::string row = std::to_string(static_cast<int>(c.kind)) + "/" +
-                            std::to_string(static_cast<int>(c.recommendation)) + "/" +
-                            std::to_string(static_cast<int>(c.state)) + "/" + c.record;
-    ASSERT_EQ(list.size(), c.listed ? 1u : 0u) << row;
-    TSafeIniFile config(m.fake.files, std::string(kRecords) + "config.ini");
-    EXPECT_EQ(config.ReadInteger("main", "CanOptCount", -1), c.counted ? 1 : 0) << row;
-    if (!c.listed) continue;
-    EXPECT_EQ(list[0].ItemType, c.kind) << row;
-    EXPECT_EQ(list[0].BootSeconds, 3.5) << row;
-    EXPECT_EQ(list[0].Name, c.kind == ItemKind::Service ? "Shown" : "Item") << row;
-    EXPECT_EQ(list[0].Recommand, c.exists ? c.recommendation : R::Remove) << row;
-    EXPECT_EQ(list[0].Ignored, std::string_view(c.record) == "Ignore.ini") << row;
-  }
-}
-
-TEST(MainCtlGathering, RecordFilesBecomeUtf16AndUnreadableOnesStayAsTheyAre) {
-  Machine m;
-  const std::string ansi = std::string(kRecords) + "OptFailed.ini";
-  const std::string odd = std::string(kRecords) + "delStartups.ini";
-  m.fake.files.AddFile(ansi, "[Main]\r\n1=ItemHash:X|\r\n");
-  m.fake.files.AddFile(odd, std::string("\xFF\xFE[\0M", 5));
-  m.Controller();
-  EXPECT_EQ(m.FileText(ansi).substr(0, 4), std::string("\xFF\xFE[\0", 4));
-  EXPECT_EQ(m.FileText(odd), std::string("\xFF\xFE[\0M", 5));
-}
-
-TEST(MainCtlGathering, ADatabaseThatIsNoDatabaseStopsTheController) {
-  Machine m;
-  testing::RunSql(m.programDir + std::string(kStartupBlackDb), "");  // the folder exists for SQLite
-  std::FILE* file = std::fopen((m.programDir + std::string(kStartupBlackDb)).c_str(), "wb");
-  ASSERT_NE(file, nullptr);
-  std::fputs("this is no database, only some text long enough to be read as a header", file);
-  std::fclose(file);
-  EXPECT_THROW(m.Controller(), ESQLiteException);
-}
-
-TEST(MainCtlGathering, AllDataWritesTheCacheAndRestoresTheRedirection) {
-  Machine m;
-  m.AddProgram("C:\\Tools\\a.exe", "Acme");
-  m.AddService("Agent", 3, "C:\\Tools\\a.exe");
-  m.Controller().GetAllData();
-  EXPECT_FALSE(m.Controller().Busy());
-  EXPECT_FALSE(m.fake.wow64.redirectionDisabled);
-  TSafeIniFile cache(m.fake.files, kCache);
-  EXPECT_EQ(cache.ReadString(CacheSectionName(m.Controller().Lists().services[0]), "ItemType", ""), "Service");
-  TSafeIniFile config(m.fake.files, std::string(kRecords) + "config.ini");
-  EXPECT_EQ(config.ReadInteger("main", "CanOptCount", -1), 0);
-
-  m.fake.files.SetWriteFails(kCache);
-  EXPECT_THROW(m.Controller().GetAllData(), std::runtime_error);
-  EXPECT_FALSE(m.Controller().Busy());
-  EXPECT_FALSE(m.fake.wow64.redirectionDisabled);
-}
-
-TEST(MainCtlGathering, ACachedControllerReadsServicesAndTasksFromTheCache) {
-  Machine m;
-  m.fake.files.AddFile(kCache,
-                       "[Svc_]\r\nItemType=Service\r\nName=Svc\r\nBoottime=4s\r\n[Job_]\r\nItemType=TaskSchedule\r\n"
-                       "Name=Job\r\n");
-  TSafeIniFile cache(m.fake.files, kCache);
-  m.AddProgram("C:\\Tools\\a.exe", "Acme");
-  m.AddService("Live", 2, "C:\\Tools\\a.exe");
-  m.Controller().AttachCache(&cache);
-  m.Controller().GetAllData();
-  ASSERT_EQ(m.Controller().Lists().services.size(), 1u);
-  EXPECT_EQ(m.Controller().Lists().services[0].Name, "Svc");
-  EXPECT_EQ(m.Controller().GetItemBootTime(m.Controller().Lists().services[0]), "4s");
-  ASSERT_EQ(m.Controller().Lists().tasks.size(), 1u);
-  EXPECT_EQ(m.FileText(kCache).find("Live"), std::string::npos);  // nothing written to the cache
 }
 
 }  // namespace

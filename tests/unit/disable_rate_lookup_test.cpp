@@ -1,0 +1,257 @@
+// The whole disable-rate look-up against a fake statistics server: waiting,
+// cancelling at the deadline, caching, and the files the decision saves.
+#include "alert/disable_rate.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <chrono>
+#include <thread>
+
+#include "alert/disable_rate_lookup.h"
+#include "common/safe_ini_file.h"
+#include "fakes/fake_platform.h"
+#include "startup/startup_item_id.h"
+#include "unit/disable_rate_test_support.h"
+#include "unit/new_item_test_support.h"
+
+namespace bootmark {
+namespace {
+
+using namespace disable_rate_test;
+using testing::FakePlatform;
+using testing::Utf16File;
+
+class DisableRateLookupTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    // The main thread's 100 ms sleeps take a moment of real time, so that the
+    // wait does not spin while the request thread works.
+    fake.clock.onSleep = [] { std::this_thread::sleep_for(std::chrono::milliseconds(1)); };
+    fake.files.AddFile(kExe, "MZ");
+    fake.files.AddFile(kUpdateIni, Utf16File(std::string("[Startup]\r\nOpenRequest=1\r\nRequesturl=") + kUrl + "\r\n"));
+  }
+
+  bool Decide(std::string_view exe = kExe) {
+    return DecideDisableRate(fake.platform, keys, DisableRateItem{"Updater", std::string(exe), 1},
+                             [this](std::string_view id) { statistics.emplace_back(id); });
+  }
+
+  std::string Info(std::string_view key, std::string_view exe = kExe) {
+    TSafeIniFile info(fake.files);
+    info.LoadFromFile(kInfoIni);
+    return info.ReadString(std::string("Updater") + std::string(exe) + "1", key, "<none>");
+  }
+
+  // A key of the cached answer for the updater.
+  std::string Cached(std::string_view key) {
+    TSafeIniFile cache(fake.files);
+    cache.LoadFromFile(kCache);
+    return cache.ReadString(kUpdaterId, key, "<none>");
+  }
+
+  bool HasLine(std::string_view line) const {
+    return std::find(fake.debug.lines.begin(), fake.debug.lines.end(), line) != fake.debug.lines.end();
+  }
+
+  FakePlatform fake;
+  LocalIdentity identity;
+  ItemKeys keys{identity, nullptr};
+  std::vector<std::string> statistics;
+};
+
+TEST_F(DisableRateLookupTest, NoUsableAnswerLeavesTheRateEmptyAndUnknown) {
+  const struct {
+    const char* name;
+    std::optional<std::string> response;
+  } cases[] = {
+      {"network failure", std::nullopt},
+      {"empty answer", std::string()},
+      {"garbage", std::string("<html>Service Unavailable</html>")},
+      {"two fields", std::string(R"({"id":"x","prop":"12%"})")},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    fake.debug.lines.clear();
+    statistics.clear();
+    fake.http.response = c.response;
+
+    EXPECT_FALSE(Decide());
+
+    EXPECT_TRUE(HasLine("DisableRate: "));
+    EXPECT_TRUE(HasLine("Recommend: -1"));
+    EXPECT_FALSE(HasLine("6.IsRecommand :Enable "));
+    EXPECT_TRUE(statistics.empty());
+    EXPECT_EQ(Info("DisableRate"), "");
+    EXPECT_EQ(Info("Recommand"), "-1");
+    EXPECT_FALSE(fake.files.FileExists(kCache));
+  }
+  EXPECT_EQ(fake.http.Requests().size(), std::size(cases));
+}
+
+TEST_F(DisableRateLookupTest, MissingProgramIsNotAskedAbout) {
+  const std::string missing = "C:\\Tools\\gone.exe";
+  fake.http.response = R"({"id":"x","prop":"5%","recommendation":3})";
+
+  EXPECT_FALSE(Decide(missing));
+
+  EXPECT_TRUE(fake.http.Requests().empty());
+  EXPECT_EQ(Info("DisableRate", missing), "");
+  EXPECT_EQ(Info("Recommand", missing), "-1");
+}
+
+TEST_F(DisableRateLookupTest, MainThreadKeepsItsMessagesRunningUntilTheAnswerArrives) {
+  // The server answers only after the main thread has let its queue run three
+  // times: the request runs on its own thread while the main thread waits.
+  std::atomic<int> runs{0};
+  fake.desktop.onProcessMessages = [&runs] { ++runs; };
+  fake.http.answer = [&runs](std::string_view) -> std::optional<std::string> {
+    while (runs < 3) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    return std::string(R"({"id":"x","prop":"9.99%","recommendation":"0"})");
+  };
+
+  EXPECT_FALSE(Decide());
+
+  EXPECT_GE(fake.desktop.messageRuns, 3);
+  EXPECT_EQ(fake.clock.sleeps.size(), static_cast<std::size_t>(fake.desktop.messageRuns));
+  for (const std::uint32_t sleep : fake.clock.sleeps) EXPECT_EQ(sleep, 100u);
+  EXPECT_EQ(statistics, std::vector<std::string>{"228"});
+  EXPECT_EQ(Info("Recommand"), "0");
+}
+
+// A server that never finishes its answer: once the look-up's time has passed,
+// the waiting thread ends the request, and the item has no rate.
+TEST_F(DisableRateLookupTest, WaitingThreadCancelsTheRequestAtTheDeadline) {
+  fake.files.AddFile(kUpdateIni, Utf16File(std::string("[Startup]\r\nOpenRequest=1\r\nRequesturl=") + kUrl +
+                                           "\r\nRequestTimeout=2\r\n"));
+  fake.clock.onSleep = [this] {
+    fake.clock.tickCount += 100;
+    std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  };
+  fake.http.answer = [this](std::string_view) -> std::optional<std::string> {
+    while (!fake.http.Cancelled()) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    return std::string(R"({"id":"x","prop":"5%","recommendation":3})");
+  };
+
+  EXPECT_FALSE(Decide());
+
+  EXPECT_EQ(Info("DisableRate"), "");
+  EXPECT_EQ(Info("Recommand"), "-1");
+  EXPECT_GE(fake.clock.sleeps.size(), 20u);
+  EXPECT_LT(fake.clock.sleeps.size(), 40u) << "the wait ends soon after the cancellation";
+  // The request thread set COM up for itself and took it down again.
+  EXPECT_EQ(fake.tasks.initializeCalls, 1);
+  EXPECT_EQ(fake.tasks.uninitializeCalls, 1);
+}
+
+TEST_F(DisableRateLookupTest, AdviceIsCachedOnlyUnderTheIdentifierAsked) {
+  fake.http.response = R"({"id":"other-item","prop":"5%","recommendation":1})";
+  EXPECT_FALSE(Decide());
+  TSafeIniFile cache(fake.files);
+  cache.LoadFromFile(kCache);
+  EXPECT_EQ(cache.ReadSections(), std::vector<std::string>{kUpdaterId});
+  EXPECT_EQ(Cached("drate"), "5%");
+}
+
+TEST_F(DisableRateLookupTest, PlainHttpToAnotherMachineIsNotAsked) {
+  fake.files.AddFile(kUpdateIni, Utf16File("[Startup]\r\nOpenRequest=1\r\nRequesturl=http://stats.test/p.php\r\n"));
+  fake.http.response = R"({"id":"x","prop":"5%","recommendation":3})";
+  EXPECT_FALSE(Decide());
+  EXPECT_TRUE(fake.http.Requests().empty());
+  EXPECT_EQ(Info("Recommand"), "-1");
+}
+
+TEST_F(DisableRateLookupTest, BodyAndAnswerAreInTheAnsiCodePage) {
+  // The fake system's ANSI code page is Windows-1252: "\xE9" is "é".
+  fake.http.response = "{\"id\":\"x\",\"prop\":\"caf\xE9\",\"recommendation\":1}";
+  EXPECT_FALSE(Decide());
+  EXPECT_EQ(Info("DisableRate"), "caf\xC3\xA9");
+}
+
+// Both files the decision saves: whatever a damaged or locked file held is still
+// on disk afterwards, in the file or in its side copy, and the file healed.
+TEST_F(DisableRateLookupTest, DamagedFilesAreKeptAsideWhenTheDecisionSavesOverThem) {
+  const std::string good = Utf16File("[Other]\r\nk=1\r\n");
+  const struct {
+    const char* name;
+    std::string bytes;
+    bool locked;
+  } damages[] = {
+      {"locked", good, true},
+      {"odd-length UTF-16", good + "\x41", false},
+      {"bad UTF-8 after the BOM", "\xEF\xBB\xBF[Other]\r\nk=\xC3\x28\r\n", false},
+      {"binary", std::string("\x00\x01\x02\xFF\x00[x]\x7F", 8), false},
+  };
+  fake.http.response = std::string(R"({"id":")") + kUpdaterId + R"(","prop":"5%","recommendation":1})";
+  for (const char* file : {kCache, kInfoIni}) {
+    for (const auto& d : damages) {
+      SCOPED_TRACE(std::string(file) + ": " + d.name);
+      for (const char* path : {kCache, kInfoIni}) fake.files.DeleteFile(path);
+      fake.files.AddFile(file, d.bytes);
+      fake.files.SetUnreadable(file, d.locked);
+
+      Decide();
+
+      fake.files.SetUnreadable(file, false);
+      EXPECT_EQ(fake.files.Content(std::string(file) + ".unreadable"), d.bytes);
+      EXPECT_EQ(Info("DisableRate"), "5%");
+      EXPECT_EQ(Cached("drate"), "5%");
+    }
+  }
+}
+
+class CheckDisableRateTest : public DisableRateLookupTest {
+ protected:
+  bool Check(const ProgramArguments& arguments) {
+    TaskReader tasks(fake.platform, nullptr);
+    TCheckPath checkPath(fake.platform);
+    return CheckDisableRate(fake.platform, tasks, checkPath, identity, arguments,
+                            [this](std::string_view id) { statistics.emplace_back(id); });
+  }
+
+  const ProgramArguments updater = testing::AddAutoRunArguments(
+      1, {"Updater", std::string("\"") + kExe + "\" /silent", "HKCU\\Software\\Microsoft\\Windows\\CurrentVersion\\Run"});
+};
+
+TEST_F(CheckDisableRateTest, SwitchedOffMeansNoRequestAndNoFile) {
+  fake.http.response = std::string(R"({"id":")") + kUpdaterId + R"(","prop":"5%","recommendation":3})";
+  for (const char* settings : {static_cast<const char*>(nullptr), "[Startup]\r\n", "[Startup]\r\nOpenRequest=0\r\n"}) {
+    SCOPED_TRACE(settings ? settings : "no Update.ini");
+    fake.files.DeleteFile(kUpdateIni);
+    if (settings != nullptr) fake.files.AddFile(kUpdateIni, Utf16File(settings));
+    const int writes = fake.files.TotalWriteCount();
+
+    EXPECT_FALSE(Check(updater));
+
+    EXPECT_TRUE(fake.http.Requests().empty());
+    EXPECT_EQ(fake.files.TotalWriteCount(), writes);
+    EXPECT_FALSE(fake.files.FileExists(kInfoIni));
+    EXPECT_TRUE(fake.debug.lines.empty());
+    EXPECT_TRUE(statistics.empty());
+  }
+}
+
+TEST_F(CheckDisableRateTest, AdviceToKeepEndsTheAlertWithTheItemStored) {
+  fake.http.response = std::string(R"([{"id":")") + kUpdaterId + R"(","prop":"25%","recommendation":3}])";
+
+  EXPECT_TRUE(Check(updater));
+
+  // The identifier is that of the program the command starts, under its name.
+  const auto requests = fake.http.Requests();
+  ASSERT_EQ(requests.size(), 1u);
+  EXPECT_EQ(requests[0].url, kUrl);
+  EXPECT_EQ(requests[0].body, std::string(R"([{"id":")") + kUpdaterId + R"("}])");
+  EXPECT_EQ(requests[0].maxResponseBytes, kMaxDisableRateAnswerBytes);
+
+  const std::vector<std::string> lines{"DisableRate: 25%", "Recommend: 3", "6.IsRecommand :Enable ",
+                                       "FNewItemDisRate : 25"};
+  EXPECT_EQ(fake.debug.lines, lines);
+  EXPECT_EQ(statistics, std::vector<std::string>{"230"});
+  EXPECT_EQ(Info("DisableRate"), "25%");
+  EXPECT_EQ(Info("Recommand"), "3");
+  EXPECT_EQ(Cached("drate"), "25%");
+  EXPECT_EQ(Cached("recommendation"), "3");
+}
+
+}  // namespace
+}  // namespace bootmark

@@ -1,0 +1,243 @@
+// TSafeIniFile: saving (encoding, attributes, failures, the destructor), writing
+// through the section cache, and the typed value formats.
+#include "common/safe_ini_file.h"
+
+#include <gtest/gtest.h>
+
+#include "base/text.h"
+#include "unit/safe_ini_test_support.h"
+
+namespace bootmark {
+namespace {
+
+using namespace safe_ini_test;
+
+// --- Saving -------------------------------------------------------------------------
+
+TEST_F(SafeIniFileTest, FileIsRewrittenInUtf16WithSectionsSeparatedByBlankLines) {
+  Add("; comment\r\norphan=1\r\n[A]\r\n  k = v \r\nraw line\r\n\r\n[B]\r\n[a]\r\nx=1\r\n");
+  TSafeIniFile(fs, std::string(kFile)).WriteString("B", "new", "2");
+  EXPECT_EQ(fs.Content(kFile),
+            Utf16File("[A]\r\nk=v\r\nraw line\r\n\r\n[B]\r\nnew=2\r\n\r\n[a]\r\nx=1\r\n\r\n"));
+}
+
+TEST_F(SafeIniFileTest, ReadOnlyHiddenFileIsUpdatedAndKeepsItsAttributes) {
+  const std::uint32_t attributes = file_attr::kReadOnly | file_attr::kHidden | file_attr::kArchive;
+  fs.AddFile(kFile, Utf16File("[S]\r\nk=old\r\n"), attributes);
+  {
+    TSafeIniFile ini(fs, std::string(kFile));
+    ini.WriteString("S", "k", "new");
+    ini.UpdateFile();
+    EXPECT_EQ(ini.LastError(), 0u);
+    EXPECT_FALSE(ini.Modified());
+  }
+  EXPECT_EQ(TextOf(fs, kFile), "[S]\r\nk=new\r\n\r\n");
+  EXPECT_EQ(fs.GetAttributes(kFile), attributes);
+}
+
+TEST_F(SafeIniFileTest, FailedWriteLeavesThePreviousContentWhole) {
+  const std::string bytes = Utf16File("[S]\r\nk=old\r\n");
+  fs.AddFile(kFile, bytes, file_attr::kReadOnly);
+  TSafeIniFile ini(fs, std::string(kFile));
+  fs.SetWriteFails(kFile);
+  ini.WriteString("S", "k", "new");
+  ini.UpdateFile();
+  EXPECT_EQ(ini.LastError(), 1u);
+  EXPECT_TRUE(ini.Modified());
+  EXPECT_EQ(fs.Content(kFile), bytes);
+  EXPECT_EQ(fs.GetAttributes(kFile), file_attr::kReadOnly);
+}
+
+TEST_F(SafeIniFileTest, FailedSaveFilterWritesNothing) {
+  const std::string bytes = Add(Utf16File("[S]\r\nk=old\r\n"));
+  {
+    TSafeIniFile ini(fs, std::string(kFile), TextEncoding::None, {},
+                     [](const std::string&, std::string&) { return false; });
+    ini.WriteString("S", "k", "new");
+    ini.UpdateFile();
+    EXPECT_EQ(ini.LastError(), 1u);
+  }
+  EXPECT_EQ(fs.Content(kFile), bytes);
+  EXPECT_EQ(fs.WriteCount(kFile), 0);
+}
+
+TEST_F(SafeIniFileTest, SaveCreatesTheFolderCreationCouldNot) {
+  // Creation makes two rounds of 101 attempts (before and after loading); the
+  // folder only becomes creatable afterwards.
+  fs.FailCreateDirectory("C:\\Gone", 2 * 101);
+  TSafeIniFile ini(fs, "C:\\Gone\\Deeper\\app.ini");
+  ASSERT_FALSE(fs.DirectoryExists("C:\\Gone"));
+  ini.WriteString("S", "k", "v");
+  ini.UpdateFile();
+  EXPECT_EQ(ini.LastError(), 0u);
+  EXPECT_EQ(TextOf(fs, "C:\\Gone\\Deeper\\app.ini"), "[S]\r\nk=v\r\n\r\n");
+}
+
+TEST(SafeIniFileSave, DestructorSavesOnlyAfterAChange) {
+  const struct {
+    const char* name;
+    void (*act)(TSafeIniFile&);
+    bool saves;
+  } cases[] = {
+      {"ReadsOnly",
+       [](TSafeIniFile& ini) {
+         ini.ReadString("S", "k", "");
+         ini.ReadSections();
+         ini.ReadSectionValues("T");
+       },
+       false},
+      {"WriteSameValue", [](TSafeIniFile& ini) { ini.WriteString("S", "k", "1"); }, true},
+      {"DeleteExistingKey", [](TSafeIniFile& ini) { ini.DeleteKey("S", "K"); }, true},
+      {"DeleteMissingKey", [](TSafeIniFile& ini) { ini.DeleteKey("S", "nope"); }, false},
+      {"DeleteKeyOfMissingSection", [](TSafeIniFile& ini) { ini.DeleteKey("Nope", "k"); }, false},
+      {"EraseSection", [](TSafeIniFile& ini) { ini.EraseSection("S"); }, false},
+      {"Clear", [](TSafeIniFile& ini) { ini.Clear(); }, false},
+  };
+  const std::string bytes = Utf16File("[S]\r\nk=1\r\n[T]\r\nx=2\r\n");
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    FakeFileSystem fs;
+    fs.AddFile(kFile, bytes);
+    {
+      TSafeIniFile ini(fs, std::string(kFile));
+      c.act(ini);
+      EXPECT_EQ(ini.Modified(), c.saves);
+    }
+    EXPECT_EQ(fs.WriteCount(kFile), c.saves ? 1 : 0);
+    if (!c.saves) {
+      EXPECT_EQ(fs.Content(kFile), bytes);
+    }
+  }
+}
+
+TEST_F(SafeIniFileTest, EraseAfterAWriteSavesWithoutTheSection) {
+  Add(Utf16File("[S]\r\nk=1\r\n[T]\r\nx=2\r\n"));
+  {
+    TSafeIniFile ini(fs, std::string(kFile));
+    ini.WriteString("T", "y", "3");
+    ini.EraseSection("s");
+  }
+  EXPECT_EQ(TextOf(fs, kFile), "[T]\r\nx=2\r\ny=3\r\n\r\n");
+}
+
+// --- Writing --------------------------------------------------------------------
+
+// The section cache compares names exactly, the look-up ignores case; a key is
+// replaced in place, keeping the line order.
+TEST_F(SafeIniFileTest, WritesReplaceTheExistingKeyInPlaceIgnoringCase) {
+  TSafeIniFile ini(fs);
+  ini.WriteString("Main", "a", "1");
+  ini.WriteString("main", "b", "2");
+  ini.WriteString("MAIN", "A", "3");
+  EXPECT_EQ(ini.ReadSections(), Lines{"Main"});
+  EXPECT_EQ(ini.ReadSectionValues("Main"), (Lines{"A=3", "b=2"}));
+}
+
+TEST_F(SafeIniFileTest, CacheStaysValidAfterEraseAndClear) {
+  TSafeIniFile ini(fs);
+  ini.WriteString("A", "k", "1");
+  ini.WriteString("B", "k", "2");  // cached: B at position 1
+  ini.EraseSection("A");           // B moves to position 0
+  ini.WriteString("B", "k2", "3");
+  EXPECT_EQ(ini.ReadSections(), Lines{"B"});
+  EXPECT_EQ(ini.ReadSectionValues("B"), (Lines{"k=2", "k2=3"}));
+
+  ini.EraseSection("B");  // the cached section itself
+  ini.WriteString("B", "again", "4");
+  EXPECT_EQ(ini.ReadSectionValues("B"), Lines{"again=4"});
+
+  ini.Clear();
+  ini.WriteString("B", "fresh", "5");
+  EXPECT_EQ(ini.ReadSections(), Lines{"B"});
+  EXPECT_EQ(ini.ReadSectionValues("B"), Lines{"fresh=5"});
+}
+
+TEST_F(SafeIniFileTest, EraseRemovesOnlyTheFirstOfDuplicateSections) {
+  Add(Utf16File("[S]\r\na=1\r\n[S]\r\nb=2\r\n"));
+  TSafeIniFile ini(fs, std::string(kFile));
+  ini.EraseSection("s");
+  EXPECT_EQ(ini.ReadSections(), Lines{"S"});
+  EXPECT_EQ(ini.ReadString("S", "b", ""), "2");
+}
+
+TEST_F(SafeIniFileTest, AppendOnlyModeAddsLinesWithoutLookingForTheKey) {
+  TSafeIniFile ini(fs);
+  ini.SetAppendOnly(true);
+  ini.WriteString("S", "k", "1");
+  ini.WriteString("S", "k", "2");
+  EXPECT_EQ(ini.ReadSectionValues("S"), (Lines{"k=1", "k=2"}));
+  EXPECT_EQ(ini.ReadString("S", "k", ""), "1");
+  ini.SetAppendOnly(false);
+  ini.WriteString("S", "K", "3");
+  EXPECT_EQ(ini.ReadSectionValues("S"), (Lines{"K=3", "k=2"}));
+}
+
+TEST_F(SafeIniFileTest, DeleteKeyKeepsLaterKeysFindable) {
+  TSafeIniFile ini(fs);
+  for (int i = 0; i < 10; ++i) ini.WriteInteger("S", "k" + std::to_string(i), i);
+  ini.DeleteKey("S", "k3");
+  EXPECT_FALSE(ini.ValueExists("S", "k3"));
+  for (int i : {0, 2, 4, 9}) EXPECT_EQ(ini.ReadInteger("S", "k" + std::to_string(i), -1), i);
+  ini.WriteString("S", "k9", "x");
+  EXPECT_EQ(ini.ReadSection("S").size(), 9u);
+}
+
+// --- Value formats ----------------------------------------------------------------
+
+// Integers are decimal or hexadecimal in 32 bits, else the default; a bool is
+// any integer other than zero; floats take a point or a comma.
+TEST_F(SafeIniFileTest, TypedReadsOfStoredText) {
+  TSafeIniFile ini(fs);
+  const std::pair<const char*, std::int32_t> integers[] = {
+      {"42", 42}, {"-7", -7}, {"0x1F", 31}, {"0xFFFFFFFF", -1}, {"2147483647", 2147483647},
+      {"2147483648", -99}, {"12abc", -99}, {"", -99}, {"0x", -99}};
+  for (const auto& [text, expected] : integers) {
+    ini.WriteString("S", "n", text);
+    EXPECT_EQ(ini.ReadInteger("S", "n", -99), expected) << text;
+  }
+  const struct {
+    const char* text;
+    bool defaultValue, expected;
+  } bools[] = {{"1", false, true},  {"0", true, false},     {"2", false, true},     {"-1", false, true},
+               {"0x0", true, false}, {"true", false, false}, {"true", true, true}, {"", true, true}};
+  for (const auto& c : bools) {
+    ini.WriteString("S", "b", c.text);
+    EXPECT_EQ(ini.ReadBool("S", "b", c.defaultValue), c.expected) << c.text << " " << c.defaultValue;
+  }
+  const std::pair<const char*, double> floats[] = {{"1.5", 1.5},         {"1,5", 1.5}, {"-2,25", -2.25},
+                                                   {"45678.5", 45678.5}, {"3", 3.0},   {"", -1.0}};
+  for (const auto& [text, expected] : floats) {
+    ini.WriteString("S", "f", text);
+    EXPECT_DOUBLE_EQ(ini.ReadFloat("S", "f", -1.0), expected) << text;
+  }
+  for (const char* text : {"abc", "1.5.5", "1,234.5", "1.5x"}) {
+    ini.WriteString("S", "f", text);
+    EXPECT_THROW(ini.ReadFloat("S", "f", 0.0), EConvertError) << text;
+  }
+}
+
+TEST_F(SafeIniFileTest, WrittenFormsOfIntegersAndBools) {
+  TSafeIniFile ini(fs);
+  ini.WriteInteger("S", "i", -2147483647 - 1);
+  ini.WriteBool("S", "t", true);
+  ini.WriteBool("S", "f", false);
+  EXPECT_EQ(ini.ReadSectionValues("S"), (Lines{"i=-2147483648", "t=1", "f=0"}));
+}
+
+TEST_F(SafeIniFileTest, DateTimeIsWrittenWithMillisecondsAndReadBack) {
+  const DateTime when = *EncodeDateTime({2025, 3, 14, 8, 5, 9, 123});
+  {
+    TSafeIniFile ini(fs, std::string(kFile));
+    ini.WriteDateTime("S", "when", when);
+    EXPECT_EQ(ini.ReadString("S", "when", ""), "03/14/2025 08:05:09:123");
+  }
+  TSafeIniFile again(fs, std::string(kFile));
+  EXPECT_EQ(DecodeDateTime(again.ReadDateTime("S", "when", 0)),
+            (CalendarTime{2025, 3, 14, 8, 5, 9, 123}));
+  again.WriteString("S", "bad", "14.03.2025");
+  EXPECT_EQ(again.ReadDateTime("S", "bad", 7.0), 7.0);
+  EXPECT_EQ(again.ReadDateTime("S", "missing", 8.0), 8.0);
+}
+
+}  // namespace
+}  // namespace bootmark
