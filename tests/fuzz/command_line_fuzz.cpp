@@ -15,28 +15,6 @@
 using namespace bootmark;
 using bootmark::fuzz::Check;
 
-namespace {
-
-// Quotes one argument so that the splitting rules give it back unchanged.
-std::string Quote(const std::string& argument) {
-  std::string quoted = "\"";
-  std::size_t slashes = 0;
-  for (const char c : argument) {
-    if (c == '\\') {
-      ++slashes;
-      continue;
-    }
-    quoted.append(c == '"' ? slashes * 2 + 1 : slashes, '\\');
-    slashes = 0;
-    quoted.push_back(c);
-  }
-  quoted.append(slashes * 2, '\\');
-  quoted.push_back('"');
-  return quoted;
-}
-
-}  // namespace
-
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const std::string commandLine(reinterpret_cast<const char*>(data), size);
   const ProgramArguments arguments = ProgramArguments::FromCommandLine(commandLine);
@@ -49,7 +27,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   std::string rebuilt = "Bootmark.exe";
   for (std::size_t i = 1; i < arguments.Count(); ++i) {
     if (arguments[i].find('\0') != std::string::npos) return 0;
-    rebuilt += " " + Quote(arguments[i]);
+    rebuilt += " " + QuoteArgument(arguments[i]);
   }
   const std::vector<std::string> again = ParseCommandLineArguments(rebuilt);
   Check(again.size() == arguments.Count());
