@@ -63,6 +63,9 @@ class IProcesses {
   virtual std::vector<ProcessEntry> ProcessSnapshot() = 0;
   // ProcessIdToSessionId; nullopt when it fails.
   virtual std::optional<std::uint32_t> ProcessSessionId(std::uint32_t processId) = 0;
+  // The SID text ("S-1-5-21-...") of a process's user, read from its token with
+  // query rights only; nullopt when the process or its token cannot be read.
+  virtual std::optional<std::string> ProcessUserSid(std::uint32_t processId) = 0;
   // The token of a process's user: OpenProcess with all access (0x1F0FFF), then
   // OpenProcessToken with access 0xF00FF; the process handle is closed again.
   // Nullptr with `failure` set when either call fails.

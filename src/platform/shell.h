@@ -10,6 +10,8 @@ namespace bootmark {
 
 // Shell folder ids (CSIDL values) the program asks for.
 namespace csidl {
+constexpr int kStartup = 7;               // the user's Startup folder
+constexpr int kCommonStartup = 24;        // the all-users Startup folder
 constexpr int kAppData = 26;              // the user's roaming application data
 constexpr int kLocalAppData = 28;         // the user's local application data
 constexpr int kCommonAppData = 35;        // application data for all users
@@ -39,6 +41,15 @@ struct ShellLinkTarget {
   std::string arguments;
 };
 
+// The five texts of a shell link that the startup inventory shows.
+struct ShellLinkFields {
+  std::string target;  // the target path, in its short (8.3) form where it has one
+  std::string arguments;
+  std::string description;
+  std::string workingFolder;
+  std::string iconLocation;
+};
+
 class IShell {
  public:
   virtual ~IShell() = default;
@@ -63,6 +74,17 @@ class IShell {
   // file cannot be loaded or its target read. Both texts are read into buffers
   // of 260 characters.
   virtual std::optional<ShellLinkTarget> ReadShellLink(std::string_view linkPath) = 0;
+
+  // Loads a shell link file through the shell link object (in-process server,
+  // IPersistFile::Load with mode 0) and reads its five fields, each into a
+  // buffer of 260 characters, the target with SLGP_SHORTPATH. Nullopt when any
+  // of these calls fails.
+  virtual std::optional<ShellLinkFields> ReadShellLinkFields(std::string_view linkPath) = 0;
+
+  // shlwapi's SHLoadIndirectString (looked up at run time, COM set up for the
+  // thread around the call) on an indirect string such as "@{package?resource}".
+  // Nullopt when the system has no such function or the call fails.
+  virtual std::optional<std::string> LoadIndirectString(std::string_view source) = 0;
 };
 
 }  // namespace bootmark

@@ -148,10 +148,6 @@ void TMainCtl::RunGatheringSteps() {
   }
 }
 
-void TMainCtl::GetStartupData(bool clearFirst) {
-  if (clearFirst) lists_.startup.clear();
-}
-
 ItemRateFacts TMainCtl::GetItemRateFacts(std::string_view name, std::string_view fileName, std::string_view company,
                                          ItemKind kind) {
   ItemRateFacts facts;

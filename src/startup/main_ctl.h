@@ -13,6 +13,7 @@
 #include <string>
 #include <string_view>
 #include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 #include "common/av_uninstall.h"
@@ -23,9 +24,11 @@
 #include "common/system_info.h"
 #include "platform/platform.h"
 #include "startup/command_path.h"
+#include "startup/data_field.h"
 #include "startup/file_facts.h"
 #include "startup/item_keys.h"
 #include "startup/startup_records.h"
+#include "startup/store_apps.h"
 #include "startup/task_reader.h"
 
 namespace bootmark {
@@ -78,8 +81,9 @@ class TMainCtl {
   // switched back on even when a step throws; the error then reaches the caller.
   void GetAllData();
 
-  // The registry "Run" values, startup-folder shortcuts and store-app tasks. Their
-  // readers are not part of this controller yet: the list is only emptied when asked.
+  // The registry "Run" values, startup-folder shortcuts, the entries the suite
+  // disabled or delayed and the store-app tasks, with their facts; the items the
+  // hide test names are left out. Stale records of the suite are deleted.
   void GetStartupData(bool clearFirst);
   void GetServiceData(bool clearFirst);
   void GetTaskscheduleData(bool clearFirst);
@@ -112,6 +116,22 @@ class TMainCtl {
   void DetailLog(std::string_view text);
   void RunGatheringSteps();
   void ReadServicesLive();
+  // The startup items (startup_items.cpp).
+  void GetStartupDataFromCache(bool clearFirst);
+  void RememberStartupHashes();
+  // Appends the item unless the list has one of the same hash (case ignored).
+  void AddStartupItem(TStartupItem item);
+  void ReadAllDisabledRecords();
+  void ReadDisabledRecords(TIniFile& records, ItemState state);
+  void AddDisabledRunValue(const TDataField& fields, ItemState state);
+  void AddDisabledShortcut(const TDataField& fields, ItemState state);
+  void ReadRunValues();
+  void ReadStartupShortcuts();
+  void AddShortcut(const std::string& folder, const std::string& otherFolder, LinkFlag flag, const std::string& name);
+  void ReadStoreTasks();
+  void AddStoreTask(const StoreStartupTask& task);
+  void AddStartupFacts();
+  void DropHiddenStartupItems();
   // The "CompanyName" of the system's "svchost.exe": the operating system's vendor.
   std::string SystemVendor();
   void AddServiceFacts();
@@ -135,6 +155,7 @@ class TMainCtl {
   bool stop_ = false;
 
   StartupLists lists_;
+  std::unordered_set<std::string> startupHashes_;  // upper-cased ItemHash of the startup list
   std::vector<TBroswerPluginItem> plugins_;
   std::vector<TSMQuickOptimizeItem> quickOptimize_;
   std::unique_ptr<TAVUninstall> products_;

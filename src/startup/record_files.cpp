@@ -1,5 +1,8 @@
 #include "startup/record_files.h"
 
+#include <algorithm>
+#include <vector>
+
 #include "base/text.h"
 
 namespace bootmark {
@@ -30,7 +33,7 @@ std::string FindRecordKey(TIniFile& records, std::string_view hash) {
   return {};
 }
 
-void DeleteRecord(TIniFile& records, std::string_view hash) {
+void DeleteRecord(TIniFile& records, std::string_view hash, bool compact) {
   const std::string upperHash = UpperCaseOrdinal(WithoutLeadingColon(hash));
   bool changed = false;
   for (const std::string& key : records.ReadSection(kRecordSection)) {
@@ -45,6 +48,31 @@ void DeleteRecord(TIniFile& records, std::string_view hash) {
     if (found) break;
   }
   if (changed) records.UpdateFile();
+  if (compact) CompactRecords(records);
+}
+
+void CompactRecords(TIniFile& records) {
+  if (!records.SectionExists(kRecordSection)) return;
+  std::vector<std::string> keys;
+  for (std::string& key : records.ReadSection(kRecordSection)) {
+    if (!SameText(key, "Count")) keys.push_back(std::move(key));
+  }
+  if (keys.empty()) return;
+  std::vector<std::string> values;
+  values.reserve(keys.size());
+  for (const std::string& key : keys) values.push_back(records.ReadString(kRecordSection, key, ""));
+  std::size_t next = 0;  // the first entry that may still give its value away
+  for (std::size_t i = 0; i < keys.size(); ++i) {
+    if (!values[i].empty()) continue;
+    next = std::max(next, i + 1);
+    while (next < keys.size() && values[next].empty()) ++next;
+    if (next == keys.size()) break;
+    values[i] = std::move(values[next]);
+    values[next].clear();
+    records.WriteString(kRecordSection, keys[i], values[i]);
+    records.WriteString(kRecordSection, keys[next], "");
+  }
+  records.UpdateFile();
 }
 
 }  // namespace bootmark

@@ -22,8 +22,13 @@ inline constexpr std::string_view kFailedRecords = "OptFailed.ini";
 std::string FindRecordKey(TIniFile& records, std::string_view hash);
 
 // Deletes the first record holding `hash`, and on the way every empty entry
-// before it; each deletion also deletes the key "count". Records are not
-// compacted.
-void DeleteRecord(TIniFile& records, std::string_view hash);
+// before it; each deletion also deletes the key "count". With `compact` the
+// records are compacted afterwards.
+void DeleteRecord(TIniFile& records, std::string_view hash, bool compact = false);
+
+// Closes the gaps of section "Main": each empty entry takes the value of the next
+// later non-empty entry, which is emptied, so the records keep their order and
+// gather in the first entries. Nothing happens to a file without records.
+void CompactRecords(TIniFile& records);
 
 }  // namespace bootmark

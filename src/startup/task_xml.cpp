@@ -181,7 +181,7 @@ class Parser {
       if (raw.find('<') != std::string_view::npos) return false;
       std::string value;
       if (!Unescape(raw, value)) return false;
-      element.attributes.emplace_back(LocalName(name), std::move(value));
+      element.attributes.emplace_back(NameOf(name), std::move(value));
       pos_ = end + 1;
     }
   }
@@ -191,7 +191,7 @@ class Parser {
     ++pos_;  // '<'
     std::string qualified;
     if (!Name(qualified)) return false;
-    element.name = LocalName(qualified);
+    element.name = NameOf(qualified);
     if (!Attributes(element)) return false;
     if (Peek('/')) {
       ++pos_;
@@ -232,6 +232,10 @@ class Parser {
   }
 
   std::string_view text_;
+  std::string NameOf(std::string_view qualified) const {
+    return limits_.keepNamespacePrefixes ? std::string(qualified) : LocalName(qualified);
+  }
+
   const XmlLimits& limits_;
   std::size_t pos_ = 0;
   std::size_t elements_ = 0;

@@ -1,6 +1,6 @@
 #pragma once
-// A small XML reader for the scheduler's task files: a whole document into a tree
-// of elements. Bounded: the document's size, the nesting depth and the number of
+// A small XML reader for the scheduler's task files and the store apps' package
+// manifests: a whole document into a tree of elements. Bounded: the document's size, the nesting depth and the number of
 // elements are limited, and anything malformed gives no document at all.
 #include <cstddef>
 #include <optional>
@@ -12,7 +12,7 @@
 namespace bootmark {
 
 struct XmlElement {
-  std::string name;  // without its namespace prefix
+  std::string name;  // without its namespace prefix, unless the reading keeps them
   std::vector<std::pair<std::string, std::string>> attributes;
   std::string text;  // character data directly inside, entities resolved
   std::vector<XmlElement> children;
@@ -30,6 +30,9 @@ struct XmlLimits {
   std::size_t maxBytes = 4 * 1024 * 1024;
   std::size_t maxDepth = 32;
   std::size_t maxElements = 20000;
+  // Element and attribute names as written ("uap:VisualElements"); by default
+  // the prefix is dropped ("VisualElements").
+  bool keepNamespacePrefixes = false;
 };
 
 // The root element of a document in UTF-16 (either byte order, with or without a

@@ -69,6 +69,17 @@ class FakeShell : public IShell {
     if (found == links.end()) return std::nullopt;
     return found->second;
   }
+  std::optional<ShellLinkFields> ReadShellLinkFields(std::string_view linkPath) override {
+    const auto found = linkFields.find(std::string(linkPath));
+    if (found == linkFields.end()) return std::nullopt;
+    return found->second;
+  }
+
+  std::optional<std::string> LoadIndirectString(std::string_view source) override {
+    const auto found = indirectStrings.find(std::string(source));
+    if (found == indirectStrings.end()) return std::nullopt;
+    return found->second;
+  }
 
   std::map<int, std::string> folders{
       {csidl::kAppData, "C:\\Users\\Ann\\AppData\\Roaming"},
@@ -87,6 +98,10 @@ class FakeShell : public IShell {
   std::vector<Execution> executed;
   // Readable shell link files by path (exact spelling); others cannot be loaded.
   std::map<std::string, ShellLinkTarget> links;
+  // The same for the five fields of the startup inventory.
+  std::map<std::string, ShellLinkFields> linkFields;
+  // Resolvable indirect strings by their exact text.
+  std::map<std::string, std::string> indirectStrings;
 };
 
 // TerminateSelf cannot end a test process: it throws this instead.
@@ -135,6 +150,12 @@ class FakeProcesses : public IProcesses {
     }
     return std::nullopt;
   }
+  std::optional<std::string> ProcessUserSid(std::uint32_t processId) override {
+    const auto found = userSids.find(processId);
+    if (found == userSids.end()) return std::nullopt;
+    return found->second;
+  }
+  std::map<std::uint32_t, std::string> userSids;
   struct FakeToken : IUserToken {
     explicit FakeToken(std::uint32_t id) : processId(id) {}
     std::uint32_t processId;

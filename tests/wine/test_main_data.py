@@ -62,6 +62,30 @@ def service_hash(display_name):
     return item_hash("ItemType:2|ItemName:" + display_name + "|")
 
 
+RUN = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run"
+USER_RUN = "HKEY_CURRENT_USER\\" + RUN
+MACHINE_RUN = "HKEY_LOCAL_MACHINE\\" + RUN
+# The 64-bit test build sees the 32-bit registry of the shipped program explicitly.
+MACHINE_RUN_32 = "HKEY_LOCAL_MACHINE\\SOFTWARE\\Wow6432Node\\Microsoft\\Windows\\CurrentVersion\\Run"
+APPROVED = "HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\StartupApproved\\Run"
+APP_DATA = "Software\\Classes\\Local Settings\\Software\\Microsoft\\Windows\\CurrentVersion\\AppModel\\SystemAppData"
+# Wine's one user, whose "explorer.exe" runs the desktop.
+WINE_USER_SID = "S-1-5-21-0-0-0-1000"
+STORE_FAMILY = "BmStore.Tray_bm1"
+STORE_FOLDER = "C:\\Program Files\\WindowsApps\\BmStore.Tray_1.0.0.0_x64__bm1\\"
+STORE_TASKS = [("BmTaskOff", "off.exe", 0), ("BmTaskOn", "on.exe", 2), ("BmTaskPolicy", "policy.exe", 4)]
+
+
+def store_manifest():
+    tasks = "".join(f'<uap5:Extension Category="windows.startupTask" Executable="{exe}">'
+                    f'<uap5:StartupTask TaskId="{task}" DisplayName="{task} display"/></uap5:Extension>'
+                    for task, exe, _ in STORE_TASKS)
+    return ('<?xml version="1.0" encoding="utf-8"?>\n<Package xmlns:uap="u" xmlns:uap5="u5">\n'
+            '<Identity Name="BmStore.Tray" Version="1.0.0.0"/>\n<Applications><Application Id="App">\n'
+            '<uap:VisualElements DisplayName="Bm Store Tray" Square44x44Logo="logo.png"/>\n'
+            f'<Extensions>{tasks}</Extensions></Application></Applications>\n</Package>\n')
+
+
 class MainDataTest(WineTestCase):
 
     def setUp(self):
@@ -165,6 +189,86 @@ class MainDataTest(WineTestCase):
         records = " ".join(value for _, value in dict(delays.sections).get("Main", []))
         self.assertIn(service_hash("Bm Demand"), records)
         self.assertNotIn(service_hash("Bm Auto"), records, "the automatic service's stale record")
+
+    def startup_folders(self):
+        user = self.prefix.facts["appdata"] + "\\Microsoft\\Windows\\Start Menu\\Programs\\Startup\\"
+        common = self.prefix.facts["common_appdata"] + "\\Microsoft\\Windows\\Start Menu\\Programs\\StartUp\\"
+        backup = self.prefix.user_data_dir + STARTUP_MANAGER
+        return [user, common, backup + "Shortcut\\", backup + "ShortcutPublic\\"]
+
+    def seed_startup_entries(self):
+        """Run values in three keys, shortcuts in the four folders, a store app."""
+        back = f"ItemType:1|RegPathType:1|RegFullPath:{USER_RUN}|RegKeyName:BmBack|RegCmdLine:{AGENT}|"
+        self.prefix.write_ini(self.prefix.user_data_dir + STARTUP_MANAGER + "delStartups.ini",
+                              f"[Main]\n1={back}\ncount=1\n")
+        sid = WINE_USER_SID
+        states = "".join(f'[HKEY_USERS\\{sid}\\{APP_DATA}\\{STORE_FAMILY}\\{task}]\n"State"=dword:{state:08x}\n\n'
+                         for task, _, state in STORE_TASKS)
+        agent = AGENT.replace("\\", "\\\\")
+        self.prefix.import_reg(
+            "Windows Registry Editor Version 5.00\n\n"
+            f'[{USER_RUN}]\n"BmUserRun"="{agent}"\n"BmEmpty"=""\n"BmBack"="{agent}"\n"BmOff"="{agent} -off"\n\n'
+            f'[{MACHINE_RUN_32}]\n"BmMachineRun"="{agent} -m"\n\n'
+            f'[{MACHINE_RUN}]\n"BmMachineRun"="{agent} -m"\n\n'
+            f'[{APPROVED}]\n"BmOff"=hex:03,00,00,00,00,00,00,00,00,00,00,00\n\n'
+            f'[HKEY_USERS\\{sid}\\{APP_DATA}\\{STORE_FAMILY}\\SplashScreen\\{STORE_FAMILY}!App]\n\n' + states)
+        user, common, user_backup, common_backup = self.startup_folders()
+        for folder, name in [(user, "BmBoth.lnk"), (user_backup, "BmBoth.lnk"), (common, "BmCommon.lnk"),
+                             (user_backup, "BmMoved.lnk"), (common_backup, "BmCommonMoved.lnk")]:
+            self.prefix.unix_path(folder).mkdir(parents=True, exist_ok=True)
+            saved = self.probe.run("new-link", AGENT, "-tray", folder + name, "Bm link", TOOLS, AGENT)
+            self.assertEqual(saved.returncode, 0, saved)
+        self.place(user + "BmSite.url", b"[InternetShortcut]\r\nURL=https://example.org/\r\n")
+        self.place(common_backup + "BmNoUrl.url", b"[InternetShortcut]\r\nIconIndex=0\r\n")
+        for _, exe, _ in STORE_TASKS:
+            self.place(STORE_FOLDER + exe, (_built / "agent.exe").read_bytes())
+        self.place(STORE_FOLDER + "AppxManifest.xml", store_manifest().encode())
+
+    def clear_startup_entries(self):
+        self.prefix.import_reg("Windows Registry Editor Version 5.00\n\n"
+                               + "".join(f"[-{key}]\n\n" for key in (APPROVED,))
+                               + "".join(f'[{key}]\n"{name}"=-\n\n' for key, name in [
+                                   (USER_RUN, "BmUserRun"), (USER_RUN, "BmEmpty"), (USER_RUN, "BmBack"),
+                                   (USER_RUN, "BmOff"), (MACHINE_RUN_32, "BmMachineRun"),
+                                   (MACHINE_RUN, "BmMachineRun")]))
+        for folder in self.startup_folders():
+            for link in self.prefix.unix_path(folder).glob("Bm*"):
+                link.unlink()
+        shutil.rmtree(self.prefix.unix_path(STORE_FOLDER), ignore_errors=True)
+
+    def test_run_values_shortcuts_and_store_apps_are_listed(self):
+        self.seed_startup_entries()
+        self.addCleanup(self.clear_startup_entries)
+        result = self.run_bootmark("/mainData")
+        self.assertEqual(result.exit_code, 0, result)
+
+        cache = self.prefix.read_ini(self.prefix.common_data_dir + STARTUP_MANAGER + "StartupCache.dat")
+        startup = [s for s in cache.section_names()[1:] if cache.value(s, "ItemType") == "StartUp"]
+        found = sorted((cache.value(s, "Name"), cache.value(s, "StartupType"), cache.value(s, "RegType"),
+                        cache.value(s, "ItemStatus"), cache.value(s, "Lnkflag"))
+                       for s in startup if cache.value(s, "Name").startswith("Bm"))
+        self.assertEqual(found, sorted([
+            ("BmUserRun", "1", "1", "1", "0"),
+            ("BmBack", "1", "1", "1", "0"),  # put back outside the suite: enabled, once
+            ("BmOff", "1", "1", "3", "0"),  # Windows' startup settings disabled it
+            ("BmMachineRun", "1", "1", "1", "0"),
+            ("BmMachineRun", "1", "2", "1", "0"),
+            ("BmBoth.lnk", "4", "0", "1", "1"),
+            ("BmCommon.lnk", "4", "0", "1", "4"),
+            ("BmMoved.lnk", "4", "0", "3", "2"),
+            ("BmCommonMoved.lnk", "4", "0", "3", "3"),
+            ("BmSite.url", "4", "0", "1", "1"),
+            ("Bm Store Tray", "5", "0", "1", "0"),
+            ("Bm Store Tray", "5", "0", "1", "0"),
+        ]), found)
+        by_name = {cache.value(s, "Name"): s for s in startup}
+        link = by_name["BmCommon.lnk"]
+        self.assertEqual(cache.value(link, "FullPath").upper(), AGENT.upper())
+        self.assertEqual(cache.value(link, "LnkparamStr"), "-tray")
+        self.assertEqual(cache.value(link, "Manufacture"), "Inventory Makers")
+        self.assertIn(AGENT.upper(), [p.upper() for p in self.main_data_paths()])
+        deleted = self.prefix.read_ini(self.prefix.user_data_dir + STARTUP_MANAGER + "delStartups.ini")
+        self.assertNotIn("BmBack", " ".join(value for _, value in dict(deleted.sections).get("Main", [])))
 
     def test_bad_record_files_are_kept_and_a_bad_database_writes_nothing(self):
         ignore = self.prefix.unix_path(self.prefix.user_data_dir + STARTUP_MANAGER + "Ignore.ini")

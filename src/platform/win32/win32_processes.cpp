@@ -3,6 +3,7 @@
 #include "platform/win32/win32_processes.h"
 
 #include <windows.h>
+#include <sddl.h>
 #include <tlhelp32.h>
 
 #include <string>
@@ -133,6 +134,22 @@ std::optional<std::uint32_t> Win32Processes::ProcessSessionId(std::uint32_t proc
   DWORD session = 0;
   if (!::ProcessIdToSessionId(processId, &session)) return std::nullopt;
   return session;
+}
+
+std::optional<std::string> Win32Processes::ProcessUserSid(std::uint32_t processId) {
+  const UniqueHandle process(::OpenProcess(PROCESS_QUERY_INFORMATION, FALSE, processId));
+  if (!process) return std::nullopt;
+  UniqueHandle token;
+  if (!::OpenProcessToken(process.Get(), TOKEN_QUERY, token.Put())) return std::nullopt;
+  DWORD needed = 0;
+  ::GetTokenInformation(token.Get(), TokenUser, nullptr, 0, &needed);
+  if (needed == 0 || needed > 4096) return std::nullopt;
+  std::vector<unsigned char> buffer(needed);
+  if (!::GetTokenInformation(token.Get(), TokenUser, buffer.data(), needed, &needed)) return std::nullopt;
+  LPWSTR text = nullptr;
+  if (!::ConvertSidToStringSidW(reinterpret_cast<TOKEN_USER*>(buffer.data())->User.Sid, &text)) return std::nullopt;
+  const UniqueLocal<LPWSTR> owned(text);
+  return Narrow(std::wstring_view(text));
 }
 
 std::unique_ptr<IUserToken> Win32Processes::OpenProcessUserToken(std::uint32_t processId, TokenFailure& failure) {

@@ -13,6 +13,7 @@ class Win32Processes : public IProcesses {
   std::uint32_t ActiveConsoleSessionId() override;
   std::vector<ProcessEntry> ProcessSnapshot() override;
   std::optional<std::uint32_t> ProcessSessionId(std::uint32_t processId) override;
+  std::optional<std::string> ProcessUserSid(std::uint32_t processId) override;
   std::unique_ptr<IUserToken> OpenProcessUserToken(std::uint32_t processId, TokenFailure& failure) override;
   bool StartProcessAsUser(IUserToken& token, std::string_view commandLine) override;
   std::optional<std::int32_t> CallLibraryFunction(std::string_view libraryPath, std::string_view function,

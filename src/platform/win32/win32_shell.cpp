@@ -80,16 +80,28 @@ std::intptr_t Win32Shell::ShellExecute(WindowHandle owner, std::string_view verb
   return reinterpret_cast<std::intptr_t>(result);
 }
 
-std::optional<ShellLinkTarget> Win32Shell::ReadShellLink(std::string_view linkPath) {
-  const ComForThread com;
+namespace {
+
+// The shell link object with the file loaded; empty when either step fails.
+// COM must be set up on the thread.
+ComPtr<IShellLinkW> LoadShellLink(std::string_view linkPath) {
   ComPtr<IShellLinkW> link;
   if (FAILED(::CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
                                 reinterpret_cast<void**>(link.Put()))) ||
       !link) {
-    return std::nullopt;
+    return {};
   }
   const ComPtr<IPersistFile> file = link.As<IPersistFile>();
-  if (!file || FAILED(file->Load(Wide(linkPath).c_str(), 0))) return std::nullopt;
+  if (!file || FAILED(file->Load(Wide(linkPath).c_str(), 0))) return {};
+  return link;
+}
+
+}  // namespace
+
+std::optional<ShellLinkTarget> Win32Shell::ReadShellLink(std::string_view linkPath) {
+  const ComForThread com;
+  const ComPtr<IShellLinkW> link = LoadShellLink(linkPath);
+  if (!link) return std::nullopt;
 
   wchar_t path[MAX_PATH] = {};
   if (FAILED(link->GetPath(path, MAX_PATH, nullptr, SLGP_RAWPATH))) return std::nullopt;
@@ -98,6 +110,35 @@ std::optional<ShellLinkTarget> Win32Shell::ReadShellLink(std::string_view linkPa
   wchar_t arguments[MAX_PATH] = {};
   if (SUCCEEDED(link->GetArguments(arguments, MAX_PATH))) target.arguments = Narrow(std::wstring_view(arguments));
   return target;
+}
+
+std::optional<ShellLinkFields> Win32Shell::ReadShellLinkFields(std::string_view linkPath) {
+  const ComForThread com;
+  const ComPtr<IShellLinkW> link = LoadShellLink(linkPath);
+  if (!link) return std::nullopt;
+
+  wchar_t target[MAX_PATH] = {}, arguments[MAX_PATH] = {}, description[MAX_PATH] = {}, folder[MAX_PATH] = {},
+          icon[MAX_PATH] = {};
+  int iconIndex = 0;
+  if (FAILED(link->GetPath(target, MAX_PATH, nullptr, SLGP_SHORTPATH)) ||
+      FAILED(link->GetArguments(arguments, MAX_PATH)) || FAILED(link->GetDescription(description, MAX_PATH)) ||
+      FAILED(link->GetWorkingDirectory(folder, MAX_PATH)) ||
+      FAILED(link->GetIconLocation(icon, MAX_PATH, &iconIndex))) {
+    return std::nullopt;
+  }
+  return ShellLinkFields{Narrow(std::wstring_view(target)), Narrow(std::wstring_view(arguments)),
+                         Narrow(std::wstring_view(description)), Narrow(std::wstring_view(folder)),
+                         Narrow(std::wstring_view(icon))};
+}
+
+std::optional<std::string> Win32Shell::LoadIndirectString(std::string_view source) {
+  using LoadFunction = HRESULT(WINAPI*)(PCWSTR, PWSTR, UINT, void**);
+  static const auto load = FindSystemFunction<LoadFunction>(L"shlwapi.dll", "SHLoadIndirectString");
+  if (load == nullptr) return std::nullopt;
+  const ComForThread com;
+  wchar_t text[1024] = {};
+  if (FAILED(load(Wide(source).c_str(), text, 1024, nullptr))) return std::nullopt;
+  return Narrow(std::wstring_view(text));
 }
 
 }  // namespace bootmark::win32

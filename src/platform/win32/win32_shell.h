@@ -11,6 +11,8 @@ class Win32Shell : public IShell {
   std::intptr_t ShellExecute(WindowHandle owner, std::string_view verb, std::string_view file,
                              std::string_view parameters, std::string_view directory, int showCommand) override;
   std::optional<ShellLinkTarget> ReadShellLink(std::string_view linkPath) override;
+  std::optional<ShellLinkFields> ReadShellLinkFields(std::string_view linkPath) override;
+  std::optional<std::string> LoadIndirectString(std::string_view source) override;
 };
 
 }  // namespace bootmark::win32

@@ -106,6 +106,8 @@ class ShellWithoutFolders : public IShell {
     return 0;
   }
   std::optional<ShellLinkTarget> ReadShellLink(std::string_view) override { return std::nullopt; }
+  std::optional<ShellLinkFields> ReadShellLinkFields(std::string_view) override { return std::nullopt; }
+  std::optional<std::string> LoadIndirectString(std::string_view) override { return std::nullopt; }
 };
 
 // Removes an environment variable for one scope.

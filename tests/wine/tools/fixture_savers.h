@@ -25,8 +25,11 @@ struct Held {
   void** Out() { return reinterpret_cast<void**>(&pointer); }
 };
 
-// Saves a shortcut to `target` with `arguments` as the file `link`.
-inline HRESULT SaveShortcut(const std::wstring& link, const std::wstring& target, const std::wstring& arguments) {
+// Saves a shortcut to `target` with `arguments` as the file `link`; the other
+// fields are set when not empty.
+inline HRESULT SaveShortcut(const std::wstring& link, const std::wstring& target, const std::wstring& arguments,
+                            const std::wstring& description = L"", const std::wstring& workingFolder = L"",
+                            const std::wstring& iconLocation = L"") {
   Held<IShellLinkW> shellLink;
   HRESULT result = ::CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
                                       shellLink.Out());
@@ -34,6 +37,9 @@ inline HRESULT SaveShortcut(const std::wstring& link, const std::wstring& target
   Held<IPersistFile> file;
   if (FAILED(result = shellLink.pointer->SetPath(target.c_str())) ||
       FAILED(result = shellLink.pointer->SetArguments(arguments.c_str())) ||
+      (!description.empty() && FAILED(result = shellLink.pointer->SetDescription(description.c_str()))) ||
+      (!workingFolder.empty() && FAILED(result = shellLink.pointer->SetWorkingDirectory(workingFolder.c_str()))) ||
+      (!iconLocation.empty() && FAILED(result = shellLink.pointer->SetIconLocation(iconLocation.c_str(), 0))) ||
       FAILED(result = shellLink.pointer->QueryInterface(IID_IPersistFile, file.Out()))) {
     return result;
   }

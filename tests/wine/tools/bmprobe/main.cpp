@@ -31,7 +31,7 @@ constexpr Command kCommands[] = {
     {L"maximized-window", bmprobe::MaximizedWindow, "maximized-window <class> [title]   maximized window above a task bar, until killed"},
     {L"suite-window", bmprobe::SuiteWindow, "suite-window <file> [class] [title]  the suite's window, recording its messages in <file>, until killed"},
     {L"new-job", bmprobe::NewJob, "new-job <name> <app> <params> <logon|boot|daily> [disabled]  save a .job work item"},
-    {L"new-link", bmprobe::NewLink, "new-link <target> <arguments> <link>  save a shortcut through the shell's link object"},
+    {L"new-link", bmprobe::NewLink, "new-link <target> <arguments> <link> [<description> <folder> <icon>]  save a shortcut through the shell's link object"},
     {L"echo-debug", bmprobe::EchoDebug, "echo-debug <text>...            OutputDebugStringW of each argument"},
 };
 

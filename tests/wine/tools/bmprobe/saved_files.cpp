@@ -50,11 +50,12 @@ int NewJob(const Args& args) {
   return code;
 }
 
-// new-link <target> <arguments> <link file>
+// new-link <target> <arguments> <link file> [<description> <working folder> <icon>]
 int NewLink(const Args& args) {
-  if (args.size() != 3) return 2;
+  if (args.size() != 3 && args.size() != 6) return 2;
   if (FAILED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) return 1;
-  const HRESULT saved = bmfixture::SaveShortcut(args[2], args[0], args[1]);
+  const auto optional = [&args](std::size_t i) { return i < args.size() ? args[i] : std::wstring(); };
+  const HRESULT saved = bmfixture::SaveShortcut(args[2], args[0], args[1], optional(3), optional(4), optional(5));
   CoUninitialize();
   if (FAILED(saved)) PrintError(L"saving the shortcut failed");
   return SUCCEEDED(saved) ? 0 : 1;

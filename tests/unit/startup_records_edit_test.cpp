@@ -1,0 +1,162 @@
+// The suite's records of disabled and delayed items: their field texts, finding,
+// deleting and compacting records, and the registry's own word on an item
+// (a Run value put back, Windows' startup settings, store-app task states).
+#include <gtest/gtest.h>
+
+#include "common/ini_file.h"
+#include "common/registry_values.h"
+#include "fakes/fake_platform.h"
+#include "startup/data_field.h"
+#include "startup/record_files.h"
+#include "startup/startup_registry_state.h"
+
+namespace bootmark {
+namespace {
+
+constexpr const char* kFile = "C:\\Records\\delStartups.ini";
+
+TEST(DataField, FieldsSplitAtTheirFirstColonAndLaterNamesWin) {
+  const struct {
+    const char* text;
+    const char* name;
+    const char* value;
+    std::int32_t number;
+  } kCases[] = {
+      {"ItemType:1|RegKeyName:Foo|", "itemtype", "1", 1},
+      {"RegCmdLine:\"C:\\a b.exe\" -x:y|ItemType:4", "RegCmdLine", "\"C:\\a b.exe\" -x:y", 0},
+      {"no colon|:nameless|Name:a|NAME:b", "name", "b", 0},
+      {"ItemLinkFlag:3x|", "ItemLinkFlag", "3x", 0},
+      {"ItemType:|ItemHash::00AB", "ItemHash", ":00AB", 0},
+      {"", "ItemType", "", 0},
+  };
+  for (const auto& c : kCases) {
+    const TDataField fields(c.text);
+    EXPECT_EQ(fields.Text(c.name), c.value) << c.text;
+    EXPECT_EQ(fields.Number(c.name), c.number) << c.text;
+  }
+}
+
+struct RecordFile {
+  explicit RecordFile(const std::string& text) {
+    fake.files.AddFile(kFile, text);
+    records = std::make_unique<TIniFile>(fake.files, fake.profile, kFile);
+  }
+  std::vector<std::pair<std::string, std::string>> Entries() {
+    std::vector<std::pair<std::string, std::string>> entries;
+    for (const std::string& key : records->ReadSection("Main")) entries.emplace_back(key, records->ReadString("Main", key, ""));
+    return entries;
+  }
+  testing::FakePlatform fake;
+  std::unique_ptr<TIniFile> records;
+};
+
+using Entries = std::vector<std::pair<std::string, std::string>>;
+
+TEST(RecordFiles, FindDeleteAndCompact) {
+  const std::string text =
+      "[Main]\r\ncount=3\r\n1=ItemHash:AAA1|\r\n2=\r\n3=ItemType:4|ItemHash:bbb2|\r\n4=ItemHash:CCC3|\r\n";
+  RecordFile file(text);
+  EXPECT_EQ(FindRecordKey(*file.records, ":BBB2"), "3");  // one leading ":" and the case ignored
+  EXPECT_EQ(FindRecordKey(*file.records, "3"), "4");      // "count" is no record
+  EXPECT_EQ(FindRecordKey(*file.records, "DDD"), "");
+  EXPECT_EQ(FindRecordKey(*file.records, ""), "");
+
+  // The empty entry on the way goes too, and so does "count".
+  DeleteRecord(*file.records, "BBB2");
+  EXPECT_EQ(file.Entries(), (Entries{{"1", "ItemHash:AAA1|"}, {"4", "ItemHash:CCC3|"}}));
+
+  RecordFile gaps("[main]\r\n1=\r\n2=a\r\nCount=2\r\n3=\r\n4=\r\n5=b\r\n6=c\r\n");
+  CompactRecords(*gaps.records);
+  EXPECT_EQ(gaps.Entries(),
+            (Entries{{"1", "a"}, {"2", "b"}, {"Count", "2"}, {"3", "c"}, {"4", ""}, {"5", ""}, {"6", ""}}));
+
+  RecordFile compacting("[Main]\r\n1=\r\n2=ItemHash:X|\r\n3=ItemHash:Y|\r\n");
+  DeleteRecord(*compacting.records, "X", true);
+  EXPECT_EQ(compacting.Entries(), (Entries{{"3", "ItemHash:Y|"}}));
+}
+
+constexpr const char* kRunKey = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run";
+
+TEST(StartupRegistryState, RunValueBackOnlyWithTheSameCommandLineInItsView) {
+  FakeRegistry registry;
+  registry.SetString(RegistryRoot::CurrentUser, kRunKey, "Tray", "C:\\Tools\\Tray.exe /min");
+  registry.SetString(RegistryRoot::LocalMachine, kRunKey, "Wide", "C:\\w.exe", RegistryView::Registry64);
+  const std::string user = std::string("HKEY_CURRENT_USER\\") + kRunKey;
+  const std::string machine = std::string("HKEY_LOCAL_MACHINE\\") + kRunKey;
+  const struct {
+    std::int32_t regType;
+    std::string path;
+    const char* name;
+    const char* cmdLine;
+    bool back;
+  } kCases[] = {
+      {1, user, "Tray", "c:\\tools\\tray.exe /MIN", true},
+      {1, "  hkey_current_user\\" + std::string(kRunKey) + " ", "Tray", "C:\\Tools\\Tray.exe /min", true},
+      {1, user, "Tray", "C:\\Tools\\Tray.exe", false},
+      {1, user, "Other", "C:\\Tools\\Tray.exe /min", false},
+      {2, machine, "Wide", "C:\\w.exe", true},
+      {1, machine, "Wide", "C:\\w.exe", false},
+      {1, std::string("HKEY_USERS\\") + kRunKey, "Tray", "C:\\Tools\\Tray.exe /min", false},
+      {1, "HKEY_CURRENT_USER", "Tray", "C:\\Tools\\Tray.exe /min", false},
+  };
+  for (const auto& c : kCases) {
+    EXPECT_EQ(IsRunValueBack(registry, c.regType, c.path, c.name, c.cmdLine), c.back) << c.path << " " << c.cmdLine;
+  }
+}
+
+TEST(StartupRegistryState, StartupApprovedAnswersWithTheFirstDisabledValueInItsOrder) {
+  constexpr const char* kApproved = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\StartupApproved\\";
+  const auto binary = [](char first) { return RegistryValue{registry_type::kBinary, std::string(1, first) + "stamp"}; };
+  FakeRegistry registry;
+  registry.SetValue(RegistryRoot::CurrentUser, std::string(kApproved) + "Run", "Kept", binary(2));
+  registry.SetValue(RegistryRoot::LocalMachine, std::string(kApproved) + "Run32", "Kept", binary(3));
+  registry.SetValue(RegistryRoot::CurrentUser, std::string(kApproved) + "StartupFolder", "a.lnk", binary(3));
+  registry.SetValue(RegistryRoot::LocalMachine, std::string(kApproved) + "StartupFolder", "Wide", binary(3),
+                    RegistryView::Registry64);
+  registry.SetDword(RegistryRoot::CurrentUser, std::string(kApproved) + "Run", "Number", 3);
+  registry.SetValue(RegistryRoot::CurrentUser, std::string(kApproved) + "Run", "Empty", {registry_type::kBinary, ""});
+  const struct {
+    const char* name;
+    bool on64Bit;
+    bool disabled;
+  } kCases[] = {
+      {"Kept", true, true},  // enabled for the user, disabled for the machine
+      {"a.lnk", true, true},   {"Wide", true, true},     {"Wide", false, false},
+      {"Number", true, false}, {"Empty", true, false},  {"Unknown", true, false},
+  };
+  for (const auto& c : kCases) {
+    EXPECT_EQ(IsStartupApprovedDisabled(registry, c.on64Bit, c.name), c.disabled) << c.name << " " << c.on64Bit;
+  }
+}
+
+TEST(StartupRegistryState, StoreTaskStatesWithTheVoiceAssistantRule) {
+  constexpr const char* kApps =
+      "Software\\Classes\\Local Settings\\Software\\Microsoft\\Windows\\CurrentVersion\\AppModel\\SystemAppData\\";
+  FakeRegistry registry;
+  const auto state = [&](const std::string& key, std::uint32_t value) {
+    registry.SetDword(RegistryRoot::CurrentUser, kApps + key, "State", value);
+  };
+  state("App_1\\Off", 0);
+  state("App_1\\On", 2);
+  state("App_1\\Policy", 4);
+  state("Voice_1\\CortanaStartupId", 2);
+  registry.SetDword(RegistryRoot::CurrentUser, std::string(kApps) + "Voice_1\\CortanaStartupId",
+                    "UserEnabledStartupOnce", 0);
+  state("Voice_2\\CortanaStartupId", 2);
+  registry.SetDword(RegistryRoot::CurrentUser, std::string(kApps) + "Voice_2\\CortanaStartupId",
+                    "UserEnabledStartupOnce", 1);
+  state("Voice_3\\CortanaStartupId", 2);
+  registry.AddKey(RegistryRoot::CurrentUser, std::string(kApps) + "App_1\\NoValue");
+  const struct {
+    const char* key;
+    std::int32_t state;
+  } kCases[] = {
+      {"App_1\\Off", 0},  {"App_1\\On", 2}, {"App_1\\Policy", 4}, {"Voice_1\\CortanaStartupId", 1},
+      {"Voice_2\\CortanaStartupId", 2}, {"Voice_3\\CortanaStartupId", 2}, {"App_1\\NoValue", -1},
+      {"App_1\\Missing", -1},
+  };
+  for (const auto& c : kCases) EXPECT_EQ(GetStoreTaskState(registry, c.key), c.state) << c.key;
+}
+
+}  // namespace
+}  // namespace bootmark
