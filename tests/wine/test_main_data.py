@@ -198,7 +198,8 @@ class MainDataTest(WineTestCase):
 
     def seed_startup_entries(self):
         """Run values in three keys, shortcuts in the four folders, a store app."""
-        back = f"ItemType:1|RegPathType:1|RegFullPath:{USER_RUN}|RegKeyName:BmBack|RegCmdLine:{AGENT}|"
+        key = f"ItemType:1|RegPathType:1|RegFullPath:{USER_RUN}|RegKeyName:BmBack|"
+        back = f"{key}RegCmdLine:{AGENT}|ItemHash:{item_hash(key)}|"
         self.prefix.write_ini(self.prefix.user_data_dir + STARTUP_MANAGER + "delStartups.ini",
                               f"[Main]\n1={back}\ncount=1\n")
         sid = WINE_USER_SID
@@ -209,7 +210,7 @@ class MainDataTest(WineTestCase):
             "Windows Registry Editor Version 5.00\n\n"
             f'[{USER_RUN}]\n"BmUserRun"="{agent}"\n"BmEmpty"=""\n"BmBack"="{agent}"\n"BmOff"="{agent} -off"\n\n'
             f'[{MACHINE_RUN_32}]\n"BmMachineRun"="{agent} -m"\n\n'
-            f'[{MACHINE_RUN}]\n"BmMachineRun"="{agent} -m"\n\n'
+            f'[{MACHINE_RUN}]\n"BmWideRun"="{agent} -w"\n\n'
             f'[{APPROVED}]\n"BmOff"=hex:03,00,00,00,00,00,00,00,00,00,00,00\n\n'
             f'[HKEY_USERS\\{sid}\\{APP_DATA}\\{STORE_FAMILY}\\SplashScreen\\{STORE_FAMILY}!App]\n\n' + states)
         user, common, user_backup, common_backup = self.startup_folders()
@@ -230,7 +231,7 @@ class MainDataTest(WineTestCase):
                                + "".join(f'[{key}]\n"{name}"=-\n\n' for key, name in [
                                    (USER_RUN, "BmUserRun"), (USER_RUN, "BmEmpty"), (USER_RUN, "BmBack"),
                                    (USER_RUN, "BmOff"), (MACHINE_RUN_32, "BmMachineRun"),
-                                   (MACHINE_RUN, "BmMachineRun")]))
+                                   (MACHINE_RUN, "BmWideRun")]))
         for folder in self.startup_folders():
             for link in self.prefix.unix_path(folder).glob("Bm*"):
                 link.unlink()
@@ -252,7 +253,7 @@ class MainDataTest(WineTestCase):
             ("BmBack", "1", "1", "1", "0"),  # put back outside the suite: enabled, once
             ("BmOff", "1", "1", "3", "0"),  # Windows' startup settings disabled it
             ("BmMachineRun", "1", "1", "1", "0"),
-            ("BmMachineRun", "1", "2", "1", "0"),
+            ("BmWideRun", "1", "2", "1", "0"),  # the 64-bit view
             ("BmBoth.lnk", "4", "0", "1", "1"),
             ("BmCommon.lnk", "4", "0", "1", "4"),
             ("BmMoved.lnk", "4", "0", "3", "2"),
