@@ -71,12 +71,7 @@ TEST(MainCtlStartup, RunValuesRecordsAndShortcutsWithTheirStates) {
   m.Controller().SetFilter(false);
   m.Controller().GetStartupData(true);
 
-  const struct {
-    const char* name;
-    std::int32_t regType;
-    ItemState state;
-    LinkFlag flag;
-  } kExpected[] = {
+  const struct { const char* name; std::int32_t regType; ItemState state; LinkFlag flag; } kExpected[] = {
       {"Later", 1, ItemState::Missing, LinkFlag::None},         // delayed, its file gone
       {"Off", 1, ItemState::Disabled, LinkFlag::None},          // disabled by the suite
       {"b.lnk", 0, ItemState::Disabled, LinkFlag::UserStartup}, // the record of a moved shortcut

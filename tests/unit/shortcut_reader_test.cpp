@@ -1,66 +1,66 @@
 // Shortcut files read by the program's own reader when the shell's link object
-// cannot read them: shortcuts saved by the shell's link object, and damaged ones.
+// cannot read them: shortcuts saved by the shell's link object under Wine
+// (bmprobe new-link, kept as the shortcut fuzz target's seeds), and damaged ones.
 #include <gtest/gtest.h>
+
+#include <fstream>
+#include <iterator>
 
 #include "fakes/fake_platform.h"
 #include "startup/shell_link_file.h"
 #include "startup/shortcut_reader.h"
-#include "unit/shortcut_files.h"
 
 namespace bootmark {
 namespace {
 
 std::u16string Latin1(std::string_view bytes) { return std::u16string(bytes.begin(), bytes.end()); }
 
+std::string SavedShortcut(const char* name) {
+  std::ifstream file(std::string(BOOTMARK_TESTS_DIR) + "/fuzz/corpus/shell_link/" + name, std::ios::binary);
+  return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+}
+
+// new-link C:\Tools\tray.exe "-tray /x \"quoted\"" ... "Tray helper" C:\Tools C:\Tools\tray.exe;
+// Wine counts each string's terminating zero in.
+constexpr const char* kFull = "full_saved_by_shell.lnk";
+
 TEST(ShellLinkFile, ReadsShortcutsSavedByTheShell) {
-  for (const auto& saved : testing::kSavedShortcuts) {
-    SCOPED_TRACE(saved.name);
-    const std::optional<ShellLinkFields> fields = ParseShellLinkFile(saved.Bytes(), Latin1);
-    ASSERT_TRUE(fields.has_value());
-    EXPECT_EQ(fields->target, saved.target);
-    EXPECT_EQ(fields->arguments, saved.arguments);
-    EXPECT_EQ(fields->description, saved.description);
-    EXPECT_EQ(fields->workingFolder, saved.workingFolder);
-    EXPECT_EQ(fields->iconLocation, saved.iconLocation);
-  }
+  const std::optional<ShellLinkFields> full = ParseShellLinkFile(SavedShortcut(kFull), Latin1);
+  ASSERT_TRUE(full.has_value());
+  EXPECT_EQ((std::vector<std::string>{full->target, full->arguments, full->description, full->workingFolder,
+                                      full->iconLocation}),
+            (std::vector<std::string>{"C:\\Tools\\tray.exe", "-tray /x \"quoted\"", "Tray helper", "C:\\Tools",
+                                      "C:\\Tools\\tray.exe"}));
+  const std::optional<ShellLinkFields> bare = ParseShellLinkFile(SavedShortcut("target_only.lnk"), Latin1);
+  ASSERT_TRUE(bare.has_value());
+  EXPECT_EQ(bare->target, "C:\\Tools\\tray.exe");
+  EXPECT_EQ(bare->arguments + bare->description + bare->workingFolder + bare->iconLocation, "");
 }
 
 TEST(ShellLinkFile, DamagedFilesAreFailedReads) {
-  const std::string good(testing::kSavedShortcuts[0].Bytes());
-  const auto patched = [&](std::size_t at, std::string_view bytes) {
-    std::string copy = good;
-    copy.replace(at, bytes.size(), bytes);
-    return copy;
-  };
-  const struct {
-    const char* name;
-    std::string bytes;
-  } kCases[] = {
-      {"empty", ""},
-      {"header size", patched(0, "\x4D")},
-      {"class id", patched(4, "\x02")},
-      {"item list beyond the end", patched(0x4C, "\xFF\xFF")},
-      {"not a shortcut", "this is not a shell link at all, only text of some length......................"},
-  };
-  for (const auto& c : kCases) EXPECT_FALSE(ParseShellLinkFile(c.bytes, Latin1).has_value()) << c.name;
-  // Cut anywhere inside its strings, the file cannot be read; every cut is read
-  // within its bytes (the fuzz target checks that under the sanitizers).
-  const std::size_t stringsEnd = good.size() - testing::kSavedShortcuts[0].extraBytes;
-  for (std::size_t size = 0; size < stringsEnd; ++size) {
+  const std::string good = SavedShortcut(kFull);
+  ASSERT_EQ(good.size(), 433u);
+  const auto patched = [&](std::size_t at, std::string_view bytes) { return std::string(good).replace(at, bytes.size(), bytes); };
+  for (const std::string& bytes : {std::string(), patched(0, "\x4D"), patched(4, "\x02"), patched(0x4C, "\xFF\xFF"),
+                                   patched(0xF3, "\xFF\xFF"), patched(0x103, "\xFF\xFF\xFF\x7F"), std::string(100, 'L')}) {
+    EXPECT_FALSE(ParseShellLinkFile(bytes, Latin1).has_value()) << bytes.size();
+  }
+  // Cut anywhere before the end of its strings (the last 4 bytes are the end of
+  // the extra data), the file cannot be read.
+  for (std::size_t size = 0; size < good.size() - 4; ++size) {
     EXPECT_FALSE(ParseShellLinkFile(good.substr(0, size), Latin1).has_value()) << size;
   }
 }
 
 TEST(ShortcutReader, TheShellObjectFirstThenTheFileItself) {
   testing::FakePlatform fake;
-  const std::string bytes(testing::kSavedShortcuts[0].Bytes());
-  fake.files.AddFile("C:\\S\\shell.lnk", bytes);
-  fake.files.AddFile("C:\\S\\own.lnk", bytes);
+  fake.files.AddFile("C:\\S\\shell.lnk", SavedShortcut(kFull));
+  fake.files.AddFile("C:\\S\\own.lnk", SavedShortcut(kFull));
   fake.files.AddFile("C:\\S\\bad.lnk", "L");
   fake.shell.linkFields["C:\\S\\shell.lnk"] = {"C:\\PROGRA~1\\x.exe", "", "", "", ""};
   fake.shell.linkFields["C:\\S\\gone.lnk"] = {"C:\\x.exe", "", "", "", ""};
   EXPECT_EQ(ReadShortcut(fake.platform, "C:\\S\\shell.lnk")->target, "C:\\PROGRA~1\\x.exe");
-  EXPECT_EQ(ReadShortcut(fake.platform, "C:\\S\\own.lnk")->target, testing::kSavedShortcuts[0].target);
+  EXPECT_EQ(ReadShortcut(fake.platform, "C:\\S\\own.lnk")->target, "C:\\Tools\\tray.exe");
   EXPECT_FALSE(ReadShortcut(fake.platform, "C:\\S\\bad.lnk").has_value());
   EXPECT_FALSE(ReadShortcut(fake.platform, "C:\\S\\gone.lnk").has_value());  // no file
 }

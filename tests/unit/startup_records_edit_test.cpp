@@ -27,7 +27,6 @@ TEST(DataField, FieldsSplitAtTheirFirstColonAndLaterNamesWin) {
       {"no colon|:nameless|Name:a|NAME:b", "name", "b", 0},
       {"ItemLinkFlag:3x|", "ItemLinkFlag", "3x", 0},
       {"ItemType:|ItemHash::00AB", "ItemHash", ":00AB", 0},
-      {"", "ItemType", "", 0},
   };
   for (const auto& c : kCases) {
     const TDataField fields(c.text);
@@ -36,21 +35,18 @@ TEST(DataField, FieldsSplitAtTheirFirstColonAndLaterNamesWin) {
   }
 }
 
+using Entries = std::vector<std::pair<std::string, std::string>>;
+
 struct RecordFile {
-  explicit RecordFile(const std::string& text) {
-    fake.files.AddFile(kFile, text);
-    records = std::make_unique<TIniFile>(fake.files, fake.profile, kFile);
-  }
-  std::vector<std::pair<std::string, std::string>> Entries() {
-    std::vector<std::pair<std::string, std::string>> entries;
+  explicit RecordFile(const std::string& text) { fake.files.AddFile(kFile, text); }
+  Entries Read() {
+    Entries entries;
     for (const std::string& key : records->ReadSection("Main")) entries.emplace_back(key, records->ReadString("Main", key, ""));
     return entries;
   }
   testing::FakePlatform fake;
-  std::unique_ptr<TIniFile> records;
+  std::unique_ptr<TIniFile> records = std::make_unique<TIniFile>(fake.files, fake.profile, kFile);
 };
-
-using Entries = std::vector<std::pair<std::string, std::string>>;
 
 TEST(RecordFiles, FindDeleteAndCompact) {
   const std::string text =
@@ -63,16 +59,16 @@ TEST(RecordFiles, FindDeleteAndCompact) {
 
   // The empty entry on the way goes too, and so does "count".
   DeleteRecord(*file.records, "BBB2");
-  EXPECT_EQ(file.Entries(), (Entries{{"1", "ItemHash:AAA1|"}, {"4", "ItemHash:CCC3|"}}));
+  EXPECT_EQ(file.Read(), (Entries{{"1", "ItemHash:AAA1|"}, {"4", "ItemHash:CCC3|"}}));
 
   RecordFile gaps("[main]\r\n1=\r\n2=a\r\nCount=2\r\n3=\r\n4=\r\n5=b\r\n6=c\r\n");
   CompactRecords(*gaps.records);
-  EXPECT_EQ(gaps.Entries(),
+  EXPECT_EQ(gaps.Read(),
             (Entries{{"1", "a"}, {"2", "b"}, {"Count", "2"}, {"3", "c"}, {"4", ""}, {"5", ""}, {"6", ""}}));
 
   RecordFile compacting("[Main]\r\n1=\r\n2=ItemHash:X|\r\n3=ItemHash:Y|\r\n");
   DeleteRecord(*compacting.records, "X", true);
-  EXPECT_EQ(compacting.Entries(), (Entries{{"3", "ItemHash:Y|"}}));
+  EXPECT_EQ(compacting.Read(), (Entries{{"3", "ItemHash:Y|"}}));
 }
 
 constexpr const char* kRunKey = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run";
@@ -105,56 +101,42 @@ TEST(StartupRegistryState, RunValueBackOnlyWithTheSameCommandLineInItsView) {
 }
 
 TEST(StartupRegistryState, StartupApprovedAnswersWithTheFirstDisabledValueInItsOrder) {
-  constexpr const char* kApproved = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\StartupApproved\\";
+  const std::string approved = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\StartupApproved\\";
   const auto binary = [](char first) { return RegistryValue{registry_type::kBinary, std::string(1, first) + "stamp"}; };
   FakeRegistry registry;
-  registry.SetValue(RegistryRoot::CurrentUser, std::string(kApproved) + "Run", "Kept", binary(2));
-  registry.SetValue(RegistryRoot::LocalMachine, std::string(kApproved) + "Run32", "Kept", binary(3));
-  registry.SetValue(RegistryRoot::CurrentUser, std::string(kApproved) + "StartupFolder", "a.lnk", binary(3));
-  registry.SetValue(RegistryRoot::LocalMachine, std::string(kApproved) + "StartupFolder", "Wide", binary(3),
-                    RegistryView::Registry64);
-  registry.SetDword(RegistryRoot::CurrentUser, std::string(kApproved) + "Run", "Number", 3);
-  registry.SetValue(RegistryRoot::CurrentUser, std::string(kApproved) + "Run", "Empty", {registry_type::kBinary, ""});
-  const struct {
-    const char* name;
-    bool on64Bit;
-    bool disabled;
-  } kCases[] = {
-      {"Kept", true, true},  // enabled for the user, disabled for the machine
-      {"a.lnk", true, true},   {"Wide", true, true},     {"Wide", false, false},
-      {"Number", true, false}, {"Empty", true, false},  {"Unknown", true, false},
-  };
-  for (const auto& c : kCases) {
-    EXPECT_EQ(IsStartupApprovedDisabled(registry, c.on64Bit, c.name), c.disabled) << c.name << " " << c.on64Bit;
+  const auto set = [&](RegistryRoot root, const char* key, const char* name, RegistryValue value,
+                       RegistryView view = RegistryView::Default) { registry.SetValue(root, approved + key, name, value, view); };
+  set(RegistryRoot::CurrentUser, "Run", "Kept", binary(2));
+  set(RegistryRoot::LocalMachine, "Run32", "Kept", binary(3));  // enabled for the user, not for the machine
+  set(RegistryRoot::CurrentUser, "StartupFolder", "a.lnk", binary(3));
+  set(RegistryRoot::LocalMachine, "StartupFolder", "Wide", binary(3), RegistryView::Registry64);
+  set(RegistryRoot::CurrentUser, "Run", "Number", MakeRegistryDword(3));
+  set(RegistryRoot::CurrentUser, "Run", "Empty", {registry_type::kBinary, ""});
+  for (const auto& [name, on64Bit, disabled] : std::vector<std::tuple<const char*, bool, bool>>{
+           {"Kept", true, true}, {"a.lnk", true, true}, {"Wide", true, true}, {"Wide", false, false},
+           {"Number", true, false}, {"Empty", true, false}, {"Unknown", true, false}}) {
+    EXPECT_EQ(IsStartupApprovedDisabled(registry, on64Bit, name), disabled) << name << " " << on64Bit;
   }
 }
 
 TEST(StartupRegistryState, StoreTaskStatesWithTheVoiceAssistantRule) {
-  constexpr const char* kApps =
+  const std::string apps =
       "Software\\Classes\\Local Settings\\Software\\Microsoft\\Windows\\CurrentVersion\\AppModel\\SystemAppData\\";
-  FakeRegistry registry;
-  const auto state = [&](const std::string& key, std::uint32_t value) {
-    registry.SetDword(RegistryRoot::CurrentUser, kApps + key, "State", value);
-  };
-  state("App_1\\Off", 0);
-  state("App_1\\On", 2);
-  state("App_1\\Policy", 4);
-  state("Voice_1\\CortanaStartupId", 2);
-  registry.SetDword(RegistryRoot::CurrentUser, std::string(kApps) + "Voice_1\\CortanaStartupId",
-                    "UserEnabledStartupOnce", 0);
-  state("Voice_2\\CortanaStartupId", 2);
-  registry.SetDword(RegistryRoot::CurrentUser, std::string(kApps) + "Voice_2\\CortanaStartupId",
-                    "UserEnabledStartupOnce", 1);
-  state("Voice_3\\CortanaStartupId", 2);
-  registry.AddKey(RegistryRoot::CurrentUser, std::string(kApps) + "App_1\\NoValue");
   const struct {
     const char* key;
+    std::optional<std::uint32_t> stored, enabledOnce;
     std::int32_t state;
   } kCases[] = {
-      {"App_1\\Off", 0},  {"App_1\\On", 2}, {"App_1\\Policy", 4}, {"Voice_1\\CortanaStartupId", 1},
-      {"Voice_2\\CortanaStartupId", 2}, {"Voice_3\\CortanaStartupId", 2}, {"App_1\\NoValue", -1},
-      {"App_1\\Missing", -1},
+      {"App_1\\Off", 0, {}, 0},  {"App_1\\On", 2, {}, 2}, {"App_1\\Policy", 4, {}, 4},
+      {"V_1\\CortanaStartupId", 2, 0, 1},  // not yet switched on by the user
+      {"V_2\\CortanaStartupId", 2, 1, 2}, {"V_3\\CortanaStartupId", 2, {}, 2},
+      {"V_4\\CortanaStartupId", 4, 0, 4}, {"App_1\\NoValue", {}, 0, -1}, {"App_1\\Missing", {}, {}, -1},
   };
+  FakeRegistry registry;
+  for (const auto& c : kCases) {
+    if (c.stored) registry.SetDword(RegistryRoot::CurrentUser, apps + c.key, "State", *c.stored);
+    if (c.enabledOnce) registry.SetDword(RegistryRoot::CurrentUser, apps + c.key, "UserEnabledStartupOnce", *c.enabledOnce);
+  }
   for (const auto& c : kCases) EXPECT_EQ(GetStoreTaskState(registry, c.key), c.state) << c.key;
 }
 

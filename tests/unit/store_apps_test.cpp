@@ -2,7 +2,6 @@
 // the package search of the interactive user over a fake machine.
 #include <gtest/gtest.h>
 
-#include "common/system_info.h"
 #include "fakes/fake_platform.h"
 #include "startup/store_apps.h"
 #include "startup/store_manifest.h"
@@ -14,16 +13,10 @@ constexpr const char* kFull = "Maker.App_1.0_x64__abc";
 
 TEST(StoreManifest, ResourceStringsTryEachSpellingThenTheIdentityName) {
   testing::FakeShell shell;
-  const auto known = [&](const std::string& resource) {
-    shell.indirectStrings["@{" + std::string(kFull) + "?" + resource + "}"] = "Resolved";
-  };
-  known("ms-resource://Maker.App/Resources/Name");
-  known("ms-resource://Short/Form");
-  known("ms-resource:/Bare/Form");
-  const struct {
-    const char* text;
-    const char* expected;
-  } kCases[] = {
+  for (const char* known : {"ms-resource://Maker.App/Resources/Name", "ms-resource://Short/Form", "ms-resource:/Bare/Form"}) {
+    shell.indirectStrings["@{" + std::string(kFull) + "?" + known + "}"] = "Resolved";
+  }
+  const std::pair<const char*, const char*> kCases[] = {
       {"ms-resource:Name", "Resolved"},           // gains the package's resource path
       {"MS-RESOURCE:Name", "Resolved"},
       {"ms-resource:/Short/Form", "Resolved"},    // as it is, then as the full form
@@ -32,9 +25,7 @@ TEST(StoreManifest, ResourceStringsTryEachSpellingThenTheIdentityName) {
       {"@{Other?ms-resource:x}", ""},
       {"Plain name", "Plain name"},
   };
-  for (const auto& c : kCases) {
-    EXPECT_EQ(ResolveResourceString(shell, c.text, "Maker.App", kFull), c.expected) << c.text;
-  }
+  for (const auto& [text, expected] : kCases) EXPECT_EQ(ResolveResourceString(shell, text, "Maker.App", kFull), expected) << text;
 }
 
 constexpr const char* kSid = "S-1-5-21-1-2-3-1001";
