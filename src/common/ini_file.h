@@ -25,6 +25,7 @@ class TIniFile {
   TIniFile& operator=(const TIniFile&) = delete;
 
   const std::string& FileName() const { return fileName_; }
+  IFileSystem& Files() const { return files_; }
 
   std::string ReadString(std::string_view section, std::string_view key,
                          std::string_view defaultValue);

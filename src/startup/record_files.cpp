@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "base/text.h"
+#include "common/safe_ini_file.h"
 
 namespace bootmark {
 namespace {
@@ -24,11 +25,24 @@ bool HoldsHash(std::string_view record, std::string_view upperHash) {
 
 }  // namespace
 
+RecordEntries ReadRecordEntries(TIniFile& records) {
+  // Every change made here through the profile functions is flushed at once, so
+  // the file holds it.
+  TSafeIniFile file(records.Files());
+  file.LoadFromFile(records.FileName());
+  RecordEntries entries;
+  for (std::string& key : file.ReadSection(kRecordSection)) {
+    if (IsBookkeeping(key)) continue;
+    std::string value = file.ReadString(kRecordSection, key, "");
+    entries.emplace_back(std::move(key), std::move(value));
+  }
+  return entries;
+}
+
 std::string FindRecordKey(TIniFile& records, std::string_view hash) {
   const std::string upperHash = UpperCaseOrdinal(WithoutLeadingColon(hash));
-  for (const std::string& key : records.ReadSection(kRecordSection)) {
-    if (IsBookkeeping(key)) continue;
-    if (HoldsHash(records.ReadString(kRecordSection, key, ""), upperHash)) return key;
+  for (const auto& [key, record] : ReadRecordEntries(records)) {
+    if (HoldsHash(record, upperHash)) return key;
   }
   return {};
 }
@@ -36,9 +50,7 @@ std::string FindRecordKey(TIniFile& records, std::string_view hash) {
 void DeleteRecord(TIniFile& records, std::string_view hash, bool compact) {
   const std::string upperHash = UpperCaseOrdinal(WithoutLeadingColon(hash));
   bool changed = false;
-  for (const std::string& key : records.ReadSection(kRecordSection)) {
-    if (IsBookkeeping(key)) continue;
-    const std::string record = records.ReadString(kRecordSection, key, "");
+  for (const auto& [key, record] : ReadRecordEntries(records)) {
     const bool found = HoldsHash(record, upperHash);
     if (record.empty() || found) {
       records.DeleteKey(kRecordSection, key);
@@ -53,24 +65,18 @@ void DeleteRecord(TIniFile& records, std::string_view hash, bool compact) {
 
 void CompactRecords(TIniFile& records) {
   if (!records.SectionExists(kRecordSection)) return;
-  std::vector<std::string> keys;
-  for (std::string& key : records.ReadSection(kRecordSection)) {
-    if (!SameText(key, "Count")) keys.push_back(std::move(key));
-  }
-  if (keys.empty()) return;
-  std::vector<std::string> values;
-  values.reserve(keys.size());
-  for (const std::string& key : keys) values.push_back(records.ReadString(kRecordSection, key, ""));
+  RecordEntries entries = ReadRecordEntries(records);
+  if (entries.empty()) return;
   std::size_t next = 0;  // the first entry that may still give its value away
-  for (std::size_t i = 0; i < keys.size(); ++i) {
-    if (!values[i].empty()) continue;
+  for (std::size_t i = 0; i < entries.size(); ++i) {
+    if (!entries[i].second.empty()) continue;
     next = std::max(next, i + 1);
-    while (next < keys.size() && values[next].empty()) ++next;
-    if (next == keys.size()) break;
-    values[i] = std::move(values[next]);
-    values[next].clear();
-    records.WriteString(kRecordSection, keys[i], values[i]);
-    records.WriteString(kRecordSection, keys[next], "");
+    while (next < entries.size() && entries[next].second.empty()) ++next;
+    if (next == entries.size()) break;
+    entries[i].second = std::move(entries[next].second);
+    entries[next].second.clear();
+    records.WriteString(kRecordSection, entries[i].first, entries[i].second);
+    records.WriteString(kRecordSection, entries[next].first, "");
   }
   records.UpdateFile();
 }

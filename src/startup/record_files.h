@@ -6,6 +6,8 @@
 // The keys "count" and "Count" are the suite's bookkeeping, not records.
 #include <string>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 #include "common/ini_file.h"
 
@@ -16,6 +18,12 @@ inline constexpr std::string_view kDeletedRecords = "delStartups.ini";
 inline constexpr std::string_view kDelayedRecords = "delayEx.ini";
 inline constexpr std::string_view kOptimizedRecords = "OptimizeRecord.ini";
 inline constexpr std::string_view kFailedRecords = "OptFailed.ini";
+
+// The entries of section "Main" in file order with their values, "count" left
+// out, read in one pass over the file (a profile call per entry would read and
+// parse the whole file again for each).
+using RecordEntries = std::vector<std::pair<std::string, std::string>>;
+RecordEntries ReadRecordEntries(TIniFile& records);
 
 // The entry whose record holds `hash` (one leading ":" ignored, case ignored),
 // the first in file order; empty when there is none.

@@ -115,9 +115,7 @@ void TMainCtl::ReadAllDisabledRecords() {
 }
 
 void TMainCtl::ReadDisabledRecords(TIniFile& records, ItemState state) {
-  for (const std::string& key : records.ReadSection("Main")) {
-    if (SameText(key, "count")) continue;
-    const std::string text = records.ReadString("Main", key, "");
+  for (const auto& [key, text] : ReadRecordEntries(records)) {
     if (text.empty()) continue;
     const TDataField fields(text);
     const std::int32_t kind = fields.Number("ItemType");
