@@ -39,6 +39,41 @@ def seed(machine):
         target.write_bytes(ini.BOM + text.encode("utf-16-le"))
 
 
+    seed_startup_entries(machine)
+
+
+def seed_startup_entries(machine):
+    """Shortcuts saved through the shell's link object, an Internet shortcut and a
+    store app installed in "WindowsApps" (its registration is in registry.reg)."""
+    backup = machine.user_data_dir + "Startup Manager\\Shortcut\\"
+    startup = machine.facts["appdata"] + "\\Microsoft\\Windows\\Start Menu\\Programs\\Startup\\"
+    probe = runner.Probe(machine)
+    for line in (DEMO / "shortcuts.txt").read_text(encoding="utf-8").splitlines():
+        if line.strip() and not line.startswith("#"):
+            folder, name, target, arguments = line.split("|")
+            link = (startup if folder == "startup" else backup) + name
+            machine.unix_path(link).parent.mkdir(parents=True, exist_ok=True)
+            probe.run("new-link", target, arguments, link, check=True)
+    machine.unix_path(startup + "Demo Site.url").write_bytes(b"[InternetShortcut]\r\nURL=https://example.org/\r\n")
+    apps = machine.unix_path("C:\\Program Files\\WindowsApps")
+    notepad = machine.unix_path("C:\\windows\\notepad.exe").read_bytes()
+    for package in sorted(path for path in (DEMO / "store-apps").iterdir() if path.is_dir()):
+        (apps / package.name).mkdir(parents=True, exist_ok=True)
+        (apps / package.name / "AppxManifest.xml").write_bytes((package / "AppxManifest.xml").read_bytes())
+        (apps / package.name / "PhotoSyncTray.exe").write_bytes(notepad)
+
+
+def show_startup_items(machine):
+    """The Run values, shortcuts and store-app tasks of the startup cache."""
+    cache = machine.read_ini(machine.common_data_dir + "Startup Manager\\StartupCache.dat")
+    print("  startup items in StartupCache.dat (kind 1 Run value, 4 shortcut, 5 store app; "
+          "state 1 enabled, 3 disabled, 4 file missing):")
+    for section in cache.section_names():
+        if cache.value(section, "ItemType") == "StartUp":
+            print(f"    | kind {cache.value(section, 'StartupType')} state {cache.value(section, 'ItemStatus')}: "
+                  f"{cache.value(section, 'Name')} -> {cache.value(section, 'FullPath')}")
+
+
 def hex_argument(text):
     """An item field as the suite passes it: "/" and the hex of its UTF-16 LE bytes."""
     return "/" + text.encode("utf-16-le").hex().upper()
@@ -86,6 +121,7 @@ def main():
         run_job(machine, "/mainData", [common + "Startup Manager\\mainData.dat",
                                        machine.user_data_dir + "Startup Manager\\config.ini",
                                        machine.user_data_dir + "Startup Manager\\delayEx.ini"])
+        show_startup_items(machine)
         run_job(machine, "/UpdateTaskschd",
                 [common + "Bootmark\\Bootmark.ini", common + "Bootmark\\AutoRunConfig.ini"])
         # A new Run value starting Notepad, reported as the suite's watcher does: the
