@@ -10,6 +10,17 @@ constexpr std::string_view kResource = "ms-resource:";
 constexpr std::string_view kFullForm = "ms-resource://";
 constexpr std::string_view kShortForm = "ms-resource:/";
 
+// The resource prefixes are matched in ASCII only, byte for byte, so that the
+// positions found hold in the text itself.
+bool HasPrefix(std::string_view text, std::string_view prefix) {
+  if (text.size() < prefix.size()) return false;
+  for (std::size_t i = 0; i < prefix.size(); ++i) {
+    const char c = text[i];
+    if ((c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c) != prefix[i]) return false;
+  }
+  return true;
+}
+
 std::string AttributeOr(const XmlElement* element, std::string_view name) {
   if (element == nullptr) return {};
   return element->Attribute(name).value_or(std::string());
@@ -66,8 +77,9 @@ std::optional<StoreManifest> ParseStoreManifest(std::string_view bytes, const Ma
 std::string ResolveResourceString(IShell& shell, std::string_view text, std::string_view identityName,
                                   std::string_view packageFullName) {
   if (StartsWith(text, "@")) return {};
-  const std::size_t at = UpperCaseOrdinal(text).find(UpperCaseOrdinal(kResource));
-  if (at == std::string::npos) return std::string(text);
+  std::size_t at = 0;
+  while (at + kResource.size() <= text.size() && !HasPrefix(text.substr(at), kResource)) ++at;
+  if (at + kResource.size() > text.size()) return std::string(text);
 
   std::string resource(text.substr(at));
   if (resource.find('/') == std::string::npos) {
@@ -76,8 +88,8 @@ std::string ResolveResourceString(IShell& shell, std::string_view text, std::str
   // The spellings to try: the full form once; the short form as it is and as the
   // full form; the bare prefix as it is, as the full form and as the short form.
   std::vector<std::string> tries{resource};
-  if (!StartsWithIgnoreCase(resource, kFullForm)) {
-    if (StartsWithIgnoreCase(resource, kShortForm)) {
+  if (!HasPrefix(resource, kFullForm)) {
+    if (HasPrefix(resource, kShortForm)) {
       tries.push_back(std::string(kFullForm) + resource.substr(kShortForm.size()));
     } else {
       const std::string rest = resource.substr(kResource.size());
