@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "app/add_auto_run.h"
+#include "app/crash_restart.h"
 #include "app/main_data.h"
 #include "app/run_mode.h"
 #include "common/logs.h"
@@ -38,9 +39,19 @@ int RunProgram(const Platform& platform, IModeJobs& jobs, INoticeWindows& window
     WriteMainData(platform, entries);
     return 0;
   }
-  if (mode == RunMode::BootTask) state.restartMode = 1;
+  // A crash while the window framework starts restarts the boot time notice. The
+  // handler is set and cleared by plain statements, not by a scope guard: a
+  // failure that escapes the start must still find it when the safety net runs.
+  if (mode == RunMode::BootTask) {
+    state.restartMode = 1;
+    SetCrashHandler([&platform, &state](const CrashReport& report) {
+      return RestartAfterCrash(platform, state.arguments, state.restartMode, report);
+    });
+  }
   // The window framework's start: the DPI decision must come before any window.
   if (state.system) state.system->SetupDpiAwareness();
+  if (state.frameworkStartProbe) state.frameworkStartProbe();
+  if (mode == RunMode::BootTask) SetCrashHandler({});
 
   jobs.StartStatistics();
 

@@ -4,9 +4,16 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <ios>
 #include <memory>
 #include <mutex>
+#include <new>
+#include <system_error>
 #include <typeinfo>
+
+#include "common/safe_ini_file.h"
+#include "common/sqlite_database.h"
+#include "platform/task_scheduler.h"
 
 namespace bootmark {
 namespace {
@@ -61,18 +68,64 @@ void SetCrashHandler(CrashHandler handler) {
   Handler() = std::move(handler);
 }
 
-void RunCrashHandler(const CrashReport& report) {
+bool RunCrashHandler(const CrashReport& report) {
   CrashHandler handler;
   {
     const std::lock_guard lock(HandlerLock());
     handler = Handler();
   }
-  if (!handler) return;
+  if (!handler) return false;
   try {
-    handler(report);
+    return handler(report);
   } catch (...) {
-    // The process is ending anyway.
+    return false;  // the process is ending anyway
   }
+}
+
+std::string CrashClassName(const std::exception_ptr& exception) {
+  if (!exception) return "Unknown";
+  try {
+    std::rethrow_exception(exception);
+  } catch (const std::ios_base::failure&) {
+    return "EReadError";
+  } catch (const std::system_error& error) {
+    constexpr int kNotEnoughMemory = 8;
+    constexpr int kOutOfMemory = 14;
+    constexpr int kNoSystemResources = 1450;
+    const int code = error.code().value();
+    const bool resources = error.code().category() == std::system_category() &&
+                           (code == kNotEnoughMemory || code == kOutOfMemory || code == kNoSystemResources);
+    return resources ? "EOutOfResources" : "EOSError";
+  } catch (const TaskSchedulerError&) {
+    return "EOSError";
+  } catch (const std::bad_alloc&) {
+    return "EOutOfMemory";
+  } catch (const EConvertError&) {
+    return "EConvertError";
+  } catch (const ESQLiteException&) {
+    return "ESQLiteException";
+  } catch (const std::exception&) {
+    return "Exception";
+  } catch (...) {
+    return "Unknown";
+  }
+}
+
+std::string CrashClassNameOfCode(std::uint32_t code) {
+  struct Known {
+    std::uint32_t code;
+    const char* name;
+  };
+  static constexpr Known kKnown[] = {
+      {0xC0000005u, "EAccessViolation"}, {0xC00000FDu, "EStackOverflow"}, {0xC0000094u, "EDivByZero"},
+      {0xC0000095u, "EIntOverflow"},     {0xC000008Eu, "EZeroDivide"},    {0xC0000091u, "EOverflow"},
+      {0xC0000093u, "EUnderflow"},       {0xC0000090u, "EInvalidOp"},     {0xC0000096u, "EPrivilege"},
+      {0xC000013Au, "EControlC"},
+  };
+  for (const Known& known : kKnown) {
+    if (known.code == code) return known.name;
+  }
+  return "EExternalException";
 }
 
 }  // namespace bootmark

@@ -17,7 +17,25 @@ struct CrashReport {
   std::uintptr_t address = 0;
   // The run mode's switch ("/AddAutoRun"), when known.
   std::string mode;
+  // The failure's kind by the names the restart decision knows (CrashClassName).
+  std::string className;
 };
+
+// The kind of a failure, named as the suite's crash reports name them:
+// - "EOSError": a system call failed (std::system_error, a task scheduler error);
+// - "EOutOfResources": the system ran out of window or memory resources
+//   (std::system_error with ERROR_NOT_ENOUGH_MEMORY, ERROR_OUTOFMEMORY or
+//   ERROR_NO_SYSTEM_RESOURCES);
+// - "EReadError": a stream could not be read (std::ios_base::failure);
+// - "EOutOfMemory": std::bad_alloc; "EConvertError", "ESQLiteException": the
+//   program's own conversion and database errors; "Exception": any other
+//   std::exception; "Unknown": something thrown that is no std::exception.
+std::string CrashClassName(const std::exception_ptr& exception);
+// The kind of a processor or system exception by its code: "EAccessViolation",
+// "EStackOverflow", "EDivByZero", "EIntOverflow", "EZeroDivide", "EOverflow",
+// "EUnderflow", "EInvalidOp", "EPrivilege", "EControlC"; any other code is an
+// "EExternalException".
+std::string CrashClassNameOfCode(std::uint32_t code);
 
 // "Unhandled failure: <what> at 0x<address> in <mode>" (the parts that are known).
 std::string CrashLogLine(const CrashReport& report);
@@ -30,11 +48,13 @@ std::string DescribeException(const std::exception_ptr& exception);
 // The system's exception code as text: "exception 0xC0000005".
 std::string DescribeExceptionCode(std::uint32_t code);
 
-// Called once with the report before the process ends; must not throw. At most
-// one handler: setting another replaces it, an empty one removes it. Kept
-// process-wide because the system's last-chance handler has no other way to it.
-using CrashHandler = std::function<void(const CrashReport&)>;
+// Called once with the report before the process ends; true when it handled the
+// failure, which then ends the process with exit code 0. At most one handler:
+// setting another replaces it, an empty one removes it. Kept process-wide because
+// the system's last-chance handler has no other way to it.
+using CrashHandler = std::function<bool(const CrashReport&)>;
 void SetCrashHandler(CrashHandler handler);
-void RunCrashHandler(const CrashReport& report);
+// False without a handler or when it throws.
+bool RunCrashHandler(const CrashReport& report);
 
 }  // namespace bootmark

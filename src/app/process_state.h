@@ -1,6 +1,7 @@
 #pragma once
 // The few values that live for the whole process. Created in main and passed down;
 // nothing else in the program holds process-wide state.
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -48,6 +49,9 @@ struct ProcessState {
   LocalIdentity identity;
   // The usage statistics, set up by the common start-up of every mode but /mainData.
   StatState statistics;
+  // Runs while the window framework starts; set only by the test build, which
+  // fails there on request.
+  std::function<void()> frameworkStartProbe;
 };
 
 }  // namespace bootmark

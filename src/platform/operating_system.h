@@ -47,6 +47,12 @@ struct Guid {
   std::array<std::uint8_t, 8> data4{};
 };
 
+// Free memory, in bytes.
+struct MemoryStatus {
+  std::uint64_t availablePhysical = 0;
+  std::uint64_t availableVirtual = 0;  // free address space of this process
+};
+
 class IOperatingSystem {
  public:
   virtual ~IOperatingSystem() = default;
@@ -71,6 +77,9 @@ class IOperatingSystem {
   // The user's decimal separator (GetLocaleInfoW LOCALE_SDECIMAL), for numbers shown
   // to the user; "." when it cannot be read. Settings files never use it.
   virtual char DecimalSeparator() = 0;
+  // GlobalMemoryStatusEx, looked up in kernel32 at run time; all 0 without it or
+  // when it fails.
+  virtual MemoryStatus AvailableMemory() = 0;
 };
 
 }  // namespace bootmark

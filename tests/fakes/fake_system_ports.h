@@ -32,6 +32,7 @@ class FakeOperatingSystem : public IOperatingSystem {
   std::string Kernel32Path() override { return kernel32Path; }
   std::optional<Guid> NewGuid() override { return guid; }
   char DecimalSeparator() override { return decimalSeparator; }
+  MemoryStatus AvailableMemory() override { return memory; }
 
   VersionExInfo versionEx{10, 0, 19045, kPlatformWin32Nt, kProductWorkstation};
   RealVersion processBlock{10, 0, 19045};
@@ -43,6 +44,7 @@ class FakeOperatingSystem : public IOperatingSystem {
   std::string kernel32Path = "C:\\Windows\\SysWOW64\\kernel32.dll";
   std::optional<Guid> guid;
   char decimalSeparator = '.';
+  MemoryStatus memory{4ull << 30, 2ull << 30};
   int versionExCalls = 0;
   int processBlockReads = 0;
 };

@@ -24,22 +24,24 @@ TEST(CrashReport, LineNamesWhatFailedWhereAndInWhichMode) {
       {nullptr, 0, "", "Unhandled failure: no exception"},
   };
   for (const auto& c : cases) {
-    EXPECT_EQ(CrashLogLine(CrashReport{DescribeException(c.failure), c.address, c.mode}), c.line);
+    EXPECT_EQ(CrashLogLine(CrashReport{DescribeException(c.failure), c.address, c.mode, {}}), c.line);
   }
-  const std::string fault = CrashLogLine(CrashReport{DescribeExceptionCode(0xC0000005u), 0x1234, "/DNSChange"});
+  const std::string fault = CrashLogLine(CrashReport{DescribeExceptionCode(0xC0000005u), 0x1234, "/DNSChange", {}});
   EXPECT_EQ(fault, "Unhandled failure: exception 0xC0000005 at 0x" + std::string(sizeof(void*) * 2 - 4, '0') +
                        "1234 in /DNSChange");
 }
 
 TEST(CrashReport, OneHandlerRunsAndItsOwnFailureIsContained) {
   int calls = 0;
-  SetCrashHandler([&calls](const CrashReport&) {
+  SetCrashHandler([&calls](const CrashReport&) -> bool {
     ++calls;
     throw std::runtime_error("the handler failed too");
   });
-  RunCrashHandler(CrashReport{"x", 0, ""});
+  EXPECT_FALSE(RunCrashHandler(CrashReport{"x", 0, "", {}}));
+  SetCrashHandler([](const CrashReport& report) { return report.className == "EOSError"; });
+  EXPECT_TRUE(RunCrashHandler(CrashReport{"x", 0, "", "EOSError"}));
   SetCrashHandler({});
-  RunCrashHandler(CrashReport{"x", 0, ""});
+  EXPECT_FALSE(RunCrashHandler(CrashReport{"x", 0, "", "EOSError"}));
   EXPECT_EQ(calls, 1);
 }
 

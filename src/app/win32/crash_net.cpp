@@ -22,6 +22,7 @@ LONG WINAPI OnUnhandledException(EXCEPTION_POINTERS* pointers) {
   if (pointers != nullptr && pointers->ExceptionRecord != nullptr) {
     code = pointers->ExceptionRecord->ExceptionCode;
     report.what = DescribeExceptionCode(code);
+    report.className = CrashClassNameOfCode(code);
     report.address = reinterpret_cast<std::uintptr_t>(pointers->ExceptionRecord->ExceptionAddress);
   } else {
     report.what = DescribeExceptionCode(0);
@@ -33,6 +34,7 @@ void OnTerminate() {
   CrashReport report;
   const std::exception_ptr exception = std::current_exception();
   report.what = exception ? DescribeException(exception) : std::string("terminate without an exception");
+  report.className = CrashClassName(exception);
   EndAfterCrash(std::move(report), kCrashExitCode);
 }
 
@@ -60,7 +62,8 @@ void EndAfterCrash(CrashReport report, unsigned exitCode) {
     } catch (...) {
       // Out of memory while describing the failure: end all the same.
     }
-    RunCrashHandler(report);
+    // A failure the handler took care of ends the process as a normal end.
+    if (RunCrashHandler(report)) exitCode = 0;
   }
   ::TerminateProcess(::GetCurrentProcess(), exitCode);
   ::ExitProcess(exitCode);  // not reached

@@ -20,7 +20,8 @@ void SetCrashLog(std::function<void(std::string_view line)> writer);
 // The run mode named in later reports.
 void SetCrashMode(std::string_view mode);
 
-// Logs the report, runs the crash handler and ends the process with `exitCode`.
+// Logs the report, runs the crash handler and ends the process with `exitCode`,
+// or with 0 when the handler handled the failure.
 [[noreturn]] void EndAfterCrash(CrashReport report, unsigned exitCode);
 
 // Exit code of a process ended by a C++ failure (as abort()).

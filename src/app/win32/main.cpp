@@ -12,6 +12,8 @@
 
 #include <new>
 #include <stdexcept>
+#include <string_view>
+#include <system_error>
 #include <thread>
 
 #include "common/data_dirs.h"
@@ -19,14 +21,22 @@
 namespace {
 
 // The test build only: "TestFault.txt" beside the program names a failure to
-// cause at the start of the mode, so that the crash net is seen at work.
-void InjectTestFault(const bootmark::Platform& platform) {
+// cause at the start of the mode, or, after "framework:", while the window
+// framework starts, so that the crash net and the restart are seen at work.
+void CauseFault(std::string_view kind) {
+  if (kind == "exception") throw std::runtime_error("injected failure");
+  if (kind == "oserror") throw std::system_error(ERROR_ACCESS_DENIED, std::system_category(), "injected failure");
+  if (kind == "bad_alloc") throw std::bad_alloc();
+  if (kind == "thread") std::thread([] { throw std::logic_error("injected failure in a thread"); }).join();
+  if (kind == "access") ::RaiseException(EXCEPTION_ACCESS_VIOLATION, 0, 0, nullptr);
+}
+
+void InjectTestFault(const bootmark::Platform& platform, bootmark::ProcessState& state) {
   const auto kind = platform.files.ReadAll(bootmark::ProgramDir(platform.environment) + "TestFault.txt");
   if (!kind) return;
-  if (*kind == "exception") throw std::runtime_error("injected failure");
-  if (*kind == "bad_alloc") throw std::bad_alloc();
-  if (*kind == "thread") std::thread([] { throw std::logic_error("injected failure in a thread"); }).join();
-  if (*kind == "access") ::RaiseException(EXCEPTION_ACCESS_VIOLATION, 0, 0, nullptr);
+  constexpr std::string_view kFrameworkPrefix = "framework:";
+  if (!kind->starts_with(kFrameworkPrefix)) return CauseFault(*kind);
+  state.frameworkStartProbe = [fault = kind->substr(kFrameworkPrefix.size())] { CauseFault(fault); };
 }
 
 }  // namespace
@@ -55,11 +65,13 @@ int main() {
     DefaultModeJobs jobs(platform, state);
     win32::Win32NoticeWindows windows(platform);
 #ifdef BOOTMARK_TEST_FAULTS
-    InjectTestFault(platform);
+    InjectTestFault(platform, state);
 #endif
     return RunProgram(platform, jobs, windows, state);
   } catch (...) {
     // A mode's failure that nothing on its way caught.
-    win32::EndAfterCrash(CrashReport{DescribeException(std::current_exception()), 0, {}}, win32::kCrashExitCode);
+    const std::exception_ptr failure = std::current_exception();
+    win32::EndAfterCrash(CrashReport{DescribeException(failure), 0, {}, CrashClassName(failure)},
+                         win32::kCrashExitCode);
   }
 }

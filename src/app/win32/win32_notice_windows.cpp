@@ -1,13 +1,12 @@
 #include "app/win32/win32_notice_windows.h"
 
 #include "app/win32/alert_receiver_window.h"
+#include "app/win32/boot_time_notice_window.h"
 #include "app/win32/dns_change_notice_window.h"
 
 namespace bootmark::win32 {
 
-// The boot time notice is not in this build yet: that mode ends after taking
-// its mutex, showing nothing.
-void Win32NoticeWindows::RunBootTimeNotice(ProcessState&) {}
+void Win32NoticeWindows::RunBootTimeNotice(ProcessState& state) { RunBootTimeNoticeWindow(platform_, state); }
 
 void Win32NoticeWindows::RunDnsChangeNotice(ProcessState& state) { RunDnsChangeNoticeWindow(platform_, state); }
 

@@ -130,4 +130,15 @@ char Win32OperatingSystem::DecimalSeparator() {
   return static_cast<char>(separator[0]);
 }
 
+MemoryStatus Win32OperatingSystem::AvailableMemory() {
+  using GlobalMemoryStatusExFunction = BOOL(WINAPI*)(LPMEMORYSTATUSEX);
+  static const auto globalMemoryStatusEx =
+      FindSystemFunction<GlobalMemoryStatusExFunction>(L"kernel32.dll", "GlobalMemoryStatusEx");
+  if (globalMemoryStatusEx == nullptr) return {};
+  MEMORYSTATUSEX status{};
+  status.dwLength = sizeof status;
+  if (!globalMemoryStatusEx(&status)) return {};
+  return {status.ullAvailPhys, status.ullAvailVirtual};
+}
+
 }  // namespace bootmark::win32

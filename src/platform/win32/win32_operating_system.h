@@ -16,6 +16,7 @@ class Win32OperatingSystem : public IOperatingSystem {
   std::string Kernel32Path() override;
   std::optional<Guid> NewGuid() override;
   char DecimalSeparator() override;
+  MemoryStatus AvailableMemory() override;
 };
 
 }  // namespace bootmark::win32
