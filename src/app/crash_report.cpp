@@ -41,6 +41,26 @@ CrashHandler& Handler() {
   return handler;
 }
 
+// One catch clause and casts rather than a clause per type: the failure is being
+// reported and the unwinder is asked as little as possible.
+std::string ClassNameOf(const std::exception& error) {
+  if (dynamic_cast<const std::ios_base::failure*>(&error) != nullptr) return "EReadError";
+  if (const auto* system = dynamic_cast<const std::system_error*>(&error)) {
+    constexpr int kNotEnoughMemory = 8;
+    constexpr int kOutOfMemory = 14;
+    constexpr int kNoSystemResources = 1450;
+    const int code = system->code().value();
+    const bool resources = system->code().category() == std::system_category() &&
+                           (code == kNotEnoughMemory || code == kOutOfMemory || code == kNoSystemResources);
+    return resources ? "EOutOfResources" : "EOSError";
+  }
+  if (dynamic_cast<const TaskSchedulerError*>(&error) != nullptr) return "EOSError";
+  if (dynamic_cast<const std::bad_alloc*>(&error) != nullptr) return "EOutOfMemory";
+  if (dynamic_cast<const EConvertError*>(&error) != nullptr) return "EConvertError";
+  if (dynamic_cast<const ESQLiteException*>(&error) != nullptr) return "ESQLiteException";
+  return "Exception";
+}
+
 }  // namespace
 
 std::string CrashLogLine(const CrashReport& report) {
@@ -50,16 +70,27 @@ std::string CrashLogLine(const CrashReport& report) {
   return line;
 }
 
-std::string DescribeException(const std::exception_ptr& exception) {
-  if (!exception) return "no exception";
+CrashReport ReportException(const std::exception_ptr& exception) {
+  CrashReport report;
+  report.className = "Unknown";
+  if (!exception) {
+    report.what = "no exception";
+    return report;
+  }
   try {
     std::rethrow_exception(exception);
   } catch (const std::exception& error) {
-    return Demangle(typeid(error).name()) + ": " + error.what();
+    report.what = Demangle(typeid(error).name()) + ": " + error.what();
+    report.className = ClassNameOf(error);
   } catch (...) {
-    return "unknown exception";
+    report.what = "unknown exception";
   }
+  return report;
 }
+
+std::string DescribeException(const std::exception_ptr& exception) { return ReportException(exception).what; }
+
+std::string CrashClassName(const std::exception_ptr& exception) { return ReportException(exception).className; }
 
 std::string DescribeExceptionCode(std::uint32_t code) { return "exception " + Hex(code, 8); }
 
@@ -79,35 +110,6 @@ bool RunCrashHandler(const CrashReport& report) {
     return handler(report);
   } catch (...) {
     return false;  // the process is ending anyway
-  }
-}
-
-std::string CrashClassName(const std::exception_ptr& exception) {
-  if (!exception) return "Unknown";
-  try {
-    std::rethrow_exception(exception);
-  } catch (const std::ios_base::failure&) {
-    return "EReadError";
-  } catch (const std::system_error& error) {
-    constexpr int kNotEnoughMemory = 8;
-    constexpr int kOutOfMemory = 14;
-    constexpr int kNoSystemResources = 1450;
-    const int code = error.code().value();
-    const bool resources = error.code().category() == std::system_category() &&
-                           (code == kNotEnoughMemory || code == kOutOfMemory || code == kNoSystemResources);
-    return resources ? "EOutOfResources" : "EOSError";
-  } catch (const TaskSchedulerError&) {
-    return "EOSError";
-  } catch (const std::bad_alloc&) {
-    return "EOutOfMemory";
-  } catch (const EConvertError&) {
-    return "EConvertError";
-  } catch (const ESQLiteException&) {
-    return "ESQLiteException";
-  } catch (const std::exception&) {
-    return "Exception";
-  } catch (...) {
-    return "Unknown";
   }
 }
 

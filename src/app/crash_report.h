@@ -44,6 +44,9 @@ std::string CrashLogLine(const CrashReport& report);
 // "unknown exception" for one that is not a std::exception; "no exception" for
 // a null pointer.
 std::string DescribeException(const std::exception_ptr& exception);
+// The report of a C++ failure: its description (DescribeException) and its kind
+// (CrashClassName), from one look at the exception.
+CrashReport ReportException(const std::exception_ptr& exception);
 
 // The system's exception code as text: "exception 0xC0000005".
 std::string DescribeExceptionCode(std::uint32_t code);

@@ -246,17 +246,6 @@ class DnsChangeTest(WineTestCase):
                               check=True, capture_output=True, text=True)
         return float(done.stdout)
 
-    def save_documentation_screenshot(self, rect):
-        """With BOOTMARK_DOC_SCREENSHOT set to a PNG path, the notice is saved there."""
-        target = os.environ.get("BOOTMARK_DOC_SCREENSHOT")
-        if not target:
-            return
-        time.sleep(1.0)  # let the window finish painting
-        shot = self.display.screenshot(self.prefix.new_artifact("notice", ".png"))
-        left, top, right, bottom = rect
-        subprocess.run(["/usr/bin/convert", str(shot), "-crop",
-                        f"{right - left}x{bottom - top}+{left}+{top}", "+repage", target], check=True)
-
 
 if __name__ == "__main__":
     unittest.main()

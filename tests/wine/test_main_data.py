@@ -4,7 +4,6 @@ lists every existing service file once in "mainData.dat", writes the startup cac
 and the optimisable count, and drops stale delay records of automatic services."""
 
 import shutil
-import sqlite3
 import tempfile
 import unittest
 from pathlib import Path
@@ -12,7 +11,7 @@ from pathlib import Path
 import fixture_programs
 from harness import WineTestCase
 from harness import wine
-from harness.suite_input import TASKS, exec_action, task_xml
+from harness.suite_input import TASKS, create_lookup_databases, exec_action, task_xml
 from test_screening import DAILY, LOGON
 
 TOOLS = "C:\\BmInventory\\"
@@ -104,14 +103,7 @@ class MainDataTest(WineTestCase):
         self.prefix.write_ini(self.delay_file,
                               f"[Main]\n1=ItemType:2|ItemHash:{service_hash('Bm Demand')}|\n"
                               f"2=ItemType:2|ItemHash:{service_hash('Bm Auto')}|\ncount=2\n")
-        database = self.prefix.unix_path(self.prefix.program_dir + "Database")
-        database.mkdir(parents=True, exist_ok=True)
-        for file, table in [("StartupDRate.db", "disableRate(MD5 TEXT, drate TEXT, recommendation TEXT)"),
-                            ("startupWhite.db", "whiteList(MD5 TEXT)"), ("startupBlack.db", "blackList(MD5 TEXT)")]:
-            path = database / file
-            path.unlink(missing_ok=True)
-            with sqlite3.connect(path) as db:
-                db.execute("CREATE TABLE " + table)
+        database = create_lookup_databases(self.prefix)
         (database / "startupService.db").write_bytes(b"\x00\x01\xff\xfe binary \x00")
 
     def tearDown(self):

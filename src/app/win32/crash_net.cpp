@@ -31,10 +31,9 @@ LONG WINAPI OnUnhandledException(EXCEPTION_POINTERS* pointers) {
 }
 
 void OnTerminate() {
-  CrashReport report;
   const std::exception_ptr exception = std::current_exception();
-  report.what = exception ? DescribeException(exception) : std::string("terminate without an exception");
-  report.className = CrashClassName(exception);
+  CrashReport report = ReportException(exception);
+  if (!exception) report.what = "terminate without an exception";
   EndAfterCrash(std::move(report), kCrashExitCode);
 }
 

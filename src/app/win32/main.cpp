@@ -70,8 +70,6 @@ int main() {
     return RunProgram(platform, jobs, windows, state);
   } catch (...) {
     // A mode's failure that nothing on its way caught.
-    const std::exception_ptr failure = std::current_exception();
-    win32::EndAfterCrash(CrashReport{DescribeException(failure), 0, {}, CrashClassName(failure)},
-                         win32::kCrashExitCode);
+    win32::EndAfterCrash(ReportException(std::current_exception()), win32::kCrashExitCode);
   }
 }

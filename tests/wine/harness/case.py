@@ -8,6 +8,7 @@ Set BOOTMARK_WINE_KEEP=1 to keep the whole prefix of every class.
 """
 
 import os
+import subprocess
 import sys
 import time
 import unittest
@@ -135,6 +136,18 @@ class WineTestCase(unittest.TestCase):
         if actual != expected:
             self.fail(f"{windows_path}: bytes differ\n  got      {actual[:400]!r}\n"
                       f"  expected {expected[:400]!r}")
+
+    def save_documentation_screenshot(self, rect, variable="BOOTMARK_DOC_SCREENSHOT"):
+        """With the environment variable set to a PNG path, the screen rectangle (a
+        notice) is saved there, for the README."""
+        target = os.environ.get(variable)
+        if not target:
+            return
+        time.sleep(1.0)  # let the window finish painting
+        shot = self.display.screenshot(self.prefix.new_artifact("notice", ".png"))
+        left, top, right, bottom = rect
+        subprocess.run(["/usr/bin/convert", str(shot), "-crop",
+                        f"{right - left}x{bottom - top}+{left}+{top}", "+repage", target], check=True)
 
     def wait_until(self, condition, timeout, message):
         deadline = time.monotonic() + timeout

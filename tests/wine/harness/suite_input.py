@@ -1,5 +1,7 @@
-"""What the suite hands the program: item texts on the command line and task files
-in the scheduler's store."""
+"""What the suite hands the program: item texts on the command line, task files
+in the scheduler's store and the lookup databases it installs."""
+
+import sqlite3
 
 TASKS = "C:\\windows\\system32\\Tasks"
 LOGON_TRIGGER = "<LogonTrigger><Enabled>true</Enabled></LogonTrigger>"
@@ -25,3 +27,17 @@ def task_xml(triggers=LOGON_TRIGGER, actions=exec_action("C:\\Tools\\tool.exe"),
             f'  <Actions Context="Author">{actions}</Actions>\r\n'
             "</Task>\r\n")
     return b"\xff\xfe" + text.encode("utf-16-le")
+
+
+def create_lookup_databases(prefix):
+    """Empty disable-rate, white and black lists in the program's "Database" folder, as
+    the inventory needs them; returns the folder (a pathlib path)."""
+    database = prefix.unix_path(prefix.program_dir + "Database")
+    database.mkdir(parents=True, exist_ok=True)
+    for file, table in [("StartupDRate.db", "disableRate(MD5 TEXT, drate TEXT, recommendation TEXT)"),
+                        ("startupWhite.db", "whiteList(MD5 TEXT)"), ("startupBlack.db", "blackList(MD5 TEXT)")]:
+        path = database / file
+        path.unlink(missing_ok=True)
+        with sqlite3.connect(path) as db:
+            db.execute("CREATE TABLE " + table)
+    return database

@@ -1,0 +1,257 @@
+"""/BootTask: after Windows has started, the notice at the bottom right shows how long
+the boot took and one follow-up (the time saved, the startup items that can be
+optimised, or the suite's last cleaning findings), or ends silently with a debug
+line. A crash while its window framework starts has the suite's "Lazarun.exe"
+start the program again, at most once an hour."""
+
+import datetime
+import time
+import unittest
+
+from harness import WineTestCase
+from harness import ini
+from harness.prefix import RECORDER_TOOL, TASK_TYPE_TOOL
+from harness.suite_input import create_lookup_databases
+
+NOTICE_CLASS = "TBmark_MainForm"
+NOTICE_TITLE = "Bmark_MainForm"
+RUN_KEY = "HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion\\Run"
+
+
+class BootTaskTest(WineTestCase):
+
+    @classmethod
+    def setUpClass(cls):
+        super().setUpClass()
+        prefix = cls.prefix
+        for tool, name in ((RECORDER_TOOL, "Tallyhop3.exe"), (RECORDER_TOOL, "KST.exe"),
+                           (RECORDER_TOOL, "Lazarun.exe"), (TASK_TYPE_TOOL, "Quillcore.dll")):
+            prefix.install_stand_in(tool, name)
+        (prefix.unix_path(prefix.program_dir) / "GetTaskTypeEx.txt").write_text("2")
+        create_lookup_databases(prefix)  # the inventory runs before every notice
+        appdata = prefix.facts["appdata"]
+        cls.low_data_dir = appdata[:appdata.rfind("\\AppData")] + "\\AppData\\LocalLow\\Tarvo\\Kestrune\\"
+        cls.kst_cache = prefix.facts["common_appdata"] + "\\Tarvo\\KSTCache.dat"
+        cls.boot_dat = prefix.common_data_dir + "Startup Manager\\boottime.dat"
+        cls.boot_ini = prefix.common_data_dir + "BootTime.ini"
+        cls.main_ini = prefix.user_data_dir + "Main.ini"
+
+    def setUp(self):
+        super().setUp()
+        for name in ("Tallyhop3.calls.txt", "KST.calls.txt", "Lazarun.calls.txt", "ProcessRestart.ini",
+                     "TestFault.txt"):
+            self.prefix.unix_path(self.prefix.program_dir + name).unlink(missing_ok=True)
+        for path in (self.kst_cache, self.low_data_dir + "HealthLevel.ini"):
+            self.prefix.unix_path(path).unlink(missing_ok=True)
+
+    # --- the machine ---------------------------------------------------------------
+
+    def seed(self, boot_time="50000", last=None, dates="", main="DisplayTime=2\n"):
+        boot_line = "" if boot_time is None else f"boottime={boot_time}\n"
+        self.prefix.write_ini(self.boot_dat, f"[main]\n{boot_line}count=0\n")
+        if last is not None or dates:
+            last_line = "" if last is None else f"boottime={last}\n"
+            self.prefix.write_ini(self.boot_ini, f"[main]\n{last_line}{dates}")
+        self.prefix.write_ini(self.main_ini, f"[Notification]\n{main}")
+
+    def events(self):
+        return [command.split("/stflag ")[1].split()[0]
+                for command, _ in self.prefix.recorded_calls("Tallyhop3.exe")]
+
+    def wait_for_events(self, *expected):
+        self.wait_until(lambda: sorted(self.events()) == sorted(expected), 20,
+                        f"statistics events {expected}, got {self.events()}")
+
+    def boot_ini_value(self, key):
+        return self.prefix.read_ini(self.boot_ini).value("main", key)
+
+    # --- the notice ----------------------------------------------------------------
+
+    def open_notice(self):
+        run = self.start_bootmark("/BootTask")
+        hwnd = self.probe.wait(NOTICE_CLASS, NOTICE_TITLE, timeout=60)
+        self.assertIsNotNone(hwnd, f"no notice; lines: {run.lines()}")
+        self.wait_until(lambda: self.window(hwnd).visible, 20, "the notice never became visible")
+        return run, hwnd
+
+    def window(self, hwnd):
+        return [w for w in self.probe.list() if w.hwnd == hwnd][0]
+
+    def shown_texts(self, hwnd):
+        return [child.text for child in self.probe.children(hwnd) if child.visible and child.text]
+
+    def control(self, hwnd, text):
+        for child in self.probe.children(hwnd):
+            if child.text == text:
+                return child
+        self.fail(f"no control {text!r} in {self.probe.children(hwnd)}")
+
+    def close_button(self, hwnd):
+        # The close button has no text: the 32 by 32 control at the top right.
+        for child in self.probe.children(hwnd):
+            left, top, right, bottom = child.rect
+            if right - left == 32 and bottom - top == 32 and child.visible:
+                return child
+        self.fail(f"no close button in {self.probe.children(hwnd)}")
+
+    def finish(self, run, timeout=30):
+        result = run.wait(timeout=timeout)
+        self.assertEqual(result.exit_code, 0, result)
+        return result
+
+    # --- tests ---------------------------------------------------------------------
+
+    def test_four_silent_ends_show_nothing(self):
+        cases = [
+            ("no boot data", None, "1111  00"),
+            ("notice switched off", dict(main="BootTimeNotification=0\n"), "1111  11"),
+            ("no boot time", dict(boot_time=None), "1111  222"),
+            ("six minutes or more", dict(boot_time="360000"), "Millisecond >= 3600000"),
+        ]
+        watch = self.start_probe("watch")
+        for name, seeding, line in cases:
+            with self.subTest(name):
+                self.prefix.remove_suite_data()
+                self.prefix.unix_path(self.prefix.program_dir + "Tallyhop3.calls.txt").unlink(missing_ok=True)
+                if seeding is not None:
+                    self.seed(last="62000", **seeding)
+                before = self.prefix.unix_path(self.boot_ini).read_bytes() if seeding else None
+
+                result = self.run_bootmark("/BootTask")
+
+                self.assertEqual(result.exit_code, 0, result)
+                self.assertHasLine(result, line)
+                if line in ("1111  11", "1111  222"):
+                    self.assertFileBytes(self.boot_ini, before)
+                if line == "Millisecond >= 3600000":
+                    # The follow-up was chosen, counted and dated before the boot line.
+                    self.wait_until(lambda: len(self.events()) == 1, 20, "no follow-up event")
+                    self.assertEqual(self.boot_ini_value("boottime"), "62000")
+                self.assertShowedNoWindow(watch, result, NOTICE_CLASS)
+
+    def test_saved_time_notice_records_its_date_and_the_new_boot_time(self):
+        self.seed(boot_time="50000", last="62000")
+        run, hwnd = self.open_notice()
+
+        window = self.window(hwnd)
+        left, top, right, bottom = window.rect
+        self.assertEqual((right - left, bottom - top), (430, 250))
+        texts = self.shown_texts(hwnd)
+        self.assertIn("Your system boot time: <a>50s</a>", texts)
+        self.assertIn("<a>12s</a> saved with Kestrune.", texts)
+        self.assertNotIn("Optimize now", texts)
+        self.save_documentation_screenshot(window.rect, "BOOTMARK_DOC_SCREENSHOT_SAVED")
+
+        self.finish(run)  # closes itself after its two seconds
+        self.wait_for_events("215")
+        self.assertEqual(self.boot_ini_value("boottime"), "50000")
+        self.assertRegex(self.boot_ini_value("ShareDateTime"), r"^4\d{4}\.\d+$")
+
+    def test_optimise_notice_offers_the_count_of_the_real_inventory(self):
+        self.prefix.import_reg("Windows Registry Editor Version 5.00\n\n"
+                               f"[{RUN_KEY}]\n\"BmGhostTool\"=\"C:\\\\Gone\\\\ghost.exe /tray\"\n")
+        try:
+            self.seed(boot_time="81000", main="DisplayTime=0\n")
+            run, hwnd = self.open_notice()
+
+            count = self.prefix.read_ini(self.prefix.user_data_dir + "Startup Manager\\config.ini") \
+                .value("main", "CanOptCount")
+            self.assertNotIn(count, (None, "", "0"))
+            texts = self.shown_texts(hwnd)
+            self.assertIn("Your system boot time: <a>1m 21s</a>", texts)
+            self.assertIn(f"<a>{count}</a> items can be optimized.", texts)
+            self.save_documentation_screenshot(self.window(hwnd).rect, "BOOTMARK_DOC_SCREENSHOT_OPTIMIZE")
+
+            self.probe.run("click", self.control(hwnd, "Optimize now").hwnd)
+            self.finish(run)
+            self.wait_for_events("217", "218")
+            self.assertTrue(self.boot_ini_value("OptimizeDateTime"))
+            self.wait_until(lambda: self.prefix.recorded_calls("KST.exe"), 20, "the suite was not started")
+            self.assertTrue(self.prefix.recorded_calls("KST.exe")[0][0].endswith(" /StartupOptimize"))
+        finally:
+            self.prefix.import_reg(f"Windows Registry Editor Version 5.00\n\n[-{RUN_KEY}]\n")
+
+    def test_clean_notice_shows_the_junk_size_and_hands_its_kinds_to_the_suite(self):
+        # Optimisation was offered today: the cleaning findings come next.
+        today = (datetime.datetime.now() - datetime.datetime(1899, 12, 30)).days
+        self.seed(boot_time="45000", dates=f"OptimizeDateTime={today}\n", main="DisplayTime=0\n")
+        self.prefix.write_ini(self.low_data_dir + "HealthLevel.ini", "[Display]\ndays=3\n")
+        self.prefix.write_ini(self.kst_cache, "[jk_scan_size]\nSize=1536000\n[py_scan_count]\nCount=0\n")
+        run, hwnd = self.open_notice()
+
+        window = self.window(hwnd)
+        left, top, right, bottom = window.rect
+        self.assertEqual((right - left, bottom - top), (450, 340))
+        texts = self.shown_texts(hwnd)
+        self.assertIn("<a>1.46 MB</a> junk files", texts)
+        self.assertIn("Clean the items below for a faster PC:", texts)
+        self.assertNotIn("Optimize now", texts)
+        self.save_documentation_screenshot(window.rect, "BOOTMARK_DOC_SCREENSHOT_CLEAN")
+
+        self.probe.run("click", self.control(hwnd, "Clean now").hwnd)
+        self.finish(run)
+        self.wait_for_events("219", "220")
+        self.assertTrue(self.boot_ini_value("CleanDateTime"))
+        self.assertTrue(self.boot_ini_value("Cleantype"))
+        self.wait_until(lambda: self.prefix.recorded_calls("KST.exe"), 20, "the suite was not started")
+        self.assertTrue(self.prefix.recorded_calls("KST.exe")[0][0].endswith(" /cache 2"))
+
+    def test_check_box_switches_the_notice_off_for_later_boots(self):
+        self.seed(boot_time="45000", main="DisplayTime=0\n")
+        run, hwnd = self.open_notice()
+        self.probe.run("click", self.control(hwnd, "Don't show this again").hwnd)
+        self.wait_until(lambda: self.prefix.read_ini(self.main_ini).value("Notification", "BootTimeNotification")
+                        == "0", 10, "the check box did not switch the notice off")
+        self.assertTrue(run.running())
+        self.probe.run("click", self.close_button(hwnd).hwnd)
+        self.finish(run)
+
+        before = self.prefix.unix_path(self.boot_ini).read_bytes()
+        result = self.run_bootmark("/BootTask")
+        self.assertHasLine(result, "1111  11")
+        self.assertFileBytes(self.boot_ini, before)
+
+    def test_pointer_over_the_notice_holds_it_open(self):
+        self.seed(boot_time="45000", main="DisplayTime=4\n")
+        run, hwnd = self.open_notice()
+        self.probe.run("hover", hwnd)
+        time.sleep(6)
+        self.assertTrue(run.running(), "the notice closed under the pointer")
+        # The pointer leaves: the rest of the display time runs out.
+        away = self.start_probe("fullscreen-window", "BmPointerAway")
+        away_hwnd = self.probe.wait("BmPointerAway", "*", timeout=20)
+        self.probe.run("hover", away_hwnd)
+        away.stop()
+        self.finish(run)
+
+    # --- the crash restart -----------------------------------------------------------
+
+    def test_crash_while_the_framework_starts_restarts_once_an_hour(self):
+        fault = self.prefix.unix_path(self.prefix.program_dir + "TestFault.txt")
+        restart_ini = self.prefix.program_dir + "ProcessRestart.ini"
+        fault.write_bytes(b"framework:oserror")
+        try:
+            first = self.run_bootmark("/BootTask")
+            self.assertEqual(first.exit_code, 0, first)
+            self.wait_until(lambda: self.prefix.recorded_calls("Lazarun.exe"), 20, "Lazarun.exe was not started")
+            self.assertEqual([call for call, _ in self.prefix.recorded_calls("Lazarun.exe")],
+                             [f'"{self.prefix.program_dir}Lazarun.exe" Bootmark.exe 1 /BootTask'])
+            restarted_at = ini.IniFile.parse(self.prefix.unix_path(restart_ini).read_bytes()) \
+                .value("Application", "Bootmark.exe")
+            self.assertRegex(restarted_at, r"^4\d{4}\.\d+$")
+
+            second = self.run_bootmark("/BootTask")
+            self.assertEqual(second.exit_code, 3, second)
+            self.assertEqual(len(self.prefix.recorded_calls("Lazarun.exe")), 1)
+
+            self.prefix.unix_path(restart_ini).unlink()
+            fault.write_bytes(b"framework:exception")
+            other = self.run_bootmark("/BootTask")
+            self.assertEqual(other.exit_code, 3, other)
+            self.assertEqual(len(self.prefix.recorded_calls("Lazarun.exe")), 1)
+        finally:
+            fault.unlink(missing_ok=True)
+
+
+if __name__ == "__main__":
+    unittest.main()
