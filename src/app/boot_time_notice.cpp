@@ -2,6 +2,7 @@
 
 #include <utility>
 
+#include "app/notice_controls.h"
 #include "base/text.h"
 #include "boottime/boot_time.h"
 #include "common/data_dirs.h"
@@ -50,17 +51,12 @@ void MoveDown(FormControl& control, int pixels) {
 
 TBmark_MainForm::TBmark_MainForm(const Platform& platform, const SystemInfo* system, BootNoticeServices services)
     : platform_(platform), system_(system), services_(std::move(services)), form_("Bmark_MainForm") {
-  form_.windowClass = kBootNoticeWindowClass;
-  form_.title = kBootNoticeWindowTitle;
-  form_.bounds = {0, 0, 430, 250};
-  form_.font = FontSpec{};
-  form_.stayOnTop = true;
+  SetUpNoticeForm(form_, kBootNoticeWindowClass, kBootNoticeWindowTitle);
   BuildControls();
 }
 
 void TBmark_MainForm::BuildControls() {
   const Anchors stretch{true, true, true, true};
-  const Anchors topRight{false, true, true, false};
   const Anchors bottomRight{false, false, true, true};
   const Anchors bottomLeft{true, false, false, true};
   const std::string contentColour = "smallwindow_interface.cl_smallwindow_content_text";
@@ -81,21 +77,8 @@ void TBmark_MainForm::BuildControls() {
   title.textColour = "smallwindow_interface.cl_smallwindow_name";
   title.dragsWindow = true;
 
-  FormControl& close = form_.Add("Button_Close", ControlKind::SkinnedImageButton, 395, 3, 32, 32);
-  close.image = "btn_close_b";
-  close.hint = "Close";
-  close.showHint = true;
-  close.cursor = Cursor::HandPoint;
-  close.anchors = topRight;
-  close.onClick = [this] { Button_CloseClick(); };
-
-  FormControl& settings = form_.Add("Button_Setting", ControlKind::SkinnedImageButton, 374, 12, 16, 16);
-  settings.image = "btn_smallSetting";
-  settings.hint = "Settings";
-  settings.showHint = true;
-  settings.cursor = Cursor::HandPoint;
-  settings.anchors = topRight;
-  settings.onClick = [this] { Button_SettingClick(); };
+  AddCloseButton(form_, "Button_Close", [this] { Button_CloseClick(); });
+  AddSettingsButton(form_, "Button_Setting", [this] { Button_SettingClick(); });
 
   FormControl& caption = form_.Add("RdLabel_btime", ControlKind::SkinnedLabel, 111, 30, 300, 21);
   caption.caption = "Your system boot time:";

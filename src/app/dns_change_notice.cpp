@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "app/notice_controls.h"
 #include "base/text.h"
 #include "common/data_dirs.h"
 #include "common/safe_ini_file.h"
@@ -61,11 +62,7 @@ DnsLines SplitDnsForDisplay(std::string_view text) {
 
 TBmark_DNSChangeNotice::TBmark_DNSChangeNotice(const Platform& platform, const SystemInfo* system)
     : platform_(platform), system_(system), form_("Bmark_DNSChangeNotice") {
-  form_.windowClass = kDnsNoticeWindowClass;
-  form_.title = kDnsNoticeWindowTitle;
-  form_.bounds = {0, 0, 430, 250};
-  form_.font = FontSpec{};
-  form_.stayOnTop = true;
+  SetUpNoticeForm(form_, kDnsNoticeWindowClass, kDnsNoticeWindowTitle);
   BuildControls();
 }
 
@@ -92,21 +89,8 @@ void TBmark_DNSChangeNotice::BuildControls() {
   cover.dragsWindow = true;  // Image_coverMouseDown: the title bar moves the window
   cover.anchors = {true, true, true, false};
 
-  FormControl& settings = form_.Add("btnSetting", ControlKind::SkinnedImageButton, 374, 12, 16, 16);
-  settings.image = "btn_smallSetting";
-  settings.hint = "Settings";
-  settings.showHint = true;
-  settings.cursor = Cursor::HandPoint;
-  settings.anchors = {false, true, true, false};
-  settings.onClick = [this] { btnSettingClick(); };
-
-  FormControl& close = form_.Add("BtnClose", ControlKind::SkinnedImageButton, 395, 3, 32, 32);
-  close.image = "btn_close_b";
-  close.hint = "Close";
-  close.showHint = true;
-  close.cursor = Cursor::HandPoint;
-  close.anchors = {false, true, true, false};
-  close.onClick = [this] { BtnCloseClick(); };
+  AddSettingsButton(form_, "btnSetting", [this] { btnSettingClick(); });
+  AddCloseButton(form_, "BtnClose", [this] { BtnCloseClick(); });
 
   FormControl& warning = form_.Add("ImageWarning", ControlKind::Image, 25, 55, 34, 34);
   warning.image = "imgname=images/icon_warning_small.png";
