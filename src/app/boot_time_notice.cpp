@@ -180,10 +180,12 @@ void TBmark_MainForm::FormCreate() {
   if (services_.useProgramCursors) services_.useProgramCursors(form_);
 
   form_.skin = mainIni.Read("Main", "Skin", "classic");
-  linkColour_ = "main_interface.cl_sidemenu_find_text_normal";
-  linkColourOver_ = "main_interface.cl_sidemenu_find_text_over";
+  // The highlighted parts take the skin's link colour (the toolkit's hyperlink
+  // labels have no colour of their own under the mouse).
   for (FormControl& control : form_.Controls()) {
-    if (control.Kind() == ControlKind::HyperlinkLabel) control.linkColour = linkColour_;
+    if (control.Kind() == ControlKind::HyperlinkLabel) {
+      control.linkColour = "main_interface.cl_sidemenu_find_text_normal";
+    }
   }
 }
 

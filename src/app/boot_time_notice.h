@@ -96,8 +96,6 @@ class TBmark_MainForm {
   std::string junkPattern_;
   std::string privacyPattern_;
   std::string registryPattern_;
-  std::string linkColour_;
-  std::string linkColourOver_;
   bool largeDisplay_ = false;
 };
 

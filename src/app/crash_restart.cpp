@@ -10,7 +10,7 @@ namespace {
 
 constexpr std::uint64_t kMinimumFreeMiB = 200;
 constexpr std::int64_t kMinimumHoursBetweenRestarts = 1;
-constexpr int kShowNoActivate = 5;  // SW_SHOW
+constexpr int kShowCommand = 5;  // SW_SHOW
 constexpr std::intptr_t kFirstShellSuccess = 32;
 constexpr std::string_view kRestartSection = "Application";
 
@@ -77,7 +77,7 @@ bool RestartAfterCrash(const Platform& platform, const ProgramArguments& argumen
     const std::intptr_t started =
         platform.shell.ShellExecute(kNoWindow, "open", programDir + std::string(kRestartProgram),
                                     RestartCommandText(exeFileName, restartMode, arguments), programDir,
-                                    kShowNoActivate);
+                                    kShowCommand);
     return started >= kFirstShellSuccess;
   } catch (...) {
     return false;
