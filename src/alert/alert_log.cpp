@@ -71,6 +71,8 @@ void AppendAlertLog(IFileSystem& files, IClock& clock, IEnvironment& environment
                     std::string_view fileName) {
   try {
     const std::string path(fileName);
+    // Another run appending at the same time must not drop this line or its own.
+    const std::unique_ptr<ISharedFileLock> lock = files.LockSharedFile(path, kSharedFileLockWaitMs);
     const std::string folder = ExtractFileDir(path);
     for (int attempt = 0; attempt < kFolderAttempts && !folder.empty(); ++attempt) {
       if (ForceDirectories(files, folder)) break;

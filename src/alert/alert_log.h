@@ -1,7 +1,8 @@
 #pragma once
 // The startup item alert's log ("Bootmark\smAutoRun.log" in the suite's common data
 // folder): a list of lines rewritten whole for every line added, kept to at most
-// 20000 lines before the next one by dropping the oldest 9000.
+// 20000 lines before the next one by dropping the oldest 9000. Each append holds
+// the file's shared lock, so that runs appending at once lose no line.
 #include <cstddef>
 #include <string>
 #include <string_view>

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "app/notice_controls.h"
+#include "app/suite_main_ini.h"
 #include "base/text.h"
 #include "common/data_dirs.h"
 #include "common/safe_ini_file.h"
@@ -36,19 +37,6 @@ std::vector<std::string> Servers(std::string_view text, std::string_view separat
   }
   return servers;
 }
-
-// "Main.ini" of the suite, read without creating it.
-class MainIni {
- public:
-  explicit MainIni(const Platform& platform) : ini_(platform.files) {
-    ini_.LoadFromFile(GetSuiteUserDataDir(platform.shell) + "Main.ini");
-  }
-  int FontSize() const { return ini_.ReadInteger("Main", "FontSize", 0); }
-  std::string Skin() const { return ini_.ReadString("Main", "Skin", "classic"); }
-
- private:
-  TSafeIniFile ini_;
-};
 
 }  // namespace
 
@@ -139,7 +127,7 @@ void TBmark_DNSChangeNotice::BuildControls() {
 }
 
 void TBmark_DNSChangeNotice::FormCreate() {
-  const MainIni mainIni(platform_);
+  const SuiteMainIni mainIni(platform_);
   form_.SetFontSizeLevel(mainIni.FontSize());
 
   if (ReadOpenkb(platform_) != 0) return EndProcess();

@@ -63,6 +63,7 @@ TSafeIniFile::TSafeIniFile(IFileSystem& files, std::string fileName, TextEncodin
       loadFilter_(std::move(loadFilter)),
       saveFilter_(std::move(saveFilter)) {
   if (fileName_.empty()) return;
+  sharedLock_ = files_.LockSharedFile(fileName_, kSharedFileLockWaitMs);
   const std::string folder = FolderToCreate(fileName_);
   if (!folder.empty() && !files_.FileExists(fileName_)) ForceDirectories(files_, folder);
   Load(fileName_);

@@ -7,6 +7,7 @@
 // Also the value formats both INI classes share, and EConvertError.
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -69,6 +70,9 @@ class TSafeIniFile {
   // created (with its folders) holding only the encoding's byte order mark. A
   // file that exists but cannot be read or decoded leaves the object empty with
   // LastError() set, and the destructor then never saves over it.
+  // The object holds the file's shared lock (IFileSystem::LockSharedFile) from
+  // before it loads until after its last save, so that two processes changing
+  // the same file one after the other each see the other's change.
   TSafeIniFile(IFileSystem& files, std::string fileName, TextEncoding encoding = TextEncoding::None,
                StreamFilter loadFilter = {}, StreamFilter saveFilter = {});
   // An empty object bound to no file: UpdateFile and the destructor write nothing.
@@ -161,6 +165,8 @@ class TSafeIniFile {
   bool MoveAside(const std::string& path);
 
   IFileSystem& files_;
+  // Declared first of the file's state so that it is released last.
+  std::unique_ptr<ISharedFileLock> sharedLock_;
   std::string fileName_;
   std::vector<Section> sections_;
   // Section positions by name (without regard to case).

@@ -33,6 +33,19 @@ class IWriteFile {
   virtual bool Truncate() = 0;
 };
 
+// An exclusive hold on one file among all of this program's processes (a named
+// mutex per file), released when the object is destroyed. Held by the thread that
+// took it, and taken again by that thread without waiting.
+class ISharedFileLock {
+ public:
+  virtual ~ISharedFileLock() = default;
+};
+
+// How long a read-modify-write waits for another process's hold on the same file.
+// A hold not had in time (a writer that hangs) lets the change go on unguarded
+// rather than stop the run.
+constexpr std::uint32_t kSharedFileLockWaitMs = 5000;
+
 class IFileSystem {
  public:
   virtual ~IFileSystem() = default;
@@ -93,6 +106,12 @@ class IFileSystem {
 
   // Decodes text in the system's ANSI code page (files without a byte order mark).
   virtual std::u16string DecodeAnsi(std::string_view bytes) = 0;
+
+  // Waits at most `waitMs` for the hold on `path` (compared without regard to
+  // case) that every process of the program takes around reading, changing and
+  // rewriting the file, so that two runs cannot drop each other's changes.
+  // Nullptr when it could not be had in time.
+  virtual std::unique_ptr<ISharedFileLock> LockSharedFile(std::string_view path, std::uint32_t waitMs) = 0;
 };
 
 }  // namespace bootmark

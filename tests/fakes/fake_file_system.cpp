@@ -1,6 +1,8 @@
 #include "fakes/fake_file_system.h"
 
 #include <algorithm>
+#include <chrono>
+#include <mutex>
 
 #include "base/text.h"
 
@@ -25,7 +27,41 @@ std::vector<std::string> SplitNames(std::string_view text) {
 
 }  // namespace
 
-FakeFileSystem::FakeFileSystem() { AddDrive("C:"); }
+// One recursive lock per file key, made on first use.
+class FakeFileSystem::SharedFileLocks {
+ public:
+  std::shared_ptr<std::recursive_timed_mutex> For(const std::string& key) {
+    const std::lock_guard<std::mutex> guard(tableGuard_);
+    std::shared_ptr<std::recursive_timed_mutex>& lock = locks_[key];
+    if (!lock) lock = std::make_shared<std::recursive_timed_mutex>();
+    return lock;
+  }
+
+ private:
+  std::mutex tableGuard_;
+  std::map<std::string, std::shared_ptr<std::recursive_timed_mutex>> locks_;
+};
+
+namespace {
+
+class HeldLock : public ISharedFileLock {
+ public:
+  explicit HeldLock(std::shared_ptr<std::recursive_timed_mutex> lock) : lock_(std::move(lock)) {}
+  ~HeldLock() override { lock_->unlock(); }
+
+ private:
+  std::shared_ptr<std::recursive_timed_mutex> lock_;
+};
+
+}  // namespace
+
+FakeFileSystem::FakeFileSystem() : sharedLocks_(std::make_shared<SharedFileLocks>()) { AddDrive("C:"); }
+
+std::unique_ptr<ISharedFileLock> FakeFileSystem::LockSharedFile(std::string_view path, std::uint32_t waitMs) {
+  std::shared_ptr<std::recursive_timed_mutex> lock = sharedLocks_->For(Key(FullPath(path)));
+  if (!lock->try_lock_for(std::chrono::milliseconds(waitMs))) return nullptr;
+  return std::make_unique<HeldLock>(std::move(lock));
+}
 
 FakeFileSystem::Parsed FakeFileSystem::Parse(std::string_view path) const {
   std::string text(path);

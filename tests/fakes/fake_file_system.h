@@ -16,9 +16,12 @@
 // WriteCount(path) tells how often the file's content was written (every
 // ReplaceAll call, failed ones included, and every file CreateIfMissing created),
 // so a test can prove that no write happened.
-// DecodeAnsi decodes Windows-1252.
+// DecodeAnsi decodes Windows-1252. LockSharedFile holds a real lock per file
+// (recursive, shared by all threads), so that a test can run two writers at once;
+// it is the only member that may be called from several threads.
 #include <cstdint>
 #include <map>
+#include <memory>
 #include <optional>
 #include <set>
 #include <string>
@@ -91,9 +94,11 @@ class FakeFileSystem : public IFileSystem {
   std::optional<std::string> SearchFile(std::string_view searchPath, std::string_view name,
                                         std::string_view defaultExtension) override;
   std::optional<std::string> LongPathName(std::string_view path) override;
+  std::unique_ptr<ISharedFileLock> LockSharedFile(std::string_view path, std::uint32_t waitMs) override;
 
  private:
   class FakeWriteFile;
+  class SharedFileLocks;
 
   struct Node {
     std::string path;  // full path as first written
@@ -136,6 +141,7 @@ class FakeFileSystem : public IFileSystem {
   std::map<std::string, int> createDirectoryFailures_;
   std::string currentDirectory_ = "C:\\";
   int totalWrites_ = 0;
+  std::shared_ptr<SharedFileLocks> sharedLocks_;
 };
 
 }  // namespace bootmark

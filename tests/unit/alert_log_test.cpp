@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <thread>
+
 #include "base/text.h"
 #include "common/safe_ini_file.h"
 #include "fakes/fake_file_system.h"
@@ -158,6 +161,25 @@ TEST_F(AlertLogTest, ExistingLinesEndAtCrLfLfOrCrInAnyEncoding) {
       std::vector<std::string> lines = expected;
       lines.push_back(std::string(kLinePrefix) + "new");
       EXPECT_EQ(Lines(), lines);
+    }
+  }
+}
+
+// Two runs appending at once, each line read-modify-written whole: none is lost.
+TEST_F(AlertLogTest, WritersAppendingAtOnceLoseNoLine) {
+  constexpr int kEach = 40;
+  const auto writer = [this](const std::string& name) {
+    for (int i = 0; i < kEach; ++i) Append(name + " " + std::to_string(i));
+  };
+  std::thread other(writer, std::string("other"));
+  writer("this");
+  other.join();
+  const std::vector<std::string> lines = Lines();
+  ASSERT_EQ(lines.size(), 2u * kEach);
+  for (const char* name : {"this", "other"}) {
+    for (int i = 0; i < kEach; ++i) {
+      const std::string line = kLinePrefix + std::string(name) + " " + std::to_string(i);
+      EXPECT_EQ(std::count(lines.begin(), lines.end(), line), 1) << line;
     }
   }
 }

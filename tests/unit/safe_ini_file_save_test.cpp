@@ -4,6 +4,10 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <memory>
+#include <thread>
+
 #include "base/text.h"
 #include "unit/safe_ini_test_support.h"
 
@@ -237,6 +241,24 @@ TEST_F(SafeIniFileTest, DateTimeIsWrittenWithMillisecondsAndReadBack) {
   again.WriteString("S", "bad", "14.03.2025");
   EXPECT_EQ(again.ReadDateTime("S", "bad", 7.0), 7.0);
   EXPECT_EQ(again.ReadDateTime("S", "missing", 8.0), 8.0);
+}
+
+// Two runs changing the same file: the second waits until the first has saved
+// and closed it, and so keeps the first one's section.
+TEST_F(SafeIniFileTest, SecondWriterWaitsForTheFirstAndKeepsItsSection) {
+  auto first = std::make_unique<TSafeIniFile>(fs, std::string(kFile));
+  first->WriteString("First", "key", "1");
+  std::thread second([this] {
+    TSafeIniFile ini(fs, std::string(kFile));
+    ini.WriteString("Second", "key", "2");
+    ini.UpdateFile();
+  });
+  // Time for the second writer to try its load while the first holds the file.
+  std::this_thread::sleep_for(std::chrono::milliseconds(50));
+  first->UpdateFile();
+  first.reset();
+  second.join();
+  EXPECT_EQ(TextOf(fs, kFile), "[First]\r\nkey=1\r\n\r\n[Second]\r\nkey=2\r\n\r\n");
 }
 
 }  // namespace

@@ -30,6 +30,7 @@ class Win32FileSystem : public IFileSystem {
   std::optional<std::string> SearchFile(std::string_view searchPath, std::string_view name,
                                         std::string_view defaultExtension) override;
   std::optional<std::string> LongPathName(std::string_view path) override;
+  std::unique_ptr<ISharedFileLock> LockSharedFile(std::string_view path, std::uint32_t waitMs) override;
 
  private:
   WriteGuard guard_;

@@ -1,0 +1,259 @@
+// The new-startup-item alert: the item it shows and how, the queue of forwarded
+// items, the countdown, and each way out.
+#include "app/auto_run_notice.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "alert/new_item_builder.h"
+#include "alert/queued_item.h"
+#include "common/safe_ini_file.h"
+#include "fakes/fake_platform.h"
+#include "fakes/task_xml_files.h"
+#include "unit/new_item_test_support.h"
+#include "unit/toolkit_test_support.h"
+
+namespace bootmark {
+namespace {
+
+using testing::AddAutoRunArguments;
+using testing::EncodeItemArgument;
+using testing::FakePlatform;
+using testing::ProcessTerminated;
+
+constexpr const char* kExe = "C:\\Tools\\tool.exe";
+constexpr const char* kRunKey = "HKCU\\Software\\Microsoft\\Windows\\CurrentVersion\\Run\\";
+constexpr const char* kUpdateIni = "C:\\Program Files\\Tarvo\\Kestrune\\Update\\Update.ini";
+constexpr const char* kInfoIni = "C:\\ProgramData\\Tarvo\\Kestrune\\Bootmark\\DisableItemInfo.ini";
+constexpr const char* kMainIni = "C:\\Users\\Ann\\AppData\\Roaming\\Tarvo\\Kestrune\\Main.ini";
+constexpr const char* kIgnoreIni = "C:\\Users\\Ann\\AppData\\Roaming\\Tarvo\\Kestrune\\Startup Manager\\Ignore.ini";
+constexpr const char* kNcConfig = "C:\\Users\\Ann\\AppData\\Roaming\\Tarvo\\Kestrune\\ncconfig.ini";
+
+std::string Ini(std::string_view text) { return testing::Utf16File(text); }
+
+TEST(QueuedItemArguments, GiveTheFieldsOfEachKind) {
+  struct Case {
+    std::string text;
+    NewStartupItem item;
+  };
+  const std::string name = EncodeItemArgument("C:\\x\\Tool"), exe = EncodeItemArgument(kExe);
+  const Case cases[] = {
+      {"/1 " + name + " " + exe + EncodeItemArgument(kRunKey), {1, "Tool", kExe, std::string(kRunKey) + "Tool", "", "", "", ""}},
+      {"/1 " + name + " " + exe + EncodeItemArgument("HKLM\\Run\\") + EncodeItemArgument("42") +
+           EncodeItemArgument("C:\\Setup\\setup.exe"),
+       {1, "Tool", kExe, "HKLM\\Run\\Tool", "", "", "42", "C:\\Setup\\setup.exe"}},
+      {"/2 " + name + " " + exe + EncodeItemArgument("Tool Service"), {2, "Tool", kExe, "", "Tool Service", "", "", ""}},
+      {"  / 7 /  " + name.substr(1) + "  /  " + exe.substr(1) + " ", {7, "Tool", kExe, "", "", "", "", ""}},
+      {"/x " + name + " " + exe + "/", {1, "Tool", kExe, "Tool", "", "", "", ""}},
+      {"", {1, "", "", "", "", "", "", ""}},
+  };
+  FakePlatform fake;
+  TaskReader tasks(fake.platform, nullptr);
+  for (const Case& c : cases) {
+    const NewStartupItem item = BuildNewStartupItem(fake.platform, tasks, QueuedItemArguments(c.text));
+    EXPECT_EQ(item.FNewItemType, c.item.FNewItemType) << c.text;
+    EXPECT_EQ(item.FNewItemName, c.item.FNewItemName) << c.text;
+    EXPECT_EQ(item.FNewItemExePath, c.item.FNewItemExePath) << c.text;
+    EXPECT_EQ(item.FNewItemRegPath, c.item.FNewItemRegPath) << c.text;
+    EXPECT_EQ(item.FNewItemSrcDisplayName, c.item.FNewItemSrcDisplayName) << c.text;
+    EXPECT_EQ(item.FNewItemOperatePID, c.item.FNewItemOperatePID) << c.text;
+    EXPECT_EQ(item.FNewItemOperateName, c.item.FNewItemOperateName) << c.text;
+  }
+}
+
+class AutoRunNoticeTest : public ::testing::Test {
+ protected:
+  AutoRunNoticeTest() {
+    fake.files.AddFile(kExe, "MZ");
+    state.arguments = AddAutoRunArguments(1, {"C:\\x\\Tool", kExe, kRunKey});
+    state.alertQueue.emplace();
+  }
+  // Creates and shows the notice; false when it ended the process instead.
+  bool Open() {
+    notice = std::make_unique<TBmark_AutoRunNotice>(fake.platform, state,
+                                                    [this](std::string_view id) { statistics.emplace_back(id); });
+    notice->Form().SetTextMeasurer(&measurer);
+    notice->FormCreate();
+    return !Ends([this] { notice->FormShow(); });
+  }
+  template <typename Action>
+  bool Ends(Action action) {
+    try {
+      action();
+    } catch (const ProcessTerminated& ended) {
+      EXPECT_EQ(ended.exitCode, 0u);
+      return true;
+    }
+    return false;
+  }
+  FormControl& operator[](std::string_view name) { return notice->Form().Get(name); }
+  void Tick(int times) {
+    for (int i = 0; i < times; ++i) notice->RdTimer_StartTimer();
+  }
+  std::string Queued(int kind, const std::vector<std::string>& texts) {
+    std::string text = "/" + std::to_string(kind);
+    for (const std::string& field : texts) text += " " + EncodeItemArgument(field);
+    return text;
+  }
+
+  FakePlatform fake;
+  ProcessState state;
+  testing::FixedTextMeasurer measurer;
+  std::vector<std::string> statistics;
+  std::unique_ptr<TBmark_AutoRunNotice> notice;
+};
+
+TEST_F(AutoRunNoticeTest, RateLineShowsFromTwentyPercent) {
+  struct Case {
+    const char* openRequest;
+    const char* rate;
+    bool shown;
+    std::vector<std::string> statistics;
+  };
+  const Case cases[] = {
+      {"1", "20%", true, {"233", "224"}},
+      {"1", "19.5%", false, {"233", "225"}},
+      {"0", "80%", false, {"225"}},  // the look-up is off: the stored rate is not read
+  };
+  const std::string section = std::string("Tool") + kExe + "1";
+  for (const Case& c : cases) {
+    fake.files.AddFile(kUpdateIni, Ini(std::string("[Startup]\r\nOpenRequest=") + c.openRequest + "\r\n"));
+    fake.files.AddFile(kInfoIni, Ini("[" + section + "]\r\nDisableRate=" + c.rate + "\r\n"));
+    statistics.clear();
+    ASSERT_TRUE(Open());
+    EXPECT_EQ((*this)["lblHt_disRate"].visible, c.shown) << c.rate;
+    if (c.shown) {
+      EXPECT_EQ((*this)["lblHt_disRate"].caption, std::string("Disabled by <a>") + c.rate + "</a> users");
+    }
+    EXPECT_EQ(statistics, c.statistics) << c.rate;
+  }
+}
+
+TEST_F(AutoRunNoticeTest, ShowsTheItemAndWritesItsRecords) {
+  state.arguments = AddAutoRunArguments(1, {"C:\\x\\Tool", kExe, kRunKey, "42", "C:\\Setup\\setup.exe"});
+  ASSERT_TRUE(Open());
+  EXPECT_TRUE(notice->Form().visible);
+  EXPECT_EQ(notice->Form().bounds, (Rect{1470, 750, 1920, 1040}));
+  EXPECT_EQ((*this)["lbl_NewItem"].caption, "Tool");
+  EXPECT_EQ((*this)["lbl_AutoRunPath"].caption, kExe);
+  EXPECT_EQ((*this)["lbl_PublisherName"].caption, "Unknown");
+  EXPECT_EQ((*this)["lbl_OpeatePathValue"].caption, "C:\\Setup\\setup.exe");
+  EXPECT_TRUE((*this)["lbl_OpeatePath"].visible);
+  EXPECT_TRUE((*this)["RdTimer_Start"].enabled);
+  const std::vector<std::string> expected{
+      "TBmark_AutoRunNotic.FormShow:FnewItemDisratestr:0",
+      "TBmark_AutoRunNotic.FormShow:FNewItemDisRate:0.00",
+      "TBmark_AutoRunNotic.FormShow:2 FNewItemDisRate:0.00",
+      "FNewItemType : 1",
+      "FNewItemName : Tool",
+      std::string("FNewItemExePath : ") + kExe,
+      "FNewItemOperateName : C:\\Setup\\setup.exe",
+      "FNewItemOperatePID : 42",
+  };
+  EXPECT_EQ(std::vector<std::string>(fake.debug.lines.end() - 8, fake.debug.lines.end()), expected);
+  const std::string log = fake.files.ReadAll("C:\\ProgramData\\Tarvo\\Kestrune\\Bootmark\\smAutoRun.log").value();
+  EXPECT_NE(log.find(testing::Utf16Units("FNewItemOperatePID : 42")), std::string::npos);
+}
+
+TEST_F(AutoRunNoticeTest, EndsWithoutAWindowWhenThereIsNoItemToShow) {
+  state.arguments = AddAutoRunArguments(1, {"C:\\x\\Gone", "C:\\Tools\\gone.exe", kRunKey});
+  EXPECT_FALSE(Open());
+  state.alertQueue.reset();  // the antivirus-list mode
+  state.arguments = AddAutoRunArguments(1, {"C:\\x\\Tool", kExe, kRunKey});
+  EXPECT_FALSE(Open());
+  EXPECT_FALSE(notice->Form().visible);
+}
+
+TEST_F(AutoRunNoticeTest, CountdownPausesUnderThePointerAndPostsToTheNotificationCenter) {
+  fake.files.AddFile(kMainIni, Ini("[Notification]\r\nDisplayTime=3\r\n"));
+  ASSERT_TRUE(Open());
+  notice->Form().cursorPosition = {10, 10};
+  Tick(2);
+  notice->Form().cursorPosition = {-1, 10};
+  Tick(2);
+  EXPECT_EQ(notice->Ticks(), 2);
+  EXPECT_TRUE(Ends([this] { Tick(1); }));
+  const TSafeIniFile nc(fake.files, kNcConfig);
+  const std::vector<std::string> keys = nc.ReadSection("Messages");
+  ASSERT_EQ(keys.size(), 1u);
+  EXPECT_NE(nc.ReadString("Messages", keys[0], "").find(std::string("|dataEx:1+++Tool+++") + kExe), std::string::npos);
+}
+
+TEST_F(AutoRunNoticeTest, ClosingShowsTheQueuedItemsInOrderAfterAHiddenPause) {
+  fake.files.AddFile("C:\\Tools\\second.exe", "MZ");
+  ASSERT_TRUE(Open());
+  notice->ReceiveForwardedItem(Queued(2, {"C:\\x\\Second", "C:\\Tools\\second.exe", "Second Service"}));
+  notice->ReceiveForwardedItem(Queued(1, {"C:\\x\\Tool", kExe, "HKLM\\Run\\"}));
+
+  notice->Button_CloseClick();
+  EXPECT_FALSE(notice->Form().visible);
+  EXPECT_FALSE((*this)["RdTimer_Start"].enabled);
+  ASSERT_TRUE((*this)["RdTimer_Next"].enabled);
+  EXPECT_EQ((*this)["RdTimer_Next"].interval, 1000);
+  (*this)["RdTimer_Next"].onTimer();
+  EXPECT_TRUE(notice->Form().visible);
+  EXPECT_EQ((*this)["lbl_NewItem"].caption, "Second");
+  EXPECT_EQ((*this)["lbl_ItemDescribe"].caption, "Second Service");
+
+  notice->Button_CloseClick();
+  (*this)["RdTimer_Next"].onTimer();
+  EXPECT_EQ((*this)["lbl_ItemDescribe"].caption, "HKLM\\Run\\Tool");
+  EXPECT_TRUE(Ends([this] { notice->Button_CloseClick(); }));
+}
+
+TEST_F(AutoRunNoticeTest, DisableNowHandsOverAndTheIgnoreBoxIsStoredOnClose) {
+  // A task's quoted program text is stored without its quotes, as the screening reads it.
+  fake.services.states["Schedule"] = service_state::kRunning;
+  fake.files.AddDirectory(std::string(testing::kTaskStore));
+  testing::TaskXml task;
+  task.triggers = testing::kLogonTrigger;
+  task.actions = "<Exec><Command>\"C:\\Tools\\tool.exe\"</Command></Exec>";
+  testing::AddTask(fake.files, "\\Tool", task);
+  state.arguments = AddAutoRunArguments(3, {"C:\\Windows\\System32\\Tasks\\Tool"});
+  ASSERT_TRUE(Open());
+  EXPECT_EQ(notice->Item().FNewItemExePath, kExe);
+  (*this)["Btn_CheckboxIgnore"].checked = true;
+  EXPECT_TRUE(Ends([this] { notice->lbl_ManageClick(); }));
+  EXPECT_EQ(statistics.back(), "227");
+  const TSafeIniFile ignore(fake.files, kIgnoreIni);
+  EXPECT_EQ(ignore.ReadString("Monitor", std::string("Tool") + kExe + "3", ""), "1");
+}
+
+TEST_F(AutoRunNoticeTest, DetailsOpenOnceAndStayInTheWorkArea) {
+  ASSERT_TRUE(Open());
+  notice->lbl_DetailClick();
+  notice->lbl_DetailClick();
+  EXPECT_EQ(std::count(statistics.begin(), statistics.end(), "226"), 1);
+  const FormModel& form = notice->Form();
+  EXPECT_TRUE((*this)["pnl_ItemDetail"].visible);
+  EXPECT_GE(form.ClientSize().height, 340);
+  EXPECT_EQ(form.bounds.bottom, 1040);
+  EXPECT_LE((*this)["pnl_ItemDetail"].bounds.bottom + 25, (*this)["Btn_CleanNow"].bounds.top);
+}
+
+// Rows follow one another at every font size, a long registry location breaks at
+// 350 pixels, and the buttons stay below the item.
+TEST_F(AutoRunNoticeTest, LayoutByFontSize) {
+  const std::string longKey = "HKLM\\" + std::string(60, 'K') + "\\";
+  state.arguments = AddAutoRunArguments(1, {"C:\\x\\Tool", kExe, longKey});
+  for (const auto& [level, checkboxOffset] : {std::pair{0, 0}, std::pair{1, 1}, std::pair{2, 1}}) {
+    fake.files.AddFile(kMainIni, Ini("[Main]\r\nFontSize=" + std::to_string(level) + "\r\n"));
+    ASSERT_TRUE(Open());
+    const FormModel& form = notice->Form();
+    EXPECT_EQ(form.ClientSize().height, 290);
+    std::int32_t previous = 0;
+    for (const char* row : {"lbl_Titel", "lbl_describe", "lbl_NewItem", "lbl_ItemDescribe"}) {
+      EXPECT_GE((*this)[row].bounds.top, previous) << row << " at level " << level;
+      previous = (*this)[row].bounds.bottom;
+    }
+    EXPECT_LT(previous, (*this)["Btn_CleanNow"].bounds.top) << level;
+    EXPECT_EQ((*this)["Btn_CheckboxIgnore"].bounds.top, 252 + checkboxOffset) << level;
+    const std::string shown = (*this)["lbl_ItemDescribe"].caption;
+    // 7 pixels a character: the 51st starts the second part.
+    EXPECT_EQ(shown, (longKey + "Tool").insert(50, " ")) << level;
+  }
+}
+
+}  // namespace
+}  // namespace bootmark

@@ -1,0 +1,270 @@
+"""The new-startup-item alert, driven as a person would: what it shows, "Disable Now",
+the ignore box, the countdown that waits while the pointer rests on the alert, the
+notification center on time-out, and the queue of items that later /AddAutoRun
+starts forward to it."""
+
+import os
+import re
+import shutil
+import subprocess
+import time
+import unittest
+
+from harness import WineTestCase, paths
+from harness.prefix import RECORDER_TOOL, TASK_TYPE_TOOL
+from harness.statistics import ITEM_ARGS, ITEM_EXE, ITEM_NAME, StatisticsServer, answer, install_item_program
+from harness.suite_input import hex_arg
+
+ALERT_CLASS = "TBmark_AutoRunNotice"
+ALERT_TITLE = "AutoRunNotice"
+CREATOR = "C:\\Tools\\Setup\\setup.exe"
+RUN_KEY = "HKCU\\Software\\Microsoft\\Windows\\CurrentVersion\\Run"
+# The item of ITEM_ARGS with the process that created it.
+ITEM_WITH_CREATOR = ITEM_ARGS + (hex_arg("4242"), hex_arg(CREATOR))
+
+
+def item_args(name):
+    """A registry item of its own name that runs the installed item program."""
+    return ("/1", hex_arg(name), hex_arg(ITEM_EXE), hex_arg(RUN_KEY))
+
+
+class AlertWindowCase(WineTestCase):
+
+    @classmethod
+    def setUpClass(cls):
+        super().setUpClass()
+        prefix = cls.prefix
+        install_item_program(prefix)
+        creator = prefix.unix_path(CREATOR)
+        creator.parent.mkdir(parents=True, exist_ok=True)
+        shutil.copy2(paths.tools_dir() / RECORDER_TOOL, creator)
+        # The suite's programs: statistics, the suite itself and its exchange library.
+        prefix.install_stand_in(RECORDER_TOOL, "Tallyhop3.exe")
+        prefix.install_stand_in(RECORDER_TOOL, "KST.exe")
+        prefix.install_stand_in(TASK_TYPE_TOOL, "Quillcore.dll")
+        prefix.install_stand_in("bmstatewell.dll", "Statewell.dll")
+        cls.server = StatisticsServer()
+
+    @classmethod
+    def tearDownClass(cls):
+        cls.server.stop()
+        super().tearDownClass()
+
+    def setUp(self):
+        super().setUp()
+        program_dir = self.prefix.program_dir
+        for name in ("Tallyhop3.calls.txt", "KST.calls.txt", "Statewell.calls.txt", "Statewell.reply.txt",
+                     "Update\\Update.ini"):
+            self.prefix.unix_path(program_dir + name).unlink(missing_ok=True)
+        # An installation the statistics are sent for.
+        (self.prefix.unix_path(program_dir) / "GetTaskTypeEx.txt").write_text("2")
+        self.prefix.write_ini(self.prefix.facts["common_appdata"] + "\\Tarvo\\Install.ini", "[install]\nkst19=1\n")
+        self.server.reply = None
+
+    # --- helpers -------------------------------------------------------------------
+
+    def settings(self, display_time):
+        self.prefix.write_ini(self.prefix.user_data_dir + "Main.ini",
+                              f"[Notification]\nDisplayTime={display_time}\n")
+
+    def with_rate(self, rate):
+        """The disable-rate look-up answers `rate`, advising nothing."""
+        self.prefix.write_ini(self.prefix.program_dir + "Update\\Update.ini",
+                              f"[Startup]\nOpenRequest=1\nRequesturl={self.server.url}\n")
+        self.server.reply = answer(rate, 1)
+
+    def open_alert(self, *args):
+        run = self.start_bootmark("/AddAutoRun", *(args or ITEM_ARGS))
+        self.wait_until(lambda: self.visible_alert() is not None, 60, f"no alert shown; lines: {run.lines()}")
+        return run, self.visible_alert()
+
+    def visible_alert(self):
+        shown = [w for w in self.probe.list() if w.class_name == ALERT_CLASS and w.visible]
+        return shown[0] if shown else None
+
+    def texts(self, hwnd):
+        return [child.text for child in self.probe.children(hwnd) if child.visible]
+
+    def click(self, hwnd, text):
+        for child in self.probe.children(hwnd):
+            if child.text == text:
+                return self.probe.run("click", child.hwnd)
+        self.fail(f"no control {text!r} in {self.probe.children(hwnd)}")
+
+    def close_button(self, hwnd):
+        # The close button has no text: the one at the top right corner of the alert.
+        children = [c for c in self.probe.children(hwnd) if c.visible and c.rect[2] - c.rect[0] == 32]
+        self.assertTrue(children, self.probe.children(hwnd))
+        self.probe.run("click", children[0].hwnd)
+
+    def events(self):
+        return [int(m.group(1)) for command, _ in self.prefix.recorded_calls("Tallyhop3.exe")
+                for m in [re.search(r"/stflag (\d+)", command)] if m]
+
+    def finish(self, run, timeout=60):
+        result = run.wait(timeout=timeout)
+        self.assertEqual(result.exit_code, 0, result)
+        return result
+
+    def move_pointer(self, x, y):
+        subprocess.run(["xdotool", "mousemove", str(x), str(y)], env={**os.environ, "DISPLAY": self.display.name},
+                       check=True, timeout=30)
+
+    def log_names(self):
+        log = self.prefix.unix_path(self.prefix.common_data_dir + "Bootmark\\smAutoRun.log")
+        text = log.read_bytes().decode("utf-16") if log.is_file() else ""
+        return re.findall(r"FNewItemName : (.*)\r\n", text)
+
+
+class AlertItemTest(AlertWindowCase):
+
+    def test_rows_rate_line_and_details(self):
+        for rate, shown, event in [("20%", True, 224), ("19.5%", False, 225)]:
+            with self.subTest(rate=rate):
+                self.prefix.remove_suite_data()
+                self.prefix.unix_path(self.prefix.program_dir + "Tallyhop3.calls.txt").unlink(missing_ok=True)
+                self.with_rate(rate)
+                self.settings(0)  # stays until closed
+                run, alert = self.open_alert(*ITEM_WITH_CREATOR)
+                left, top, right, bottom = alert.rect
+                self.assertEqual((right - left, bottom - top), (450, 290))
+                texts = self.texts(alert.hwnd)
+                for text in ["A new startup item detected", ITEM_NAME, RUN_KEY + "\\" + ITEM_NAME, "Details",
+                             "Disable Now", "Ignore this startup item"]:
+                    self.assertIn(text, texts)
+                self.assertEqual(f"Disabled by <a>{rate}</a> users" in texts, shown, texts)
+                self.wait_until(lambda: event in self.events(), 20, f"no event {event}: {self.events()}")
+                if shown:
+                    self.save_documentation_screenshot(alert.rect, "BOOTMARK_DOC_SCREENSHOT_ALERT")
+
+                self.click(alert.hwnd, "Details")
+                self.click(alert.hwnd, "Details")
+                opened = self.visible_alert()
+                self.assertGreaterEqual(opened.rect[3] - opened.rect[1], 340)
+                texts = self.texts(alert.hwnd)
+                for text in [ITEM_EXE, "Publisher:", "Unknown", "Created by:", CREATOR]:
+                    self.assertIn(text, texts)
+                if shown:
+                    self.save_documentation_screenshot(opened.rect, "BOOTMARK_DOC_SCREENSHOT_ALERT_DETAILS")
+                self.close_button(alert.hwnd)
+                self.finish(run)
+                self.assertEqual(self.events().count(226), 1, self.events())
+
+    def test_disable_now_with_and_without_the_suite_window(self):
+        info = self.prefix.user_data_dir + "Startup Manager\\NewStartupInfo.ini"
+        for suite_open in (True, False):
+            with self.subTest(suite_open=suite_open):
+                self.prefix.remove_suite_data()
+                self.prefix.unix_path(self.prefix.program_dir + "KST.calls.txt").unlink(missing_ok=True)
+                record = self.prefix.new_artifact("suite", ".txt")
+                suite = self.start_probe("suite-window", self.prefix.windows_path(record)) if suite_open else None
+                self.settings(0)
+                run, alert = self.open_alert()
+                self.click(alert.hwnd, "Disable Now")
+                self.finish(run)
+                self.wait_until(lambda: 227 in self.events(), 20, f"no event 227: {self.events()}")
+                exe_text = f'"{ITEM_EXE}" /background'
+                if suite_open:
+                    section = self.prefix.read_ini(info).section("NewStartupInfo")
+                    self.assertEqual(dict(section), {"TYPE": "1", "NAME": ITEM_NAME, "PATH": exe_text})
+                    self.wait_until(lambda: "33357" in record.read_text(errors="replace"), 10, "no message 33357")
+                    self.assertEqual(self.prefix.recorded_calls("KST.exe"), [])
+                    suite.stop()
+                else:
+                    self.assertFalse(self.prefix.unix_path(info).exists())
+                    calls = self.prefix.recorded_calls("KST.exe")
+                    self.assertEqual(len(calls), 1, calls)
+                    self.assertIn(f'/NewStartupInfo 1 "{ITEM_NAME}" "\\"{ITEM_EXE}\\" /background"', calls[0][0])
+
+    def test_ignored_item_ends_at_the_ignore_filter_next_time(self):
+        self.settings(0)
+        run, alert = self.open_alert()
+        self.click(alert.hwnd, "Ignore this startup item")
+        self.close_button(alert.hwnd)
+        self.finish(run)
+
+        watch = self.start_probe("watch")
+        result = self.run_bootmark("/AddAutoRun", *ITEM_ARGS)
+        self.assertEqual(result.exit_code, 0, result)
+        self.assertHasLine(result, "6.manu ignore : " + ITEM_NAME)
+        self.assertShowedNoWindow(watch, result, ALERT_CLASS)
+
+
+class AlertCountdownTest(AlertWindowCase):
+
+    def test_pointer_on_the_alert_holds_the_countdown_and_time_out_reaches_the_suite(self):
+        (self.prefix.unix_path(self.prefix.program_dir) / "Statewell.reply.txt").write_text("ok")
+        self.settings(3)
+        run, alert = self.open_alert()
+        left, top, right, bottom = alert.rect
+        self.move_pointer((left + right) // 2, top + 60)
+        time.sleep(6)
+        self.assertTrue(run.running(), "the alert closed under the pointer")
+        self.move_pointer(10, 10)
+        moved = time.monotonic()
+        self.finish(run, timeout=30)
+        self.assertLess(time.monotonic() - moved, 10)
+        calls = (self.prefix.unix_path(self.prefix.program_dir) / "Statewell.calls.txt").read_text()
+        self.assertIn("NC_MSG=msgid:3|opid:4|content:A new startup item.", calls)
+        self.assertIn(f"|dataEx:1+++{ITEM_NAME}+++\"{ITEM_EXE}\" /background|time:", calls)
+        self.assertFalse(self.prefix.unix_path(self.prefix.user_data_dir + "ncconfig.ini").exists())
+
+    def test_time_out_without_the_suite_stores_the_message(self):
+        self.settings(1)
+        run, _ = self.open_alert()
+        self.finish(run)
+        messages = self.prefix.read_ini(self.prefix.user_data_dir + "ncconfig.ini").section("Messages")
+        self.assertEqual(len(messages), 1, messages)
+        key, value = messages[0]
+        self.assertTrue(key.endswith("_Base"), key)
+        self.assertTrue(value.startswith("msgid:3|opid:4|"), value)
+
+    def test_item_whose_program_is_gone_when_its_turn_comes_ends_the_run(self):
+        gone = "C:\\Tools\\Gone\\gone.exe"
+        target = self.prefix.unix_path(gone)
+        target.parent.mkdir(parents=True, exist_ok=True)
+        shutil.copy2(paths.tools_dir() / RECORDER_TOOL, target)
+        self.settings(0)
+        run, alert = self.open_alert()
+        second = self.run_bootmark("/AddAutoRun", "/1", hex_arg("Gone Tool"), hex_arg(gone), hex_arg(RUN_KEY))
+        self.assertEqual(second.exit_code, 0, second)
+        target.unlink()
+        watch = self.start_probe("watch")
+        self.close_button(alert.hwnd)
+        result = self.finish(run)
+        self.assertNoLine(result, "FNewItemName : Gone Tool")
+        self.assertEqual([w for w in watch.windows() if w.visible and w.class_name == ALERT_CLASS], [])
+
+
+class AlertQueueTest(AlertWindowCase):
+    """Many /AddAutoRun starts at once: one alert shows every item, in turn."""
+
+    def check_starts(self, count):
+        self.prefix.remove_suite_data()
+        self.settings(1)
+        watch = self.start_probe("watch")
+        names = [f"Load Item {count}-{i:02d}" for i in range(count)]
+        runs = []
+        for name in names:
+            runs.append(self.start_bootmark("/AddAutoRun", *item_args(name)))
+            time.sleep(2.0 / count)
+        results = [run.wait(timeout=120 + 4 * count) for run in runs]
+        for result in results:
+            self.assertEqual(result.exit_code, 0, result)
+        owners = {w.pid for w in watch.windows() if w.class_name == ALERT_CLASS}
+        self.assertEqual(len(owners), 1, f"alert windows of {owners}")
+        shown = [line[len("FNewItemName : "):] for result in results for line in result.lines
+                 if line.startswith("FNewItemName : ")]
+        self.assertEqual(sorted(shown), sorted(names))
+        # The alert log holds one record per item, in the order they were shown.
+        self.assertEqual(self.log_names(), shown)
+        watch.stop()
+
+    def test_ten_then_fifty_starts_give_one_alert_with_every_item(self):
+        for count in (10, 50):
+            with self.subTest(count=count):
+                self.check_starts(count)
+
+
+if __name__ == "__main__":
+    unittest.main()
