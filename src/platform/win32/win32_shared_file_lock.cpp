@@ -1,4 +1,6 @@
 // The hold on a shared file: a named mutex whose name comes from the file's path.
+#include <windows.h>
+
 #include <sddl.h>
 
 #include "base/md5.h"
