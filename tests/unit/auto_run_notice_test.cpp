@@ -4,8 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
-
 #include "alert/new_item_builder.h"
 #include "alert/queued_item.h"
 #include "common/safe_ini_file.h"
@@ -24,11 +22,8 @@ using testing::ProcessTerminated;
 
 constexpr const char* kExe = "C:\\Tools\\tool.exe";
 constexpr const char* kRunKey = "HKCU\\Software\\Microsoft\\Windows\\CurrentVersion\\Run\\";
-constexpr const char* kUpdateIni = "C:\\Program Files\\Tarvo\\Kestrune\\Update\\Update.ini";
-constexpr const char* kInfoIni = "C:\\ProgramData\\Tarvo\\Kestrune\\Bootmark\\DisableItemInfo.ini";
 constexpr const char* kMainIni = "C:\\Users\\Ann\\AppData\\Roaming\\Tarvo\\Kestrune\\Main.ini";
 constexpr const char* kIgnoreIni = "C:\\Users\\Ann\\AppData\\Roaming\\Tarvo\\Kestrune\\Startup Manager\\Ignore.ini";
-constexpr const char* kNcConfig = "C:\\Users\\Ann\\AppData\\Roaming\\Tarvo\\Kestrune\\ncconfig.ini";
 
 std::string Ini(std::string_view text) { return testing::Utf16File(text); }
 
@@ -88,14 +83,6 @@ class AutoRunNoticeTest : public ::testing::Test {
     return false;
   }
   FormControl& operator[](std::string_view name) { return notice->Form().Get(name); }
-  void Tick(int times) {
-    for (int i = 0; i < times; ++i) notice->RdTimer_StartTimer();
-  }
-  std::string Queued(int kind, const std::vector<std::string>& texts) {
-    std::string text = "/" + std::to_string(kind);
-    for (const std::string& field : texts) text += " " + EncodeItemArgument(field);
-    return text;
-  }
 
   FakePlatform fake;
   ProcessState state;
@@ -103,32 +90,6 @@ class AutoRunNoticeTest : public ::testing::Test {
   std::vector<std::string> statistics;
   std::unique_ptr<TBmark_AutoRunNotice> notice;
 };
-
-TEST_F(AutoRunNoticeTest, RateLineShowsFromTwentyPercent) {
-  struct Case {
-    const char* openRequest;
-    const char* rate;
-    bool shown;
-    std::vector<std::string> statistics;
-  };
-  const Case cases[] = {
-      {"1", "20%", true, {"233", "224"}},
-      {"1", "19.5%", false, {"233", "225"}},
-      {"0", "80%", false, {"225"}},  // the look-up is off: the stored rate is not read
-  };
-  const std::string section = std::string("Tool") + kExe + "1";
-  for (const Case& c : cases) {
-    fake.files.AddFile(kUpdateIni, Ini(std::string("[Startup]\r\nOpenRequest=") + c.openRequest + "\r\n"));
-    fake.files.AddFile(kInfoIni, Ini("[" + section + "]\r\nDisableRate=" + c.rate + "\r\n"));
-    statistics.clear();
-    ASSERT_TRUE(Open());
-    EXPECT_EQ((*this)["lblHt_disRate"].visible, c.shown) << c.rate;
-    if (c.shown) {
-      EXPECT_EQ((*this)["lblHt_disRate"].caption, std::string("Disabled by <a>") + c.rate + "</a> users");
-    }
-    EXPECT_EQ(statistics, c.statistics) << c.rate;
-  }
-}
 
 TEST_F(AutoRunNoticeTest, ShowsTheItemAndWritesItsRecords) {
   state.arguments = AddAutoRunArguments(1, {"C:\\x\\Tool", kExe, kRunKey, "42", "C:\\Setup\\setup.exe"});
@@ -156,52 +117,6 @@ TEST_F(AutoRunNoticeTest, ShowsTheItemAndWritesItsRecords) {
   EXPECT_NE(log.find(testing::Utf16Units("FNewItemOperatePID : 42")), std::string::npos);
 }
 
-TEST_F(AutoRunNoticeTest, EndsWithoutAWindowWhenThereIsNoItemToShow) {
-  state.arguments = AddAutoRunArguments(1, {"C:\\x\\Gone", "C:\\Tools\\gone.exe", kRunKey});
-  EXPECT_FALSE(Open());
-  state.alertQueue.reset();  // the antivirus-list mode
-  state.arguments = AddAutoRunArguments(1, {"C:\\x\\Tool", kExe, kRunKey});
-  EXPECT_FALSE(Open());
-  EXPECT_FALSE(notice->Form().visible);
-}
-
-TEST_F(AutoRunNoticeTest, CountdownPausesUnderThePointerAndPostsToTheNotificationCenter) {
-  fake.files.AddFile(kMainIni, Ini("[Notification]\r\nDisplayTime=3\r\n"));
-  ASSERT_TRUE(Open());
-  notice->Form().cursorPosition = {10, 10};
-  Tick(2);
-  notice->Form().cursorPosition = {-1, 10};
-  Tick(2);
-  EXPECT_EQ(notice->Ticks(), 2);
-  EXPECT_TRUE(Ends([this] { Tick(1); }));
-  const TSafeIniFile nc(fake.files, kNcConfig);
-  const std::vector<std::string> keys = nc.ReadSection("Messages");
-  ASSERT_EQ(keys.size(), 1u);
-  EXPECT_NE(nc.ReadString("Messages", keys[0], "").find(std::string("|dataEx:1+++Tool+++") + kExe), std::string::npos);
-}
-
-TEST_F(AutoRunNoticeTest, ClosingShowsTheQueuedItemsInOrderAfterAHiddenPause) {
-  fake.files.AddFile("C:\\Tools\\second.exe", "MZ");
-  ASSERT_TRUE(Open());
-  notice->ReceiveForwardedItem(Queued(2, {"C:\\x\\Second", "C:\\Tools\\second.exe", "Second Service"}));
-  notice->ReceiveForwardedItem(Queued(1, {"C:\\x\\Tool", kExe, "HKLM\\Run\\"}));
-
-  notice->Button_CloseClick();
-  EXPECT_FALSE(notice->Form().visible);
-  EXPECT_FALSE((*this)["RdTimer_Start"].enabled);
-  ASSERT_TRUE((*this)["RdTimer_Next"].enabled);
-  EXPECT_EQ((*this)["RdTimer_Next"].interval, 1000);
-  (*this)["RdTimer_Next"].onTimer();
-  EXPECT_TRUE(notice->Form().visible);
-  EXPECT_EQ((*this)["lbl_NewItem"].caption, "Second");
-  EXPECT_EQ((*this)["lbl_ItemDescribe"].caption, "Second Service");
-
-  notice->Button_CloseClick();
-  (*this)["RdTimer_Next"].onTimer();
-  EXPECT_EQ((*this)["lbl_ItemDescribe"].caption, "HKLM\\Run\\Tool");
-  EXPECT_TRUE(Ends([this] { notice->Button_CloseClick(); }));
-}
-
 TEST_F(AutoRunNoticeTest, DisableNowHandsOverAndTheIgnoreBoxIsStoredOnClose) {
   // A task's quoted program text is stored without its quotes, as the screening reads it.
   fake.services.states["Schedule"] = service_state::kRunning;
@@ -218,18 +133,6 @@ TEST_F(AutoRunNoticeTest, DisableNowHandsOverAndTheIgnoreBoxIsStoredOnClose) {
   EXPECT_EQ(statistics.back(), "227");
   const TSafeIniFile ignore(fake.files, kIgnoreIni);
   EXPECT_EQ(ignore.ReadString("Monitor", std::string("Tool") + kExe + "3", ""), "1");
-}
-
-TEST_F(AutoRunNoticeTest, DetailsOpenOnceAndStayInTheWorkArea) {
-  ASSERT_TRUE(Open());
-  notice->lbl_DetailClick();
-  notice->lbl_DetailClick();
-  EXPECT_EQ(std::count(statistics.begin(), statistics.end(), "226"), 1);
-  const FormModel& form = notice->Form();
-  EXPECT_TRUE((*this)["pnl_ItemDetail"].visible);
-  EXPECT_GE(form.ClientSize().height, 340);
-  EXPECT_EQ(form.bounds.bottom, 1040);
-  EXPECT_LE((*this)["pnl_ItemDetail"].bounds.bottom + 25, (*this)["Btn_CleanNow"].bounds.top);
 }
 
 // Rows follow one another at every font size, a long registry location breaks at

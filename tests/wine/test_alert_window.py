@@ -1,7 +1,7 @@
 """The new-startup-item alert, driven as a person would: what it shows, "Disable Now",
 the ignore box, the countdown that waits while the pointer rests on the alert, the
-notification center on time-out, and the queue of items that later /AddAutoRun
-starts forward to it."""
+notification center on time-out. (The queue of forwarded items under load:
+test_alert_load.)"""
 
 import os
 import re
@@ -240,36 +240,6 @@ class AlertCountdownTest(AlertWindowCase):
         # The second item was never shown: its records come just before the window shows.
         self.assertNoLine(result, "FNewItemName : Gone Tool")
         self.assertEqual(self.log_names(), [ITEM_NAME])
-
-
-class AlertQueueTest(AlertWindowCase):
-    """Many /AddAutoRun starts at once: one alert shows every item, in turn."""
-
-    def check_starts(self, count):
-        self.prefix.remove_suite_data()
-        self.settings(1)
-        watch = self.start_probe("watch")
-        names = [f"Load Item {count}-{i:02d}" for i in range(count)]
-        runs = []
-        for name in names:
-            runs.append(self.start_bootmark("/AddAutoRun", *item_args(name)))
-            time.sleep(2.0 / count)
-        results = [run.wait(timeout=120 + 4 * count) for run in runs]
-        for result in results:
-            self.assertEqual(result.exit_code, 0, result)
-        owners = {w.pid for w in watch.windows() if w.class_name == ALERT_CLASS}
-        self.assertEqual(len(owners), 1, f"alert windows of {owners}")
-        shown = [line[len("FNewItemName : "):] for result in results for line in result.lines
-                 if line.startswith("FNewItemName : ")]
-        self.assertEqual(sorted(shown), sorted(names))
-        # The alert log holds one record per item, in the order they were shown.
-        self.assertEqual(self.log_names(), shown)
-        watch.stop()
-
-    def test_ten_then_fifty_starts_give_one_alert_with_every_item(self):
-        for count in (10, 50):
-            with self.subTest(count=count):
-                self.check_starts(count)
 
 
 if __name__ == "__main__":
