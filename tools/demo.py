@@ -128,8 +128,10 @@ def main():
         run_job(machine, "/UpdateTaskschd",
                 [common + "Bootmark\\Bootmark.ini", common + "Bootmark\\AutoRunConfig.ini"])
         # A new Run value starting Notepad, reported as the suite's watcher does: the
-        # screening's debug lines, then the item goes on to the alert.
-        run_job(machine, "/AddAutoRun", [],
+        # screening's debug lines, then the alert shows the item until its display
+        # time (10 s) runs out, logs it and leaves it in the notification center.
+        run_job(machine, "/AddAutoRun",
+                [common + "Bootmark\\smAutoRun.log", machine.user_data_dir + "ncconfig.ini"],
                 ["/1", hex_argument("Notes"), hex_argument("C:\\windows\\notepad.exe"),
                  hex_argument("HKCU\\Software\\Microsoft\\Windows\\CurrentVersion\\Run\\")],
                 shown="/AddAutoRun /1 <Notes> <C:\\windows\\notepad.exe> <HKCU\\...\\Run\\>")

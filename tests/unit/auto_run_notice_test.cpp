@@ -18,7 +18,6 @@ namespace {
 using testing::AddAutoRunArguments;
 using testing::EncodeItemArgument;
 using testing::FakePlatform;
-using testing::ProcessTerminated;
 
 constexpr const char* kExe = "C:\\Tools\\tool.exe";
 constexpr const char* kRunKey = "HKCU\\Software\\Microsoft\\Windows\\CurrentVersion\\Run\\";
@@ -70,17 +69,7 @@ class AutoRunNoticeTest : public ::testing::Test {
                                                     [this](std::string_view id) { statistics.emplace_back(id); });
     notice->Form().SetTextMeasurer(&measurer);
     notice->FormCreate();
-    return !Ends([this] { notice->FormShow(); });
-  }
-  template <typename Action>
-  bool Ends(Action action) {
-    try {
-      action();
-    } catch (const ProcessTerminated& ended) {
-      EXPECT_EQ(ended.exitCode, 0u);
-      return true;
-    }
-    return false;
+    return !testing::EndsProcess([this] { notice->FormShow(); });
   }
   FormControl& operator[](std::string_view name) { return notice->Form().Get(name); }
 
@@ -129,7 +118,7 @@ TEST_F(AutoRunNoticeTest, DisableNowHandsOverAndTheIgnoreBoxIsStoredOnClose) {
   ASSERT_TRUE(Open());
   EXPECT_EQ(notice->Item().FNewItemExePath, kExe);
   (*this)["Btn_CheckboxIgnore"].checked = true;
-  EXPECT_TRUE(Ends([this] { notice->lbl_ManageClick(); }));
+  EXPECT_TRUE(testing::EndsProcess([this] { notice->lbl_ManageClick(); }));
   EXPECT_EQ(statistics.back(), "227");
   const TSafeIniFile ignore(fake.files, kIgnoreIni);
   EXPECT_EQ(ignore.ReadString("Monitor", std::string("Tool") + kExe + "3", ""), "1");

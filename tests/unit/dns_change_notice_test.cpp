@@ -12,7 +12,6 @@ namespace {
 
 using namespace dns_test;
 using testing::FakePlatform;
-using testing::ProcessTerminated;
 
 constexpr const char* kMainIni = "C:\\Users\\Ann\\AppData\\Roaming\\Tarvo\\Kestrune\\Main.ini";
 constexpr const char* kLanguageFile = "C:\\Program Files\\Tarvo\\Kestrune\\Toolbox_Language\\English.lng";
@@ -23,17 +22,6 @@ struct Notice {
     notice.Form().SetTextMeasurer(&measurer);
   }
   FormControl& operator[](std::string_view name) { return notice.Form().Get(name); }
-  // Runs a handler or the creation; true when it ended the process (with exit code 0).
-  template <typename Action>
-  bool Ends(Action action) {
-    try {
-      action();
-    } catch (const ProcessTerminated& ended) {
-      EXPECT_EQ(ended.exitCode, 0u);
-      return true;
-    }
-    return false;
-  }
   void Click(std::string_view name) {
     FormControl& control = notice.Form().Get(name);
     notice.Form().MouseMove(control, {2, 2});
@@ -99,7 +87,7 @@ TEST(DnsChangeNoticeCreate, EndsAtOnceWhenSuppressedEmptyOrRemembered) {
     }
     if (c.netwarden != nullptr) machine.files.AddFile(kNetwarden, Utf16File(c.netwarden));
     Notice notice(machine);
-    EXPECT_EQ(notice.Ends([&] { notice.notice.FormCreate(); }), c.ends);
+    EXPECT_EQ(testing::EndsProcess([&] { notice.notice.FormCreate(); }), c.ends);
     EXPECT_EQ(NameServer(machine.registry), c.nameServerAfter);
   }
 }
@@ -110,7 +98,7 @@ TEST(DnsChangeNoticeCreate, RememberedAllowStoresTheCurrentList) {
   machine.files.AddFile(kNetwarden, Utf16File("[Browser Protect]\r\nDNSAddress=8.8.8.8\r\nSystemDnsAuto=0\r\n"
                                               "[DNSRember_Allow]\r\n1=1.1.1.1\r\n"));
   Notice notice(machine);
-  EXPECT_TRUE(notice.Ends([&] { notice.notice.FormCreate(); }));
+  EXPECT_TRUE(testing::EndsProcess([&] { notice.notice.FormCreate(); }));
   TSafeIniFile ini(machine.files);
   ini.LoadFromFile(kNetwarden);
   EXPECT_EQ(ini.ReadString("Browser Protect", "DNSAddress", ""), "1.1.1.1");
@@ -130,7 +118,7 @@ TEST(DnsChangeNoticeCreate, TextsComeFromTheLanguageFileWithEnglishDefaults) {
                                       "lblKSTTitle.Caption=Tarvo DNS-Schutz\r\n"));
     }
     Notice notice(machine);
-    ASSERT_FALSE(notice.Ends([&] { notice.notice.FormCreate(); }));
+    ASSERT_FALSE(testing::EndsProcess([&] { notice.notice.FormCreate(); }));
     EXPECT_EQ(notice["btnSetting"].hint, translated ? "Einstellungen" : "Settings");
     EXPECT_EQ(notice["BtnClose"].hint, translated ? "Schliessen" : "Close");
     EXPECT_EQ(notice["Btn_Checkbox"].caption, translated ? "Merken" : "Remember my choice");
@@ -160,7 +148,7 @@ TEST(DnsChangeNoticeCreate, FontSizeLevelAndSkinFromMainIni) {
     SeedAdapter(machine.registry, "1.1.1.1");
     if (c.mainIni != nullptr) machine.files.AddFile(kMainIni, Utf16File(c.mainIni));
     Notice notice(machine);
-    ASSERT_FALSE(notice.Ends([&] { notice.notice.FormCreate(); }));
+    ASSERT_FALSE(testing::EndsProcess([&] { notice.notice.FormCreate(); }));
     FormModel& form = notice.notice.Form();
     EXPECT_EQ(form.FontSizeLevel(), c.level);
     EXPECT_EQ(form.FontOf(notice["lblKSTTitle"]).size, 12);  // the title keeps its size
@@ -175,7 +163,7 @@ TEST(DnsChangeNoticeShow, BottomRightWithServersUnderTheCaption) {
   SeedAdapter(machine.registry, "1.1.1.1 8.8.8.8");
   machine.display.workArea = Rect{0, 0, 1600, 860};
   Notice notice(machine);
-  ASSERT_FALSE(notice.Ends([&] { notice.notice.FormCreate(); }));
+  ASSERT_FALSE(testing::EndsProcess([&] { notice.notice.FormCreate(); }));
   notice.notice.FormShow();
   const FormModel& form = notice.notice.Form();
   EXPECT_TRUE(form.visible);
@@ -196,7 +184,7 @@ TEST(DnsChangeNoticeShow, ALongCheckboxCaptionIsCutAtTwoHundredPixels) {
                         Utf16File("[SM_M]\r\nM_DNSRemeber=Meine Entscheidung fuer diese Adressen merken\r\n"
                                   "M_DNSChangCap=Ihre DNS-Einstellungen wurden moeglicherweise boeswillig geaendert auf:\r\n"));
   Notice notice(machine);
-  ASSERT_FALSE(notice.Ends([&] { notice.notice.FormCreate(); }));
+  ASSERT_FALSE(testing::EndsProcess([&] { notice.notice.FormCreate(); }));
   notice.notice.FormShow();
   const FormControl& remember = notice["Btn_Checkbox"];
   EXPECT_EQ(remember.bounds.Width(), 200);
@@ -218,7 +206,7 @@ TEST(DnsChangeNoticeShow, LargeScreensGetTheWideLayout) {
   SystemInfo system(machine.platform);
   system.SetupDpiAwareness();
   Notice notice(machine, &system);
-  ASSERT_FALSE(notice.Ends([&] { notice.notice.FormCreate(); }));
+  ASSERT_FALSE(testing::EndsProcess([&] { notice.notice.FormCreate(); }));
   ASSERT_TRUE(notice.notice.Enlarged());
   notice.notice.FormShow();
   const FormModel& form = notice.notice.Form();
@@ -264,11 +252,11 @@ TEST(DnsChangeNoticeActions, AllowStopAndCloseAfterTheirChoice) {
     const std::string before = Utf16File("[Browser Protect]\r\nDNS=1\r\nDNSAddress=8.8.8.8,8.8.4.4\r\nSystemDnsAuto=0\r\n");
     machine.files.AddFile(kNetwarden, before);
     Notice notice(machine);
-    ASSERT_FALSE(notice.Ends([&] { notice.notice.FormCreate(); }));
+    ASSERT_FALSE(testing::EndsProcess([&] { notice.notice.FormCreate(); }));
     notice.notice.FormShow();
     if (c.check) notice.Click("Btn_Checkbox");
     EXPECT_EQ(notice["Btn_Checkbox"].checked, c.check);
-    EXPECT_TRUE(notice.Ends([&] { notice.Click(c.control); }));
+    EXPECT_TRUE(testing::EndsProcess([&] { notice.Click(c.control); }));
 
     EXPECT_EQ(NameServer(machine.registry), c.nameServerAfter);
     TSafeIniFile ini(machine.files);
@@ -289,9 +277,9 @@ TEST(DnsChangeNoticeActions, SettingsStartNetwardenOnlyWhenItIsThere) {
     Notice notice(machine);
     bool hidden = false;
     notice.notice.hideWindow = [&] { hidden = true; };
-    ASSERT_FALSE(notice.Ends([&] { notice.notice.FormCreate(); }));
+    ASSERT_FALSE(testing::EndsProcess([&] { notice.notice.FormCreate(); }));
     notice.notice.FormShow();
-    EXPECT_EQ(notice.Ends([&] { notice.Click("btnSetting"); }), present);
+    EXPECT_EQ(testing::EndsProcess([&] { notice.Click("btnSetting"); }), present);
     EXPECT_EQ(hidden, present);
     EXPECT_EQ(notice.notice.Form().visible, !present);
     if (present) {
@@ -311,7 +299,7 @@ TEST(DnsChangeNoticeActions, AllowChangesColourUnderTheMouseAndTheTitleBarDrags)
   FakePlatform machine;
   SeedAdapter(machine.registry, "1.1.1.1");
   Notice notice(machine);
-  ASSERT_FALSE(notice.Ends([&] { notice.notice.FormCreate(); }));
+  ASSERT_FALSE(testing::EndsProcess([&] { notice.notice.FormCreate(); }));
   FormModel& form = notice.notice.Form();
   form.MouseMove(notice["Btn_Allow"], {5, 5});
   EXPECT_EQ(notice["Btn_Allow"].textColour, "public_element.cl_btn_gray_over");
