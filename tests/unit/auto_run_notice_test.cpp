@@ -4,8 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include "alert/new_item_builder.h"
-#include "alert/queued_item.h"
 #include "common/safe_ini_file.h"
 #include "fakes/fake_platform.h"
 #include "fakes/task_xml_files.h"
@@ -16,7 +14,6 @@ namespace bootmark {
 namespace {
 
 using testing::AddAutoRunArguments;
-using testing::EncodeItemArgument;
 using testing::FakePlatform;
 
 constexpr const char* kExe = "C:\\Tools\\tool.exe";
@@ -25,36 +22,6 @@ constexpr const char* kMainIni = "C:\\Users\\Ann\\AppData\\Roaming\\Tarvo\\Kestr
 constexpr const char* kIgnoreIni = "C:\\Users\\Ann\\AppData\\Roaming\\Tarvo\\Kestrune\\Startup Manager\\Ignore.ini";
 
 std::string Ini(std::string_view text) { return testing::Utf16File(text); }
-
-TEST(QueuedItemArguments, GiveTheFieldsOfEachKind) {
-  struct Case {
-    std::string text;
-    NewStartupItem item;
-  };
-  const std::string name = EncodeItemArgument("C:\\x\\Tool"), exe = EncodeItemArgument(kExe);
-  const Case cases[] = {
-      {"/1 " + name + " " + exe + EncodeItemArgument(kRunKey), {1, "Tool", kExe, std::string(kRunKey) + "Tool", "", "", "", ""}},
-      {"/1 " + name + " " + exe + EncodeItemArgument("HKLM\\Run\\") + EncodeItemArgument("42") +
-           EncodeItemArgument("C:\\Setup\\setup.exe"),
-       {1, "Tool", kExe, "HKLM\\Run\\Tool", "", "", "42", "C:\\Setup\\setup.exe"}},
-      {"/2 " + name + " " + exe + EncodeItemArgument("Tool Service"), {2, "Tool", kExe, "", "Tool Service", "", "", ""}},
-      {"  / 7 /  " + name.substr(1) + "  /  " + exe.substr(1) + " ", {7, "Tool", kExe, "", "", "", "", ""}},
-      {"/x " + name + " " + exe + "/", {1, "Tool", kExe, "Tool", "", "", "", ""}},
-      {"", {1, "", "", "", "", "", "", ""}},
-  };
-  FakePlatform fake;
-  TaskReader tasks(fake.platform, nullptr);
-  for (const Case& c : cases) {
-    const NewStartupItem item = BuildNewStartupItem(fake.platform, tasks, QueuedItemArguments(c.text));
-    EXPECT_EQ(item.FNewItemType, c.item.FNewItemType) << c.text;
-    EXPECT_EQ(item.FNewItemName, c.item.FNewItemName) << c.text;
-    EXPECT_EQ(item.FNewItemExePath, c.item.FNewItemExePath) << c.text;
-    EXPECT_EQ(item.FNewItemRegPath, c.item.FNewItemRegPath) << c.text;
-    EXPECT_EQ(item.FNewItemSrcDisplayName, c.item.FNewItemSrcDisplayName) << c.text;
-    EXPECT_EQ(item.FNewItemOperatePID, c.item.FNewItemOperatePID) << c.text;
-    EXPECT_EQ(item.FNewItemOperateName, c.item.FNewItemOperateName) << c.text;
-  }
-}
 
 class AutoRunNoticeTest : public ::testing::Test {
  protected:
@@ -79,32 +46,6 @@ class AutoRunNoticeTest : public ::testing::Test {
   std::vector<std::string> statistics;
   std::unique_ptr<TBmark_AutoRunNotice> notice;
 };
-
-TEST_F(AutoRunNoticeTest, ShowsTheItemAndWritesItsRecords) {
-  state.arguments = AddAutoRunArguments(1, {"C:\\x\\Tool", kExe, kRunKey, "42", "C:\\Setup\\setup.exe"});
-  ASSERT_TRUE(Open());
-  EXPECT_TRUE(notice->Form().visible);
-  EXPECT_EQ(notice->Form().bounds, (Rect{1470, 750, 1920, 1040}));
-  EXPECT_EQ((*this)["lbl_NewItem"].caption, "Tool");
-  EXPECT_EQ((*this)["lbl_AutoRunPath"].caption, kExe);
-  EXPECT_EQ((*this)["lbl_PublisherName"].caption, "Unknown");
-  EXPECT_EQ((*this)["lbl_OpeatePathValue"].caption, "C:\\Setup\\setup.exe");
-  EXPECT_TRUE((*this)["lbl_OpeatePath"].visible);
-  EXPECT_TRUE((*this)["RdTimer_Start"].enabled);
-  const std::vector<std::string> expected{
-      "TBmark_AutoRunNotic.FormShow:FnewItemDisratestr:0",
-      "TBmark_AutoRunNotic.FormShow:FNewItemDisRate:0.00",
-      "TBmark_AutoRunNotic.FormShow:2 FNewItemDisRate:0.00",
-      "FNewItemType : 1",
-      "FNewItemName : Tool",
-      std::string("FNewItemExePath : ") + kExe,
-      "FNewItemOperateName : C:\\Setup\\setup.exe",
-      "FNewItemOperatePID : 42",
-  };
-  EXPECT_EQ(std::vector<std::string>(fake.debug.lines.end() - 8, fake.debug.lines.end()), expected);
-  const std::string log = fake.files.ReadAll("C:\\ProgramData\\Tarvo\\Kestrune\\Bootmark\\smAutoRun.log").value();
-  EXPECT_NE(log.find(testing::Utf16Units("FNewItemOperatePID : 42")), std::string::npos);
-}
 
 TEST_F(AutoRunNoticeTest, DisableNowHandsOverAndTheIgnoreBoxIsStoredOnClose) {
   // A task's quoted program text is stored without its quotes, as the screening reads it.

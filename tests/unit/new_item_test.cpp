@@ -7,6 +7,7 @@
 #include "alert/item_arguments.h"
 #include "alert/item_exe_path.h"
 #include "alert/new_item_builder.h"
+#include "alert/queued_item.h"
 #include "alert/shortcut.h"
 #include "fakes/fake_platform.h"
 #include "fakes/task_xml_files.h"
@@ -203,6 +204,25 @@ TEST_F(NewItemRecordTest, MapsTheArgumentsOfEachKind) {
     SCOPED_TRACE(c.name);
     EXPECT_EQ(Fields(Build(c.arguments)), Fields(c.item));
   }
+}
+
+// The text a later start forwards to the open alert: the same fields per kind, with
+// blanks around them and fields that were not sent.
+TEST_F(NewItemRecordTest, QueuedTextGivesTheFieldsOfEachKind) {
+  const std::string name = EncodeItemArgument("C:\\x\\Tool"), exe = EncodeItemArgument("C:\\t.exe");
+  const std::pair<std::string, NewStartupItem> cases[] = {
+      {"/1 " + name + " " + exe + EncodeItemArgument("HKLM\\Run\\") + EncodeItemArgument("42") +
+           EncodeItemArgument("C:\\s.exe"),
+       {1, "Tool", "C:\\t.exe", "HKLM\\Run\\Tool", "", "", "42", "C:\\s.exe"}},
+      {"/2 " + name + " " + exe + EncodeItemArgument("Tool Service"),
+       {2, "Tool", "C:\\t.exe", "", "Tool Service", "", "", ""}},
+      {"/4 " + EncodeItemArgument("C:\\Startup\\Tray.lnk") + " ",
+       {4, "Tray.lnk", "\"C:\\Tools\\tray.exe\" /min", "", "", "C:\\Startup\\Tray.lnk", "", ""}},
+      {"  / 7 /  " + name.substr(1) + "  /  " + exe.substr(1) + " ", {7, "Tool", "C:\\t.exe", "", "", "", "", ""}},
+      {"/x " + name + " " + exe + "/", {1, "Tool", "C:\\t.exe", "Tool", "", "", "", ""}},
+      {"", {1, "", "", "", "", "", "", ""}},
+  };
+  for (const auto& [text, item] : cases) EXPECT_EQ(Fields(Build(QueuedItemArguments(text))), Fields(item)) << text;
 }
 
 }  // namespace

@@ -17,6 +17,7 @@ from harness.suite_input import hex_arg
 
 ALERT_CLASS = "TBmark_AutoRunNotice"
 ALERT_TITLE = "AutoRunNotice"
+# The close button has no text; it is the fifth control the alert makes.
 CLOSE_CONTROL_ID = 5
 CREATOR = "C:\\Tools\\Setup\\setup.exe"
 RUN_KEY = "HKCU\\Software\\Microsoft\\Windows\\CurrentVersion\\Run"
@@ -86,26 +87,9 @@ class AlertWindowCase(WineTestCase):
     def texts(self, hwnd):
         return [child.text for child in self.probe.children(hwnd) if child.visible]
 
-    def click(self, hwnd, text):
-        for child in self.probe.children(hwnd):
-            if child.text == text:
-                return self.probe.run("click", child.hwnd)
-        self.fail(f"no control {text!r} in {self.probe.children(hwnd)}")
-
-    def close_button(self, hwnd):
-        # The close button has no text; it is the fifth control the alert makes.
-        children = [c for c in self.probe.children(hwnd) if c.control_id == CLOSE_CONTROL_ID]
-        self.assertTrue(children, self.probe.children(hwnd))
-        self.probe.run("click", children[0].hwnd)
-
     def events(self):
         return [int(m.group(1)) for command, _ in self.prefix.recorded_calls("Tallyhop3.exe")
                 for m in [re.search(r"/stflag (\d+)", command)] if m]
-
-    def finish(self, run, timeout=60):
-        result = run.wait(timeout=timeout)
-        self.assertEqual(result.exit_code, 0, result)
-        return result
 
     def move_pointer(self, x, y):
         subprocess.run(["xdotool", "mousemove", str(x), str(y)], env={**os.environ, "DISPLAY": self.display.name},
@@ -151,8 +135,8 @@ class AlertItemTest(AlertWindowCase):
                     self.assertIn(text, texts)
                 if shown:
                     self.save_documentation_screenshot(opened.rect, "BOOTMARK_DOC_SCREENSHOT_ALERT_DETAILS")
-                self.close_button(alert.hwnd)
-                self.finish(run)
+                self.click(alert.hwnd, control_id=CLOSE_CONTROL_ID)
+                self.finish(run, 60)
                 self.assertEqual(self.events().count(226), 1, self.events())
 
     def test_disable_now_with_and_without_the_suite_window(self):
@@ -166,7 +150,7 @@ class AlertItemTest(AlertWindowCase):
                 self.settings(0)
                 run, alert = self.open_alert()
                 self.click(alert.hwnd, "Disable Now")
-                self.finish(run)
+                self.finish(run, 60)
                 self.wait_until(lambda: 227 in self.events(), 20, f"no event 227: {self.events()}")
                 exe_text = f'"{ITEM_EXE}" /background'
                 if suite_open:
@@ -186,8 +170,8 @@ class AlertItemTest(AlertWindowCase):
         self.settings(0)
         run, alert = self.open_alert()
         self.click(alert.hwnd, "Ignore this startup item")
-        self.close_button(alert.hwnd)
-        self.finish(run)
+        self.click(alert.hwnd, control_id=CLOSE_CONTROL_ID)
+        self.finish(run, 60)
 
         watch = self.start_probe("watch")
         result = self.run_bootmark("/AddAutoRun", *ITEM_ARGS)
@@ -218,7 +202,7 @@ class AlertCountdownTest(AlertWindowCase):
     def test_time_out_without_the_suite_stores_the_message(self):
         self.settings(1)
         run, _ = self.open_alert()
-        self.finish(run)
+        self.finish(run, 60)
         messages = self.prefix.read_ini(self.prefix.user_data_dir + "ncconfig.ini").section("Messages")
         self.assertEqual(len(messages), 1, messages)
         [(key, value)] = messages.items()
@@ -235,8 +219,8 @@ class AlertCountdownTest(AlertWindowCase):
         second = self.run_bootmark("/AddAutoRun", "/1", hex_arg("Gone Tool"), hex_arg(gone), hex_arg(RUN_KEY))
         self.assertEqual(second.exit_code, 0, second)
         target.unlink()
-        self.close_button(alert.hwnd)
-        result = self.finish(run)
+        self.click(alert.hwnd, control_id=CLOSE_CONTROL_ID)
+        result = self.finish(run, 60)
         # The second item was never shown: its records come just before the window shows.
         self.assertNoLine(result, "FNewItemName : Gone Tool")
         self.assertEqual(self.log_names(), [ITEM_NAME])

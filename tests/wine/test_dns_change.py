@@ -90,21 +90,6 @@ class DnsChangeTest(WineTestCase):
         self.assertIsNotNone(hwnd, f"no notice; lines: {run.lines()}")
         return run, hwnd
 
-    def control(self, hwnd, text=None, control_id=None):
-        for child in self.probe.children(hwnd):
-            if (text is not None and child.text == text) or (control_id is not None and child.control_id == control_id):
-                return child
-        self.fail(f"no control {text or control_id} in {self.probe.children(hwnd)}")
-
-    def click(self, hwnd, text=None, control_id=None):
-        # The click may end the process while the probe still waits for the answer.
-        self.probe.run("click", self.control(hwnd, text, control_id).hwnd)
-
-    def finish(self, run):
-        result = run.wait(timeout=30)
-        self.assertEqual(result.exit_code, 0, result)
-        return result
-
     # --- tests ---------------------------------------------------------------------
 
     def test_notice_shows_the_two_servers_at_the_bottom_right_and_close_changes_nothing(self):

@@ -98,6 +98,25 @@ class WineTestCase(unittest.TestCase):
         self._background.append(process)
         return process
 
+    # --- driving a window ------------------------------------------------------------
+
+    def control(self, hwnd, text=None, control_id=None):
+        """The child window of `hwnd` with that text or control id."""
+        for child in self.probe.children(hwnd):
+            if (text is not None and child.text == text) or (control_id is not None and child.control_id == control_id):
+                return child
+        self.fail(f"no control {text or control_id} in {self.probe.children(hwnd)}")
+
+    def click(self, hwnd, text=None, control_id=None):
+        # The click may end the process while the probe still waits for the answer.
+        self.probe.run("click", self.control(hwnd, text, control_id).hwnd)
+
+    def finish(self, run, timeout=30):
+        """Waits for a run to end and checks its exit code 0."""
+        result = run.wait(timeout=timeout)
+        self.assertEqual(result.exit_code, 0, result)
+        return result
+
     # --- assertions ------------------------------------------------------------------
 
     def assertHasLine(self, result, line, count=None):
