@@ -51,9 +51,13 @@ std::string FillTemplate(std::string_view pattern, std::string_view value) {
 std::string ShownItemName(const NewStartupItem& item) {
   if (item.FNewItemType != item_kind::kStartupShortcut) return item.FNewItemName;
   std::string name = item.FNewItemName;
-  for (std::size_t at = UpperCaseOrdinal(name).find(".LNK"); at != std::string::npos;
-       at = UpperCaseOrdinal(name).find(".LNK")) {
-    name.erase(at, 4);
+  constexpr std::string_view kLink = ".lnk";
+  for (std::size_t at = 0; at + kLink.size() <= name.size();) {
+    if (SameText(std::string_view(name).substr(at, kLink.size()), kLink)) {
+      name.erase(at, kLink.size());
+    } else {
+      ++at;
+    }
   }
   return name;
 }

@@ -65,6 +65,24 @@ TEST_F(AutoRunNoticeTest, DisableNowHandsOverAndTheIgnoreBoxIsStoredOnClose) {
   EXPECT_EQ(ignore.ReadString("Monitor", std::string("Tool") + kExe + "3", ""), "1");
 }
 
+TEST_F(AutoRunNoticeTest, NameAndLocationByKind) {
+  fake.shell.links = {{"C:\\Startup\\Tool.LNK.lnk", {kExe, "/min"}}};
+  const struct {
+    ProgramArguments arguments;
+    const char* name;
+    const char* location;
+  } cases[] = {
+      {AddAutoRunArguments(2, {"C:\\x\\ToolSvc", kExe, "Tool Service"}), "ToolSvc", "Tool Service"},
+      {AddAutoRunArguments(4, {"C:\\Startup\\Tool.LNK.lnk"}), "Tool", "C:\\Startup\\Tool.LNK.lnk"},
+  };
+  for (const auto& c : cases) {
+    state.arguments = c.arguments;
+    ASSERT_TRUE(Open()) << c.name;
+    EXPECT_EQ((*this)["lbl_NewItem"].caption, c.name);
+    EXPECT_EQ((*this)["lbl_ItemDescribe"].caption, c.location);
+  }
+}
+
 // Rows follow one another at every font size, a long registry location breaks at
 // 350 pixels, and the buttons stay below the item.
 TEST_F(AutoRunNoticeTest, LayoutByFontSize) {
