@@ -14,9 +14,8 @@ void DefaultModeJobs::SendStatistic(std::string_view eventId) { StatSend(platfor
 
 std::vector<StartupFileEntry> DefaultModeJobs::CollectStartupFiles() {
   EnsureItemResolvers();
-  if (!state_.system) state_.system = std::make_unique<SystemInfo>(platform_);
   TMainCtl controller(
-      InventoryContext{platform_, *state_.system, *state_.tasks, *state_.checkPath, state_.identity, state_.logs.get()});
+      InventoryContext{platform_, *state_.system, *state_.tasks, *state_.checkPath, Identity(), state_.logs.get()});
   controller.SetFilter(false);
   controller.GetAllData();
 
@@ -30,12 +29,20 @@ std::vector<StartupFileEntry> DefaultModeJobs::CollectStartupFiles() {
 }
 
 void DefaultModeJobs::SnapshotTaskStatus() {
-  if (state_.tasks) bootmark::SnapshotTaskStatus(platform_, *state_.tasks);
+  EnsureItemResolvers();
+  bootmark::SnapshotTaskStatus(platform_, *state_.tasks);
 }
 
 void DefaultModeJobs::EnsureItemResolvers() {
+  if (!state_.system) state_.system = std::make_unique<SystemInfo>(platform_);
   if (!state_.tasks) state_.tasks = std::make_unique<TaskReader>(platform_, state_.logs.get());
   if (!state_.checkPath) state_.checkPath = std::make_unique<TCheckPath>(platform_);
+}
+
+const LocalIdentity& DefaultModeJobs::Identity() {
+  EnsureItemResolvers();
+  if (!state_.identity) state_.identity = LoadLocalIdentity(platform_, *state_.system);
+  return *state_.identity;
 }
 
 bool DefaultModeJobs::NewItemNeedsAlert(const ProgramArguments& arguments) {
@@ -47,7 +54,7 @@ bool DefaultModeJobs::NewItemNeedsAlert(const ProgramArguments& arguments) {
 
 bool DefaultModeJobs::NewItemRecommendedToKeep(const ProgramArguments& arguments) {
   EnsureItemResolvers();
-  return CheckDisableRate(platform_, *state_.tasks, *state_.checkPath, state_.identity, arguments,
+  return CheckDisableRate(platform_, *state_.tasks, *state_.checkPath, Identity(), arguments,
                           [this](std::string_view eventId) { SendStatistic(eventId); });
 }
 

@@ -18,9 +18,11 @@ class DefaultModeJobs : public IModeJobs {
   bool NewItemRecommendedToKeep(const ProgramArguments& arguments) override;
 
  private:
-  // The task reader and the command-line resolver that new-item jobs need, created
-  // on first use when main has not made them.
+  // The task reader and the command-line resolver the jobs need, created on first
+  // use: a run that ends before any job starts neither COM nor the lists.
   void EnsureItemResolvers();
+  // The local identity lists, read on first use (after the task reader).
+  const LocalIdentity& Identity();
 
   const Platform& platform_;
   ProcessState& state_;

@@ -57,10 +57,9 @@ int main() {
   state.logs = std::make_unique<Logs>(platform.files, platform.clock, platform.environment);
   win32::SetCrashLog([logs = state.logs.get()](std::string_view line) { WriteTraceLog(*logs, line); });
   try {
+    // Only what every mode needs; the task reader (COM), the command-line resolver
+    // and the local identity lists are made by the first job that asks for them.
     state.system = std::make_unique<SystemInfo>(platform);
-    state.tasks = std::make_unique<TaskReader>(platform, state.logs.get());
-    state.identity = LoadLocalIdentity(platform, *state.system);
-    state.checkPath = std::make_unique<TCheckPath>(platform);
 
     DefaultModeJobs jobs(platform, state);
     win32::Win32NoticeWindows windows(platform);
