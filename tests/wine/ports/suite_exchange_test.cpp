@@ -39,7 +39,7 @@ TEST(Win32SuiteExchange, ExportGetsUtf16DataWithItsSizeAndAnEmptyReplyBuffer) {
   EXPECT_EQ(exchange.SendData(library, "Kestrune State", data), std::optional<std::string>("taken \xC3\xA9"));
   EXPECT_FALSE(exchange.SendData(folder / "missing.dll", "Kestrune State", data));
 
-  const std::string expected = "Kestrune State\t" + std::to_string((Utf8ToUtf16(data).size() + 1) * 2) +
+  const std::string expected = "Kestrune State\tterminated" + std::to_string((Utf8ToUtf16(data).size() + 1) * 2) +
                                "\t4096\tempty\t" + data + "\n";
   EXPECT_EQ(FileBytes(folder / "Statewell.calls.txt"), expected + expected);
 }
