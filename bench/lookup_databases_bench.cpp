@@ -86,10 +86,9 @@ const std::string& FileFor(const benchmark::State& state) {
 }
 
 void BM_PreparedLookup(benchmark::State& state) {
-  FakeFileSystem files;
-  TSqliteObj db(files, FileFor(state));
+  const TSQLiteDatabase db(FileFor(state));
   sqlite3_stmt* statement = nullptr;
-  sqlite3_prepare_v2(db.Database().Handle(), "select * from whiteList where MD5=?", -1, &statement, nullptr);
+  sqlite3_prepare_v2(db.Handle(), "select * from whiteList where MD5=?", -1, &statement, nullptr);
   const std::vector<std::string>& probes = Files().probes;
   std::size_t next = 0;
   std::int64_t found = 0;

@@ -2,21 +2,34 @@
 
 #include "alert/disable_rate.h"
 #include "alert/screening.h"
-#include "startup/main_ctl.h"
 #include "startup/task_status.h"
 #include "suite/statistics.h"
 
 namespace bootmark {
+
+namespace {
+
+// The task reader and the command-line resolver; the screening needs no more.
+void MakeResolvers(const Platform& platform, ProcessState& state) {
+  if (!state.system) state.system = std::make_unique<SystemInfo>(platform);
+  if (!state.tasks) state.tasks = std::make_unique<TaskReader>(platform, state.logs.get());
+  if (!state.checkPath) state.checkPath = std::make_unique<TCheckPath>(platform);
+}
+
+}  // namespace
+
+InventoryContext InventoryContextFor(const Platform& platform, ProcessState& state) {
+  MakeResolvers(platform, state);
+  if (!state.identity) state.identity = LoadLocalIdentity(platform, *state.system);
+  return InventoryContext{platform, *state.system, *state.tasks, *state.checkPath, *state.identity, state.logs.get()};
+}
 
 void DefaultModeJobs::StartStatistics() { StatInit(platform_, state_.statistics, kStatisticsProgram); }
 
 void DefaultModeJobs::SendStatistic(std::string_view eventId) { StatSend(platform_, state_.statistics, eventId); }
 
 std::vector<StartupFileEntry> DefaultModeJobs::CollectStartupFiles() {
-  EnsureItemResolvers();
-  if (!state_.system) state_.system = std::make_unique<SystemInfo>(platform_);
-  TMainCtl controller(
-      InventoryContext{platform_, *state_.system, *state_.tasks, *state_.checkPath, state_.identity, state_.logs.get()});
+  TMainCtl controller(InventoryContextFor(platform_, state_));
   controller.SetFilter(false);
   controller.GetAllData();
 
@@ -30,24 +43,19 @@ std::vector<StartupFileEntry> DefaultModeJobs::CollectStartupFiles() {
 }
 
 void DefaultModeJobs::SnapshotTaskStatus() {
-  if (state_.tasks) bootmark::SnapshotTaskStatus(platform_, *state_.tasks);
-}
-
-void DefaultModeJobs::EnsureItemResolvers() {
-  if (!state_.tasks) state_.tasks = std::make_unique<TaskReader>(platform_, state_.logs.get());
-  if (!state_.checkPath) state_.checkPath = std::make_unique<TCheckPath>(platform_);
+  MakeResolvers(platform_, state_);
+  bootmark::SnapshotTaskStatus(platform_, *state_.tasks);
 }
 
 bool DefaultModeJobs::NewItemNeedsAlert(const ProgramArguments& arguments) {
-  EnsureItemResolvers();
-  const ScreeningContext context{platform_, *state_.tasks, *state_.checkPath,
-                                 state_.system != nullptr && state_.system->IsWow64()};
+  MakeResolvers(platform_, state_);
+  const ScreeningContext context{platform_, *state_.tasks, *state_.checkPath, state_.system->IsWow64()};
   return !ScreenNewStartupItem(context, arguments);
 }
 
 bool DefaultModeJobs::NewItemRecommendedToKeep(const ProgramArguments& arguments) {
-  EnsureItemResolvers();
-  return CheckDisableRate(platform_, *state_.tasks, *state_.checkPath, state_.identity, arguments,
+  const InventoryContext made = InventoryContextFor(platform_, state_);
+  return CheckDisableRate(platform_, made.tasks, made.checkPath, made.identity, arguments,
                           [this](std::string_view eventId) { SendStatistic(eventId); });
 }
 

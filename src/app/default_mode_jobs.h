@@ -3,8 +3,14 @@
 #include "app/mode_jobs.h"
 #include "app/process_state.h"
 #include "platform/platform.h"
+#include "startup/main_ctl.h"
 
 namespace bootmark {
+
+// What the inventory and the new-item jobs need, made on first use: the task reader
+// (with its COM set-up), the command-line resolver and the local identity lists. A
+// run that ends before any job needs them makes none of them.
+InventoryContext InventoryContextFor(const Platform& platform, ProcessState& state);
 
 class DefaultModeJobs : public IModeJobs {
  public:
@@ -18,10 +24,6 @@ class DefaultModeJobs : public IModeJobs {
   bool NewItemRecommendedToKeep(const ProgramArguments& arguments) override;
 
  private:
-  // The task reader and the command-line resolver that new-item jobs need, created
-  // on first use when main has not made them.
-  void EnsureItemResolvers();
-
   const Platform& platform_;
   ProcessState& state_;
 };

@@ -38,15 +38,16 @@ struct ProcessState {
   // Facts about the system computed once (DPI scaling, versions, WOW64), created by
   // main; empty in tests that need none.
   std::unique_ptr<SystemInfo> system;
-  // The task reader of the chosen scheduler interface, created by main at
-  // start-up (it sets up COM for the process); empty in tests that need none.
+  // The task reader of the chosen scheduler interface, created by the first job
+  // that reads tasks (it sets up COM for the process).
   std::unique_ptr<TaskReader> tasks;
-  // The resolver of startup command lines, created by main; it reads the PATH and
-  // PATHEXT lists on its first search.
+  // The resolver of startup command lines, created by the first job that resolves
+  // one; it reads the PATH and PATHEXT lists on its first search.
   std::unique_ptr<TCheckPath> checkPath;
-  // The local users, computer name and owner that item keys replace, read once
-  // right after the task reader is created; empty lists when they could not be read.
-  LocalIdentity identity;
+  // The local users, computer name and owner that item keys replace, read by the
+  // first job that makes item keys (after the task reader); empty lists when they
+  // could not be read.
+  std::optional<LocalIdentity> identity;
   // The usage statistics, set up by the common start-up of every mode but /mainData.
   StatState statistics;
   // Runs while the window framework starts; set only by the test build, which

@@ -9,17 +9,21 @@ std::string QuoteSqlString(std::string_view text) {
   return "'" + ReplaceAll(text, "'", "''") + "'";
 }
 
-TSqliteObj::TSqliteObj(IFileSystem& files, const std::string& fileName) : ansi_(files), db_(fileName) {}
+TSqliteObj::TSqliteObj(IFileSystem& files, const std::string& fileName) : ansi_(files) {
+  if (TSQLiteDatabase::FileExists(fileName)) db_.emplace(fileName);
+}
 
 bool TSqliteObj::TableExists(std::string_view table) {
+  if (!db_) return false;
   std::string sql = "SELECT count (*) FROM sqlite_master WHERE type='table' AND name='";
   sql.append(table).append("'");
-  TSQLiteTable result(db_, ansi_.Encode(sql));
+  TSQLiteTable result(*db_, ansi_.Encode(sql));
   return !result.Eof() && result.FieldAsInteger(0) >= 1;
 }
 
 bool TSqliteObj::HasRows(std::string_view sql) {
-  TSQLiteTable result(db_, ansi_.Encode(sql));
+  if (!db_) return false;
+  TSQLiteTable result(*db_, ansi_.Encode(sql));
   return result.RowCount() > 0;
 }
 
@@ -47,7 +51,7 @@ DisableRateRow TSqliteObj::GetDisableRate(std::string_view key) {
   if (!TableExists("disableRate")) return row;
   std::string sql = "select * from disableRate where MD5='";
   sql.append(key).append("'");
-  TSQLiteTable result(db_, ansi_.Encode(sql));
+  TSQLiteTable result(*db_, ansi_.Encode(sql));
   if (result.Eof()) return row;
   // By position: key, rate, recommendation; further columns are ignored.
   if (result.ColCount() >= 2) row.rate = result.FieldAsString(1);

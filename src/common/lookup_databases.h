@@ -2,6 +2,7 @@
 // The suite's read-only lookup lists: SQLite databases in the "Database" folder
 // of the program's folder, and the database object every look-up goes through.
 #include <mutex>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -27,19 +28,18 @@ struct DisableRateRow {
 // SQL string literal: the text in single quotes, each quote inside doubled.
 std::string QuoteSqlString(std::string_view text);
 
-// One open lookup database. Look-ups of a table the file lacks answer "not
-// found" without a query; errors of the database itself (a damaged file, a
+// One open lookup database. Look-ups in a missing file or of a table the file
+// lacks answer "not found" without a query; errors of the database itself (a damaged file, a
 // locked one) raise ESQLiteException for the caller to handle.
 class TSqliteObj {
  public:
-  // Opens `fileName` (UTF-8); a missing file is created empty by SQLite.
+  // Opens `fileName` (UTF-8) read-only when it exists; a missing file stays missing.
   // `files` gives the ANSI code page the statements are written in.
   TSqliteObj(IFileSystem& files, const std::string& fileName);
 
   // Held by callers that share the object between threads; the look-ups below
   // do not take it.
   std::mutex& Lock() { return lock_; }
-  TSQLiteDatabase& Database() { return db_; }
 
   bool TableExists(std::string_view table);
   // True when the statement returns at least one row.
@@ -57,7 +57,7 @@ class TSqliteObj {
   bool KeyListed(std::string_view table, std::string_view column, std::string_view literal);
 
   AnsiEncoder ansi_;
-  TSQLiteDatabase db_;
+  std::optional<TSQLiteDatabase> db_;  // none when the file is missing
   std::mutex lock_;
 };
 

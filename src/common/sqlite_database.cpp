@@ -6,7 +6,7 @@ namespace bootmark {
 
 TSQLiteDatabase::TSQLiteDatabase(const std::string& fileName) {
   sqlite3* db = nullptr;
-  const int result = sqlite3_open_v2(fileName.c_str(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
+  const int result = sqlite3_open_v2(fileName.c_str(), &db, SQLITE_OPEN_READONLY, nullptr);
   if (result == SQLITE_OK) {
     db_ = db;
     return;
@@ -19,6 +19,13 @@ TSQLiteDatabase::TSQLiteDatabase(const std::string& fileName) {
     message += "unknown error";
   }
   throw ESQLiteException(message);
+}
+
+bool TSQLiteDatabase::FileExists(const std::string& fileName) {
+  sqlite3_vfs* vfs = sqlite3_vfs_find(nullptr);
+  int exists = 0;
+  return vfs != nullptr && vfs->xAccess(vfs, fileName.c_str(), SQLITE_ACCESS_EXISTS, &exists) == SQLITE_OK &&
+         exists != 0;
 }
 
 TSQLiteDatabase::~TSQLiteDatabase() { sqlite3_close(db_); }

@@ -1,7 +1,7 @@
 #pragma once
 // A thin owner of one open SQLite 3 database, and the exception every database
-// failure raises. The lookup databases are only read, but they are opened the way
-// sqlite3_open opens them (read-write, created when missing).
+// failure raises. The lookup databases are only read: they are opened read-only and
+// never created.
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -17,9 +17,12 @@ class ESQLiteException : public std::runtime_error {
 
 class TSQLiteDatabase {
  public:
-  // Opens (or creates) the file; `fileName` is UTF-8, which SQLite takes on
-  // Windows too. Throws ESQLiteException "Failed to open database "<file>" : <why>".
+  // Opens the file read-only; `fileName` is UTF-8, which SQLite takes on Windows
+  // too. Throws ESQLiteException "Failed to open database "<file>" : <why>".
   explicit TSQLiteDatabase(const std::string& fileName);
+  // Whether the file exists, asked of SQLite's own file layer (the same path rules
+  // the open follows).
+  static bool FileExists(const std::string& fileName);
   ~TSQLiteDatabase();
   TSQLiteDatabase(const TSQLiteDatabase&) = delete;
   TSQLiteDatabase& operator=(const TSQLiteDatabase&) = delete;

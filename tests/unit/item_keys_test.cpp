@@ -75,8 +75,13 @@ TEST(ItemKeys, MakeItemKeyReplacesWhatDiffersBetweenComputers) {
       // The first occurrence already within the last 12 characters is taken.
       {"Scheduler-X-1dab", "a.exe", "", 3, "3:Scheduler-X-_<hash>"},
       {"Abc1d5f1a2b3c", "a.exe", "", 3, "3:Abc1d5f1a2b3c"},
+      {"Abcd1d5f1a2b3c4d", "a.exe", "", 3, "3:Abcd_<hash>"},
+      // A later occurrence needs 13 to 15 characters after it.
+      {"Tool1d2Runner1d5f1a2b", "a.exe", "", 3, "3:Tool1d2Runner1d5f1a2b"},
       {"Backup Job 1700000000", "b.exe", "", 3, "3:Backup Job_<hash>"},
       {"Backup Job 4294967295", "b.exe", "", 3, "3:Backup Job 4294967295"},
+      {"Backup Job 2147483647", "b.exe", "", 3, "3:Backup Job_<hash>"},
+      {"Backup Job 2147483648", "b.exe", "", 3, "3:Backup Job 2147483648"},
       {"Backup Job 123456789", "b.exe", "", 3, "3:Backup Job 123456789"},
       // Known tasks.
       {"McInstCleanup-Task", "McInst.exe", "McAfee, Inc.", 3, "3:mcinstcleanup_<hash>"},

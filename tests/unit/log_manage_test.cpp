@@ -156,6 +156,17 @@ TEST_F(LogManageTest, AFileOtherWritersHoldFallsBackToTheNextNumberedName) {
     EXPECT_EQ(fs.Content(dir + c.written).value_or("<missing>"), LogBytes({"mine"}));
     for (const std::string& other : c.held) EXPECT_EQ(fs.Content(dir + other), "\xFF\xFE" "other");
   }
+
+  // Every one of the hundred names held: the search ends without a file of its own.
+  FakeFileSystem fs;
+  fs.AddDirectory(dir);
+  for (int n = 0; n < 100; ++n) {
+    const std::string held = dir + (n == 0 ? "Bootmark.log" : "Bootmark_" + std::to_string(n) + ".log");
+    fs.AddFile(held, "\xFF\xFE" "other");
+    fs.HoldOpenForWriting(held);
+  }
+  TLogManage(fs, clock, kProgram).Write("mine");
+  EXPECT_FALSE(fs.FileExists(dir + "Bootmark_100.log"));
 }
 
 TEST_F(LogManageTest, AnOpenWriterKeepsOtherManagersToTheirNumberedName) {

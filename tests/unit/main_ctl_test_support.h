@@ -7,42 +7,25 @@
 
 #include "base/md5.h"
 #include "base/text.h"
-#include "fakes/fake_platform.h"
-#include "fakes/task_xml_files.h"
-#include "fakes/version_resource_builder.h"
 #include "startup/main_ctl.h"
-#include "unit/sqlite_test_files.h"
+#include "unit/suite_machine.h"
 
 namespace bootmark::main_ctl_test {
-
-namespace vb = testing::version_bytes;
 
 inline constexpr const char* kRecords = "C:\\Users\\Ann\\AppData\\Roaming\\Tarvo\\Kestrune\\Startup Manager\\";
 inline constexpr const char* kCache = "C:\\ProgramData\\Tarvo\\Kestrune\\Startup Manager\\StartupCache.dat";
 inline constexpr const char* kVendor = "Maker Windows";
 
-struct Machine {
-  Machine() {
-    fake.environment.executablePath = programDir + "Bootmark.exe";
-    fake.environment.variables = {{"Path", "C:\\Windows\\system32"}, {"windir", "C:\\Windows"}};
-    fake.files.AddDirectory(programDir + "Database");
-    fake.services.states["Schedule"] = service_state::kRunning;
-    fake.files.AddDirectory(std::string(testing::kTaskStore));
-    AddProgram("C:\\Windows\\system32\\svchost.exe", kVendor);
-  }
+struct Machine : testing::SuiteMachine {
+  Machine() { AddProgram("C:\\Windows\\system32\\svchost.exe", kVendor); }
 
   void AddProgram(const std::string& path, const std::string& company) {
     fake.files.AddFile(path, "MZ");
-    fake.versions.Set(path, vb::Root(vb::FixedFileInfo(1, 0, 0, 0),
-                                     {vb::StringFileInfo({vb::Table("040904B0", {{"CompanyName", company}})}),
-                                      vb::VarFileInfo({{0x0409, 0x04B0}})}));
+    SetCompany(path, company);
   }
   void AddService(const std::string& name, std::uint32_t startType, const std::string& path,
                   const std::string& description = "") {
     fake.services.installed.push_back({name, name + " Service", startType, path, description});
-  }
-  void Database(std::string_view relative, const std::string& sql) {
-    testing::RunSql(programDir + std::string(relative), sql);
   }
   void ListKey(std::string_view table, const std::string& text) {
     Database(table == "whiteList" ? kStartupWhiteDb : kStartupBlackDb,
@@ -70,9 +53,6 @@ struct Machine {
     return nullptr;
   }
 
-  testing::ScratchFolder scratch;
-  const std::string programDir = scratch.File("Kestrune") + "\\";
-  testing::FakePlatform fake;
   SystemInfo system{fake.platform};
   TaskReader tasks{fake.platform, nullptr};
   TCheckPath checkPath{fake.platform};

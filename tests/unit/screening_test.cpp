@@ -10,18 +10,14 @@
 #include "common/av_signers.h"
 #include "common/lookup_databases.h"
 #include "common/safe_ini_file.h"
-#include "fakes/fake_platform.h"
-#include "fakes/task_xml_files.h"
-#include "fakes/version_resource_builder.h"
 #include "new_item_test_support.h"
-#include "sqlite_test_files.h"
 #include "startup/item_md5.h"
 #include "startup/task_status.h"
+#include "unit/suite_machine.h"
 
 namespace bootmark {
 namespace {
 
-namespace vb = testing::version_bytes;
 using testing::AddAutoRunArguments;
 using testing::TaskXml;
 
@@ -31,37 +27,16 @@ constexpr const char* kAutoRunConfig = "C:\\ProgramData\\Tarvo\\Kestrune\\Bootma
 constexpr const char* kIgnoreFile = "C:\\Users\\Ann\\AppData\\Roaming\\Tarvo\\Kestrune\\Startup Manager\\Ignore.ini";
 constexpr const char* kAvFolder = "C:\\Program Files\\Shieldy\\";
 
-// A machine with a program folder whose lookup databases are real files (the
-// fake file system knows the same paths), the scheduler running, and one plain
-// program, C:\Tools\agent.exe.
-struct Machine {
-  Machine() {
-    fake.environment.executablePath = programDir + "Bootmark.exe";
-    fake.environment.variables = {{"Path", "C:\\Windows\\system32"}, {"windir", "C:\\Windows"}};
-    fake.files.AddDirectory(programDir + "Database");
-    fake.services.states["Schedule"] = service_state::kRunning;
-    fake.files.AddDirectory(std::string(testing::kTaskStore));
-    fake.files.AddFile(kAgent, "MZ");
-    fake.files.AddFile("C:\\Windows\\system32\\svchost.exe", "MZ");
-  }
+// The suite's machine with one plain program, C:\Tools\agent.exe.
+struct Machine : testing::SuiteMachine {
+  Machine() { fake.files.AddFile(kAgent, "MZ"); }
 
-  // A database of the program folder, created by `sql`.
-  void Database(std::string_view relative, const std::string& sql) {
-    const std::string path = programDir + std::string(relative);
-    testing::RunSql(path, sql);
-    fake.files.AddFile(path, "SQLite");
-  }
   void ListSigner(const std::string& signer) {
     Database(kStartupSignatureDb, "CREATE TABLE signatureList(signature TEXT); INSERT INTO signatureList VALUES('" +
                                       signer + "');");
   }
   void ListMd5(const std::string& md5) {
     Database(kStartupWhiteDb, "CREATE TABLE whiteList(MD5 TEXT); INSERT INTO whiteList VALUES('" + md5 + "');");
-  }
-  void SetCompany(const std::string& path, const std::string& company) {
-    fake.versions.Set(path, vb::Root(vb::FixedFileInfo(1, 0, 0, 0),
-                                     {vb::StringFileInfo({vb::Table("040904B0", {{"CompanyName", company}})}),
-                                      vb::VarFileInfo({{0x0409, 0x04B0}})}));
   }
   void AddTask(const std::string& name, const std::string& triggers, bool enabled = true,
                const std::string& command = kAgent) {
@@ -96,10 +71,6 @@ struct Machine {
   }
   std::string LastLine() const { return fake.debug.lines.empty() ? "" : fake.debug.lines.back(); }
 
-  testing::ScratchFolder scratch;
-  // A folder name the fake file system and SQLite both take.
-  const std::string programDir = scratch.File("Kestrune") + "\\";
-  testing::FakePlatform fake;
 };
 
 ProgramArguments RegistryItem(const std::string& name, const std::string& command) {

@@ -19,7 +19,10 @@ TEST(SkinTest, ColourTextsAndNames) {
                            Case{"public_element.cl_btn_blue_normal", MakeColour(0xFF, 0xFF, 0xFF)},  // built in
                            Case{"2367001", Colour{0x241E19}}, Case{"#241E19", MakeColour(0x24, 0x1E, 0x19)},
                            Case{"bad", std::nullopt}, Case{"16777216", std::nullopt}, Case{"#GGGGGG", std::nullopt},
-                           Case{"", std::nullopt}, Case{"unknown.name", std::nullopt}}) {
+                           Case{"", std::nullopt}, Case{"unknown.name", std::nullopt},
+                           // At most eight digits, leading zeros included.
+                           Case{"00000001", Colour{1}}, Case{"000000001", std::nullopt},
+                           Case{"$000000001", std::nullopt}}) {
     EXPECT_EQ(skin.ResolveColour(test.text), test.colour) << test.text;
   }
 }

@@ -218,6 +218,11 @@ TEST_F(TaskWalkTest, FoldersAreWalkedAfterTheirOwnTasksAndFiltered) {
   EXPECT_FALSE(substring.IsFolderExcluded("\\Micro"));
   EXPECT_TRUE(microsoft.IsFolderExcluded("\\MICROSOFT"));
   EXPECT_FALSE(microsoft.IsFolderExcluded("\\Microsoft\\Windows"));
+  // Only A to Z are lowered: the letters at both ends and the signs just outside them.
+  TTaskFilter edges;
+  edges.ExactFolderMatch = false;
+  edges.AddFolder("\\@AZ[`az{");
+  EXPECT_TRUE(edges.IsFolderExcluded("\\@az[`az{"));
 }
 
 TEST_F(TaskWalkTest, StartupTasksAndLookUps) {

@@ -37,7 +37,7 @@ TEST(ParseXmlDocumentTest, ReadsEveryEncodingTheStoreHolds) {
 TEST(ParseXmlDocumentTest, RefusesMalformedDocuments) {
   for (const char* text : {"", "<a>", "<a></b>", "<a><b></a></b>", "<a x=1/>", "<a x='1'y='2'/>",
                            "<a>&bogus;</a>", "<a>&#0;</a>", "<a>&#xD800;</a>", "<a/><b/>", "text<a/>",
-                           "<a><!-- open</a>", "<a><![CDATA[x</a>", "<a x='<'/>", "<a x='a<b'/>", "\xFF\xFE<",
+                           "<a><!-- open</a>", "<a><![CDATA[x</a>", "<a x='<'/>", "<a x='a<b'/>", "<a x='&bogus;'/>", "\xFF\xFE<",
                            "<a>\xC0\x80</a>", "<a", "<a/", "<a/ >", "<a x='1'", "<a></a", "<a></a x>",
                            "<a>&#x110000;</a>", "<a>&#xDFFF;</a>", "<a>&#x;</a>", "<a>&#65</a>", "<a>&#x4G;</a>",
                            "<!DOCTYPE a [<!ENTITY e 'x'>]<a/>", "<!DOCTYPE a [[]><a/>"}) {

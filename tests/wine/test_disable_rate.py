@@ -47,6 +47,7 @@ class DisableRateTest(WineTestCase):
         self.server.reply = None
         self.server.delay = 0.0
         self.server.trickle = False
+        self.server.status = 200
         self.update_ini = self.prefix.program_dir + "Update\\Update.ini"
         self.info_ini = self.prefix.common_data_dir + "Bootmark\\DisableItemInfo.ini"
         self.cache = self.prefix.common_data_dir + "Startup Manager\\disableRate.db"
@@ -151,13 +152,17 @@ class DisableRateTest(WineTestCase):
             self.assertEqual(len(self.server.requests), 1)
         run.kill()
 
-    def test_garbage_and_short_answers_leave_the_rate_unknown(self):
+    def test_garbage_short_failed_and_oversized_answers_leave_the_rate_unknown(self):
         self.switch_on()
-        for reply in (b"<html><body>Service Unavailable</body></html>",
-                      json.dumps({"id": ITEM_ID, "prop": "12%"}).encode(), b""):
-            with self.subTest(reply=reply):
+        # A good answer counts only with a success status and within 64 KiB.
+        oversized = answer("12.5%", "3") + b" " * (64 * 1024)
+        for status, reply in ((200, b"<html><body>Service Unavailable</body></html>"),
+                              (200, json.dumps({"id": ITEM_ID, "prop": "12%"}).encode()), (200, b""),
+                              (500, answer("12.5%", "3")), (404, answer("12.5%", "3")), (200, oversized)):
+            with self.subTest(status=status, reply=reply[:60]):
                 self.prefix.remove_suite_data()
                 self.server.requests.clear()
+                self.server.status = status
                 self.server.reply = reply
                 self.check_no_answer()
 

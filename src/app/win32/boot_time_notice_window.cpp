@@ -1,6 +1,7 @@
 #include "app/win32/boot_time_notice_window.h"
 
 #include "app/boot_time_notice.h"
+#include "app/default_mode_jobs.h"
 #include "common/data_dirs.h"
 #include "startup/main_ctl.h"
 #include "suite/statistics.h"
@@ -13,9 +14,7 @@ void RunBootTimeNoticeWindow(const Platform& platform, ProcessState& state) {
   const GdiPlusSession gdiPlus;
   BootNoticeServices services;
   services.collectInventory = [&platform, &state] {
-    if (!state.system || !state.tasks || !state.checkPath) return;
-    TMainCtl controller(
-        InventoryContext{platform, *state.system, *state.tasks, *state.checkPath, state.identity, state.logs.get()});
+    TMainCtl controller(InventoryContextFor(platform, state));
     controller.GetAllData();
   };
   services.sendStatistic = [&platform, &state](std::string_view eventId) {

@@ -42,6 +42,18 @@ void InjectTestFault(const bootmark::Platform& platform, bootmark::ProcessState&
 }  // namespace
 #endif
 
+namespace {
+
+// The end of a run whose mode let a failure escape. Out of line, so that main's
+// handler needs none of main's registers after the unwind (Wine with a debugger
+// attached does not restore them all).
+[[gnu::noinline, noreturn]] void EndAfterEscapedFailure() {
+  using namespace bootmark;
+  win32::EndAfterCrash(ReportException(std::current_exception()), win32::kCrashExitCode);
+}
+
+}  // namespace
+
 int main() {
   using namespace bootmark;
   // Before anything that can fail: whatever escapes from here on is logged and
@@ -57,10 +69,9 @@ int main() {
   state.logs = std::make_unique<Logs>(platform.files, platform.clock, platform.environment);
   win32::SetCrashLog([logs = state.logs.get()](std::string_view line) { WriteTraceLog(*logs, line); });
   try {
+    // Only what every mode needs; the task reader (COM), the command-line resolver
+    // and the local identity lists are made by the first job that asks for them.
     state.system = std::make_unique<SystemInfo>(platform);
-    state.tasks = std::make_unique<TaskReader>(platform, state.logs.get());
-    state.identity = LoadLocalIdentity(platform, *state.system);
-    state.checkPath = std::make_unique<TCheckPath>(platform);
 
     DefaultModeJobs jobs(platform, state);
     win32::Win32NoticeWindows windows(platform);
@@ -70,6 +81,6 @@ int main() {
     return RunProgram(platform, jobs, windows, state);
   } catch (...) {
     // A mode's failure that nothing on its way caught.
-    win32::EndAfterCrash(ReportException(std::current_exception()), win32::kCrashExitCode);
+    EndAfterEscapedFailure();
   }
 }

@@ -194,6 +194,11 @@ class Win32WriteFile : public IWriteFile {
 
 Result<std::unique_ptr<IWriteFile>> Win32FileSystem::OpenForWriting(std::string_view path) {
   if (const std::uint32_t refused = guard_.Check(path); refused != 0) return SystemError{refused};
+  // A read-only file is refused as Windows refuses it (Wine running as root opens it).
+  const DWORD attributes = ::GetFileAttributesW(Wide(path).c_str());
+  if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0) {
+    return SystemError{ERROR_ACCESS_DENIED};
+  }
   UniqueFileHandle file(::CreateFileW(Wide(path).c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, nullptr,
                                       OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file) return SystemError{LastErrorOr(ERROR_OPEN_FAILED)};

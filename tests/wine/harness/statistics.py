@@ -29,7 +29,7 @@ def answer(rate, recommendation, item_id=ITEM_ID):
 
 class StatisticsServer:
     """A local HTTP(S) server that records each request and answers as told:
-    `reply` bytes after `delay` seconds, or closes the connection without an answer
+    `reply` bytes with HTTP `status` after `delay` seconds, or closes the connection without an answer
     when `reply` is None; with `trickle` set, an answer that never ends, one byte a
     second."""
 
@@ -38,6 +38,7 @@ class StatisticsServer:
         self.reply = None
         self.delay = 0.0
         self.trickle = False
+        self.status = 200
         owner = self
 
         class Handler(http.server.BaseHTTPRequestHandler):
@@ -63,7 +64,7 @@ class StatisticsServer:
                 if owner.reply is None:
                     self.close_connection = True
                     return
-                self.send_response(200)
+                self.send_response(owner.status)
                 self.send_header("Content-Type", "text/html; charset=UTF-8")
                 self.send_header("Content-Length", str(len(owner.reply)))
                 self.end_headers()

@@ -1,4 +1,5 @@
-// The real file system port and the in-memory settings file on real files.
+// The real file system port: the contract every file system port keeps, and the guard
+// against writing through links, which only the real one has.
 #include "platform/win32/unique_handle.h"
 #include "platform/win32/windows_file_api.h"
 
@@ -6,35 +7,21 @@
 
 #include <algorithm>
 
-#include "common/safe_ini_file.h"
+#include "contracts/file_system_contract.h"
 #include "platform/win32/wide.h"
 #include "platform/win32/win32_file_system.h"
 #include "scratch_folder.h"
 
-namespace bootmark::win32 {
+namespace bootmark::contracts {
 namespace {
 
-using testing::FileBytes;
-using testing::ScratchFolder;
-using testing::Utf16File;
-using testing::WriteFileBytes;
-
-TEST(Win32FileSystem, ReplaceAllSwapsContentInOneStepAndLeavesNoTemporaryFile) {
-  ScratchFolder folder;
-  Win32FileSystem files;
-  const std::string path = folder / "settings.ini";
-
-  ASSERT_TRUE(files.ReplaceAll(path, "first").ok());
-  ASSERT_TRUE(files.ReplaceAll(path, "second, longer").ok());
-  EXPECT_EQ(FileBytes(path), "second, longer");
-  EXPECT_EQ(folder.Entries(), std::vector<std::string>{"settings.ini"});
-
-  // Hidden and archive attributes of the replaced file stay.
-  ASSERT_TRUE(files.SetAttributes(path, file_attr::kHidden | file_attr::kArchive));
-  ASSERT_TRUE(files.ReplaceAll(path, "third").ok());
-  EXPECT_EQ(files.GetAttributes(path).value_or(0) & (file_attr::kHidden | file_attr::kArchive),
-            file_attr::kHidden | file_attr::kArchive);
-}
+using win32::Narrow;
+using win32::UniqueFileHandle;
+using win32::Wide;
+using win32::Win32FileSystem;
+using win32::testing::FileBytes;
+using win32::testing::ScratchFolder;
+using win32::testing::WriteFileBytes;
 
 // CreateSymbolicLinkW, which the program's target system version does not declare.
 bool MakeFolderLink(const std::string& link, const std::string& target) {
@@ -68,147 +55,37 @@ TEST(Win32FileSystem, WritesRefuseReparsePointsBelowGuardedFolders) {
   EXPECT_TRUE(files.ReplaceAll(folder / "Real\\x.ini", "mine"));
 }
 
-TEST(Win32FileSystem, FailedReplaceKeepsTheOldContent) {
-  ScratchFolder folder;
-  Win32FileSystem files;
-  const std::string path = folder / "settings.ini";
-  WriteFileBytes(path, "old content");
-
-  // A folder that does not exist: nothing may be created.
-  EXPECT_FALSE(files.ReplaceAll(folder / "missing\\settings.ini", "x").ok());
-  // A read-only file is not replaced.
-  ASSERT_TRUE(files.SetAttributes(path, file_attr::kReadOnly));
-  EXPECT_FALSE(files.ReplaceAll(path, "new").ok());
-  EXPECT_EQ(FileBytes(path), "old content");
-  EXPECT_EQ(folder.Entries(), std::vector<std::string>{"settings.ini"});
-}
-
-TEST(Win32FileSystem, ReadsFilesOthersHoldOpenButReportsLockedOnes) {
-  ScratchFolder folder;
-  Win32FileSystem files;
-  const std::string path = folder / "shared.ini";
-  WriteFileBytes(path, "abc");
-
-  // The suite keeps files open for writing while sharing them.
-  UniqueFileHandle shared(::CreateFileW(Wide(path).c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                                       nullptr, OPEN_EXISTING, 0, nullptr));
-  EXPECT_EQ(files.ReadAll(path).value_or("<failed>"), "abc");
-  shared.Reset();
-
-  const UniqueFileHandle exclusive(
-      ::CreateFileW(Wide(path).c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr));
-  ASSERT_TRUE(exclusive);
-  const Result<std::string> refused = files.ReadAll(path);
-  EXPECT_FALSE(refused.ok());
-  EXPECT_EQ(refused.error(), static_cast<std::uint32_t>(ERROR_SHARING_VIOLATION));
-}
-
-TEST(Win32FileSystem, CreateIfMissingNeverTruncates) {
-  ScratchFolder folder;
-  Win32FileSystem files;
-  const std::string path = folder / "new.ini";
-  ASSERT_TRUE(files.CreateIfMissing(path, "\xFF\xFE").ok());
-  EXPECT_EQ(FileBytes(path), "\xFF\xFE");
-  ASSERT_TRUE(files.CreateIfMissing(path, "other").ok());
-  EXPECT_EQ(FileBytes(path), "\xFF\xFE");
-}
-
-TEST(Win32FileSystem, WriterKeepsOtherWritersOutButLetsReadersIn) {
-  ScratchFolder folder;
-  Win32FileSystem files;
-  const std::string path = folder / "Bootmark.log";
-  Result<std::unique_ptr<IWriteFile>> opened = files.OpenForWriting(path);
-  ASSERT_TRUE(opened) << opened.error();
-  std::unique_ptr<IWriteFile> writer = std::move(opened).value();
-  ASSERT_TRUE(writer->Append("\xFF\xFE"));
-  ASSERT_TRUE(writer->Append(std::string_view("a\0", 2)));
-  EXPECT_EQ(writer->Size(), 4u);
-
-  const Result<std::unique_ptr<IWriteFile>> second = files.OpenForWriting(path);
-  EXPECT_FALSE(second.ok());
-  EXPECT_EQ(second.error(), static_cast<std::uint32_t>(ERROR_SHARING_VIOLATION));
-  EXPECT_EQ(files.ReadAll(path).value_or(""), std::string("\xFF\xFE" "a\0", 4));
-
-  // Rotation copies the open file aside and empties it.
-  EXPECT_TRUE(files.CopyFile(path, path + ".bak1", true));
-  EXPECT_TRUE(writer->Truncate());
-  EXPECT_EQ(writer->Size(), 0u);
-  writer.reset();
-  EXPECT_EQ(FileBytes(path + ".bak1"), std::string("\xFF\xFE" "a\0", 4));
-  EXPECT_FALSE(files.CopyFile(path, path + ".bak1", false));
-  EXPECT_FALSE(files.MoveFile(path, path + ".bak1"));
-  EXPECT_TRUE(files.MoveFile(path + ".bak1", path + ".bak2"));
-  EXPECT_FALSE(files.FileExists(path + ".bak1"));
-}
-
-TEST(Win32FileSystem, FindFilesListsMatchingFilesOnly) {
-  ScratchFolder folder;
-  Win32FileSystem files;
-  for (const char* name : {"English.lng", "Deutsch.LNG", "notes.txt"}) WriteFileBytes(folder / name, "x");
-  ASSERT_TRUE(files.CreateDirectory(folder / "Folder.lng"));
-  std::vector<std::string> found = files.FindFiles(folder.Path(), "*.lng");
-  std::sort(found.begin(), found.end());
-  EXPECT_EQ(found, (std::vector<std::string>{"Deutsch.LNG", "English.lng"}));
-  EXPECT_TRUE(files.FindFiles(folder / "missing", "*.lng").empty());
-}
-
-TEST(Win32FileSystem, LongPathNameReplacesTheShortNames) {
-  ScratchFolder folder;
-  Win32FileSystem files;
-  const std::string path = folder / "A Long File Name.exe";
-  WriteFileBytes(path, "MZ");
-  wchar_t shortPath[MAX_PATH + 1] = {};
-  const DWORD length = ::GetShortPathNameW(Wide(path).c_str(), shortPath, MAX_PATH);
-  ASSERT_GT(length, 0u);
-  const std::string shortName = Narrow(std::wstring_view(shortPath, length));
-  ASSERT_NE(shortName.find('~'), std::string::npos) << shortName;
-  const std::optional<std::string> longName = files.LongPathName(shortName);
-  ASSERT_TRUE(longName.has_value());
-  EXPECT_TRUE(longName->ends_with("\\A Long File Name.exe")) << *longName;
-  EXPECT_FALSE(files.LongPathName(folder / "missing.exe").has_value());
-}
-
-TEST(SafeIniFileOnDisk, NewFileInMissingFoldersHoldsOnlyTheByteOrderMark) {
-  ScratchFolder folder;
-  Win32FileSystem files;
-  const std::string path = folder / "a\\b\\c\\new.ini";
-  { TSafeIniFile ini(files, path, TextEncoding::Utf16LE); }
-  EXPECT_EQ(FileBytes(path), "\xFF\xFE");
-}
-
-TEST(SafeIniFileOnDisk, ReadOnlyHiddenFileIsUpdatedAndKeepsItsAttributes) {
-  ScratchFolder folder;
-  Win32FileSystem files;
-  const std::string path = folder / "Main.ini";
-  WriteFileBytes(path, Utf16File("[Main]\r\nLanguage=English\r\n"));
-  ASSERT_TRUE(files.SetAttributes(path, file_attr::kReadOnly | file_attr::kHidden));
-  {
-    TSafeIniFile ini(files, path);
-    ini.WriteString("Main", "Skin", "Blue");
+// The file system contract on real files: the fake the rule tests use answers as this.
+class Win32Env {
+ public:
+  IFileSystem& Files() { return files_; }
+  std::string Folder() const { return folder_.Path(); }
+  void Put(const std::string& path, std::string_view bytes) { WriteFileBytes(path, bytes); }
+  std::string Bytes(const std::string& path) const { return FileBytes(path); }
+  void HoldSharing(const std::string& path, bool held) {
+    Hold(path, held, GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE);
   }
-  EXPECT_EQ(FileBytes(path), Utf16File("[Main]\r\nLanguage=English\r\nSkin=Blue\r\n\r\n"));
-  EXPECT_EQ(files.GetAttributes(path).value_or(0) & (file_attr::kReadOnly | file_attr::kHidden),
-            file_attr::kReadOnly | file_attr::kHidden);
-}
-
-TEST(SafeIniFileOnDisk, FileLockedWhileLoadingIsNeverOverwrittenByTheAutomaticSave) {
-  ScratchFolder folder;
-  Win32FileSystem files;
-  const std::string path = folder / "Ignore.ini";
-  const std::string original = Utf16File("[Items]\r\nA=1\r\n");
-  WriteFileBytes(path, original);
-
-  UniqueFileHandle exclusive(
-      ::CreateFileW(Wide(path).c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr));
-  ASSERT_TRUE(exclusive);
-  {
-    TSafeIniFile ini(files, path, TextEncoding::Utf16LE);
-    EXPECT_EQ(ini.LastError(), static_cast<std::uint32_t>(ERROR_SHARING_VIOLATION));
-    exclusive.Reset();  // free to write now: the object must still not save
-    ini.WriteString("Items", "B", "1");
+  void HoldExclusively(const std::string& path, bool held) { Hold(path, held, GENERIC_READ | GENERIC_WRITE, 0); }
+  std::string ShortName(const std::string& path) const {
+    wchar_t shortPath[MAX_PATH + 1] = {};
+    const DWORD length = ::GetShortPathNameW(Wide(path).c_str(), shortPath, MAX_PATH);
+    const std::string name = Narrow(std::wstring_view(shortPath, length));
+    EXPECT_NE(name.find('~'), std::string::npos) << name;
+    return name;
   }
-  EXPECT_EQ(FileBytes(path), original);
-}
+
+ private:
+  void Hold(const std::string& path, bool held, DWORD access, DWORD share) {
+    holder_.Reset();
+    if (held) holder_.Reset(::CreateFileW(Wide(path).c_str(), access, share, nullptr, OPEN_EXISTING, 0, nullptr));
+  }
+  ScratchFolder folder_;
+  Win32FileSystem files_;
+  UniqueFileHandle holder_;
+};
 
 }  // namespace
-}  // namespace bootmark::win32
+
+INSTANTIATE_TYPED_TEST_SUITE_P(Win32, FileSystemContract, Win32Env);
+
+}  // namespace bootmark::contracts

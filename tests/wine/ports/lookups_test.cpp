@@ -6,6 +6,8 @@
 #include <gtest/gtest.h>
 #include <sqlite3.h>
 
+#include <memory>
+
 #include "common/file_signer.h"
 #include "common/lookup_databases.h"
 #include "platform/win32/wide.h"
@@ -50,16 +52,19 @@ TEST(Win32LookupDatabases, DatabaseAtANonAsciiWindowsPath) {
   ASSERT_TRUE(::CreateDirectoryW(Wide(folder).c_str(), nullptr));
   const std::string file = folder + "\\startupWhite.db";
   Win32FileSystem files;
+  EXPECT_FALSE(TSqliteObj(files, file).IsInWhiteList("0123456789abcdef0123456789abcdef"));
+  EXPECT_EQ(::GetFileAttributesW(Wide(file).c_str()), INVALID_FILE_ATTRIBUTES);  // only read, never made
   {
-    TSqliteObj db(files, file);  // created by SQLite at the Windows name
-    ASSERT_EQ(sqlite3_exec(db.Database().Handle(),
+    sqlite3* made = nullptr;
+    ASSERT_EQ(sqlite3_open(file.c_str(), &made), SQLITE_OK);
+    const std::unique_ptr<sqlite3, int (*)(sqlite3*)> closer(made, sqlite3_close);
+    ASSERT_EQ(sqlite3_exec(made,
                            "create table whiteList (MD5 TEXT); create table signatureList (signature TEXT);"
                            "insert into whiteList values ('0123456789ABCDEF0123456789ABCDEF');"
                            "insert into signatureList values ('o''brien software');",
                            nullptr, nullptr, nullptr),
               SQLITE_OK);
   }
-  EXPECT_NE(::GetFileAttributesW(Wide(file).c_str()), INVALID_FILE_ATTRIBUTES);
   TSqliteObj db(files, file);
   EXPECT_TRUE(db.IsInWhiteList("0123456789abcdef0123456789abcdef"));
   EXPECT_TRUE(db.IsInSignatureList("o'brien software"));

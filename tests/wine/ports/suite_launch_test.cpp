@@ -1,9 +1,9 @@
-// Opening the suite and sending usage statistics on a real system: the suite's
-// programs are stand-ins installed for each test in this program's own folder
-// (the suite's folder in the test prefix): bmrecorder.exe as "KST.exe" and
-// "Tallyhop3.exe" records how it was started, bmtasktype.dll as "Quillcore.dll"
-// answers GetTaskTypeEx, and "bmprobe.exe suite-window" is the suite's open main
-// window, recording the messages it gets.
+// Starting the suite's programs on a real system: as the console user, and the
+// statistics program without the suite's library. The suite's programs are stand-ins
+// installed for each test in this program's own folder (the suite's folder in the
+// test prefix): bmrecorder.exe as "KST.exe" and "Tallyhop3.exe" records how it was
+// started, bmtasktype.dll stands for "Quillcore.dll". Which command opens the suite
+// and when is a rule, tested natively.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -74,10 +74,6 @@ class SuiteStandIns {
     ASSERT_TRUE(::CopyFileW(Wide(dir_ + std::string(tool)).c_str(), Wide(Path(name)).c_str(), FALSE))
         << tool << " -> " << name;
   }
-  void Write(std::string_view name, std::string_view bytes) {
-    Track(name);
-    testing::WriteFileBytes(Path(name), bytes);
-  }
   // A file a stand-in writes, removed afterwards.
   std::string Record(std::string_view name) {
     Track(name);
@@ -93,82 +89,7 @@ class SuiteStandIns {
   std::vector<std::string> created_;
 };
 
-// A program of the program folder running until the object goes out of scope.
-class RunningTool {
- public:
-  explicit RunningTool(const std::string& commandLine) {
-    std::wstring line = Wide(commandLine);
-    STARTUPINFOW startup{};
-    startup.cb = sizeof(startup);
-    PROCESS_INFORMATION info{};
-    if (::CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info)) {
-      process_.Reset(info.hProcess);
-      const UniqueHandle thread(info.hThread);  // not needed: closed at once
-    }
-  }
-  ~RunningTool() {
-    if (!process_) return;
-    ::TerminateProcess(process_.Get(), 0);
-    ::WaitForSingleObject(process_.Get(), 5000);
-  }
-  RunningTool(const RunningTool&) = delete;
-  RunningTool& operator=(const RunningTool&) = delete;
-
- private:
-  UniqueHandle process_;
-};
-
-HWND WaitForSuiteWindow() {
-  const auto until = std::chrono::steady_clock::now() + 10s;
-  HWND window = nullptr;
-  while ((window = ::FindWindowW(L"TForm_KST", L"Kestrune")) == nullptr && std::chrono::steady_clock::now() < until) {
-    std::this_thread::sleep_for(50ms);
-  }
-  return window;
-}
-
-// --- Launching the suite ---------------------------------------------------------------
-
-TEST(Win32OpenSuite, OpenSuiteWindowGetsOnlyTheMessages) {
-  SuiteStandIns suite;
-  suite.Install("bmrecorder.exe", "KST.exe");
-  const std::string kstCalls = suite.Record("KST.calls.txt");
-  testing::ScratchFolder scratch;
-  const std::string messages = scratch / "messages.txt";
-  RunningTool window("\"" + suite.Path("bmprobe.exe") + "\" suite-window \"" + messages + "\"");
-  ASSERT_NE(WaitForSuiteWindow(), nullptr) << "the stand-in suite window did not appear";
-
-  Win32Platform win32;
-  for (const SuiteCommand& command : {SuiteCommand::StartupOptimize(), SuiteCommand::StartupNotify(),
-                                      SuiteCommand::Clean(clean_kind::kJunk + clean_kind::kRegistry),
-                                      SuiteCommand::NewStartupInfo("1 \"Tool\" \"C:\\t.exe\"")}) {
-    OpenSuite(win32.Get(), command);
-  }
-  EXPECT_EQ(WaitForLines(messages, 4),
-            (std::vector<std::string>{"1226 0 0", "1225 0 0", "10029 0 10", "33357 0 0"}));
-  // Give a wrongly started suite the time to show itself.
-  std::this_thread::sleep_for(500ms);
-  EXPECT_FALSE(Exists(kstCalls)) << "KST.exe was started although the suite's window is open";
-}
-
-TEST(Win32OpenSuite, ClosedSuiteIsStartedWithTheSwitchFromItsFolder) {
-  ASSERT_EQ(::FindWindowW(L"TForm_KST", L"Kestrune"), nullptr);
-  SuiteStandIns suite;
-  suite.Install("bmrecorder.exe", "KST.exe");
-  const std::string kstCalls = suite.Record("KST.calls.txt");
-
-  Win32Platform win32;
-  OpenSuite(win32.Get(), SuiteCommand::Clean(10));
-  const std::vector<std::string> calls = WaitForLines(kstCalls, 1);
-  ASSERT_EQ(calls.size(), 1u) << "KST.exe did not start";
-  const std::size_t tab = calls[0].find('\t');
-  ASSERT_NE(tab, std::string::npos) << calls[0];
-  const std::string commandLine = calls[0].substr(0, tab);
-  EXPECT_TRUE(EndsWithIgnoreCase(commandLine, "KST.exe\" /cache 10") ||
-              EndsWithIgnoreCase(commandLine, "KST.exe /cache 10"))
-      << commandLine;
-  EXPECT_TRUE(SameText(IncludeTrailingBackslash(calls[0].substr(tab + 1)), suite.Dir())) << calls[0];
-}
+// --- Starting the suite as the console user ------------------------------------------
 
 TEST(Win32RunInConsoleSession, NothingStartsWithoutTheProgramOrTheUsersProcess) {
   SuiteStandIns suite;

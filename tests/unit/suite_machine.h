@@ -1,0 +1,45 @@
+#pragma once
+// A fake machine with the suite installed, which the inventory and screening tests
+// build on: a program folder whose lookup databases are real files at a path the
+// fake file system takes as well, the scheduler running with its task store, and
+// the system's service host.
+#include <string>
+#include <string_view>
+
+#include "fakes/fake_platform.h"
+#include "fakes/task_xml_files.h"
+#include "fakes/version_resource_builder.h"
+#include "unit/sqlite_test_files.h"
+
+namespace bootmark::testing {
+
+struct SuiteMachine {
+  SuiteMachine() {
+    fake.environment.executablePath = programDir + "Bootmark.exe";
+    fake.environment.variables = {{"Path", "C:\\Windows\\system32"}, {"windir", "C:\\Windows"}};
+    fake.files.AddDirectory(programDir + "Database");
+    fake.services.states["Schedule"] = service_state::kRunning;
+    fake.files.AddDirectory(std::string(kTaskStore));
+    fake.files.AddFile("C:\\Windows\\system32\\svchost.exe", "MZ");
+  }
+
+  // A database of the program folder, created by `sql`.
+  void Database(std::string_view relative, const std::string& sql) {
+    const std::string path = programDir + std::string(relative);
+    RunSql(path, sql);
+    fake.files.AddFile(path, "SQLite");
+  }
+  // The program's version resource names `company`.
+  void SetCompany(const std::string& path, const std::string& company) {
+    namespace vb = version_bytes;
+    fake.versions.Set(path, vb::Root(vb::FixedFileInfo(1, 0, 0, 0),
+                                     {vb::StringFileInfo({vb::Table("040904B0", {{"CompanyName", company}})}),
+                                      vb::VarFileInfo({{0x0409, 0x04B0}})}));
+  }
+
+  ScratchFolder scratch;
+  const std::string programDir = scratch.File("Kestrune") + "\\";
+  FakePlatform fake;
+};
+
+}  // namespace bootmark::testing
