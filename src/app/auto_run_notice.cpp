@@ -304,7 +304,13 @@ Rect TBmark_AutoRunNotice::WorkArea() {
   return platform_.display.MonitorWorkArea(Rect{0, 0, 1, 1}).value_or(Rect{0, 0, screen.width, screen.height});
 }
 
-void TBmark_AutoRunNotice::PlaceInWorkArea() { form_.PlaceBottomRight(WorkArea()); }
+// The alert is made stay-on-top, and each item is then shown at the bottom right in
+// the ordinary z-order (not top-most), so it does not cover a window the user brings
+// forward while it counts down.
+void TBmark_AutoRunNotice::PlaceInWorkArea() {
+  form_.PlaceBottomRight(WorkArea());
+  form_.stayOnTop = false;
+}
 
 TCheckPath& TBmark_AutoRunNotice::CheckPath() {
   if (!state_.checkPath) state_.checkPath = std::make_unique<TCheckPath>(platform_);

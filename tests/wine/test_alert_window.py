@@ -10,9 +10,9 @@ import subprocess
 import time
 import unittest
 
-from harness import WineTestCase, paths
+from harness import paths
 from harness.prefix import RECORDER_TOOL, TASK_TYPE_TOOL
-from harness.statistics import ITEM_ARGS, ITEM_EXE, ITEM_NAME, StatisticsServer, answer, install_item_program
+from harness.statistics import ITEM_ARGS, ITEM_EXE, ITEM_NAME, StatisticsServerCase, answer
 from harness.suite_input import hex_arg
 
 ALERT_CLASS = "TBmark_AutoRunNotice"
@@ -30,13 +30,12 @@ def item_args(name):
     return ("/1", hex_arg(name), hex_arg(ITEM_EXE), hex_arg(RUN_KEY))
 
 
-class AlertWindowCase(WineTestCase):
+class AlertWindowCase(StatisticsServerCase):
 
     @classmethod
     def setUpClass(cls):
         super().setUpClass()
         prefix = cls.prefix
-        install_item_program(prefix)
         creator = prefix.unix_path(CREATOR)
         creator.parent.mkdir(parents=True, exist_ok=True)
         shutil.copy2(paths.tools_dir() / RECORDER_TOOL, creator)
@@ -45,12 +44,6 @@ class AlertWindowCase(WineTestCase):
         prefix.install_stand_in(RECORDER_TOOL, "KST.exe")
         prefix.install_stand_in(TASK_TYPE_TOOL, "Quillcore.dll")
         prefix.install_stand_in("bmstatewell.dll", "Statewell.dll")
-        cls.server = StatisticsServer()
-
-    @classmethod
-    def tearDownClass(cls):
-        cls.server.stop()
-        super().tearDownClass()
 
     def setUp(self):
         super().setUp()

@@ -15,7 +15,7 @@ import unittest
 from pathlib import Path
 
 from harness import WineTestCase
-from harness.statistics import INFO_SECTION, ITEM_ARGS, ITEM_ID, StatisticsServer, answer, install_item_program
+from harness.statistics import INFO_SECTION, ITEM_ARGS, ITEM_ID, StatisticsServer, StatisticsServerCase, answer, install_item_program
 
 ALERT_CLASS = "TBmark_AutoRunNotice"
 ALERT_TITLE = "AutoRunNotice"
@@ -28,18 +28,7 @@ def closed_port():
         return probe.getsockname()[1]
 
 
-class DisableRateTest(WineTestCase):
-
-    @classmethod
-    def setUpClass(cls):
-        super().setUpClass()
-        install_item_program(cls.prefix)
-        cls.server = StatisticsServer()
-
-    @classmethod
-    def tearDownClass(cls):
-        cls.server.stop()
-        super().tearDownClass()
+class DisableRateTest(StatisticsServerCase):
 
     def setUp(self):
         super().setUp()

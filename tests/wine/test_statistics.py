@@ -8,18 +8,18 @@ installation type, and bmporttests.exe as "KST.exe" has a version of its own."""
 import shutil
 import unittest
 
-from harness import WineTestCase, paths
+from harness import paths
 from harness.prefix import RECORDER_TOOL, TASK_TYPE_TOOL
 # An item the statistics server advises to keep is one event that a run sends
 # without any window.
-from harness.statistics import ITEM_ARGS, StatisticsServer, answer, install_item_program
+from harness.statistics import ITEM_ARGS, StatisticsServerCase, answer
 
 INSERT_URL = "https://stats.tarvo.example/usage_v2.php?action=insert"
 # The string version of bmporttests.exe's version resource.
 KST_VERSION = "7.6 port test build"
 
 
-class StatisticsTest(WineTestCase):
+class StatisticsTest(StatisticsServerCase):
 
     @classmethod
     def setUpClass(cls):
@@ -29,13 +29,6 @@ class StatisticsTest(WineTestCase):
         prefix.install_stand_in(TASK_TYPE_TOOL, "Quillcore.dll")
         shutil.copy2(paths.bootmark_exe().parent / "bmporttests.exe",
                      prefix.unix_path(prefix.program_dir) / "KST.exe")
-        install_item_program(prefix)
-        cls.server = StatisticsServer()
-
-    @classmethod
-    def tearDownClass(cls):
-        cls.server.stop()
-        super().tearDownClass()
 
     def setUp(self):
         super().setUp()

@@ -10,6 +10,7 @@ import threading
 import time
 
 from . import paths
+from .case import WineTestCase
 from .suite_input import hex_arg
 
 ITEM_NAME = "Photo Sync Helper"
@@ -96,3 +97,19 @@ def install_item_program(prefix):
     exe = prefix.unix_path(ITEM_EXE)
     exe.parent.mkdir(parents=True, exist_ok=True)
     shutil.copy2(paths.tools_dir() / "bmrecorder.exe", exe)
+
+
+class StatisticsServerCase(WineTestCase):
+    """Tests that screen the new startup item against one local statistics server,
+    started before the class's first test and stopped after its last."""
+
+    @classmethod
+    def setUpClass(cls):
+        super().setUpClass()
+        install_item_program(cls.prefix)
+        cls.server = StatisticsServer()
+
+    @classmethod
+    def tearDownClass(cls):
+        cls.server.stop()
+        super().tearDownClass()
