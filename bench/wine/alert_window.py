@@ -14,16 +14,10 @@ Usage (after the win64 build): bench/wine/alert_window.py [--runs 15]
 
 import argparse
 import shutil
-import statistics
-import sys
-import tempfile
-from pathlib import Path
 
-sys.path.insert(0, str(Path(__file__).resolve().parents[2] / "tests" / "wine"))
-
-import fixture_programs  # noqa: E402
-from harness import display, prefix as prefix_module, runner  # noqa: E402
-from screening import RUN_KEY, hex_arg, timed  # noqa: E402
+from bench_prefix import bench_prefix, print_against_trivial
+from harness import runner
+from screening import RUN_KEY, hex_arg, timed
 
 PROGRAM = "C:\\BmAlert\\agent.exe"
 DISPLAY_SECONDS = 1.0
@@ -34,12 +28,7 @@ def main():
     parser.add_argument("--runs", type=int, default=15)
     options = parser.parse_args()
 
-    built = Path(tempfile.mkdtemp(prefix="bootmark-bench-"))
-    screen = display.display()
-    prefix = prefix_module.Prefix(screen.name)
-    try:
-        fixture_programs.build_program(built / "trivial.exe", "Bench")
-        prefix.install()
+    with bench_prefix() as (prefix, built):
         runner.Probe(prefix).run("list", check=True, timeout=120)
         target = prefix.unix_path(PROGRAM)
         target.parent.mkdir(parents=True, exist_ok=True)
@@ -53,15 +42,7 @@ def main():
             prefix.write_ini(prefix.user_data_dir + "Main.ini", "[Notification]\nDisplayTime=1\n")
             times["alert"].append(timed(prefix, item, line="FNewItemName : BmAgent") - DISPLAY_SECONDS)
 
-        medians = {kind: statistics.median(values[1:]) for kind, values in times.items()}
-        minimums = {kind: min(values[1:]) for kind, values in times.items()}
-        print(f"{'run':<10} {'median ms':>10} {'x trivial':>10} {'min ms':>8} {'x trivial':>10}")
-        for kind in times:
-            print(f"{kind:<10} {medians[kind] * 1000:>10.1f} {medians[kind] / medians['trivial']:>10.2f} "
-                  f"{minimums[kind] * 1000:>8.1f} {minimums[kind] / minimums['trivial']:>10.2f}")
-    finally:
-        prefix.stop()
-        shutil.rmtree(built, ignore_errors=True)
+        print_against_trivial(times)
 
 
 if __name__ == "__main__":

@@ -12,17 +12,16 @@ import argparse
 import shutil
 import statistics
 import sys
-import tempfile
 import time
 from pathlib import Path
 
 sys.path.insert(0, str(Path(__file__).resolve().parents[2] / "tests" / "wine"))
 sys.path.insert(0, str(Path(__file__).resolve().parent))
 
-import fixture_programs  # noqa: E402
 from inventory import STORE, add_services, make_databases  # noqa: E402
 from task_walk import place_tasks  # noqa: E402
-from harness import display, prefix as prefix_module, runner, wine  # noqa: E402
+from bench_prefix import bench_prefix  # noqa: E402
+from harness import runner, wine  # noqa: E402
 
 
 def until_visible(prefix, probe, runs):
@@ -54,13 +53,8 @@ def main():
     parser.add_argument("--counts", default="0,500")
     options = parser.parse_args()
 
-    built = Path(tempfile.mkdtemp(prefix="bootmark-bench-"))
-    screen = display.display()
-    prefix = prefix_module.Prefix(screen.name)
-    try:
-        prefix.install()
+    with bench_prefix() as (prefix, built):
         probe = runner.Probe(prefix)
-        fixture_programs.build_program(built / "trivial.exe", "Bench")
         shutil.copy2(built / "trivial.exe", prefix.unix_path(prefix.program_dir) / "trivial.exe")
         make_databases(prefix)
         wine.run(["wineserver", "-k"], prefix.env, timeout=60, check=False)
@@ -78,9 +72,6 @@ def main():
             median, fastest = until_visible(prefix, probe, options.runs)
             print(f"{2 * count:>6} items: notice visible after median {median:.3f} s, min {fastest:.3f} s, "
                   f"{median / trivial:.1f} x trivial", flush=True)
-    finally:
-        prefix.stop()
-        shutil.rmtree(built, ignore_errors=True)
 
 
 if __name__ == "__main__":

@@ -14,14 +14,13 @@ import shutil
 import statistics
 import sqlite3
 import sys
-import tempfile
 from pathlib import Path
 
 sys.path.insert(0, str(Path(__file__).resolve().parents[2] / "tests" / "wine"))
 
-import fixture_programs  # noqa: E402
 from task_walk import place_tasks  # noqa: E402  the tasks of the task-walk benchmark
-from harness import display, prefix as prefix_module, runner, wine  # noqa: E402
+from bench_prefix import bench_prefix  # noqa: E402
+from harness import runner, wine  # noqa: E402
 
 STORE = "C:\\windows\\system32\\Tasks"
 PROGRAM = "C:\\windows\\notepad.exe"
@@ -71,12 +70,7 @@ def main():
     options = parser.parse_args()
     counts = [int(text) for text in options.counts.split(",")]
 
-    built = Path(tempfile.mkdtemp(prefix="bootmark-bench-"))
-    screen = display.display()
-    prefix = prefix_module.Prefix(screen.name)
-    try:
-        prefix.install()
-        fixture_programs.build_program(built / "trivial.exe", "Bench")
+    with bench_prefix() as (prefix, built):
         shutil.copy2(built / "trivial.exe", prefix.unix_path(prefix.program_dir) / "trivial.exe")
         make_databases(prefix)
         # Services registered in the registry are seen by the service manager when it starts.
@@ -101,9 +95,6 @@ def main():
             per_item = f"{(median - base) / (2 * count) * 1000:.2f}" if count and base is not None else "-"
             print(f"{2 * count:>6} {median:>9.3f} {fastest:>7.3f} {per_item:>12} "
                   f"{median / trivial:>8.1f} x trivial", flush=True)
-    finally:
-        prefix.stop()
-        shutil.rmtree(built, ignore_errors=True)
 
 
 if __name__ == "__main__":

@@ -19,15 +19,14 @@ import argparse
 import hashlib
 import shutil
 import sqlite3
-import statistics
 import sys
-import tempfile
 from pathlib import Path
 
 sys.path.insert(0, str(Path(__file__).resolve().parents[2] / "tests" / "wine"))
 
 import fixture_programs  # noqa: E402
-from harness import display, prefix as prefix_module, runner  # noqa: E402
+from bench_prefix import bench_prefix, print_against_trivial  # noqa: E402
+from harness import runner  # noqa: E402
 
 FIXTURES = "C:\\BmScreen\\"
 RUN_KEY = "HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion\\Run\\"
@@ -82,14 +81,9 @@ def main():
     parser.add_argument("--runs", type=int, default=15)
     options = parser.parse_args()
 
-    built = Path(tempfile.mkdtemp(prefix="bootmark-bench-"))
-    screen = display.display()
-    prefix = prefix_module.Prefix(screen.name)
-    try:
-        fixture_programs.build_program(built / "trivial.exe", "Bench")
+    with bench_prefix() as (prefix, built):
         fixture_programs.sign(built / "trivial.exe", built / "signed.exe", "Bench Agent Signer")
         fixture_programs.sign(built / "trivial.exe", built / "guard.exe", "Shieldy Labs")
-        prefix.install()
         runner.Probe(prefix).run("list", check=True, timeout=120)
         prepare(prefix, built)
 
@@ -105,20 +99,11 @@ def main():
             write_item_files(prefix)
             times["screening"].append(timed(prefix, item, line="6.manu ignore : BmAgent"))
 
-        # On a busy machine the minimum is the run least disturbed by other work.
-        medians = {kind: statistics.median(values[1:]) for kind, values in times.items()}
-        minimums = {kind: min(values[1:]) for kind, values in times.items()}
-        print(f"{'run':<10} {'median ms':>10} {'x trivial':>10} {'min ms':>8} {'x trivial':>10}")
-        for kind in times:
-            print(f"{kind:<10} {medians[kind] * 1000:>10.1f} {medians[kind] / medians['trivial']:>10.2f} "
-                  f"{minimums[kind] * 1000:>8.1f} {minimums[kind] / minimums['trivial']:>10.2f}")
+        medians, minimums = print_against_trivial(times)
         for label, figures in (("median", medians), ("min", minimums)):
             extra = figures["screening"] - figures["gate"]
             print(f"screening beyond the program's start ({label}): {extra * 1000:.1f} ms "
                   f"({extra / figures['trivial']:.2f} x trivial)")
-    finally:
-        prefix.stop()
-        shutil.rmtree(built, ignore_errors=True)
 
 
 if __name__ == "__main__":
