@@ -6,6 +6,8 @@
 namespace bootmark {
 namespace {
 
+constexpr std::uint32_t kKeySetValue = 0x0002;  // the right a key needs for writing values
+
 std::vector<std::string> PathParts(std::string_view path) {
   std::vector<std::string> parts;
   for (const std::string& part : SplitText(path, "\\")) {
@@ -16,7 +18,7 @@ std::vector<std::string> PathParts(std::string_view path) {
 
 class FakeRegistryKey : public IRegistryKey {
  public:
-  explicit FakeRegistryKey(FakeRegistry::Key& key) : key_(key) {}
+  FakeRegistryKey(FakeRegistry::Key& key, bool writable) : key_(key), writable_(writable) {}
 
   std::vector<std::string> SubKeyNames() override {
     std::vector<std::string> names;
@@ -34,22 +36,36 @@ class FakeRegistryKey : public IRegistryKey {
     return found->second.second;
   }
   bool WriteValue(std::string_view name, const RegistryValue& value) override {
+    if (!writable_) return false;
     key_.values[UpperCaseOrdinal(name)] = {std::string(name), value};
     return true;
   }
-  bool DeleteValue(std::string_view name) override { return key_.values.erase(UpperCaseOrdinal(name)) > 0; }
+  bool DeleteValue(std::string_view name) override {
+    return writable_ && key_.values.erase(UpperCaseOrdinal(name)) > 0;
+  }
 
  private:
   FakeRegistry::Key& key_;
+  bool writable_;
 };
 
 }  // namespace
 
 std::string FakeRegistry::NodeId(RegistryRoot root, std::string_view path, RegistryView view) const {
-  const bool split = is64BitWindows && (root == RegistryRoot::LocalMachine || root == RegistryRoot::ClassesRoot);
-  const char* bucket = !split ? "" : view == RegistryView::Registry64 ? "64" : "32";
-  std::string id = std::to_string(static_cast<std::uint32_t>(root)) + bucket;
-  for (const std::string& part : PathParts(path)) id += "\\" + UpperCaseOrdinal(part);
+  // As on 64-bit Windows: of the machine's keys only "Software" has a 32-bit view,
+  // which the 64-bit view shows as "Software\Wow6432Node".
+  std::vector<std::string> parts = PathParts(path);
+  for (std::string& part : parts) part = UpperCaseOrdinal(part);
+  const bool software = !parts.empty() && parts[0] == "SOFTWARE";
+  const bool split = is64BitWindows && (root == RegistryRoot::ClassesRoot ||
+                                        (root == RegistryRoot::LocalMachine && software));
+  bool as32 = view != RegistryView::Registry64;
+  if (split && !as32 && parts.size() > 1 && parts[1] == "WOW6432NODE") {
+    parts.erase(parts.begin() + 1);
+    as32 = true;
+  }
+  std::string id = std::to_string(static_cast<std::uint32_t>(root)) + (!split ? "" : as32 ? "32" : "64");
+  for (const std::string& part : parts) id += "\\" + part;
   return id;
 }
 
@@ -87,17 +103,17 @@ void FakeRegistry::DenyAccess(RegistryRoot root, std::string_view path, Registry
   denied_.insert(NodeId(root, path, view));
 }
 
-std::unique_ptr<IRegistryKey> FakeRegistry::OpenKey(RegistryRoot root, std::string_view path, std::uint32_t,
+std::unique_ptr<IRegistryKey> FakeRegistry::OpenKey(RegistryRoot root, std::string_view path, std::uint32_t access,
                                                     RegistryView view) {
   const std::string id = NodeId(root, path, view);
   const auto found = keys_.find(id);
   if (found == keys_.end() || denied_.count(id) > 0) return nullptr;
-  return std::make_unique<FakeRegistryKey>(found->second);
+  return std::make_unique<FakeRegistryKey>(found->second, (access & kKeySetValue) != 0);
 }
 
 std::unique_ptr<IRegistryKey> FakeRegistry::CreateKey(RegistryRoot root, std::string_view path, RegistryView view) {
   if (denied_.count(NodeId(root, path, view)) > 0) return nullptr;
-  return std::make_unique<FakeRegistryKey>(Create(root, path, view));
+  return std::make_unique<FakeRegistryKey>(Create(root, path, view), true);
 }
 
 }  // namespace bootmark

@@ -104,22 +104,6 @@ TEST(TDNSSet, ChoosesTheMainInterfaceAndReadsTheListInForce) {
   }
 }
 
-TEST(TDNSSet, ReadsTheNativeRegistryView) {
-  // The 32-bit program must see the adapters Windows keeps in the 64-bit registry.
-  FakeRegistry registry;
-  Seed(registry, {{"{32}", {Text("DefaultGateway", "1"), Number("EnableDHCP", 0), Text("NameServer", "3.3.3.3")}}},
-       RegistryView::Default);
-  Seed(registry, {{"{64}", {Text("DefaultGateway", "1"), Number("EnableDHCP", 0), Text("NameServer", "6.6.6.6")}}});
-  const TDNSSet dnsSet(registry);
-  EXPECT_EQ(dnsSet.InterfaceKey(), KeyOf("{64}"));
-  EXPECT_EQ(dnsSet.GetDNS(), "6.6.6.6");
-  ASSERT_TRUE(dnsSet.SetDNS("7.7.7.7"));
-  EXPECT_EQ(NameServerOf(registry, "{64}"), MakeRegistryString("7.7.7.7"));
-  const auto key32 = registry.OpenKey(RegistryRoot::LocalMachine, KeyOf("{32}"), registry_access::kRead,
-                                      RegistryView::Registry32);
-  EXPECT_EQ(ReadRegistryString(*key32, "NameServer"), "3.3.3.3");
-}
-
 TEST(TDNSSet, WritesAndClearsTheStaticList) {
   struct Case {
     const char* name;
