@@ -13,65 +13,34 @@ constexpr UINT kTestMessage = WM_APP + 7;
 int delivered = 0;
 
 LRESULT CALLBACK CountingProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == kTestMessage) {
-    delivered += static_cast<int>(wParam);
-    return 0;
-  }
-  return ::DefWindowProcW(window, message, wParam, lParam);
+  if (message != kTestMessage) return ::DefWindowProcW(window, message, wParam, lParam);
+  delivered += static_cast<int>(wParam);
+  return 0;
 }
 
-// A message-only window of this thread that adds up the wParam of kTestMessage.
-class CountingWindow {
- public:
-  CountingWindow() {
-    WNDCLASSW windowClass{};
-    windowClass.lpfnWndProc = CountingProc;
-    windowClass.hInstance = ::GetModuleHandleW(nullptr);
-    windowClass.lpszClassName = L"BmPumpTestWindow";
-    ::RegisterClassW(&windowClass);
-    window_ = ::CreateWindowExW(0, windowClass.lpszClassName, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
-                                windowClass.hInstance, nullptr);
-  }
-  ~CountingWindow() {
-    if (window_ != nullptr) ::DestroyWindow(window_);
-  }
-  HWND Get() const { return window_; }
-
- private:
-  HWND window_ = nullptr;
-};
-
-TEST(Win32MessagePump, DispatchesWhatWaitsAndReturns) {
-  CountingWindow window;
-  ASSERT_NE(window.Get(), nullptr);
-  delivered = 0;
-  for (const WPARAM value : {1, 10, 100}) ASSERT_TRUE(::PostMessageW(window.Get(), kTestMessage, value, 0));
-
-  Win32Desktop desktop;
-  desktop.ProcessMessages();
-  EXPECT_EQ(delivered, 111);
-  // An empty queue: returns at once.
-  desktop.ProcessMessages();
-  EXPECT_EQ(delivered, 111);
-}
-
-TEST(Win32MessagePump, QuitRequestIsLeftForTheMessageLoop) {
-  CountingWindow window;
-  ASSERT_NE(window.Get(), nullptr);
-  delivered = 0;
+TEST(Win32MessagePump, DispatchesWhatWaitsAndLeavesAQuitRequestForTheLoop) {
+  WNDCLASSW windowClass{};
+  windowClass.lpfnWndProc = CountingProc;
+  windowClass.hInstance = ::GetModuleHandleW(nullptr);
+  windowClass.lpszClassName = L"BmPumpTestWindow";
+  ::RegisterClassW(&windowClass);
+  const HWND window = ::CreateWindowExW(0, windowClass.lpszClassName, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                                        windowClass.hInstance, nullptr);
+  ASSERT_NE(window, nullptr);
+  for (const WPARAM value : {1, 10}) ASSERT_TRUE(::PostMessageW(window, kTestMessage, value, 0));
   ::PostQuitMessage(7);
-  ASSERT_TRUE(::PostMessageW(window.Get(), kTestMessage, 1, 0));
+  ASSERT_TRUE(::PostMessageW(window, kTestMessage, 100, 0));
 
   Win32Desktop desktop;
   desktop.ProcessMessages();
-  EXPECT_EQ(delivered, 1);
-
+  EXPECT_EQ(delivered, 111);
   MSG message{};
   ASSERT_TRUE(::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE));
   EXPECT_EQ(message.message, static_cast<UINT>(WM_QUIT));
   EXPECT_EQ(message.wParam, 7u);
-  // Drain what the test left.
-  while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) ::DispatchMessageW(&message);
+  desktop.ProcessMessages();  // an empty queue: returns at once
+  EXPECT_EQ(delivered, 111);
+  ::DestroyWindow(window);
 }
 
 }  // namespace

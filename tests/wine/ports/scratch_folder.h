@@ -2,7 +2,9 @@
 // A fresh folder below %TEMP% for one test, removed with everything in it afterwards.
 #include <windows.h>
 
+#include <filesystem>
 #include <string>
+#include <vector>
 
 #include "fakes/utf16_file.h"
 #include "platform/win32/unique_handle.h"
@@ -13,54 +15,36 @@ namespace bootmark::win32::testing {
 class ScratchFolder {
  public:
   ScratchFolder() {
-    wchar_t temp[MAX_PATH + 1] = {};
-    ::GetTempPathW(MAX_PATH, temp);
     static int counter = 0;
-    path_ = Narrow(std::wstring_view(temp)) + "bmport-" + std::to_string(::GetCurrentProcessId()) + "-" +
-            std::to_string(++counter);
-    ::CreateDirectoryW(Wide(path_).c_str(), nullptr);
+    path_ = std::filesystem::temp_directory_path() /
+            ("bmport-" + std::to_string(::GetCurrentProcessId()) + "-" + std::to_string(++counter));
+    std::filesystem::create_directory(path_);
   }
-  ~ScratchFolder() { RemoveTree(Wide(path_)); }
+  ~ScratchFolder() {
+    std::error_code ignored;
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(path_, ignored)) {
+      ::SetFileAttributesW(entry.path().c_str(), FILE_ATTRIBUTE_NORMAL);  // read-only files too
+    }
+    std::filesystem::remove_all(path_, ignored);
+  }
   ScratchFolder(const ScratchFolder&) = delete;
   ScratchFolder& operator=(const ScratchFolder&) = delete;
 
   // The folder with a trailing backslash.
-  std::string Path() const { return path_ + "\\"; }
+  std::string Path() const { return Narrow(path_.wstring()) + "\\"; }
   std::string operator/(std::string_view name) const { return Path() + std::string(name); }
 
   // Names of the entries in the folder (not recursive).
   std::vector<std::string> Entries() const {
     std::vector<std::string> names;
-    WIN32_FIND_DATAW found{};
-    const UniqueFindHandle search(::FindFirstFileW(Wide(path_ + "\\*").c_str(), &found));
-    if (!search) return names;
-    do {
-      const std::wstring name = found.cFileName;
-      if (name != L"." && name != L"..") names.push_back(Narrow(name));
-    } while (::FindNextFileW(search.Get(), &found));
+    for (const auto& entry : std::filesystem::directory_iterator(path_)) {
+      names.push_back(Narrow(entry.path().filename().wstring()));
+    }
     return names;
   }
 
  private:
-  static void RemoveTree(const std::wstring& folder) {
-    WIN32_FIND_DATAW found{};
-    if (const UniqueFindHandle search(::FindFirstFileW((folder + L"\\*").c_str(), &found)); search) {
-      do {
-        const std::wstring name = found.cFileName;
-        if (name == L"." || name == L"..") continue;
-        const std::wstring child = folder + L"\\" + name;
-        if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-          RemoveTree(child);
-        } else {
-          ::SetFileAttributesW(child.c_str(), FILE_ATTRIBUTE_NORMAL);
-          ::DeleteFileW(child.c_str());
-        }
-      } while (::FindNextFileW(search.Get(), &found));
-    }
-    ::RemoveDirectoryW(folder.c_str());
-  }
-
-  std::string path_;
+  std::filesystem::path path_;
 };
 
 // Raw bytes of a file ("" when it cannot be read).

@@ -33,28 +33,21 @@ class Win32TaskServiceTest : public ::testing::Test {
   ComSetup setup;
 };
 
-TEST_F(Win32TaskServiceTest, ConnectsAndOpensTheRootFolder) {
+TEST_F(Win32TaskServiceTest, OpensFoldersByPathAndListsACreatedOne) {
   ASSERT_TRUE(setup.initialized);
   const auto root = scheduler.Service().OpenFolder("\\");
   ASSERT_NE(root, nullptr);
   EXPECT_EQ(root->Path(), "\\");
   EXPECT_EQ(scheduler.Service().OpenFolder("\\BmNoSuchFolder\\Deeper"), nullptr);
-}
 
-TEST_F(Win32TaskServiceTest, CreatedFolderIsListedAndOpensByItsPath) {
-  const std::string name = "BmPortTest" + std::to_string(::GetCurrentProcessId());
-  const auto created = scheduler.Service().CreateFolder(name);
+  const std::string name = "\\BmPortTest" + std::to_string(::GetCurrentProcessId());
+  const auto created = scheduler.Service().CreateFolder(name.substr(1));
   ASSERT_NE(created, nullptr);
-  EXPECT_EQ(created->Path(), "\\" + name);
-
-  const auto root = scheduler.Service().OpenFolder("\\");
-  ASSERT_NE(root, nullptr);
-  const std::vector<std::string> listed = SubFolderPaths(*root);
-  EXPECT_NE(std::find(listed.begin(), listed.end(), "\\" + name), listed.end());
-
-  const auto opened = scheduler.Service().OpenFolder("\\" + name);
+  EXPECT_EQ(created->Path(), name);
+  const std::vector<std::string> listed = SubFolderPaths(*scheduler.Service().OpenFolder("\\"));
+  EXPECT_NE(std::find(listed.begin(), listed.end(), name), listed.end());
+  const auto opened = scheduler.Service().OpenFolder(name);
   ASSERT_NE(opened, nullptr);
-  EXPECT_EQ(opened->Path(), "\\" + name);
   EXPECT_EQ(opened->FolderCount(), 0);
 }
 
