@@ -2,15 +2,11 @@
 user's notification setting, a full-screen program in front), and the hand-over of an
 item to the alert window that another instance already shows."""
 
-import shutil
 import time
-import unittest
 
-from harness import WineTestCase, paths
-from harness.suite_input import hex_arg
-
-ALERT_CLASS = "TBmark_AutoRunNotice"
-ALERT_TITLE = "AutoRunNotice"
+from harness import WineTestCase
+from harness.prefix import RECORDER_TOOL
+from harness.suite_input import ALERT_CLASS, hex_arg
 
 # (kind, name, path, location) as the suite's watcher reports them.
 ITEM_A = ("/1", hex_arg("Tarvo Test Updater"), hex_arg("C:\\Tools\\Updater\\updater.exe"),
@@ -20,23 +16,9 @@ ITEM_B = ("/1", hex_arg("Photo Sync"), hex_arg("C:\\Tools\\PhotoSync\\sync.exe")
 # All six item arguments, one with a blank inside (quoted on the command line).
 ITEM_C = ("/1", hex_arg("Backup Agent"), hex_arg("C:\\Tools\\Backup\\agent.exe"),
           hex_arg("Startup"), "/with blank", "/7")
-
-
+# The items' programs.
 PROGRAMS = ("C:\\Tools\\Updater\\updater.exe", "C:\\Tools\\PhotoSync\\sync.exe",
             "C:\\Tools\\Backup\\agent.exe")
-
-
-class ItemProgramsCase(WineTestCase):
-    """The items' programs exist (an unsigned program of no known publisher), so the
-    screening lets the items through to the alert."""
-
-    @classmethod
-    def setUpClass(cls):
-        super().setUpClass()
-        for program in PROGRAMS:
-            target = cls.prefix.unix_path(program)
-            target.parent.mkdir(parents=True, exist_ok=True)
-            shutil.copy2(paths.tools_dir() / "bmrecorder.exe", target)
 
 
 def param_lines(item):
@@ -44,60 +26,44 @@ def param_lines(item):
     return [f"ParamStr({n}) : {args[n - 2]} ParamStr({n + 1}) : {args[n - 1]}" for n in (2, 4, 6)]
 
 
-class AddAutoRunGateTest(ItemProgramsCase):
-    """Runs that must end without an alert window."""
+class AddAutoRunTest(WineTestCase):
+    """The items' programs exist (an unsigned program of no known publisher), so the
+    screening lets the items through to the alert."""
 
-    def test_notification_switched_off_ends_without_a_window(self):
-        self.prefix.write_ini(self.prefix.user_data_dir + "Main.ini",
-                              "[Notification]\nStartupNotification=0\n")
-        watch = self.start_probe("watch")
-
-        result = self.run_bootmark("/AddAutoRun", *ITEM_A, timeout=30)
-
-        self.assertEqual(result.exit_code, 0, result)
-        self.assertHasLine(result, "Kestrune Settings : 0")
-        self.assertShowedNoWindow(watch, result, ALERT_CLASS)
-
-    def test_full_screen_program_in_front_stops_the_alert(self):
-        stand_in = self.start_probe("fullscreen-window", "BmTestFullScreen")
-        self.assertTrue(stand_in.first_line.endswith("\tforeground"), stand_in.first_line)
-        watch = self.start_probe("watch")
-
-        result = self.run_bootmark("/AddAutoRun", *ITEM_A, timeout=30)
-
-        self.assertEqual(result.exit_code, 0, result)
-        self.assertHasLine(result, "CheckIsFull is  : 1")
-        self.assertShowedNoWindow(watch, result, ALERT_CLASS)
-
-    def test_maximized_window_is_not_full_screen(self):
-        # The counterpart of the test above: an ordinary maximized window that leaves
-        # the task bar free must not hold the alert back.
-        stand_in = self.start_probe("maximized-window", "BmTestMaximized")
-        self.assertTrue(stand_in.first_line.endswith("\tforeground"), stand_in.first_line)
-
-        run = self.start_bootmark("/AddAutoRun", *ITEM_A)
-        pid = run.pid()
-        hwnd = self.probe.wait(ALERT_CLASS, ALERT_TITLE, timeout=20)
-
-        self.assertNotIn("CheckIsFull is  : 1", run.lines())
-        self.assertIsNotNone(hwnd, f"no alert window; lines: {run.lines()}")
-
-        # The window is the program's own alert window (it receives the items of later
-        # starts; what it draws is tested with the notice itself).
-        alert = [w for w in self.probe.list() if w.hwnd == hwnd][0]
-        self.assertEqual(alert.pid, pid)
-
-
-class SecondInstanceTest(ItemProgramsCase):
-    """A second /AddAutoRun while the first one's alert window is open hands its item
-    over and ends; the first window shows it after its own item."""
+    @classmethod
+    def setUpClass(cls):
+        super().setUpClass()
+        for program in PROGRAMS:
+            cls.prefix.install_stand_in(RECORDER_TOOL, program)
 
     def setUp(self):
         super().setUp()
         self.prefix.write_ini(self.prefix.user_data_dir + "Main.ini", "[Notification]\nDisplayTime=4\n")
 
-    def shown_names(self, result):
-        return [line[len("FNewItemName : "):] for line in result.lines if line.startswith("FNewItemName : ")]
+    # --- runs that end without an alert window, and the one beside them that shows it ---
+
+    def test_notification_switched_off_ends_without_a_window(self):
+        self.prefix.write_ini(self.prefix.user_data_dir + "Main.ini",
+                              "[Notification]\nStartupNotification=0\n")
+        result = self.run_silent("/AddAutoRun", *ITEM_A, window_class=ALERT_CLASS, timeout=30)
+        self.assertHasLine(result, "Kestrune Settings : 0")
+
+    def test_full_screen_program_in_front_stops_the_alert_and_a_maximized_one_does_not(self):
+        for stand_in, stops in [("fullscreen-window", True), ("maximized-window", False)]:
+            with self.subTest(stand_in):
+                front = self.start_probe(stand_in, "BmTest" + stand_in)
+                self.assertTrue(front.first_line.endswith("\tforeground"), front.first_line)
+                if stops:
+                    result = self.run_silent("/AddAutoRun", *ITEM_A, window_class=ALERT_CLASS, timeout=30)
+                    self.assertHasLine(result, "CheckIsFull is  : 1")
+                else:
+                    run, _ = self.open_alert(*ITEM_A, timeout=20)
+                    self.assertNotIn("CheckIsFull is  : 1", run.lines())
+                    run.kill()
+                front.stop()
+
+    # --- a second /AddAutoRun while the first one's alert window is open hands its item
+    # over and ends; the first window shows it after its own item.
 
     def test_second_start_hands_its_item_to_the_open_window(self):
         for item, name in [(ITEM_B, "Photo Sync"), (ITEM_C, "Backup Agent")]:
@@ -105,6 +71,7 @@ class SecondInstanceTest(ItemProgramsCase):
                 self.check_hand_over(item, name)
 
     def check_hand_over(self, item_b, name_b):
+        self.prefix.remove_suite_data()
         watch = self.start_probe("watch")
         a = self.start_bootmark("/AddAutoRun", *ITEM_A)
         a_pid = a.pid()
@@ -122,7 +89,7 @@ class SecondInstanceTest(ItemProgramsCase):
 
         a_result = a.wait(timeout=60)
         self.assertEqual(a_result.exit_code, 0, a_result)
-        self.assertEqual(self.shown_names(a_result), ["Tarvo Test Updater", name_b])
+        self.assertEqual(self.alert_log_names(), ["Tarvo Test Updater", name_b])
 
         alerts = {w.hwnd: w for w in watch.windows() if w.class_name == ALERT_CLASS}
         self.assertEqual(len(alerts), 1, f"alert windows: {list(alerts.values())}")
@@ -131,18 +98,12 @@ class SecondInstanceTest(ItemProgramsCase):
 
     def test_open_window_shows_copied_text_exactly(self):
         # What arrives by WM_COPYDATA (UTF-16 with its terminator) is taken as it
-        # is, characters outside any ANSI code page included.
-        a = self.start_bootmark("/AddAutoRun", *ITEM_A)
-        hwnd = self.probe.wait(ALERT_CLASS, ALERT_TITLE, timeout=20)
-        self.assertIsNotNone(hwnd, f"no alert window; lines: {a.lines()}")
+        # is, characters outside any ANSI code page included (the alert log shows it).
+        a, alert = self.open_alert(*ITEM_A, timeout=20)
         text = "/1 " + hex_arg("Übersicht 漢字") + " " + hex_arg(PROGRAMS[0]) + hex_arg("Run\\") + "/ /with blank"
 
-        self.probe.copydata(hwnd, text)
+        self.probe.copydata(alert.hwnd, text)
 
         result = a.wait(timeout=60)
         self.assertEqual(result.exit_code, 0, result)
-        self.assertEqual(self.shown_names(result), ["Tarvo Test Updater", "Übersicht 漢字"])
-
-
-if __name__ == "__main__":
-    unittest.main()
+        self.assertEqual(self.alert_log_names(), ["Tarvo Test Updater", "Übersicht 漢字"])

@@ -2,10 +2,10 @@
 every item in turn, and the alert log holds a record of each."""
 
 import time
-import unittest
 
 from harness import display as display_module
-from test_alert_window import ALERT_CLASS, AlertWindowCase, item_args
+from harness.suite_input import ALERT_CLASS
+from test_alert_window import AlertWindowCase, item_args
 
 
 class AlertQueueTest(AlertWindowCase):
@@ -36,14 +36,10 @@ class AlertQueueTest(AlertWindowCase):
                  if line.startswith("FNewItemName : ")]
         self.assertEqual(sorted(shown), sorted(names))
         # The alert log holds one record per item, in the order they were shown.
-        self.assertEqual(self.log_names(), shown)
+        self.assertEqual(self.alert_log_names(), shown)
         watch.stop()
 
     def test_ten_then_fifty_starts_give_one_alert_with_every_item(self):
         for count in (10, 50):
             with self.subTest(count=count):
                 self.check_starts(count)
-
-
-if __name__ == "__main__":
-    unittest.main()

@@ -4,19 +4,13 @@ notification center on time-out. (The queue of forwarded items under load:
 test_alert_load.)"""
 
 import os
-import re
-import shutil
 import subprocess
 import time
-import unittest
 
-from harness import paths
 from harness.prefix import RECORDER_TOOL, TASK_TYPE_TOOL
 from harness.statistics import ITEM_ARGS, ITEM_EXE, ITEM_NAME, StatisticsServerCase, answer
-from harness.suite_input import hex_arg
+from harness.suite_input import ALERT_CLASS, hex_arg
 
-ALERT_CLASS = "TBmark_AutoRunNotice"
-ALERT_TITLE = "AutoRunNotice"
 # The close button has no text; it is the fifth control the alert makes.
 CLOSE_CONTROL_ID = 5
 CREATOR = "C:\\Tools\\Setup\\setup.exe"
@@ -36,9 +30,7 @@ class AlertWindowCase(StatisticsServerCase):
     def setUpClass(cls):
         super().setUpClass()
         prefix = cls.prefix
-        creator = prefix.unix_path(CREATOR)
-        creator.parent.mkdir(parents=True, exist_ok=True)
-        shutil.copy2(paths.tools_dir() / RECORDER_TOOL, creator)
+        prefix.install_stand_in(RECORDER_TOOL, CREATOR)
         # The suite's programs: statistics, the suite itself and its exchange library.
         prefix.install_stand_in(RECORDER_TOOL, "Tallyhop3.exe")
         prefix.install_stand_in(RECORDER_TOOL, "KST.exe")
@@ -47,12 +39,10 @@ class AlertWindowCase(StatisticsServerCase):
 
     def setUp(self):
         super().setUp()
-        program_dir = self.prefix.program_dir
-        for name in ("Tallyhop3.calls.txt", "KST.calls.txt", "Statewell.calls.txt", "Statewell.reply.txt",
-                     "Update\\Update.ini"):
-            self.prefix.unix_path(program_dir + name).unlink(missing_ok=True)
+        self.remove_program_files("Tallyhop3.calls.txt", "KST.calls.txt", "Statewell.calls.txt", "Statewell.reply.txt",
+                                  "Update\\Update.ini")
         # An installation the statistics are sent for.
-        (self.prefix.unix_path(program_dir) / "GetTaskTypeEx.txt").write_text("2")
+        (self.prefix.unix_path(self.prefix.program_dir) / "GetTaskTypeEx.txt").write_text("2")
         self.prefix.write_ini(self.prefix.facts["common_appdata"] + "\\Tarvo\\Install.ini", "[install]\nkst19=1\n")
         self.server.reply = None
 
@@ -68,30 +58,9 @@ class AlertWindowCase(StatisticsServerCase):
                               f"[Startup]\nOpenRequest=1\nRequesturl={self.server.url}\n")
         self.server.reply = answer(rate, 1)
 
-    def open_alert(self, *args):
-        run = self.start_bootmark("/AddAutoRun", *(args or ITEM_ARGS))
-        self.wait_until(lambda: self.visible_alert() is not None, 60, f"no alert shown; lines: {run.lines()}")
-        return run, self.visible_alert()
-
-    def visible_alert(self):
-        shown = [w for w in self.probe.list() if w.class_name == ALERT_CLASS and w.visible]
-        return shown[0] if shown else None
-
-    def texts(self, hwnd):
-        return [child.text for child in self.probe.children(hwnd) if child.visible]
-
-    def events(self):
-        return [int(m.group(1)) for command, _ in self.prefix.recorded_calls("Tallyhop3.exe")
-                for m in [re.search(r"/stflag (\d+)", command)] if m]
-
     def move_pointer(self, x, y):
         subprocess.run(["xdotool", "mousemove", str(x), str(y)], env={**os.environ, "DISPLAY": self.display.name},
                        check=True, timeout=30)
-
-    def log_names(self):
-        log = self.prefix.unix_path(self.prefix.common_data_dir + "Bootmark\\smAutoRun.log")
-        text = log.read_bytes().decode("utf-16") if log.is_file() else ""
-        return re.findall(r"FNewItemName : (.*)\r\n", text)
 
 
 class AlertItemTest(AlertWindowCase):
@@ -100,7 +69,7 @@ class AlertItemTest(AlertWindowCase):
         for rate, shown, event in [("20%", True, 224), ("19.5%", False, 225)]:
             with self.subTest(rate=rate):
                 self.prefix.remove_suite_data()
-                self.prefix.unix_path(self.prefix.program_dir + "Tallyhop3.calls.txt").unlink(missing_ok=True)
+                self.remove_program_files("Tallyhop3.calls.txt")
                 self.with_rate(rate)
                 self.settings(0)  # stays until closed
                 run, alert = self.open_alert(*ITEM_WITH_CREATOR)
@@ -115,13 +84,13 @@ class AlertItemTest(AlertWindowCase):
                 self.assertEqual([t.replace(" ", "") for t in location], [(RUN_KEY + ITEM_NAME).replace(" ", "")])
                 self.assertNotEqual(location[0], RUN_KEY + ITEM_NAME)
                 self.assertEqual(f"Disabled by <a>{rate}</a> users" in texts, shown, texts)
-                self.wait_until(lambda: event in self.events(), 20, f"no event {event}: {self.events()}")
+                self.wait_for_events(event, exactly=False)
                 if shown:
                     self.save_documentation_screenshot(alert.rect, "BOOTMARK_DOC_SCREENSHOT_ALERT")
 
                 self.click(alert.hwnd, "Details")
                 self.click(alert.hwnd, "Details")
-                opened = self.visible_alert()
+                opened = self.window(alert.hwnd)
                 self.assertGreaterEqual(opened.rect[3] - opened.rect[1], 340)
                 texts = self.texts(alert.hwnd)
                 for text in [ITEM_EXE, "Publisher:", "Unknown", "Created by:", CREATOR]:
@@ -130,21 +99,21 @@ class AlertItemTest(AlertWindowCase):
                     self.save_documentation_screenshot(opened.rect, "BOOTMARK_DOC_SCREENSHOT_ALERT_DETAILS")
                 self.click(alert.hwnd, control_id=CLOSE_CONTROL_ID)
                 self.finish(run, 60)
-                self.assertEqual(self.events().count(226), 1, self.events())
+                self.assertEqual(self.statistics_events().count(226), 1, self.statistics_events())
 
     def test_disable_now_with_and_without_the_suite_window(self):
         info = self.prefix.user_data_dir + "Startup Manager\\NewStartupInfo.ini"
         for suite_open in (True, False):
             with self.subTest(suite_open=suite_open):
                 self.prefix.remove_suite_data()
-                self.prefix.unix_path(self.prefix.program_dir + "KST.calls.txt").unlink(missing_ok=True)
+                self.remove_program_files("KST.calls.txt")
                 record = self.prefix.new_artifact("suite", ".txt")
                 suite = self.start_probe("suite-window", self.prefix.windows_path(record)) if suite_open else None
                 self.settings(0)
-                run, alert = self.open_alert()
+                run, alert = self.open_alert(*ITEM_ARGS)
                 self.click(alert.hwnd, "Disable Now")
                 self.finish(run, 60)
-                self.wait_until(lambda: 227 in self.events(), 20, f"no event 227: {self.events()}")
+                self.wait_for_events(227, exactly=False)
                 exe_text = f'"{ITEM_EXE}" /background'
                 if suite_open:
                     section = self.prefix.read_ini(info).section("NewStartupInfo")
@@ -161,16 +130,13 @@ class AlertItemTest(AlertWindowCase):
 
     def test_ignored_item_ends_at_the_ignore_filter_next_time(self):
         self.settings(0)
-        run, alert = self.open_alert()
+        run, alert = self.open_alert(*ITEM_ARGS)
         self.click(alert.hwnd, "Ignore this startup item")
         self.click(alert.hwnd, control_id=CLOSE_CONTROL_ID)
         self.finish(run, 60)
 
-        watch = self.start_probe("watch")
-        result = self.run_bootmark("/AddAutoRun", *ITEM_ARGS)
-        self.assertEqual(result.exit_code, 0, result)
+        result = self.run_silent("/AddAutoRun", *ITEM_ARGS, window_class=ALERT_CLASS)
         self.assertHasLine(result, "6.manu ignore : " + ITEM_NAME)
-        self.assertShowedNoWindow(watch, result, ALERT_CLASS)
 
 
 class AlertCountdownTest(AlertWindowCase):
@@ -178,7 +144,7 @@ class AlertCountdownTest(AlertWindowCase):
     def test_pointer_on_the_alert_holds_the_countdown_and_time_out_reaches_the_suite(self):
         (self.prefix.unix_path(self.prefix.program_dir) / "Statewell.reply.txt").write_text("ok")
         self.settings(3)
-        run, alert = self.open_alert()
+        run, alert = self.open_alert(*ITEM_ARGS)
         left, top, right, bottom = alert.rect
         self.move_pointer((left + right) // 2, top + 60)
         time.sleep(6)
@@ -187,14 +153,20 @@ class AlertCountdownTest(AlertWindowCase):
         moved = time.monotonic()
         self.finish(run, timeout=30)
         self.assertLess(time.monotonic() - moved, 10)
-        calls = (self.prefix.unix_path(self.prefix.program_dir) / "Statewell.calls.txt").read_text()
-        self.assertIn("NC_MSG=msgid:3|opid:4|content:A new startup item.", calls)
-        self.assertIn(f"|dataEx:1+++{ITEM_NAME}+++\"{ITEM_EXE}\" /background|time:", calls)
+        # The exchange library got the target, the UTF-16 text with its terminator,
+        # the reply capacity and an empty reply buffer.
+        calls = (self.prefix.unix_path(self.prefix.program_dir) / "Statewell.calls.txt").read_text().splitlines()
+        self.assertEqual(len(calls), 1, calls)
+        target, size, capacity, reply, data = calls[0].split("\t")
+        self.assertEqual((target, size, capacity, reply), ("Kestrune State", f"terminated{2 * len(data) + 2}",
+                                                           "4096", "empty"))
+        self.assertTrue(data.startswith("NC_MSG=msgid:3|opid:4|content:A new startup item."), data)
+        self.assertIn(f"|dataEx:1+++{ITEM_NAME}+++\"{ITEM_EXE}\" /background|time:", data)
         self.assertFalse(self.prefix.unix_path(self.prefix.user_data_dir + "ncconfig.ini").exists())
 
     def test_time_out_without_the_suite_stores_the_message(self):
         self.settings(1)
-        run, _ = self.open_alert()
+        run, _ = self.open_alert(*ITEM_ARGS)
         self.finish(run, 60)
         messages = self.prefix.read_ini(self.prefix.user_data_dir + "ncconfig.ini").section("Messages")
         self.assertEqual(len(messages), 1, messages)
@@ -204,11 +176,9 @@ class AlertCountdownTest(AlertWindowCase):
 
     def test_item_whose_program_is_gone_when_its_turn_comes_ends_the_run(self):
         gone = "C:\\Tools\\Gone\\gone.exe"
-        target = self.prefix.unix_path(gone)
-        target.parent.mkdir(parents=True, exist_ok=True)
-        shutil.copy2(paths.tools_dir() / RECORDER_TOOL, target)
+        target = self.prefix.install_stand_in(RECORDER_TOOL, gone)
         self.settings(0)
-        run, alert = self.open_alert()
+        run, alert = self.open_alert(*ITEM_ARGS)
         second = self.run_bootmark("/AddAutoRun", "/1", hex_arg("Gone Tool"), hex_arg(gone), hex_arg(RUN_KEY))
         self.assertEqual(second.exit_code, 0, second)
         target.unlink()
@@ -216,8 +186,4 @@ class AlertCountdownTest(AlertWindowCase):
         result = self.finish(run, 60)
         # The second item was never shown: its records come just before the window shows.
         self.assertNoLine(result, "FNewItemName : Gone Tool")
-        self.assertEqual(self.log_names(), [ITEM_NAME])
-
-
-if __name__ == "__main__":
-    unittest.main()
+        self.assertEqual(self.alert_log_names(), [ITEM_NAME])

@@ -3,7 +3,10 @@ switch it on, Bootmark POSTs the item's identifier to the statistics server, an 
 that advises to keep the item ends the run without an alert, and the rate and advice
 are stored for the alert window ("Bootmark\\DisableItemInfo.ini") and cached per
 machine ("Startup Manager\\disableRate.db"). A local server stands in for the
-statistics server."""
+statistics server. The advice is counted by the suite's statistics program
+(bmrecorder.exe as "Tallyhop3.exe") with the installation: its type from the suite
+library (bmtasktype.dll as "Quillcore.dll") and the version of "KST.exe" (a copy of
+bmporttests.exe, which has a version of its own)."""
 
 import json
 import shutil
@@ -11,14 +14,16 @@ import socket
 import subprocess
 import tempfile
 import time
-import unittest
 from pathlib import Path
 
-from harness import WineTestCase
-from harness.statistics import INFO_SECTION, ITEM_ARGS, ITEM_ID, StatisticsServer, StatisticsServerCase, answer, install_item_program
+from harness import WineTestCase, ini, paths
+from harness.prefix import RECORDER_TOOL, TASK_TYPE_TOOL
+from harness.statistics import (INFO_SECTION, ITEM_ARGS, ITEM_EXE, ITEM_ID, StatisticsServer, StatisticsServerCase,
+                                answer)
+from harness.suite_input import ALERT_CLASS
 
-ALERT_CLASS = "TBmark_AutoRunNotice"
-ALERT_TITLE = "AutoRunNotice"
+INSERT_URL = "https://stats.tarvo.example/usage_v2.php?action=insert"
+KST_VERSION = "7.6 port test build"  # the string version of bmporttests.exe
 
 
 def closed_port():
@@ -30,17 +35,25 @@ def closed_port():
 
 class DisableRateTest(StatisticsServerCase):
 
+    @classmethod
+    def setUpClass(cls):
+        super().setUpClass()
+        cls.prefix.install_stand_in(RECORDER_TOOL, "Tallyhop3.exe")
+        cls.prefix.install_stand_in(TASK_TYPE_TOOL, "Quillcore.dll")
+        shutil.copy2(paths.bootmark_exe().parent / "bmporttests.exe",
+                     cls.prefix.unix_path(cls.prefix.program_dir) / "KST.exe")
+
     def setUp(self):
         super().setUp()
-        self.server.requests.clear()
-        self.server.reply = None
-        self.server.delay = 0.0
-        self.server.trickle = False
-        self.server.status = 200
+        self.reset_server()
         self.update_ini = self.prefix.program_dir + "Update\\Update.ini"
         self.info_ini = self.prefix.common_data_dir + "Bootmark\\DisableItemInfo.ini"
         self.cache = self.prefix.common_data_dir + "Startup Manager\\disableRate.db"
         self.prefix.unix_path(self.update_ini).unlink(missing_ok=True)
+
+    def reset_server(self, reply=None, delay=0.0, trickle=False, status=200):
+        self.server.requests.clear()
+        self.server.reply, self.server.delay, self.server.trickle, self.server.status = reply, delay, trickle, status
 
     def switch_on(self, url=None, extra=""):
         self.prefix.write_ini(self.update_ini,
@@ -55,10 +68,7 @@ class DisableRateTest(StatisticsServerCase):
     def run_to_alert(self):
         """Starts the run and waits for its alert window: the decision is written
         before the window opens."""
-        run = self.start_bootmark("/AddAutoRun", *ITEM_ARGS)
-        hwnd = self.probe.wait(ALERT_CLASS, ALERT_TITLE, timeout=60)
-        self.assertIsNotNone(hwnd, f"no alert window; lines: {run.lines()}")
-        return run
+        return self.open_alert(*ITEM_ARGS)[0]
 
     # --- switched off ------------------------------------------------------------------
 
@@ -83,14 +93,17 @@ class DisableRateTest(StatisticsServerCase):
     def test_advice_to_keep_ends_without_an_alert(self):
         self.switch_on()
         self.server.reply = answer("12.5%", 3)
-        watch = self.start_probe("watch")
-
-        result = self.run_bootmark("/AddAutoRun", *ITEM_ARGS, timeout=60)
-
-        self.assertEqual(result.exit_code, 0, result)
+        # Installation facts: type code 2, an older version installed before, a
+        # partner, and the channel in the registry view the 32-bit program sees.
+        self.remove_program_files("Tallyhop3.calls.txt")
+        self.place(self.prefix.program_dir + "GetTaskTypeEx.txt", b"2")
+        self.place(self.prefix.facts["common_appdata"] + "\\Tarvo\\Install.ini",
+                   ini.encode("[install]\nkst19=1\nkst17=1\n"))
+        self.place(self.prefix.program_dir + "Lang.dat", ini.encode("[CusLan]\npr= acme \n"))
+        self.prefix.import_reg("[HKEY_LOCAL_MACHINE\\SOFTWARE\\Wow6432Node\\Tarvo\\Kestrune]\n\"insur\"=\" bank \"\n")
+        result = self.run_silent("/AddAutoRun", *ITEM_ARGS, window_class=ALERT_CLASS)
         for line in ("DisableRate: 12.5%", "Recommend: 3", "6.IsRecommand :Enable ", "FNewItemDisRate : 12.5"):
             self.assertHasLine(result, line)
-        self.assertShowedNoWindow(watch, result, ALERT_CLASS)
 
         # One POST of the identifier with the client's default headers.
         self.assertEqual(len(self.server.requests), 1, self.server.requests)
@@ -104,6 +117,15 @@ class DisableRateTest(StatisticsServerCase):
         self.assertEqual(self.info(), {"DisableRate": "12.5%", "Recommand": "3"})
         cache = self.prefix.read_ini(self.cache)
         self.assertEqual(cache.section(ITEM_ID), {"drate": "12.5%", "recommendation": "3"})
+
+        # The band of 12.5 % and the advice to keep the item; each start of the
+        # statistics program runs on its own, so the records may come in either order.
+        tallyhop = self.prefix.program_dir + "Tallyhop3.exe"
+        installation = (f' /pd "kst" /url "{INSERT_URL}" /user 2 /insur "bank" /type 3 /pr "acme"'
+                        f' /ver "{KST_VERSION}"')
+        self.wait_until(lambda: len(self.prefix.recorded_calls("Tallyhop3.exe")) >= 2, 20, "no statistics starts")
+        self.assertEqual(sorted(command for command, _ in self.prefix.recorded_calls("Tallyhop3.exe")), sorted(
+            [f'"{tallyhop}" /statcom /stflag {event} /appid "kst19"{installation}' for event in ("229", "231")]))
 
     def test_answer_in_brackets_reads_as_the_object(self):
         self.switch_on()
@@ -130,50 +152,38 @@ class DisableRateTest(StatisticsServerCase):
 
     # --- no usable answer ----------------------------------------------------------------
 
-    def check_no_answer(self, expect_request=True):
-        run = self.run_to_alert()
-        self.assertEqual(self.info(), {"DisableRate": "", "Recommand": "-1"})
-        lines = run.lines()
-        self.assertIn("DisableRate: ", lines)
-        self.assertIn("Recommend: -1", lines)
-        self.assertFalse(self.prefix.unix_path(self.cache).exists())
-        if expect_request:
-            self.assertEqual(len(self.server.requests), 1)
-        run.kill()
-
-    def test_garbage_short_failed_and_oversized_answers_leave_the_rate_unknown(self):
-        self.switch_on()
-        # A good answer counts only with a success status and within 64 KiB.
-        oversized = answer("12.5%", "3") + b" " * (64 * 1024)
-        for status, reply in ((200, b"<html><body>Service Unavailable</body></html>"),
-                              (200, json.dumps({"id": ITEM_ID, "prop": "12%"}).encode()), (200, b""),
-                              (500, answer("12.5%", "3")), (404, answer("12.5%", "3")), (200, oversized)):
-            with self.subTest(status=status, reply=reply[:60]):
+    def test_no_usable_answer_leaves_the_rate_unknown(self):
+        # A good answer counts only with a success status, within 64 KiB and before
+        # the look-up's deadline.
+        good = answer("12.5%", "3")
+        refused = f"http://127.0.0.1:{closed_port()}/proportion.php"
+        rows = [  # (case, server, update settings, seconds the run waits at least)
+            ("garbage", dict(reply=b"<html><body>Service Unavailable</body></html>"), {}, 0),
+            ("no advice", dict(reply=json.dumps({"id": ITEM_ID, "prop": "12%"}).encode()), {}, 0),
+            ("empty", dict(reply=b""), {}, 0),
+            ("status 500", dict(status=500, reply=good), {}, 0),
+            ("status 404", dict(status=404, reply=good), {}, 0),
+            ("oversized", dict(reply=good + b" " * (64 * 1024)), {}, 0),
+            ("hangs up after a while", dict(delay=3.0), {}, 3),
+            ("trickles past the deadline", dict(trickle=True), dict(extra="RequestTimeout=3\n"), 3),
+            ("refused connection", {}, dict(url=refused), 0),
+        ]
+        for case, server, update, wait in rows:
+            with self.subTest(case):
                 self.prefix.remove_suite_data()
-                self.server.requests.clear()
-                self.server.status = status
-                self.server.reply = reply
-                self.check_no_answer()
-
-    def test_server_that_hangs_up_after_a_while_leaves_the_rate_unknown(self):
-        self.switch_on()
-        self.server.delay = 3.0
-        started = time.monotonic()
-        self.check_no_answer()
-        self.assertGreaterEqual(time.monotonic() - started, 3.0)
-
-    def test_trickling_server_is_cut_at_the_look_ups_deadline(self):
-        self.switch_on(extra="RequestTimeout=3\n")
-        self.server.trickle = True
-        started = time.monotonic()
-        self.check_no_answer()
-        elapsed = time.monotonic() - started
-        self.assertGreaterEqual(elapsed, 3.0)
-        self.assertLess(elapsed, 20.0, "the look-up outlived its deadline")
-
-    def test_refused_connection_leaves_the_rate_unknown(self):
-        self.switch_on(f"http://127.0.0.1:{closed_port()}/proportion.php")
-        self.check_no_answer(expect_request=False)
+                self.reset_server(**server)
+                self.switch_on(**update)
+                started = time.monotonic()
+                run = self.run_to_alert()
+                elapsed = time.monotonic() - started
+                self.assertEqual(self.info(), {"DisableRate": "", "Recommand": "-1"})
+                self.assertIn("DisableRate: ", run.lines())
+                self.assertIn("Recommend: -1", run.lines())
+                self.assertFalse(self.prefix.unix_path(self.cache).exists())
+                self.assertEqual(len(self.server.requests), 0 if update.get("url") else 1)
+                self.assertGreaterEqual(elapsed, wait)
+                self.assertLess(elapsed, 20.0, "the look-up outlived its deadline")
+                run.kill()
 
 
 class UntrustedCertificateTest(WineTestCase):
@@ -182,7 +192,7 @@ class UntrustedCertificateTest(WineTestCase):
     @classmethod
     def setUpClass(cls):
         super().setUpClass()
-        install_item_program(cls.prefix)
+        cls.prefix.install_stand_in(RECORDER_TOOL, ITEM_EXE)
         cls.keys = Path(tempfile.mkdtemp(prefix="bootmark-cert-"))
         key, cert = cls.keys / "key.pem", cls.keys / "cert.pem"
         subprocess.run(["openssl", "req", "-x509", "-newkey", "rsa:2048", "-nodes", "-keyout", str(key),
@@ -202,15 +212,9 @@ class UntrustedCertificateTest(WineTestCase):
         self.prefix.write_ini(self.prefix.program_dir + "Update\\Update.ini",
                               f"[Startup]\nOpenRequest=1\nRequesturl={self.server.url}\n")
 
-        run = self.start_bootmark("/AddAutoRun", *ITEM_ARGS)
-        hwnd = self.probe.wait(ALERT_CLASS, ALERT_TITLE, timeout=60)
+        run, _ = self.open_alert(*ITEM_ARGS)
 
-        self.assertIsNotNone(hwnd, f"no alert window; lines: {run.lines()}")
         self.assertIn("Recommend: -1", run.lines())
         self.assertEqual(self.server.requests, [])
         info = self.prefix.read_ini(self.prefix.common_data_dir + "Bootmark\\DisableItemInfo.ini")
         self.assertEqual(info.section(INFO_SECTION), {"DisableRate": "", "Recommand": "-1"})
-
-
-if __name__ == "__main__":
-    unittest.main()

@@ -3,11 +3,8 @@ change. The notice shows the new servers at the bottom right; "Allow" makes them
 protected ones, "Stop" writes the protected servers back, each optionally remembered
 in "netwarden.ini" so that the next start applies it without a window."""
 
-import os
-import re
 import subprocess
 import time
-import unittest
 
 from harness import WineTestCase
 from harness import display as display_module
@@ -32,9 +29,7 @@ def interfaces_reg(main_static):
     """Three interfaces: one without a gateway (never chosen), the main adapter on DHCP
     (with a static DNS list when main_static is given) and a later one with a gateway."""
     main_name_server = reg_sz(main_static or "")
-    return f"""Windows Registry Editor Version 5.00
-
-[-{INTERFACES}]
+    return f"""[-{INTERFACES}]
 
 [{INTERFACES}\\{{1A000000-0000-4000-8000-00000000A0A1}}]
 "EnableDHCP"=dword:00000000
@@ -58,9 +53,7 @@ class DnsChangeTest(WineTestCase):
     def setUp(self):
         super().setUp()
         self.netwarden = self.prefix.facts["common_appdata"] + "\\Tarvo\\netwarden.ini"
-        path = self.prefix.unix_path(self.netwarden)
-        if path.exists():
-            path.unlink()
+        self.prefix.unix_path(self.netwarden).unlink(missing_ok=True)
 
     # --- the machine ---------------------------------------------------------------
 
@@ -85,10 +78,8 @@ class DnsChangeTest(WineTestCase):
     # --- the notice ----------------------------------------------------------------
 
     def open_notice(self):
-        run = self.start_bootmark("/DNSChange")
-        hwnd = self.probe.wait(NOTICE_CLASS, NOTICE_TITLE, timeout=20)
-        self.assertIsNotNone(hwnd, f"no notice; lines: {run.lines()}")
-        return run, hwnd
+        run, notice = self.open_window(["/DNSChange"], NOTICE_CLASS, NOTICE_TITLE, timeout=20)
+        return run, notice.hwnd
 
     # --- tests ---------------------------------------------------------------------
 
@@ -97,8 +88,7 @@ class DnsChangeTest(WineTestCase):
         self.seed(netwarden=f"[Browser Protect]\nDNS=1\nDNSAddress={PROTECTED}\nSystemDnsAuto=0\n")
         run, hwnd = self.open_notice()
 
-        window = [w for w in self.probe.list() if w.hwnd == hwnd][0]
-        self.assertTrue(window.visible)
+        window = self.window(hwnd)
         left, top, right, bottom = window.rect
         self.assertEqual((right - left, bottom - top), (430, 250))
         screen_width, screen_height = display_module.SCREEN_SIZE
@@ -106,7 +96,7 @@ class DnsChangeTest(WineTestCase):
         self.assertLessEqual(bottom, screen_height)
         self.assertGreater(bottom, screen_height - 100)  # the work area's bottom
 
-        texts = [child.text for child in self.probe.children(hwnd) if child.visible]
+        texts = self.texts(hwnd)
         for text in ["Tarvo DNS Protector", "Your DNS may have been maliciously changed to:", "1.1.1.1",
                      "9.9.9.9", "Allow", "Stop", "Remember my choice"]:
             self.assertIn(text, texts)
@@ -150,47 +140,39 @@ class DnsChangeTest(WineTestCase):
                     # The key is the UTC time of the choice.
                     stamp = time.strftime("%Y%m%d%H", time.gmtime())
                     self.assertEqual(key[:8], stamp[:8])
-                os.remove(self.prefix.unix_path(self.netwarden))
+                self.prefix.unix_path(self.netwarden).unlink()
 
     def test_stop_on_automatic_dns_writes_the_protected_static_list_back(self):
         self.seed(main_static=None, netwarden="[Browser Protect]\nDNSAddress=8.8.8.8\nSystemDnsAuto=0\n")
         run, hwnd = self.open_notice()
-        texts = [child.text for child in self.probe.children(hwnd)]
+        texts = self.texts(hwnd)
         self.assertIn("192.168.1.1", texts)
         self.assertIn("192.168.1.2", texts)
         self.click(hwnd, "Stop")
         self.finish(run)
         self.assertEqual(self.name_server(), "8.8.8.8")
 
-    def test_remembered_choice_applies_without_a_window(self):
-        self.seed(netwarden=f"[Browser Protect]\nDNSAddress={PROTECTED}\nSystemDnsAuto=0\n"
-                            f"[DNSRember_Stop]\n20250101120000000={CURRENT}\n")
-        watch = self.start_probe("watch")
-        result = self.run_bootmark("/DNSChange", timeout=30)
-        self.assertEqual(result.exit_code, 0, result)
-        self.assertShowedNoWindow(watch, result, NOTICE_CLASS)
-        self.assertEqual(self.name_server(), PROTECTED)
-
-    def test_openkb_shows_nothing_and_changes_nothing(self):
-        text = (f"[Browser Protect]\nDNSAddress={PROTECTED}\nSystemDnsAuto=0\n"
-                f"[DNSRember_Stop]\n20250101120000000={CURRENT}\n[Restore]\nOpenkb=1\n")
-        self.seed(netwarden=text)
-        watch = self.start_probe("watch")
-        result = self.run_bootmark("/DNSChange", timeout=30)
-        self.assertEqual(result.exit_code, 0, result)
-        self.assertShowedNoWindow(watch, result, NOTICE_CLASS)
-        self.assertEqual(self.name_server(), CURRENT)
-        self.assertEqual(self.netwarden_bytes(), ini.encode(text))
-
-    def test_no_adapter_with_a_gateway_shows_nothing(self):
-        self.prefix.import_reg(f"Windows Registry Editor Version 5.00\n\n[-{INTERFACES}]\n\n"
-                               f"[{INTERFACES}\\{{1A000000-0000-4000-8000-00000000A0A1}}]\n"
-                               '"EnableDHCP"=dword:00000000\n"NameServer"="127.0.0.1"\n')
-        watch = self.start_probe("watch")
-        result = self.run_bootmark("/DNSChange", timeout=30)
-        self.assertEqual(result.exit_code, 0, result)
-        self.assertShowedNoWindow(watch, result, NOTICE_CLASS)
-        self.assertIsNone(self.netwarden_bytes())
+    def test_silent_ends(self):
+        remembered = f"[Browser Protect]\nDNSAddress={PROTECTED}\nSystemDnsAuto=0\n" \
+                     f"[DNSRember_Stop]\n20250101120000000={CURRENT}\n"
+        no_gateway = (f"[-{INTERFACES}]\n\n"
+                      f"[{INTERFACES}\\{{1A000000-0000-4000-8000-00000000A0A1}}]\n"
+                      '"EnableDHCP"=dword:00000000\n"NameServer"="127.0.0.1"\n')
+        rows = [  # (case, settings file, interfaces, NameServer after: the remembered choice applied or none)
+            ("remembered choice", remembered, None, PROTECTED),
+            ("knowledge-base page open", remembered + "[Restore]\nOpenkb=1\n", None, CURRENT),
+            ("no adapter with a gateway", None, no_gateway, None),
+        ]
+        for case, settings, interfaces, name_server in rows:
+            with self.subTest(case):
+                self.prefix.unix_path(self.netwarden).unlink(missing_ok=True)
+                self.seed(netwarden=settings)
+                if interfaces is not None:
+                    self.prefix.import_reg(interfaces)
+                self.run_silent("/DNSChange", window_class=NOTICE_CLASS, timeout=30)
+                self.assertEqual(self.name_server(), name_server)
+                if name_server != PROTECTED:  # nothing changed
+                    self.assertEqual(self.netwarden_bytes(), None if settings is None else ini.encode(settings))
 
     def test_unreadable_settings_file_is_left_untouched(self):
         odd = b"\xff\xfe[\x00\x00\xd8"  # UTF-16 with an unpaired surrogate
@@ -212,25 +194,17 @@ class DnsChangeTest(WineTestCase):
         time.sleep(0.5)
         normal = self.mean_colour(allow.rect)
         self.probe.hover(allow.hwnd)
-        time.sleep(0.5)
-        over = self.mean_colour(allow.rect)
-        self.assertGreater(abs(over - normal), 0.02, "the hovered button looks the same")
+        self.wait_until(lambda: abs(self.mean_colour(allow.rect) - normal) > 0.02, 10,
+                        "the hovered button looks the same")
         self.probe.hover(stop.hwnd)
-        time.sleep(0.5)
-        self.assertAlmostEqual(self.mean_colour(allow.rect), normal, delta=0.005)
+        self.wait_until(lambda: abs(self.mean_colour(allow.rect) - normal) < 0.005, 10,
+                        "the button kept its hover look")
         self.click(hwnd, control_id=CLOSE_CONTROL_ID)
         self.finish(run)
 
     def mean_colour(self, rect):
         """The mean brightness (0 to 1) of a screen rectangle."""
-        shot = self.display.screenshot(self.prefix.new_artifact("hover", ".png"))
-        left, top, right, bottom = rect
-        done = subprocess.run(["/usr/bin/convert", str(shot), "-crop",
-                               f"{right - left}x{bottom - top}+{left}+{top}", "+repage",
-                               "-format", "%[fx:mean]", "info:"],
+        shot = self.display.screenshot(self.prefix.new_artifact("hover", ".png"), rect)
+        done = subprocess.run([display_module.CONVERT, str(shot), "-format", "%[fx:mean]", "info:"],
                               check=True, capture_output=True, text=True)
         return float(done.stdout)
-
-
-if __name__ == "__main__":
-    unittest.main()

@@ -8,7 +8,8 @@ Set BOOTMARK_WINE_KEEP=1 to keep the whole prefix of every class.
 """
 
 import os
-import subprocess
+import re
+import shutil
 import sys
 import time
 import unittest
@@ -17,15 +18,10 @@ from . import display as display_module
 from . import ini
 from . import prefix as prefix_module
 from . import runner
+from .suite_input import ALERT_CLASS, ALERT_TITLE
 
 
 class WineTestCase(unittest.TestCase):
-    prefix = None
-    display = None
-    # Set to False in a class whose tests build on what earlier ones left.
-    clean_data_between_tests = True
-    # Only the tests of the harness itself run without the program.
-    install_bootmark = True
 
     @classmethod
     def setUpClass(cls):
@@ -35,7 +31,7 @@ class WineTestCase(unittest.TestCase):
                                           keep=os.environ.get("BOOTMARK_WINE_KEEP") == "1")
         cls._class_failed = False
         try:
-            cls.prefix.install(with_bootmark=cls.install_bootmark)
+            cls.prefix.install()
             cls.probe = runner.Probe(cls.prefix)
             # Start the prefix's own processes (desktop, services) before any timing.
             cls.probe.run("list", check=True, timeout=120)
@@ -53,9 +49,9 @@ class WineTestCase(unittest.TestCase):
     def setUp(self):
         super().setUp()
         self._background = []
+        self._placed = []
         self._problems_before = self._problem_count()
-        if self.clean_data_between_tests:
-            self.prefix.remove_suite_data()
+        self.prefix.remove_suite_data()
 
     def tearDown(self):
         if self._problem_count() > self._problems_before:
@@ -68,6 +64,7 @@ class WineTestCase(unittest.TestCase):
                 print(f"\n[wine] no screenshot: {error}", file=sys.stderr)
         for process in self._background:
             process.kill() if isinstance(process, runner.BootmarkProcess) else process.stop()
+        self.remove_placed()
         super().tearDown()
 
     def _problem_count(self):
@@ -98,7 +95,83 @@ class WineTestCase(unittest.TestCase):
         self._background.append(process)
         return process
 
+    def run_silent(self, *args, window_class=None, timeout=60, exit_code=0):
+        """Runs the program to its end (with that exit code) under a `watch` probe and
+        checks that it showed no window (and none of `window_class` at all)."""
+        watch = self.start_probe("watch")
+        result = self.run_bootmark(*args, timeout=timeout)
+        self.assertEqual(result.exit_code, exit_code, result)
+        self.assertShowedNoWindow(watch, result, window_class)
+        watch.stop()
+        return result
+
+    def open_window(self, args, window_class, title="*", timeout=60):
+        """Starts the program and waits until its window of that class is shown;
+        returns (run, the window's `list` line). The `watch` probe beside it must see
+        the window too: the positive control of every assertShowedNoWindow."""
+        watch = self.start_probe("watch")
+        run = self.start_bootmark(*args)
+        hwnd = self.probe.wait(window_class, title, timeout=timeout)
+        self.assertIsNotNone(hwnd, f"no {window_class} window; lines: {run.lines()}")
+
+        def seen():
+            return [w for w in watch.windows() if w.hwnd == hwnd and w.visible and w.pid == run.pid()]
+        self.wait_until(seen, 20, f"the watch never saw {window_class} {hwnd} of {run.args} shown")
+        watch.stop()
+        # As it is now, or as it was last seen when it has closed already.
+        return run, ([w for w in self.probe.list() if w.hwnd == hwnd] or seen())[-1]
+
+    def open_alert(self, *item_args, timeout=60):
+        """/AddAutoRun of this item until its alert is shown: (run, its `list` line)."""
+        return self.open_window(["/AddAutoRun", *item_args], ALERT_CLASS, ALERT_TITLE, timeout=timeout)
+
+    # --- the fixture machine ---------------------------------------------------------
+
+    def place(self, windows_path, data):
+        """Writes a file into the prefix (its folders made), removed after the test."""
+        path = self.prefix.unix_path(windows_path)
+        path.parent.mkdir(parents=True, exist_ok=True)
+        path.write_bytes(data)
+        self._placed.append(path)
+        return path
+
+    def remove_placed(self):
+        for path in reversed(self._placed):
+            shutil.rmtree(path, ignore_errors=True) if path.is_dir() else path.unlink(missing_ok=True)
+        self._placed.clear()
+
+    def remove_program_files(self, *names):
+        """Deletes files a test leaves in the program folder (records of stand-ins)."""
+        for name in names:
+            self.prefix.unix_path(self.prefix.program_dir + name).unlink(missing_ok=True)
+
+    def statistics_events(self):
+        """The events of each start of the statistics stand-in "Tallyhop3.exe"."""
+        return [int(found.group(1)) for command, _ in self.prefix.recorded_calls("Tallyhop3.exe")
+                for found in [re.search(r"/stflag (\d+)", command)] if found]
+
+    def wait_for_events(self, *expected, exactly=True):
+        """Waits until the statistics events are these (or, not `exactly`, include them)."""
+        def arrived():
+            events = self.statistics_events()
+            return sorted(events) == sorted(expected) if exactly else set(expected) <= set(events)
+        self.wait_until(arrived, 20, f"statistics events {expected}, got {self.statistics_events()}")
+
+    def alert_log_names(self):
+        """The names of the items the alert showed, in order, from its log (UTF-16)."""
+        log = self.prefix.unix_path(self.prefix.common_data_dir + "Bootmark\\smAutoRun.log")
+        text = log.read_bytes().decode("utf-16") if log.is_file() else ""
+        return re.findall(r"FNewItemName : (.*)\r\n", text)
+
     # --- driving a window ------------------------------------------------------------
+
+    def window(self, hwnd):
+        """The `list` line of a window."""
+        return [w for w in self.probe.list() if w.hwnd == hwnd][0]
+
+    def texts(self, hwnd):
+        """The texts of the window's visible controls."""
+        return [child.text for child in self.probe.children(hwnd) if child.visible]
 
     def control(self, hwnd, text=None, control_id=None):
         """The child window of `hwnd` with that text or control id."""
@@ -160,13 +233,9 @@ class WineTestCase(unittest.TestCase):
         """With the environment variable set to a PNG path, the screen rectangle (a
         notice) is saved there, for the README."""
         target = os.environ.get(variable)
-        if not target:
-            return
-        time.sleep(1.0)  # let the window finish painting
-        shot = self.display.screenshot(self.prefix.new_artifact("notice", ".png"))
-        left, top, right, bottom = rect
-        subprocess.run(["/usr/bin/convert", str(shot), "-crop",
-                        f"{right - left}x{bottom - top}+{left}+{top}", "+repage", target], check=True)
+        if target:
+            time.sleep(1.0)  # let the window finish painting
+            self.display.screenshot(target, rect)
 
     def wait_until(self, condition, timeout, message):
         deadline = time.monotonic() + timeout

@@ -3,7 +3,6 @@
 import atexit
 import os
 import select
-import shutil
 import socket
 import subprocess
 import time
@@ -13,6 +12,7 @@ from . import wine
 
 SCREEN = "1280x1024x24"
 SCREEN_SIZE = (1280, 1024)
+CONVERT = "/usr/bin/convert"  # Debian's ImageMagick, not a wrapper that may stand first on PATH
 
 _display = None
 
@@ -82,24 +82,14 @@ class Display:
                 self.process.kill()
                 self.process.wait()
 
-    def screenshot(self, png_path):
-        """Saves the whole screen as PNG (as XWD when ImageMagick is missing)."""
-        png_path = Path(png_path)
-        png_path.parent.mkdir(parents=True, exist_ok=True)
-        xwd = subprocess.run(["xwd", "-root", "-silent", "-display", self.name],
-                             capture_output=True, timeout=30)
-        if xwd.returncode != 0:
-            raise AssertionError(f"xwd failed: {xwd.stderr.decode('utf-8', 'replace')}")
-        # Debian's ImageMagick, not a wrapper that may stand first on PATH.
-        convert = "/usr/bin/convert" if os.path.exists("/usr/bin/convert") else shutil.which("convert")
-        if convert:
-            done = subprocess.run([convert, "xwd:-", f"png:{png_path}"], input=xwd.stdout,
-                                  capture_output=True, timeout=60)
-            if done.returncode == 0:
-                return png_path
-        fallback = png_path.with_suffix(".xwd")
-        fallback.write_bytes(xwd.stdout)
-        return fallback
+    def screenshot(self, png_path, rect=None):
+        """Saves the whole screen, or the rectangle (left, top, right, bottom) of it, as PNG."""
+        xwd = subprocess.run(["xwd", "-root", "-silent", "-display", self.name], capture_output=True,
+                             timeout=30, check=True)
+        left, top, right, bottom = rect or (0, 0, *SCREEN_SIZE)
+        subprocess.run([CONVERT, "xwd:-", "-crop", f"{right - left}x{bottom - top}+{left}+{top}", "+repage",
+                        f"png:{png_path}"], input=xwd.stdout, capture_output=True, timeout=60, check=True)
+        return Path(png_path)
 
 
 def display():

@@ -107,24 +107,24 @@ class Prefix:
 
     # --- the fixture machine -------------------------------------------------------
 
-    def install(self, with_bootmark=True):
+    def install(self):
         """Copies Bootmark.exe and the test tools into the suite's program folder."""
         target = self.unix_path(self.program_dir)
         target.mkdir(parents=True, exist_ok=True)
-        if with_bootmark:
-            shutil.copy2(paths.bootmark_exe(), target / "Bootmark.exe")
+        shutil.copy2(paths.bootmark_exe(), target / "Bootmark.exe")
         tools = paths.tools_dir()
         for tool in (CAPTURE_TOOL, PROBE_TOOL, RECORDER_TOOL, TASK_TYPE_TOOL):
             shutil.copy2(tools / tool, target / tool)
 
     def install_stand_in(self, tool, name):
-        """Copies a stand-in tool into the suite's program folder as one of the suite's
-        own files: RECORDER_TOOL as "KST.exe" or "Tallyhop3.exe" (each start appends
-        "<command line>\t<current folder>" to "<name>.calls.txt" there),
-        TASK_TYPE_TOOL as "Quillcore.dll"."""
-        target = self.unix_path(self.program_dir)
-        target.mkdir(parents=True, exist_ok=True)
-        shutil.copy2(paths.tools_dir() / tool, target / name)
+        """Copies a stand-in tool to a Windows path, or into the suite's program folder
+        as one of the suite's own files: RECORDER_TOOL as "KST.exe" or "Tallyhop3.exe"
+        (each start appends "<command line>\t<current folder>" to "<name>.calls.txt"
+        beside it), TASK_TYPE_TOOL as "Quillcore.dll"."""
+        target = self.unix_path(name if ":" in name else self.program_dir + name)
+        target.parent.mkdir(parents=True, exist_ok=True)
+        shutil.copy2(paths.tools_dir() / tool, target)
+        return target
 
     def recorded_calls(self, name):
         """The lines a recorder copied as `name` wrote, as (command line, folder) pairs."""
@@ -152,8 +152,9 @@ class Prefix:
         return sorted(str(p.relative_to(root)) for p in root.rglob("*") if not p.is_dir())
 
     def import_reg(self, text):
-        """Imports .reg text ("Windows Registry Editor Version 5.00" ...) with reg.exe."""
+        """Imports the keys and values of .reg text with reg.exe."""
         reg = self.new_artifact("import", ".reg")
+        text = "Windows Registry Editor Version 5.00\n\n" + text
         reg.write_bytes(("\ufeff" + text.replace("\r\n", "\n").replace("\n", "\r\n"))
                         .encode("utf-16-le"))
         # reg.exe by name runs from the current folder first: run it from the artifacts.

@@ -15,10 +15,8 @@ _EXITED = re.compile(r"^bmdbgcapture: pid (\d+) exited with code (\d+) after (\d
 class RunResult:
     """One finished run: its debug lines, exit code and how long the program lived."""
 
-    def __init__(self, args, lines, exit_code, pid, duration, wall_time, stderr, capture,
-                 process_exit_code):
+    def __init__(self, args, lines, exit_code, pid, duration, wall_time, stderr):
         self.args = args
-        self.process_exit_code = process_exit_code  # of the Wine command (capture tool)
         self.lines = lines
         self.exit_code = exit_code  # None when the program was never seen to end
         self.pid = pid  # Windows process id; None if the process was never created
@@ -26,7 +24,6 @@ class RunResult:
         self.duration = duration  # seconds from process creation to exit, by the debugger
         self.wall_time = wall_time  # seconds of the whole Wine command
         self.stderr = stderr
-        self.capture = capture
 
     def __repr__(self):
         shown = "\n  ".join(self.lines[-40:]) or "(no debug lines)"
@@ -73,19 +70,6 @@ class BootmarkProcess:
             time.sleep(0.02)
         raise AssertionError(f"Bootmark {self.args} was never seen to start:\n{self._err_text()}")
 
-    def wait_for_line(self, predicate, timeout=20):
-        """Waits until a debug line satisfies predicate (a str means equality)."""
-        test = (lambda line: line == predicate) if isinstance(predicate, str) else predicate
-        deadline = time.monotonic() + timeout
-        while True:
-            for line in self.lines():
-                if test(line):
-                    return line
-            if self.process.poll() is not None or time.monotonic() > deadline:
-                raise AssertionError(
-                    f"no debug line {predicate!r} from Bootmark {self.args}; lines: {self.lines()}")
-            time.sleep(0.02)
-
     def running(self):
         return self.process.poll() is None
 
@@ -112,7 +96,7 @@ class BootmarkProcess:
             pid=int(started.group(1)) if started else None,
             duration=int(exited.group(3)) / 1000 if exited else None,
             wall_time=time.monotonic() - self.start_time,
-            stderr=stderr, capture=self.capture, process_exit_code=self.process.returncode)
+            stderr=stderr)
 
     def stdout_text(self):
         """What the program wrote to its standard output (console programs)."""
@@ -125,38 +109,26 @@ class BootmarkProcess:
 class Window:
     """One line of `bmprobe list/watch`."""
 
-    __slots__ = ("hwnd", "pid", "image", "class_name", "title", "visible", "rect")
-
-    def __init__(self, fields):
-        self.hwnd = fields[0]
-        self.pid = int(fields[1])
-        self.image = unescape(fields[2])
-        self.class_name = unescape(fields[3])
-        self.title = unescape(fields[4])
-        self.visible = fields[5] == "1"
-        self.rect = tuple(int(n) for n in fields[6].split(","))
+    def __init__(self, line):
+        hwnd, pid, class_name, title, visible, rect = line.split("\t")
+        self.hwnd, self.pid, self.class_name, self.title = hwnd, int(pid), unescape(class_name), unescape(title)
+        self.visible, self.rect = visible == "1", tuple(int(n) for n in rect.split(","))
 
     def __repr__(self):
-        return (f"<{self.hwnd} {self.image}[{self.pid}] {self.class_name!r} {self.title!r} "
-                f"{'visible' if self.visible else 'hidden'} {self.rect}>")
+        return f"<{self.hwnd} [{self.pid}] {self.class_name!r} {self.title!r} visible={self.visible} {self.rect}>"
 
 
 class Child:
     """One line of `bmprobe children`."""
 
-    __slots__ = ("hwnd", "class_name", "control_id", "visible", "rect", "text")
-
-    def __init__(self, fields):
-        self.hwnd = fields[0]
-        self.class_name = unescape(fields[1])
-        self.control_id = int(fields[2])
-        self.visible = fields[3] == "1"
-        self.rect = tuple(int(n) for n in fields[4].split(","))
-        self.text = unescape(fields[5])
+    def __init__(self, line):
+        hwnd, class_name, control_id, visible, rect, text = line.split("\t")
+        self.hwnd, self.class_name, self.control_id = hwnd, unescape(class_name), int(control_id)
+        self.text = unescape(text)
+        self.visible, self.rect = visible == "1", tuple(int(n) for n in rect.split(","))
 
     def __repr__(self):
-        return (f"<{self.hwnd} {self.class_name!r} #{self.control_id} "
-                f"{'visible' if self.visible else 'hidden'} {self.rect} {self.text!r}>")
+        return f"<{self.hwnd} {self.class_name!r} #{self.control_id} visible={self.visible} {self.rect} {self.text!r}>"
 
 
 def unescape(text):
@@ -178,38 +150,21 @@ class Probe:
     def _out(self, result):
         return result.stdout.decode("utf-8").splitlines()
 
-    def find(self, class_name="*", title="*"):
-        result = self.run("find", class_name, title)
-        return self._out(result)[0] if result.returncode == 0 else None
-
     def wait(self, class_name="*", title="*", timeout=10.0):
         result = self.run("wait", class_name, title, str(int(timeout * 1000)), timeout=timeout + 30)
         return self._out(result)[0] if result.returncode == 0 else None
 
     def list(self):
-        return [Window(line.split("\t")) for line in self._out(self.run("list", check=True))]
+        return [Window(line) for line in self._out(self.run("list", check=True))]
 
     def children(self, hwnd):
-        return [Child(line.split("\t")) for line in self._out(self.run("children", hwnd, check=True))]
-
-    def text(self, hwnd):
-        return self._out(self.run("text", hwnd, check=True))[0]
+        return [Child(line) for line in self._out(self.run("children", hwnd, check=True))]
 
     def copydata(self, hwnd, text):
         return int(self._out(self.run("copydata", hwnd, text, check=True))[0])
 
-    def foreground(self):
-        result = self.run("foreground")
-        return Window(self._out(result)[0].split("\t")) if result.returncode == 0 else None
-
-    def bring_to_front(self, class_name, title="*"):
-        return self.run("foreground", class_name, title).returncode == 0
-
     def close(self, hwnd):
         self.run("close", hwnd, check=True)
-
-    def click(self, hwnd):
-        self.run("click", hwnd, check=True)
 
     def hover(self, hwnd):
         self.run("hover", hwnd, check=True)
@@ -244,7 +199,7 @@ class ProbeProcess:
     def windows(self):
         """For `watch`: every window line recorded so far (a window may appear again
         with a changed state)."""
-        return [Window(line.split("\t")) for line in self.lines()[1:] if line.count("\t") == 6]
+        return [Window(line) for line in self.lines()[1:] if line.count("\t") == 5]
 
     def stop(self):
         wine.kill_group(self.process)

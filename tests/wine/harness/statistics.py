@@ -4,13 +4,12 @@ is asked about by the disable-rate and statistics tests."""
 import hashlib
 import http.server
 import json
-import shutil
 import ssl
 import threading
 import time
 
-from . import paths
 from .case import WineTestCase
+from .prefix import RECORDER_TOOL
 from .suite_input import hex_arg
 
 ITEM_NAME = "Photo Sync Helper"
@@ -91,14 +90,6 @@ class StatisticsServer:
         self.server.server_close()
 
 
-def install_item_program(prefix):
-    """The item's program: an unsigned program without version information that the
-    screening lets through."""
-    exe = prefix.unix_path(ITEM_EXE)
-    exe.parent.mkdir(parents=True, exist_ok=True)
-    shutil.copy2(paths.tools_dir() / "bmrecorder.exe", exe)
-
-
 class StatisticsServerCase(WineTestCase):
     """Tests that screen the new startup item against one local statistics server,
     started before the class's first test and stopped after its last."""
@@ -106,7 +97,8 @@ class StatisticsServerCase(WineTestCase):
     @classmethod
     def setUpClass(cls):
         super().setUpClass()
-        install_item_program(cls.prefix)
+        # The item's program: unsigned, without version information, let through.
+        cls.prefix.install_stand_in(RECORDER_TOOL, ITEM_EXE)
         cls.server = StatisticsServer()
 
     @classmethod

@@ -4,7 +4,13 @@ in the scheduler's store and the lookup databases it installs."""
 import sqlite3
 
 TASKS = "C:\\windows\\system32\\Tasks"
+# The alert window of /AddAutoRun, which shows the new item.
+ALERT_CLASS = "TBmark_AutoRunNotice"
+ALERT_TITLE = "AutoRunNotice"
 LOGON_TRIGGER = "<LogonTrigger><Enabled>true</Enabled></LogonTrigger>"
+BOOT_TRIGGER = "<BootTrigger><Enabled>true</Enabled></BootTrigger>"
+DAILY_TRIGGER = ("<CalendarTrigger><StartBoundary>2024-03-01T09:30:15</StartBoundary>"
+                 "<ScheduleByDay><DaysInterval>1</DaysInterval></ScheduleByDay></CalendarTrigger>")
 
 
 def hex_arg(text):

@@ -10,40 +10,30 @@
 
 #include <string>
 
+#include "platform/win32/com_ptr.h"
+
 namespace bmfixture {
 
-// Releases a COM interface pointer when it goes out of scope.
-template <typename Interface>
-struct Held {
-  Interface* pointer = nullptr;
-  Held() = default;
-  Held(const Held&) = delete;
-  Held& operator=(const Held&) = delete;
-  ~Held() {
-    if (pointer != nullptr) pointer->Release();
-  }
-  void** Out() { return reinterpret_cast<void**>(&pointer); }
-};
+using bootmark::win32::ComPtr;
 
 // Saves a shortcut to `target` with `arguments` as the file `link`; the other
 // fields are set when not empty.
 inline HRESULT SaveShortcut(const std::wstring& link, const std::wstring& target, const std::wstring& arguments,
                             const std::wstring& description = L"", const std::wstring& workingFolder = L"",
                             const std::wstring& iconLocation = L"") {
-  Held<IShellLinkW> shellLink;
+  ComPtr<IShellLinkW> shellLink;
   HRESULT result = ::CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
-                                      shellLink.Out());
+                                      reinterpret_cast<void**>(shellLink.Put()));
   if (FAILED(result)) return result;
-  Held<IPersistFile> file;
-  if (FAILED(result = shellLink.pointer->SetPath(target.c_str())) ||
-      FAILED(result = shellLink.pointer->SetArguments(arguments.c_str())) ||
-      (!description.empty() && FAILED(result = shellLink.pointer->SetDescription(description.c_str()))) ||
-      (!workingFolder.empty() && FAILED(result = shellLink.pointer->SetWorkingDirectory(workingFolder.c_str()))) ||
-      (!iconLocation.empty() && FAILED(result = shellLink.pointer->SetIconLocation(iconLocation.c_str(), 0))) ||
-      FAILED(result = shellLink.pointer->QueryInterface(IID_IPersistFile, file.Out()))) {
+  if (FAILED(result = shellLink->SetPath(target.c_str())) ||
+      FAILED(result = shellLink->SetArguments(arguments.c_str())) ||
+      (!description.empty() && FAILED(result = shellLink->SetDescription(description.c_str()))) ||
+      (!workingFolder.empty() && FAILED(result = shellLink->SetWorkingDirectory(workingFolder.c_str()))) ||
+      (!iconLocation.empty() && FAILED(result = shellLink->SetIconLocation(iconLocation.c_str(), 0)))) {
     return result;
   }
-  return file.pointer->Save(link.c_str(), TRUE);
+  const ComPtr<IPersistFile> file = shellLink.As<IPersistFile>();
+  return file ? file->Save(link.c_str(), TRUE) : E_NOINTERFACE;
 }
 
 // What a work item starts and when; it begins on 2024-03-01.
@@ -57,19 +47,19 @@ struct WorkItem {
 };
 
 inline HRESULT SaveWorkItem(ITaskScheduler& scheduler, const WorkItem& item) {
-  Held<ITask> task;
+  ComPtr<ITask> task;
   HRESULT result = scheduler.NewWorkItem(item.name.c_str(), CLSID_CTask, IID_ITask,
-                                         reinterpret_cast<IUnknown**>(&task.pointer));
+                                         reinterpret_cast<IUnknown**>(task.Put()));
   if (FAILED(result)) return result;
-  if (FAILED(result = task.pointer->SetApplicationName(item.application.c_str())) ||
-      FAILED(result = task.pointer->SetParameters(item.parameters.c_str())) ||
-      (!item.comment.empty() && FAILED(result = task.pointer->SetComment(item.comment.c_str()))) ||
-      (item.disabled && FAILED(result = task.pointer->SetFlags(TASK_FLAG_DISABLED)))) {
+  WORD index = 0;
+  ComPtr<ITaskTrigger> trigger;
+  if (FAILED(result = task->SetApplicationName(item.application.c_str())) ||
+      FAILED(result = task->SetParameters(item.parameters.c_str())) ||
+      (!item.comment.empty() && FAILED(result = task->SetComment(item.comment.c_str()))) ||
+      (item.disabled && FAILED(result = task->SetFlags(TASK_FLAG_DISABLED))) ||
+      FAILED(result = task->CreateTrigger(&index, trigger.Put()))) {
     return result;
   }
-  WORD index = 0;
-  Held<ITaskTrigger> trigger;
-  if (FAILED(result = task.pointer->CreateTrigger(&index, &trigger.pointer))) return result;
   TASK_TRIGGER data{};
   data.cbTriggerSize = sizeof data;
   data.wBeginYear = 2024;
@@ -77,12 +67,9 @@ inline HRESULT SaveWorkItem(ITaskScheduler& scheduler, const WorkItem& item) {
   data.wBeginDay = 1;
   data.TriggerType = item.trigger;
   if (item.trigger == TASK_TIME_TRIGGER_DAILY) data.Type.Daily.DaysInterval = 1;
-  Held<IPersistFile> file;
-  if (FAILED(result = trigger.pointer->SetTrigger(&data)) ||
-      FAILED(result = task.pointer->QueryInterface(IID_IPersistFile, file.Out()))) {
-    return result;
-  }
-  return file.pointer->Save(nullptr, TRUE);
+  if (FAILED(result = trigger->SetTrigger(&data))) return result;
+  const ComPtr<IPersistFile> file = task.As<IPersistFile>();
+  return file ? file->Save(nullptr, TRUE) : E_NOINTERFACE;
 }
 
 }  // namespace bmfixture

@@ -1,4 +1,4 @@
-// Acting on windows the way the suite or a user would: WM_COPYDATA, focus, close,
+// Acting on windows the way the suite or a user would: WM_COPYDATA, close,
 // clicks and the mouse pointer.
 #include "probe.h"
 
@@ -46,24 +46,6 @@ int CopyData(const Args& args) {
   return 0;
 }
 
-// foreground: prints the foreground window's line.
-// foreground <class> <title>: brings that window to the front; exit 1 if it did not get there.
-int Foreground(const Args& args) {
-  if (args.empty()) {
-    const HWND current = GetForegroundWindow();
-    if (current == nullptr) return 1;
-    PrintLine(DescribeWindow(current));
-    return 0;
-  }
-  if (args.size() != 2) return 2;
-  const HWND window = FindAnyWindow(args[0], args[1]);
-  if (window == nullptr) return 1;
-  SetForegroundWindow(window);
-  if (GetForegroundWindow() != window) return 1;
-  PrintLine(FormatHandle(window));
-  return 0;
-}
-
 // close <hwnd>: posts WM_CLOSE, as the title bar's close button would.
 int Close(const Args& args) {
   if (args.size() != 1) return 2;
@@ -95,13 +77,6 @@ int Hover(const Args& args) {
   if (window == nullptr) return 1;
   const POINT point = CentreOnScreen(window);
   return SetCursorPos(point.x, point.y) ? 0 : 1;
-}
-
-// echo-debug <text>...: sends each argument to the debug channel, UTF-16, one call
-// each. Lets the harness check its own capture of debug strings end to end.
-int EchoDebug(const Args& args) {
-  for (const std::wstring& text : args) OutputDebugStringW(text.c_str());
-  return 0;
 }
 
 }  // namespace bmprobe

@@ -16,14 +16,11 @@ struct Command {
 };
 
 constexpr Command kCommands[] = {
-    {L"find", bmprobe::Find, "find <class> <title>            handle of the window, exit 1 if none"},
-    {L"wait", bmprobe::Wait, "wait <class> <title> <ms>       like find, waiting up to <ms>"},
-    {L"list", bmprobe::List, "list                            hwnd pid image class title visible rect"},
+    {L"wait", bmprobe::Wait, "wait <class> <title> <ms>       handle of the window once it exists, exit 1 after <ms>"},
+    {L"list", bmprobe::List, "list                            hwnd pid class title visible rect"},
     {L"watch", bmprobe::Watch, "watch                           list lines as windows appear/change, until killed"},
     {L"children", bmprobe::Children, "children <hwnd>                 hwnd class id visible rect text"},
-    {L"text", bmprobe::Text, "text <hwnd>                     the window's text"},
     {L"copydata", bmprobe::CopyData, "copydata <hwnd> <text>          WM_COPYDATA (UTF-16 + NUL, dwData 0)"},
-    {L"foreground", bmprobe::Foreground, "foreground [<class> <title>]    print / set the foreground window"},
     {L"close", bmprobe::Close, "close <hwnd>                    post WM_CLOSE"},
     {L"click", bmprobe::Click, "click <hwnd>                    BM_CLICK or a left click at the centre"},
     {L"hover", bmprobe::Hover, "hover <hwnd>                    move the mouse pointer over it"},
@@ -32,7 +29,6 @@ constexpr Command kCommands[] = {
     {L"suite-window", bmprobe::SuiteWindow, "suite-window <file> [class] [title]  the suite's window, recording its messages in <file>, until killed"},
     {L"new-job", bmprobe::NewJob, "new-job <name> <app> <params> <logon|boot|daily> [disabled]  save a .job work item"},
     {L"new-link", bmprobe::NewLink, "new-link <target> <arguments> <link> [<description> <folder> <icon>]  save a shortcut through the shell's link object"},
-    {L"echo-debug", bmprobe::EchoDebug, "echo-debug <text>...            OutputDebugStringW of each argument"},
 };
 
 int Usage() {

@@ -11,7 +11,6 @@ namespace bmprobe {
 using Args = std::vector<std::wstring>;  // the subcommand's own arguments
 
 // Output (binary stdout, flushed after every line so a reader sees it at once).
-std::string ToUtf8(const std::wstring& text);
 void PrintLine(const std::wstring& line);
 void PrintError(const std::wstring& message);
 
@@ -26,32 +25,27 @@ std::wstring Escape(const std::wstring& text);
 std::wstring ClassOf(HWND window);
 std::wstring TextOf(HWND window);
 std::wstring RectOf(HWND window);  // "left,top,right,bottom" in screen coordinates
-std::wstring ImageOf(HWND window);  // file name of the owning process's executable
 // A top-level or message-only window by class and title, or nullptr.
 HWND FindAnyWindow(const std::wstring& className, const std::wstring& title);
 // Every top-level window, then every message-only window.
 std::vector<HWND> AllWindows();
-// hwnd, pid, image, class, title, visible, rect: the line of `list` and `watch`.
+// hwnd, pid, class, title, visible, rect: the line of `list` and `watch`.
 std::wstring DescribeWindow(HWND window);
 // Registers the window class of a stand-in window with its procedure and stock brush.
 bool RegisterStandInClass(const std::wstring& className, WNDPROC proc, int brush);
 
 // Subcommands: each returns the exit code (0 done, 1 not found / failed, 2 usage).
-int Find(const Args& args);
 int Wait(const Args& args);
 int Children(const Args& args);
-int Text(const Args& args);
 int List(const Args& args);
 int Watch(const Args& args);
 int CopyData(const Args& args);
-int Foreground(const Args& args);
 int Close(const Args& args);
 int Click(const Args& args);
 int Hover(const Args& args);
 int FullScreenWindow(const Args& args);
 int MaximizedWindow(const Args& args);
 int SuiteWindow(const Args& args);
-int EchoDebug(const Args& args);
 int NewJob(const Args& args);
 int NewLink(const Args& args);
 

@@ -1,4 +1,4 @@
-// Looking at windows: find, wait, list, watch, children, text.
+// Looking at windows: wait, list, watch, children.
 #include <map>
 
 #include "probe.h"
@@ -49,21 +49,6 @@ std::wstring RectOf(HWND window) {
          std::to_wstring(rect.right) + L"," + std::to_wstring(rect.bottom);
 }
 
-std::wstring ImageOf(HWND window) {
-  DWORD pid = 0;
-  GetWindowThreadProcessId(window, &pid);
-  const HANDLE process = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, pid);
-  if (process == nullptr) return L"?";
-  wchar_t path[MAX_PATH] = {};
-  DWORD size = MAX_PATH;
-  const BOOL ok = QueryFullProcessImageNameW(process, 0, path, &size);
-  CloseHandle(process);
-  if (!ok) return L"?";
-  const std::wstring full(path, size);
-  const size_t slash = full.find_last_of(L"\\/");
-  return slash == std::wstring::npos ? full : full.substr(slash + 1);
-}
-
 HWND FindAnyWindow(const std::wstring& className, const std::wstring& title) {
   HWND window = FindWindowW(Pattern(className), Pattern(title));
   if (window == nullptr) {
@@ -87,18 +72,8 @@ std::wstring DescribeWindow(HWND window) {
   InternalGetWindowText(window, title, 512);  // never blocks on a busy window
   DWORD pid = 0;
   GetWindowThreadProcessId(window, &pid);
-  return FormatHandle(window) + L"\t" + std::to_wstring(pid) + L"\t" + Escape(ImageOf(window)) + L"\t" + Escape(ClassOf(window)) +
-         L"\t" + Escape(title) + L"\t" + (IsWindowVisible(window) ? L"1" : L"0") + L"\t" +
-         RectOf(window);
-}
-
-// find <class> <title>: the handle, or nothing and exit 1.
-int Find(const Args& args) {
-  if (args.size() != 2) return 2;
-  const HWND window = FindAnyWindow(args[0], args[1]);
-  if (window == nullptr) return 1;
-  PrintLine(FormatHandle(window));
-  return 0;
+  return FormatHandle(window) + L"\t" + std::to_wstring(pid) + L"\t" + Escape(ClassOf(window)) + L"\t" +
+         Escape(title) + L"\t" + (IsWindowVisible(window) ? L"1" : L"0") + L"\t" + RectOf(window);
 }
 
 // wait <class> <title> <timeout-ms>: like find, polling until the window exists.
@@ -158,15 +133,6 @@ int Children(const Args& args) {
               (IsWindowVisible(child) ? L"1" : L"0") + L"\t" + RectOf(child) + L"\t" +
               Escape(TextOf(child)));
   }
-  return 0;
-}
-
-// text <hwnd>: the window's text as it is (not escaped).
-int Text(const Args& args) {
-  if (args.size() != 1) return 2;
-  const HWND window = ParseHandle(args[0]);
-  if (window == nullptr || !IsWindow(window)) return 1;
-  PrintLine(TextOf(window));
   return 0;
 }
 

@@ -20,13 +20,13 @@ bool TriggerType(const std::wstring& name, TASK_TRIGGER_TYPE& type) {
 }
 
 int SaveJob(const bmfixture::WorkItem& item) {
-  bmfixture::Held<ITaskScheduler> scheduler;
+  bmfixture::ComPtr<ITaskScheduler> scheduler;
   if (FAILED(CoCreateInstance(CLSID_CTaskScheduler, nullptr, CLSCTX_INPROC_SERVER, IID_ITaskScheduler,
-                              scheduler.Out()))) {
+                              reinterpret_cast<void**>(scheduler.Put())))) {
     PrintError(L"no task scheduler");
     return 1;
   }
-  if (FAILED(bmfixture::SaveWorkItem(*scheduler.pointer, item))) {
+  if (FAILED(bmfixture::SaveWorkItem(*scheduler.Get(), item))) {
     PrintError(L"saving the work item failed");
     return 1;
   }

@@ -2,6 +2,7 @@
 // that writes down every message sent or posted to it that a program addresses to
 // the suite (application messages from WM_USER on, and WM_COPYDATA), so that a
 // test can check what reached the suite.
+#include "../tool_files.h"
 #include "probe.h"
 
 namespace bmprobe {
@@ -10,17 +11,7 @@ namespace {
 
 std::wstring g_recordPath;
 
-// Appends one UTF-8 line to the record file, opened and closed for each line so
-// that a test reading the file sees every message at once.
-void Record(const std::wstring& line) {
-  const HANDLE file = CreateFileW(g_recordPath.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                                  nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return;
-  const std::string bytes = ToUtf8(line) + "\n";
-  DWORD written = 0;
-  WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
-  CloseHandle(file);
-}
+void Record(const std::wstring& line) { bmtool::AppendLine(g_recordPath, bmtool::Narrow(line)); }
 
 LRESULT CALLBACK SuiteWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message >= WM_USER) {

@@ -1,29 +1,20 @@
-// Text conversion and the line-oriented output of the probe.
+// The line-oriented output of the probe.
 #include <cstdio>
 #include <cwchar>
 
+#include "../tool_files.h"
 #include "probe.h"
 
 namespace bmprobe {
 
-std::string ToUtf8(const std::wstring& text) {
-  if (text.empty()) return {};
-  const int size = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()),
-                                       nullptr, 0, nullptr, nullptr);
-  std::string out(static_cast<size_t>(size), '\0');
-  WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), out.data(), size,
-                      nullptr, nullptr);
-  return out;
-}
-
 void PrintLine(const std::wstring& line) {
-  const std::string bytes = ToUtf8(line) + "\n";
+  const std::string bytes = bmtool::Narrow(line) + "\n";
   fwrite(bytes.data(), 1, bytes.size(), stdout);
   fflush(stdout);
 }
 
 void PrintError(const std::wstring& message) {
-  const std::string bytes = "bmprobe: " + ToUtf8(message) + "\n";
+  const std::string bytes = "bmprobe: " + bmtool::Narrow(message) + "\n";
   fwrite(bytes.data(), 1, bytes.size(), stderr);
   fflush(stderr);
 }
