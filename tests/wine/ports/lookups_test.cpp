@@ -12,30 +12,18 @@
 #include "common/file_signer.h"
 #include "common/lookup_databases.h"
 #include "platform/win32/wide.h"
+#include "platform/win32/win32_environment.h"
 #include "platform/win32/win32_file_signer.h"
 #include "platform/win32/win32_file_system.h"
+#include "platform/win32/win32_operating_system.h"
 #include "scratch_folder.h"
 
 namespace bootmark::win32 {
 namespace {
 
-std::string OwnPath() {
-  wchar_t path[MAX_PATH + 1] = {};
-  ::GetModuleFileNameW(nullptr, path, MAX_PATH);
-  return Narrow(std::wstring_view(path));
-}
+std::string SystemFile(const char* name) { return Win32OperatingSystem().SystemDirectory() + "\\" + name; }
 
-std::string SystemFile(const char* name) {
-  wchar_t folder[MAX_PATH + 1] = {};
-  ::GetSystemDirectoryW(folder, MAX_PATH);
-  return Narrow(std::wstring_view(folder)) + "\\" + name;
-}
-
-std::string EnvironmentText(const char* name) {
-  wchar_t value[1024] = {};
-  const DWORD length = ::GetEnvironmentVariableW(Wide(name).c_str(), value, 1024);
-  return length > 0 && length < 1024 ? Narrow(value, length) : std::string();
-}
+std::string EnvironmentText(const char* name) { return Win32Environment().GetVariable(name).value_or(""); }
 
 std::string ToAnsi(const std::wstring& text) {
   const int size = ::WideCharToMultiByte(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0,
@@ -88,7 +76,8 @@ TEST(Win32FileSigner, EmbeddedSignatureGivesItsSignerEvenUntrusted) {
   EXPECT_EQ(GetFileSigner(signer, signedFile), EnvironmentText("BMPORT_SIGNER_NAME"));
   testing::ScratchFolder scratch;
   testing::WriteFileBytes(scratch / "text.exe", "not a program");
-  for (const std::string& path : {OwnPath(), scratch / "text.exe", scratch / "missing.exe", SystemFile("kernel32.dll")}) {
+  const std::string own = Win32Environment().ExecutablePath();
+  for (const std::string& path : {own, scratch / "text.exe", scratch / "missing.exe", SystemFile("kernel32.dll")}) {
     EXPECT_EQ(GetFileSigner(signer, path), "") << path;
   }
 }

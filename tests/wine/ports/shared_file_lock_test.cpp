@@ -25,11 +25,7 @@ constexpr int kLinesEach = 25;
 constexpr wchar_t kLogVariable[] = L"BM_SHARED_LOG";
 constexpr wchar_t kWriterVariable[] = L"BM_SHARED_LOG_WRITER";
 
-std::string Variable(const wchar_t* name) {
-  wchar_t value[MAX_PATH + 1] = {};
-  const DWORD length = ::GetEnvironmentVariableW(name, value, MAX_PATH);
-  return length == 0 || length > MAX_PATH ? std::string() : Narrow(std::wstring_view(value, length));
-}
+std::string Variable(const wchar_t* name) { return Win32Environment().GetVariable(Narrow(name)).value_or(""); }
 
 TEST(SharedAlertLogWriter, AppendsItsLines) {
   const std::string log = Variable(kLogVariable);
@@ -45,14 +41,13 @@ TEST(SharedAlertLogWriter, AppendsItsLines) {
 TEST(SharedAlertLog, ProcessesAppendingAtOnceLoseNoLine) {
   const testing::ScratchFolder folder;
   const std::string log = folder / "smAutoRun.log";
-  wchar_t self[MAX_PATH + 1] = {};
-  ::GetModuleFileNameW(nullptr, self, MAX_PATH);
+  const std::wstring self = Wide(Win32Environment().ExecutablePath());
 
   std::vector<UniqueHandle> writers;
   ::SetEnvironmentVariableW(kLogVariable, Wide(log).c_str());
   for (int w = 0; w < kWriters; ++w) {
     ::SetEnvironmentVariableW(kWriterVariable, Wide("writer " + std::to_string(w)).c_str());
-    std::wstring commandLine = L"\"" + std::wstring(self) + L"\" --gtest_filter=SharedAlertLogWriter.*";
+    std::wstring commandLine = L"\"" + self + L"\" --gtest_filter=SharedAlertLogWriter.*";
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION process{};
