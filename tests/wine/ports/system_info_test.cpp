@@ -16,8 +16,10 @@
 namespace bootmark::win32 {
 namespace {
 
-// The 64-bit build is no WOW64 process, but stands for the 32-bit program: its
-// program folders and its answers are those of the 32-bit program.
+#ifdef _WIN64
+// The 64-bit build, the one the Wine tests run, is no WOW64 process, but stands for
+// the 32-bit program: its program folders and its answers are those of the 32-bit
+// program.
 TEST(Win32Wow64Checks, The64BitBuildSeesTheMachineAsThe32BitProgramWould) {
   Win32Platform win32;
   SystemInfo system(win32.Get());
@@ -39,6 +41,7 @@ TEST(Win32Wow64Checks, The64BitBuildSeesTheMachineAsThe32BitProgramWould) {
   EXPECT_TRUE(EndsWithIgnoreCase(shell.GetSpecialFolderPath(csidl::kCommonProgramFiles),
                                  ":\\Program Files (x86)\\Common Files"));
 }
+#endif
 
 TEST(Win32RealVersion, ProcessBlockHoldsTheVersionTheKernelReports) {
   using RtlGetVersionFunction = LONG(WINAPI*)(OSVERSIONINFOW*);
