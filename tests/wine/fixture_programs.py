@@ -1,5 +1,6 @@
 """Windows programs made at test time with the MinGW-w64 tool chain: a trivial
-program with the version information given, and Authenticode signing with a self-signed certificate (openssl and osslsigncode)."""
+program with the version information given, self-signed certificates (openssl) and
+Authenticode signing with them (osslsigncode)."""
 
 import subprocess
 import tempfile
@@ -55,15 +56,20 @@ def build_program(out, company):
                         resource=VERSION_RESOURCE.format(company=company.replace('"', '""')))
 
 
+def self_signed_certificate(folder, subject, *extra):
+    """A new key and self-signed certificate in `folder`: (certificate, key) paths."""
+    key, certificate = Path(folder) / "key.pem", Path(folder) / "cert.pem"
+    subprocess.run(["openssl", "req", "-x509", "-newkey", "rsa:2048", "-nodes", "-utf8", "-keyout", key,
+                    "-out", certificate, "-days", "2", "-subj", subject, *extra], check=True, capture_output=True)
+    return certificate, key
+
+
 def sign(unsigned, signed, signer, organization=None):
     """Signs a copy of the program with a new self-signed certificate of `signer`
     (of `organization`, when given)."""
     subject = (f"/O={organization}" if organization else "") + f"/CN={signer}"
     with tempfile.TemporaryDirectory() as work:
-        key, certificate = Path(work) / "key.pem", Path(work) / "cert.pem"
-        subprocess.run(["openssl", "req", "-x509", "-newkey", "rsa:2048", "-nodes", "-utf8",
-                        "-keyout", key, "-out", certificate, "-days", "2", "-subj", subject],
-                       check=True, capture_output=True)
+        certificate, key = self_signed_certificate(work, subject)
         subprocess.run(["osslsigncode", "sign", "-certs", certificate, "-key", key, "-n", "Fixture",
                         "-in", unsigned, "-out", signed], check=True, capture_output=True)
     return Path(signed)

@@ -11,11 +11,11 @@ bmporttests.exe, which has a version of its own)."""
 import json
 import shutil
 import socket
-import subprocess
 import tempfile
 import time
 from pathlib import Path
 
+import fixture_programs
 from harness import WineTestCase, ini, paths
 from harness.prefix import RECORDER_TOOL, TASK_TYPE_TOOL
 from harness.statistics import (INFO_SECTION, ITEM_ARGS, ITEM_EXE, ITEM_ID, StatisticsServer, StatisticsServerCase,
@@ -194,11 +194,8 @@ class UntrustedCertificateTest(WineTestCase):
         super().setUpClass()
         cls.prefix.install_stand_in(RECORDER_TOOL, ITEM_EXE)
         cls.keys = Path(tempfile.mkdtemp(prefix="bootmark-cert-"))
-        key, cert = cls.keys / "key.pem", cls.keys / "cert.pem"
-        subprocess.run(["openssl", "req", "-x509", "-newkey", "rsa:2048", "-nodes", "-keyout", str(key),
-                        "-out", str(cert), "-days", "2", "-subj", "/CN=127.0.0.1",
-                        "-addext", "subjectAltName=IP:127.0.0.1"],
-                       check=True, capture_output=True, timeout=60)
+        cert, key = fixture_programs.self_signed_certificate(cls.keys, "/CN=127.0.0.1",
+                                                             "-addext", "subjectAltName=IP:127.0.0.1")
         cls.server = StatisticsServer(certificate=(str(cert), str(key)))
 
     @classmethod

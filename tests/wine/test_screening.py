@@ -182,27 +182,17 @@ class AntivirusTest(ScreeningCase):
         self.place(self.prefix.program_dir + "DetectionEx.ini",
                    "[P_Shieldy]\r\nEnable=1\r\nDisplayName='shieldy'\r\n".encode("ascii"))
 
-    def install_product(self, uninstall_key):
-        self.prefix.import_reg(f"[HKEY_LOCAL_MACHINE\\{uninstall_key}]\n"
-                               '"DisplayName"="Shieldy Antivirus"\n"Publisher"="Shieldy Labs"\n'
-                               f'"InstallLocation"="{AV_FOLDER.replace(chr(92), chr(92) * 2)}"\n')
-
-    def uninstall_product(self, uninstall_key):
-        self.prefix.import_reg(f"[-HKEY_LOCAL_MACHINE\\{uninstall_key}]\n")
-
-    def check_view(self, uninstall_key):
-        self.install_product(uninstall_key)
-        try:
-            result = self.screen(1, RUN_KEY + "BmShield", FIXTURES + "shieldagent.exe", RUN_KEY)
-            self.assertHasLine(result, "3.AVSoftwareFilter : BmShield")
-        finally:
-            self.uninstall_product(uninstall_key)
-
-    def test_product_of_the_64_bit_view(self):
-        self.check_view("SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\BmShieldy")
-
-    def test_product_of_the_32_bit_view(self):
-        self.check_view("SOFTWARE\\Wow6432Node\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\BmShieldy")
+    def test_product_of_either_registry_view(self):
+        for view in ("", "Wow6432Node\\"):
+            key = f"HKEY_LOCAL_MACHINE\\SOFTWARE\\{view}Microsoft\\Windows\\CurrentVersion\\Uninstall\\BmShieldy"
+            with self.subTest(view=view or "64-bit"):
+                self.prefix.import_reg(f'[{key}]\n"DisplayName"="Shieldy Antivirus"\n"Publisher"="Shieldy Labs"\n'
+                                       f'"InstallLocation"="{AV_FOLDER.replace(chr(92), chr(92) * 2)}"\n')
+                try:
+                    result = self.screen(1, RUN_KEY + "BmShield", FIXTURES + "shieldagent.exe", RUN_KEY)
+                    self.assertHasLine(result, "3.AVSoftwareFilter : BmShield")
+                finally:
+                    self.prefix.import_reg(f"[-{key}]\n")
 
     def test_no_product_installed(self):
         # Without the product its signer passes nothing over: the item reaches the alert.
