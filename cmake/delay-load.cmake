@@ -1,7 +1,7 @@
 # System libraries bound on first call instead of at start (delay-loaded): a run that
-# ends before it needs COM, the shell, HTTP, signatures or the account lists does
-# not pay for loading them. For each library a delay-import library is made
-# from the names the tool chain's import library exports.
+# ends before it needs COM, the shell, GDI+, the common controls, HTTP, signatures or
+# the account lists does not pay for loading them. For each library a delay-import
+# library is made from the names the tool chain's import library exports.
 #
 # bootmark_delay_loaded(<out-var> <lib>...) sets <out-var> to link items that take
 # the place of <lib>... The first library on the link line that defines a name wins:

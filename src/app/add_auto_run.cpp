@@ -1,5 +1,6 @@
 #include "app/add_auto_run.h"
 
+#include "app/application.h"
 #include "app/full_screen.h"
 #include "app/run_mode.h"
 #include "common/data_dirs.h"
@@ -43,6 +44,7 @@ AddAutoRunOutcome RunAddAutoRun(const Platform& platform, IModeJobs& jobs, Proce
     platform.debug.Write("Kestrune Settings : 0");
     return AddAutoRunOutcome::Ended;
   }
+  StartWindowFramework(state);
   if (IsFullScreenForeground(platform.desktop)) {
     platform.debug.Write("CheckIsFull is  : 1");
     return AddAutoRunOutcome::Ended;

@@ -22,6 +22,11 @@ bool TakeModeMutex(const Platform& platform, ProcessState& state, std::string_vi
 
 }  // namespace
 
+void StartWindowFramework(ProcessState& state) {
+  if (state.system) state.system->SetupDpiAwareness();
+  if (state.frameworkStartProbe) state.frameworkStartProbe();
+}
+
 int RunProgram(const Platform& platform, IModeJobs& jobs, INoticeWindows& windows, ProcessState& state) {
   const RunMode mode = ParseRunMode(state.arguments[1]);
 
@@ -48,12 +53,9 @@ int RunProgram(const Platform& platform, IModeJobs& jobs, INoticeWindows& window
       return RestartAfterCrash(platform, state.arguments, state.restartMode, report);
     });
   }
-  // The window framework's start: the DPI decision must come before any window.
-  if (state.system) state.system->SetupDpiAwareness();
-  if (state.frameworkStartProbe) state.frameworkStartProbe();
+  // /AddAutoRun starts the framework once its settings gate let the item through.
+  if (mode != RunMode::AddAutoRun) StartWindowFramework(state);
   if (mode == RunMode::BootTask) SetCrashHandler({});
-
-  jobs.StartStatistics();
 
   switch (mode) {
     case RunMode::BootTask:

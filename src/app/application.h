@@ -7,6 +7,12 @@
 
 namespace bootmark {
 
+// The window framework's start: the DPI decision, which must come before any
+// window and any question to the desktop (the test build may fail here on request).
+// Every mode but /mainData makes it; /AddAutoRun once its settings gate is passed,
+// so that a run ending there needs no display.
+void StartWindowFramework(ProcessState& state);
+
 // Runs the mode named by state.arguments[1]; returns the process exit code (0).
 int RunProgram(const Platform& platform, IModeJobs& jobs, INoticeWindows& windows, ProcessState& state);
 

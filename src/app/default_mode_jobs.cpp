@@ -24,9 +24,14 @@ InventoryContext InventoryContextFor(const Platform& platform, ProcessState& sta
   return InventoryContext{platform, *state.system, *state.tasks, *state.checkPath, *state.identity, state.logs.get()};
 }
 
-void DefaultModeJobs::StartStatistics() { StatInit(platform_, state_.statistics, kStatisticsProgram); }
+const StatState& StatisticsFor(const Platform& platform, ProcessState& state) {
+  if (!state.statistics.initialised) StatInit(platform, state.statistics, kStatisticsProgram);
+  return state.statistics;
+}
 
-void DefaultModeJobs::SendStatistic(std::string_view eventId) { StatSend(platform_, state_.statistics, eventId); }
+void DefaultModeJobs::SendStatistic(std::string_view eventId) {
+  StatSend(platform_, StatisticsFor(platform_, state_), eventId);
+}
 
 std::vector<StartupFileEntry> DefaultModeJobs::CollectStartupFiles() {
   TMainCtl controller(InventoryContextFor(platform_, state_));

@@ -12,11 +12,14 @@ namespace bootmark {
 // run that ends before any job needs them makes none of them.
 InventoryContext InventoryContextFor(const Platform& platform, ProcessState& state);
 
+// The usage statistics, set up by the first event that is sent: the suite's
+// version, partner, install type and history are read only by a run that sends one.
+const StatState& StatisticsFor(const Platform& platform, ProcessState& state);
+
 class DefaultModeJobs : public IModeJobs {
  public:
   DefaultModeJobs(const Platform& platform, ProcessState& state) : platform_(platform), state_(state) {}
 
-  void StartStatistics() override;
   void SendStatistic(std::string_view eventId) override;
   std::vector<StartupFileEntry> CollectStartupFiles() override;
   void SnapshotTaskStatus() override;

@@ -19,9 +19,8 @@ class IModeJobs {
  public:
   virtual ~IModeJobs() = default;
 
-  // Starts the usage statistics (common start-up of every mode but /mainData).
-  virtual void StartStatistics() = 0;
-  // Sends one usage statistics event by its id text.
+  // Sends one usage statistics event by its id text (the statistics are set up
+  // by the first event).
   virtual void SendStatistic(std::string_view eventId) = 0;
 
   // Every startup entry of the machine, white-list filtering off. Throws when the

@@ -48,7 +48,7 @@ struct ProcessState {
   // first job that makes item keys (after the task reader); empty lists when they
   // could not be read.
   std::optional<LocalIdentity> identity;
-  // The usage statistics, set up by the common start-up of every mode but /mainData.
+  // The usage statistics, set up by the first event sent (StatisticsFor).
   StatState statistics;
   // Runs while the window framework starts; set only by the test build, which
   // fails there on request.

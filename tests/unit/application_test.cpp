@@ -17,7 +17,6 @@ using testing::FakePlatform;
 
 class FakeModeJobs : public IModeJobs {
  public:
-  void StartStatistics() override { calls.push_back("StartStatistics"); }
   void SendStatistic(std::string_view eventId) override { calls.push_back("Stat " + std::string(eventId)); }
   std::vector<StartupFileEntry> CollectStartupFiles() override {
     calls.push_back("CollectStartupFiles");
@@ -106,12 +105,12 @@ TEST_F(ApplicationTest, MainDataWithoutEntriesReplacesOldContentWithCountZero) {
   EXPECT_FALSE(written.ValueExists("btl", "1"));
 }
 
-TEST_F(ApplicationTest, UnknownOrMissingSwitchEndsAfterTheCommonStartUp) {
+TEST_F(ApplicationTest, UnknownOrMissingSwitchEndsAfterTheWindowFrameworkStart) {
   for (const char* switchText : {"BootTask", "/Unknown", ""}) {
     SCOPED_TRACE(switchText);
     jobs.calls.clear();
     EXPECT_EQ(Run({switchText}), 0);
-    EXPECT_EQ(jobs.calls, std::vector<std::string>{"StartStatistics"});
+    EXPECT_TRUE(jobs.calls.empty());
   }
   EXPECT_TRUE(windows.shown.empty());
   EXPECT_TRUE(machine.processes.createdMutexes.empty());
@@ -148,20 +147,34 @@ TEST_F(ApplicationTest, WindowedModesKeepASecondInstanceOut) {
   }
 }
 
-TEST_F(ApplicationTest, DpiAwarenessIsSetUpForEveryModeButTheMainDataJob) {
+TEST_F(ApplicationTest, DpiAwarenessIsSetUpForEveryModeButTheMainDataJobAndAClosedAddAutoRunGate) {
   const auto dpiLines = [&] {
     return std::count_if(machine.debug.lines.begin(), machine.debug.lines.end(), [](const std::string& line) {
       return line.starts_with("************** Win32MinorVersion: ");
     });
   };
+  struct Case {
+    std::vector<std::string> arguments;
+    const char* notification;  // Main.ini StartupNotification
+    long dpiLines;
+  };
+  const Case cases[] = {
+      {{"/mainData"}, "1", 0},
+      {{"/Unknown"}, "1", 1},
+      {{"/LoadAVList"}, "1", 1},
+      {{"/AddAutoRun", "/1", "/4E6F7465", "/433A5C612E657865"}, "0", 0},  // ends at the settings gate
+      {{"/AddAutoRun", "/1", "/4E6F7465", "/433A5C612E657865"}, "1", 1},
+  };
   machine.display.screenDpi = 144;  // Windows does not scale for us: the program declares itself aware
-  for (const char* switchText : {"/mainData", "/Unknown", "/LoadAVList"}) {
-    SCOPED_TRACE(switchText);
+  jobs.needsAlert = false;
+  for (const Case& test : cases) {
+    SCOPED_TRACE(test.arguments[0] + " " + test.notification);
+    WriteIni(kMainIni, std::string("[Notification]\r\nStartupNotification=") + test.notification + "\r\n");
     machine.debug.lines.clear();
     state = ProcessState{};
     state.system = std::make_unique<SystemInfo>(machine.platform);
-    Run({switchText});
-    EXPECT_EQ(dpiLines(), std::string_view(switchText) == "/mainData" ? 0 : 1);
+    Run(test.arguments);
+    EXPECT_EQ(dpiLines(), test.dpiLines);
   }
 }
 
@@ -169,7 +182,7 @@ TEST_F(ApplicationTest, UpdateTaskschdSnapshotsTasksThenClearsTheSuitesRecords) 
   WriteIni(kAutoRunConfig, "[Item1]\r\nName=A\r\nType=1\r\n[Item2]\r\nName=B\r\n");
   Run({"/UpdateTaskschd"});
 
-  EXPECT_EQ(jobs.calls, (std::vector<std::string>{"StartStatistics", "SnapshotTaskStatus"}));
+  EXPECT_EQ(jobs.calls, (std::vector<std::string>{"SnapshotTaskStatus"}));
   TSafeIniFile config(machine.files, kAutoRunConfig);
   EXPECT_TRUE(config.ReadSections().empty());
   EXPECT_EQ(machine.debug.lines, std::vector<std::string>{"UpdateTaskschd : UpdateTaskschd"});
@@ -200,7 +213,7 @@ TEST_F(ApplicationTest, AddAutoRunStopsAtTheSettingsGateBeforeAnyScreening) {
   WriteIni(kMainIni, "[Notification]\r\nStartupNotification=0\r\n");
   Run(kNewItem);
   EXPECT_EQ(machine.debug.lines, std::vector<std::string>{"Kestrune Settings : 0"});
-  EXPECT_EQ(jobs.calls, std::vector<std::string>{"StartStatistics"});
+  EXPECT_TRUE(jobs.calls.empty());
   EXPECT_TRUE(windows.shown.empty());
 }
 
@@ -218,21 +231,21 @@ TEST_F(ApplicationTest, AddAutoRunStaysQuietOverAFullScreenProgram) {
   machine.desktop.foreground = machine.desktop.AddWindow({"GameWindow", "Game", {0, 0, 1920, 1080}});
   Run(kNewItem);
   EXPECT_EQ(machine.debug.lines, std::vector<std::string>{"CheckIsFull is  : 1"});
-  EXPECT_EQ(jobs.calls, std::vector<std::string>{"StartStatistics"});
+  EXPECT_TRUE(jobs.calls.empty());
   EXPECT_TRUE(windows.shown.empty());
 }
 
 TEST_F(ApplicationTest, AddAutoRunEndsWhenTheScreeningOrTheRateSaySo) {
   jobs.needsAlert = false;
   Run(kNewItem);
-  EXPECT_EQ(jobs.calls, (std::vector<std::string>{"StartStatistics", "Screen"}));
+  EXPECT_EQ(jobs.calls, (std::vector<std::string>{"Screen"}));
   EXPECT_TRUE(windows.shown.empty());
 
   jobs.calls.clear();
   jobs.needsAlert = true;
   jobs.recommendedToKeep = true;
   Run(kNewItem);
-  EXPECT_EQ(jobs.calls, (std::vector<std::string>{"StartStatistics", "Screen", "DisableRate", "Stat 231"}));
+  EXPECT_EQ(jobs.calls, (std::vector<std::string>{"Screen", "DisableRate", "Stat 231"}));
   EXPECT_TRUE(windows.shown.empty());
   EXPECT_TRUE(machine.processes.createdMutexes.empty());
 }

@@ -1,6 +1,7 @@
 #include "app/win32/auto_run_notice_window.h"
 
 #include "app/auto_run_notice.h"
+#include "app/default_mode_jobs.h"
 #include "common/data_dirs.h"
 #include "suite/statistics.h"
 #include "ui/skin.h"
@@ -11,7 +12,7 @@ namespace bootmark::win32 {
 void RunAutoRunNoticeWindow(const Platform& platform, ProcessState& state) {
   const GdiPlusSession gdiPlus;
   TBmark_AutoRunNotice notice(platform, state, [&platform, &state](std::string_view eventId) {
-    StatSend(platform, state.statistics, eventId);
+    StatSend(platform, StatisticsFor(platform, state), eventId);
   });
   notice.useProgramCursors = [](FormModel& form) { return UseProgramCursors(form); };
   notice.Form().onCopyData = [&notice](const std::string& text) { notice.ReceiveForwardedItem(text); };

@@ -18,7 +18,7 @@ void RunBootTimeNoticeWindow(const Platform& platform, ProcessState& state) {
     controller.GetAllData();
   };
   services.sendStatistic = [&platform, &state](std::string_view eventId) {
-    StatSend(platform, state.statistics, eventId);
+    StatSend(platform, StatisticsFor(platform, state), eventId);
   };
   services.useProgramCursors = [](FormModel& form) { return UseProgramCursors(form); };
 

@@ -42,6 +42,12 @@ bool UseProgramCursors(FormModel& form) {
 }
 
 bool FormWindow::Impl::Create() {
+  // The common controls (delay-loaded) are bound here, before the form exists:
+  // binding them loads the display driver and the theme library, which must not
+  // come between the form and its controls (a program that finds the form by its
+  // class looks for them at once).
+  INITCOMMONCONTROLSEX common{sizeof(common), ICC_WIN95_CLASSES};
+  InitCommonControlsEx(&common);
   const HINSTANCE instance = GetModuleHandleW(nullptr);
   const std::wstring formClass = Wide(form_.windowClass);
   WNDCLASSEXW cls{};
@@ -74,8 +80,6 @@ bool FormWindow::Impl::Create() {
   alpha_ = form_.alpha;
   SetLayeredWindowAttributes(window_, 0, alpha_, LWA_ALPHA);
 
-  INITCOMMONCONTROLSEX common{sizeof(common), ICC_WIN95_CLASSES};
-  InitCommonControlsEx(&common);
   tooltip_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP,
                              CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, window_, nullptr, instance,
                              nullptr);
