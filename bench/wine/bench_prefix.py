@@ -36,8 +36,8 @@ def print_against_trivial(times):
     machine the minimum is the run least disturbed by other work."""
     medians = {kind: statistics.median(values[1:]) for kind, values in times.items()}
     minimums = {kind: min(values[1:]) for kind, values in times.items()}
-    print(f"{'run':<10} {'median ms':>10} {'x trivial':>10} {'min ms':>8} {'x trivial':>10}")
+    print(f"{'run':<16} {'median ms':>10} {'x trivial':>10} {'min ms':>8} {'x trivial':>10}")
     for kind in times:
-        print(f"{kind:<10} {medians[kind] * 1000:>10.1f} {medians[kind] / medians['trivial']:>10.2f} "
+        print(f"{kind:<16} {medians[kind] * 1000:>10.1f} {medians[kind] / medians['trivial']:>10.2f} "
               f"{minimums[kind] * 1000:>8.1f} {minimums[kind] / minimums['trivial']:>10.2f}")
     return medians, minimums

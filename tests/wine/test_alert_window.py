@@ -3,8 +3,6 @@ the ignore box, the countdown that waits while the pointer rests on the alert, t
 notification center on time-out. (The queue of forwarded items under load:
 test_alert_load.)"""
 
-import os
-import subprocess
 import time
 
 from harness.prefix import RECORDER_TOOL, TASK_TYPE_TOOL
@@ -57,10 +55,6 @@ class AlertWindowCase(StatisticsServerCase):
         self.prefix.write_ini(self.prefix.program_dir + "Update\\Update.ini",
                               f"[Startup]\nOpenRequest=1\nRequesturl={self.server.url}\n")
         self.server.reply = answer(rate, 1)
-
-    def move_pointer(self, x, y):
-        subprocess.run(["xdotool", "mousemove", str(x), str(y)], env={**os.environ, "DISPLAY": self.display.name},
-                       check=True, timeout=30)
 
 
 class AlertItemTest(AlertWindowCase):

@@ -190,13 +190,13 @@ class DnsChangeTest(WineTestCase):
         self.seed(netwarden=f"[Browser Protect]\nDNS=1\nDNSAddress={PROTECTED}\nSystemDnsAuto=0\n")
         run, hwnd = self.open_notice()
         allow, stop = self.control(hwnd, "Allow"), self.control(hwnd, "Stop")
-        self.probe.hover(stop.hwnd)
+        self.hover(stop)
         time.sleep(0.5)
         normal = self.mean_colour(allow.rect)
-        self.probe.hover(allow.hwnd)
+        self.hover(allow)
         self.wait_until(lambda: abs(self.mean_colour(allow.rect) - normal) > 0.02, 10,
                         "the hovered button looks the same")
-        self.probe.hover(stop.hwnd)
+        self.hover(stop)
         self.wait_until(lambda: abs(self.mean_colour(allow.rect) - normal) < 0.005, 10,
                         "the button kept its hover look")
         self.click(hwnd, control_id=CLOSE_CONTROL_ID)

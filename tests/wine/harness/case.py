@@ -10,6 +10,7 @@ Set BOOTMARK_WINE_KEEP=1 to keep the whole prefix of every class.
 import os
 import re
 import shutil
+import subprocess
 import sys
 import time
 import unittest
@@ -183,6 +184,17 @@ class WineTestCase(unittest.TestCase):
     def click(self, hwnd, text=None, control_id=None):
         # The click may end the process while the probe still waits for the answer.
         self.probe.run("click", self.control(hwnd, text, control_id).hwnd)
+
+    def move_pointer(self, x, y):
+        """Moves the X pointer, as the user's mouse does (a pointer moved from inside
+        Wine is not always seen by another process's windows)."""
+        subprocess.run(["xdotool", "mousemove", str(x), str(y)], env={**os.environ, "DISPLAY": self.display.name},
+                       check=True, timeout=30)
+
+    def hover(self, child):
+        """Moves the X pointer over the centre of a control."""
+        left, top, right, bottom = child.rect
+        self.move_pointer((left + right) // 2, (top + bottom) // 2)
 
     def finish(self, run, timeout=30):
         """Waits for a run to end and checks its exit code 0."""
