@@ -42,19 +42,16 @@ void TLanguage::ListLanguages(std::string_view folder) {
                                    : 0;
     const std::string name = fileName.substr(0, length);
     languageNames_.push_back(name);
-    currentIndex_ = static_cast<int>(languageNames_.size()) - 1;
-    // Loading each language in turn is how its display name is read; the one
-    // listed last stays loaded.
+    // Each language is loaded in turn; the one listed last stays loaded.
     Select(name);
-    displayNames_.push_back(GetText("Main", "DisplayName", name));
   }
 }
 
-int TLanguage::IndexOfLanguage(std::string_view name) const {
-  for (std::size_t i = 0; i < languageNames_.size(); ++i) {
-    if (SameText(languageNames_[i], name)) return static_cast<int>(i);
+bool TLanguage::IsListed(std::string_view name) const {
+  for (const std::string& listed : languageNames_) {
+    if (SameText(listed, name)) return true;
   }
-  return -1;
+  return false;
 }
 
 std::string TLanguage::LanguageFile(std::string_view name) const {
@@ -65,14 +62,12 @@ std::string TLanguage::LanguageFile(std::string_view name) const {
 
 void TLanguage::Select(std::string_view name) {
   std::string chosen(name);
-  if (IndexOfLanguage(chosen) < 0 || !files_.FileExists(LanguageFile(chosen))) {
+  if (!IsListed(chosen) || !files_.FileExists(LanguageFile(chosen))) {
     chosen = kEnglishLanguage;
   }
-  const int index = IndexOfLanguage(chosen);
   const std::string path = LanguageFile(chosen);
   // Without the language and without English, what is loaded stays loaded.
-  if (index < 0 || !files_.FileExists(path)) return;
-  currentIndex_ = index;
+  if (!IsListed(chosen) || !files_.FileExists(path)) return;
   Load(path);
 }
 
@@ -142,19 +137,6 @@ void TLanguage::Translate(FormModel& form) const {
 std::string CurrentLanguageName(IFileSystem& files, IProfileApi& profile, IShell& shell) {
   TIniFile mainIni(files, profile, GetSuiteUserDataDir(shell) + "Main.ini");
   return mainIni.ReadString("Main", "Language", kEnglishLanguage);
-}
-
-LangDat ReadLangDat(IFileSystem& files, IEnvironment& environment) {
-  const std::string path = ProgramDir(environment) + "Lang.dat";
-  LangDat langDat;
-  langDat.exists = files.FileExists(path);
-  if (!langDat.exists) return langDat;
-  // Read into an object bound to no file: the installation's file is never written.
-  TSafeIniFile ini(files);
-  ini.LoadFromFile(path);
-  langDat.name = ini.ReadString("CusLan", "Name", "");
-  langDat.partner = ini.ReadString("CusLan", "pr", "");
-  return langDat;
 }
 
 }  // namespace bootmark

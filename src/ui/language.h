@@ -3,9 +3,8 @@
 //
 // A language file is an INI text file "<language>.lng" (UTF-16 or UTF-8 with a
 // byte order mark, else the ANSI code page) in the folder "Language" or
-// "Toolbox_Language" of the program folder. Section "Main" key "DisplayName" is
-// the language's own name; section <prefix>_M holds the texts one module looks up
-// by key ("SM_M": "M_savedTime"...); section <form name>_<prefix>
+// "Toolbox_Language" of the program folder. Section <prefix>_M holds the texts
+// one module looks up by key ("SM_M": "M_savedTime"...); section <form name>_<prefix>
 // ("Bmark_MainForm_SM") holds the texts of a window's controls, keyed by the
 // control's name: "Button_Close.Caption", "Imagebg.Hint",
 // "lbl_Note.Items[0].Caption", "lv_Items.Columns[2].Caption".
@@ -62,29 +61,19 @@ class TLanguage {
   // The key's value in the module texts (section <prefix>_M), or the default.
   std::string GetModuleText(std::string_view key, std::string_view defaultValue) const;
 
-  const std::string& Prefix() const { return prefix_; }
-  // Without a trailing backslash.
-  const std::string& LanguageFolder() const { return languageFolder_; }
-  // Entry of LanguageNames() loaded last; -1 before any was.
-  int CurrentIndex() const { return currentIndex_; }
-  // Languages in the order they were found: file names without ".lng". A
-  // language present in both folders is listed twice.
-  const std::vector<std::string>& LanguageNames() const { return languageNames_; }
-  // Each language's own name, parallel to LanguageNames().
-  const std::vector<std::string>& DisplayNames() const { return displayNames_; }
-
  private:
   void ListLanguages(std::string_view folder);
-  int IndexOfLanguage(std::string_view name) const;
+  bool IsListed(std::string_view name) const;
   std::string LanguageFile(std::string_view name) const;
   void Load(const std::string& path);
 
   IFileSystem& files_;
   std::string prefix_;
+  // Without a trailing backslash.
   std::string languageFolder_;
-  int currentIndex_ = -1;
+  // Languages in the order they were found: file names without ".lng". A
+  // language present in both folders is listed twice.
   std::vector<std::string> languageNames_;
-  std::vector<std::string> displayNames_;
   // The loaded file, whole. Bound to no file: it is only ever read.
   TSafeIniFile languageFile_;
   // A copy of section <prefix>_M of the loaded file.
@@ -94,17 +83,5 @@ class TLanguage {
 // The user's language: "Main.ini" [Main] "Language" in the suite's user data
 // folder, read through the profile functions; "English" when it is not set.
 std::string CurrentLanguageName(IFileSystem& files, IProfileApi& profile, IShell& shell);
-
-// "Lang.dat" in the program folder: what the installation says about language
-// and partner, section "CusLan".
-struct LangDat {
-  bool exists = false;
-  // "Name": the language code web links carry ("" when not set).
-  std::string name;
-  // "pr": the partner code ("" when not set).
-  std::string partner;
-};
-
-LangDat ReadLangDat(IFileSystem& files, IEnvironment& environment);
 
 }  // namespace bootmark
