@@ -38,11 +38,9 @@ std::string ChangeFileExt(std::string_view path, std::string_view extension) {
 
 // --- TLogObj ---------------------------------------------------------------------
 
-TLogObj::TLogObj(IFileSystem& files, IClock& clock, std::string moduleName, std::string fileName,
-                 std::unique_ptr<IWriteFile> stream)
+TLogObj::TLogObj(IFileSystem& files, IClock& clock, std::string fileName, std::unique_ptr<IWriteFile> stream)
     : files_(files),
       clock_(clock),
-      moduleName_(std::move(moduleName)),
       fileName_(std::move(fileName)),
       stream_(std::move(stream)),
       size_(static_cast<std::int64_t>(stream_->Size())) {}
@@ -66,8 +64,7 @@ std::unique_ptr<TLogObj> TLogObj::Create(IFileSystem& files, IClock& clock, std:
     Result<std::unique_ptr<IWriteFile>> stream = files.OpenForWriting(name);
     if (stream) {
       error = 0;
-      return std::unique_ptr<TLogObj>(
-          new TLogObj(files, clock, std::move(moduleName), name, std::move(stream).value()));
+      return std::unique_ptr<TLogObj>(new TLogObj(files, clock, name, std::move(stream).value()));
     }
     error = stream.error();
   }
@@ -83,44 +80,27 @@ TLogObj::~TLogObj() {
   }
 }
 
-std::int64_t TLogObj::Size() const {
-  std::lock_guard<std::mutex> guard(lock_);
-  return size_;
-}
-
-std::string TLogObj::BackupName(int number) const {
-  return fileName_ + ".bak" + std::to_string(number);
-}
-
 bool TLogObj::Rotate() {
-  const std::string oldest = BackupName(backupCount_);
-  if (files_.FileExists(oldest)) files_.DeleteFile(oldest);
-  for (int i = backupCount_ - 1; i >= 1; --i) {
-    const std::string from = BackupName(i);
-    if (files_.FileExists(from)) files_.MoveFile(from, BackupName(i + 1));
-  }
+  const std::string backup = fileName_ + ".bak1";
+  if (files_.FileExists(backup)) files_.DeleteFile(backup);
   // The copy reads the file through a handle that shares it with our own writer:
-  // the system's file copy may refuse a source that is open for writing. The
-  // backup replaces an older one in one step.
+  // the system's file copy may refuse a source that is open for writing.
   const Result<std::string> bytes = files_.ReadAll(fileName_);
-  if (!bytes || !files_.ReplaceAll(BackupName(1), *bytes).ok()) return false;
+  if (!bytes || !files_.ReplaceAll(backup, *bytes).ok()) return false;
   if (!stream_->Truncate()) return false;
   size_ = 0;
   return true;
 }
 
 bool TLogObj::WriteLine(std::string_view text) {
-  std::lock_guard<std::mutex> guard(lock_);
   // Without a backup the full file is kept and the line appended: losing 5 MB
   // of log is worse than a log that grows on.
-  if (size_ >= maxSize_) Rotate();
+  if (size_ >= kDefaultLogMaxSize) Rotate();
 
   std::string bytes;
   if (size_ == 0) bytes = kUtf16Bom;
-  if (timeStamps_) {
-    AppendUtf16(bytes, FormatLogTimeStamp(clock_.Now()));
-    AppendUtf16(bytes, "  ");
-  }
+  AppendUtf16(bytes, FormatLogTimeStamp(clock_.Now()));
+  AppendUtf16(bytes, "  ");
   AppendUtf16(bytes, text);
   AppendUtf16(bytes, "\r\n");
   if (!stream_->Append(bytes)) return false;
@@ -133,45 +113,14 @@ bool TLogObj::WriteLine(std::string_view text) {
 TLogManage::TLogManage(IFileSystem& files, IClock& clock, std::string modulePath)
     : files_(files), clock_(clock), modulePath_(std::move(modulePath)) {}
 
-TLogManage::~TLogManage() {
-  std::lock_guard<std::mutex> guard(lock_);
-  writer_.reset();
-}
-
 void TLogManage::SetFileName(std::string_view fileName) {
   std::lock_guard<std::mutex> guard(lock_);
   fileName_ = fileName;
-  if (writer_ && !SameText(writer_->FileName(), fileName_)) writer_.reset();
 }
 
 std::string TLogManage::FileName() const {
   std::lock_guard<std::mutex> guard(lock_);
   return fileName_;
-}
-
-void TLogManage::SetCloseAfterWrite(bool closeAfterWrite) {
-  std::lock_guard<std::mutex> guard(lock_);
-  closeAfterWrite_ = closeAfterWrite;
-}
-
-void TLogManage::SetTimeStamps(bool timeStamps) {
-  std::lock_guard<std::mutex> guard(lock_);
-  timeStamps_ = timeStamps;
-}
-
-void TLogManage::SetMaxSize(std::int32_t maxSize) {
-  std::lock_guard<std::mutex> guard(lock_);
-  maxSize_ = maxSize;
-}
-
-void TLogManage::SetBackupCount(std::uint8_t backupCount) {
-  std::lock_guard<std::mutex> guard(lock_);
-  backupCount_ = backupCount;
-}
-
-std::string TLogManage::WriterFileName() const {
-  std::lock_guard<std::mutex> guard(lock_);
-  return writer_ ? writer_->FileName() : std::string();
 }
 
 void TLogManage::Write(std::string_view text, bool detail) {
@@ -186,18 +135,13 @@ void TLogManage::Write(std::string_view text, bool detail) {
   }
   std::lock_guard<std::mutex> guard(lock_);
   try {
-    if (!writer_) {
-      std::uint32_t error = 0;
-      writer_ = TLogObj::Create(files_, clock_, modulePath_, fileName_, error);
-      if (!writer_) return;
-      writer_->SetBackupCount(backupCount_);
-      writer_->SetTimeStamps(timeStamps_);
-      writer_->SetMaxSize(maxSize_);
+    std::uint32_t error = 0;
+    // Opened for this line and closed after it.
+    if (const std::unique_ptr<TLogObj> writer = TLogObj::Create(files_, clock_, modulePath_, fileName_, error)) {
+      writer->WriteLine(text);
     }
-    writer_->WriteLine(text);
   } catch (...) {
   }
-  if (closeAfterWrite_) writer_.reset();
 }
 
 }  // namespace bootmark

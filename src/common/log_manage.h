@@ -3,9 +3,9 @@
 //
 // Lines are UTF-16 LE, each ending with CR LF; a new or emptied file starts with the
 // byte order mark FF FE. A line gets the local time "yyyy-mm-dd hh:nn:ss.zzz" and two
-// spaces in front. When the file has reached MaxSize bytes, the next line first moves
-// it to FileName + ".bak1" (older backups shift up to BackupCount) and starts the file
-// again. A file that another process holds open for writing is never shared: the
+// spaces in front. When the file has reached 5 MB, the next line first moves it to
+// FileName + ".bak1" (replacing the older backup) and starts the file again. Every line
+// opens and closes the file, so no log stays open between lines. A file that another process holds open for writing is never shared: the
 // writer takes the next free numbered name instead ("TaskException_1.log", ...).
 //
 // Nothing here reports an error to the caller: a line that cannot be written is lost,
@@ -23,7 +23,6 @@
 namespace bootmark {
 
 inline constexpr std::int32_t kDefaultLogMaxSize = 5 * 1024 * 1024;
-inline constexpr std::uint8_t kDefaultLogBackupCount = 1;
 // Beside the program, this file switches on the detail lines of the trace log.
 inline constexpr std::string_view kDetailLogSwitchFile = "detaillog.ldt";
 
@@ -50,54 +49,38 @@ class TLogObj {
   TLogObj(const TLogObj&) = delete;
   TLogObj& operator=(const TLogObj&) = delete;
 
-  // Writes one line (rotating the file first when it has reached MaxSize). False
+  // Writes one line (rotating the file first when it has reached 5 MB). False
   // when the line could not be written.
   bool WriteLine(std::string_view text);
 
-  const std::string& ModuleName() const { return moduleName_; }
   // The file actually written (a numbered name when the requested one was taken).
   const std::string& FileName() const { return fileName_; }
-  std::int64_t Size() const;
-
-  void SetMaxSize(std::int32_t maxSize) { maxSize_ = maxSize; }
-  void SetBackupCount(std::uint8_t backupCount) { backupCount_ = backupCount; }
-  void SetTimeStamps(bool timeStamps) { timeStamps_ = timeStamps; }
 
  private:
-  TLogObj(IFileSystem& files, IClock& clock, std::string moduleName, std::string fileName,
-          std::unique_ptr<IWriteFile> stream);
+  TLogObj(IFileSystem& files, IClock& clock, std::string fileName, std::unique_ptr<IWriteFile> stream);
   // Moves the full file to ".bak1" and empties it. False when the backup could not
   // be made; the file is then left whole.
   bool Rotate();
-  std::string BackupName(int number) const;
 
   IFileSystem& files_;
   IClock& clock_;
-  mutable std::mutex lock_;
-  std::string moduleName_;
   std::string fileName_;
   std::unique_ptr<IWriteFile> stream_;
   std::int64_t size_ = 0;
-  std::int32_t maxSize_ = kDefaultLogMaxSize;
-  std::uint8_t backupCount_ = kDefaultLogBackupCount;
-  bool timeStamps_ = true;
 };
 
-// One log file and the settings its writers get. All writes of one manager are
-// serialised; with CloseAfterWrite (the default) the file is opened and closed for
-// every line, so no log stays open between lines.
+// One log file. All writes of one manager are serialised; the file is opened and
+// closed for every line.
 class TLogManage {
  public:
   // `modulePath` is the program's full path: the default file name and the folder of
   // the detail switch derive from it.
   TLogManage(IFileSystem& files, IClock& clock, std::string modulePath);
-  ~TLogManage();
 
   TLogManage(const TLogManage&) = delete;
   TLogManage& operator=(const TLogManage&) = delete;
 
-  // The file to write; empty means the program's path with ".log". An open writer
-  // for another file (names compared without regard to case) is closed.
+  // The file to write; empty means the program's path with ".log".
   void SetFileName(std::string_view fileName);
   std::string FileName() const;
 
@@ -105,25 +88,12 @@ class TLogManage {
   // the program's folder. Never throws.
   void Write(std::string_view text, bool detail = false);
 
-  void SetCloseAfterWrite(bool closeAfterWrite);
-  void SetTimeStamps(bool timeStamps);
-  void SetMaxSize(std::int32_t maxSize);
-  void SetBackupCount(std::uint8_t backupCount);
-
-  // The file the open writer writes; empty when none is open.
-  std::string WriterFileName() const;
-
  private:
   IFileSystem& files_;
   IClock& clock_;
   std::string modulePath_;
   mutable std::mutex lock_;
-  std::unique_ptr<TLogObj> writer_;
   std::string fileName_;
-  std::uint8_t backupCount_ = kDefaultLogBackupCount;
-  bool closeAfterWrite_ = true;
-  bool timeStamps_ = true;
-  std::int32_t maxSize_ = kDefaultLogMaxSize;
 };
 
 }  // namespace bootmark
