@@ -88,10 +88,6 @@ CrashReport ReportException(const std::exception_ptr& exception) {
   return report;
 }
 
-std::string DescribeException(const std::exception_ptr& exception) { return ReportException(exception).what; }
-
-std::string CrashClassName(const std::exception_ptr& exception) { return ReportException(exception).className; }
-
 std::string DescribeExceptionCode(std::uint32_t code) { return "exception " + Hex(code, 8); }
 
 void SetCrashHandler(CrashHandler handler) {

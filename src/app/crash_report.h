@@ -17,11 +17,12 @@ struct CrashReport {
   std::uintptr_t address = 0;
   // The run mode's switch ("/AddAutoRun"), when known.
   std::string mode;
-  // The failure's kind by the names the restart decision knows (CrashClassName).
+  // The failure's kind by the names the restart decision knows (below).
   std::string className;
 };
 
-// The kind of a failure, named as the suite's crash reports name them:
+// The kinds of a C++ failure (CrashReport::className), named as the suite's crash
+// reports name them:
 // - "EOSError": a system call failed (std::system_error, a task scheduler error);
 // - "EOutOfResources": the system ran out of window or memory resources
 //   (std::system_error with ERROR_NOT_ENOUGH_MEMORY, ERROR_OUTOFMEMORY or
@@ -30,7 +31,6 @@ struct CrashReport {
 // - "EOutOfMemory": std::bad_alloc; "EConvertError", "ESQLiteException": the
 //   program's own conversion and database errors; "Exception": any other
 //   std::exception; "Unknown": something thrown that is no std::exception.
-std::string CrashClassName(const std::exception_ptr& exception);
 // The kind of a processor or system exception by its code: "EAccessViolation",
 // "EStackOverflow", "EDivByZero", "EIntOverflow", "EZeroDivide", "EOverflow",
 // "EUnderflow", "EInvalidOp", "EPrivilege", "EControlC"; any other code is an
@@ -40,12 +40,9 @@ std::string CrashClassNameOfCode(std::uint32_t code);
 // "Unhandled failure: <what> at 0x<address> in <mode>" (the parts that are known).
 std::string CrashLogLine(const CrashReport& report);
 
-// The type and message of an exception: "std::bad_alloc: std::bad_alloc";
-// "unknown exception" for one that is not a std::exception; "no exception" for
-// a null pointer.
-std::string DescribeException(const std::exception_ptr& exception);
-// The report of a C++ failure: its description (DescribeException) and its kind
-// (CrashClassName), from one look at the exception.
+// The report of a C++ failure, from one look at the exception: its type and
+// message ("std::bad_alloc: std::bad_alloc"; "unknown exception" for one that is
+// not a std::exception; "no exception" for a null pointer) and its kind.
 CrashReport ReportException(const std::exception_ptr& exception);
 
 // The system's exception code as text: "exception 0xC0000005".

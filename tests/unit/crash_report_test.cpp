@@ -4,28 +4,40 @@
 #include <gtest/gtest.h>
 
 #include <new>
+#include <ios>
 #include <stdexcept>
+#include <system_error>
 
 namespace bootmark {
 namespace {
 
-TEST(CrashReport, LineNamesWhatFailedWhereAndInWhichMode) {
+TEST(CrashReport, LineNamesWhatFailedWhereAndInWhichModeAndItsKind) {
   const struct {
     std::exception_ptr failure;
-    std::uintptr_t address;
     const char* mode;
     const char* line;
+    const char* className;
   } cases[] = {
-      {std::make_exception_ptr(std::bad_alloc()), 0, "/AddAutoRun",
-       "Unhandled failure: std::bad_alloc: std::bad_alloc in /AddAutoRun"},
-      {std::make_exception_ptr(std::runtime_error("COM error 0x80004005")), 0, "",
-       "Unhandled failure: std::runtime_error: COM error 0x80004005"},
-      {std::make_exception_ptr(42), 0, "/BootTask", "Unhandled failure: unknown exception in /BootTask"},
-      {nullptr, 0, "", "Unhandled failure: no exception"},
+      {std::make_exception_ptr(std::bad_alloc()), "/AddAutoRun",
+       "Unhandled failure: std::bad_alloc: std::bad_alloc in /AddAutoRun", "EOutOfMemory"},
+      {std::make_exception_ptr(std::runtime_error("COM error 0x80004005")), "",
+       "Unhandled failure: std::runtime_error: COM error 0x80004005", "Exception"},
+      {std::make_exception_ptr(42), "/BootTask", "Unhandled failure: unknown exception in /BootTask", "Unknown"},
+      {nullptr, "", "Unhandled failure: no exception", "Unknown"},
+      {std::make_exception_ptr(std::system_error(5, std::system_category())), "", nullptr, "EOSError"},
+      {std::make_exception_ptr(std::system_error(1450, std::system_category())), "", nullptr, "EOutOfResources"},
+      {std::make_exception_ptr(std::ios_base::failure("read")), "", nullptr, "EReadError"},
   };
   for (const auto& c : cases) {
-    EXPECT_EQ(CrashLogLine(CrashReport{DescribeException(c.failure), c.address, c.mode, {}}), c.line);
+    CrashReport report = ReportException(c.failure);
+    EXPECT_EQ(report.className, c.className);
+    report.mode = c.mode;
+    if (c.line != nullptr) {
+      EXPECT_EQ(CrashLogLine(report), c.line);
+    }
   }
+  EXPECT_EQ(CrashClassNameOfCode(0xC0000005u), "EAccessViolation");
+  EXPECT_EQ(CrashClassNameOfCode(0xE0434F4Du), "EExternalException");
   const std::string fault = CrashLogLine(CrashReport{DescribeExceptionCode(0xC0000005u), 0x1234, "/DNSChange", {}});
   EXPECT_EQ(fault, "Unhandled failure: exception 0xC0000005 at 0x" + std::string(sizeof(void*) * 2 - 4, '0') +
                        "1234 in /DNSChange");

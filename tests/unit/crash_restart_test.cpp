@@ -3,29 +3,12 @@
 
 #include <gtest/gtest.h>
 
-#include <stdexcept>
-#include <system_error>
-
 #include "fakes/fake_platform.h"
 
 namespace bootmark {
 namespace {
 
 constexpr const char* kProgramDir = "C:\\Program Files\\Tarvo\\Kestrune\\";
-
-TEST(CrashRestart, FailureKindsByTheirNames) {
-  const std::pair<std::exception_ptr, const char*> thrown[] = {
-      {std::make_exception_ptr(std::system_error(5, std::system_category())), "EOSError"},
-      {std::make_exception_ptr(std::system_error(1450, std::system_category())), "EOutOfResources"},
-      {std::make_exception_ptr(std::ios_base::failure("read")), "EReadError"},
-      {std::make_exception_ptr(std::bad_alloc()), "EOutOfMemory"},
-      {std::make_exception_ptr(std::runtime_error("x")), "Exception"},
-      {std::make_exception_ptr(42), "Unknown"},
-  };
-  for (const auto& [failure, name] : thrown) EXPECT_EQ(CrashClassName(failure), name);
-  EXPECT_EQ(CrashClassNameOfCode(0xC0000005u), "EAccessViolation");
-  EXPECT_EQ(CrashClassNameOfCode(0xE0434F4Du), "EExternalException");
-}
 
 TEST(CrashRestart, RestartsOnceAnHourWithEnoughMemory) {
   struct Case {
