@@ -52,9 +52,9 @@ constexpr const char* kMainIni = "C:\\Users\\Ann\\AppData\\Roaming\\Tarvo\\Kestr
 constexpr const char* kMainData = "C:\\ProgramData\\Tarvo\\Kestrune\\Startup Manager\\mainData.dat";
 constexpr const char* kAutoRunConfig = "C:\\ProgramData\\Tarvo\\Kestrune\\Bootmark\\AutoRunConfig.ini";
 
-class ApplicationTest : public ::testing::Test {
- protected:
-  int Run(std::vector<std::string> arguments) {
+// One machine with the program's jobs and windows faked.
+struct App {
+  int Launch(std::vector<std::string> arguments) {
     arguments.insert(arguments.begin(), "C:\\Program Files\\Tarvo\\Kestrune\\Bootmark.exe");
     state.arguments = ProgramArguments(std::move(arguments));
     return RunProgram(machine.platform, jobs, windows, state);
@@ -70,46 +70,37 @@ class ApplicationTest : public ::testing::Test {
   ProcessState state;
 };
 
-TEST_F(ApplicationTest, MainDataWritesTheSortedExistingFilesAlone) {
-  jobs.startupFiles = {
-      {"C:\\Tools\\zeta.exe", true},  {"C:\\Apps\\Alpha.exe", true}, {"c:\\apps\\alpha.EXE", true},
-      {"C:\\Gone\\missing.exe", false}, {"C:\\Apps\\beta.exe", true},
-  };
-  EXPECT_EQ(Run({"/MAINDATA"}), 0);
+class ApplicationTest : public ::testing::Test, protected App {};
 
-  TSafeIniFile written(machine.files, kMainData);
-  EXPECT_EQ(written.ReadSections(), std::vector<std::string>{"btl"});
-  EXPECT_EQ(written.ReadString("btl", "ckey", ""), "123456");
-  EXPECT_EQ(written.ReadString("btl", "count", ""), "3");
-  EXPECT_EQ(written.ReadString("btl", "1", ""), "2|C:\\Apps\\Alpha.exe");
-  EXPECT_EQ(written.ReadString("btl", "2", ""), "2|C:\\Apps\\beta.exe");
-  EXPECT_EQ(written.ReadString("btl", "3", ""), "2|C:\\Tools\\zeta.exe");
-  EXPECT_FALSE(written.ValueExists("btl", "4"));
-
-  // Nothing else of the start-up runs for this job.
-  EXPECT_EQ(jobs.calls, std::vector<std::string>{"CollectStartupFiles"});
-  EXPECT_TRUE(machine.processes.createdMutexes.empty());
-  EXPECT_TRUE(windows.shown.empty());
-}
-
-TEST_F(ApplicationTest, MainDataWithoutEntriesReplacesOldContentWithCountZero) {
+// Which files are listed, and in which order, is SortedExistingFiles' (below).
+TEST_F(ApplicationTest, MainDataReplacesTheFileWithTheExistingFilesAlone) {
   WriteIni(kMainData, "[old]\r\nx=1\r\n[btl]\r\ncount=2\r\n1=2|C:\\a.exe\r\n2=2|C:\\b.exe\r\n");
-  Run({"/mainData"});
-
-  const std::string bytes = machine.files.ReadAll(kMainData).value_or("");
-  ASSERT_GE(bytes.size(), 2u);
-  EXPECT_EQ(bytes.substr(0, 2), "\xFF\xFE");
-  TSafeIniFile written(machine.files, kMainData);
-  EXPECT_EQ(written.ReadSections(), std::vector<std::string>{"btl"});
-  EXPECT_EQ(written.ReadString("btl", "count", ""), "0");
-  EXPECT_FALSE(written.ValueExists("btl", "1"));
+  const std::pair<std::vector<StartupFileEntry>, std::vector<std::string>> cases[] = {
+      {{{"C:\\Tools\\zeta.exe", true}, {"C:\\Gone\\missing.exe", false}, {"C:\\Apps\\beta.exe", true}},
+       {"ckey=123456", "count=2", "1=2|C:\\Apps\\beta.exe", "2=2|C:\\Tools\\zeta.exe"}},
+      {{}, {"ckey=123456", "count=0"}},
+  };
+  for (const auto& [entries, lines] : cases) {
+    SCOPED_TRACE(entries.size());
+    jobs.startupFiles = entries;
+    jobs.calls.clear();
+    EXPECT_EQ(Launch({"/mainData"}), 0);
+    EXPECT_EQ(machine.files.ReadAll(kMainData).value_or("").substr(0, 2), "\xFF\xFE");
+    TSafeIniFile written(machine.files, kMainData);
+    EXPECT_EQ(written.ReadSections(), std::vector<std::string>{"btl"});
+    EXPECT_EQ(written.ReadSectionValues("btl"), lines);
+    // Nothing else of the start-up runs for this job.
+    EXPECT_EQ(jobs.calls, std::vector<std::string>{"CollectStartupFiles"});
+    EXPECT_TRUE(machine.processes.createdMutexes.empty());
+    EXPECT_TRUE(windows.shown.empty());
+  }
 }
 
 TEST_F(ApplicationTest, UnknownOrMissingSwitchEndsAfterTheCommonStartUp) {
   for (const char* switchText : {"BootTask", "/Unknown", ""}) {
     SCOPED_TRACE(switchText);
     jobs.calls.clear();
-    EXPECT_EQ(Run({switchText}), 0);
+    EXPECT_EQ(Launch({switchText}), 0);
     EXPECT_TRUE(jobs.calls.empty());
   }
   EXPECT_TRUE(windows.shown.empty());
@@ -135,14 +126,14 @@ TEST_F(ApplicationTest, WindowedModesKeepASecondInstanceOut) {
     windows.shown.clear();
     state = ProcessState{};
 
-    Run({testCase.switchText});
+    Launch({testCase.switchText});
     EXPECT_EQ(state.restartMode, testCase.restartMode);
     EXPECT_EQ(machine.processes.createdMutexes.back(), testCase.mutex);
     EXPECT_EQ(windows.shown, std::vector<std::string>{testCase.window});
 
     // The mutex is still held (pretend the first process runs): the newcomer shows nothing.
     windows.shown.clear();
-    Run({testCase.switchText});
+    Launch({testCase.switchText});
     EXPECT_TRUE(windows.shown.empty());
   }
 }
@@ -159,32 +150,31 @@ TEST_F(ApplicationTest, DpiAwarenessIsSetUpForEveryModeButTheMainDataJob) {
     machine.debug.lines.clear();
     state = ProcessState{};
     state.system = std::make_unique<SystemInfo>(machine.platform);
-    Run({switchText});
+    Launch({switchText});
     EXPECT_EQ(dpiLines(), std::string_view(switchText) == "/mainData" ? 0 : 1);
   }
 }
 
 TEST_F(ApplicationTest, UpdateTaskschdSnapshotsTasksThenClearsTheSuitesRecords) {
   WriteIni(kAutoRunConfig, "[Item1]\r\nName=A\r\nType=1\r\n[Item2]\r\nName=B\r\n");
-  Run({"/UpdateTaskschd"});
+  Launch({"/UpdateTaskschd"});
 
   EXPECT_EQ(jobs.calls, (std::vector<std::string>{"SnapshotTaskStatus"}));
   TSafeIniFile config(machine.files, kAutoRunConfig);
   EXPECT_TRUE(config.ReadSections().empty());
   EXPECT_EQ(machine.debug.lines, std::vector<std::string>{"UpdateTaskschd : UpdateTaskschd"});
   EXPECT_TRUE(windows.shown.empty());
-}
 
-TEST_F(ApplicationTest, UpdateTaskschdLeavesAnUnreadableRecordFileAlone) {
+  // A record file that cannot be read is left alone.
   WriteIni(kAutoRunConfig, "[Item1]\r\nName=A\r\n");
   machine.files.SetUnreadable(kAutoRunConfig, true);
   const std::size_t writesBefore = machine.files.WriteCount(kAutoRunConfig);
-  Run({"/UpdateTaskschd"});
+  Launch({"/UpdateTaskschd"});
   EXPECT_EQ(machine.files.WriteCount(kAutoRunConfig), writesBefore);
 }
 
 TEST_F(ApplicationTest, LoadAVListOpensTheAlertWindowWithoutAQueue) {
-  Run({"/LoadAVList"});
+  Launch({"/LoadAVList"});
   EXPECT_EQ(machine.debug.lines, std::vector<std::string>{"LoadAVList : LoadAVList"});
   EXPECT_EQ(windows.shown, std::vector<std::string>{"Alert without queue"});
   EXPECT_TRUE(machine.processes.createdMutexes.empty());
@@ -195,14 +185,41 @@ TEST_F(ApplicationTest, LoadAVListOpensTheAlertWindowWithoutAQueue) {
 const std::vector<std::string> kNewItem = {"/AddAutoRun", "/1", "/4E6F7465", "/433A5C612E657865", "/484B4355",
                                            "/1234", "/6578706C6F726572"};
 
-TEST_F(ApplicationTest, AddAutoRunStopsAtTheSettingsGateBeforeAnyScreening) {
-  WriteIni(kMainIni, "[Notification]\r\nStartupNotification=0\r\n");
-  state.system = std::make_unique<SystemInfo>(machine.platform);  // no DPI decision either: it would write a line
-  machine.display.screenDpi = 144;
-  Run(kNewItem);
-  EXPECT_EQ(machine.debug.lines, std::vector<std::string>{"Kestrune Settings : 0"});
-  EXPECT_TRUE(jobs.calls.empty());
-  EXPECT_TRUE(windows.shown.empty());
+// Each gate before the alert ends the run quietly, before the ones after it.
+TEST(AddAutoRun, EndsAtEachGateBeforeTheAlert) {
+  const struct {
+    const char* name;
+    std::function<void(App&)> arrange;
+    std::vector<std::string> lines;
+    std::vector<std::string> calls;
+  } cases[] = {
+      // No DPI decision either: it would write a line.
+      {"switched off in the settings",
+       [](App& app) {
+         app.WriteIni(kMainIni, "[Notification]\r\nStartupNotification=0\r\n");
+         app.state.system = std::make_unique<SystemInfo>(app.machine.platform);
+         app.machine.display.screenDpi = 144;
+       },
+       {"Kestrune Settings : 0"}, {}},
+      {"a full-screen program in front",
+       [](App& app) {
+         app.machine.desktop.foreground = app.machine.desktop.AddWindow({"GameWindow", "Game", {0, 0, 1920, 1080}});
+       },
+       {"CheckIsFull is  : 1"}, {}},
+      {"the screening lets it pass", [](App& app) { app.jobs.needsAlert = false; }, {}, {"Screen"}},
+      {"the rate advises keeping it", [](App& app) { app.jobs.recommendedToKeep = true; }, {},
+       {"Screen", "DisableRate", "Stat 231"}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    App app;
+    c.arrange(app);
+    app.Launch(kNewItem);
+    EXPECT_EQ(app.machine.debug.lines, c.lines);
+    EXPECT_EQ(app.jobs.calls, c.calls);
+    EXPECT_TRUE(app.windows.shown.empty());
+    EXPECT_TRUE(app.machine.processes.createdMutexes.empty());
+  }
 }
 
 TEST_F(ApplicationTest, AddAutoRunSettingsGateOnlyClosesOnExactlyZero) {
@@ -213,29 +230,6 @@ TEST_F(ApplicationTest, AddAutoRunSettingsGateOnlyClosesOnExactlyZero) {
   }
   machine.files.DeleteFile(kMainIni);
   EXPECT_TRUE(IsStartupNotificationOn(machine.platform));
-}
-
-TEST_F(ApplicationTest, AddAutoRunStaysQuietOverAFullScreenProgram) {
-  machine.desktop.foreground = machine.desktop.AddWindow({"GameWindow", "Game", {0, 0, 1920, 1080}});
-  Run(kNewItem);
-  EXPECT_EQ(machine.debug.lines, std::vector<std::string>{"CheckIsFull is  : 1"});
-  EXPECT_TRUE(jobs.calls.empty());
-  EXPECT_TRUE(windows.shown.empty());
-}
-
-TEST_F(ApplicationTest, AddAutoRunEndsWhenTheScreeningOrTheRateSaySo) {
-  jobs.needsAlert = false;
-  Run(kNewItem);
-  EXPECT_EQ(jobs.calls, (std::vector<std::string>{"Screen"}));
-  EXPECT_TRUE(windows.shown.empty());
-
-  jobs.calls.clear();
-  jobs.needsAlert = true;
-  jobs.recommendedToKeep = true;
-  Run(kNewItem);
-  EXPECT_EQ(jobs.calls, (std::vector<std::string>{"Screen", "DisableRate", "Stat 231"}));
-  EXPECT_TRUE(windows.shown.empty());
-  EXPECT_TRUE(machine.processes.createdMutexes.empty());
 }
 
 TEST_F(ApplicationTest, AddAutoRunSkipsAServiceWithoutDisplayName) {
@@ -250,13 +244,13 @@ TEST_F(ApplicationTest, AddAutoRunSkipsAServiceWithoutDisplayName) {
     windows.shown.clear();
     machine.processes.existingMutexes.clear();
     state = ProcessState{};
-    Run(arguments);
+    Launch(arguments);
     EXPECT_EQ(!windows.shown.empty(), shows);
   }
 }
 
 TEST_F(ApplicationTest, AddAutoRunFirstInstanceTracesTheArgumentsAndOpensTheQueue) {
-  Run(kNewItem);
+  Launch(kNewItem);
   EXPECT_EQ(machine.debug.lines, (std::vector<std::string>{
                                      "ParamStr(2) : /1 ParamStr(3) : /4E6F7465",
                                      "ParamStr(4) : /433A5C612E657865 ParamStr(5) : /484B4355",
@@ -270,40 +264,38 @@ TEST_F(ApplicationTest, AddAutoRunFirstInstanceTracesTheArgumentsAndOpensTheQueu
   EXPECT_TRUE(state.alertQueue->Empty());
 }
 
-TEST_F(ApplicationTest, AddAutoRunForwardsToTheRunningAlertWindowAfterTheWait) {
-  machine.processes.existingMutexes.insert("_Tarvo_Bootmark_AddAutoRun");
-  // The running instance's window appears while this one waits.
-  WindowHandle running = kNoWindow;
-  machine.clock.onSleep = [&] {
-    running = machine.desktop.AddWindow({"TBmark_AutoRunNotice", "AutoRunNotice", {}});
+// A second instance hands its item to the running alert window: after a wait
+// while the first one holds the mutex, at once when only the window remains.
+TEST(AddAutoRun, ForwardsToARunningAlertWindowElseShowsItsOwn) {
+  const struct {
+    const char* name;
+    bool mutexHeld, windowAtStart, windowAfterWait;
+    std::vector<std::uint32_t> sleeps;
+    int searches;
+    bool forwarded;
+  } cases[] = {
+      {"window appears during the wait", true, false, true, {2000}, 1, true},
+      {"no window after the wait", true, false, false, {2000}, 2, false},
+      {"only the window remains", false, true, false, {}, 1, true},
   };
-  Run({"/AddAutoRun", "/4", "/433A5C612E6C6E6B"});
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    App app;
+    if (c.mutexHeld) app.machine.processes.existingMutexes.insert("_Tarvo_Bootmark_AddAutoRun");
+    WindowHandle running = kNoWindow;
+    const auto open = [&] { running = app.machine.desktop.AddWindow({"TBmark_AutoRunNotice", "AutoRunNotice", {}}); };
+    if (c.windowAtStart) open();
+    if (c.windowAfterWait) app.machine.clock.onSleep = open;
+    app.Launch({"/AddAutoRun", "/4", "/433A5C612E6C6E6B"});
 
-  EXPECT_EQ(machine.clock.sleeps, std::vector<std::uint32_t>{2000});
-  ASSERT_EQ(machine.desktop.copyDataSent.size(), 1u);
-  EXPECT_EQ(machine.desktop.copyDataSent[0].first, running);
-  // Missing arguments read as empty: two blanks after the first two, nothing after the rest.
-  EXPECT_EQ(machine.desktop.copyDataSent[0].second, "/4 /433A5C612E6C6E6B ");
-  EXPECT_TRUE(windows.shown.empty());
-  EXPECT_FALSE(state.alertQueue);
-}
-
-TEST_F(ApplicationTest, AddAutoRunShowsItsOwnWindowWhenTheRunningOneCannotBeFound) {
-  machine.processes.existingMutexes.insert("_Tarvo_Bootmark_AddAutoRun");
-  Run(kNewItem);
-  EXPECT_EQ(machine.clock.sleeps, std::vector<std::uint32_t>{2000});
-  EXPECT_EQ(machine.desktop.findCalls, 2);
-  EXPECT_TRUE(machine.desktop.copyDataSent.empty());
-  EXPECT_EQ(windows.shown, std::vector<std::string>{"Alert"});
-}
-
-TEST_F(ApplicationTest, AddAutoRunForwardsWithoutWaitingWhenOnlyTheWindowRemains) {
-  // The mutex is free (its owner ended) but a window of the class is still found.
-  machine.desktop.AddWindow({"TBmark_AutoRunNotice", "AutoRunNotice", {}});
-  Run(kNewItem);
-  EXPECT_TRUE(machine.clock.sleeps.empty());
-  EXPECT_EQ(machine.desktop.copyDataSent.size(), 1u);
-  EXPECT_TRUE(windows.shown.empty());
+    EXPECT_EQ(app.machine.clock.sleeps, c.sleeps);
+    EXPECT_EQ(app.machine.desktop.findCalls, c.searches);
+    // Missing arguments read as empty: two blanks after the first two, nothing after the rest.
+    using Sent = std::vector<std::pair<WindowHandle, std::string>>;
+    EXPECT_EQ(app.machine.desktop.copyDataSent, (c.forwarded ? Sent{{running, "/4 /433A5C612E6C6E6B "}} : Sent{}));
+    EXPECT_EQ(app.windows.shown, c.forwarded ? std::vector<std::string>{} : std::vector<std::string>{"Alert"});
+    EXPECT_EQ(app.state.alertQueue.has_value(), !c.forwarded);
+  }
 }
 
 TEST(MainData, SortedExistingFilesKeepsEachPathOnceIgnoringCase) {
