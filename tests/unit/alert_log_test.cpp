@@ -51,17 +51,10 @@ class AlertLogTest : public ::testing::Test {
     EXPECT_EQ(bytes.substr(0, 2), "\xFF\xFE");
     std::string text;
     EXPECT_TRUE(DecodeFileText(files, bytes, text));
-    std::vector<std::string> lines;
-    for (std::size_t pos = 0; pos < text.size();) {
-      const std::size_t end = text.find("\r\n", pos);
-      if (end == std::string::npos) {
-        ADD_FAILURE() << "last line without CR LF";
-        break;
-      }
-      lines.push_back(text.substr(pos, end - pos));
-      EXPECT_EQ(lines.back().find_first_of("\r\n"), std::string::npos) << lines.back();
-      pos = end + 2;
-    }
+    std::vector<std::string> lines = SplitText(text, "\r\n");
+    EXPECT_EQ(lines.back(), "") << "last line without CR LF";
+    lines.pop_back();
+    for (const std::string& line : lines) EXPECT_EQ(line.find_first_of("\r\n"), std::string::npos) << line;
     return lines;
   }
 

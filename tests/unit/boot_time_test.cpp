@@ -17,20 +17,16 @@ constexpr const char* kBootTimeDat = "C:\\ProgramData\\Tarvo\\Kestrune\\Startup 
 constexpr const char* kBootTimeIni = "C:\\ProgramData\\Tarvo\\Kestrune\\BootTime.ini";
 
 TEST(FormatStartupTime, SecondsWithOneDecimalAndNoTrailingZero) {
-  const std::pair<std::int64_t, const char*> cases[] = {
-      {3200, "3.2s"},  {3000, "3s"},     {500, "0.5s"},     {0, "0s"},         {10000, "10s"},
-      {12345, "12.3s"}, {3250, "3.3s"},  {3249, "3.2s"},    {1050, "1.1s"},    {49, "0s"},
-      {50, "0.1s"},    {9960, "10s"},    {-500, "-0.5s"},   {-40, "0s"},
-      {2147483647, "2147483.6s"},
+  const std::tuple<std::int64_t, char, const char*> cases[] = {
+      {3200, '.', "3.2s"}, {3000, '.', "3s"},     {500, '.', "0.5s"},    {0, '.', "0s"},      {10000, '.', "10s"},
+      {12345, '.', "12.3s"}, {3250, '.', "3.3s"}, {3249, '.', "3.2s"},   {1050, '.', "1.1s"}, {49, '.', "0s"},
+      {50, '.', "0.1s"},   {9960, '.', "10s"},    {-500, '.', "-0.5s"},  {-40, '.', "0s"},
+      {2147483647, '.', "2147483.6s"}, {3200, ',', "3,2s"}, {3000, ',', "3s"},
   };
-  for (const auto& [milliseconds, text] : cases) {
-    EXPECT_EQ(FormatStartupTime(milliseconds, '.'), text) << milliseconds;
+  for (const auto& [milliseconds, separator, text] : cases) {
+    EXPECT_EQ(FormatStartupTime(milliseconds, separator), text) << milliseconds;
   }
-}
-
-TEST(FormatStartupTime, UsesTheUsersDecimalSeparator) {
-  EXPECT_EQ(FormatStartupTime(3200, ','), "3,2s");
-  EXPECT_EQ(FormatStartupTime(3000, ','), "3s");
+  // The item's time uses the user's decimal separator.
   FakePlatform machine;
   machine.system.decimalSeparator = ',';
   machine.files.AddFile(kBootTimeDat, Utf16File("[main]\r\ncount=1\r\n0=C:\\a.exe|x|3200\r\n"));
@@ -39,7 +35,7 @@ TEST(FormatStartupTime, UsesTheUsersDecimalSeparator) {
 
 struct ItemCase {
   const char* name;
-  const char* main;  // the [main] section's lines
+  const char* main;  // the [main] section's lines; nullptr: no file
   const char* path;
   const char* expected;
 };
@@ -79,6 +75,7 @@ TEST(GetItemStartupTime, FindsTheItemsLineCapsItAndAveragesServiceHosts) {
       {"path found anywhere in the line", "count=1\r\n0=\"C:\\a.exe\" /tray|x|4000", "c:\\A.exe", "4s"},
       {"no such item", "count=1\r\n0=x|C:\\a.exe|2000", "C:\\b.exe", ""},
       {"empty path matches nothing", "count=1\r\n0=x|C:\\a.exe|2000", "", ""},
+      {"no file", nullptr, "C:\\a.exe", ""},
       {"a huge count only visits the lines there are",
        "count=2147483647\r\n0=x|C:\\a.exe|1000\r\n2000000000=x|C:\\a.exe|2000\r\n007=x|C:\\a.exe|9000",
        "C:\\a.exe", "2s"},
@@ -86,15 +83,10 @@ TEST(GetItemStartupTime, FindsTheItemsLineCapsItAndAveragesServiceHosts) {
   for (const ItemCase& c : cases) {
     SCOPED_TRACE(c.name);
     FakePlatform machine;
-    machine.files.AddFile(kBootTimeDat, Utf16File(std::string("[main]\r\n") + c.main + "\r\n"));
+    if (c.main != nullptr) machine.files.AddFile(kBootTimeDat, Utf16File(std::string("[main]\r\n") + c.main + "\r\n"));
     EXPECT_EQ(GetItemStartupTime(machine.platform, c.path), c.expected);
+    EXPECT_EQ(machine.files.FileExists(kBootTimeDat), c.main != nullptr);
   }
-}
-
-TEST(GetItemStartupTime, AMissingFileGivesNothingAndIsNotCreated) {
-  FakePlatform machine;
-  EXPECT_EQ(GetItemStartupTime(machine.platform, "C:\\a.exe"), "");
-  EXPECT_FALSE(machine.files.FileExists(kBootTimeDat));
 }
 
 TEST(BootTimeIni, LastBootTimeReadsAsAnIntegerOrZero) {
@@ -143,23 +135,18 @@ TEST(BootTimeIni, AnUnreadableFileIsNeverOverwritten) {
   EXPECT_EQ(ReadLastBootTime(machine.platform), 0);
 }
 
+// The file always holds "."; where the user's separator is "," that text does not
+// convert, so the date counts as long past.
 TEST(BootTimeIni, NoticeDatesThatDoNotReadAsDayNumbersCountAsZero) {
-  const std::pair<const char*, DateTime> cases[] = {
-      {"45731.5", 45731.5}, {"45731", 45731},  {"4.57315e4", 45731.5}, {"-1.25", -1.25},
-      {"45731,5", 0},       {"abc", 0},        {"", 0},                {"45731.5x", 0},
-      {"1e999", 0},         {"nan", 0},        {"0", 0},
+  const std::tuple<const char*, char, DateTime> cases[] = {
+      {"45731.5", '.', 45731.5}, {"45731", '.', 45731},   {"4.57315e4", '.', 45731.5}, {"-1.25", '.', -1.25},
+      {"45731,5", '.', 0},       {"abc", '.', 0},         {"", '.', 0},                {"45731.5x", '.', 0},
+      {"1e999", '.', 0},         {"nan", '.', 0},         {"0", '.', 0},               {"45731,5", ',', 45731.5},
+      {"45731", ',', 45731},     {"45731.5", ',', 0},     {"4,57315e4", ',', 45731.5}, {"1.000,5", ',', 0},
   };
-  for (const auto& [text, expected] : cases) EXPECT_EQ(ParseNoticeDate(text, '.'), expected) << text;
-}
-
-TEST(BootTimeIni, NoticeDatesReadWithACommaSeparatorAsTheSuiteReadsThem) {
-  // The file always holds "."; where the user's separator is "," that text does not
-  // convert, so the date counts as long past.
-  const std::pair<const char*, DateTime> cases[] = {
-      {"45731,5", 45731.5}, {"45731", 45731}, {"45731.5", 0}, {"4,57315e4", 45731.5}, {"1.000,5", 0},
-  };
-  for (const auto& [text, expected] : cases) EXPECT_EQ(ParseNoticeDate(text, ','), expected) << text;
-
+  for (const auto& [text, separator, expected] : cases) {
+    EXPECT_EQ(ParseNoticeDate(text, separator), expected) << text << " " << separator;
+  }
   FakePlatform machine;
   machine.system.decimalSeparator = ',';
   machine.clock.now = 45731.5;

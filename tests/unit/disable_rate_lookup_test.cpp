@@ -61,43 +61,40 @@ class DisableRateLookupTest : public ::testing::Test {
 };
 
 TEST_F(DisableRateLookupTest, NoUsableAnswerLeavesTheRateEmptyAndUnknown) {
+  const std::string advice = R"({"id":"x","prop":"5%","recommendation":3})";
   const struct {
     const char* name;
     std::optional<std::string> response;
+    const char* exe = kExe;
+    const char* url = kUrl;
+    bool asked = true;
   } cases[] = {
       {"network failure", std::nullopt},
       {"empty answer", std::string()},
       {"garbage", std::string("<html>Service Unavailable</html>")},
       {"two fields", std::string(R"({"id":"x","prop":"12%"})")},
+      {"missing program is not asked about", advice, "C:\\Tools\\gone.exe", kUrl, false},
+      {"plain HTTP to another machine is not asked", advice, kExe, "http://stats.test/p.php", false},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
     fake.debug.lines.clear();
     statistics.clear();
     fake.http.response = c.response;
+    fake.files.AddFile(kUpdateIni, Utf16File(std::string("[Startup]\r\nOpenRequest=1\r\nRequesturl=") + c.url));
+    const std::size_t requests = fake.http.Requests().size();
 
-    EXPECT_FALSE(Decide());
+    EXPECT_FALSE(Decide(c.exe));
 
+    EXPECT_EQ(fake.http.Requests().size(), requests + (c.asked ? 1 : 0));
     EXPECT_TRUE(HasLine("DisableRate: "));
     EXPECT_TRUE(HasLine("Recommend: -1"));
     EXPECT_FALSE(HasLine("6.IsRecommand :Enable "));
     EXPECT_TRUE(statistics.empty());
-    EXPECT_EQ(Info("DisableRate"), "");
-    EXPECT_EQ(Info("Recommand"), "-1");
+    EXPECT_EQ(Info("DisableRate", c.exe), "");
+    EXPECT_EQ(Info("Recommand", c.exe), "-1");
     EXPECT_FALSE(fake.files.FileExists(kCache));
   }
-  EXPECT_EQ(fake.http.Requests().size(), std::size(cases));
-}
-
-TEST_F(DisableRateLookupTest, MissingProgramIsNotAskedAbout) {
-  const std::string missing = "C:\\Tools\\gone.exe";
-  fake.http.response = R"({"id":"x","prop":"5%","recommendation":3})";
-
-  EXPECT_FALSE(Decide(missing));
-
-  EXPECT_TRUE(fake.http.Requests().empty());
-  EXPECT_EQ(Info("DisableRate", missing), "");
-  EXPECT_EQ(Info("Recommand", missing), "-1");
 }
 
 TEST_F(DisableRateLookupTest, MainThreadKeepsItsMessagesRunningUntilTheAnswerArrives) {
@@ -153,14 +150,6 @@ TEST_F(DisableRateLookupTest, AdviceIsCachedOnlyUnderTheIdentifierAsked) {
   EXPECT_EQ(Cached("drate"), "5%");
 }
 
-TEST_F(DisableRateLookupTest, PlainHttpToAnotherMachineIsNotAsked) {
-  fake.files.AddFile(kUpdateIni, Utf16File("[Startup]\r\nOpenRequest=1\r\nRequesturl=http://stats.test/p.php\r\n"));
-  fake.http.response = R"({"id":"x","prop":"5%","recommendation":3})";
-  EXPECT_FALSE(Decide());
-  EXPECT_TRUE(fake.http.Requests().empty());
-  EXPECT_EQ(Info("Recommand"), "-1");
-}
-
 TEST_F(DisableRateLookupTest, BodyAndAnswerAreInTheAnsiCodePage) {
   // The fake system's ANSI code page is Windows-1252: "\xE9" is "é".
   fake.http.response = "{\"id\":\"x\",\"prop\":\"caf\xE9\",\"recommendation\":1}";
@@ -177,10 +166,9 @@ TEST_F(DisableRateLookupTest, DamagedFilesAreKeptAsideWhenTheDecisionSavesOverTh
     std::string bytes;
     bool locked;
   } damages[] = {
+      // Which bytes cannot be decoded is the settings file's own rule.
       {"locked", good, true},
       {"odd-length UTF-16", good + "\x41", false},
-      {"bad UTF-8 after the BOM", "\xEF\xBB\xBF[Other]\r\nk=\xC3\x28\r\n", false},
-      {"binary", std::string("\x00\x01\x02\xFF\x00[x]\x7F", 8), false},
   };
   fake.http.response = std::string(R"({"id":")") + kUpdaterId + R"(","prop":"5%","recommendation":1})";
   for (const char* file : {kCache, kInfoIni}) {

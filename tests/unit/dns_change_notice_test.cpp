@@ -59,6 +59,7 @@ TEST(DnsChangeNoticeCreate, EndsAtOnceWhenSuppressedEmptyOrRemembered) {
     const char* netwarden;
     bool ends;
     const char* nameServerAfter;
+    const char* protectedAfter = "8.8.8.8";  // "DNSAddress" of the settings file afterwards
   };
   const char* protectedStatic = "[Browser Protect]\r\nDNSAddress=8.8.8.8\r\nSystemDnsAuto=0\r\n";
   const std::string rememberedAllow = std::string(protectedStatic) + "[DNSRember_Allow]\r\n20250101000000000=1.1.1.1\r\n";
@@ -67,12 +68,13 @@ TEST(DnsChangeNoticeCreate, EndsAtOnceWhenSuppressedEmptyOrRemembered) {
   const std::string suppressed = rememberedStop + "[Restore]\r\nOpenkb=1\r\n";
   const Case cases[] = {
       {"a changed static list shows", "1.1.1.1", false, protectedStatic, false, "1.1.1.1"},
-      {"no settings file shows", "1.1.1.1", false, nullptr, false, "1.1.1.1"},
+      {"no settings file shows", "1.1.1.1", false, nullptr, false, "1.1.1.1", ""},
       {"Openkb suppresses even a remembered choice", "fe80::1 1.1.1.1", false, suppressed.c_str(), true,
        "fe80::1 1.1.1.1"},
       {"no adapter ends", std::nullopt, true, protectedStatic, true, "<no key>"},
-      {"an empty automatic list ends", std::nullopt, false, "[x]\r\n", true, ""},
-      {"remembered allow applies", "1.1.1.1", false, rememberedAllow.c_str(), true, "1.1.1.1"},
+      {"an empty automatic list ends", std::nullopt, false, "[x]\r\n", true, "", ""},
+      {"remembered allow applies and is stored", "1.1.1.1", false, rememberedAllow.c_str(), true, "1.1.1.1",
+       "1.1.1.1"},
       {"remembered stop applies, case aside", "fe80::1 1.1.1.1", false, rememberedStop.c_str(), true, "8.8.8.8"},
       {"another order is another list", "1.1.1.1 fe80::1", false, rememberedStop.c_str(), false,
        "1.1.1.1 fe80::1"},
@@ -89,20 +91,9 @@ TEST(DnsChangeNoticeCreate, EndsAtOnceWhenSuppressedEmptyOrRemembered) {
     Notice notice(machine);
     EXPECT_EQ(testing::EndsProcess([&] { notice.notice.FormCreate(); }), c.ends);
     EXPECT_EQ(NameServer(machine.registry), c.nameServerAfter);
+    EXPECT_EQ(TSafeIniFile(machine.files, kNetwarden).ReadString("Browser Protect", "DNSAddress", ""),
+              c.protectedAfter);
   }
-}
-
-TEST(DnsChangeNoticeCreate, RememberedAllowStoresTheCurrentList) {
-  FakePlatform machine;
-  SeedAdapter(machine.registry, "1.1.1.1");
-  machine.files.AddFile(kNetwarden, Utf16File("[Browser Protect]\r\nDNSAddress=8.8.8.8\r\nSystemDnsAuto=0\r\n"
-                                              "[DNSRember_Allow]\r\n1=1.1.1.1\r\n"));
-  Notice notice(machine);
-  EXPECT_TRUE(testing::EndsProcess([&] { notice.notice.FormCreate(); }));
-  TSafeIniFile ini(machine.files);
-  ini.LoadFromFile(kNetwarden);
-  EXPECT_EQ(ini.ReadString("Browser Protect", "DNSAddress", ""), "1.1.1.1");
-  EXPECT_EQ(ini.ReadString("DNSRember_Allow", "1", ""), "1.1.1.1");
 }
 
 TEST(DnsChangeNoticeCreate, TextsComeFromTheLanguageFileWithEnglishDefaults) {
@@ -259,8 +250,7 @@ TEST(DnsChangeNoticeActions, AllowStopAndCloseAfterTheirChoice) {
     EXPECT_TRUE(testing::EndsProcess([&] { notice.Click(c.control); }));
 
     EXPECT_EQ(NameServer(machine.registry), c.nameServerAfter);
-    TSafeIniFile ini(machine.files);
-    ini.LoadFromFile(kNetwarden);
+    const TSafeIniFile ini(machine.files, kNetwarden);
     EXPECT_EQ(ini.ReadString("Browser Protect", "DNSAddress", ""), c.addressAfter);
     EXPECT_EQ(ini.ReadString("DNSRember_Allow", "20250601123045678", ""), c.rememberedAllow);
     EXPECT_EQ(ini.ReadString("DNSRember_Stop", "20250601123045678", ""), c.rememberedStop);

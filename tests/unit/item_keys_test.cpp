@@ -100,19 +100,14 @@ TEST(ItemKeys, MakeItemKeyReplacesWhatDiffersBetweenComputers) {
       {"RadioRecorder Task", "RadioRecorderLauncher.exe", "RadioRecorderLauncher", 3, "3:radiorecorderlauncher_<hash>"},
       {"RadioRecorder Task", "RadioRecorderLauncher.exe", "Other", 3, "3:RadioRecorder Task"},
       {"VivaldiUpdateCheck 12", "update_notifier.exe", "", 3, "3:vivaldiupdatecheck_<hash>"},
+      // The known-task stem equals the name without regard to case: no hash.
+      {"WPSEXTERNAL", "wps.exe", "", 3, "3:wpsexternal"},
   };
   const LocalIdentity identity = Identity();
   const ItemKeys keys(identity, nullptr);
   for (const KeyCase& c : cases) {
     EXPECT_EQ(keys.MakeItemKey(c.name, c.fileName, c.company, c.itemType), Expected(c)) << c.name;
   }
-}
-
-TEST(ItemKeys, LowerCaseOnlyChangesNeedNoHash) {
-  const LocalIdentity identity = Identity();
-  const ItemKeys keys(identity, nullptr);
-  // The known-task stem equals the name without regard to case.
-  EXPECT_EQ(keys.MakeItemKey("WPSEXTERNAL", "wps.exe", "", 3), "3:wpsexternal");
 }
 
 TEST(ItemKeys, ScheduledTasksReplaceTheirAccountAndAuthor) {
