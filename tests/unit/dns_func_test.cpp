@@ -33,7 +33,7 @@ TEST(ApplyDNSDecision, FollowsTheDecisionTable) {
   struct Case {
     const char* name;
     std::optional<std::string> current;  // static list; nullopt: automatic DNS
-    const char* systemDnsAuto;
+    const char* systemDnsAuto;           // nullptr: no settings file
     bool allow;
     DnsDecisionAction action;
     std::string nameServerAfter;
@@ -64,14 +64,22 @@ TEST(ApplyDNSDecision, FollowsTheDecisionTable) {
        kProtected, std::nullopt},
       {"static, other value, allow", "1.1.1.1", "5", true, DnsDecisionAction::None, "1.1.1.1", std::nullopt},
       {"static, other value, stop", "1.1.1.1", "-1", false, DnsDecisionAction::None, "1.1.1.1", std::nullopt},
+      // Missing settings protect what is in force, so nothing changes.
+      {"automatic, no settings, allow", automatic, nullptr, true, DnsDecisionAction::None, "", std::nullopt},
+      {"automatic, no settings, stop", automatic, nullptr, false, DnsDecisionAction::None, "", std::nullopt},
+      {"static, no settings, allow", "1.1.1.1", nullptr, true, DnsDecisionAction::None, "1.1.1.1", std::nullopt},
+      {"static, no settings, stop", "1.1.1.1", nullptr, false, DnsDecisionAction::None, "1.1.1.1", std::nullopt},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     testing::FakePlatform machine;
     SeedAdapter(machine.registry, c.current);
-    const std::string before = Utf16File(std::string("[Browser Protect]\r\nDNS=0\r\nDNSAddress=") + kProtected +
-                                         "\r\nSystemDnsAuto=" + c.systemDnsAuto + "\r\n[Restore]\r\nOpenkb=0\r\n");
-    machine.files.AddFile(kNetwarden, before);
+    const std::optional<std::string> before =
+        c.systemDnsAuto == nullptr
+            ? std::nullopt
+            : std::optional(Utf16File(std::string("[Browser Protect]\r\nDNS=0\r\nDNSAddress=") + kProtected +
+                                      "\r\nSystemDnsAuto=" + c.systemDnsAuto + "\r\n[Restore]\r\nOpenkb=0\r\n"));
+    if (before) machine.files.AddFile(kNetwarden, *before);
 
     EXPECT_EQ(TDNSFunc::ApplyDNSDecision(machine.platform, c.allow), c.action);
     EXPECT_EQ(NameServer(machine.registry), c.nameServerAfter);
@@ -82,19 +90,6 @@ TEST(ApplyDNSDecision, FollowsTheDecisionTable) {
       EXPECT_EQ(ini.ReadString("Restore", "Openkb", "-"), "0");  // other keys stay
     } else {
       EXPECT_EQ(machine.files.Content(kNetwarden), before);
-    }
-  }
-}
-
-TEST(ApplyDNSDecision, MissingSettingsProtectWhatIsInForceSoNothingChanges) {
-  for (const bool automatic : {true, false}) {
-    for (const bool allow : {true, false}) {
-      SCOPED_TRACE(::testing::Message() << "automatic " << automatic << " allow " << allow);
-      testing::FakePlatform machine;
-      SeedAdapter(machine.registry, automatic ? std::nullopt : std::optional<std::string>("1.1.1.1"));
-      EXPECT_EQ(TDNSFunc::ApplyDNSDecision(machine.platform, allow), DnsDecisionAction::None);
-      EXPECT_EQ(NameServer(machine.registry), automatic ? "" : "1.1.1.1");
-      EXPECT_FALSE(machine.files.FileExists(kNetwarden));
     }
   }
 }

@@ -36,27 +36,28 @@ TEST_F(LookupDatabases, ListsAnswerByTheirKeys) {
          "insert into signatureList values (cast(x'736F6369E974E9' as text));");  // "société" in Windows-1252
   TSqliteObj db(files, file);
 
-  struct Case {
+  constexpr auto white = &TSqliteObj::IsInWhiteList;
+  constexpr auto black = &TSqliteObj::IsInBlackList;
+  constexpr auto signers = &TSqliteObj::IsInSignatureList;
+  const struct {
     const char* name;
-    std::function<bool()> lookUp;
+    bool (TSqliteObj::*lookUp)(std::string_view);
+    const char* key;
     bool found;
+  } cases[] = {
+      {"white list, key as stored", white, kKey, true},
+      {"white list, key given in lower case", white, "0123456789abcdef0123456789abcdef", true},
+      {"white list, key stored in lower case", white, "fedcba9876543210fedcba9876543210", false},
+      {"white list, unknown key", white, "00000000000000000000000000000000", false},
+      {"black list", black, "0123456789abcdef0123456789abcdef", true},
+      {"black list, unknown key", black, "FEDCBA9876543210FEDCBA9876543210", false},
+      {"signer with an apostrophe", signers, "o'brien software", true},
+      {"signer compared exactly", signers, "Tarvo Ltd.", false},
+      {"signer not listed", signers, "tarvo", false},
+      {"statement in the ANSI code page", signers, "soci\xC3\xA9t\xC3\xA9", true},
+      {"quote only", signers, "'", false},
   };
-  const Case cases[] = {
-      {"white list, key as stored", [&] { return db.IsInWhiteList(kKey); }, true},
-      {"white list, key given in lower case", [&] { return db.IsInWhiteList("0123456789abcdef0123456789abcdef"); },
-       true},
-      {"white list, key stored in lower case", [&] { return db.IsInWhiteList("fedcba9876543210fedcba9876543210"); },
-       false},
-      {"white list, unknown key", [&] { return db.IsInWhiteList("00000000000000000000000000000000"); }, false},
-      {"black list", [&] { return db.IsInBlackList("0123456789abcdef0123456789abcdef"); }, true},
-      {"black list, unknown key", [&] { return db.IsInBlackList("FEDCBA9876543210FEDCBA9876543210"); }, false},
-      {"signer with an apostrophe", [&] { return db.IsInSignatureList("o'brien software"); }, true},
-      {"signer compared exactly", [&] { return db.IsInSignatureList("Tarvo Ltd."); }, false},
-      {"signer not listed", [&] { return db.IsInSignatureList("tarvo"); }, false},
-      {"statement in the ANSI code page", [&] { return db.IsInSignatureList("soci\xC3\xA9t\xC3\xA9"); }, true},
-      {"quote only", [&] { return db.IsInSignatureList("'"); }, false},
-  };
-  for (const Case& test : cases) EXPECT_EQ(test.lookUp(), test.found) << test.name;
+  for (const auto& test : cases) EXPECT_EQ((db.*test.lookUp)(test.key), test.found) << test.name;
   EXPECT_TRUE(db.HasRows("select * from whiteList"));
   EXPECT_FALSE(db.HasRows("select * from blackList where MD5=''"));
 }
