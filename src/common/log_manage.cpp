@@ -80,19 +80,17 @@ TLogObj::~TLogObj() {
   }
 }
 
-bool TLogObj::Rotate() {
+void TLogObj::Rotate() {
   const std::string backup = fileName_ + ".bak1";
   if (files_.FileExists(backup)) files_.DeleteFile(backup);
   // The copy reads the file through a handle that shares it with our own writer:
   // the system's file copy may refuse a source that is open for writing.
   const Result<std::string> bytes = files_.ReadAll(fileName_);
-  if (!bytes || !files_.ReplaceAll(backup, *bytes).ok()) return false;
-  if (!stream_->Truncate()) return false;
+  if (!bytes || !files_.ReplaceAll(backup, *bytes).ok() || !stream_->Truncate()) return;
   size_ = 0;
-  return true;
 }
 
-bool TLogObj::WriteLine(std::string_view text) {
+void TLogObj::WriteLine(std::string_view text) {
   // Without a backup the full file is kept and the line appended: losing 5 MB
   // of log is worse than a log that grows on.
   if (size_ >= kDefaultLogMaxSize) Rotate();
@@ -103,9 +101,7 @@ bool TLogObj::WriteLine(std::string_view text) {
   AppendUtf16(bytes, "  ");
   AppendUtf16(bytes, text);
   AppendUtf16(bytes, "\r\n");
-  if (!stream_->Append(bytes)) return false;
-  size_ += static_cast<std::int64_t>(bytes.size());
-  return true;
+  if (stream_->Append(bytes)) size_ += static_cast<std::int64_t>(bytes.size());
 }
 
 // --- TLogManage ------------------------------------------------------------------

@@ -49,18 +49,18 @@ class TLogObj {
   TLogObj(const TLogObj&) = delete;
   TLogObj& operator=(const TLogObj&) = delete;
 
-  // Writes one line (rotating the file first when it has reached 5 MB). False
-  // when the line could not be written.
-  bool WriteLine(std::string_view text);
+  // Writes one line (rotating the file first when it has reached 5 MB); a line
+  // that cannot be written is lost.
+  void WriteLine(std::string_view text);
 
   // The file actually written (a numbered name when the requested one was taken).
   const std::string& FileName() const { return fileName_; }
 
  private:
   TLogObj(IFileSystem& files, IClock& clock, std::string fileName, std::unique_ptr<IWriteFile> stream);
-  // Moves the full file to ".bak1" and empties it. False when the backup could not
-  // be made; the file is then left whole.
-  bool Rotate();
+  // Moves the full file to ".bak1" and empties it. When the backup cannot be made
+  // the file is left whole.
+  void Rotate();
 
   IFileSystem& files_;
   IClock& clock_;

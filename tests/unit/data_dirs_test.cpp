@@ -64,6 +64,14 @@ TEST(ForceDirectoriesTest, CreatesMissingParentsRetryingUpTo101Times) {
   }
   FakeFileSystem fs;
   EXPECT_FALSE(ForceDirectories(fs, ""));
+  // Roots are never created: drives, servers and their shares.
+  for (const char* folder : {"Q:\\", "Q:\\Nowhere", "\\\\srv\\share\\dir"}) {
+    for (const char* root : {"Q:", "Q:\\", "\\\\srv", "\\\\srv\\share"}) {
+      FakeFileSystem machine;
+      ForceDirectories(machine, folder);
+      EXPECT_EQ(machine.CreateDirectoryCalls(root), 0) << folder << " " << root;
+    }
+  }
 }
 
 struct PathCase {
