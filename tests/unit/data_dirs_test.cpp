@@ -52,11 +52,13 @@ TEST(ForceDirectoriesTest, CreatesMissingParentsRetryingUpTo101Times) {
       {"RefusedUntilTheLastAttempt", "C:\\Exists\\A", 100, true, 101},
       {"RefusedForGood", "C:\\Exists\\A\\B", 1000, false, 101},
       {"MissingDrive", "Q:\\Nowhere\\Deep", 0, false, 0}, {"Root", "C:\\", 0, true, 0},
+      {"OnAServerShare", "\\\\srv\\share\\A", 0, true, 0}, {"ServerShare", "\\\\srv\\share", 0, true, 0},
   };
   for (const ForceCase& test : cases) {
     SCOPED_TRACE(test.name);
     FakeFileSystem fs;
     fs.AddDirectory("C:\\Exists");
+    fs.AddDirectory("\\\\srv\\share");
     fs.FailCreateDirectory("C:\\Exists\\A", test.failuresOfFirstNewFolder);
     EXPECT_EQ(ForceDirectories(fs, test.folder), test.expectedResult);
     EXPECT_EQ(fs.DirectoryExists(test.folder), test.expectedResult);
