@@ -89,9 +89,4 @@ std::string GetFileVersionField(IVersionResources& versions, std::string_view fi
   return FieldOfFile(versions, fileName, fieldIndex, defaultText, FileVersionSource::kString);
 }
 
-std::string GetFileVersionFieldNumeric(IVersionResources& versions, std::string_view fileName, int fieldIndex,
-                                       std::string_view defaultText) {
-  return FieldOfFile(versions, fileName, fieldIndex, defaultText, FileVersionSource::kNumeric);
-}
-
 }  // namespace bootmark

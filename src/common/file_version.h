@@ -48,8 +48,5 @@ std::optional<FileVersionFields> GetFileVersionFields(IVersionResources& version
 // gives the empty text. `defaultText` when the file has no version information.
 std::string GetFileVersionField(IVersionResources& versions, std::string_view fileName, int fieldIndex,
                                 std::string_view defaultText);
-// The same, with FileVersion (index 3) from the numeric version.
-std::string GetFileVersionFieldNumeric(IVersionResources& versions, std::string_view fileName, int fieldIndex,
-                                       std::string_view defaultText);
 
 }  // namespace bootmark

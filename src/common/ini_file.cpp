@@ -45,40 +45,6 @@ bool TIniFile::WriteString(std::string_view section, std::string_view key,
   return profile_.WriteString(fileName_, section, key, value);
 }
 
-std::int32_t TIniFile::ReadInteger(std::string_view section, std::string_view key,
-                                   std::int32_t defaultValue) {
-  return ini_format::ParseInteger(ReadString(section, key, ""), defaultValue);
-}
-
-bool TIniFile::WriteInteger(std::string_view section, std::string_view key, std::int32_t value) {
-  return WriteString(section, key, ini_format::FormatInteger(value));
-}
-
-bool TIniFile::ReadBool(std::string_view section, std::string_view key, bool defaultValue) {
-  return ini_format::ParseBool(ReadString(section, key, ""), defaultValue);
-}
-
-bool TIniFile::WriteBool(std::string_view section, std::string_view key, bool value) {
-  return WriteString(section, key, ini_format::FormatBool(value));
-}
-
-double TIniFile::ReadFloat(std::string_view section, std::string_view key, double defaultValue) {
-  return ini_format::ParseFloat(ReadString(section, key, ""), defaultValue);
-}
-
-bool TIniFile::WriteFloat(std::string_view section, std::string_view key, double value) {
-  return WriteString(section, key, ini_format::FormatFloat(value));
-}
-
-DateTime TIniFile::ReadDateTime(std::string_view section, std::string_view key,
-                                DateTime defaultValue) {
-  return ini_format::ParseDateTime(ReadString(section, key, ""), defaultValue);
-}
-
-bool TIniFile::WriteDateTime(std::string_view section, std::string_view key, DateTime value) {
-  return WriteString(section, key, ini_format::FormatDateTime(value));
-}
-
 std::vector<std::string> TIniFile::ReadSections() { return profile_.ReadSectionNames(fileName_); }
 
 std::vector<std::string> TIniFile::ReadSection(std::string_view section) {
@@ -89,16 +55,6 @@ bool TIniFile::SectionExists(std::string_view section) {
   const std::vector<std::string> names = ReadSections();
   return std::any_of(names.begin(), names.end(),
                      [&](const std::string& name) { return SameText(name, section); });
-}
-
-bool TIniFile::ValueExists(std::string_view section, std::string_view key) {
-  const std::vector<std::string> keys = ReadSection(section);
-  return std::any_of(keys.begin(), keys.end(),
-                     [&](const std::string& name) { return SameText(name, key); });
-}
-
-bool TIniFile::EraseSection(std::string_view section) {
-  return profile_.EraseSection(fileName_, section);
 }
 
 bool TIniFile::DeleteKey(std::string_view section, std::string_view key) {

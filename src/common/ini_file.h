@@ -8,7 +8,6 @@
 #include <string_view>
 #include <vector>
 
-#include "base/date_time.h"
 #include "platform/file_system.h"
 #include "platform/profile.h"
 
@@ -32,22 +31,9 @@ class TIniFile {
   // False when the system refused the write.
   bool WriteString(std::string_view section, std::string_view key, std::string_view value);
 
-  std::int32_t ReadInteger(std::string_view section, std::string_view key,
-                           std::int32_t defaultValue);
-  bool WriteInteger(std::string_view section, std::string_view key, std::int32_t value);
-  bool ReadBool(std::string_view section, std::string_view key, bool defaultValue);
-  bool WriteBool(std::string_view section, std::string_view key, bool value);
-  // Throws EConvertError when the value is present but not a number.
-  double ReadFloat(std::string_view section, std::string_view key, double defaultValue);
-  bool WriteFloat(std::string_view section, std::string_view key, double value);
-  DateTime ReadDateTime(std::string_view section, std::string_view key, DateTime defaultValue);
-  bool WriteDateTime(std::string_view section, std::string_view key, DateTime value);
-
   std::vector<std::string> ReadSections();
   std::vector<std::string> ReadSection(std::string_view section);
   bool SectionExists(std::string_view section);
-  bool ValueExists(std::string_view section, std::string_view key);
-  bool EraseSection(std::string_view section);
   bool DeleteKey(std::string_view section, std::string_view key);
 
   // Flushes the system's cached copy of the file to disk.

@@ -46,7 +46,7 @@ bool DecodeFileText(IFileSystem& files, std::string_view bytes, std::string& tex
 // returns false when it cannot.
 using StreamFilter = std::function<bool(const std::string& in, std::string& out)>;
 
-// Value formats of settings files, shared by TSafeIniFile and TIniFile.
+// Value formats of settings files.
 namespace ini_format {
 // Decimal text; a leading "0x" (or "$") reads as hexadecimal. Text that is not a
 // 32-bit integer gives the default.
