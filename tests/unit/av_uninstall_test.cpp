@@ -146,7 +146,7 @@ TEST_F(AVUninstall, SectionsAndTheirSwitches) {
       {"not in the uninstall scan", "[P_Example Security]\r\nNotUnInst=1\r\nDisplayName='example'\r\n", {}},
       {"reserved keys never match",
        "[P_Example Security]\r\nURL='example'\r\nURL_9='example'\r\nHelp_Ver_DispVer='example'\r\n"
-       "Help_Ver_NameVer='example'\r\nDeleteReg='example'\r\n#x='example'\r\n",
+       "Help_Ver_NameVer='example'\r\nDeleteReg='example'\r\n#x='example'\r\nURL_Info='virus'\r\n",
        {}},
       {"a later condition may match",
        "[P_Example Security]\r\nDisplayName='nothing'\r\nComments='virus'\r\nDisplayVersion='5.'\r\n",
@@ -160,6 +160,8 @@ TEST_F(AVUninstall, SectionsAndTheirSwitches) {
     machine.AddEntry("ExampleAV", {"Example Antivirus", "Example Security Ltd.", "u", {}, "5.0"});
     machine.fake.registry.SetString(RegistryRoot::LocalMachine, std::string(kUninstall) + "\\ExampleAV",
                                     "Comments", "Anti-virus", RegistryView::Registry64);
+    machine.fake.registry.SetString(RegistryRoot::LocalMachine, std::string(kUninstall) + "\\ExampleAV",
+                                    "URL_Info", "Anti-virus", RegistryView::Registry64);
     EXPECT_EQ(machine.Detect(), test.expected);
   }
 }

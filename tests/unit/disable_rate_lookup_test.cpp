@@ -142,12 +142,13 @@ TEST_F(DisableRateLookupTest, WaitingThreadCancelsTheRequestAtTheDeadline) {
 }
 
 TEST_F(DisableRateLookupTest, AdviceIsCachedOnlyUnderTheIdentifierAsked) {
-  fake.http.response = R"({"id":"other-item","prop":"5%","recommendation":1})";
+  // Blanks are no control characters: the rate is cached as sent.
+  fake.http.response = R"({"id":"other-item","prop":"5 %","recommendation":1})";
   EXPECT_FALSE(Decide());
   TSafeIniFile cache(fake.files);
   cache.LoadFromFile(kCache);
   EXPECT_EQ(cache.ReadSections(), std::vector<std::string>{kUpdaterId});
-  EXPECT_EQ(Cached("drate"), "5%");
+  EXPECT_EQ(Cached("drate"), "5 %");
 }
 
 TEST_F(DisableRateLookupTest, BodyAndAnswerAreInTheAnsiCodePage) {

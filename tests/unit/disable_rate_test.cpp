@@ -98,6 +98,7 @@ TEST(DisableRateSettings, OnlyAnExplicitValueOtherThanZeroSwitchesTheLookUpOn) {
       {"[Startup]\r\n", false, kDefaultUrl},
       {"[Startup]\r\nOpenRequest=0\r\nRequesturl=http://x/proportion.php\r\n", false, "http://x/proportion.php"},
       {"[Startup]\r\nOpenRequest=1\r\nRequestTimeout=5\r\n", true, kDefaultUrl, 5000},
+      {"[Startup]\r\nOpenRequest=1\r\nRequestTimeout=1\r\n", true, kDefaultUrl, 1000},
       {"[Startup]\r\nOpenRequest=yes\r\nRequestTimeout=0\r\n", true, kDefaultUrl},
       {"[Startup]\r\nOpenRequest=\r\nRequestTimeout=3601\r\n", true, kDefaultUrl},
       {"[Other]\r\nOpenRequest=1\r\nRequestTimeout=5\r\n", false, kDefaultUrl},
