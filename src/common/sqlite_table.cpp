@@ -60,9 +60,8 @@ TSQLiteTable::TSQLiteTable(const TSQLiteDatabase& db, std::string_view sql) {
 
   const int columnCount = sqlite3_column_count(statement.get());
   std::vector<bool> undeclared(static_cast<std::size_t>(columnCount), false);
+  columnCount_ = static_cast<std::size_t>(columnCount);
   for (int column = 0; column < columnCount; ++column) {
-    const char* name = sqlite3_column_name(statement.get(), column);
-    columns_.emplace_back(name != nullptr ? name : "");
     const char* declared = sqlite3_column_decltype(statement.get(), column);
     undeclared[static_cast<std::size_t>(column)] = declared == nullptr;
     types_.push_back(declared != nullptr ? ColumnTypeOfDeclaration(declared) : SQLiteColumnType::Text);
@@ -74,11 +73,12 @@ TSQLiteTable::TSQLiteTable(const TSQLiteDatabase& db, std::string_view sql) {
     if (result != SQLITE_ROW) {
       db.RaiseError("Could not retrieve data", sql, result == SQLITE_BUSY ? "SQLite is Busy" : "");
     }
-    for (int column = 0; column < columnCount; ++column) {
+    // Only the first row's cells are kept; the others are counted.
+    for (int column = 0; rowCount_ == 0 && column < columnCount; ++column) {
       sqlite3_stmt* s = statement.get();
       const int storage = sqlite3_column_type(s, column);
       const auto index = static_cast<std::size_t>(column);
-      if (rowCount_ == 0 && undeclared[index]) types_[index] = ColumnTypeOfStorage(storage);
+      if (undeclared[index]) types_[index] = ColumnTypeOfStorage(storage);
       if (storage == SQLITE_NULL) {
         cells_.emplace_back(std::monostate{});
         continue;
@@ -106,23 +106,10 @@ TSQLiteTable::TSQLiteTable(const TSQLiteDatabase& db, std::string_view sql) {
   }
 }
 
-SQLiteColumnType TSQLiteTable::ColumnType(int column) const {
-  if (column < 0 || column >= ColCount()) throw ESQLiteException("Column index out of range");
-  return types_[static_cast<std::size_t>(column)];
-}
-
-void TSQLiteTable::Next() {
-  if (!Eof()) ++row_;
-}
-
 const TSQLiteTable::Cell& TSQLiteTable::CurrentCell(int column) const {
   if (Eof()) throw ESQLiteException("Table is at End of File");
   if (column < 0 || column >= ColCount()) throw ESQLiteException("Column index out of range");
-  return cells_[row_ * columns_.size() + static_cast<std::size_t>(column)];
-}
-
-bool TSQLiteTable::FieldIsNull(int column) const {
-  return std::holds_alternative<std::monostate>(CurrentCell(column));
+  return cells_[static_cast<std::size_t>(column)];
 }
 
 std::string TSQLiteTable::FieldAsString(int column) const {
@@ -147,15 +134,5 @@ std::int64_t TSQLiteTable::FieldAsInteger(int column) const {
   if (std::holds_alternative<std::monostate>(cell)) return 0;
   throw ESQLiteException("Not an integer or numeric field");
 }
-
-double TSQLiteTable::FieldAsDouble(int column) const {
-  const Cell& cell = CurrentCell(column);
-  if (const auto* number = std::get_if<std::int64_t>(&cell)) return static_cast<double>(*number);
-  if (const auto* number = std::get_if<double>(&cell)) return *number;
-  if (std::holds_alternative<std::monostate>(cell)) return 0;
-  throw ESQLiteException("Not an integer or numeric field");
-}
-
-std::string TSQLiteTable::FieldAsBlob(int column) const { return FieldAsString(column); }
 
 }  // namespace bootmark

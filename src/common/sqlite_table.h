@@ -1,6 +1,6 @@
 #pragma once
-// TSQLiteTable: the whole result of one SELECT statement, held in memory, with a
-// current row and typed reads of its cells.
+// TSQLiteTable: the result of one SELECT statement, its rows counted and the
+// cells of its first row held in memory for typed reads.
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -29,38 +29,27 @@ class TSQLiteTable {
   TSQLiteTable(const TSQLiteDatabase& db, std::string_view sql);
 
   int RowCount() const { return static_cast<int>(rowCount_); }
-  int ColCount() const { return static_cast<int>(columns_.size()); }
-  const std::vector<std::string>& Columns() const { return columns_; }
-  SQLiteColumnType ColumnType(int column) const;
+  int ColCount() const { return static_cast<int>(columnCount_); }
+  // True when the statement gave no row.
+  bool Eof() const { return rowCount_ == 0; }
 
-  // The current row starts at the first; Eof once it is past the last.
-  bool Eof() const { return row_ >= rowCount_; }
-  void Next();
-  void MoveFirst() { row_ = 0; }
-
-  // Reads of the current row. At the end of the rows they throw "Table is at End
-  // of File"; a column index out of range throws too.
-  bool FieldIsNull(int column) const;
-  // A null cell gives ""; numbers give their decimal text.
+  // Reads of the first row. Without rows they throw "Table is at End of File"; a
+  // column index out of range throws too.
+  // A null cell gives ""; numbers give their decimal text; raw bytes as they are.
   std::string FieldAsString(int column) const;
   // A null cell gives 0; floating-point cells are truncated; text and raw bytes
   // throw "Not an integer or numeric field".
   std::int64_t FieldAsInteger(int column) const;
-  // A null cell gives 0; text and raw bytes throw "Not an integer or numeric field".
-  double FieldAsDouble(int column) const;
-  // The cell's bytes (numbers as their text); a null cell gives "".
-  std::string FieldAsBlob(int column) const;
 
  private:
   using Cell = std::variant<std::monostate, std::int64_t, double, std::string>;
 
   const Cell& CurrentCell(int column) const;
 
-  std::vector<std::string> columns_;
+  std::size_t columnCount_ = 0;
   std::vector<SQLiteColumnType> types_;
-  std::vector<Cell> cells_;  // row by row
+  std::vector<Cell> cells_;  // of the first row
   std::size_t rowCount_ = 0;
-  std::size_t row_ = 0;
 };
 
 }  // namespace bootmark
