@@ -5,6 +5,7 @@
 #include <mutex>
 
 #include "base/text.h"
+#include "common/safe_ini_file.h"
 
 namespace bootmark {
 namespace {
@@ -186,6 +187,13 @@ std::optional<std::string> FakeFileSystem::Content(std::string_view path) const 
   const Node* node = Find(path);
   if (node == nullptr || node->directory) return std::nullopt;
   return node->bytes;
+}
+
+std::string FakeFileSystem::Text(std::string_view path) {
+  const std::optional<std::string> bytes = Content(path);
+  std::string text;
+  if (!bytes) return "<missing>";
+  return DecodeFileText(*this, *bytes, text) ? text : "<undecodable>";
 }
 
 int FakeFileSystem::WriteCount(std::string_view path) const {

@@ -64,6 +64,9 @@ class FakeFileSystem : public IFileSystem {
   // --- Looking ----------------------------------------------------------------
   // Content of a file; nullopt when there is no such file.
   std::optional<std::string> Content(std::string_view path) const;
+  // The content decoded by its byte order mark as the program's text files are;
+  // "<missing>" when there is no such file, "<undecodable>" when it cannot be read.
+  std::string Text(std::string_view path);
   // Writes of the file's content so far (see above).
   int WriteCount(std::string_view path) const;
   int TotalWriteCount() const { return totalWrites_; }

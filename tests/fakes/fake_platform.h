@@ -42,6 +42,9 @@ struct FakePlatform {
     files.CreateDirectory("C:\\Users\\Ann\\AppData");
     files.CreateDirectory("C:\\Users\\Ann\\AppData\\Roaming");
     files.CreateDirectory("C:\\ProgramData");
+    // As on Windows: the Task Scheduler runs, with its task store.
+    files.AddDirectory("C:\\Windows\\System32\\Tasks");
+    services.states["Schedule"] = service_state::kRunning;
   }
 };
 

@@ -16,10 +16,7 @@ namespace bootmark::testing {
 
 class FakeOperatingSystem : public IOperatingSystem {
  public:
-  VersionExInfo VersionEx() override {
-    ++versionExCalls;
-    return versionEx;
-  }
+  VersionExInfo VersionEx() override { return versionEx; }
   RealVersion ProcessBlockVersion() override {
     ++processBlockReads;
     return processBlock;
@@ -45,7 +42,6 @@ class FakeOperatingSystem : public IOperatingSystem {
   std::optional<Guid> guid;
   char decimalSeparator = '.';
   MemoryStatus memory{4ull << 30, 2ull << 30};
-  int versionExCalls = 0;
   int processBlockReads = 0;
 };
 

@@ -73,15 +73,12 @@ Result<std::unique_ptr<IServiceDatabaseLock>> FakeServices::LockDatabase() {
 
 bool FakeServices::DatabaseLocked() {
   calls.push_back("QueryLockStatus");
-  ++lockStatusQueries;
   return databaseLockedByOther || lockHeld;
 }
 
 bool FakeServices::SetStartType(std::string_view name, std::uint32_t startType) {
   calls.push_back("SetStartType " + std::string(name) + " " + std::to_string(startType));
-  if (!states.count(std::string(name))) return false;
-  startTypes[std::string(name)] = startType;
-  return true;
+  return states.count(std::string(name)) > 0;
 }
 
 Result<void> FakeServices::StartService(std::string_view name) {
@@ -94,7 +91,6 @@ Result<void> FakeServices::StartService(std::string_view name) {
 }
 
 std::vector<std::string> FakeTaskScheduler1::WorkItemNames() {
-  if (unavailable) throw TaskServiceUnavailable("Class not registered", 0x80040154u);
   std::vector<std::string> names;
   for (const auto& [name, item] : items) names.push_back(name);
   return names;
@@ -120,7 +116,6 @@ FakeTaskScheduler::FakeService::FakeService(FakeTaskScheduler& owner, IFileSyste
     : owner_(owner), store_(files, std::move(root)) {}
 
 std::unique_ptr<ITaskFolder> FakeTaskScheduler::FakeService::OpenFolder(std::string_view path) {
-  ++owner_.openFolderCalls;
   if (owner_.serviceUnavailable) throw TaskServiceUnavailable("Class not registered", 0x80040154u);
   std::unique_ptr<ITaskFolder> folder = store_.OpenFolder(path);
   if (folder && owner_.collectionsNotImplemented) return std::make_unique<NotImplementedFolder>(std::move(folder));

@@ -44,12 +44,10 @@ class FakeServices : public IServices {
 
   // Service name -> state; a missing service reads 0.
   std::map<std::string, std::uint32_t> states;
-  std::map<std::string, std::uint32_t> startTypes;
   bool startFails = false;
   std::uint32_t startError = 1058;  // ERROR_SERVICE_DISABLED
   bool databaseLockedByOther = false;
   bool lockHeld = false;
-  int lockStatusQueries = 0;
   std::vector<std::string> calls;
 
   std::uint32_t ServiceState(std::string_view name) override;
@@ -74,7 +72,6 @@ class FakeTaskScheduler1 : public ITaskScheduler1 {
   // Work item name (with ".job") -> item, listed in insertion order.
   std::vector<std::pair<std::string, FakeWorkItem>> items;
   std::set<std::string> notActivatable;
-  bool unavailable = false;
 
   std::vector<std::string> WorkItemNames() override;
   std::unique_ptr<IWorkItem> Activate(std::string_view name) override;
@@ -89,7 +86,6 @@ class FakeTaskScheduler : public ITaskScheduler {
   int uninitializeCalls = 0;
   bool collectionsNotImplemented = false;
   bool serviceUnavailable = false;
-  int openFolderCalls = 0;
   FakeTaskScheduler1 legacy;
 
   ComSetup InitializeCom() override;

@@ -50,7 +50,7 @@ TEST_F(SafeIniFileTest, NameWithoutFolderIsSavedInTheCurrentFolder) {
   fs.AddDirectory("C:\\Work");
   fs.SetCurrentDirectory("C:\\Work");
   TSafeIniFile(fs, "local.ini").WriteString("S", "k", "v");
-  EXPECT_EQ(TextOf(fs, "C:\\Work\\local.ini"), "[S]\r\nk=v\r\n\r\n");
+  EXPECT_EQ(fs.Text("C:\\Work\\local.ini"), "[S]\r\nk=v\r\n\r\n");
 }
 
 TEST_F(SafeIniFileTest, UnboundObjectNeverWrites) {
@@ -140,7 +140,7 @@ TEST_F(SafeIniFileTest, NulUnitsSurviveLoadAndSave) {
     EXPECT_EQ(ini.ReadString("S", "k", ""), std::string("a\0b", 3));
     ini.WriteString("S", "other", "1");
   }
-  EXPECT_EQ(TextOf(fs, kFile), std::string("[S]\r\nk=a\0b\r\nother=1\r\n\r\n", 23));
+  EXPECT_EQ(fs.Text(kFile), std::string("[S]\r\nk=a\0b\r\nother=1\r\n\r\n", 23));
 }
 
 TEST_F(SafeIniFileTest, MegabyteLineRoundTrips) {

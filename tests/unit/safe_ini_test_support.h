@@ -16,15 +16,6 @@ using testing::Utf16File;
 
 inline constexpr std::string_view kFile = "C:\\Data\\app.ini";
 
-// The file's content decoded, or "<missing>".
-inline std::string TextOf(FakeFileSystem& fs, std::string_view path) {
-  const auto bytes = fs.Content(path);
-  if (!bytes) return "<missing>";
-  std::string text;
-  EXPECT_TRUE(DecodeFileText(fs, *bytes, text));
-  return text;
-}
-
 using Lines = std::vector<std::string>;
 
 class SafeIniFileTest : public ::testing::Test {

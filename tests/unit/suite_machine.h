@@ -1,8 +1,7 @@
 #pragma once
 // A fake machine with the suite installed, which the inventory and screening tests
 // build on: a program folder whose lookup databases are real files at a path the
-// fake file system takes as well, the scheduler running with its task store, and
-// the system's service host.
+// fake file system takes as well, and the system's service host.
 #include <string>
 #include <string_view>
 
@@ -18,8 +17,6 @@ struct SuiteMachine {
     fake.environment.executablePath = programDir + "Bootmark.exe";
     fake.environment.variables = {{"Path", "C:\\Windows\\system32"}, {"windir", "C:\\Windows"}};
     fake.files.AddDirectory(programDir + "Database");
-    fake.services.states["Schedule"] = service_state::kRunning;
-    fake.files.AddDirectory(std::string(kTaskStore));
     fake.files.AddFile("C:\\Windows\\system32\\svchost.exe", "MZ");
   }
 

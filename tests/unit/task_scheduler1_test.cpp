@@ -44,7 +44,6 @@ class TaskScheduler1Test : public ::testing::Test {
  protected:
   TaskScheduler1Test() {
     fake.system.versionEx = VersionExInfo{5, 1, 2600, kPlatformWin32Nt, kProductWorkstation};
-    fake.services.states["Schedule"] = service_state::kRunning;
     FakeWorkItem logon;
     logon.flags = 0x200;  // hidden
     logon.application = "C:\\Tools\\sync.exe";
