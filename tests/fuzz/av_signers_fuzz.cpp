@@ -3,30 +3,15 @@
 // the installed antivirus products must never crash or hang, and holds each
 // signer once, lower-cased, each followed by its ", inc" form.
 // fuzz-max-len: 65536
-#include <cstddef>
-#include <cstdint>
-#include <cstdlib>
-#include <string>
-
 #include "base/text.h"
 #include "common/av_signers.h"
 #include "fakes/fake_platform.h"
-#include "fuzz/fuzz_check.h"
-
-using namespace bootmark;
-using bootmark::fuzz::Check;
-
-namespace {
+#include "fuzz/fuzz_target.h"
 
 constexpr const char* kUninstall = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\";
 
-}  // namespace
-
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  const std::string input(reinterpret_cast<const char*>(data), size);
-  const std::size_t lineEnd = input.find('\n');
-  const std::string location = input.substr(0, lineEnd);
-  const std::string definitions = lineEnd == std::string::npos ? std::string() : input.substr(lineEnd + 1);
+BOOTMARK_FUZZ_TARGET(input) {
+  const auto [location, definitions] = fuzz::SplitFirstLine(input);
 
   testing::FakePlatform fake;
   fake.files.AddFile("C:\\Program Files\\Tarvo\\Kestrune\\DetectionEx.ini", definitions);
@@ -50,5 +35,4 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (std::size_t j = 0; j < i; ++j) Check(signers[j] != signers[i]);
   }
   GetAVInstallFolder(fake.platform, location);
-  return 0;
 }

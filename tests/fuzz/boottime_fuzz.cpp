@@ -4,20 +4,11 @@
 // duration never exceeds a fifth of a known boot time.
 // fuzz-max-len: 65536
 #include <cmath>
-#include <cstddef>
-#include <cstdint>
-#include <cstdlib>
-#include <string>
 
 #include "base/text.h"
 #include "boottime/boot_time.h"
 #include "fakes/fake_platform.h"
-#include "fuzz/fuzz_check.h"
-
-using namespace bootmark;
-using bootmark::fuzz::Check;
-
-namespace {
+#include "fuzz/fuzz_target.h"
 
 constexpr const char* kBootTimeDat = "C:\\ProgramData\\Tarvo\\Kestrune\\Startup Manager\\boottime.dat";
 constexpr const char* kBootTimeIni = "C:\\ProgramData\\Tarvo\\Kestrune\\BootTime.ini";
@@ -54,10 +45,7 @@ std::string FirstItemPath(const TSafeIniFile& bootTimes) {
   return "C:\\App\\a.exe";
 }
 
-}  // namespace
-
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  const std::string bytes(reinterpret_cast<const char*>(data), size);
+BOOTMARK_FUZZ_TARGET(bytes) {
   testing::FakePlatform machine;
   machine.files.AddFile(kBootTimeDat, bytes);
   machine.files.AddFile(kBootTimeIni, bytes);
@@ -110,5 +98,4 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     Check(after.ReadString(kBootTimeSection, kBootTimeKey, "") == std::string(Trim(current)));
   }
   Check(machine.files.WriteCount(kBootTimeDat) == 0);
-  return 0;
 }

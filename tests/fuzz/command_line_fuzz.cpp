@@ -2,21 +2,12 @@
 // hang, the switch lookup must accept whatever comes out, and splitting the
 // arguments joined back with the quoting rules must give the same arguments.
 // fuzz-max-len: 65536
-#include <cstddef>
-#include <cstdint>
-#include <cstdlib>
-#include <string>
-
 #include "app/add_auto_run.h"
 #include "app/run_mode.h"
 #include "base/program_arguments.h"
-#include "fuzz/fuzz_check.h"
+#include "fuzz/fuzz_target.h"
 
-using namespace bootmark;
-using bootmark::fuzz::Check;
-
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  const std::string commandLine(reinterpret_cast<const char*>(data), size);
+BOOTMARK_FUZZ_TARGET(commandLine) {
   const ProgramArguments arguments = ProgramArguments::FromCommandLine(commandLine);
   Check(arguments.Count() >= 1);
   ParseRunMode(arguments[1]);
@@ -26,11 +17,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   // Arguments after the program name survive a round trip through quoting.
   std::string rebuilt = "Bootmark.exe";
   for (std::size_t i = 1; i < arguments.Count(); ++i) {
-    if (arguments[i].find('\0') != std::string::npos) return 0;
+    if (arguments[i].find('\0') != std::string::npos) return;
     rebuilt += " " + QuoteArgument(arguments[i]);
   }
   const std::vector<std::string> again = ParseCommandLineArguments(rebuilt);
   Check(again.size() == arguments.Count());
   for (std::size_t i = 1; i < again.size(); ++i) Check(again[i] == arguments[i]);
-  return 0;
 }

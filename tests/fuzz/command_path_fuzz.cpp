@@ -3,19 +3,9 @@
 // within the system's limits (an answer is never longer than what it came from
 // plus the folders the rules may put in front).
 // fuzz-max-len: 70000
-#include <cstddef>
-#include <cstdint>
-#include <cstdlib>
-#include <string>
-
 #include "fakes/fake_platform.h"
+#include "fuzz/fuzz_target.h"
 #include "startup/command_path.h"
-#include "fuzz/fuzz_check.h"
-
-using namespace bootmark;
-using bootmark::fuzz::Check;
-
-namespace {
 
 testing::FakePlatform& Machine() {
   static testing::FakePlatform* machine = [] {
@@ -37,10 +27,7 @@ testing::FakePlatform& Machine() {
   return *machine;
 }
 
-}  // namespace
-
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  const std::string commandLine(reinterpret_cast<const char*>(data), size);
+BOOTMARK_FUZZ_TARGET(commandLine) {
   TCheckPath checkPath(Machine().platform);
 
   // Nothing the rules add is longer than the Windows folder, a "\" and the
@@ -54,5 +41,4 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const CommandLineParts parts = checkPath.SplitCommandLine(commandLine);
   Check(parts.filePath.empty() || Machine().files.FileExists(parts.filePath));
   Check(parts.arguments.size() <= commandLine.size());
-  return 0;
 }

@@ -4,22 +4,13 @@
 // regard to case), every product with a registry location "<8 hex digits>\<path>",
 // and the no-uninstaller mark exactly when there is no uninstall command.
 // fuzz-max-len: 65536
-#include <cstddef>
-#include <cstdint>
-#include <cstdlib>
 #include <set>
-#include <string>
 
 #include "base/text.h"
 #include "common/av_uninstall.h"
 #include "fakes/fake_file_system.h"
 #include "fakes/fake_registry.h"
-#include "fuzz/fuzz_check.h"
-
-using namespace bootmark;
-using bootmark::fuzz::Check;
-
-namespace {
+#include "fuzz/fuzz_target.h"
 
 constexpr const char* kFolder = "C:\\Program Files\\Tarvo\\Kestrune\\";
 constexpr const char* kUninstall = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\";
@@ -34,11 +25,9 @@ void AddEntry(FakeRegistry& registry, RegistryRoot root, const std::string& path
   if (msi) registry.SetDword(root, path, "WindowsInstaller", 1, RegistryView::Registry64);
 }
 
-}  // namespace
-
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+BOOTMARK_FUZZ_TARGET(input) {
   FakeFileSystem files;
-  files.AddFile(std::string(kFolder) + "DetectionEx.ini", std::string(reinterpret_cast<const char*>(data), size));
+  files.AddFile(std::string(kFolder) + "DetectionEx.ini", input);
   FakeRegistry registry;
   const RegistryRoot hklm = RegistryRoot::LocalMachine;
   AddEntry(registry, hklm, std::string(kUninstall) + "ExampleAV", "Example Antivirus", "Example Security Ltd.",
@@ -67,5 +56,4 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   } catch (const std::runtime_error&) {
     std::abort();  // the file is readable: only an unreadable one may throw
   }
-  return 0;
 }

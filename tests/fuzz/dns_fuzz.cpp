@@ -5,24 +5,13 @@
 // with the protected list or the empty text, and the protected list only when it
 // is a list of server addresses.
 // fuzz-max-len: 16384
-#include <cstddef>
-#include <cstdint>
-#include <cstdlib>
-#include <string>
-#include <string_view>
-
 #include "app/dns_change_notice.h"
 #include "common/registry_values.h"
 #include "common/safe_ini_file.h"
 #include "dns/dns_func.h"
 #include "dns/dns_set.h"
 #include "fakes/fake_platform.h"
-#include "fuzz/fuzz_check.h"
-
-using namespace bootmark;
-using bootmark::fuzz::Check;
-
-namespace {
+#include "fuzz/fuzz_target.h"
 
 constexpr const char* kNetwarden = "C:\\ProgramData\\Tarvo\\netwarden.ini";
 
@@ -40,13 +29,11 @@ std::uint32_t TypeOf(std::uint8_t selector) {
   return kTypes[selector % 5];
 }
 
-}  // namespace
-
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  if (size < 2) return 0;
-  const std::uint8_t flags = data[0];
-  const std::uint8_t types = data[1];
-  std::string_view rest(reinterpret_cast<const char*>(data + 2), size - 2);
+BOOTMARK_FUZZ_TARGET(input) {
+  if (input.size() < 2) return;
+  const auto flags = static_cast<std::uint8_t>(input[0]);
+  const auto types = static_cast<std::uint8_t>(input[1]);
+  std::string_view rest = std::string_view(input).substr(2);
   const std::string_view nameServer = NextField(rest);
   const std::string_view dhcpNameServer = NextField(rest);
   const std::string_view enableDhcp = NextField(rest);
@@ -82,5 +69,4 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const DnsLines lines = SplitDnsForDisplay(current);
   Check(current.find(lines.first) != std::string::npos);
   Check(current.find(lines.second) != std::string::npos);
-  return 0;
 }

@@ -2,21 +2,12 @@
 // that loads must save and reload to the same bytes, and the usual reads, writes
 // and saves on the loaded content must keep working.
 // fuzz-max-len: 65536
-#include <cstddef>
-#include <cstdint>
-#include <cstdlib>
-#include <string>
 #include <vector>
 
 #include "base/text.h"
 #include "common/safe_ini_file.h"
 #include "fakes/fake_file_system.h"
-#include "fuzz/fuzz_check.h"
-
-using namespace bootmark;
-using bootmark::fuzz::Check;
-
-namespace {
+#include "fuzz/fuzz_target.h"
 
 constexpr const char* kInput = "C:\\Fuzz\\input.ini";
 constexpr const char* kFirstSave = "C:\\Fuzz\\first.ini";
@@ -46,18 +37,16 @@ std::string SaveAs(FakeFileSystem& fs, const TSafeIniFile& source, const char* p
   return fs.Content(path).value_or("");
 }
 
-}  // namespace
-
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+BOOTMARK_FUZZ_TARGET(input) {
   FakeFileSystem fs;
-  fs.AddFile(kInput, std::string(reinterpret_cast<const char*>(data), size));
+  fs.AddFile(kInput, input);
 
   TSafeIniFile ini(fs, kInput);
   if (ini.LastError() != 0) {
     // Not readable as text: nothing loaded, and the file must stay as it was.
     Check(ini.ReadSections().empty());
     Check(ini.NoAutoSave());
-    return 0;
+    return;
   }
 
   // Round trip: save, reload, save again; both saves are the same bytes.
@@ -127,5 +116,4 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   TSafeIniFile copied(fs, kFirstSave);
   Check(copied.LastError() == 0);
   Check(SaveAs(fs, copied, kSecondSave) == first);
-  return 0;
 }

@@ -3,10 +3,6 @@
 // new-item record and screening the item on a small fake machine must never crash
 // or hang, nor let an exception out.
 // fuzz-max-len: 8192
-#include <cstddef>
-#include <cstdint>
-#include <cstdlib>
-#include <string>
 #include <vector>
 
 #include "alert/item_arguments.h"
@@ -14,14 +10,10 @@
 #include "alert/screening.h"
 #include "base/text.h"
 #include "fakes/fake_platform.h"
-#include "fuzz/fuzz_check.h"
+#include "fuzz/fuzz_target.h"
 #include "unit/new_item_test_support.h"
 
-using namespace bootmark;
-using bootmark::fuzz::Check;
-
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  const std::string input(reinterpret_cast<const char*>(data), size);
+BOOTMARK_FUZZ_TARGET(input) {
   std::vector<std::string> arguments{"Bootmark.exe", "/AddAutoRun"};
   for (std::string& line : SplitText(input, "\n")) {
     if (arguments.size() < 8) arguments.push_back(std::move(line));
@@ -39,8 +31,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
   testing::FakePlatform fake;
   fake.files.AddFile("C:\\Tools\\agent.exe", "MZ");
-  fake.files.AddDirectory("C:\\Windows\\System32\\Tasks");
-  fake.services.states["Schedule"] = service_state::kRunning;
   fake.shell.links["C:\\S\\a.lnk"] = {"C:\\Tools\\agent.exe", "-x"};
   const ProgramArguments programArguments(arguments);
   TaskReader tasks(fake.platform, nullptr);
@@ -48,5 +38,4 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const NewStartupItem item = BuildNewStartupItem(fake.platform, tasks, programArguments);
   Check(item.FNewItemType == ParseItemKind(programArguments[2]));
   ScreenNewStartupItem({fake.platform, tasks, checkPath, true}, programArguments);
-  return 0;
 }

@@ -2,19 +2,9 @@
 // choosing the item kind. Keys must come out without crash or hang, start with
 // the kind and ":", and a key whose text changed must end with the 8-digit hash.
 // fuzz-max-len: 70000
-#include <cstddef>
-#include <cstdint>
-#include <cstdlib>
-#include <string>
-
 #include "base/text.h"
-#include "fuzz/fuzz_check.h"
+#include "fuzz/fuzz_target.h"
 #include "startup/item_keys.h"
-
-using namespace bootmark;
-using bootmark::fuzz::Check;
-
-namespace {
 
 std::string NextField(std::string_view& rest) {
   const std::size_t end = rest.find('\n');
@@ -23,12 +13,10 @@ std::string NextField(std::string_view& rest) {
   return field;
 }
 
-}  // namespace
-
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  if (size == 0) return 0;
-  const int itemType = data[0] % 6;
-  std::string_view rest(reinterpret_cast<const char*>(data + 1), size - 1);
+BOOTMARK_FUZZ_TARGET(input) {
+  if (input.empty()) return;
+  const int itemType = static_cast<std::uint8_t>(input[0]) % 6;
+  std::string_view rest = std::string_view(input).substr(1);
   const std::string name = NextField(rest);
   const std::string fileName = NextField(rest);
   const std::string company = NextField(rest);
@@ -53,5 +41,4 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   keys.StripItemKey(name);
   Check(ItemHash(name).size() == 8);
   MakeFileKey(name, company);
-  return 0;
 }

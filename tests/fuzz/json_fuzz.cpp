@@ -3,23 +3,14 @@
 // it kept as text reads again as an object, and adding blanks around the text
 // changes nothing.
 // fuzz-max-len: 70000
-#include <cstddef>
-#include <cstdint>
-#include <cstdlib>
-#include <string>
-
 #include "base/json.h"
-#include "fuzz/fuzz_check.h"
+#include "fuzz/fuzz_target.h"
 
-using namespace bootmark;
-using bootmark::fuzz::Check;
-
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  const std::string text(reinterpret_cast<const char*>(data), size);
+BOOTMARK_FUZZ_TARGET(text) {
   const auto object = ParseJsonObject(text);
   const auto padded = ParseJsonObject(" \r\n" + text + "\t ");
   Check(object.has_value() == padded.has_value());
-  if (!object) return 0;
+  if (!object) return;
   Check(object->fields.size() == padded->fields.size());
   for (std::size_t i = 0; i < object->fields.size(); ++i) {
     const JsonField& field = object->fields[i];
@@ -30,5 +21,4 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       Check(ParseJsonObject("{\"a\":" + field.value.text + "}").has_value());
     }
   }
-  return 0;
 }

@@ -3,22 +3,13 @@
 // piece belongs to a link that the caption opened, and the point in the middle of
 // a laid-out link piece finds that link again.
 // fuzz-max-len: 8192
-#include <cstddef>
-#include <cstdint>
-#include <cstdlib>
-#include <string>
-#include <string_view>
-
+#include "fuzz/fuzz_target.h"
 #include "ui/rich_text.h"
-#include "fuzz/fuzz_check.h"
 
-using namespace bootmark;
-using bootmark::fuzz::Check;
-
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  if (size < 1) return 0;
-  const int width = data[0] * 3;  // 0 lays out without wrapping
-  const std::string_view caption(reinterpret_cast<const char*>(data + 1), size - 1);
+BOOTMARK_FUZZ_TARGET(input) {
+  if (input.empty()) return;
+  const int width = static_cast<std::uint8_t>(input[0]) * 3;  // 0 lays out without wrapping
+  const std::string_view caption = std::string_view(input).substr(1);
 
   const std::vector<TextRun> runs = ParseLinkText(caption);
   int links = 0;
@@ -44,5 +35,4 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   Check(cut.size() <= plain.size() + 3);
   const std::string broken = BreakAtWidth(measurer, font, plain, width);
   Check(broken.size() == plain.size() || broken.size() == plain.size() + 1);
-  return 0;
 }

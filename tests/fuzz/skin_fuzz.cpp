@@ -2,20 +2,9 @@
 // images must never crash or hang, and every image file it names lies inside the
 // skin folder (a skin cannot point the notice at another file of the disk).
 // fuzz-max-len: 16384
-#include <cstddef>
-#include <cstdint>
-#include <cstdlib>
-#include <string>
-#include <string_view>
-
 #include "fakes/fake_file_system.h"
+#include "fuzz/fuzz_target.h"
 #include "ui/skin.h"
-#include "fuzz/fuzz_check.h"
-
-using namespace bootmark;
-using bootmark::fuzz::Check;
-
-namespace {
 
 constexpr std::string_view kFolder = "C:\\Program Files\\Tarvo\\Kestrune\\skin\\classic\\";
 
@@ -28,10 +17,7 @@ void CheckImage(const Skin& skin, std::string_view image) {
   }
 }
 
-}  // namespace
-
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  const std::string bytes(reinterpret_cast<const char*>(data), size);
+BOOTMARK_FUZZ_TARGET(bytes) {
   FakeFileSystem files;
   files.AddFile(std::string(kFolder) + "skin.ini", bytes);
   const Skin skin = Skin::Load(files, std::string(kFolder));
@@ -57,5 +43,4 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     start = end + 1;
   }
-  return 0;
 }

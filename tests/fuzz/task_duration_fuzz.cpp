@@ -1,22 +1,14 @@
 // Arbitrary text as a task duration and as a boundary date-time: never a crash,
 // a duration is never negative, and a date-time read back lies in the calendar.
 // fuzz-max-len: 4096
-#include <cstddef>
-#include <cstdint>
-#include <cstdlib>
-#include <string_view>
-
+#include "fuzz/fuzz_target.h"
 #include "startup/task_duration.h"
 
-using namespace bootmark;
-
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  const std::string_view text(reinterpret_cast<const char*>(data), size);
-  if (ParseTaskDuration(text) < 0) std::abort();
-  if (TaskDurationIn(text, 60) < 0) std::abort();
+BOOTMARK_FUZZ_TARGET(text) {
+  Check(ParseTaskDuration(text) >= 0);
+  Check(TaskDurationIn(text, 60) >= 0);
   if (const auto time = ParseXmlDateTime(text)) {
     const CalendarTime parts = DecodeDateTime(*time);
-    if (parts.month < 1 || parts.month > 12 || parts.hour > 23) std::abort();
+    Check(parts.month >= 1 && parts.month <= 12 && parts.hour <= 23);
   }
-  return 0;
 }

@@ -3,20 +3,10 @@
 // after a resource must not change what is read, and the two file version
 // variants must differ in FileVersion only.
 // fuzz-max-len: 66000
-#include <cstddef>
-#include <cstdint>
-#include <cstdlib>
-#include <string>
-
 #include "base/text.h"
 #include "common/file_version.h"
 #include "fakes/fake_system_ports.h"
-#include "fuzz/fuzz_check.h"
-
-using namespace bootmark;
-using bootmark::fuzz::Check;
-
-namespace {
+#include "fuzz/fuzz_target.h"
 
 constexpr const char* kFile = "C:\\Fuzz\\input.exe";
 
@@ -51,10 +41,7 @@ void CheckBlocks(const VersionResource& resource, const VersionBlock& block, con
   }
 }
 
-}  // namespace
-
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  const std::string bytes(reinterpret_cast<const char*>(data), size);
+BOOTMARK_FUZZ_TARGET(bytes) {
   testing::FakeVersionResources versions;
   versions.Set(kFile, bytes);
 
@@ -66,11 +53,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   Check(strings.has_value() == resource.has_value() && numeric.has_value() == resource.has_value());
   if (!resource) {
     Check(GetFileVersionField(versions, kFile, 1, "default") == "default");
-    return 0;
+    return;
   }
 
   std::size_t count = 0;
-  CheckBlocks(*resource, resource->Root(), "", size, 0, count);
+  CheckBlocks(*resource, resource->Root(), "", bytes.size(), 0, count);
 
   // Extra room after the resource, as GetFileVersionInfoW leaves, changes nothing.
   const std::optional<VersionResource> padded = VersionResource::Parse(bytes + std::string(64, '\x5A'));
@@ -93,5 +80,4 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         a.ExtraString == b.ExtraString);
   Check(GetFileVersionField(versions, kFile, 1, "default") == strings->CompanyName);
   Check(GetFileVersionField(versions, kFile, 11, "default").empty());
-  return 0;
 }
