@@ -2,16 +2,8 @@
 // gathering of record files, databases and the cache.
 #include <gtest/gtest.h>
 
-#include "base/md5.h"
 #include "common/sqlite_database.h"
-#include "base/text.h"
-#include "fakes/fake_platform.h"
-#include "fakes/task_xml_files.h"
-#include "sqlite_test_files.h"
-#include "startup/item_hash.h"
-#include "startup/main_ctl.h"
 #include "startup/startup_cache.h"
-#include "startup/startup_item_id.h"
 #include "unit/main_ctl_test_support.h"
 
 namespace bootmark {

@@ -47,12 +47,6 @@ TEST(DecodeItemArgument, ReadsFourDigitsPerUnitLowByteFirst) {
   }
 }
 
-TEST(DecodeItemArgument, ReadsWhatTheMonitorWrites) {
-  for (const std::string text : {"Updater", "C:\\Program Files (x86)\\Ünïcødé\\app.exe /s", ""}) {
-    EXPECT_EQ(DecodeItemArgument(EncodeItemArgument(text)), text);
-  }
-}
-
 TEST(ParseItemKind, ReadsTheNumberAfterTheSlash) {
   const struct {
     const char* argument;
@@ -150,8 +144,6 @@ auto Fields(const NewStartupItem& i) {
 class NewItemRecordTest : public ::testing::Test {
  protected:
   NewItemRecordTest() {
-    machine.services.states["Schedule"] = service_state::kRunning;
-    machine.files.AddDirectory(std::string(testing::kTaskStore));
     testing::TaskXml task;
     task.triggers = testing::kLogonTrigger;
     task.actions = "<Exec><Command>\"C:\\Tools\\agent.exe\"</Command><Arguments>-s</Arguments></Exec>";

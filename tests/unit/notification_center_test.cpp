@@ -81,27 +81,16 @@ TEST(FormatNCTimeText, DayNumberWithUpToFifteenDigitsAndTheUsersSeparator) {
   }
 }
 
+// The message goes to the first file, or to the second when the first cannot be
+// written or read (the other is left as it was): unclicked, beside the earlier
+// messages, and without the delete entry of its kind.
 TEST(StoreNCMessage, WritesMessageUnclickedAndDropsTheDeleteEntryOfItsKind) {
-  FakePlatform fake;
-  fake.files.AddFile(kNCConfig,
-                     "[Messages]\r\nold_Base=earlier\r\n[Main]\r\nNCIsClick=1\r\n[DeleteMsg]\r\n3=1\r\n5=1\r\n");
-  StoreNCMessage(fake.platform, "msgid:3|time:46361.5", "46361.5", 3);
-
-  const TSafeIniFile ini(fake.files, kNCConfig);
-  EXPECT_EQ(ini.ReadString("Messages", "46361.5_Base", ""), "msgid:3|time:46361.5");
-  EXPECT_EQ(ini.ReadString("Messages", "old_Base", ""), "earlier");
-  EXPECT_EQ(ini.ReadString("Main", "NCIsClick", ""), "0");
-  EXPECT_FALSE(ini.ValueExists("DeleteMsg", "3"));
-  EXPECT_EQ(ini.ReadString("DeleteMsg", "5", ""), "1");
-  EXPECT_FALSE(fake.files.Content(kNCConfig2).has_value());
-}
-
-TEST(StoreNCMessage, FallsBackToTheSecondFileWhenTheFirstCannotBeWrittenOrRead) {
-  const std::string original = "[DeleteMsg]\r\n3=1\r\n";
+  const std::string original = "[Messages]\r\nold_Base=earlier\r\n[Main]\r\nNCIsClick=1\r\n[DeleteMsg]\r\n3=1\r\n5=1\r\n";
   const struct {
     const char* name;
     void (*block)(FakeFileSystem&, const std::string&);
   } cases[] = {
+      {"first file", nullptr},
       {"write fails", [](FakeFileSystem& files, const std::string& path) { files.SetWriteFails(path); }},
       {"held by the suite", [](FakeFileSystem& files, const std::string& path) { files.SetUnreadable(path); }},
   };
@@ -109,19 +98,20 @@ TEST(StoreNCMessage, FallsBackToTheSecondFileWhenTheFirstCannotBeWrittenOrRead) 
     SCOPED_TRACE(c.name);
     FakePlatform machine;
     machine.files.AddFile(kNCConfig, original);
-    machine.files.AddFile(kNCConfig2, "[DeleteMsg]\r\n3=1\r\n4=1\r\n");
-    c.block(machine.files, kNCConfig);
+    machine.files.AddFile(kNCConfig2, original);
+    if (c.block != nullptr) c.block(machine.files, kNCConfig);
 
     StoreNCMessage(machine.platform, "msgid:3|time:46361.5", "46361.5", 3);
 
     machine.files.SetWriteFails(kNCConfig, false);
     machine.files.SetUnreadable(kNCConfig, false);
-    EXPECT_EQ(machine.files.Content(kNCConfig), original);
-    const TSafeIniFile fallback(machine.files, kNCConfig2);
-    EXPECT_EQ(fallback.ReadString("Messages", "46361.5_Base", ""), "msgid:3|time:46361.5");
-    EXPECT_EQ(fallback.ReadString("Main", "NCIsClick", ""), "0");
-    EXPECT_FALSE(fallback.ValueExists("DeleteMsg", "3"));
-    EXPECT_TRUE(fallback.ValueExists("DeleteMsg", "4"));
+    EXPECT_EQ(machine.files.Content(c.block == nullptr ? kNCConfig2 : kNCConfig), original);
+    const TSafeIniFile ini(machine.files, c.block == nullptr ? kNCConfig : kNCConfig2);
+    EXPECT_EQ(ini.ReadString("Messages", "46361.5_Base", ""), "msgid:3|time:46361.5");
+    EXPECT_EQ(ini.ReadString("Messages", "old_Base", ""), "earlier");
+    EXPECT_EQ(ini.ReadString("Main", "NCIsClick", ""), "0");
+    EXPECT_FALSE(ini.ValueExists("DeleteMsg", "3"));
+    EXPECT_TRUE(ini.ValueExists("DeleteMsg", "5"));
   }
 }
 

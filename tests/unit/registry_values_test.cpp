@@ -7,12 +7,6 @@
 namespace bootmark {
 namespace {
 
-constexpr const char* kRun = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
-
-std::unique_ptr<IRegistryKey> OpenRun(FakeRegistry& registry, RegistryView view) {
-  return registry.OpenKey(RegistryRoot::LocalMachine, kRun, registry_access::kRead, view);
-}
-
 TEST(RegistryValues, StoredBytesReadBackAsTheirTypes) {
   struct Case {
     const char* name;
@@ -57,26 +51,6 @@ TEST(RegistryValues, RootNamesInAnyCase) {
   EXPECT_EQ(ParseRegistryRootName("HKEY_DYN_DATA"), RegistryRoot::DynData);
   EXPECT_FALSE(ParseRegistryRootName("HKLM").has_value());
   EXPECT_EQ(RegistryRootName(RegistryRoot::CurrentUser), "HKEY_CURRENT_USER");
-}
-
-TEST(FakeRegistryViews, MachineKeysHaveTwoViewsOn64BitWindowsOnly) {
-  for (const bool is64 : {true, false}) {
-    SCOPED_TRACE(is64);
-    FakeRegistry registry;
-    registry.is64BitWindows = is64;
-    registry.SetString(RegistryRoot::LocalMachine, kRun, "Tool32", "a.exe", RegistryView::Default);
-    registry.SetString(RegistryRoot::LocalMachine, kRun, "Tool64", "b.exe", RegistryView::Registry64);
-    registry.SetString(RegistryRoot::CurrentUser, kRun, "Mine", "c.exe", RegistryView::Registry64);
-
-    const std::vector<std::string> both{"Tool32", "Tool64"};
-    const std::vector<std::string> only32{"Tool32"};
-    const std::vector<std::string> only64{"Tool64"};
-    EXPECT_EQ(OpenRun(registry, RegistryView::Registry32)->ValueNames(), is64 ? only32 : both);
-    EXPECT_EQ(OpenRun(registry, RegistryView::Registry64)->ValueNames(), is64 ? only64 : both);
-    // The user's keys are shared by both views.
-    auto user = registry.OpenKey(RegistryRoot::CurrentUser, kRun, registry_access::kRead, RegistryView::Default);
-    EXPECT_EQ(ReadRegistryString(*user, "MINE"), "c.exe");
-  }
 }
 
 }  // namespace

@@ -184,10 +184,6 @@ TEST(ScreeningChain, EachFilterWritesItsLineAndEndsTheChain) {
       {"new item", none, RegistryItem("Agent", kAgent), false, {agentExe}},
       {"newly enabled task", [logon](Machine& t) { t.AddTask("Agent", logon); }, TaskItem("Agent"), false,
        {agentTask, agentExe}},
-      {"kind that is not a number", none,
-       ProgramArguments({"B.exe", "/AddAutoRun", "/abc", testing::EncodeItemArgument("Agent"),
-                         testing::EncodeItemArgument(kAgent)}),
-       false, {agentExe}},
   };
   for (const ChainCase& c : cases) {
     SCOPED_TRACE(c.name);

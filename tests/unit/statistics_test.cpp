@@ -114,18 +114,6 @@ TEST(StatInit, UnknownInstallationTypeLeavesTheApplicationIdEmpty) {
   EXPECT_NE(line.find(" /type 255 "), std::string::npos) << line;
 }
 
-TEST(StatInit, MissingSuiteFilesGiveTheDefaults) {
-  FakePlatform fake;
-  fake.files.AddFile(kTallyhop, "MZ");
-  const StatState state = Initialised(fake);
-  EXPECT_EQ(state.params.ver, "19.0.0.0");
-  EXPECT_EQ(state.params.pr, "");
-  EXPECT_EQ(state.params.usr, 0);
-  EXPECT_EQ(state.params.insur, "other");
-  EXPECT_EQ(state.params.type, 255);
-  EXPECT_EQ(state.appId, "");
-}
-
 TEST(InstallType, SuiteLibraryCodesMapToTypes) {
   const std::pair<std::optional<std::int32_t>, int> kCodes[] = {
       {0, 1},   {1, 0},   {2, 3},   {3, 2},   {4, 2},   {5, 4},   {6, 255}, {9, 255},
