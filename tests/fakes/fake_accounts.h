@@ -3,6 +3,7 @@
 #include <map>
 #include <string>
 
+#include "fakes/fake_ports.h"
 #include "platform/accounts.h"
 
 namespace bootmark::testing {
@@ -11,9 +12,9 @@ class FakeAccounts : public IAccounts {
  public:
   LocalUserList EnumerateLocalUsers() override { return {users, enumStatus}; }
   Result<LocalUserDetails> GetUserDetails(std::string_view name) override {
-    const auto found = details.find(std::string(name));
-    if (found == details.end()) return SystemError{kUserNotFound};
-    return found->second;
+    const std::optional<LocalUserDetails> found = Lookup(details, std::string(name));
+    if (!found) return SystemError{kUserNotFound};
+    return *found;
   }
   std::string ComputerName() override { return computerName; }
 

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "base/text.h"
+#include "fakes/fake_ports.h"
 #include "platform/file_signer.h"
 
 namespace bootmark::testing {
@@ -12,8 +13,7 @@ namespace bootmark::testing {
 class FakeFileSigner : public IFileSigner {
  public:
   std::string EmbeddedSignerName(std::string_view path) override {
-    const auto found = signers.find(std::string(path));
-    return found == signers.end() ? std::string() : found->second;
+    return Lookup(signers, std::string(path)).value_or("");
   }
 
   std::map<std::string, std::string, TextLessIgnoreCase> signers;

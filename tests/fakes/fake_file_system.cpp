@@ -3,9 +3,11 @@
 #include <algorithm>
 #include <chrono>
 #include <mutex>
+#include <utility>
 
 #include "base/text.h"
 #include "common/safe_ini_file.h"
+#include "fakes/fake_ports.h"
 
 namespace bootmark {
 namespace {
@@ -112,8 +114,16 @@ std::string FakeFileSystem::FullPath(std::string_view path) const {
 std::string FakeFileSystem::Key(std::string_view fullPath) { return UpperCaseOrdinal(fullPath); }
 
 FakeFileSystem::Node* FakeFileSystem::Find(std::string_view path) {
-  auto found = nodes_.find(Key(LongForm(FullPath(path))));
-  return found == nodes_.end() ? nullptr : &found->second;
+  return const_cast<Node*>(std::as_const(*this).Find(path));
+}
+
+void FakeFileSystem::Mark(std::set<std::string>& paths, std::string_view path, bool marked) const {
+  const std::string key = Key(FullPath(path));
+  if (marked) {
+    paths.insert(key);
+  } else {
+    paths.erase(key);
+  }
 }
 
 const FakeFileSystem::Node* FakeFileSystem::Find(std::string_view path) const {
@@ -162,12 +172,7 @@ void FakeFileSystem::SetCurrentDirectory(std::string_view path) {
 }
 
 void FakeFileSystem::SetUnreadable(std::string_view path, bool unreadable) {
-  const std::string key = Key(FullPath(path));
-  if (unreadable) {
-    unreadable_.insert(key);
-  } else {
-    unreadable_.erase(key);
-  }
+  Mark(unreadable_, path, unreadable);
 }
 
 void FakeFileSystem::SetWriteFails(std::string_view path, bool fails, std::uint32_t error) {
@@ -197,13 +202,11 @@ std::string FakeFileSystem::Text(std::string_view path) {
 }
 
 int FakeFileSystem::WriteCount(std::string_view path) const {
-  auto found = writes_.find(Key(FullPath(path)));
-  return found == writes_.end() ? 0 : found->second;
+  return testing::Lookup(writes_, Key(FullPath(path))).value_or(0);
 }
 
 int FakeFileSystem::CreateDirectoryCalls(std::string_view path) const {
-  auto found = createDirectoryCalls_.find(Key(FullPath(path)));
-  return found == createDirectoryCalls_.end() ? 0 : found->second;
+  return testing::Lookup(createDirectoryCalls_, Key(FullPath(path))).value_or(0);
 }
 
 std::vector<std::string> FakeFileSystem::Files() const {

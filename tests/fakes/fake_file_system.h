@@ -123,6 +123,8 @@ class FakeFileSystem : public IFileSystem {
   const Node* Find(std::string_view path) const;
   bool IsRoot(std::string_view path) const;
   bool ParentExists(std::string_view path) const;
+  // Adds the path's key to `paths`, or removes it.
+  void Mark(std::set<std::string>& paths, std::string_view path, bool marked) const;
   // Why a file's content cannot be written now (0 when it can).
   std::uint32_t WriteBlocked(std::string_view path, const Node* node) const;
   void CountWrite(std::string_view path);

@@ -33,14 +33,7 @@ class FakeFileSystem::FakeWriteFile : public IWriteFile {
   std::string key_;
 };
 
-void FakeFileSystem::HoldOpenForWriting(std::string_view path, bool held) {
-  const std::string key = Key(FullPath(path));
-  if (held) {
-    openForWriting_.insert(key);
-  } else {
-    openForWriting_.erase(key);
-  }
-}
+void FakeFileSystem::HoldOpenForWriting(std::string_view path, bool held) { Mark(openForWriting_, path, held); }
 
 Result<std::unique_ptr<IWriteFile>> FakeFileSystem::OpenForWriting(std::string_view path) {
   const std::string key = Key(FullPath(path));

@@ -55,14 +55,13 @@ std::unique_ptr<INamedMutex> FakeProcesses::CreateOwnedMutex(std::string_view na
 }
 
 std::optional<Rect> FakeDesktop::WindowRect(WindowHandle window) {
-  const auto found = windows.find(window);
-  if (found == windows.end()) return std::nullopt;
-  return found->second.rect;
+  const std::optional<FakeWindow> found = Lookup(windows, window);
+  return found ? std::optional<Rect>(found->rect) : std::nullopt;
 }
 
 std::string FakeDesktop::ClassName(WindowHandle window) {
-  const auto found = windows.find(window);
-  return found == windows.end() ? std::string() : found->second.className;
+  const std::optional<FakeWindow> found = Lookup(windows, window);
+  return found ? found->className : std::string();
 }
 
 WindowHandle FakeDesktop::FindTopWindow(std::string_view className, std::string_view title) {

@@ -11,6 +11,14 @@
 
 namespace bootmark::testing {
 
+// The value a fake holds under `key`, if any.
+template <typename Map>
+std::optional<typename Map::mapped_type> Lookup(const Map& map, const typename Map::key_type& key) {
+  const auto found = map.find(key);
+  if (found == map.end()) return std::nullopt;
+  return found->second;
+}
+
 class FakeDebugOutput : public IDebugOutput {
  public:
   void Write(std::string_view line) override { lines.emplace_back(line); }
@@ -50,10 +58,7 @@ class FakeEnvironment : public IEnvironment {
 
 class FakeShell : public IShell {
  public:
-  std::string GetSpecialFolderPath(int csidl) override {
-    const auto found = folders.find(csidl);
-    return found == folders.end() ? std::string() : found->second;
-  }
+  std::string GetSpecialFolderPath(int csidl) override { return Lookup(folders, csidl).value_or(""); }
   SelectInFolderResult OpenFolderAndSelectItem(std::string_view path) override {
     selectedItems.emplace_back(path);
     return selectResult;
@@ -65,20 +70,13 @@ class FakeShell : public IShell {
     return executeResult;
   }
   std::optional<ShellLinkTarget> ReadShellLink(std::string_view linkPath) override {
-    const auto found = links.find(std::string(linkPath));
-    if (found == links.end()) return std::nullopt;
-    return found->second;
+    return Lookup(links, std::string(linkPath));
   }
   std::optional<ShellLinkFields> ReadShellLinkFields(std::string_view linkPath) override {
-    const auto found = linkFields.find(std::string(linkPath));
-    if (found == linkFields.end()) return std::nullopt;
-    return found->second;
+    return Lookup(linkFields, std::string(linkPath));
   }
-
   std::optional<std::string> LoadIndirectString(std::string_view source) override {
-    const auto found = indirectStrings.find(std::string(source));
-    if (found == indirectStrings.end()) return std::nullopt;
-    return found->second;
+    return Lookup(indirectStrings, std::string(source));
   }
 
   std::map<int, std::string> folders{
@@ -150,19 +148,14 @@ class FakeProcesses : public IProcesses {
     }
     return std::nullopt;
   }
-  std::optional<std::string> ProcessUserSid(std::uint32_t processId) override {
-    const auto found = userSids.find(processId);
-    if (found == userSids.end()) return std::nullopt;
-    return found->second;
-  }
+  std::optional<std::string> ProcessUserSid(std::uint32_t processId) override { return Lookup(userSids, processId); }
   std::map<std::uint32_t, std::string> userSids;
   struct FakeToken : IUserToken {
     explicit FakeToken(std::uint32_t id) : processId(id) {}
     std::uint32_t processId;
   };
   std::unique_ptr<IUserToken> OpenProcessUserToken(std::uint32_t processId, TokenFailure& failure) override {
-    const auto found = tokenFailures.find(processId);
-    failure = found == tokenFailures.end() ? TokenFailure::kNone : found->second;
+    failure = Lookup(tokenFailures, processId).value_or(TokenFailure::kNone);
     if (failure != TokenFailure::kNone) return nullptr;
     return std::make_unique<FakeToken>(processId);
   }
@@ -182,9 +175,7 @@ class FakeProcesses : public IProcesses {
                                                   std::int32_t argument) override {
     const std::string name = std::string(libraryPath) + "|" + std::string(function);
     libraryCalls.push_back(name + "(" + std::to_string(argument) + ")");
-    const auto found = libraryFunctions.find(name);
-    if (found == libraryFunctions.end()) return std::nullopt;
-    return found->second;
+    return Lookup(libraryFunctions, name);
   }
   std::map<std::string, std::int32_t> libraryFunctions;
   std::vector<std::string> libraryCalls;

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "base/text.h"
+#include "fakes/fake_ports.h"
 #include "platform/platform.h"
 
 namespace bootmark::testing {
@@ -92,9 +93,7 @@ class FakeDisplay : public IDisplay {
 class FakeVersionResources : public IVersionResources {
  public:
   std::optional<std::string> ReadVersionResource(std::string_view path) override {
-    const auto found = resources.find(UpperCaseOrdinal(path));
-    if (found == resources.end()) return std::nullopt;
-    return found->second;
+    return Lookup(resources, UpperCaseOrdinal(path));
   }
   void Set(std::string_view path, std::string bytes) { resources[UpperCaseOrdinal(path)] = std::move(bytes); }
   std::map<std::string, std::string> resources;

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "base/text.h"
+#include "fakes/fake_ports.h"
 
 namespace bootmark {
 namespace {
@@ -61,8 +62,7 @@ class NotImplementedFolder : public ITaskFolder {
 }  // namespace
 
 std::uint32_t FakeServices::ServiceState(std::string_view name) {
-  const auto found = states.find(std::string(name));
-  return found == states.end() ? 0 : found->second;
+  return testing::Lookup(states, std::string(name)).value_or(0);
 }
 
 Result<std::unique_ptr<IServiceDatabaseLock>> FakeServices::LockDatabase() {

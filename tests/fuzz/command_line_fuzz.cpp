@@ -12,7 +12,7 @@ BOOTMARK_FUZZ_TARGET(commandLine) {
   Check(arguments.Count() >= 1);
   ParseRunMode(arguments[1]);
   const std::string forwarded = BuildForwardedItemText(arguments);
-  Check(forwarded.size() <= size + 2);
+  Check(forwarded.size() <= commandLine.size() + 2);
 
   // Arguments after the program name survive a round trip through quoting.
   std::string rebuilt = "Bootmark.exe";
