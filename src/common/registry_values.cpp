@@ -106,11 +106,4 @@ std::optional<RegistryRoot> ParseRegistryRootName(std::string_view name) {
   return std::nullopt;
 }
 
-std::string_view RegistryRootName(RegistryRoot root) {
-  for (const auto& [text, known] : kRootNames) {
-    if (known == root) return text;
-  }
-  return {};
-}
-
 }  // namespace bootmark

@@ -29,6 +29,5 @@ RegistryValue MakeRegistryMultiString(const std::vector<std::string>& texts);
 
 // "HKEY_LOCAL_MACHINE" and the other root names (any case) to their root.
 std::optional<RegistryRoot> ParseRegistryRootName(std::string_view name);
-std::string_view RegistryRootName(RegistryRoot root);
 
 }  // namespace bootmark
