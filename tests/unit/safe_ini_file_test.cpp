@@ -53,16 +53,6 @@ TEST_F(SafeIniFileTest, NameWithoutFolderIsSavedInTheCurrentFolder) {
   EXPECT_EQ(fs.Text("C:\\Work\\local.ini"), "[S]\r\nk=v\r\n\r\n");
 }
 
-TEST_F(SafeIniFileTest, UnboundObjectNeverWrites) {
-  {
-    TSafeIniFile ini(fs);
-    ini.WriteString("S", "k", "v");
-    EXPECT_EQ(ini.ReadString("S", "k", ""), "v");
-    ini.UpdateFile();
-  }
-  EXPECT_EQ(fs.TotalWriteCount(), 0);
-}
-
 // --- Loading ------------------------------------------------------------------
 
 TEST(SafeIniFileLoad, TextIsDecodedByItsByteOrderMark) {
@@ -154,16 +144,23 @@ TEST_F(SafeIniFileTest, MegabyteLineRoundTrips) {
   EXPECT_EQ(TSafeIniFile(fs, std::string(kFile)).ReadString("S", "big", ""), value);
 }
 
-TEST_F(SafeIniFileTest, LoadFromFileReplacesContentWithoutBinding) {
+// An object bound to no file loads others' content but never writes.
+TEST_F(SafeIniFileTest, UnboundObjectLoadsOtherFilesAndNeverWrites) {
   fs.AddFile("C:\\other.ini", Utf16File("[O]\r\nk=other\r\n"));
-  TSafeIniFile ini(fs);
-  ini.WriteString("Old", "k", "v");
-  ini.LoadFromFile("C:\\other.ini");
-  EXPECT_EQ(ini.ReadSections(), Lines{"O"});
-  ini.LoadFromFile("C:\\missing.ini");
-  EXPECT_EQ(ini.LastError(), 0u);
-  EXPECT_TRUE(ini.ReadSections().empty());
-  EXPECT_TRUE(ini.FileName().empty());
+  {
+    TSafeIniFile ini(fs);
+    ini.WriteString("Old", "k", "v");
+    EXPECT_EQ(ini.ReadString("Old", "k", ""), "v");
+    ini.LoadFromFile("C:\\other.ini");
+    EXPECT_EQ(ini.ReadSections(), Lines{"O"});
+    ini.LoadFromFile("C:\\missing.ini");
+    EXPECT_EQ(ini.LastError(), 0u);
+    EXPECT_TRUE(ini.ReadSections().empty());
+    EXPECT_TRUE(ini.FileName().empty());
+    ini.WriteString("S", "k", "v");
+    ini.UpdateFile();
+  }
+  EXPECT_EQ(fs.TotalWriteCount(), 0);
 }
 
 // --- Files that cannot be read ----------------------------------------------------
