@@ -1,8 +1,6 @@
 #include "common/system_info.h"
 
 #include <algorithm>
-#include <array>
-#include <cstdio>
 
 #include "base/path.h"
 #include "base/program_arguments.h"
@@ -13,38 +11,6 @@ namespace {
 
 constexpr int kUnscaledDpi = 96;
 constexpr std::uint32_t kFirstWindows11Build = 22000;
-
-// A special folder's fall-back. "<user>" in a path stands for the user name;
-// paths follow the system drive.
-struct FolderFallBack {
-  int csidl;
-  const char* variable;
-  const char* variableOn64Bit;  // nullptr: the same variable
-  const char* path;             // Windows 6.0 and later
-  const char* pathBefore6;
-  const char* pathOn64Bit;      // both eras on 64-bit Windows; nullptr: as above
-};
-
-constexpr std::array<FolderFallBack, 6> kFolderFallBacks{{
-    {csidl::kAppData, "APPDATA", nullptr, "\\Users\\<user>\\AppData\\Roaming",
-     "\\Documents and Settings\\<user>\\Application Data", nullptr},
-    {csidl::kLocalAppData, "LOCALAPPDATA", nullptr, "\\Users\\<user>\\AppData\\Local",
-     "\\Documents and Settings\\<user>\\Local Settings\\Application Data", nullptr},
-    {csidl::kCommonAppData, "ProgramData", nullptr, "\\ProgramData",
-     "\\Documents and Settings\\All Users\\Application Data", nullptr},
-    {csidl::kProgramFiles, "ProgramFiles", "ProgramFiles(x86)", "\\Program Files", "\\Program Files",
-     "\\Program Files (x86)"},
-    {csidl::kProfile, "USERPROFILE", nullptr, "\\Users\\<user>", "\\Documents and Settings\\<user>", nullptr},
-    {csidl::kCommonProgramFiles, "CommonProgramFiles", "CommonProgramFiles(x86)", "\\Program Files\\Common Files",
-     "\\Program Files\\Common Files", "\\Program Files (x86)\\Common Files"},
-}};
-
-// "C:" of "C:\Windows\system32\kernel32.dll"; empty without a drive letter.
-std::string DriveOf(std::string_view path) {
-  if (path.size() >= 2 && path[1] == ':') return std::string(path.substr(0, 2));
-  return {};
-}
-
 
 constexpr std::intptr_t kShellExecuteSuccessAbove = 32;
 
@@ -145,25 +111,6 @@ std::string SystemInfo::GetOSName(bool useRealVersion) {
   return OSNameOf(version, platform_.system.NativeProcessorArchitecture());
 }
 
-std::string SystemInfo::GetSpecialFolder(WindowHandle /*owner*/, int csidl) {
-  std::string path = platform_.shell.GetSpecialFolderPath(csidl);
-  if (Utf8ToUtf16(path).size() >= 3) return path;
-  const auto fallBack = std::find_if(kFolderFallBacks.begin(), kFolderFallBacks.end(),
-                                     [csidl](const FolderFallBack& row) { return row.csidl == csidl; });
-  if (fallBack == kFolderFallBacks.end()) return path;
-
-  const bool on64BitWindows = IsWow64();
-  const char* variable =
-      on64BitWindows && fallBack->variableOn64Bit != nullptr ? fallBack->variableOn64Bit : fallBack->variable;
-  if (std::optional<std::string> value = platform_.environment.GetVariable(variable); value && !value->empty()) {
-    return *value;
-  }
-
-  const char* tail = platform_.system.VersionEx().major >= 6 ? fallBack->path : fallBack->pathBefore6;
-  if (on64BitWindows && fallBack->pathOn64Bit != nullptr) tail = fallBack->pathOn64Bit;
-  return DriveOf(platform_.system.Kernel32Path()) + ReplaceAll(tail, "<user>", GetCurrentUserName());
-}
-
 bool SystemInfo::IsWow64() {
   if (!isWow64_) {
     IWow64& wow64 = platform_.wow64;
@@ -202,29 +149,9 @@ bool SystemInfo::IsWow64Process(ProcessHandle process, bool& isWow64) {
   return true;
 }
 
-std::uint32_t SystemInfo::GetWindowsMajorVersion() { return platform_.system.VersionEx().major; }
-
-std::string SystemInfo::GetCurrentUserName() { return platform_.system.UserName().value_or(std::string()); }
-
 std::string SystemInfo::GetSystemDir() { return platform_.system.SystemDirectory(); }
 
 std::string SystemInfo::GetWindowsDir() { return platform_.system.WindowsDirectory(); }
-
-std::string SystemInfo::GetTempDir() { return platform_.system.TempDirectory(); }
-
-std::string GuidToText(const Guid& guid) {
-  char text[40];
-  std::snprintf(text, sizeof text, "{%08X-%04X-%04X-%02X%02X-%02X%02X%02X%02X%02X%02X}",
-                static_cast<unsigned>(guid.data1), static_cast<unsigned>(guid.data2),
-                static_cast<unsigned>(guid.data3), guid.data4[0], guid.data4[1], guid.data4[2],
-                guid.data4[3], guid.data4[4], guid.data4[5], guid.data4[6], guid.data4[7]);
-  return text;
-}
-
-std::string SystemInfo::NewGuidText() {
-  const std::optional<Guid> guid = platform_.system.NewGuid();
-  return guid ? GuidToText(*guid) : std::string();
-}
 
 bool OpenFolderAndSelect(const Platform& platform, std::string_view path) {
   const VersionExInfo version = platform.system.VersionEx();

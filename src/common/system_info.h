@@ -54,13 +54,6 @@ class SystemInfo {
   // when `useRealVersion` (the only way to tell Windows 11 from Windows 10).
   std::string GetOSName(bool useRealVersion);
 
-  // SHGetSpecialFolderPathW; when that gives less than 3 characters for one of
-  // the folders 26, 28, 35, 38, 40 and 43, the folder is taken from its
-  // environment variable or, when that is empty, built from the system drive
-  // and the user name. No trailing backslash is added. `owner` is the window
-  // that asks; the shell does not use it for these folders.
-  std::string GetSpecialFolder(WindowHandle owner, int csidl);
-
   // True when the program runs as a 32-bit process on 64-bit Windows (always, in
   // the 64-bit build). Computed once.
   bool IsWow64();
@@ -73,16 +66,8 @@ class SystemInfo {
   // Asked about the current process, the 64-bit build answers as IsWow64 does.
   bool IsWow64Process(ProcessHandle process, bool& isWow64);
 
-  // GetVersionExW's major version.
-  std::uint32_t GetWindowsMajorVersion();
-  // The account name of the calling thread; empty on failure.
-  std::string GetCurrentUserName();
   std::string GetSystemDir();
   std::string GetWindowsDir();
-  // The temporary folder, with its trailing backslash.
-  std::string GetTempDir();
-  // A new GUID in braced text form; empty when none could be made.
-  std::string NewGuidText();
 
  private:
   const Platform& platform_;
@@ -90,10 +75,6 @@ class SystemInfo {
   std::optional<RealVersion> realVersion_;
   std::optional<bool> isWow64_;
 };
-
-// The usual braced text form of a GUID, upper-case:
-// "{6B29FC40-CA47-1067-B31D-00DD010662DA}".
-std::string GuidToText(const Guid& guid);
 
 // Opens Explorer on `path` with the file selected:
 //  1. on Windows XP and later, through SHOpenFolderAndSelectItems where shell32

@@ -1,7 +1,6 @@
 #pragma once
 // Facts about the running Windows: its version as the process is told it and as
 // it really is, the processor, the user, the system folders, new GUIDs.
-#include <array>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -39,14 +38,6 @@ constexpr std::uint16_t kArm64 = 12;
 constexpr std::uint16_t kUnknown = 0xFFFF;
 }  // namespace processor_arch
 
-// A GUID in its binary fields.
-struct Guid {
-  std::uint32_t data1 = 0;
-  std::uint16_t data2 = 0;
-  std::uint16_t data3 = 0;
-  std::array<std::uint8_t, 8> data4{};
-};
-
 // Free memory, in bytes.
 struct MemoryStatus {
   std::uint64_t availablePhysical = 0;
@@ -65,15 +56,10 @@ class IOperatingSystem {
   virtual std::uint16_t NativeProcessorArchitecture() = 0;
   // GetUserNameW (up to 255 characters); nullopt when it fails.
   virtual std::optional<std::string> UserName() = 0;
-  // GetSystemDirectoryW, GetWindowsDirectoryW, GetTempPathW as the system gives
-  // them (the temporary folder ends with a backslash); empty on failure.
+  // GetSystemDirectoryW and GetWindowsDirectoryW as the system gives them; empty
+  // on failure.
   virtual std::string SystemDirectory() = 0;
   virtual std::string WindowsDirectory() = 0;
-  virtual std::string TempDirectory() = 0;
-  // Full path of the loaded "kernel32.dll"; its drive is the system drive.
-  virtual std::string Kernel32Path() = 0;
-  // CoCreateGuid; nullopt when it fails.
-  virtual std::optional<Guid> NewGuid() = 0;
   // The user's decimal separator (GetLocaleInfoW LOCALE_SDECIMAL), for numbers shown
   // to the user; "." when it cannot be read. Settings files never use it.
   virtual char DecimalSeparator() = 0;

@@ -26,9 +26,6 @@ class FakeOperatingSystem : public IOperatingSystem {
   std::optional<std::string> UserName() override { return userName; }
   std::string SystemDirectory() override { return systemDirectory; }
   std::string WindowsDirectory() override { return windowsDirectory; }
-  std::string TempDirectory() override { return tempDirectory; }
-  std::string Kernel32Path() override { return kernel32Path; }
-  std::optional<Guid> NewGuid() override { return guid; }
   char DecimalSeparator() override { return decimalSeparator; }
   MemoryStatus AvailableMemory() override { return memory; }
 
@@ -38,9 +35,6 @@ class FakeOperatingSystem : public IOperatingSystem {
   std::optional<std::string> userName = "Ann";
   std::string systemDirectory = "C:\\Windows\\system32";
   std::string windowsDirectory = "C:\\Windows";
-  std::string tempDirectory = "C:\\Users\\Ann\\AppData\\Local\\Temp\\";
-  std::string kernel32Path = "C:\\Windows\\SysWOW64\\kernel32.dll";
-  std::optional<Guid> guid;
   char decimalSeparator = '.';
   MemoryStatus memory{4ull << 30, 2ull << 30};
   int processBlockReads = 0;

@@ -1,5 +1,5 @@
-// System information: Windows names, the DPI start-up decision, special folder
-// fall-backs, the 64-bit Windows checks and the one-line queries.
+// System information: Windows names, the DPI start-up decision, the 64-bit
+// Windows checks and opening Explorer on a file.
 #include "common/system_info.h"
 
 #include <gtest/gtest.h>
@@ -156,78 +156,6 @@ TEST(SetupDpiAwarenessTest, DeclaresAwarenessUnlessWindowsScalesOnALargeEnoughSc
   }
 }
 
-// --- Special folders -------------------------------------------------------------
-
-using Vars = std::vector<std::pair<std::string, std::string>>;
-struct FolderCase {
-  const char* name;
-  int csidl;
-  const char* shellAnswer;
-  bool on64BitWindows;
-  std::uint32_t major;
-  Vars variables;
-  const char* expected;
-};
-
-const Vars kAllVariables{
-    {"APPDATA", "E:\\Roaming"},     {"LOCALAPPDATA", "E:\\Local"},           {"ProgramData", "E:\\Data"},
-    {"ProgramFiles", "E:\\Programs"}, {"ProgramFiles(x86)", "E:\\Programs32"}, {"USERPROFILE", "E:\\Ann"},
-    {"CommonProgramFiles", "E:\\Common"}, {"CommonProgramFiles(x86)", "E:\\Common32"}};
-
-TEST(SpecialFolderTest, FallsBackToTheVariableThenToABuiltPath) {
-  const FolderCase cases[] = {
-      {"ShellAnswerKept", 26, "C:\\Users\\Ann\\AppData\\Roaming", false, 10, kAllVariables,
-       "C:\\Users\\Ann\\AppData\\Roaming"},
-      {"ThreeCharactersAreEnough", 26, "C:\\", false, 10, kAllVariables, "C:\\"},
-      {"TwoCharactersAreNot", 26, "C:", false, 10, kAllVariables, "E:\\Roaming"},
-      {"AppDataVariable", 26, "", false, 10, kAllVariables, "E:\\Roaming"},
-      {"AppDataBuilt", 26, "", false, 6, {}, "D:\\Users\\Ann Lee\\AppData\\Roaming"},
-      {"AppDataBuiltEmptyVariable", 26, "", false, 6, {{"APPDATA", ""}}, "D:\\Users\\Ann Lee\\AppData\\Roaming"},
-      {"AppDataBuiltXp", 26, "", false, 5, {}, "D:\\Documents and Settings\\Ann Lee\\Application Data"},
-      {"LocalVariable", 28, "", false, 10, kAllVariables, "E:\\Local"},
-      {"LocalBuiltXp", 28, "", false, 5, {}, "D:\\Documents and Settings\\Ann Lee\\Local Settings\\Application Data"},
-      {"CommonDataVariable", 35, "", false, 10, kAllVariables, "E:\\Data"},
-      {"CommonDataBuilt", 35, "", false, 6, {}, "D:\\ProgramData"},
-      {"CommonDataBuiltXp", 35, "", false, 5, {}, "D:\\Documents and Settings\\All Users\\Application Data"},
-      {"ProgramsVariable32", 38, "", false, 10, kAllVariables, "E:\\Programs"},
-      {"ProgramsVariable64", 38, "", true, 10, kAllVariables, "E:\\Programs32"},
-      {"ProgramsBuilt32", 38, "", false, 10, {}, "D:\\Program Files"},
-      {"ProgramsBuilt64", 38, "", true, 10, {{"ProgramFiles", "E:\\Programs"}}, "D:\\Program Files (x86)"},
-      {"ProgramsBuiltXp64", 38, "", true, 5, {}, "D:\\Program Files (x86)"},
-      {"ProfileVariable", 40, "", false, 10, kAllVariables, "E:\\Ann"},
-      {"ProfileBuilt", 40, "", false, 10, {}, "D:\\Users\\Ann Lee"},
-      {"ProfileBuiltXp", 40, "", false, 5, {}, "D:\\Documents and Settings\\Ann Lee"},
-      {"CommonFilesVariable32", 43, "", false, 10, kAllVariables, "E:\\Common"},
-      {"CommonFilesVariable64", 43, "", true, 10, kAllVariables, "E:\\Common32"},
-      {"CommonFilesBuilt32", 43, "", false, 10, {}, "D:\\Program Files\\Common Files"},
-      {"CommonFilesBuilt64", 43, "", true, 5, {}, "D:\\Program Files (x86)\\Common Files"},
-      {"InRangeWithoutFallBack", 27, "", false, 10, kAllVariables, ""},
-      {"OutOfRange", 5, "", false, 10, kAllVariables, ""},
-      {"OutOfRangeShortAnswerKept", 44, "C:", false, 10, kAllVariables, "C:"}};
-  for (const FolderCase& test : cases) {
-    SCOPED_TRACE(test.name);
-    FakePlatform fake;
-    fake.shell.folders = {{test.csidl, test.shellAnswer}};
-    fake.wow64.currentProcessIsWow64 = test.on64BitWindows;
-    fake.system.versionEx.major = test.major;
-    fake.system.kernel32Path = "D:\\WINDOWS\\system32\\kernel32.dll";
-    fake.system.userName = "Ann Lee";
-    for (const auto& [name, value] : test.variables) fake.environment.variables[name] = value;
-    SystemInfo system(fake.platform);
-    EXPECT_EQ(system.GetSpecialFolder(kNoWindow, test.csidl), test.expected);
-  }
-}
-
-TEST(SpecialFolderTest, NoTrailingBackslashIsAdded) {
-  FakePlatform fake;
-  fake.shell.folders = {{csidl::kAppData, ""}};
-  fake.environment.variables["APPDATA"] = "E:\\Roaming\\";
-  SystemInfo system(fake.platform);
-  EXPECT_EQ(system.GetSpecialFolder(kNoWindow, csidl::kAppData), "E:\\Roaming\\");
-  fake.environment.variables["APPDATA"] = "E:\\Roaming";
-  EXPECT_EQ(system.GetSpecialFolder(kNoWindow, csidl::kAppData), "E:\\Roaming");
-}
-
 // --- 64-bit Windows ----------------------------------------------------------------
 
 struct Wow64Case {
@@ -297,25 +225,6 @@ TEST(Wow64Test, OtherProcessesGetTheSystemsAnswerInEitherBuild) {
     EXPECT_FALSE(isWow64);
     EXPECT_FALSE(system.IsWow64Process(0x999, isWow64));
   }
-}
-
-// --- One-line queries --------------------------------------------------------------
-
-TEST(OneLineQueriesTest, FailuresGiveEmptyTexts) {
-  FakePlatform fake;
-  fake.system.userName.reset();
-  SystemInfo system(fake.platform);
-  EXPECT_EQ(system.GetCurrentUserName(), "");
-  EXPECT_EQ(system.NewGuidText(), "");
-  fake.system.guid = Guid{0x6B29FC40, 0xCA47, 0x1067, {0xB3, 0x1D, 0x00, 0xDD, 0x01, 0x06, 0x62, 0xDA}};
-  EXPECT_EQ(system.NewGuidText(), "{6B29FC40-CA47-1067-B31D-00DD010662DA}");
-}
-
-TEST(GuidToTextTest, BracedUpperCaseWithTheByteFieldsInOrder) {
-  EXPECT_EQ(GuidToText(Guid{0x00021401, 0x0000, 0x0000, {0xC0, 0, 0, 0, 0, 0, 0, 0x46}}),
-            "{00021401-0000-0000-C000-000000000046}");
-  EXPECT_EQ(GuidToText(Guid{0xFFFFFFFF, 0xABCD, 0x0EF0, {1, 2, 3, 4, 5, 6, 7, 8}}),
-            "{FFFFFFFF-ABCD-0EF0-0102-030405060708}");
 }
 
 // --- Opening Explorer with a file selected, on each generation of Windows ----

@@ -1,7 +1,6 @@
 #include "platform/win32/win32_operating_system.h"
 
 #include <windows.h>
-#include <objbase.h>
 
 #include <cstring>
 #include <vector>
@@ -94,31 +93,6 @@ std::string Win32OperatingSystem::SystemDirectory() {
 
 std::string Win32OperatingSystem::WindowsDirectory() {
   return ReadPath([](wchar_t* buffer, DWORD size) { return ::GetWindowsDirectoryW(buffer, size); });
-}
-
-std::string Win32OperatingSystem::TempDirectory() {
-  return ReadPath([](wchar_t* buffer, DWORD size) { return ::GetTempPathW(size, buffer); });
-}
-
-std::string Win32OperatingSystem::Kernel32Path() {
-  HMODULE kernel32 = ::GetModuleHandleW(L"kernel32.dll");
-  if (kernel32 == nullptr) return {};
-  // GetModuleFileNameW cuts the path to the buffer rather than telling its size.
-  std::vector<wchar_t> buffer(MAX_PATH + 1);
-  while (true) {
-    const DWORD length = ::GetModuleFileNameW(kernel32, buffer.data(), static_cast<DWORD>(buffer.size()));
-    if (length == 0) return {};
-    if (length < buffer.size() || buffer.size() >= 32768) return Narrow(buffer.data(), length);
-    buffer.resize(buffer.size() * 2);
-  }
-}
-
-std::optional<Guid> Win32OperatingSystem::NewGuid() {
-  GUID guid{};
-  if (FAILED(::CoCreateGuid(&guid))) return std::nullopt;
-  Guid result{guid.Data1, guid.Data2, guid.Data3, {}};
-  std::memcpy(result.data4.data(), guid.Data4, sizeof guid.Data4);
-  return result;
 }
 
 char Win32OperatingSystem::DecimalSeparator() {

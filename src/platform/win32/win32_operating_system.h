@@ -12,9 +12,6 @@ class Win32OperatingSystem : public IOperatingSystem {
   std::optional<std::string> UserName() override;
   std::string SystemDirectory() override;
   std::string WindowsDirectory() override;
-  std::string TempDirectory() override;
-  std::string Kernel32Path() override;
-  std::optional<Guid> NewGuid() override;
   char DecimalSeparator() override;
   MemoryStatus AvailableMemory() override;
 };
