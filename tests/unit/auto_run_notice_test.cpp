@@ -65,6 +65,13 @@ TEST_F(AutoRunNoticeTest, DisableNowHandsOverAndTheIgnoreBoxIsStoredOnClose) {
   EXPECT_EQ(ignore.ReadString("Monitor", std::string("Tool") + kExe + "3", ""), "1");
 }
 
+// Created on top of every window, then shown in the ordinary order.
+TEST_F(AutoRunNoticeTest, CreatedStayOnTopAndShownInTheOrdinaryOrder) {
+  EXPECT_TRUE(TBmark_AutoRunNotice(fake.platform, state, {}).Form().stayOnTop);
+  ASSERT_TRUE(Open());
+  EXPECT_FALSE(notice->Form().stayOnTop);
+}
+
 TEST_F(AutoRunNoticeTest, NameAndLocationByKind) {
   fake.shell.links = {{"C:\\Startup\\Tool.LNK.lnk", {kExe, "/min"}}};
   const struct {

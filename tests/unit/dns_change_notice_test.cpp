@@ -143,7 +143,7 @@ TEST(DnsChangeNoticeCreate, FontSizeLevelAndSkinFromMainIni) {
     FormModel& form = notice.notice.Form();
     EXPECT_EQ(form.FontSizeLevel(), c.level);
     EXPECT_EQ(form.FontOf(notice["lblKSTTitle"]).size, 12);  // the title keeps its size
-    EXPECT_EQ(form.FontOf(notice["lbl_DNSStr1"]).size, 14 + c.level);
+    EXPECT_EQ(form.FontOf(notice["lbl_DNSStr1"]), (FontSpec{"Segoe UI", 14 + c.level, false, false}));
     EXPECT_EQ(form.skin, c.skin);
     EXPECT_EQ(notice.notice.SkinResourceFile(), std::string(c.skin) + ".dll");
   }

@@ -12,7 +12,7 @@ using Kind = JsonValue::Kind;
 
 TEST(ParseJsonObject, ReadsEachKindOfValue) {
   const auto object = ParseJsonObject(
-      " {\"s\":\"a\\\"b\\\\c\\/d\\n\\u00e9\\ud83d\\ude00\", \"n\":-12.5e+3, \"z\":0, \"t\":true, \"f\":false,"
+      " {\"s\":\"a\\\"b\\\\c\\/d\\n\\u00Aa\\ud83d\\ude00\", \"n\":-12.5e+3, \"z\":0, \"t\":true, \"f\":false,"
       "\"nil\":null, \"o\":{\"x\":[1,{\"y\":[]}]}, \"a\":[ ], \"e\":\"\","
       // Lone surrogate escapes become replacement characters.
       "\"l1\":\"\\ud800x\", \"l2\":\"\\udc00\", \"l3\":\"\\ud800\\u0041\"}\r\n");
@@ -22,7 +22,7 @@ TEST(ParseJsonObject, ReadsEachKindOfValue) {
     Kind kind;
     const char* text;
   } expected[] = {
-      {"s", Kind::String, "a\"b\\c/d\n\xC3\xA9\xF0\x9F\x98\x80"},
+      {"s", Kind::String, "a\"b\\c/d\n\xC2\xAA\xF0\x9F\x98\x80"},
       {"n", Kind::Number, "-12.5e+3"},
       {"z", Kind::Number, "0"},
       {"t", Kind::Boolean, "true"},
