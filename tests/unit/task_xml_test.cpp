@@ -52,7 +52,8 @@ TEST(ParseXmlDocumentTest, CharacterReferencesAndTypeDeclarations) {
   } cases[] = {
       // Each side of the one-, two-, three- and four-byte UTF-8 forms.
       {"<a>&#x7F;&#128;</a>", "\x7F\xC2\x80"}, {"<a>&#x7FF;&#x800;</a>", "\xDF\xBF\xE0\xA0\x80"},
-      {"<a>&#xFFFF;&#x10000;</a>", "\xEF\xBF\xBF\xF0\x90\x80\x80"}, {"<a>&#x10FFFF;</a>", "\xF4\x8F\xBF\xBF"}, {"<a>&#xa0;&#xA0;</a>", "\xC2\xA0\xC2\xA0"},
+      {"<a>&#xFFFF;&#x10000;</a>", "\xEF\xBF\xBF\xF0\x90\x80\x80"}, {"<a>&#x10FFFF;</a>", "\xF4\x8F\xBF\xBF"},
+      {"<a>&#xa0;&#xA0;</a>", "\xC2\xA0\xC2\xA0"},
       {"<a>\xC2\x80\xDF\xBF</a>", "\xC2\x80\xDF\xBF"}, {"<a>&#xd7ff;&#xE000;</a>", "\xED\x9F\xBF\xEE\x80\x80"},
       // A type declaration ends at the first ">" outside its brackets.
       {"<!DOCTYPE a><a>x</a>", "x"}, {"<!DOCTYPE a [<!ENTITY e 'x'>]><a>y</a>", "y"},
