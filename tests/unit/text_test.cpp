@@ -66,6 +66,7 @@ TEST(TextConversion, UnpairedSurrogatesBecomeReplacementCharacters) {
   } cases[] = {
       {"lone high at end", std::u16string(u"a") + char16_t(0xD83D), "a\xEF\xBF\xBD"},
       {"lone low", std::u16string(1, char16_t(0xDE00)) + u"b", "\xEF\xBF\xBD" "b"},
+      {"last lone low", std::u16string(1, char16_t(0xDFFF)), "\xEF\xBF\xBD"},
       {"reversed pair", std::u16string{char16_t(0xDE00), char16_t(0xD83D)}, "\xEF\xBF\xBD\xEF\xBF\xBD"},
       {"high then ascii", std::u16string{char16_t(0xD83D), u'x'}, "\xEF\xBF\xBDx"},
       {"high then E000", std::u16string{char16_t(0xDBFF), char16_t(0xE000)}, "\xEF\xBF\xBD\xEE\x80\x80"},
