@@ -4,6 +4,7 @@
 
 #include "alert/alert_window_names.h"
 #include "app/auto_run_notice.h"
+#include "app/notice_controls.h"
 #include "base/text.h"
 #include "common/data_dirs.h"
 #include "common/file_version.h"
@@ -59,22 +60,8 @@ void TBmark_AutoRunNotice::BuildControls() {
 
   // Added from the back to the front: the background first, the buttons above the
   // title bar's drag area.
-  FormControl& background = form_.Add("Imagebg", ControlKind::SkinnedImageButton, 0, 0, 450, 340);
-  background.image = "imgname=images/smallwindow_bg.png";
-  background.stretch = true;
-  background.anchors = {true, true, true, true};
-
-  FormControl& titleBar = form_.Add("ImageTitle", ControlKind::SkinnedImageButton, 1, 1, 448, 32);
-  titleBar.image = "smallwindow_title";
-  titleBar.stretch = true;
-  titleBar.dragsWindow = true;  // ImageTitleMouseDown: the title bar moves the window
-  titleBar.anchors = {true, true, true, false};
-
-  FormControl& title = form_.Add("RdLabel_Title", ControlKind::SkinnedLabel, 14, 9, 0, 0);
-  title.caption = "Kestrune";
-  title.autoSize = true;
-  title.keepFontSize = true;
-  title.textColour = "smallwindow_interface.cl_smallwindow_name";
+  // ImageTitleMouseDown: the title bar moves the window.
+  AddNoticeFrame(form_, {450, 340}, "RdLabel_Title", "Kestrune").dragsWindow = true;
 
   FormControl& settings = form_.Add("Button_Setting", ControlKind::SkinnedImageButton, 394, 12, 16, 16);
   settings.image = "btn_smallSetting";

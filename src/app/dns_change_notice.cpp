@@ -57,21 +57,7 @@ TBmark_DNSChangeNotice::TBmark_DNSChangeNotice(const Platform& platform, const S
 void TBmark_DNSChangeNotice::BuildControls() {
   // Added from the back to the front: the background first, the buttons above the
   // title bar's drag area.
-  FormControl& background = form_.Add("Imagebg", ControlKind::SkinnedImageButton, 0, 0, 430, 250);
-  background.image = "imgname=images/smallwindow_bg.png";
-  background.stretch = true;
-  background.anchors = {true, true, true, true};
-
-  FormControl& titleBar = form_.Add("ImageTitle", ControlKind::SkinnedImageButton, 1, 1, 428, 32);
-  titleBar.image = "smallwindow_title";
-  titleBar.stretch = true;
-  titleBar.anchors = {true, true, true, false};
-
-  FormControl& title = form_.Add("lblKSTTitle", ControlKind::SkinnedLabel, 14, 9, 0, 0);
-  title.caption = "Tarvo DNS Protector";
-  title.autoSize = true;
-  title.keepFontSize = true;
-  title.textColour = "smallwindow_interface.cl_smallwindow_name";
+  AddNoticeFrame(form_, {430, 250}, "lblKSTTitle", "Tarvo DNS Protector");
 
   FormControl& cover = form_.Add("Image_cover", ControlKind::Image, 0, 0, 420, 38);
   cover.dragsWindow = true;  // Image_coverMouseDown: the title bar moves the window

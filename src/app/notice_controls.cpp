@@ -29,6 +29,25 @@ void SetUpNoticeForm(FormModel& form, std::string_view windowClass, std::string_
   form.stayOnTop = true;
 }
 
+FormControl& AddNoticeFrame(FormModel& form, Size size, std::string_view titleName, std::string_view caption) {
+  FormControl& background = form.Add("Imagebg", ControlKind::SkinnedImageButton, 0, 0, size.width, size.height);
+  background.image = "imgname=images/smallwindow_bg.png";
+  background.stretch = true;
+  background.anchors = {true, true, true, true};
+
+  FormControl& titleBar = form.Add("ImageTitle", ControlKind::SkinnedImageButton, 1, 1, size.width - 2, 32);
+  titleBar.image = "smallwindow_title";
+  titleBar.stretch = true;
+  titleBar.anchors = {true, true, true, false};
+
+  FormControl& title = form.Add(std::string(titleName), ControlKind::SkinnedLabel, 14, 9, 0, 0);
+  title.caption = caption;
+  title.autoSize = true;
+  title.keepFontSize = true;
+  title.textColour = "smallwindow_interface.cl_smallwindow_name";
+  return titleBar;
+}
+
 FormControl& AddCloseButton(FormModel& form, std::string_view name, std::function<void()> onClick) {
   return AddTitleBarButton(form, name, {395, 3, 427, 35}, "btn_close_b", "Close", std::move(onClick));
 }
