@@ -12,7 +12,6 @@ class AlertQueueTest(AlertWindowCase):
     """Many /AddAutoRun starts at once: one alert shows every item, in turn."""
 
     def check_starts(self, count):
-        self.prefix.remove_suite_data()
         self.settings(1)
         watch = self.start_probe("watch")
         # The pointer rests where the alert appears, so that its first item stays
@@ -39,7 +38,5 @@ class AlertQueueTest(AlertWindowCase):
         self.assertEqual(self.alert_log_names(), shown)
         watch.stop()
 
-    def test_ten_then_fifty_starts_give_one_alert_with_every_item(self):
-        for count in (10, 50):
-            with self.subTest(count=count):
-                self.check_starts(count)
+    def test_fifty_starts_give_one_alert_with_every_item(self):
+        self.check_starts(50)

@@ -45,8 +45,7 @@ class BootTaskTest(WineTestCase):
     # --- the machine ---------------------------------------------------------------
 
     def seed(self, boot_time="50000", last=None, dates="", main="DisplayTime=2\n"):
-        boot_line = "" if boot_time is None else f"boottime={boot_time}\n"
-        self.prefix.write_ini(self.boot_dat, f"[main]\n{boot_line}count=0\n")
+        self.prefix.write_ini(self.boot_dat, f"[main]\nboottime={boot_time}\ncount=0\n")
         if last is not None or dates:
             last_line = "" if last is None else f"boottime={last}\n"
             self.prefix.write_ini(self.boot_ini, f"[main]\n{last_line}{dates}")
@@ -67,27 +66,21 @@ class BootTaskTest(WineTestCase):
 
     # --- tests ---------------------------------------------------------------------
 
-    def test_four_silent_ends_show_nothing(self):
-        cases = [
-            ("no boot data", None, "1111  00"),
-            ("notice switched off", dict(main="BootTimeNotification=0\n"), "1111  11"),
-            ("no boot time", dict(boot_time=None), "1111  222"),
-            ("six minutes or more", dict(boot_time="360000"), "Millisecond >= 3600000"),
-        ]
-        for name, seeding, line in cases:
-            with self.subTest(name):
+    def test_silent_ends_show_nothing(self):
+        for case, seeding, line in [("notice switched off", dict(main="BootTimeNotification=0\n"), "1111  11"),
+                                    ("six minutes or more", dict(boot_time="360000"), "Millisecond >= 3600000")]:
+            with self.subTest(case):
                 self.prefix.remove_suite_data()
                 self.remove_program_files("Tallyhop3.calls.txt")
-                if seeding is not None:
-                    self.seed(last="62000", **seeding)
-                before = self.prefix.unix_path(self.boot_ini).read_bytes() if seeding else None
+                self.seed(last="62000", **seeding)
+                before = self.prefix.unix_path(self.boot_ini).read_bytes()
 
                 result = self.run_silent("/BootTask", window_class=NOTICE_CLASS)
 
                 self.assertHasLine(result, line)
-                if line in ("1111  11", "1111  222"):
+                if case == "notice switched off":
                     self.assertFileBytes(self.boot_ini, before)
-                if line == "Millisecond >= 3600000":
+                else:
                     # The follow-up was chosen, counted and dated before the boot line.
                     self.wait_until(lambda: len(self.statistics_events()) == 1, 20, "no follow-up event")
                     self.assertEqual(self.boot_ini_value("boottime"), "62000")
@@ -197,12 +190,6 @@ class BootTaskTest(WineTestCase):
 
             second = self.run_bootmark("/BootTask")
             self.assertEqual(second.exit_code, 3, second)
-            self.assertEqual(len(self.prefix.recorded_calls("Lazarun.exe")), 1)
-
-            self.prefix.unix_path(restart_ini).unlink()
-            fault.write_bytes(b"framework:exception")
-            other = self.run_bootmark("/BootTask")
-            self.assertEqual(other.exit_code, 3, other)
             self.assertEqual(len(self.prefix.recorded_calls("Lazarun.exe")), 1)
         finally:
             fault.unlink(missing_ok=True)

@@ -241,20 +241,7 @@ class MainDataTest(WineTestCase):
         deleted = self.prefix.read_ini(self.prefix.user_data_dir + STARTUP_MANAGER + "delStartups.ini")
         self.assertNotIn("BmBack", " ".join(value for _, value in dict(deleted.sections).get("Main", [])))
 
-    def test_bad_record_files_are_kept_and_a_bad_database_writes_nothing(self):
-        ignore = self.prefix.unix_path(self.prefix.user_data_dir + STARTUP_MANAGER + "Ignore.ini")
-        ignore.parent.mkdir(parents=True, exist_ok=True)
-        odd = b"\xff\xfe[\x00M\x00a"
-        ignore.write_bytes(odd)
-        deleted = ignore.parent / "delStartups.ini"
-        deleted.write_bytes(b"[Main]\r\nno colon here\r\n\x80\x81 garbage\r\n")
-        result = self.run_bootmark("/mainData")
-        self.assertEqual(result.exit_code, 0, result)
-        self.assertEqual(ignore.read_bytes(), odd, "an odd-length UTF-16 file is left as it is")
-        self.assertTrue(deleted.read_bytes().startswith(b"\xff\xfe"), "an ANSI record file becomes UTF-16")
-        self.assertIn(AGENT.upper(), [p.upper() for p in self.main_data_paths()])
-
-        self.prefix.remove_suite_data()
+    def test_bad_database_writes_nothing(self):
         black = self.prefix.unix_path(self.prefix.program_dir + "Database\\startupBlack.db")
         black.write_bytes(b"this is not a database file at all, only text " * 4)
         result = self.run_bootmark("/mainData")

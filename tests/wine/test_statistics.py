@@ -8,8 +8,7 @@ from harness import WineTestCase
 from harness.prefix import RECORDER_TOOL, TASK_TYPE_TOOL
 from harness.suite_input import create_lookup_databases
 
-UNKNOWN_SWITCHES = [(), ("/Bogus",), ("mainData",), ("-mainData",), ("/mainData2",), ("/",), ("",), ("/main Data",),
-                    ("/AddAutoRunX", "/1")]
+UNKNOWN_SWITCHES = [(), ("/Bogus",), ("/AddAutoRunX", "/1")]
 
 
 class StatisticsSetUpTest(WineTestCase):
