@@ -4,12 +4,8 @@ lists every existing service file once in "mainData.dat", writes the startup cac
 and the optimisable count, and drops stale delay records of automatic services."""
 
 import shutil
-import tempfile
-from pathlib import Path
 
-import fixture_programs
-from harness import WineTestCase
-from harness import wine
+from harness import WineTestCase, paths, wine
 from harness.suite_input import (BOOT_TRIGGER, DAILY_TRIGGER, LOGON_TRIGGER, TASKS, create_lookup_databases,
                                  exec_action, task_xml)
 
@@ -30,19 +26,6 @@ SERVICES = [
 # name, triggers, program
 TASK_FILES = [("BmBootTask", BOOT_TRIGGER, AGENT), ("BmDailyTask", DAILY_TRIGGER, AGENT),
               ("BmGoneTask", LOGON_TRIGGER, MISSING)]
-
-_built = None
-
-
-def setUpModule():
-    global _built
-    _built = Path(tempfile.mkdtemp(prefix="bootmark-inventory-"))
-    fixture_programs.build_program(_built / "agent.exe", "Inventory Makers")
-
-
-def tearDownModule():
-    shutil.rmtree(_built, ignore_errors=True)
-
 
 def item_hash(text):
     """The inventory's identity hash over the UTF-16 units of a text."""
@@ -90,8 +73,8 @@ class MainDataTest(WineTestCase):
         super().setUp()
         folder = self.prefix.unix_path(TOOLS)
         folder.mkdir(parents=True, exist_ok=True)
-        shutil.copy(_built / "agent.exe", folder / "agent.exe")
-        shutil.copy(_built / "agent.exe", folder / "noext.exe")
+        shutil.copy(paths.tools_dir() / "bmagent.exe", folder / "agent.exe")
+        shutil.copy(paths.tools_dir() / "bmagent.exe", folder / "noext.exe")
         for name, start, path, display in SERVICES:
             self.sc("delete", name)
             self.sc("create", name, "binPath=", path, "start=", start, "DisplayName=", display)
@@ -148,7 +131,7 @@ class MainDataTest(WineTestCase):
             self.assertEqual(cache.value(section, "ItemStatus"), state, name)
         self.assertEqual(cache.value(by_name["BmGone"], "Recommand"), "4")
         self.assertEqual(cache.value(by_name["BmDemand"], "isInDelayIni"), "1")
-        self.assertEqual(cache.value(by_name["BmAuto"], "Manufacture"), "Inventory Makers")
+        self.assertEqual(cache.value(by_name["BmAuto"], "Manufacture"), "Agent Makers")
 
         tasks = {cache.value(s, "Name"): s for s in sections[1:] if cache.value(s, "ItemType") == "TaskSchedule"}
         for name, boot, kind in [("BmBootTask", "1", "3"), ("BmDailyTask", "0", "0"), ("BmGoneTask", "1", "4")]:
@@ -198,12 +181,12 @@ class MainDataTest(WineTestCase):
         for folder, name in [(user, "BmBoth.lnk"), (user_backup, "BmBoth.lnk"), (common, "BmCommon.lnk"),
                              (user_backup, "BmMoved.lnk"), (common_backup, "BmCommonMoved.lnk")]:
             self.prefix.unix_path(folder).mkdir(parents=True, exist_ok=True)
-            saved = self.probe.run("new-link", AGENT, "-tray", folder + name, "Bm link", TOOLS, AGENT)
+            saved = self.probe.run("new-link", AGENT, "-tray", folder + name)
             self.assertEqual(saved.returncode, 0, saved)
         self.place(user + "BmSite.url", b"[InternetShortcut]\r\nURL=https://example.org/\r\n")
         self.place(common_backup + "BmNoUrl.url", b"[InternetShortcut]\r\nIconIndex=0\r\n")
         for _, exe, _ in STORE_TASKS:
-            self.place(STORE_FOLDER + exe, (_built / "agent.exe").read_bytes())
+            self.place(STORE_FOLDER + exe, (paths.tools_dir() / "bmagent.exe").read_bytes())
         self.place(STORE_FOLDER + "AppxManifest.xml", store_manifest().encode())
 
     def test_run_values_shortcuts_and_store_apps_are_listed(self):
@@ -236,7 +219,7 @@ class MainDataTest(WineTestCase):
         link = by_name["BmCommon.lnk"]
         self.assertEqual(cache.value(link, "FullPath").upper(), AGENT.upper())
         self.assertEqual(cache.value(link, "LnkparamStr"), "-tray")
-        self.assertEqual(cache.value(link, "Manufacture"), "Inventory Makers")
+        self.assertEqual(cache.value(link, "Manufacture"), "Agent Makers")
         self.assertIn(AGENT.upper(), [p.upper() for p in self.main_data_paths()])
         deleted = self.prefix.read_ini(self.prefix.user_data_dir + STARTUP_MANAGER + "delStartups.ini")
         self.assertNotIn("BmBack", " ".join(value for _, value in dict(deleted.sections).get("Main", [])))

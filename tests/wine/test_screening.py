@@ -12,7 +12,7 @@ import tempfile
 from pathlib import Path
 
 import fixture_programs
-from harness import WineTestCase
+from harness import WineTestCase, paths
 from harness.suite_input import ALERT_CLASS, TASKS, exec_action, hex_arg, task_xml
 
 FIXTURES = "C:\\BmScreen\\"
@@ -23,14 +23,14 @@ AV_SIGNER = "Shieldy Labs"
 AV_FOLDER = "C:\\BmShield\\"
 RUN_KEY = "HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion\\Run\\"
 
-_built = None  # folder of the programs made once for the module
+_built = None  # folder of the signed programs made once for the module
 
 
 def setUpModule():
     global _built
     _built = Path(tempfile.mkdtemp(prefix="bootmark-screening-"))
-    fixture_programs.build_program(_built / "agent.exe", AGENT_COMPANY)
-    fixture_programs.build_program(_built / "winpart.exe", "Microsoft Corporation Test Division")
+    for name in ("bmagent.exe", "bmwinpart.exe"):
+        shutil.copy2(paths.tools_dir() / name, _built / name.replace("bm", "", 1))
     fixture_programs.sign(_built / "agent.exe", _built / "trusted.exe", TRUSTED_SIGNER)
     fixture_programs.sign(_built / "agent.exe", _built / "guard.exe", AV_SIGNER)
 

@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
-#include "fakes/utf16_file.h"
 #include "platform/win32/unique_handle.h"
 #include "platform/win32/wide.h"
+#include "wine/tools/tool_files.h"
 
 namespace bootmark::win32::testing {
 
@@ -49,14 +49,8 @@ class ScratchFolder {
 
 // Raw bytes of a file ("" when it cannot be read).
 inline std::string FileBytes(const std::string& path) {
-  const UniqueFileHandle file(::CreateFileW(Wide(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                                           nullptr, OPEN_EXISTING, 0, nullptr));
-  if (!file) return {};
-  std::string bytes(::GetFileSize(file.Get(), nullptr), '\0');
-  DWORD read = 0;
-  if (!bytes.empty()) ::ReadFile(file.Get(), bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr);
-  bytes.resize(read);
-  return bytes;
+  std::string bytes;
+  return bmtool::ReadAll(Wide(path), bytes) ? bytes : std::string();
 }
 
 inline void WriteFileBytes(const std::string& path, std::string_view bytes) {
@@ -64,7 +58,5 @@ inline void WriteFileBytes(const std::string& path, std::string_view bytes) {
   DWORD written = 0;
   ::WriteFile(file.Get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
 }
-
-using bootmark::testing::Utf16File;
 
 }  // namespace bootmark::win32::testing

@@ -1,8 +1,9 @@
 // Starting the suite as the console user on a real system. The suite's program is a
 // stand-in, bmrecorder.exe copied as "KST.exe" into this program's own folder (the
 // suite's folder in the test prefix, which has a blank in its path), that records
-// how it was started. Which command opens the suite and when is a rule, tested
-// natively; the suite started from a notice is seen end to end.
+// how it was started. Which command opens the suite and when, and which step fails
+// first, are rules tested natively; the suite started from a notice by a user is
+// seen end to end.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -48,10 +49,6 @@ TEST(Win32RunInConsoleSession, StartsTheQuotedProgramAsTheConsoleUserOnly) {
   const Recorder trap(folder.substr(0, folder.find(' ')) + ".exe");
   ASSERT_TRUE(kst.copied_ && trap.copied_);
   Win32Platform win32;
-
-  EXPECT_EQ(RunInConsoleSession(win32.Get(), "explorer.exe", folder + "Missing.exe", "/StartupNotify"), 0);
-  EXPECT_EQ(RunInConsoleSession(win32.Get(), "bm-no-such-process.exe", folder + "KST.exe", "/StartupNotify"), -3);
-  EXPECT_EQ(kst.FirstCall(500), "");
 
   EXPECT_EQ(RunInConsoleSession(win32.Get(), "EXPLORER.EXE", folder + "KST.exe", "/StartupNotify"), 0);
   EXPECT_EQ(kst.FirstCall(), "\"" + folder + "KST.exe\" /StartupNotify");

@@ -6,7 +6,8 @@
 // code, so a test sees both what the program printed and how it ended.
 //
 // Each line is written straight to the file as it arrives (the test can read the file
-// while the child still runs). One trailing newline of a string is dropped, embedded
+// while the child still runs). A string is read at the length the event gives (at most
+// 64 Ki units: the event's length field has 16 bits). One trailing newline of a string is dropped, embedded
 // CR and LF become the two characters \r and \n; nothing else is escaped.
 //
 // The text is that of the debug-string event: where the system turns an
@@ -16,7 +17,6 @@
 #include <shellapi.h>
 
 #include <cstdio>
-#include <cstring>
 #include <string>
 #include <vector>
 
@@ -31,56 +31,26 @@ constexpr int kOutputError = 121;
 constexpr int kStartError = 122;
 constexpr int kDebugError = 123;
 
-// Longest debug string read from the child; longer ones are cut (no unbounded reads).
-constexpr size_t kMaxStringBytes = 1 << 20;
-
-std::wstring FromAnsi(const std::string& text) {
-  if (text.empty()) return {};
-  const int size = MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()),
-                                       nullptr, 0);
-  std::wstring out(static_cast<size_t>(size), L'\0');
-  MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), out.data(), size);
-  return out;
-}
-
-// Reads a NUL-terminated string of unitSize-byte units from the child, page by page
-// so that a string ending just before an unmapped page is still read whole.
-std::vector<char> ReadRemoteString(HANDLE process, const char* address, size_t unitSize) {
-  std::vector<char> bytes;
-  constexpr size_t kPage = 4096;
-  while (bytes.size() < kMaxStringBytes) {
-    const auto at = reinterpret_cast<uintptr_t>(address) + bytes.size();
-    const size_t chunk = kPage - (at % kPage);
-    const size_t old = bytes.size();
-    bytes.resize(old + chunk);
-    SIZE_T got = 0;
-    if (!ReadProcessMemory(process, reinterpret_cast<const void*>(at), bytes.data() + old, chunk,
-                           &got)) {
-      got = 0;
-    }
-    bytes.resize(old + got);
-    // Look for the terminator among the whole units read so far.
-    for (size_t i = old - old % unitSize; i + unitSize <= bytes.size(); i += unitSize) {
-      bool zero = true;
-      for (size_t k = 0; k < unitSize; ++k) zero = zero && bytes[i + k] == 0;
-      if (zero) {
-        bytes.resize(i);
-        return bytes;
-      }
-    }
-    if (got < chunk) break;  // unreadable memory: keep what was read
-  }
-  bytes.resize(bytes.size() - bytes.size() % unitSize);
-  return bytes;
-}
-
+// Reads the debug string the event names, of nDebugStringLength units with its
+// terminator, and keeps what comes before the first NUL unit.
 std::wstring DebugString(HANDLE process, const OUTPUT_DEBUG_STRING_INFO& info) {
-  if (info.fUnicode) {
-    const std::vector<char> units = ReadRemoteString(process, info.lpDebugStringData, 2);
-    return std::wstring(reinterpret_cast<const wchar_t*>(units.data()), units.size() / 2);
+  const size_t unitSize = info.fUnicode ? 2 : 1;
+  std::vector<char> bytes(info.nDebugStringLength * unitSize);
+  SIZE_T got = 0;
+  if (!ReadProcessMemory(process, info.lpDebugStringData, bytes.data(), bytes.size(), &got)) got = 0;
+  bytes.resize(got - got % unitSize);
+  for (size_t i = 0; i < bytes.size(); i += unitSize) {
+    if (bytes[i] == 0 && bytes[i + unitSize - 1] == 0) {
+      bytes.resize(i);
+      break;
+    }
   }
-  const std::vector<char> bytes = ReadRemoteString(process, info.lpDebugStringData, 1);
-  return FromAnsi(std::string(bytes.begin(), bytes.end()));
+  if (info.fUnicode) return std::wstring(reinterpret_cast<const wchar_t*>(bytes.data()), bytes.size() / 2);
+  std::wstring text(bytes.size(), L'\0');
+  const int size = MultiByteToWideChar(CP_ACP, 0, bytes.data(), static_cast<int>(bytes.size()), text.data(),
+                                       static_cast<int>(text.size()));
+  text.resize(static_cast<size_t>(size));
+  return text;
 }
 
 // One debug string as one line: a single trailing newline dropped, others escaped.

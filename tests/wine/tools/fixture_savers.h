@@ -16,22 +16,14 @@ namespace bmfixture {
 
 using bootmark::win32::ComPtr;
 
-// Saves a shortcut to `target` with `arguments` as the file `link`; the other
-// fields are set when not empty.
-inline HRESULT SaveShortcut(const std::wstring& link, const std::wstring& target, const std::wstring& arguments,
-                            const std::wstring& description = L"", const std::wstring& workingFolder = L"",
-                            const std::wstring& iconLocation = L"") {
+// Saves a shortcut to `target` with `arguments` as the file `link`.
+inline HRESULT SaveShortcut(const std::wstring& link, const std::wstring& target, const std::wstring& arguments) {
   ComPtr<IShellLinkW> shellLink;
   HRESULT result = ::CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
                                       reinterpret_cast<void**>(shellLink.Put()));
   if (FAILED(result)) return result;
-  if (FAILED(result = shellLink->SetPath(target.c_str())) ||
-      FAILED(result = shellLink->SetArguments(arguments.c_str())) ||
-      (!description.empty() && FAILED(result = shellLink->SetDescription(description.c_str()))) ||
-      (!workingFolder.empty() && FAILED(result = shellLink->SetWorkingDirectory(workingFolder.c_str()))) ||
-      (!iconLocation.empty() && FAILED(result = shellLink->SetIconLocation(iconLocation.c_str(), 0)))) {
-    return result;
-  }
+  if (FAILED(result = shellLink->SetPath(target.c_str()))) return result;
+  if (FAILED(result = shellLink->SetArguments(arguments.c_str()))) return result;
   const ComPtr<IPersistFile> file = shellLink.As<IPersistFile>();
   return file ? file->Save(link.c_str(), TRUE) : E_NOINTERFACE;
 }
@@ -66,7 +58,6 @@ inline HRESULT SaveWorkItem(ITaskScheduler& scheduler, const WorkItem& item) {
   data.wBeginMonth = 3;
   data.wBeginDay = 1;
   data.TriggerType = item.trigger;
-  if (item.trigger == TASK_TIME_TRIGGER_DAILY) data.Type.Daily.DaysInterval = 1;
   if (FAILED(result = trigger->SetTrigger(&data))) return result;
   const ComPtr<IPersistFile> file = task.As<IPersistFile>();
   return file ? file->Save(nullptr, TRUE) : E_NOINTERFACE;

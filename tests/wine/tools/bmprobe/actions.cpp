@@ -1,5 +1,5 @@
-// Acting on windows the way the suite or a user would: WM_COPYDATA, close,
-// clicks and the mouse pointer.
+// Acting on windows the way the suite or a user would: WM_COPYDATA, clicks and
+// the mouse pointer.
 #include "probe.h"
 
 namespace bmprobe {
@@ -44,14 +44,6 @@ int CopyData(const Args& args) {
   }
   PrintLine(std::to_wstring(answer));
   return 0;
-}
-
-// close <hwnd>: posts WM_CLOSE, as the title bar's close button would.
-int Close(const Args& args) {
-  if (args.size() != 1) return 2;
-  const HWND window = ExistingWindow(args[0]);
-  if (window == nullptr) return 1;
-  return PostMessageW(window, WM_CLOSE, 0, 0) ? 0 : 1;
 }
 
 // click <hwnd>: BM_CLICK for a button, otherwise a left press and release at its centre.

@@ -21,14 +21,12 @@ constexpr Command kCommands[] = {
     {L"watch", bmprobe::Watch, "watch                           list lines as windows appear/change, until killed"},
     {L"children", bmprobe::Children, "children <hwnd>                 hwnd class id visible rect text"},
     {L"copydata", bmprobe::CopyData, "copydata <hwnd> <text>          WM_COPYDATA (UTF-16 + NUL, dwData 0)"},
-    {L"close", bmprobe::Close, "close <hwnd>                    post WM_CLOSE"},
     {L"click", bmprobe::Click, "click <hwnd>                    BM_CLICK or a left click at the centre"},
     {L"hover", bmprobe::Hover, "hover <hwnd>                    move the mouse pointer over it"},
-    {L"fullscreen-window", bmprobe::FullScreenWindow, "fullscreen-window <class> [title]  full-screen topmost popup, until killed"},
-    {L"maximized-window", bmprobe::MaximizedWindow, "maximized-window <class> [title]   maximized window above a task bar, until killed"},
-    {L"suite-window", bmprobe::SuiteWindow, "suite-window <file> [class] [title]  the suite's window, recording its messages in <file>, until killed"},
-    {L"new-job", bmprobe::NewJob, "new-job <name> <app> <params> <logon|boot|daily> [disabled]  save a .job work item"},
-    {L"new-link", bmprobe::NewLink, "new-link <target> <arguments> <link> [<description> <folder> <icon>]  save a shortcut through the shell's link object"},
+    {L"fullscreen-window", bmprobe::FullScreenWindow, "fullscreen-window <class>       full-screen topmost popup, until killed"},
+    {L"suite-window", bmprobe::SuiteWindow, "suite-window <file>             the suite's window, recording its messages in <file>, until killed"},
+    {L"new-job", bmprobe::NewJob, "new-job <name> <app> <params> <logon|boot> [disabled]  save a .job work item"},
+    {L"new-link", bmprobe::NewLink, "new-link <target> <arguments> <link>  save a shortcut through the shell's link object"},
 };
 
 int Usage() {

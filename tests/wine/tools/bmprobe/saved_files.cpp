@@ -14,7 +14,6 @@ namespace {
 bool TriggerType(const std::wstring& name, TASK_TRIGGER_TYPE& type) {
   if (name == L"logon") type = TASK_EVENT_TRIGGER_AT_LOGON;
   else if (name == L"boot") type = TASK_EVENT_TRIGGER_AT_SYSTEMSTART;
-  else if (name == L"daily") type = TASK_TIME_TRIGGER_DAILY;
   else return false;
   return true;
 }
@@ -36,7 +35,7 @@ int SaveJob(const bmfixture::WorkItem& item) {
 
 }  // namespace
 
-// new-job <name> <application> <parameters> <logon|boot|daily> [disabled]
+// new-job <name> <application> <parameters> <logon|boot> [disabled]
 int NewJob(const Args& args) {
   bmfixture::WorkItem item;
   if (args.size() < 4 || !TriggerType(args[3], item.trigger)) return 2;
@@ -50,12 +49,11 @@ int NewJob(const Args& args) {
   return code;
 }
 
-// new-link <target> <arguments> <link file> [<description> <working folder> <icon>]
+// new-link <target> <arguments> <link file>
 int NewLink(const Args& args) {
-  if (args.size() != 3 && args.size() != 6) return 2;
+  if (args.size() != 3) return 2;
   if (FAILED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) return 1;
-  const auto optional = [&args](std::size_t i) { return i < args.size() ? args[i] : std::wstring(); };
-  const HRESULT saved = bmfixture::SaveShortcut(args[2], args[0], args[1], optional(3), optional(4), optional(5));
+  const HRESULT saved = bmfixture::SaveShortcut(args[2], args[0], args[1]);
   CoUninitialize();
   if (FAILED(saved)) PrintError(L"saving the shortcut failed");
   return SUCCEEDED(saved) ? 0 : 1;
