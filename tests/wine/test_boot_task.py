@@ -79,7 +79,7 @@ class BootTaskTest(WineTestCase):
 
                 self.assertHasLine(result, line)
                 if case == "notice switched off":
-                    self.assertFileBytes(self.boot_ini, before)
+                    self.assertEqual(self.prefix.unix_path(self.boot_ini).read_bytes(), before)
                 else:
                     # The follow-up was chosen, counted and dated before the boot line.
                     self.wait_until(lambda: len(self.statistics_events()) == 1, 20, "no follow-up event")

@@ -1,12 +1,12 @@
-"""/mainData on a seeded machine: services made with the service manager, the
-suite's delayed-items file, and the lookup databases made at test time. The run
-lists every existing service file once in "mainData.dat", writes the startup cache
-and the optimisable count, and drops stale delay records of automatic services."""
+"""/mainData on a seeded machine: services made with the service manager, tasks in
+the scheduler's store, run keys, shortcuts and a store app, and the lookup databases
+made at test time. The run lists every existing service file once in "mainData.dat"
+and writes the startup cache; a bad database writes nothing."""
 
 import shutil
 
 from harness import WineTestCase, paths, wine
-from harness.suite_input import (BOOT_TRIGGER, DAILY_TRIGGER, LOGON_TRIGGER, TASKS, create_lookup_databases,
+from harness.suite_input import (BOOT_TRIGGER, LOGON_TRIGGER, TASKS, create_lookup_databases,
                                  exec_action, task_xml)
 
 TOOLS = "C:\\BmInventory\\"
@@ -24,23 +24,7 @@ SERVICES = [
 ]
 
 # name, triggers, program
-TASK_FILES = [("BmBootTask", BOOT_TRIGGER, AGENT), ("BmDailyTask", DAILY_TRIGGER, AGENT),
-              ("BmGoneTask", LOGON_TRIGGER, MISSING)]
-
-def item_hash(text):
-    """The inventory's identity hash over the UTF-16 units of a text."""
-    value = 0
-    for unit in text.encode("utf-16-le").decode("utf-16-le"):
-        value = ((value << 4) + ord(unit)) & 0xFFFFFFFF
-        top = value & 0xF0000000
-        if top:
-            value ^= top >> 24
-            value &= ~top & 0xFFFFFFFF
-    return "%08X" % value
-
-
-def service_hash(display_name):
-    return item_hash("ItemType:2|ItemName:" + display_name + "|")
+TASK_FILES = [("BmBootTask", BOOT_TRIGGER, AGENT), ("BmGoneTask", LOGON_TRIGGER, MISSING)]
 
 
 RUN = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run"
@@ -80,10 +64,6 @@ class MainDataTest(WineTestCase):
             self.sc("create", name, "binPath=", path, "start=", start, "DisplayName=", display)
         for name, triggers, program in TASK_FILES:
             self.place(TASKS + "\\" + name, task_xml(triggers=triggers, actions=exec_action(program)))
-        self.delay_file = self.prefix.user_data_dir + STARTUP_MANAGER + "delayEx.ini"
-        self.prefix.write_ini(self.delay_file,
-                              f"[Main]\n1=ItemType:2|ItemHash:{service_hash('Bm Demand')}|\n"
-                              f"2=ItemType:2|ItemHash:{service_hash('Bm Auto')}|\ncount=2\n")
         database = create_lookup_databases(self.prefix)
         (database / "startupService.db").write_bytes(b"\x00\x01\xff\xfe binary \x00")
 
@@ -130,61 +110,40 @@ class MainDataTest(WineTestCase):
             self.assertEqual(cache.value(section, "ItemType"), "Service")
             self.assertEqual(cache.value(section, "ItemStatus"), state, name)
         self.assertEqual(cache.value(by_name["BmGone"], "Recommand"), "4")
-        self.assertEqual(cache.value(by_name["BmDemand"], "isInDelayIni"), "1")
         self.assertEqual(cache.value(by_name["BmAuto"], "Manufacture"), "Agent Makers")
 
         tasks = {cache.value(s, "Name"): s for s in sections[1:] if cache.value(s, "ItemType") == "TaskSchedule"}
-        for name, boot, kind in [("BmBootTask", "1", "3"), ("BmDailyTask", "0", "0"), ("BmGoneTask", "1", "4")]:
+        for name, boot, kind in [("BmBootTask", "1", "3"), ("BmGoneTask", "1", "4")]:
             self.assertIn(name, tasks, sections)
             self.assertEqual(cache.value(tasks[name], "IsStartBoot"), boot, name)
             self.assertEqual(cache.value(tasks[name], "TaskType"), kind, name)
             self.assertEqual(cache.value(tasks[name], "Location"), "\\" + name)
         self.assertEqual(cache.value(tasks["BmGoneTask"], "Exist"), "0")
 
-        config = self.prefix.read_ini(self.prefix.user_data_dir + STARTUP_MANAGER + "config.ini")
-        counted = int(config.value("main", "CanOptCount"))
-        # The missing service and the enabled logon task of a missing file count;
-        # the machine's own services may add theirs.
-        self.sc("delete", "BmGone")
-        self.prefix.unix_path(TASKS + "\\BmGoneTask").unlink()
-        self.run_bootmark("/mainData")
-        config = self.prefix.read_ini(self.prefix.user_data_dir + STARTUP_MANAGER + "config.ini")
-        self.assertEqual(int(config.value("main", "CanOptCount")), counted - 2)
-        delays = self.prefix.read_ini(self.delay_file)
-        records = " ".join(value for _, value in dict(delays.sections).get("Main", []))
-        self.assertIn(service_hash("Bm Demand"), records)
-        self.assertNotIn(service_hash("Bm Auto"), records, "the automatic service's stale record")
-
     def startup_folders(self):
         user = self.prefix.facts["appdata"] + "\\Microsoft\\Windows\\Start Menu\\Programs\\Startup\\"
         common = self.prefix.facts["common_appdata"] + "\\Microsoft\\Windows\\Start Menu\\Programs\\StartUp\\"
-        backup = self.prefix.user_data_dir + STARTUP_MANAGER
-        return [user, common, backup + "Shortcut\\", backup + "ShortcutPublic\\"]
+        return [user, common, self.prefix.user_data_dir + STARTUP_MANAGER + "Shortcut\\"]
 
     def seed_startup_entries(self):
-        """Run values in three keys, shortcuts in the four folders, a store app."""
-        key = f"ItemType:1|RegPathType:1|RegFullPath:{USER_RUN}|RegKeyName:BmBack|"
-        back = f"{key}RegCmdLine:{AGENT}|ItemHash:{item_hash(key)}|"
-        self.prefix.write_ini(self.prefix.user_data_dir + STARTUP_MANAGER + "delStartups.ini",
-                              f"[Main]\n1={back}\ncount=1\n")
+        """Run values in three keys, shortcuts in the three folders, a store app."""
         sid = WINE_USER_SID
         states = "".join(f'[HKEY_USERS\\{sid}\\{APP_DATA}\\{STORE_FAMILY}\\{task}]\n"State"=dword:{state:08x}\n\n'
                          for task, _, state in STORE_TASKS)
         agent = AGENT.replace("\\", "\\\\")
         self.prefix.import_reg(
-            f'[{USER_RUN}]\n"BmUserRun"="{agent}"\n"BmEmpty"=""\n"BmBack"="{agent}"\n"BmOff"="{agent} -off"\n\n'
+            f'[{USER_RUN}]\n"BmUserRun"="{agent}"\n"BmEmpty"=""\n"BmOff"="{agent} -off"\n\n'
             f'[{MACHINE_RUN_32}]\n"BmMachineRun"="{agent} -m"\n\n'
             f'[{MACHINE_RUN}]\n"BmWideRun"="{agent} -w"\n\n'
             f'[{APPROVED}]\n"BmOff"=hex:03,00,00,00,00,00,00,00,00,00,00,00\n\n'
             f'[HKEY_USERS\\{sid}\\{APP_DATA}\\{STORE_FAMILY}\\SplashScreen\\{STORE_FAMILY}!App]\n\n' + states)
-        user, common, user_backup, common_backup = self.startup_folders()
+        user, common, user_backup = self.startup_folders()
         for folder, name in [(user, "BmBoth.lnk"), (user_backup, "BmBoth.lnk"), (common, "BmCommon.lnk"),
-                             (user_backup, "BmMoved.lnk"), (common_backup, "BmCommonMoved.lnk")]:
+                             (user_backup, "BmMoved.lnk")]:
             self.prefix.unix_path(folder).mkdir(parents=True, exist_ok=True)
             saved = self.probe.run("new-link", AGENT, "-tray", folder + name)
             self.assertEqual(saved.returncode, 0, saved)
         self.place(user + "BmSite.url", b"[InternetShortcut]\r\nURL=https://example.org/\r\n")
-        self.place(common_backup + "BmNoUrl.url", b"[InternetShortcut]\r\nIconIndex=0\r\n")
         for _, exe, _ in STORE_TASKS:
             self.place(STORE_FOLDER + exe, (paths.tools_dir() / "bmagent.exe").read_bytes())
         self.place(STORE_FOLDER + "AppxManifest.xml", store_manifest().encode())
@@ -203,14 +162,12 @@ class MainDataTest(WineTestCase):
                        for s in startup if cache.value(s, "Name").startswith("Bm"))
         self.assertEqual(found, sorted([
             ("BmUserRun", "1", "1", "1", "0"),
-            ("BmBack", "1", "1", "1", "0"),  # put back outside the suite: enabled, once
             ("BmOff", "1", "1", "3", "0"),  # Windows' startup settings disabled it
             ("BmMachineRun", "1", "1", "1", "0"),
             ("BmWideRun", "1", "2", "1", "0"),  # the 64-bit view
             ("BmBoth.lnk", "4", "0", "1", "1"),
             ("BmCommon.lnk", "4", "0", "1", "4"),
             ("BmMoved.lnk", "4", "0", "3", "2"),
-            ("BmCommonMoved.lnk", "4", "0", "3", "3"),
             ("BmSite.url", "4", "0", "1", "1"),
             ("Bm Store Tray", "5", "0", "1", "0"),
             ("Bm Store Tray", "5", "0", "1", "0"),
@@ -221,8 +178,6 @@ class MainDataTest(WineTestCase):
         self.assertEqual(cache.value(link, "LnkparamStr"), "-tray")
         self.assertEqual(cache.value(link, "Manufacture"), "Agent Makers")
         self.assertIn(AGENT.upper(), [p.upper() for p in self.main_data_paths()])
-        deleted = self.prefix.read_ini(self.prefix.user_data_dir + STARTUP_MANAGER + "delStartups.ini")
-        self.assertNotIn("BmBack", " ".join(value for _, value in dict(deleted.sections).get("Main", [])))
 
     def test_bad_database_writes_nothing(self):
         black = self.prefix.unix_path(self.prefix.program_dir + "Database\\startupBlack.db")

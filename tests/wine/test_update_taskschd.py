@@ -27,7 +27,7 @@ class UpdateTaskschdTest(WineTestCase):
         self.place("Microsoft\\Windows\\BmSystem\\BmDefrag", task_xml())
         # A stale key and the suite's own records, both to be replaced.
         self.prefix.write_ini(self.prefix.common_data_dir + "Bootmark\\Bootmark.ini",
-                              "[TaskStatus]\nBmGone=1\n[Other]\nKeep=1\n")
+                              "[TaskStatus]\nBmGone=1\n")
         self.prefix.write_ini(self.prefix.common_data_dir + "Bootmark\\AutoRunConfig.ini",
                               "[Item1]\nName=A\nType=1\n[Item2]\nName=B\nType=3\n")
 
@@ -37,8 +37,6 @@ class UpdateTaskschdTest(WineTestCase):
         self.assertHasLine(result, "UpdateTaskschd : UpdateTaskschd")
         status = {k: v for k, v in self.task_status().items() if k.startswith("Bm")}
         self.assertEqual(status, {"BmRoot Updater": "1", "BmDisabled": "0", "BmDefrag": "1"})
-        self.assertEqual(self.prefix.read_ini(self.prefix.common_data_dir + "Bootmark\\Bootmark.ini")
-                         .section("Other"), {"Keep": "1"})
         auto_run = self.prefix.read_ini(self.prefix.common_data_dir + "Bootmark\\AutoRunConfig.ini")
         self.assertEqual(auto_run.section_names(), [])
 

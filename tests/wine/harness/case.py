@@ -16,7 +16,6 @@ import time
 import unittest
 
 from . import display as display_module
-from . import ini
 from . import prefix as prefix_module
 from . import runner
 from .suite_input import ALERT_CLASS, ALERT_TITLE
@@ -191,11 +190,6 @@ class WineTestCase(unittest.TestCase):
         subprocess.run(["xdotool", "mousemove", str(x), str(y)], env={**os.environ, "DISPLAY": self.display.name},
                        check=True, timeout=30)
 
-    def hover(self, child):
-        """Moves the X pointer over the centre of a control."""
-        left, top, right, bottom = child.rect
-        self.move_pointer((left + right) // 2, (top + bottom) // 2)
-
     def finish(self, run, timeout=30):
         """Waits for a run to end and checks its exit code 0."""
         result = run.wait(timeout=timeout)
@@ -223,23 +217,6 @@ class WineTestCase(unittest.TestCase):
         if window_class is not None:
             self.assertEqual([w for w in windows if w.class_name == window_class], [],
                              f"{window_class} windows of {result!r}")
-
-    def assertNoSuiteData(self, context=""):
-        """Neither suite data folder holds any file."""
-        for folder in (self.prefix.user_data_dir, self.prefix.common_data_dir):
-            self.assertEqual(self.prefix.files_under(folder), [], f"files in {folder} {context}")
-
-    def assertFileBytes(self, windows_path, expected):
-        """The file holds exactly these bytes (str: as a suite settings file, UTF-16 LE
-        with BOM and CRLF lines)."""
-        if isinstance(expected, str):
-            expected = ini.encode(expected)
-        path = self.prefix.unix_path(windows_path)
-        self.assertTrue(path.is_file(), f"{windows_path} is missing")
-        actual = path.read_bytes()
-        if actual != expected:
-            self.fail(f"{windows_path}: bytes differ\n  got      {actual[:400]!r}\n"
-                      f"  expected {expected[:400]!r}")
 
     def save_documentation_screenshot(self, rect, variable="BOOTMARK_DOC_SCREENSHOT"):
         """With the environment variable set to a PNG path, the screen rectangle (a

@@ -11,8 +11,7 @@ def encode(text):
 class IniFile:
     """Sections and keys in file order; lookups ignore case, as the profile API does."""
 
-    def __init__(self, raw, sections):
-        self.raw = raw
+    def __init__(self, sections):
         self.sections = sections  # [(name, [(key, value), ...]), ...]
 
     @classmethod
@@ -32,7 +31,7 @@ class IniFile:
             elif sections:
                 key, sep, value = line.partition("=")
                 sections[-1][1].append((key.strip(), value.strip() if sep else None))
-        return cls(raw, sections)
+        return cls(sections)
 
     def section_names(self):
         return [name for name, _ in self.sections]

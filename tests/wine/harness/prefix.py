@@ -155,8 +155,7 @@ class Prefix:
         """Imports the keys and values of .reg text with reg.exe."""
         reg = self.new_artifact("import", ".reg")
         text = "Windows Registry Editor Version 5.00\n\n" + text
-        reg.write_bytes(("\ufeff" + text.replace("\r\n", "\n").replace("\n", "\r\n"))
-                        .encode("utf-16-le"))
+        reg.write_bytes(ini.encode(text))
         # reg.exe by name runs from the current folder first: run it from the artifacts.
         wine.run(["wine", "reg", "import", self.windows_path(reg)], self.env, timeout=60,
                  cwd=self.artifacts)

@@ -15,14 +15,13 @@ _EXITED = re.compile(r"^bmdbgcapture: pid (\d+) exited with code (\d+) after (\d
 class RunResult:
     """One finished run: its debug lines, exit code and how long the program lived."""
 
-    def __init__(self, args, lines, exit_code, pid, duration, wall_time, stderr):
+    def __init__(self, args, lines, exit_code, pid, duration, stderr):
         self.args = args
         self.lines = lines
         self.exit_code = exit_code  # None when the program was never seen to end
         self.pid = pid  # Windows process id; None if the process was never created
         self.started = pid is not None
         self.duration = duration  # seconds from process creation to exit, by the debugger
-        self.wall_time = wall_time  # seconds of the whole Wine command
         self.stderr = stderr
 
     def __repr__(self):
@@ -34,7 +33,7 @@ class RunResult:
 class BootmarkProcess:
     """Bootmark.exe running in the background (started through the capture tool)."""
 
-    def __init__(self, prefix, args, cwd=None, exe=None):
+    def __init__(self, prefix, args, exe=None):
         """exe: another program of the prefix to run instead of Bootmark.exe."""
         self.prefix = prefix
         self.args = list(args)
@@ -46,8 +45,7 @@ class BootmarkProcess:
         command = ["wine", tool, prefix.windows_path(self.capture), exe or prefix.exe,
                    *self.args]
         # Scheduled tasks start programs in the system folder when they name no other.
-        workdir = cwd or prefix.unix_path("C:\\windows\\system32")
-        self.start_time = time.monotonic()
+        workdir = prefix.unix_path("C:\\windows\\system32")
         with open(self._stdout, "wb") as out, open(self._stderr, "wb") as err:
             self.process = subprocess.Popen(
                 command, env=prefix.env, cwd=workdir, stdin=subprocess.DEVNULL, stdout=out,
@@ -95,7 +93,6 @@ class BootmarkProcess:
             exit_code=int(exited.group(2)) if exited else None,
             pid=int(started.group(1)) if started else None,
             duration=int(exited.group(3)) / 1000 if exited else None,
-            wall_time=time.monotonic() - self.start_time,
             stderr=stderr)
 
     def stdout_text(self):
@@ -162,12 +159,6 @@ class Probe:
 
     def copydata(self, hwnd, text):
         return int(self._out(self.run("copydata", hwnd, text, check=True))[0])
-
-    def close(self, hwnd):
-        self.run("close", hwnd, check=True)
-
-    def hover(self, hwnd):
-        self.run("hover", hwnd, check=True)
 
     def start(self, *args):
         """A long-running probe (stand-in window, watch), ready when it printed its first line."""

@@ -12,15 +12,6 @@
 //     text and its terminating zero, else "wrong" + the size.
 #include "tool_files.h"
 
-namespace {
-HMODULE g_module = nullptr;
-}  // namespace
-
-extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
-  if (reason == DLL_PROCESS_ATTACH) g_module = instance;
-  return TRUE;
-}
-
 extern "C" BOOL WINAPI Func(const wchar_t* target, const wchar_t* data, DWORD dataBytes,
                                                   wchar_t* reply, DWORD* capacity) {
   const std::wstring dataText = data != nullptr ? data : L"";
@@ -30,10 +21,10 @@ extern "C" BOOL WINAPI Func(const wchar_t* target, const wchar_t* data, DWORD da
   line += (capacity != nullptr ? std::to_string(*capacity) : std::string("null")) + "\t";
   line += std::string(reply != nullptr && reply[0] == L'\0' ? "empty" : "set") + "\t";
   line += bmtool::Narrow(dataText);
-  bmtool::AppendLine(bmtool::ModuleStem(g_module) + L".calls.txt", line);
+  bmtool::AppendLine(bmtool::ModuleStem(bmtool::ThisModule()) + L".calls.txt", line);
 
   std::string answer;
-  if (!bmtool::ReadAll(bmtool::ModuleStem(g_module) + L".reply.txt", answer)) return FALSE;
+  if (!bmtool::ReadAll(bmtool::ModuleStem(bmtool::ThisModule()) + L".reply.txt", answer)) return FALSE;
   if (reply != nullptr && capacity != nullptr && *capacity > 0) {
     const std::wstring units = bmtool::Wide(answer).substr(0, *capacity - 1);
     units.copy(reply, units.size());

@@ -7,17 +7,8 @@
 
 #include "tool_files.h"
 
-namespace {
-HMODULE g_module = nullptr;
-}  // namespace
-
-extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
-  if (reason == DLL_PROCESS_ATTACH) g_module = instance;
-  return TRUE;
-}
-
 extern "C" int WINAPI GetTaskTypeEx(int argument) {
-  const std::wstring folder = bmtool::ModuleFolder(g_module);
+  const std::wstring folder = bmtool::ModuleFolder(bmtool::ThisModule());
   bmtool::AppendLine(folder + L"GetTaskTypeEx.calls.txt", "GetTaskTypeEx(" + std::to_string(argument) + ")");
   std::string answer;
   return bmtool::ReadAll(folder + L"GetTaskTypeEx.txt", answer) ? std::atoi(answer.c_str()) : 0;

@@ -12,6 +12,14 @@ namespace bmtool {
 using bootmark::win32::Narrow;
 using bootmark::win32::Wide;
 
+// The module (program or library) this code is linked into.
+inline HMODULE ThisModule() {
+  HMODULE module = nullptr;
+  GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+                     reinterpret_cast<LPCWSTR>(&ThisModule), &module);
+  return module;
+}
+
 inline std::wstring ModulePath(HMODULE module) {
   wchar_t path[MAX_PATH + 1] = {};
   GetModuleFileNameW(module, path, MAX_PATH);

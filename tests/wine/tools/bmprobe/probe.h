@@ -33,6 +33,10 @@ std::vector<HWND> AllWindows();
 std::wstring DescribeWindow(HWND window);
 // Registers the window class of a stand-in window with its procedure and stock brush.
 bool RegisterStandInClass(const std::wstring& className, WNDPROC proc, int brush);
+// Prints the line of a stand-in window (in front: made the foreground window first,
+// its line ending in "foreground" or "background"), then serves it until it is
+// closed or the probe killed. A window that could not be made fails with exit code 1.
+int Serve(HWND window, bool inFront);
 
 // Subcommands: each returns the exit code (0 done, 1 not found / failed, 2 usage).
 int Wait(const Args& args);

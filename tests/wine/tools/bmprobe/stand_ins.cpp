@@ -11,27 +11,6 @@ LRESULT CALLBACK StandInProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
   return DefWindowProcW(window, message, wParam, lParam);
 }
 
-// Makes the window the foreground one, prints its line, then serves it until killed.
-int ServeInFront(HWND window) {
-  SetForegroundWindow(window);
-  SetActiveWindow(window);
-  MSG msg;
-  // Let the window settle (show, activate, X server round trips) before reporting.
-  const DWORD start = GetTickCount();
-  while (GetTickCount() - start < 200) {
-    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
-    if (GetForegroundWindow() == window) break;
-    Sleep(10);
-  }
-  if (GetForegroundWindow() != window) SetForegroundWindow(window);
-  PrintLine(DescribeWindow(window) + L"\t" + (GetForegroundWindow() == window ? L"foreground" : L"background"));
-  while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
-    TranslateMessage(&msg);
-    DispatchMessageW(&msg);
-  }
-  return 0;
-}
-
 }  // namespace
 
 bool RegisterStandInClass(const std::wstring& className, WNDPROC proc, int brush) {
@@ -45,6 +24,34 @@ bool RegisterStandInClass(const std::wstring& className, WNDPROC proc, int brush
   return RegisterClassExW(&wc) != 0;
 }
 
+int Serve(HWND window, bool inFront) {
+  if (window == nullptr) {
+    PrintError(L"cannot create the window (is there a display?)");
+    return 1;
+  }
+  MSG msg;
+  std::wstring state;
+  if (inFront) {
+    SetForegroundWindow(window);
+    SetActiveWindow(window);
+    // Let the window settle (show, activate, X server round trips) before reporting.
+    const DWORD start = GetTickCount();
+    while (GetTickCount() - start < 200) {
+      while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
+      if (GetForegroundWindow() == window) break;
+      Sleep(10);
+    }
+    if (GetForegroundWindow() != window) SetForegroundWindow(window);
+    state = GetForegroundWindow() == window ? L"\tforeground" : L"\tbackground";
+  }
+  PrintLine(DescribeWindow(window) + state);
+  while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
+    TranslateMessage(&msg);
+    DispatchMessageW(&msg);
+  }
+  return 0;
+}
+
 // fullscreen-window <class>: a borderless topmost popup exactly covering the
 // primary screen, in front.
 int FullScreenWindow(const Args& args) {
@@ -54,11 +61,7 @@ int FullScreenWindow(const Args& args) {
                                       WS_POPUP | WS_VISIBLE, 0, 0, GetSystemMetrics(SM_CXSCREEN),
                                       GetSystemMetrics(SM_CYSCREEN), nullptr, nullptr,
                                       GetModuleHandleW(nullptr), nullptr);
-  if (window == nullptr) {
-    PrintError(L"cannot create the window (is there a display?)");
-    return 1;
-  }
-  return ServeInFront(window);
+  return Serve(window, true);
 }
 
 }  // namespace bmprobe

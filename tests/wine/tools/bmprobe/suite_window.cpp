@@ -24,25 +24,14 @@ LRESULT CALLBACK SuiteWindowProc(HWND window, UINT message, WPARAM wParam, LPARA
 
 // suite-window <record file>: the suite's main window ("TForm_KST", "Kestrune"),
 // recording "<message> <wParam> <lParam>" (decimal) for every application message,
-// one line each, appended to the record file. Prints its window line, then serves
-// the window until killed or closed.
+// one line each, appended to the record file, until killed or closed.
 int SuiteWindow(const Args& args) {
   if (args.size() != 1) return 2;
   g_recordPath = args[0];
   if (!RegisterStandInClass(L"TForm_KST", SuiteWindowProc, WHITE_BRUSH)) return 1;
   const HWND window = CreateWindowExW(0, L"TForm_KST", L"Kestrune", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 40,
                                       40, 480, 320, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
-  if (window == nullptr) {
-    PrintError(L"cannot create the window (is there a display?)");
-    return 1;
-  }
-  PrintLine(DescribeWindow(window));
-  MSG msg;
-  while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
-    TranslateMessage(&msg);
-    DispatchMessageW(&msg);
-  }
-  return 0;
+  return Serve(window, false);
 }
 
 }  // namespace bmprobe
