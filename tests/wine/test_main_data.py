@@ -103,7 +103,7 @@ class MainDataTest(WineTestCase):
         sections = cache.section_names()
         self.assertEqual(sections[0], "Main")
         by_name = {cache.value(s, "Name"): s for s in sections[1:]}
-        expected_states = {"BmAuto": "1", "BmDemand": "2", "BmOff": "3", "BmGone": "4", "BmNoExt": "3"}
+        expected_states = {"BmAuto": "1", "BmDemand": "3", "BmOff": "3", "BmGone": "4", "BmNoExt": "3"}
         for name, state in expected_states.items():
             self.assertIn(name, by_name, sections)
             section = by_name[name]

@@ -87,8 +87,6 @@ class ChainTest(ScreeningCase):
         link = FIXTURES + "Startup\\BmAgent.lnk"
         ignore = self.prefix.user_data_dir + "Startup Manager\\Ignore.ini"
         rows = [  # (case, set-up, item, lines shown)
-            ("missing program", None, (1, RUN_KEY + "BmGone", "C:\\BmScreen\\gone.exe /tray", RUN_KEY),
-             ["NewItemExePath : C:\\BmScreen\\gone.exe /tray", "1.startupSignature.db: NewItemExePath is Null"]),
             ("signer in the signature list",
              lambda: self.database("startupSignature.db", "CREATE TABLE signatureList(signature TEXT);"
                                    f"INSERT INTO signatureList VALUES('{TRUSTED_SIGNER.lower()}');"),

@@ -173,16 +173,13 @@ class WineTestCase(unittest.TestCase):
         """The texts of the window's visible controls."""
         return [child.text for child in self.probe.children(hwnd) if child.visible]
 
-    def control(self, hwnd, text=None, control_id=None):
-        """The child window of `hwnd` with that text or control id."""
-        for child in self.probe.children(hwnd):
-            if (text is not None and child.text == text) or (control_id is not None and child.control_id == control_id):
-                return child
-        self.fail(f"no control {text or control_id} in {self.probe.children(hwnd)}")
-
     def click(self, hwnd, text=None, control_id=None):
+        """Clicks the child window of `hwnd` with that text or control id."""
+        children = self.probe.children(hwnd)
+        found = [child for child in children if child.text == text or child.control_id == control_id]
+        self.assertTrue(found, f"no control {text or control_id} in {children}")
         # The click may end the process while the probe still waits for the answer.
-        self.probe.run("click", self.control(hwnd, text, control_id).hwnd)
+        self.probe.run("click", found[0].hwnd)
 
     def move_pointer(self, x, y):
         """Moves the X pointer, as the user's mouse does (a pointer moved from inside

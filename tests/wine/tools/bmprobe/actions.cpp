@@ -1,5 +1,4 @@
-// Acting on windows the way the suite or a user would: WM_COPYDATA, clicks and
-// the mouse pointer.
+// Acting on windows the way the suite or a user would: WM_COPYDATA and clicks.
 #include "probe.h"
 
 namespace bmprobe {
@@ -60,15 +59,6 @@ int Click(const Args& args) {
   const bool ok = Send(window, WM_MOUSEMOVE, 0, at) && Send(window, WM_LBUTTONDOWN, MK_LBUTTON, at) &&
                   Send(window, WM_LBUTTONUP, 0, at);
   return ok ? 0 : 1;
-}
-
-// hover <hwnd>: moves the mouse pointer over the window's centre.
-int Hover(const Args& args) {
-  if (args.size() != 1) return 2;
-  const HWND window = ExistingWindow(args[0]);
-  if (window == nullptr) return 1;
-  const POINT point = CentreOnScreen(window);
-  return SetCursorPos(point.x, point.y) ? 0 : 1;
 }
 
 }  // namespace bmprobe

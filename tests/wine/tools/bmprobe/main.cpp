@@ -22,7 +22,6 @@ constexpr Command kCommands[] = {
     {L"children", bmprobe::Children, "children <hwnd>                 hwnd class id visible rect text"},
     {L"copydata", bmprobe::CopyData, "copydata <hwnd> <text>          WM_COPYDATA (UTF-16 + NUL, dwData 0)"},
     {L"click", bmprobe::Click, "click <hwnd>                    BM_CLICK or a left click at the centre"},
-    {L"hover", bmprobe::Hover, "hover <hwnd>                    move the mouse pointer over it"},
     {L"fullscreen-window", bmprobe::FullScreenWindow, "fullscreen-window <class>       full-screen topmost popup, until killed"},
     {L"suite-window", bmprobe::SuiteWindow, "suite-window <file>             the suite's window, recording its messages in <file>, until killed"},
     {L"new-job", bmprobe::NewJob, "new-job <name> <app> <params> <logon|boot> [disabled]  save a .job work item"},

@@ -45,7 +45,6 @@ int List(const Args& args);
 int Watch(const Args& args);
 int CopyData(const Args& args);
 int Click(const Args& args);
-int Hover(const Args& args);
 int FullScreenWindow(const Args& args);
 int SuiteWindow(const Args& args);
 int NewJob(const Args& args);
