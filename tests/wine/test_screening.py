@@ -29,8 +29,7 @@ _built = None  # folder of the signed programs made once for the module
 def setUpModule():
     global _built
     _built = Path(tempfile.mkdtemp(prefix="bootmark-screening-"))
-    for name in ("bmagent.exe", "bmwinpart.exe"):
-        shutil.copy2(paths.tools_dir() / name, _built / name.replace("bm", "", 1))
+    shutil.copy2(paths.tools_dir() / "bmagent.exe", _built / "agent.exe")
     fixture_programs.sign(_built / "agent.exe", _built / "trusted.exe", TRUSTED_SIGNER)
     fixture_programs.sign(_built / "agent.exe", _built / "guard.exe", AV_SIGNER)
 
@@ -54,7 +53,7 @@ class ScreeningCase(WineTestCase):
         super().setUpClass()
         fixtures = cls.prefix.unix_path(FIXTURES)
         fixtures.mkdir(parents=True, exist_ok=True)
-        for name in ("agent.exe", "winpart.exe", "trusted.exe"):
+        for name in ("agent.exe", "trusted.exe"):
             shutil.copy2(_built / name, fixtures / name)
 
     def place_task(self, name, enabled=True):
@@ -96,8 +95,6 @@ class ChainTest(ScreeningCase):
              lambda: self.database("startupWhite.db", "CREATE TABLE whiteList(MD5 TEXT); INSERT INTO whiteList "
                                    f"VALUES('{item_md5('BmAgent', 'agent.exe', AGENT_COMPANY, 1)}');"),
              (1, RUN_KEY + "BmAgent", AGENT + " -tray", RUN_KEY), ["2.startupWhite.db : BmAgent"]),
-            ("program published by Microsoft", None, (1, RUN_KEY + "BmWinPart", FIXTURES + "winpart.exe", RUN_KEY),
-             ["2.2 Microsoft Corporation Filter : BmWinPart"]),
             # A shortcut is screened with its target (the ignore filter ends the run).
             ("shortcut", lambda: (self.make_link(link, AGENT, "-tray"),
                                   self.prefix.write_ini(ignore, f"[Monitor]\nBmAgent.lnk{AGENT}4=1\n")),

@@ -18,7 +18,7 @@ def bootmark_exe():
 def tools_dir():
     path = Path(os.environ.get("BOOTMARK_WINE_TOOLS") or DEFAULT_BUILD / "wine_tools")
     for tool in ("bmdbgcapture.exe", "bmprobe.exe", "bmrecorder.exe", "bmtasktype.dll", "bmstatewell.dll",
-                 "bmagent.exe", "bmwinpart.exe"):
+                 "bmagent.exe"):
         if not (path / tool).is_file():
             raise AssertionError(f"{path / tool} is missing: build the win64 preset first")
     return path
