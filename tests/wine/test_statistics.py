@@ -33,7 +33,8 @@ class StatisticsSetUpTest(WineTestCase):
         # (arguments, debug line, whether the run writes suite data: /UpdateTaskschd's file
         # is the positive control of the unknown switches, which write none)
         rows = [(("/UpdateTaskschd",), "UpdateTaskschd : UpdateTaskschd", True),
-                (("/LoadAVList",), "LoadAVList : LoadAVList", None)] + [(args, None, False) for args in UNKNOWN_SWITCHES]
+                (("/LoadAVList",), "LoadAVList : LoadAVList", None)]
+        rows += [(args, None, False) for args in UNKNOWN_SWITCHES]
         for args, line, writes in rows:
             with self.subTest(args=args):
                 self.prefix.remove_suite_data()

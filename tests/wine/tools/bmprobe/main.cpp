@@ -23,9 +23,9 @@ constexpr Command kCommands[] = {
     {L"copydata", bmprobe::CopyData, "copydata <hwnd> <text>          WM_COPYDATA (UTF-16 + NUL, dwData 0)"},
     {L"click", bmprobe::Click, "click <hwnd>                    BM_CLICK or a left click at the centre"},
     {L"fullscreen-window", bmprobe::FullScreenWindow, "fullscreen-window <class>       full-screen topmost popup, until killed"},
-    {L"suite-window", bmprobe::SuiteWindow, "suite-window <file>             the suite's window, recording its messages in <file>, until killed"},
+    {L"suite-window", bmprobe::SuiteWindow, "suite-window <file>             the suite's window, recording messages in <file>, until killed"},
     {L"new-job", bmprobe::NewJob, "new-job <name> <app> <params> <logon|boot> [disabled]  save a .job work item"},
-    {L"new-link", bmprobe::NewLink, "new-link <target> <arguments> <link>  save a shortcut through the shell's link object"},
+    {L"new-link", bmprobe::NewLink, "new-link <target> <arguments> <link>  save a shortcut (the shell's link object)"},
 };
 
 int Usage() {
