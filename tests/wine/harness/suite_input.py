@@ -9,8 +9,6 @@ ALERT_CLASS = "TBmark_AutoRunNotice"
 ALERT_TITLE = "AutoRunNotice"
 LOGON_TRIGGER = "<LogonTrigger><Enabled>true</Enabled></LogonTrigger>"
 BOOT_TRIGGER = "<BootTrigger><Enabled>true</Enabled></BootTrigger>"
-DAILY_TRIGGER = ("<CalendarTrigger><StartBoundary>2024-03-01T09:30:15</StartBoundary>"
-                 "<ScheduleByDay><DaysInterval>1</DaysInterval></ScheduleByDay></CalendarTrigger>")
 
 
 def hex_arg(text):
