@@ -65,11 +65,19 @@ TEST_F(AutoRunNoticeTest, DisableNowHandsOverAndTheIgnoreBoxIsStoredOnClose) {
   EXPECT_EQ(ignore.ReadString("Monitor", std::string("Tool") + kExe + "3", ""), "1");
 }
 
-// Created on top of every window, then shown in the ordinary order.
+// Created on top of every window, then shown in the ordinary order, closed to its
+// short height with the title bar kept; the stand-in icon stays hidden.
 TEST_F(AutoRunNoticeTest, CreatedStayOnTopAndShownInTheOrdinaryOrder) {
   EXPECT_TRUE(TBmark_AutoRunNotice(fake.platform, state, {}).Form().stayOnTop);
   ASSERT_TRUE(Open());
   EXPECT_FALSE(notice->Form().stayOnTop);
+  EXPECT_EQ(notice->Form().ClientSize().height, 290);
+  EXPECT_EQ((*this)["ImageTitle"].bounds, (Rect{1, 1, 449, 33}));
+  EXPECT_TRUE((*this)["ImageTitle"].stretch);
+  EXPECT_EQ((*this)["lbl_Titel"].font, (FontSpec{"Segoe UI", 14, true, false}));
+  EXPECT_EQ((*this)["lbl_NewItem"].font, (FontSpec{"Segoe UI", 12, true, false}));
+  EXPECT_EQ((*this)["Imagebg"].bounds, (Rect{0, 0, 450, 290}));
+  EXPECT_FALSE((*this)["defaultSmallIco"].visible);
 }
 
 TEST_F(AutoRunNoticeTest, NameAndLocationByKind) {
@@ -98,8 +106,6 @@ TEST_F(AutoRunNoticeTest, LayoutByFontSize) {
   for (const auto& [level, checkboxOffset] : {std::pair{0, 0}, std::pair{1, 1}, std::pair{2, 1}}) {
     fake.files.AddFile(kMainIni, Ini("[Main]\r\nFontSize=" + std::to_string(level) + "\r\n"));
     ASSERT_TRUE(Open());
-    const FormModel& form = notice->Form();
-    EXPECT_EQ(form.ClientSize().height, 290);
     std::int32_t previous = 0;
     for (const char* row : {"lbl_Titel", "lbl_describe", "lbl_NewItem", "lbl_ItemDescribe"}) {
       EXPECT_GE((*this)[row].bounds.top, previous) << row << " at level " << level;
