@@ -108,8 +108,6 @@ TEST_F(AVUninstall, EveryUninstallKeyIsScannedOnceForEachProductName) {
   EXPECT_EQ(items[0].uninstallCommand, "msiexec.exe /x ExampleAV32");
   EXPECT_TRUE(items[0].isMsi);
   EXPECT_FALSE(items[0].noUninstaller);
-  EXPECT_EQ(items[0].registryLocation,
-            "80000002\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\ExampleAV");
   EXPECT_EQ(items[1].registryLocation,
             "80000003\\S-1-5-21-7\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Guard");
   EXPECT_TRUE(items[1].noUninstaller);
@@ -138,7 +136,6 @@ TEST_F(AVUninstall, SectionsAndTheirSwitches) {
   const Case cases[] = {
       {"no definitions file", nullptr, {}},
       {"only P_ sections define products", "[Example Security]\r\nDisplayName='example'\r\n", {}},
-      {"disabled", "[P_Example Security]\r\nEnable=0\r\nDisplayName='example'\r\n", {}},
       {"Enable must be exactly 1", "[P_Example Security]\r\nEnable=01\r\nDisplayName='example'\r\n", {}},
       {"Enable defaults to 1", "[P_Example Security]\r\nDisplayName='example'\r\n", {"Example Antivirus"}},
       {"the first section of the publisher decides",
