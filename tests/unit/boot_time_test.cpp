@@ -18,10 +18,8 @@ constexpr const char* kBootTimeIni = "C:\\ProgramData\\Tarvo\\Kestrune\\BootTime
 
 TEST(FormatStartupTime, SecondsWithOneDecimalAndNoTrailingZero) {
   const std::tuple<std::int64_t, char, const char*> cases[] = {
-      {3200, '.', "3.2s"}, {3000, '.', "3s"},     {500, '.', "0.5s"},    {0, '.', "0s"},      {10000, '.', "10s"},
-      {12345, '.', "12.3s"}, {3250, '.', "3.3s"}, {3249, '.', "3.2s"},   {1050, '.', "1.1s"}, {49, '.', "0s"},
-      {50, '.', "0.1s"},   {9960, '.', "10s"},    {-500, '.', "-0.5s"},  {-40, '.', "0s"},
-      {2147483647, '.', "2147483.6s"}, {3200, ',', "3,2s"}, {3000, ',', "3s"},
+      {3000, '.', "3s"},   {3250, '.', "3.3s"}, {3249, '.', "3.2s"},   {49, '.', "0s"},   {50, '.', "0.1s"},
+      {9960, '.', "10s"},  {-500, '.', "-0.5s"}, {-40, '.', "0s"},     {3200, ',', "3,2s"},
   };
   for (const auto& [milliseconds, separator, text] : cases) {
     EXPECT_EQ(FormatStartupTime(milliseconds, separator), text) << milliseconds;
@@ -44,10 +42,7 @@ TEST(GetItemStartupTime, FindsTheItemsLineCapsItAndAveragesServiceHosts) {
   const ItemCase cases[] = {
       {"capped at a fifth of the boot", "boottime=40000\r\ncount=1\r\n0=x|C:\\App\\a.exe|12000", "C:\\APP\\A.EXE",
        "8s"},
-      {"boot time missing: no cap", "count=1\r\n0=x|C:\\App\\a.exe|12000", "C:\\APP\\A.EXE", "12s"},
       {"boot time 0: no cap", "boottime=0\r\ncount=1\r\n0=x|C:\\App\\a.exe|12000", "C:\\App\\a.exe", "12s"},
-      {"boot time not a number: no cap", "boottime=abc\r\ncount=1\r\n0=x|C:\\App\\a.exe|12000", "C:\\App\\a.exe",
-       "12s"},
       {"below the cap", "boottime=40000\r\ncount=1\r\n0=x|C:\\App\\a.exe|3200", "C:\\App\\a.exe", "3.2s"},
       {"svchost average, whatever its own line says",
        "boottime=100000\r\ncount=4\r\n0=a|C:\\Windows\\System32\\svchost.exe -k one|1000\r\n"
@@ -67,13 +62,9 @@ TEST(GetItemStartupTime, FindsTheItemsLineCapsItAndAveragesServiceHosts) {
       {"a later line without three fields does not win",
        "count=3\r\n0=x|C:\\a.exe|1000\r\n1=x|C:\\a.exe\r\n2=x|C:\\a.exe|1|2", "C:\\a.exe", "1s"},
       {"blanks do not separate fields", "count=1\r\n0=x y C:\\a.exe 7000", "C:\\a.exe", ""},
-      {"third field not a number", "count=1\r\n0=x|C:\\a.exe|soon", "C:\\a.exe", "0s"},
       {"lines beyond count are ignored", "count=1\r\n0=x|C:\\b.exe|1000\r\n1=x|C:\\a.exe|2000", "C:\\a.exe", ""},
       {"count 0", "count=0\r\n0=x|C:\\a.exe|2000", "C:\\a.exe", ""},
-      {"count missing", "0=x|C:\\a.exe|2000", "C:\\a.exe", ""},
-      {"count not a number", "count=many\r\n0=x|C:\\a.exe|2000", "C:\\a.exe", ""},
       {"path found anywhere in the line", "count=1\r\n0=\"C:\\a.exe\" /tray|x|4000", "c:\\A.exe", "4s"},
-      {"no such item", "count=1\r\n0=x|C:\\a.exe|2000", "C:\\b.exe", ""},
       {"empty path matches nothing", "count=1\r\n0=x|C:\\a.exe|2000", "", ""},
       {"no file", nullptr, "C:\\a.exe", ""},
       {"a huge count only visits the lines there are",
@@ -91,8 +82,8 @@ TEST(GetItemStartupTime, FindsTheItemsLineCapsItAndAveragesServiceHosts) {
 
 TEST(BootTimeIni, LastBootTimeReadsAsAnIntegerOrZero) {
   const std::pair<const char*, std::int32_t> cases[] = {
-      {nullptr, 0}, {"[main]\r\nboottime=62000\r\n", 62000}, {"[main]\r\nboottime=abc\r\n", 0},
-      {"[main]\r\nboottime=\r\n", 0}, {"[other]\r\nboottime=5\r\n", 0}, {"[MAIN]\r\nBootTime=0x10\r\n", 16},
+      {nullptr, 0}, {"[main]\r\nboottime=abc\r\n", 0}, {"[other]\r\nboottime=5\r\n", 0},
+      {"[MAIN]\r\nBootTime=0x10\r\n", 16},
   };
   for (const auto& [content, expected] : cases) {
     SCOPED_TRACE(content == nullptr ? "missing" : content);
@@ -106,10 +97,6 @@ TEST(BootTimeIni, LastBootTimeReadsAsAnIntegerOrZero) {
 TEST(BootTimeIni, WritesKeepTheOtherKeysAndSaveAtOnce) {
   FakePlatform machine;
   machine.clock.now = 45731.5;
-  WriteLastBootTime(machine.platform, "62000");
-  ASSERT_TRUE(machine.files.FileExists(kBootTimeIni));
-  EXPECT_EQ(ReadLastBootTime(machine.platform), 62000);
-
   WriteNoticeDate(machine.platform, kShareDateTimeKey);
   WriteLastBootTime(machine.platform, " 050000 ");  // stored as given, blanks trimmed on reading
   machine.clock.now = 45732.25;
@@ -139,10 +126,9 @@ TEST(BootTimeIni, AnUnreadableFileIsNeverOverwritten) {
 // convert, so the date counts as long past.
 TEST(BootTimeIni, NoticeDatesThatDoNotReadAsDayNumbersCountAsZero) {
   const std::tuple<const char*, char, DateTime> cases[] = {
-      {"45731.5", '.', 45731.5}, {"45731", '.', 45731},   {"4.57315e4", '.', 45731.5}, {"-1.25", '.', -1.25},
-      {"45731,5", '.', 0},       {"abc", '.', 0},         {"", '.', 0},                {"45731.5x", '.', 0},
-      {"1e999", '.', 0},         {"nan", '.', 0},         {"0", '.', 0},               {"45731,5", ',', 45731.5},
-      {"45731", ',', 45731},     {"45731.5", ',', 0},     {"4,57315e4", ',', 45731.5}, {"1.000,5", ',', 0},
+      {"45731.5", '.', 45731.5}, {"4.57315e4", '.', 45731.5}, {"-1.25", '.', -1.25}, {"45731,5", '.', 0},
+      {"", '.', 0},              {"45731.5x", '.', 0},          {"1e999", '.', 0},    {"nan", '.', 0},
+      {"45731,5", ',', 45731.5}, {"45731.5", ',', 0},           {"1.000,5", ',', 0},
   };
   for (const auto& [text, separator, expected] : cases) {
     EXPECT_EQ(ParseNoticeDate(text, separator), expected) << text << " " << separator;
@@ -180,7 +166,6 @@ TEST(BootTimeSaving, ComparesBootTimeDatWithTheRememberedBoot) {
 
   machine.files.AddFile(kBootTimeDat, Utf16File("[main]\r\nboottime=70000\r\n"));
   EXPECT_EQ(ReadBootTimeSaving(machine.platform), BootTimeSaving{});
-  EXPECT_FALSE(ReadBootTimeSaving(machine.platform).faster);
 }
 
 }  // namespace
