@@ -118,6 +118,8 @@ TEST(DateTime, ParsesSettingsPattern) {
       EXPECT_EQ(DecodeDateTime(*parsed), *c.time);
     }
   }
+  // A view ends at its size, whatever text follows it.
+  EXPECT_TRUE(ParseSettingsDateTime(std::string_view("03/14/2025 08:05:091").substr(0, 19)));
 }
 
 TEST(DateTime, HoursBetweenCountsWholeHoursOfRealTime) {
