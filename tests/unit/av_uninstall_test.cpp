@@ -1,5 +1,6 @@
 #include "common/av_uninstall.h"
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include "fakes/fake_platform.h"
@@ -204,12 +205,8 @@ TEST_F(AVUninstall, DefinitionsFileThatCannotBeReadIsAnError) {
   SystemInfo system(fake.platform);
   Define(kExampleSection);
   fake.files.SetUnreadable(kDefinitions);
-  try {
-    TAVUninstall list(fake.platform, system);
-    FAIL() << "no error";
-  } catch (const std::runtime_error& error) {
-    EXPECT_EQ(std::string(error.what()), std::string("backup file ") + kDefinitions + " failed.");
-  }
+  EXPECT_THAT([&] { TAVUninstall list(fake.platform, system); },
+              ::testing::ThrowsMessage<std::runtime_error>(std::string("backup file ") + kDefinitions + " failed."));
 }
 
 // The file can be copied but not opened for reading (another program holds it).
