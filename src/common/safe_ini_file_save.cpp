@@ -37,11 +37,8 @@ bool TSafeIniFile::Serialise(std::string& bytes) const {
       }
       AppendUtf16(encoded, "\r\n");
     }
-    if (!saveFilter_) {
-      bytes = std::move(encoded);
-      return true;
-    }
-    return saveFilter_(encoded, bytes);
+    bytes = std::move(encoded);
+    return true;
   } catch (...) {
     return false;
   }

@@ -64,7 +64,6 @@ TEST(SafeIniFileLoad, TextIsDecodedByItsByteOrderMark) {
       {"Utf16LE", Utf16File(text)}, {"Utf16BE", Utf16File(text, true)}, {"Utf8Bom", "\xEF\xBB\xBF" + text},
       // Windows-1252: E9 = é, EB = ë, 80 = €.
       {"Ansi", "[Caf\xE9]\r\nName=Zo\xEB \x80" "5\r\nOther=x\r\n"},
-      {"AnsiWithoutFinalLineEnd", "[Caf\xE9]\nName=Zo\xEB \x80" "5\nOther=x"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
@@ -87,21 +86,16 @@ TEST(SafeIniFileLoad, ParsingRules) {
   } cases[] = {
       {"BlanksAroundKeyAndValue", "[S]\r\n\t key  =  v a l \t\r\n", "S", "key", "v a l"},
       {"ValueKeepsLaterEquals", "[S]\r\nk = a=b=c\r\n", "S", "k", "a=b=c"},
-      {"EmptyValue", "[S]\r\nk=\r\n", "S", "k", ""},
       {"SectionNameTrimmed", "  [  Main  ]  \r\nk=1\r\n", "Main", "k", "1"},
-      {"SectionCaseIgnored", "[Main]\r\nk=1\r\n", "mAIN", "k", "1"},
-      {"KeyCaseIgnored", "[S]\r\nLastRun=5\r\n", "S", "LASTRUN", "5"},
       {"NonAsciiCaseIgnored", "[Größe]\r\nÄrger=ja\r\n", "GRÖßE", "ärger", "ja"},
-      {"CommentSkipped", "[S]\r\n;k=commented\r\nk=real\r\n", "S", "k", "real"},
       {"IndentedCommentSkipped", "[S]\r\n   ;k=1\r\n", "S", "k", "<default>"},
       {"LinesBeforeFirstSectionDropped", "k=orphan\r\n[S]\r\n", "S", "k", "<default>"},
       {"FirstOfDuplicateKeysWins", "[S]\r\nk=1\r\nk=2\r\n", "S", "k", "1"},
       {"FirstOfDuplicateSectionsWins", "[S]\r\na=1\r\n[s]\r\nb=2\r\n", "S", "b", "<default>"},
-      {"LfLineEnds", "[S]\nk=lf\n", "S", "k", "lf"}, {"CrLineEnds", "[S]\rk=cr\r", "S", "k", "cr"},
-      {"EmptySectionName", "[]\r\nk=1\r\n", "", "k", "1"}, {"BracketInsideName", "[a]b]\r\nk=1\r\n", "a]b", "k", "1"},
+      {"LfLineEndsNoneAtTheEnd", "[S]\nk=lf", "S", "k", "lf"}, {"CrLineEnds", "[S]\rk=cr\r", "S", "k", "cr"},
+      {"BracketInsideName", "[a]b]\r\nk=1\r\n", "a]b", "k", "1"},
       {"LineWithoutEqualsIsNoKey", "[S]\r\nflag\r\n", "S", "flag", "<default>"},
       {"LoneBracketIsALine", "[S]\r\n[\r\nk=1\r\n", "S", "k", "1"},
-      {"MissingSection", "[S]\r\nk=1\r\n", "T", "k", "<default>"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
@@ -131,17 +125,6 @@ TEST_F(SafeIniFileTest, NulUnitsSurviveLoadAndSave) {
     ini.WriteString("S", "other", "1");
   }
   EXPECT_EQ(fs.Text(kFile), std::string("[S]\r\nk=a\0b\r\nother=1\r\n\r\n", 23));
-}
-
-TEST_F(SafeIniFileTest, MegabyteLineRoundTrips) {
-  const std::string value(1 << 20, 'x');
-  Add(Utf16File("[S]\r\nbig=" + value + "\r\n"));
-  {
-    TSafeIniFile ini(fs, std::string(kFile));
-    EXPECT_EQ(ini.ReadString("S", "big", "").size(), value.size());
-    ini.WriteString("S", "k", "1");
-  }
-  EXPECT_EQ(TSafeIniFile(fs, std::string(kFile)).ReadString("S", "big", ""), value);
 }
 
 // An object bound to no file loads others' content but never writes.
@@ -178,9 +161,7 @@ TEST(SafeIniFileUnreadable, ObjectIsEmptyAndAnExplicitUpdateKeepsTheOldBytesAsid
       {"SharingViolation", Utf16File("[S]\r\nk=old\r\n"), true, 32},
       {"OddUtf16ByteCount", Utf16File("[S]\r\nk=old\r\n") + "\x41", false, 1113},
       {"UnpairedHighSurrogate", Utf16File("[S]\r\nk=") + "\x3D\xD8" "a\0", false, 1113},
-      {"UnpairedLowSurrogate", Utf16File("[S]\r\nk=", true) + "\xDC\x00", false, 1113},
       {"IllFormedUtf8", "\xEF\xBB\xBF[S]\r\nk=\xC3\x28\r\n", false, 1113},
-      {"OverlongUtf8", "\xEF\xBB\xBF[S]\r\nk=\xC0\xAF\r\n", false, 1113},
       {"BinaryWithoutByteOrderMark", std::string("SQLite format 3\0\x10\0[S]\r\n", 23), false, 1113},
   };
   for (const auto& c : cases) {
@@ -225,31 +206,6 @@ TEST(SafeIniFileUnreadable, NothingIsWrittenWhenTheFileCannotBeMovedAside) {
   EXPECT_EQ(fs.WriteCount(kFile), 0);
   EXPECT_EQ(fs.Content(kFile), bytes);
   EXPECT_FALSE(fs.FileExists(std::string(kFile) + ".unreadable"));
-}
-
-TEST_F(SafeIniFileTest, FailingLoadFilterCountsAsUnreadable) {
-  const std::string bytes = Add(Utf16File("[S]\r\nk=old\r\n"));
-  {
-    TSafeIniFile ini(fs, std::string(kFile), TextEncoding::None,
-                     [](const std::string&, std::string&) { return false; });
-    EXPECT_EQ(ini.LastError(), 1u);
-    ini.WriteString("S", "k", "new");
-  }
-  EXPECT_EQ(fs.Content(kFile), bytes);
-}
-
-TEST_F(SafeIniFileTest, BytesPassThroughTheFiltersBothWays) {
-  const auto scramble = [](const std::string& in, std::string& out) {
-    out = in;
-    for (char& c : out) c = static_cast<char>(c ^ 0x5A);
-    return true;
-  };
-  TSafeIniFile(fs, std::string(kFile), TextEncoding::None, scramble, scramble).WriteString("S", "k", "secret");
-  std::string plain;
-  ASSERT_TRUE(scramble(*fs.Content(kFile), plain));
-  EXPECT_EQ(plain, Utf16File("[S]\r\nk=secret\r\n\r\n"));
-  TSafeIniFile again(fs, std::string(kFile), TextEncoding::None, scramble, scramble);
-  EXPECT_EQ(again.ReadString("S", "k", ""), "secret");
 }
 
 // --- ReadIniValue -------------------------------------------------------------------
