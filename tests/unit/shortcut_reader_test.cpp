@@ -42,7 +42,8 @@ TEST(ShellLinkFile, DamagedFilesAreFailedReads) {
   ASSERT_EQ(good.size(), 433u);
   const auto patched = [&](std::size_t at, std::string_view bytes) { return std::string(good).replace(at, bytes.size(), bytes); };
   for (const std::string& bytes : {std::string(), patched(0, "\x4D"), patched(4, "\x02"), patched(0x4C, "\xFF\xFF"),
-                                   patched(0xF3, "\xFF\xFF"), patched(0x103, "\xFF\xFF\xFF\x7F"), std::string(100, 'L')}) {
+                                   patched(0xF3, "\xFF\xFF"), patched(0x103, "\xFF\xFF\xFF\x7F"),
+                                   patched(0x132, "x"), std::string(100, 'L')}) {
     EXPECT_FALSE(ParseShellLinkFile(bytes, Latin1).has_value()) << bytes.size();
   }
   // Cut anywhere before the end of its strings (the last 4 bytes are the end of

@@ -4,6 +4,7 @@
 
 #include "base/text.h"
 #include "startup/task_xml_store.h"
+#include "fakes/fake_file_system.h"
 #include "fakes/utf16_file.h"
 
 namespace bootmark {
@@ -37,7 +38,7 @@ TEST(ParseXmlDocumentTest, ReadsEveryEncodingTheStoreHolds) {
 TEST(ParseXmlDocumentTest, RefusesMalformedDocuments) {
   for (const char* text : {"", "<a>", "<a></b>", "<a><b></a></b>", "<a x=1/>", "<a x='1'y='2'/>",
                            "<a>&bogus;</a>", "<a>&#0;</a>", "<a>&#xD800;</a>", "<a/><b/>", "text<a/>",
-                           "<a><!-- open</a>", "<a><![CDATA[x</a>", "<a x='<'/>", "<a x='a<b'/>", "<a x='&bogus;'/>", "\xFF\xFE<",
+                           "<a><!-- open</a>", "<a><![CDATA[x</a>", "<a><![CDATA[", "<a x='<'/>", "<a x='a<b'/>", "<a x='&bogus;'/>", "\xFF\xFE<",
                            "<a>\xC0\x80</a>", "<a", "<a/", "<a/ >", "<a x='1'", "<a></a", "<a></a x>",
                            "<a>&#x110000;</a>", "<a>&#xDFFF;</a>", "<a>&#x;</a>", "<a>&#65</a>", "<a>&#x4G;</a>",
                            "<!DOCTYPE a [<!ENTITY e 'x'>]<a/>", "<!DOCTYPE a [[]><a/>"}) {
@@ -77,9 +78,28 @@ TEST(ParseTaskDefinitionTest, MonthlyDaysAndMonthsAreBits) {
   EXPECT_EQ(trigger->Type(), 4);
   EXPECT_EQ(static_cast<std::uint32_t>(trigger->DaysOfMonth()), 0x40000001u);
   EXPECT_EQ(trigger->MonthsOfYear(), 0x801);
-  TaskSettingsValues settings;
-  definition->ReadSettings(settings);
-  EXPECT_EQ(settings.compatibility, 3);
+}
+
+// The schema version "1.<digit>" is the compatibility level; anything else is level 2.
+TEST(ParseTaskDefinitionTest, CompatibilityFollowsTheSchemaVersion) {
+  const std::pair<const char*, int> cases[] = {{"<Task version='1.3'/>", 3}, {"<Task/>", 2},
+                                               {"<Task version='2.3'/>", 2}, {"<Task version='1,3'/>", 2},
+                                               {"<Task version='1.0'/>", 2}, {"<Task version='1.9'/>", 9},
+                                               {"<Task version='1.33'/>", 2}};
+  for (const auto& [document, level] : cases) {
+    TaskSettingsValues settings;
+    ParseTaskDefinition(document)->ReadSettings(settings);
+    EXPECT_EQ(settings.compatibility, level) << document;
+  }
+}
+
+TEST(TaskXmlStoreTest, CreatesOnlyNamedFoldersInsideTheStore) {
+  FakeFileSystem files;
+  files.AddDirectory("C:\\Tasks");
+  TaskXmlStore store(files, "C:\\Tasks");
+  for (const char* refused : {"", "\\", "A\\..\\B"}) EXPECT_FALSE(store.CreateFolder(refused)) << refused;
+  EXPECT_TRUE(store.CreateFolder("A\\B"));
+  EXPECT_TRUE(files.DirectoryExists("C:\\Tasks\\A\\B"));
 }
 
 TEST(ParseXmlDocumentTest, KeepsWithinItsLimits) {
