@@ -17,11 +17,10 @@ struct ParseCase {
 TEST(ParseLinkTextTest, SplitsCaptionIntoPlainAndLinkRuns) {
   const ParseCase cases[] = {
       {"Your system boot time: <a>1m 21s</a>", {{"Your system boot time: ", -1}, {"1m 21s", 0}}},
-      {"<a>12</a> junk files", {{"12", 0}, {" junk files", -1}}},
       {"<A HREF=\"x\">a</A> and <a>b</a>", {{"a", 0}, {" and ", -1}, {"b", 1}}},
       {"Disabled by <a>25%", {{"Disabled by ", -1}, {"25%", 0}}}, {"a<br>b<b>c</b>", {{"a\nbc", -1}}},
       {"1 &lt; 2 &amp;&amp; &unknown;", {{"1 < 2 && &unknown;", -1}}},
-      {"x < y", {{"x < y", -1}}}, {"</a>text<a></a>", {{"text", -1}}}, {"", {}},
+      {"x < y", {{"x < y", -1}}}, {"</a>text<a></a>", {{"text", -1}}},
   };
   for (const ParseCase& test : cases) EXPECT_EQ(ParseLinkText(test.caption), test.runs) << test.caption;
 }
@@ -82,7 +81,6 @@ struct CutCase {
 TEST(WidthCutTest, CutsAtTheFirstCharacterThatNoLongerFits) {
   const CutCase cases[] = {
       {"abcdef", 42, "abcdef", "abcdef"}, {"abcdefg", 42, "abc...", "abcdef g"},
-      {"HKLM\\Run\\Item", 35, "HK...", "HKLM\\ Run\\Item"},
       {"\xC3\xA9\xC3\xA9\xC3\xA9", 14, "...", "\xC3\xA9\xC3\xA9 \xC3\xA9"},
       {"abc", 0, "...", " abc"},
   };

@@ -161,12 +161,6 @@ TEST(ScreeningChain, EachFilterWritesItsLineAndEndsTheChain) {
          t.fake.files.SetUnreadable(t.programDir + "DetectionEx.ini");
        },
        RegistryItem("Agent", kAgent), true, {agentExe, "3.AVSoftwareFilter : raise a bug"}},
-      {"task already enabled",
-       [logon](Machine& t) {
-         t.AddTask("Agent", logon);
-         SetStoredTaskStatus(t.fake.platform, "Agent", true);
-       },
-       TaskItem("Agent"), true, {agentTask, agentExe, "4.TaskFilter : Agent"}},
       {"disabled task", [logon](Machine& t) { t.AddTask("Agent", logon, false); }, TaskItem("Agent"), true,
        {agentTask, agentExe, "4.TaskFilter : Agent"}},
       {"item the suite wrote",
@@ -181,9 +175,12 @@ TEST(ScreeningChain, EachFilterWritesItsLineAndEndsTheChain) {
        },
        RegistryItem("Agent", "C:\\Tools\\agent.exe -tray"), true,
        {"NewItemExePath : C:\\Tools\\agent.exe -tray", "6.manu ignore : Agent"}},
-      {"new item", none, RegistryItem("Agent", kAgent), false, {agentExe}},
-      {"newly enabled task", [logon](Machine& t) { t.AddTask("Agent", logon); }, TaskItem("Agent"), false,
-       {agentTask, agentExe}},
+      // Only the value 1 ignores an item.
+      {"ignore entry of another value",
+       [](Machine& t) {
+         t.fake.files.AddFile(kIgnoreFile, testing::Utf16File("[Monitor]\r\nAgentC:\\Tools\\agent.exe1=01\r\n"));
+       },
+       RegistryItem("Agent", kAgent), false, {agentExe}},
   };
   for (const ChainCase& c : cases) {
     SCOPED_TRACE(c.name);
@@ -247,16 +244,6 @@ TEST(ScreeningChain, DoubledQuotesOfATaskProgramAreRemoved) {
   EXPECT_EQ(machine.LastLine(), "NewItemExePath : \"C:\\x.exe\"");
 }
 
-TEST(ScreeningChain, OnlyTheValueOneIgnoresAnItem) {
-  for (const char* value : {"1", "yes", "01", "true"}) {
-    SCOPED_TRACE(value);
-    Machine machine;
-    machine.fake.files.AddFile(
-        kIgnoreFile, testing::Utf16File(std::string("[Monitor]\r\nAgentC:\\Tools\\agent.exe1=") + value + "\r\n"));
-    EXPECT_EQ(machine.Screen(RegistryItem("Agent", kAgent)), std::string(value) == "1");
-  }
-}
-
 // Records of "AutoRunConfig.ini" and the item each one matches; a match consumes it.
 TEST(TarvoOperation, MatchesNameKindAndFolderOnce) {
   const struct {
@@ -270,10 +257,8 @@ TEST(TarvoOperation, MatchesNameKindAndFolderOnce) {
   } cases[] = {
       {"same folder", "Name=Agent\r\nType=1\r\nExePath=C:\\TOOLS\\other.exe", "agent", 1, kAgent, "", true},
       {"empty record path", "Name=Agent\r\nType=1\r\nExePath=", "Agent", 1, kAgent, "", true},
-      {"no record path", "Name=Agent\r\nType=1", "Agent", 1, kAgent, "", true},
       {"other folder", "Name=Agent\r\nType=1\r\nExePath=C:\\Other\\agent.exe", "Agent", 1, kAgent, "", false},
       {"other kind", "Name=Agent\r\nType=2\r\nExePath=C:\\Tools\\agent.exe", "Agent", 1, kAgent, "", false},
-      {"other name", "Name=Agent2\r\nType=1", "Agent", 1, kAgent, "", false},
       {"no type", "Name=Agent", "Agent", 1, kAgent, "", false},
       {"command line resolved first", "Name=Agent\r\nType=1\r\nExePath=C:\\Tools\\", "Agent", 1,
        "\"C:\\Tools\\agent.exe\" -a", "", true},

@@ -17,8 +17,7 @@ TEST(StoreManifest, ResourceStringsTryEachSpellingThenTheIdentityName) {
     shell.indirectStrings["@{" + std::string(kFull) + "?" + known + "}"] = "Resolved";
   }
   const std::pair<const char*, const char*> kCases[] = {
-      {"ms-resource:Name", "Resolved"},           // gains the package's resource path
-      {"MS-RESOURCE:Name", "Resolved"},
+      {"MS-RESOURCE:Name", "Resolved"},           // gains the package's resource path
       {"ms-resource:/Short/Form", "Resolved"},    // as it is, then as the full form
       {"ms-resource:Bare/Form", "Resolved"},      // as it is, full form, short form
       {"ms-resource://Short/Other", "Maker.App"}, // unresolved: the identity name
