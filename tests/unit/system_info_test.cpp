@@ -108,7 +108,6 @@ TEST(SetupDpiAwarenessTest, DeclaresAwarenessUnlessWindowsScalesOnALargeEnoughSc
       {"Windows8BothCalls", kWindows8, false, 0, 96, kSmall, true, kBoth, true},
       {"Windows7WithoutShcore", kWindows7, false, std::nullopt, 120, kLarge, false, {"SetProcessDPIAware"}, true},
       {"Vista", kVista, false, std::nullopt, 96, kLarge, true, {}, false},
-      {"XpHasNeither", kXp, std::nullopt, std::nullopt, 96, kLarge, false, {}, true},
       {"XpIsNotAskedEvenWithTheFunctions", kXp, false, 0, 96, kLarge, false, {}, true}};
   for (const DpiCase& test : cases) {
     SCOPED_TRACE(test.name);
