@@ -50,7 +50,7 @@ TEST_F(TaskReaderTest, TriggersAreReadLastFirstIntoOneEntry) {
   // before it. A logon trigger reads empty ones, which change nothing.
   TaskXml eventThenTime;
   eventThenTime.triggers =
-      "<EventTrigger><Subscription>x</Subscription></EventTrigger>"
+      "<EventTrigger><StartBoundary>2030-01-01T00:00:00</StartBoundary><Subscription>x</Subscription></EventTrigger>"
       "<TimeTrigger><StartBoundary>2023-05-06T07:08:09</StartBoundary>"
       "<ExecutionTimeLimit>PT2H</ExecutionTimeLimit></TimeTrigger><LogonTrigger/>";
 
