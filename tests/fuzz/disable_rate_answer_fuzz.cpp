@@ -1,7 +1,8 @@
 // Arbitrary bytes as the statistics server's answer, handled as the look-up
 // handles it: decoded from the ANSI code page, brackets removed, read as an
 // object, cached in "disableRate.db", and its rate put in a statistics band.
-// Never a crash or a hang, and the band is one of the three or none.
+// Never a crash or a hang (the JSON reader's recursion is bounded), and the band
+// is one of the three or none.
 // fuzz-max-len: 70000
 #include "alert/disable_rate.h"
 #include "base/text.h"
