@@ -44,7 +44,7 @@ TEST_F(LayoutTest, LinkPartIsHitOnlyWhereItIsDrawn) {
     Point at;
     int link;
   };
-  for (const Probe& probe : {Probe{{41, 5}, -1}, Probe{{42, 5}, 0}, Probe{{89, 15}, 0}, Probe{{90, 5}, -1},
+  for (const Probe& probe : {Probe{{41, 5}, -1}, Probe{{42, 0}, 0}, Probe{{89, 15}, 0}, Probe{{90, 5}, -1},
                              Probe{{60, 16}, -1}, Probe{{60, -1}, -1}}) {
     EXPECT_EQ(LinkAt(layout, probe.at), probe.link) << probe.at.x << "," << probe.at.y;
   }

@@ -12,7 +12,7 @@ TEST(ParseTaskDurationTest, WeighsEachNumberByTheLetterAfterIt) {
     const char* text;
     std::int64_t seconds;
   } cases[] = {
-      {"P1DT2H3M4S", 93784}, {"", 0},
+      {"P1DT2H3M4S", 93784}, {"", 0}, {"90S", 90},  // a number before any letter counts too
       {"P2M", 120},              // a month count reads as minutes
       {"P1Y2W", 0},              // years and weeks weigh nothing
       {"PT1.5S", 5},             // "." ends the 1 with no weight
