@@ -175,15 +175,6 @@ void FakeFileSystem::SetUnreadable(std::string_view path, bool unreadable) {
   Mark(unreadable_, path, unreadable);
 }
 
-void FakeFileSystem::SetWriteFails(std::string_view path, bool fails, std::uint32_t error) {
-  const std::string key = Key(FullPath(path));
-  if (fails) {
-    writeFailures_[key] = error;
-  } else {
-    writeFailures_.erase(key);
-  }
-}
-
 void FakeFileSystem::FailCreateDirectory(std::string_view path, int times) {
   createDirectoryFailures_[Key(FullPath(path))] = times;
 }
@@ -223,9 +214,7 @@ void FakeFileSystem::CountWrite(std::string_view path) {
 }
 
 std::uint32_t FakeFileSystem::WriteBlocked(std::string_view path, const Node* node) const {
-  if (auto failure = writeFailures_.find(Key(FullPath(path))); failure != writeFailures_.end()) {
-    return failure->second;
-  }
+  if (writeFailures_.count(Key(FullPath(path))) > 0) return kErrorDiskFull;
   if (node == nullptr) return ParentExists(path) ? 0 : kErrorPathNotFound;
   if (node->directory) return kErrorAccessDenied;
   // Windows refuses to overwrite read-only files. A hidden file is replaced like

@@ -52,8 +52,7 @@ class FakeFileSystem : public IFileSystem {
   void AddDirectory(std::string_view path);
   void SetCurrentDirectory(std::string_view path);
   void SetUnreadable(std::string_view path, bool unreadable = true);
-  void SetWriteFails(std::string_view path, bool fails = true,
-                     std::uint32_t error = kErrorDiskFull);
+  void SetWriteFails(std::string_view path, bool fails = true) { Mark(writeFailures_, path, fails); }
   void FailCreateDirectory(std::string_view path, int times);
   // Another process holds the file open for writing: OpenForWriting fails with 32.
   void HoldOpenForWriting(std::string_view path, bool held = true);
@@ -140,7 +139,7 @@ class FakeFileSystem : public IFileSystem {
   std::map<std::string, Node> nodes_;  // by key of the full path
   std::set<std::string> unreadable_;
   std::set<std::string> openForWriting_;  // keys held by a writer (ours or another's)
-  std::map<std::string, std::uint32_t> writeFailures_;
+  std::set<std::string> writeFailures_;
   std::map<std::string, int> writes_;
   std::map<std::string, int> createDirectoryCalls_;
   std::map<std::string, int> createDirectoryFailures_;

@@ -37,11 +37,8 @@ struct FakePlatform {
                     services,  tasks,     accounts, signer,  suiteExchange, http};
 
   FakePlatform() {
-    files.CreateDirectory("C:\\Users");
-    files.CreateDirectory("C:\\Users\\Ann");
-    files.CreateDirectory("C:\\Users\\Ann\\AppData");
-    files.CreateDirectory("C:\\Users\\Ann\\AppData\\Roaming");
-    files.CreateDirectory("C:\\ProgramData");
+    files.AddDirectory("C:\\Users\\Ann\\AppData\\Roaming");
+    files.AddDirectory("C:\\ProgramData");
     // As on Windows: the Task Scheduler runs, with its task store.
     files.AddDirectory("C:\\Windows\\System32\\Tasks");
     services.states["Schedule"] = service_state::kRunning;

@@ -24,8 +24,8 @@ class FakeOperatingSystem : public IOperatingSystem {
   }
   std::uint16_t NativeProcessorArchitecture() override { return architecture; }
   std::optional<std::string> UserName() override { return userName; }
-  std::string SystemDirectory() override { return systemDirectory; }
-  std::string WindowsDirectory() override { return windowsDirectory; }
+  std::string SystemDirectory() override { return "C:\\Windows\\system32"; }
+  std::string WindowsDirectory() override { return "C:\\Windows"; }
   char DecimalSeparator() override { return decimalSeparator; }
   MemoryStatus AvailableMemory() override { return memory; }
 
@@ -33,8 +33,6 @@ class FakeOperatingSystem : public IOperatingSystem {
   RealVersion processBlock{10, 0, 19045};
   std::uint16_t architecture = processor_arch::kAmd64;
   std::optional<std::string> userName = "Ann";
-  std::string systemDirectory = "C:\\Windows\\system32";
-  std::string windowsDirectory = "C:\\Windows";
   char decimalSeparator = '.';
   MemoryStatus memory{4ull << 30, 2ull << 30};
   int processBlockReads = 0;
