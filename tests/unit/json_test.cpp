@@ -88,18 +88,6 @@ TEST(ParseJsonObject, NestingIsBounded) {
   EXPECT_FALSE(ParseJsonObject(arrays));
 }
 
-TEST(ParseJsonObject, HugeNestingIsRefusedWithoutDeepRecursion) {
-  // A million levels would overflow the stack of a parser that followed them.
-  EXPECT_FALSE(ParseJsonObject(std::string(1000000, '{')));
-  // Within the size limit, so only the depth limit stops them.
-  const std::size_t levels = 150000;
-  std::string objects;
-  objects.reserve(levels * 6);
-  for (std::size_t i = 0; i < levels; ++i) objects += "{\"a\":";
-  EXPECT_FALSE(ParseJsonObject(objects));
-  EXPECT_FALSE(ParseJsonObject("{\"a\":" + std::string(levels, '[') + std::string(levels, ']') + "}"));
-}
-
 TEST(ParseJsonObject, TextSizeIsBounded) {
   const std::string head = "{\"a\":\"";
   const std::string tail = "\"}";
@@ -109,8 +97,6 @@ TEST(ParseJsonObject, TextSizeIsBounded) {
   ASSERT_TRUE(object);
   EXPECT_EQ(object->fields[0].value.text.size(), kMaxJsonTextBytes - head.size() - tail.size());
   EXPECT_FALSE(ParseJsonObject(" " + atLimit));
-  // A 100 MB answer is refused before it is read.
-  EXPECT_FALSE(ParseJsonObject(head + std::string(100u * 1024 * 1024, 'x') + tail));
 }
 
 }  // namespace
