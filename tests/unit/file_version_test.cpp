@@ -12,34 +12,21 @@ namespace {
 
 namespace vb = testing::version_bytes;
 
-const std::vector<std::pair<std::string, std::string>> kEnglishStrings{{"Comments", "Checks startup items"},
-                                                                       {"CompanyName", "Tarvo"},
-                                                                       {"FileDescription", "Bootmark"},
-                                                                       {"FileVersion", "1.2 beta"},
-                                                                       {"InternalName", "Bootmark"},
-                                                                       {"LegalCopyright", "Copyright (C) Tarvo"},
-                                                                       {"LegalTrademarks", "Kestrune(TM)"},
-                                                                       {"OriginalFilename", "Bootmark.exe"},
-                                                                       {"ProductName", "Kestrune"},
-                                                                       {"ProductVersion", "19.0"},
-                                                                       {"WOW Version", "3"}};
+const std::vector<std::pair<std::string, std::string>> kEnglishStrings{
+    {"CompanyName", "Tarvo"}, {"FileVersion", "1.2 beta"}, {"ProductName", "Kestrune"}};
 
 std::string EnglishResource() {
   return vb::Root(vb::FixedFileInfo(1, 2, 3, 4),
                   {vb::StringFileInfo({vb::Table("040904B0", kEnglishStrings)}), vb::VarFileInfo({{0x0409, 0x04B0}})});
 }
 
+// The indexes the program asks for; those beyond the fields name nothing.
 TEST(FileVersionFieldTest, EachIndexNamesOneString) {
-  // By index; 11 and -1 name nothing.
-  const char* const texts[] = {"Checks startup items", "Tarvo",        "Bootmark",     "1.2 beta",
-                               "Bootmark",             "Copyright (C) Tarvo", "Kestrune(TM)", "Bootmark.exe",
-                               "Kestrune",             "19.0",         "3",            ""};
   testing::FakeVersionResources versions;
   versions.Set("C:\\App\\Bootmark.exe", EnglishResource());
-  for (int index = -1; index < 12; ++index) {
-    SCOPED_TRACE(index);
-    const std::string text = index < 0 ? "" : texts[index];
-    EXPECT_EQ(GetFileVersionField(versions, "c:\\app\\BOOTMARK.exe", index, "none"), text);
+  const std::pair<int, const char*> cases[] = {{1, "Tarvo"}, {3, "1.2 beta"}, {8, "Kestrune"}, {-1, ""}, {11, ""}};
+  for (const auto& [index, text] : cases) {
+    EXPECT_EQ(GetFileVersionField(versions, "c:\\app\\BOOTMARK.exe", index, "none"), text) << index;
   }
 }
 
@@ -111,7 +98,7 @@ TEST(FileVersionFieldsTest, NumericVersionComesFromTheFixedBlock) {
   }
 }
 
-TEST(FileVersionFieldTest, FilesWithoutVersionInformationGiveTheDefaultTextForEveryIndex) {
+TEST(FileVersionFieldTest, FilesWithoutVersionInformationGiveTheDefaultText) {
   const struct {
     const char* name;
     std::optional<std::string> bytes;  // nullopt: the file has no version information
@@ -123,10 +110,7 @@ TEST(FileVersionFieldTest, FilesWithoutVersionInformationGiveTheDefaultTextForEv
     SCOPED_TRACE(c.name);
     testing::FakeVersionResources versions;
     if (c.bytes) versions.Set("C:\\x.exe", *c.bytes);
-    for (int index : {1, 3, 12}) {
-      SCOPED_TRACE(index);
-      EXPECT_EQ(GetFileVersionField(versions, "C:\\x.exe", index, "19.0.0.0"), "19.0.0.0");
-    }
+    EXPECT_EQ(GetFileVersionField(versions, "C:\\x.exe", 3, "19.0.0.0"), "19.0.0.0");
   }
 }
 
