@@ -25,25 +25,23 @@ class IniFileTest : public ::testing::Test, protected Files {};
 
 // --- Preparing the file ---------------------------------------------------------
 
-TEST_F(IniFileTest, MissingFileIsCreatedInItsNewFolderAsAnEmptyUtf16File) {
-  TIniFile ini(fs, profile, "C:\\ProgramData\\Tarvo\\Kestrune\\shared.ini");
-  EXPECT_EQ(fs.Content("C:\\ProgramData\\Tarvo\\Kestrune\\shared.ini"), "\xFF\xFE");
-  ini.WriteString("S", "k", "v");
-  EXPECT_EQ(fs.Content("C:\\ProgramData\\Tarvo\\Kestrune\\shared.ini"),
-            Utf16File("[S]\r\nk=v\r\n"));
-}
-
-TEST_F(IniFileTest, EmptyExistingFileGetsTheByteOrderMark) {
-  fs.AddFile(kFile, "");
-  TIniFile ini(fs, profile, std::string(kFile));
-  EXPECT_EQ(fs.Content(kFile), "\xFF\xFE");
-}
-
-TEST_F(IniFileTest, ExistingContentIsLeftAlone) {
-  fs.AddFile(kFile, "[S]\r\nk=v\r\n");
-  TIniFile ini(fs, profile, std::string(kFile));
-  EXPECT_EQ(fs.Content(kFile), "[S]\r\nk=v\r\n");
-  EXPECT_EQ(fs.WriteCount(kFile), 0);
+// A missing file is made in its new folder and an empty one gets the UTF-16 byte
+// order mark, so that the profile functions write UTF-16; content is left alone.
+TEST(IniFilePrepare, MissingOrEmptyFilesBecomeEmptyUtf16Files) {
+  const struct {
+    const char* path;
+    std::optional<std::string> before;
+    const char* after;
+  } cases[] = {{"C:\\ProgramData\\Tarvo\\Kestrune\\shared.ini", std::nullopt, "\xFF\xFE"},
+               {"C:\\Shared\\suite.ini", "", "\xFF\xFE"},
+               {"C:\\Shared\\suite.ini", "[S]\r\nk=v\r\n", "[S]\r\nk=v\r\n"}};
+  for (const auto& c : cases) {
+    Files files;
+    if (c.before) files.fs.AddFile(c.path, *c.before);
+    TIniFile ini(files.fs, files.profile, c.path);
+    EXPECT_EQ(files.fs.Content(c.path), c.after) << c.path;
+    EXPECT_EQ(files.fs.WriteCount(c.path), c.before == c.after ? 0 : 1) << c.path;
+  }
 }
 
 TEST_F(IniFileTest, ReadOnlyFileBecomesWritableAndStaysSo) {
@@ -66,8 +64,7 @@ TEST_F(IniFileTest, NameWithoutFolderIsTakenFromTheCurrentFolder) {
   fs.SetCurrentDirectory("C:\\Work");
   TIniFile ini(fs, profile, "plain.ini");
   EXPECT_EQ(ini.FileName(), ".\\plain.ini");
-  ini.WriteString("S", "k", "v");
-  EXPECT_EQ(fs.Content("C:\\Work\\plain.ini"), Utf16File("[S]\r\nk=v\r\n"));
+  EXPECT_EQ(fs.Content("C:\\Work\\plain.ini"), "\xFF\xFE");
 }
 
 TEST_F(IniFileTest, SectionsExistWithoutRegardToCase) {
