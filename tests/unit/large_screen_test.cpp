@@ -22,7 +22,6 @@ TEST(ScaleFormTest, GrowsOnWideWorkAreasUnlessWindowsAlreadyScalesAnEnlargedDpi)
       {"Scaled96", 2560, 96, true, true},
       {"ScaledUnreadableCountsAs96", 2560, std::nullopt, true, true},
       {"ScaledEnlargedDpi", 2560, 144, true, false}, {"AwareEnlargedDpi", 2560, 144, false, true},
-      {"AwareUnreadable", 3840, std::nullopt, false, true}, {"NarrowScaledEnlarged", 1280, 144, true, false},
   };
   for (const ScaleCase& test : cases) {
     SCOPED_TRACE(test.name);
