@@ -22,6 +22,7 @@ struct QuickCase {
   const char* record = "";  // a record file holding the item
   bool listed = false;
   bool counted = false;
+  bool isProtected = false;  // the program lies in an antivirus product's folder
 };
 
 TEST(MainCtlQuickOptimize, EachKindFollowsItsSkipAndAcceptRules) {
@@ -33,6 +34,9 @@ TEST(MainCtlQuickOptimize, EachKindFollowsItsSkipAndAcceptRules) {
       {ItemKind::RunValue, R::Keep, S::Enabled, true, true, "", false, false},
       {ItemKind::RunValue, R::Unknown, S::Enabled, true, true, "", true, false},
       {ItemKind::RunValue, R::Unknown, S::Missing, false, true, "", true, true},
+      {ItemKind::RunValue, R::Remove, S::Enabled, true, true, "", true, true},
+      {ItemKind::RunValue, R::Disable, S::Delayed, true, true, "", true, true},
+      {ItemKind::RunValue, R::Disable, S::Enabled, true, true, "", false, false, true},
       {ItemKind::Shortcut, R::Disable, S::Enabled, true, true, "Ignore.ini", true, false},
       {ItemKind::RunValue, R::Disable, S::Enabled, true, true, "OptimizeRecord.ini", false, false},
       {ItemKind::RunValue, R::Disable, S::Enabled, true, true, "OptFailed.ini", false, false},
@@ -41,6 +45,7 @@ TEST(MainCtlQuickOptimize, EachKindFollowsItsSkipAndAcceptRules) {
       {ItemKind::Service, R::Remove, S::Missing, false, true, "", true, true},
       {ItemKind::Service, R::Delay, S::Enabled, true, true, "", false, false},
       {ItemKind::Service, R::Disable, S::Enabled, true, true, "OptFailed.ini", false, false},
+      {ItemKind::Service, R::Disable, S::Enabled, true, true, "", false, false, true},
       {ItemKind::ScheduledTask, R::Disable, S::Enabled, true, true, "", true, true},
       {ItemKind::ScheduledTask, R::Disable, S::Enabled, true, false, "", false, false},
       {ItemKind::ScheduledTask, R::Disable, S::Disabled, true, true, "", false, false},
@@ -50,6 +55,7 @@ TEST(MainCtlQuickOptimize, EachKindFollowsItsSkipAndAcceptRules) {
       {ItemKind::ScheduledTask, R::Unknown, S::Disabled, false, false, "", false, false},
       {ItemKind::ScheduledTask, R::Disable, S::Enabled, true, true, "OptFailed.ini", true, true},
       {ItemKind::ScheduledTask, R::Disable, S::Enabled, true, true, "OptimizeRecord.ini", false, false},
+      {ItemKind::ScheduledTask, R::Disable, S::Enabled, true, true, "", false, false, true},
   };
   for (const QuickCase& c : kCases) {
     Machine m;
@@ -62,6 +68,10 @@ TEST(MainCtlQuickOptimize, EachKindFollowsItsSkipAndAcceptRules) {
     head.Recommand = c.recommendation;
     head.Exist = c.exists;
     head.Boottime = "3.5s";
+    if (c.isProtected) {
+      m.AddAntivirus();
+      head.FullPath = "C:\\Shieldy\\tray.exe";
+    }
     if (c.kind == ItemKind::Service) {
       TServiceItem item;
       static_cast<StartupRecordHead&>(item) = head;
@@ -87,7 +97,8 @@ TEST(MainCtlQuickOptimize, EachKindFollowsItsSkipAndAcceptRules) {
     const auto& list = m.Controller().QuickOptimizeList();
     const std::string row = std::to_string(static_cast<int>(c.kind)) + "/" +
                             std::to_string(static_cast<int>(c.recommendation)) + "/" +
-                            std::to_string(static_cast<int>(c.state)) + "/" + c.record;
+                            std::to_string(static_cast<int>(c.state)) + "/" + c.record + "/" +
+                            std::to_string(c.isProtected);
     ASSERT_EQ(list.size(), c.listed ? 1u : 0u) << row;
     TSafeIniFile config(m.fake.files, std::string(kRecords) + "config.ini");
     EXPECT_EQ(config.ReadInteger("main", "CanOptCount", -1), c.counted ? 1 : 0) << row;
@@ -127,7 +138,7 @@ TEST(MainCtlGathering, AllDataWritesTheCacheAndRestoresTheRedirection) {
   m.AddService("Agent", 3, "C:\\Tools\\a.exe");
   m.Controller().GetAllData();
   EXPECT_FALSE(m.Controller().Busy());
-  EXPECT_FALSE(m.fake.wow64.redirectionDisabled);
+  EXPECT_EQ(m.fake.wow64.redirectionCalls, (std::vector<std::string>{"disable", "revert"}));  // reverted once
   TSafeIniFile cache(m.fake.files, kCache);
   EXPECT_EQ(cache.ReadString(CacheSectionName(m.Controller().Lists().services[0]), "ItemType", ""), "Service");
   TSafeIniFile config(m.fake.files, std::string(kRecords) + "config.ini");

@@ -164,24 +164,19 @@ TEST(MainCtlRateFacts, RatesComeFromTheRateFileThenTheDatabaseAndListsDecide) {
       {"Other", "o.exe", "Acme", "70%", Recommendation::Candidate},
       {"Blocked", "b.exe", "Acme", "N/A", Recommendation::Disable},
       {"Agent", "agent.exe", "", "N/A", Recommendation::Unknown},  // no publisher: no key
+      {"Agent", "", "Acme", "N/A", Recommendation::Unknown},       // no program: no key
   };
   for (const auto& c : kCases) {
     const ItemRateFacts facts = m.Controller().GetItemRateFacts(c.name, c.fileName, c.company, ItemKind::Service);
     EXPECT_EQ(facts.rate, c.rate) << c.name;
     EXPECT_EQ(facts.recommendation, c.recommendation) << c.name;
-    EXPECT_EQ(facts.md5.empty(), std::string_view(c.company).empty()) << c.name;
+    EXPECT_EQ(facts.md5.empty(), !*c.fileName || !*c.company) << c.name;
   }
 }
 
 TEST(MainCtlProtectedSoftware, InstallFoldersAndSignersOfAntivirusProducts) {
   Machine m;
-  m.fake.wow64.currentProcessIsWow64 = false;
-  m.fake.files.AddFile(m.programDir + "DetectionEx.ini", "[P_Shieldy]\r\nDisplayName='shieldy'\r\n");
-  const std::string key = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Shieldy";
-  m.fake.registry.SetString(RegistryRoot::LocalMachine, key, "DisplayName", "Shieldy Antivirus");
-  m.fake.registry.SetString(RegistryRoot::LocalMachine, key, "Publisher", "Shieldy Labs");
-  m.fake.registry.SetString(RegistryRoot::LocalMachine, key, "DisplayIcon", "\"C:\\Shieldy\\guard.exe\",0");
-  m.fake.files.AddFile("C:\\Shieldy\\guard.exe", "MZ");
+  m.AddAntivirus();
   m.fake.signer.signers["C:\\Shieldy\\guard.exe"] = " Shieldy Labs ";
   m.fake.signer.signers["C:\\Other\\plugin.exe"] = "SHIELDY LABS, INC";
   EXPECT_FALSE(m.Controller().IsProtectedSoftware("C:\\Shieldy\\guard.exe"));  // no list yet

@@ -27,6 +27,16 @@ struct Machine : testing::SuiteMachine {
                   const std::string& description = "") {
     fake.services.installed.push_back({name, name + " Service", startType, path, description});
   }
+  // An antivirus product: its folder "C:\\Shieldy\\" and its publisher's signer are protected.
+  void AddAntivirus() {
+    fake.wow64.currentProcessIsWow64 = false;
+    fake.files.AddFile(programDir + "DetectionEx.ini", "[P_Shieldy]\r\nDisplayName='shieldy'\r\n");
+    const std::string key = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Shieldy";
+    fake.registry.SetString(RegistryRoot::LocalMachine, key, "DisplayName", "Shieldy Antivirus");
+    fake.registry.SetString(RegistryRoot::LocalMachine, key, "Publisher", "Shieldy Labs");
+    fake.registry.SetString(RegistryRoot::LocalMachine, key, "DisplayIcon", "\"C:\\Shieldy\\guard.exe\",0");
+    fake.files.AddFile("C:\\Shieldy\\guard.exe", "MZ");
+  }
   void ListKey(std::string_view table, const std::string& text) {
     Database(table == "whiteList" ? kStartupWhiteDb : kStartupBlackDb,
              "CREATE TABLE IF NOT EXISTS " + std::string(table) + "(MD5 TEXT); INSERT INTO " + std::string(table) +
