@@ -163,16 +163,5 @@ TEST(VersionResourceTest, BlocksNestedBeyondEightLevelsAreNotRead) {
   EXPECT_EQ(levels, 8);
 }
 
-TEST(VersionResourceTest, FindWalksKeysWithoutRegardToCase) {
-  const std::optional<VersionResource> resource = VersionResource::Parse(EnglishResource());
-  ASSERT_TRUE(resource.has_value());
-  EXPECT_EQ(resource->Find("\\"), &resource->Root());
-  const VersionBlock* company = resource->Find("\\stringfileinfo\\040904b0\\COMPANYNAME");
-  ASSERT_NE(company, nullptr);
-  EXPECT_EQ(VersionResource::Text(*company), "Tarvo");
-  EXPECT_EQ(resource->Find("\\StringFileInfo\\040904B0\\Missing"), nullptr);
-  EXPECT_EQ(resource->Find("\\VarFileInfo\\Translation\\Deeper"), nullptr);
-}
-
 }  // namespace
 }  // namespace bootmark
