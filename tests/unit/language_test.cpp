@@ -89,6 +89,10 @@ TEST_F(LanguageTest, SelectingAnotherLanguageReplacesAllTexts) {
   language.Select("English");
   EXPECT_EQ(language.GetModuleText("M_OnlyHere", "default"), "default");
   EXPECT_EQ(language.GetText("Extra", "k", "default"), "default");
+  // A file that came after the listing is not a language.
+  AddLanguage(kToolbox, "Late");
+  language.Select("Late");
+  EXPECT_EQ(language.GetModuleText("M_Who", ""), "English@toolbox");
 }
 
 // A language file the suite holds open is read; one locked against readers or not
