@@ -95,10 +95,7 @@ TEST(MainCtlQuickOptimize, EachKindFollowsItsSkipAndAcceptRules) {
     m.Controller().BuildQuickOptimizeList(true);
 
     const auto& list = m.Controller().QuickOptimizeList();
-    const std::string row = std::to_string(static_cast<int>(c.kind)) + "/" +
-                            std::to_string(static_cast<int>(c.recommendation)) + "/" +
-                            std::to_string(static_cast<int>(c.state)) + "/" + c.record + "/" +
-                            std::to_string(c.isProtected);
+    const std::string row = "row " + std::to_string(&c - kCases);
     ASSERT_EQ(list.size(), c.listed ? 1u : 0u) << row;
     TSafeIniFile config(m.fake.files, std::string(kRecords) + "config.ini");
     EXPECT_EQ(config.ReadInteger("main", "CanOptCount", -1), c.counted ? 1 : 0) << row;
@@ -118,8 +115,8 @@ TEST(MainCtlGathering, RecordFilesBecomeUtf16AndUnreadableOnesStayAsTheyAre) {
   m.fake.files.AddFile(ansi, "[Main]\r\n1=ItemHash:X|\r\n");
   m.fake.files.AddFile(odd, std::string("\xFF\xFE[\0M", 5));
   m.Controller();
-  EXPECT_EQ(m.FileText(ansi).substr(0, 4), std::string("\xFF\xFE[\0", 4));
-  EXPECT_EQ(m.FileText(odd), std::string("\xFF\xFE[\0M", 5));
+  EXPECT_EQ(m.fake.files.Content(ansi).value_or("").substr(0, 4), std::string("\xFF\xFE[\0", 4));
+  EXPECT_EQ(m.fake.files.Content(odd).value_or(""), std::string("\xFF\xFE[\0M", 5));
 }
 
 TEST(MainCtlGathering, ADatabaseThatIsNoDatabaseStopsTheController) {
@@ -164,7 +161,7 @@ TEST(MainCtlGathering, ACachedControllerReadsServicesAndTasksFromTheCache) {
   EXPECT_EQ(m.Controller().Lists().services[0].Name, "Svc");
   EXPECT_EQ(m.Controller().GetItemBootTime(m.Controller().Lists().services[0]), "4s");
   ASSERT_EQ(m.Controller().Lists().tasks.size(), 1u);
-  EXPECT_EQ(m.FileText(kCache).find("Live"), std::string::npos);  // nothing written to the cache
+  EXPECT_EQ(m.fake.files.Content(kCache).value_or("").find("Live"), std::string::npos);  // nothing written to the cache
 }
 
 }  // namespace

@@ -45,11 +45,6 @@ struct Machine : testing::SuiteMachine {
   void Record(std::string_view file, const std::string& hash) {
     fake.files.AddFile(kRecords + std::string(file), "[Main]\r\n1=ItemType:2|ItemHash:" + hash + "|\r\ncount=1\r\n");
   }
-  std::string FileText(const std::string& path) {
-    const Result<std::string> bytes = fake.files.ReadAll(path);
-    return bytes ? *bytes : std::string();
-  }
-
   TMainCtl& Controller() {
     if (!controller) {
       controller = std::make_unique<TMainCtl>(InventoryContext{fake.platform, system, tasks, checkPath, identity, nullptr});
