@@ -67,7 +67,6 @@ TEST_F(LookupDatabases, DisableRateColumnsReadByPosition) {
     DisableRateRow expected;
   };
   const Case cases[] = {
-      {"three columns", "(MD5, drate, recommendation)", "('k', '35%', '2')", {"35%", 2}},
       {"only the key column is named", "(MD5, x, y, extra)", "('k', '12', '0', 'x')", {"12", 0}},
       {"two columns", "(MD5, drate)", "('k', '40')", {"40", -1}}, {"one column", "(MD5)", "('k')", {"", -1}},
       {"recommendation not a number", "(MD5, drate, recommendation)", "('k', '5', 'keep')", {"5", -1}},
