@@ -89,16 +89,5 @@ TEST(TextPositionIndex, FindsTheFirstPositionAfterInsertsAndRemovals) {
   }
 }
 
-TEST(IniHashedStringList, ManyEqualNamesStillFindTheFirst) {
-  TIniHashedStringList list;
-  for (int i = 0; i < 50000; ++i) list.Add("k=" + std::to_string(i));
-  EXPECT_EQ(list.IndexOfName("K"), 0);
-  list.Put(0, "other=1");
-  EXPECT_EQ(list.IndexOfName("k"), 1);
-  list.Put(0, "K=again");
-  EXPECT_EQ(list.IndexOfName("k"), 0);
-  EXPECT_EQ(list.IndexOf("k=49999"), 49999);
-}
-
 }  // namespace
 }  // namespace bootmark
