@@ -42,7 +42,7 @@ TEST(ParseXmlDocumentTest, RefusesMalformedDocuments) {
                            "<a x='&bogus;'/>", "\xFF\xFE<",
                            "<a>\xC0\x80</a>", "<a", "<a/", "<a/ >", "<a x='1'", "<a></a", "<a></a x>",
                            "<a>&#x110000;</a>", "<a>&#xDFFF;</a>", "<a>&#x;</a>", "<a>&#65</a>", "<a>&#x4G;</a>",
-                           "<!DOCTYPE a [<!ENTITY e 'x'>]<a/>", "<!DOCTYPE a [[]><a/>"}) {
+                           "<!DOCTYPE a [<!ENTITY e 'x'>]<a/>", "<!DOCTYPE a [[]><a/>", "<a/><!DOCTYPE a"}) {
     EXPECT_FALSE(ParseXmlDocument(text)) << text;
   }
 }
@@ -91,6 +91,17 @@ TEST(ParseTaskDefinitionTest, CompatibilityFollowsTheSchemaVersion) {
     TaskSettingsValues settings;
     ParseTaskDefinition(document)->ReadSettings(settings);
     EXPECT_EQ(settings.compatibility, level) << document;
+  }
+}
+
+// A number is read over the whole 32-bit range; one below it gives the default.
+TEST(ParseTaskDefinitionTest, NumbersKeepToThe32BitRange) {
+  const std::pair<const char*, std::int32_t> cases[] = {{"-2147483648", INT32_MIN}, {"-2147483649", 7}};
+  for (const auto& [text, priority] : cases) {
+    TaskSettingsValues settings;
+    ParseTaskDefinition("<Task><Settings><Priority>" + std::string(text) + "</Priority></Settings></Task>")
+        ->ReadSettings(settings);
+    EXPECT_EQ(settings.priority, priority) << text;
   }
 }
 
