@@ -58,11 +58,13 @@ TEST(ShortcutReader, TheShellObjectFirstThenTheFileItself) {
   fake.files.AddFile("C:\\S\\shell.lnk", SavedShortcut(kFull));
   fake.files.AddFile("C:\\S\\own.lnk", SavedShortcut(kFull));
   fake.files.AddFile("C:\\S\\bad.lnk", "L");
+  fake.files.AddFile("C:\\S\\big.lnk", SavedShortcut(kFull) + std::string(1 << 20, '\0'));
   fake.shell.linkFields["C:\\S\\shell.lnk"] = {"C:\\PROGRA~1\\x.exe", "", "", "", ""};
   fake.shell.linkFields["C:\\S\\gone.lnk"] = {"C:\\x.exe", "", "", "", ""};
   EXPECT_EQ(ReadShortcut(fake.platform, "C:\\S\\shell.lnk")->target, "C:\\PROGRA~1\\x.exe");
   EXPECT_EQ(ReadShortcut(fake.platform, "C:\\S\\own.lnk")->target, "C:\\Tools\\tray.exe");
   EXPECT_FALSE(ReadShortcut(fake.platform, "C:\\S\\bad.lnk").has_value());
+  EXPECT_FALSE(ReadShortcut(fake.platform, "C:\\S\\big.lnk").has_value());  // past 1 MiB: not read
   EXPECT_FALSE(ReadShortcut(fake.platform, "C:\\S\\gone.lnk").has_value());  // no file
 }
 

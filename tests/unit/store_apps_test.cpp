@@ -52,6 +52,7 @@ TEST(StoreApps, PackagesOfTheInteractiveUserWithTheirStartupTasks) {
   } kPackages[] = {
       {"Maker.Tray_abc", "Maker.Tray_1.0_x64__abc", Manifest(visual)},
       {"Maker.Sys_abc", "S:Maker.Sys_abc", Manifest(visual)},
+      {"Maker.Sys_abc", "Maker.Sys_2.0_x64__abc", Manifest(visual) + std::string(4 << 20, ' ')},  // too big: skipped
       {"Maker.Plain_abc", "Maker.Plain_1.0_x64__abc", Manifest("")},  // no visual elements
       {"Maker.Edge_abc", "Maker.Edge_1.0_x64__abc", Manifest(visual, "<!-- com.microsoft.edge.extension -->")},
       {"windows_ie_ac_001", "windows_ie_ac_001", Manifest(visual)},
