@@ -9,6 +9,8 @@
 
 #include "fakes/fake_platform.h"
 #include "fakes/task_xml_files.h"
+#include "startup/task_service_reader.h"
+#include "startup/task_xml_store.h"
 
 namespace bootmark {
 namespace {
@@ -225,6 +227,9 @@ TEST_F(TaskWalkTest, StartupTasksAndLookUps) {
 }
 
 TEST_F(TaskWalkTest, CollectionsTheServiceLacksAreReadFromTheStore) {
+  // While the service's collections answer, the store is not read: an empty one changes nothing.
+  TaskXmlStore empty(fake.files, "C:\\Nowhere");
+  EXPECT_EQ(TTaskSchedulerInterfaces2(fake.tasks, empty, &logs).GetAllTaskInfo(nullptr, "\\", true, false).size(), 5u);
   fake.tasks.collectionsNotImplemented = true;
   TaskReader reader(fake.platform, &logs);
   EXPECT_EQ(Names(reader.GetAllTasks(nullptr, "\\", true, false)).size(), 5u);
