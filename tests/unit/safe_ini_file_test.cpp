@@ -89,6 +89,7 @@ TEST(SafeIniFileLoad, ParsingRules) {
       {"BracketInsideName", "[a]b]\r\nk=1\r\n", "a]b", "k", "1"},
       {"LineWithoutEqualsIsNoKey", "[S]\r\nflag\r\n", "S", "flag", "<default>"},
       {"LoneBracketIsALine", "[S]\r\n[\r\nk=1\r\n", "S", "k", "1"},
+      {"EmptyBracketsAreASection", "[S]\r\n[]\r\nk=1\r\n", "", "k", "1"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
@@ -187,16 +188,25 @@ TEST(SafeIniFileUnreadable, ObjectIsEmptyAndAnExplicitUpdateKeepsTheOldBytesAsid
 
 TEST(SafeIniFileUnreadable, NothingIsWrittenWhenTheFileCannotBeMovedAside) {
   const std::string bytes = Utf16File("[S]\r\nk=old\r\n") + "\x41";
-  FakeFileSystem fs;
-  fs.AddFile(kFile, bytes);
-  fs.HoldOpenForWriting(kFile);
-  TSafeIniFile ini(fs, std::string(kFile));
-  ini.WriteString("S", "k", "new");
-  ini.UpdateFile();
-  EXPECT_EQ(ini.LastError(), 1u);
-  EXPECT_EQ(fs.WriteCount(kFile), 0);
-  EXPECT_EQ(fs.Content(kFile), bytes);
-  EXPECT_FALSE(fs.FileExists(std::string(kFile) + ".unreadable"));
+  const std::string sideCopy = std::string(kFile) + ".unreadable";
+  // The file itself is held open, or an older side copy cannot make way (read-only).
+  for (const bool oldSideCopyStays : {false, true}) {
+    SCOPED_TRACE(oldSideCopyStays);
+    FakeFileSystem fs;
+    fs.AddFile(kFile, bytes);
+    if (oldSideCopyStays) {
+      fs.AddFile(sideCopy, "older", file_attr::kReadOnly);
+    } else {
+      fs.HoldOpenForWriting(kFile);
+    }
+    TSafeIniFile ini(fs, std::string(kFile));
+    ini.WriteString("S", "k", "new");
+    ini.UpdateFile();
+    EXPECT_EQ(ini.LastError(), 1u);
+    EXPECT_EQ(fs.WriteCount(kFile), 0);
+    EXPECT_EQ(fs.Content(kFile), bytes);
+    EXPECT_EQ(fs.FileExists(sideCopy), oldSideCopyStays);
+  }
 }
 
 // --- ReadIniValue -------------------------------------------------------------------
