@@ -108,6 +108,7 @@ TEST(TextCompare, OrdinalIgnoringCase) {
       {"\xEF\xBC\xA1", "\xF0\x9F\x98\x80", 1},
       // Deseret letters are outside the BMP and do not fold.
       {"\xF0\x90\x90\xA8", "\xF0\x90\x90\x80", 1}, {"\xF0\x9F\x98\x80x", "\xF0\x9F\x98\x80X", 0},
+      {"\xF0\x9F\x98\x80\xC4\xB1", "\xF0\x9F\x98\x80I", 0},  // after a pair, two-byte ı still matches I
       // Invalid bytes compare as U+FFFD, like after conversion.
       {"a\xFF", "A\xEF\xBF\xBD", 0},
   };
