@@ -58,7 +58,7 @@ TEST(ParseJsonObject, FindGivesTheFirstFieldOfAName) {
 TEST(ParseJsonObject, RefusesWhatIsNotOneWellFormedObject) {
   const char* const refused[] = {
       "", "   ", "[]", "<html><body>502 Bad Gateway</body></html>", "{", "{\"a\":1", "{\"a\":1,}", "{,\"a\":1}",
-      "{\"a\" 1}", "{a:1}", "{'a':1}", "{\"a\":1}}", "{\"a\":1} x", "{\"a\":1}{\"b\":2}",
+      "{\"a\" 1}", "{\"a\"", "{a:1}", "{'a':1}", "{\"a\":1}}", "{\"a\":1} x", "{\"a\":1}{\"b\":2}",
       "{\"a\":01}", "{\"a\":1.}", "{\"a\":.5}", "{\"a\":+1}", "{\"a\":1e}", "{\"a\":-}", "{\"a\":tru}",
       "{\"a\":True}", "{\"a\":nul}", "{\"a\":\"x}", "{\"a\":\"x\\\"}", "{\"a\":\"\\x\"}", "{\"a\":\"\\u12G4\"}",
       "{\"a\":\"\\u12\"}", "{\"a\":\"\\ud800\\u12G4\"}",
