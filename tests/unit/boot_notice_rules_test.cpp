@@ -32,9 +32,10 @@ TEST(BootNoticeRules, SizeTextAndPatterns) {
   for (const auto& [bytes, text] : sizes) EXPECT_EQ(ByteSizeText(bytes, '.'), text) << bytes;
   EXPECT_EQ(ByteSizeText(1536000, ','), "1,46 MB");
 
-  const std::tuple<const char*, std::optional<std::string>> patterns[] = {
+  // The last pattern ends in a lone "%": the "s" after it is not the pattern's.
+  const std::tuple<std::string_view, std::optional<std::string>> patterns[] = {
       {"%s saved.", "<a>1</a> saved."}, {"100%% %s", "100% <a>1</a>"}, {"%d items", std::nullopt},
-      {"%s and %s", std::nullopt},      {"ends in %", std::nullopt},
+      {"%s and %s", std::nullopt},      {std::string_view("ends in %s", 9), std::nullopt},
   };
   for (const auto& [pattern, result] : patterns) EXPECT_EQ(ApplyTextPattern(pattern, "<a>1</a>"), result) << pattern;
 }
