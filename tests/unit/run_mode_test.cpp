@@ -34,6 +34,7 @@ TEST(FullScreen, OnlyAWindowCoveringThePrimaryScreenThatIsNotTheDesktop) {
       {"desktop worker in other case", {0, 0, 1920, 1080}, "workerw", false},
       {"larger than the screen but not at the origin", {0, 0, 2000, 1200}, "Game", false},
       {"reaching the corner from the right of the origin", {100, 0, 1920, 1080}, "Game", false},
+      {"reaching the corner from above the origin", {0, -40, 1920, 1080}, "Game", false},
   };
   for (const FullScreenCase& testCase : cases) {
     SCOPED_TRACE(testCase.name);

@@ -287,6 +287,9 @@ TEST(TarvoOperation, MatchesNameKindAndFolderOnce) {
 TEST(TarvoOperation, NoFileAndNoFolderAnswerFalse) {
   Machine machine;
   TCheckPath checkPath(machine.fake.platform);
+  // The records' folder cannot be made, then the file is missing, then there is no data folder.
+  machine.fake.files.FailCreateDirectory("C:\\ProgramData\\Tarvo\\Kestrune\\Bootmark", 101);
+  EXPECT_FALSE(IsTarvoOperation(machine.fake.platform, checkPath, "Agent", 1, kAgent, ""));
   EXPECT_FALSE(IsTarvoOperation(machine.fake.platform, checkPath, "Agent", 1, kAgent, ""));
   machine.fake.shell.folders.erase(csidl::kCommonAppData);
   EXPECT_FALSE(IsTarvoOperation(machine.fake.platform, checkPath, "Agent", 1, kAgent, ""));

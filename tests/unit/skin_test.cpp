@@ -30,7 +30,7 @@ TEST(SkinTest, ColourTextsAndNames) {
 TEST(SkinTest, ImageFilesByStateInsideTheSkinFolderOnly) {
   const Skin skin = Skin::FromText(
       "[Images]\nbtn_close_b=imgname=images/close.png\nbtn_close_b.over=imgname=images\\close_over.png\n"
-      "escape=imgname=..\\..\\x.png\nabsolute=C:\\x.png\n",
+      "escape=imgname=..\\..\\x.png\nabsolute=C:\\x.png\nbare=images\\bare.png\n",
       "C:\\Kst\\skin\\classic");
   struct Case {
     const char* image;
@@ -41,6 +41,7 @@ TEST(SkinTest, ImageFilesByStateInsideTheSkinFolderOnly) {
                            Case{"BTN_CLOSE_B", ButtonState::Over, "C:\\Kst\\skin\\classic\\images\\close_over.png"},
                            Case{"btn_close_b", ButtonState::Down, "C:\\Kst\\skin\\classic\\images\\close.png"},
                            Case{"imgname=images/bg.png", ButtonState::Normal, "C:\\Kst\\skin\\classic\\images\\bg.png"},
+                           Case{"bare", ButtonState::Normal, "C:\\Kst\\skin\\classic\\images\\bare.png"},
                            Case{"escape", ButtonState::Normal, ""}, Case{"absolute", ButtonState::Normal, ""},
                            Case{"missing", ButtonState::Normal, ""}}) {
     EXPECT_EQ(skin.ImageFile(test.image, test.state), test.file) << test.image;
