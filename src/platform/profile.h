@@ -23,6 +23,7 @@ class IProfileApi {
   virtual bool WriteString(std::string_view file, std::string_view section, std::string_view key,
                            std::string_view value) = 0;
   virtual bool DeleteKey(std::string_view file, std::string_view section, std::string_view key) = 0;
+  virtual bool EraseSection(std::string_view file, std::string_view section) = 0;
   // Flushes the system's cached copy of the file to disk.
   virtual void Flush(std::string_view file) = 0;
 };

@@ -9,23 +9,27 @@ struct PortableProfileApi::Document {
   TextEncoding encoding = TextEncoding::Ansi;
   std::vector<std::string> lines;
 
-  // Where a section and a key of it lie (names compared without regard to case): the
-  // header's line, the end of the section and the key's line. A missing section has
-  // all three at lines.size(), a missing key has its line at the section's end.
-  struct Place {
-    std::size_t header, end, key;
-    bool HasSection(const Document& document) const { return header < document.lines.size(); }
-  };
-  Place Locate(std::string_view section, std::string_view key = {}) const {
-    std::string_view name, value;
-    std::size_t header = 0;
-    while (header < lines.size() && !(IsSectionHeader(lines[header], name) && SameText(name, section))) ++header;
-    if (header == lines.size()) return {header, header, header};
-    std::size_t end = header + 1;
-    while (end < lines.size() && !IsSectionHeader(lines[end], name)) ++end;
-    std::size_t found = header + 1;
-    while (found < end && !(IsKeyLine(lines[found], name, value) && SameText(name, key))) ++found;
-    return {header, end, found};
+  // Index of the line "[section]" (case ignored), or lines.size().
+  std::size_t FindSection(std::string_view section) const {
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+      std::string_view name;
+      if (IsSectionHeader(lines[i], name) && SameText(name, section)) return i;
+    }
+    return lines.size();
+  }
+  // End (exclusive) of the section whose header is at `header`.
+  std::size_t SectionEnd(std::size_t header) const {
+    std::size_t i = header + 1;
+    std::string_view name;
+    while (i < lines.size() && !IsSectionHeader(lines[i], name)) ++i;
+    return i;
+  }
+  std::size_t FindKey(std::size_t header, std::size_t end, std::string_view key) const {
+    for (std::size_t i = header + 1; i < end; ++i) {
+      std::string_view name, value;
+      if (IsKeyLine(lines[i], name, value) && SameText(name, key)) return i;
+    }
+    return end;
   }
 
   // "[name]" (blanks around allowed; the name runs to the last "]").
@@ -80,11 +84,11 @@ std::string PortableProfileApi::ReadString(std::string_view file, std::string_vi
                                            std::string_view key, std::string_view defaultValue) {
   Document document;
   if (Load(file, document)) {
-    const Document::Place place = document.Locate(section, key);
+    const std::size_t header = document.FindSection(section);
+    const std::size_t end = header < document.lines.size() ? document.SectionEnd(header) : header;
+    const std::size_t found = header < end ? document.FindKey(header, end, key) : end;
     std::string_view name, value;
-    if (place.key < place.end && Document::IsKeyLine(document.lines[place.key], name, value)) {
-      return std::string(value);
-    }
+    if (found < end && Document::IsKeyLine(document.lines[found], name, value)) return std::string(value);
   }
   // The system drops trailing blanks of the default.
   return std::string(TrimRight(defaultValue));
@@ -94,8 +98,9 @@ std::vector<std::string> PortableProfileApi::ReadKeys(std::string_view file, std
   std::vector<std::string> keys;
   Document document;
   if (!Load(file, document)) return keys;
-  const Document::Place place = document.Locate(section);
-  for (std::size_t i = place.header + 1; i < place.end; ++i) {
+  const std::size_t header = document.FindSection(section);
+  if (header == document.lines.size()) return keys;
+  for (std::size_t i = header + 1; i < document.SectionEnd(header); ++i) {
     std::string_view name, value;
     if (Document::IsKeyLine(document.lines[i], name, value)) keys.emplace_back(name);
   }
@@ -120,14 +125,18 @@ bool PortableProfileApi::WriteString(std::string_view file, std::string_view sec
   if (!Load(file, document)) return false;
   auto& lines = document.lines;
   const std::string line = std::string(key) + "=" + std::string(value);
-  const Document::Place place = document.Locate(section, key);
-  if (!place.HasSection(document)) {
+  const std::size_t header = document.FindSection(section);
+  if (header == lines.size()) {
     lines.push_back("[" + std::string(section) + "]");
     lines.push_back(line);
-  } else if (place.key < place.end) {
-    lines[place.key] = line;
+    return Save(file, document);
+  }
+  const std::size_t end = document.SectionEnd(header);
+  const std::size_t found = document.FindKey(header, end, key);
+  if (found < end) {
+    lines[found] = line;
   } else {
-    lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(place.end), line);
+    lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(end), line);
   }
   return Save(file, document);
 }
@@ -135,9 +144,23 @@ bool PortableProfileApi::WriteString(std::string_view file, std::string_view sec
 bool PortableProfileApi::DeleteKey(std::string_view file, std::string_view section, std::string_view key) {
   Document document;
   if (!Load(file, document)) return false;
-  const Document::Place place = document.Locate(section, key);
-  if (place.key == place.end) return true;
-  document.lines.erase(document.lines.begin() + static_cast<std::ptrdiff_t>(place.key));
+  const std::size_t header = document.FindSection(section);
+  if (header == document.lines.size()) return true;
+  const std::size_t end = document.SectionEnd(header);
+  const std::size_t found = document.FindKey(header, end, key);
+  if (found == end) return true;
+  document.lines.erase(document.lines.begin() + static_cast<std::ptrdiff_t>(found));
+  return Save(file, document);
+}
+
+bool PortableProfileApi::EraseSection(std::string_view file, std::string_view section) {
+  Document document;
+  if (!Load(file, document)) return false;
+  auto& lines = document.lines;
+  const std::size_t header = document.FindSection(section);
+  if (header == lines.size()) return true;
+  lines.erase(lines.begin() + static_cast<std::ptrdiff_t>(header),
+              lines.begin() + static_cast<std::ptrdiff_t>(document.SectionEnd(header)));
   return Save(file, document);
 }
 

@@ -35,6 +35,7 @@ class PortableProfileApi : public IProfileApi {
   bool WriteString(std::string_view file, std::string_view section, std::string_view key,
                    std::string_view value) override;
   bool DeleteKey(std::string_view file, std::string_view section, std::string_view key) override;
+  bool EraseSection(std::string_view file, std::string_view section) override;
   // Nothing is cached between calls.
   void Flush(std::string_view file) override;
 

@@ -81,6 +81,10 @@ bool Win32ProfileApi::DeleteKey(std::string_view file, std::string_view section,
          FALSE;
 }
 
+bool Win32ProfileApi::EraseSection(std::string_view file, std::string_view section) {
+  return ::WritePrivateProfileStringW(Wide(section).c_str(), nullptr, nullptr, Wide(file).c_str()) != FALSE;
+}
+
 void Win32ProfileApi::Flush(std::string_view file) {
   ::WritePrivateProfileStringW(nullptr, nullptr, nullptr, Wide(file).c_str());
 }

@@ -12,6 +12,7 @@ class Win32ProfileApi : public IProfileApi {
   bool WriteString(std::string_view file, std::string_view section, std::string_view key,
                    std::string_view value) override;
   bool DeleteKey(std::string_view file, std::string_view section, std::string_view key) override;
+  bool EraseSection(std::string_view file, std::string_view section) override;
   void Flush(std::string_view file) override;
 };
 
