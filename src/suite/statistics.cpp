@@ -108,35 +108,41 @@ void StatInit(const Platform& platform, StatState& state, std::string_view progr
   StatParams& params = state.params;
   params.pd = kProductId;
   params.app = kApplicationId;
+  params.CachePath.clear();
   params.url = kStatisticsInsertUrl;
   params.ver = GetSuiteVersion(platform, programDir);
   params.pr = ReadPartnerName(platform, programDir + std::string(kLangDat));
   params.type = ReadInstallType(platform, programDir);
   params.usr = ReadInstallHistoryCode(platform, GetMakerCommonDataDir(platform.shell) + std::string(kInstallIni));
   params.insur = ReadInsuranceChannel(platform);
+  params.extparam.clear();
 
   state.appId = IsValidStatParams(params) ? params.app : std::string();
   state.initialised = true;
 }
 
-namespace {
-
-// The statistics program's command line for one event.
-std::string StatCommandLine(const StatState& state, std::string_view eventId) {
+std::string BuildStatCommandLine(const StatState& state, std::string_view eventId, std::string_view extraParam,
+                                 bool postNow) {
   const StatParams& params = state.params;
-  return Quoted(state.programPath) + " /statcom /stflag " + std::string(eventId) + " /appid " + Quoted(state.appId) +
-         " /pd " + Quoted(params.pd) + " /url " + Quoted(params.url) + " /user " + std::to_string(params.usr) +
-         " /insur " + Quoted(params.insur) + " /type " + std::to_string(params.type) + " /pr " + Quoted(params.pr) +
-         " /ver " + Quoted(params.ver);
+  std::string line = Quoted(state.programPath) + " /statcom /stflag " + std::string(eventId) + " /appid " +
+                     Quoted(state.appId) + " /pd " + Quoted(params.pd) + " /url " + Quoted(params.url) +
+                     " /user " + std::to_string(params.usr) + " /insur " + Quoted(params.insur) + " /type " +
+                     std::to_string(params.type) + " /pr " + Quoted(params.pr) + " /ver " + Quoted(params.ver);
+  if (!extraParam.empty() || !params.extparam.empty()) {
+    line += " /ExtParam " + Quoted(params.extparam + "&" + std::string(extraParam));
+  }
+  if (postNow) line += " /postnow";
+  if (!params.CachePath.empty()) line += " /cachepath " + Quoted(params.CachePath);
+  return line;
 }
 
-}  // namespace
-
-int StatSend(const Platform& platform, const StatState& state, std::string_view eventId) {
+int StatSend(const Platform& platform, const StatState& state, std::string_view eventId, std::string_view extraParam,
+             bool postNow, bool waitForExit) {
   if (!state.initialised) return stat_result::kNotInitialised;
   if (state.programPath.empty()) return stat_result::kNoProgram;
-  // Not waited for: a notice that closes right after the event does not lose it.
-  platform.processes.StartProcess(StatCommandLine(state, eventId), kStartWaitMs);
+  const StartedProcess started = platform.processes.StartProcess(
+      BuildStatCommandLine(state, eventId, extraParam, postNow), waitForExit ? kWaitForever : kStartWaitMs);
+  if (waitForExit && started.exitCode) return static_cast<int>(*started.exitCode);
   return stat_result::kSent;
 }
 

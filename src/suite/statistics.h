@@ -24,12 +24,14 @@ inline constexpr std::uint8_t kUnknownInstallType = 255;
 struct StatParams {
   std::string pd;
   std::string app;
+  std::string CachePath;
   std::string url;
   std::string ver;
   std::string pr;
   std::uint8_t type = kUnknownInstallType;
   std::int32_t usr = 0;
   std::string insur;
+  std::string extparam;
 };
 
 // The process-wide statistics state, set up once by StatInit.
@@ -56,7 +58,12 @@ void StatInit(const Platform& platform, StatState& state, std::string_view progr
 
 // Starts the statistics program for one event (see stat_result). `waitForExit`
 // waits until it ends and returns its exit code instead.
-int StatSend(const Platform& platform, const StatState& state, std::string_view eventId);
+int StatSend(const Platform& platform, const StatState& state, std::string_view eventId,
+             std::string_view extraParam = {}, bool postNow = false, bool waitForExit = false);
+
+// The statistics program's command line for one event.
+std::string BuildStatCommandLine(const StatState& state, std::string_view eventId, std::string_view extraParam,
+                                 bool postNow);
 
 // A record is valid when the installation type is known and the history code is not -1.
 bool IsValidStatParams(const StatParams& params);

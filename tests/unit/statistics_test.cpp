@@ -54,7 +54,12 @@ TEST(StatSend, StartsTheStatisticsProgramWithTheEventAndTheInstallation) {
   EXPECT_EQ(fake.processes.started[0].waitMilliseconds, 1u);
   // The type library is asked once, by its full path, with 0.
   EXPECT_EQ(fake.processes.libraryCalls, std::vector<std::string>{std::string(kQuillcoreCall) + "(0)"});
-  // A program that could not be started is not reported.
+
+  // Waiting returns the program's exit code.
+  fake.processes.startResult = {true, 7};
+  EXPECT_EQ(StatSend(fake.platform, state, "215", "", false, true), 7);
+  EXPECT_EQ(fake.processes.started.at(1).waitMilliseconds, kWaitForever);
+  // A program that could not be started is not reported when nobody waits.
   fake.processes.startResult = {false, std::nullopt};
   EXPECT_EQ(StatSend(fake.platform, state, "215"), 0);
 }
@@ -194,6 +199,32 @@ TEST(SuiteVersion, FileVersionOfKstExeOrTheDefault) {
   EXPECT_EQ(GetSuiteVersion(fake.platform, ""), "19.3.1.20");
   EXPECT_EQ(GetSuiteVersion(fake.platform, "D:\\Old"), "18.0.0.1");
   EXPECT_EQ(GetSuiteVersion(fake.platform, "D:\\Missing\\"), "19.0.0.0");
+}
+
+TEST(StatCommandLine, OptionalPartsFollowTheFixedOnes) {
+  StatState state;
+  state.programPath = "C:\\S\\Tallyhop3.exe";
+  state.appId = "kst19";
+  state.params = {"kst", "kst19", "", "https://s.example/i", "19.0.0.0", "tarvo", 1, 2, "other", ""};
+  const std::string fixed =
+      "\"C:\\S\\Tallyhop3.exe\" /statcom /stflag 220 /appid \"kst19\" /pd \"kst\" /url \"https://s.example/i\""
+      " /user 2 /insur \"other\" /type 1 /pr \"tarvo\" /ver \"19.0.0.0\"";
+  const struct {
+    const char* name;
+    std::string extparam, cachePath, extra;
+    bool postNow;
+    std::string tail;
+  } kCases[] = {
+      {"none", "", "", "", false, ""},
+      {"record's extparam", "k=v", "", "", false, " /ExtParam \"k=v&\""},
+      {"all in order", "k=v", "C:\\Cache", "a=1", true, " /ExtParam \"k=v&a=1\" /postnow /cachepath \"C:\\Cache\""},
+  };
+  for (const auto& c : kCases) {
+    SCOPED_TRACE(c.name);
+    state.params.extparam = c.extparam;
+    state.params.CachePath = c.cachePath;
+    EXPECT_EQ(BuildStatCommandLine(state, "220", c.extra, c.postNow), fixed + c.tail);
+  }
 }
 
 }  // namespace
