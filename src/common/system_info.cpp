@@ -137,6 +137,18 @@ bool SystemInfo::RevertWow64Redirection(Wow64RedirectionValue oldValue) {
   return platform_.wow64.RevertRedirection(oldValue);
 }
 
+bool SystemInfo::IsWow64Process(ProcessHandle process, bool& isWow64) {
+  IWow64& wow64 = platform_.wow64;
+  if (wow64.ProcessIs64Bit() && process == wow64.CurrentProcess()) {
+    isWow64 = IsWow64();
+    return true;
+  }
+  const std::optional<bool> answer = wow64.IsWow64Process(process);
+  if (!answer) return false;
+  isWow64 = *answer;
+  return true;
+}
+
 std::string SystemInfo::GetSystemDir() { return platform_.system.SystemDirectory(); }
 
 std::string SystemInfo::GetWindowsDir() { return platform_.system.WindowsDirectory(); }

@@ -62,6 +62,9 @@ class SystemInfo {
   // the function.
   bool DisableWow64Redirection(Wow64RedirectionValue& oldValue);
   bool RevertWow64Redirection(Wow64RedirectionValue oldValue);
+  // kernel32's IsWow64Process: false when the system has none or the call fails.
+  // Asked about the current process, the 64-bit build answers as IsWow64 does.
+  bool IsWow64Process(ProcessHandle process, bool& isWow64);
 
   std::string GetSystemDir();
   std::string GetWindowsDir();

@@ -25,6 +25,7 @@ constexpr std::uint32_t kPlatformWin9x = 1;
 
 TEST(OSNameTest, NamesEachVersionOfTheNtFamily) {
   const NameCase cases[] = {
+      {"Nt351", {3, 51, 1057, kPlatformWin32Nt, 0}, processor_arch::kIntel, "Windows NT"},
       {"Nt4", {4, 0, 1381, kPlatformWin32Nt, 0}, processor_arch::kIntel, "Windows NT"},
       {"Windows2000", {5, 0, 2195, kPlatformWin32Nt, 1}, processor_arch::kIntel, "Windows 2000"},
       {"WindowsXp", {5, 1, 2600, kPlatformWin32Nt, 1}, processor_arch::kIntel, "Windows XP"},
@@ -41,7 +42,9 @@ TEST(OSNameTest, NamesEachVersionOfTheNtFamily) {
       {"Windows10Preview", {6, 4, 9841, kPlatformWin32Nt, 1}, processor_arch::kAmd64, "Windows 10"},
       {"LastWindows10Build", {10, 0, 21999, kPlatformWin32Nt, 1}, processor_arch::kAmd64, "Windows 10"},
       {"FirstWindows11Build", {10, 0, 22000, kPlatformWin32Nt, 1}, processor_arch::kAmd64, "Windows 11"},
+      {"Windows11", {10, 0, 26100, kPlatformWin32Nt, 1}, processor_arch::kArm64, "Windows 11"},
       {"Major11", {11, 0, 100, kPlatformWin32Nt, 1}, processor_arch::kAmd64, "Windows 11"},
+      {"Server2022", {10, 0, 20348, kPlatformWin32Nt, kServer}, processor_arch::kAmd64, "Windows 10"},
       {"Windows98", {4, 10, 2222, kPlatformWin9x, 0}, processor_arch::kIntel, ""},
       {"UnknownMinorOf5", {5, 3, 0, kPlatformWin32Nt, 1}, processor_arch::kIntel, ""},
       {"UnknownMinorOf6", {6, 5, 0, kPlatformWin32Nt, 1}, processor_arch::kIntel, ""},
@@ -61,14 +64,34 @@ TEST(GetOSNameTest, OnlyTheRealVersionTellsWindows11Apart) {
   EXPECT_EQ(system.GetRealVersion(), (RealVersion{10, 0, 22631}));
 }
 
+TEST(GetOSNameTest, RealVersionKeepsTheProductTypeOfTheSystemReport) {
+  FakePlatform fake;
+  fake.system.versionEx = {5, 1, 2600, kPlatformWin32Nt, kProductWorkstation};
+  fake.system.processBlock = {5, 2, 3790};
+  SystemInfo system(fake.platform);
+  EXPECT_EQ(system.GetOSName(true), "Windows XP");
+  fake.system.architecture = processor_arch::kIntel;
+  EXPECT_EQ(system.GetOSName(true), "Windows 2003 Server");
+}
+
+TEST(GetRealVersionTest, ReadsTheProcessBlockOnce) {
+  FakePlatform fake;
+  SystemInfo system(fake.platform);
+  EXPECT_EQ(system.GetRealVersion(), (RealVersion{10, 0, 19045}));
+  fake.system.processBlock = {6, 1, 7601};
+  EXPECT_EQ(system.GetRealVersion(), (RealVersion{10, 0, 19045}));
+  (void)system.GetOSName(true);
+  EXPECT_EQ(fake.system.processBlockReads, 1);
+}
+
 // --- DPI awareness at start-up ---------------------------------------------------
 
 TEST(ScreenLargeEnoughTest, LargerSideAtLeast900AndSmallerSideAtLeast640) {
   const struct {
     Size screen;
     bool expected;
-  } cases[] = {{{1024, 640}, true}, {{1024, 639}, false}, {{640, 1024}, true},
-               {{639, 1024}, false}, {{900, 700}, true}, {{899, 700}, false}};
+  } cases[] = {{{1024, 640}, true}, {{1024, 639}, false}, {{640, 1024}, true}, {{639, 1024}, false}, {{900, 700}, true},
+               {{899, 700}, false}, {{1920, 1080}, true}, {{800, 600}, false}, {{0, 0}, false}};
   for (const auto& test : cases) {
     EXPECT_EQ(ScreenLargeEnough(test.screen), test.expected) << test.screen.width << "x" << test.screen.height;
   }
@@ -107,6 +130,7 @@ TEST(SetupDpiAwarenessTest, DeclaresAwarenessUnlessWindowsScalesOnALargeEnoughSc
       {"Windows81", kWindows81, false, 0, 96, kSmall, true, kPerMonitor, true},
       {"Windows8BothCalls", kWindows8, false, 0, 96, kSmall, true, kBoth, true},
       {"Windows7WithoutShcore", kWindows7, false, std::nullopt, 120, kLarge, false, {"SetProcessDPIAware"}, true},
+      {"Windows7AwareWithoutShcore", kWindows7, true, std::nullopt, 96, kLarge, false, {"SetProcessDPIAware"}, true},
       {"Vista", kVista, false, std::nullopt, 96, kLarge, true, {}, false},
       {"XpIsNotAskedEvenWithTheFunctions", kXp, false, 0, 96, kLarge, false, {}, true}};
   for (const DpiCase& test : cases) {
@@ -165,6 +189,40 @@ TEST(Wow64Test, RedirectionSwitchesWorkOnlyForA32BitProgramOn64BitWindows) {
     EXPECT_EQ(system.RevertWow64Redirection(oldValue), test.expectedSwitches);
     EXPECT_EQ(fake.wow64.redirectionCalls, test.expectedPortCalls);
     EXPECT_FALSE(fake.wow64.redirectionDisabled);
+    // Asked about itself, the process gets the same answer (when it gets one).
+    const bool answers = test.currentIsWow64.has_value() || test.processIs64Bit;
+    bool isWow64 = !test.expectedWow64;
+    EXPECT_EQ(system.IsWow64Process(fake.wow64.CurrentProcess(), isWow64), answers);
+    if (answers) {
+      EXPECT_EQ(isWow64, test.expectedWow64);
+    }
+  }
+}
+
+TEST(Wow64Test, AskedOnceForTheCurrentProcess) {
+  FakePlatform fake;
+  SystemInfo system(fake.platform);
+  EXPECT_TRUE(system.IsWow64());
+  fake.wow64.currentProcessIsWow64 = false;
+  EXPECT_TRUE(system.IsWow64());
+  Wow64RedirectionValue oldValue = 0;
+  system.DisableWow64Redirection(oldValue);
+  EXPECT_EQ(fake.wow64.isWow64ProcessCalls, 1);
+}
+
+TEST(Wow64Test, OtherProcessesGetTheSystemsAnswerInEitherBuild) {
+  for (const bool build64 : {false, true}) {
+    SCOPED_TRACE(build64);
+    FakePlatform fake;
+    fake.wow64.is64BitProcess = build64;
+    fake.wow64.otherProcesses = {{0x120, true}, {0x124, false}};
+    SystemInfo system(fake.platform);
+    bool isWow64 = false;
+    EXPECT_TRUE(system.IsWow64Process(0x120, isWow64));
+    EXPECT_TRUE(isWow64);
+    EXPECT_TRUE(system.IsWow64Process(0x124, isWow64));
+    EXPECT_FALSE(isWow64);
+    EXPECT_FALSE(system.IsWow64Process(0x999, isWow64));
   }
 }
 
@@ -189,7 +247,9 @@ using R = SelectInFolderResult;
 TEST(OpenFolderAndSelectTest, SelectsTheItemElseOpensItsFolderElseStartsExplorer) {
   constexpr const char* kExplorer = "C:\\Windows\\explorer.exe";
   const SelectCase cases[] = {
+      {"Windows10Selects", 10, 0, R::kOpened, false, 42, true, true, "", "", ""},
       {"XpSelects", 5, 1, R::kOpened, false, 42, true, true, "", "", ""},
+      {"Windows7FailedExploresTheFolder", 6, 1, R::kFailed, false, 42, true, true, "explore", "C:\\Tools\\Sub", ""},
       {"VistaFailedOnAFolderExploresIt", 6, 0, R::kFailed, true, 42, true, true, "explore", "C:\\Tools\\Sub", ""},
       {"ExploreAnswering32Failed", 6, 1, R::kUnavailable, false, 32, false, true, "explore", "C:\\Tools\\Sub", ""},
       {"ExploreAnswering33Worked", 6, 1, R::kUnavailable, false, 33, true, true, "explore", "C:\\Tools\\Sub", ""},
