@@ -2,6 +2,15 @@
 
 namespace bootmark::testing {
 
+std::optional<bool> FakeWow64::IsWow64Process(ProcessHandle process) {
+  ++isWow64ProcessCalls;
+  if (!currentProcessIsWow64) return std::nullopt;  // no such function on this system
+  if (process == kCurrentProcess) return *currentProcessIsWow64;
+  const auto found = otherProcesses.find(process);
+  if (found == otherProcesses.end()) return std::nullopt;  // invalid handle
+  return found->second;
+}
+
 std::optional<Wow64RedirectionValue> FakeWow64::DisableRedirection() {
   redirectionCalls.push_back("disable");
   if (!hasRedirectionFunctions) return std::nullopt;

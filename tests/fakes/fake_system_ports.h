@@ -18,7 +18,10 @@ namespace bootmark::testing {
 class FakeOperatingSystem : public IOperatingSystem {
  public:
   VersionExInfo VersionEx() override { return versionEx; }
-  RealVersion ProcessBlockVersion() override { return processBlock; }
+  RealVersion ProcessBlockVersion() override {
+    ++processBlockReads;
+    return processBlock;
+  }
   std::uint16_t NativeProcessorArchitecture() override { return architecture; }
   std::optional<std::string> UserName() override { return userName; }
   std::string SystemDirectory() override { return "C:\\Windows\\system32"; }
@@ -32,6 +35,7 @@ class FakeOperatingSystem : public IOperatingSystem {
   std::optional<std::string> userName = "Ann";
   char decimalSeparator = '.';
   MemoryStatus memory{4ull << 30, 2ull << 30};
+  int processBlockReads = 0;
 };
 
 class FakeWow64 : public IWow64 {
@@ -40,18 +44,17 @@ class FakeWow64 : public IWow64 {
 
   bool ProcessIs64Bit() override { return is64BitProcess; }
   ProcessHandle CurrentProcess() override { return kCurrentProcess; }
-  // Nullopt without the function or for another process's handle.
-  std::optional<bool> IsWow64Process(ProcessHandle process) override {
-    return process == kCurrentProcess ? currentProcessIsWow64 : std::nullopt;
-  }
+  std::optional<bool> IsWow64Process(ProcessHandle process) override;
   std::optional<Wow64RedirectionValue> DisableRedirection() override;
   bool RevertRedirection(Wow64RedirectionValue oldValue) override;
 
   bool is64BitProcess = false;
   // Nullopt: the system has no IsWow64Process.
   std::optional<bool> currentProcessIsWow64 = true;
+  std::map<ProcessHandle, bool> otherProcesses;
   bool hasRedirectionFunctions = true;
   bool redirectionDisabled = false;
+  int isWow64ProcessCalls = 0;
   std::vector<std::string> redirectionCalls;
 };
 
