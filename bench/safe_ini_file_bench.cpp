@@ -38,6 +38,7 @@ void CountKeys(benchmark::State& state, int keys) {
 // Writes the section into the fake disk and returns nothing; used to set up loads.
 void WriteFile(FakeFileSystem& fs, const Keys& keys) {
   TSafeIniFile ini(fs, kPath, TextEncoding::Utf16LE);
+  ini.SetAppendOnly(true);
   for (std::size_t i = 0; i < keys.names.size(); ++i) {
     ini.WriteString(kSection, keys.names[i], keys.values[i]);
   }

@@ -20,7 +20,24 @@ bool ParseBool(std::string_view text, bool defaultValue) {
 
 std::string FormatBool(bool value) { return value ? "1" : "0"; }
 
+double ParseFloat(std::string_view text, double defaultValue) {
+  const std::string_view trimmed = Trim(text);
+  if (trimmed.empty()) return defaultValue;
+  // Files written where "," is the decimal separator are read alike.
+  const std::string normalised = bootmark::ReplaceAll(trimmed, ",", ".");
+  if (auto value = TryParseFloat(normalised)) return *value;
+  throw EConvertError("'" + std::string(text) + "' is not a valid floating point value");
+}
+
 std::string FormatFloat(double value) { return FloatToStr(value); }
+
+DateTime ParseDateTime(std::string_view text, DateTime defaultValue) {
+  const std::string_view trimmed = Trim(text);
+  if (trimmed.empty()) return defaultValue;
+  return ParseSettingsDateTime(trimmed).value_or(defaultValue);
+}
+
+std::string FormatDateTime(DateTime value) { return FormatSettingsDateTime(value); }
 
 }  // namespace ini_format
 
@@ -38,8 +55,13 @@ std::string FolderToCreate(std::string_view fileName) {
 
 TSafeIniFile::TSafeIniFile(IFileSystem& files) : files_(files) {}
 
-TSafeIniFile::TSafeIniFile(IFileSystem& files, std::string fileName, TextEncoding encoding)
-    : files_(files), fileName_(std::move(fileName)), encoding_(encoding) {
+TSafeIniFile::TSafeIniFile(IFileSystem& files, std::string fileName, TextEncoding encoding,
+                           StreamFilter loadFilter, StreamFilter saveFilter)
+    : files_(files),
+      fileName_(std::move(fileName)),
+      encoding_(encoding),
+      loadFilter_(std::move(loadFilter)),
+      saveFilter_(std::move(saveFilter)) {
   if (fileName_.empty()) return;
   sharedLock_ = files_.LockSharedFile(fileName_, kSharedFileLockWaitMs);
   const std::string folder = FolderToCreate(fileName_);
@@ -127,7 +149,9 @@ void TSafeIniFile::WriteString(std::string_view section, std::string_view key,
   std::string line;
   line.reserve(key.size() + 1 + value.size());
   line.append(key).append(1, '=').append(value);
-  if (const int existing = lines.IndexOfName(key); existing >= 0) {
+  if (appendOnly_) {
+    lines.Add(std::move(line));
+  } else if (const int existing = lines.IndexOfName(key); existing >= 0) {
     lines.Put(existing, std::move(line));
   } else {
     lines.Add(std::move(line));
@@ -158,8 +182,27 @@ void TSafeIniFile::WriteBool(std::string_view section, std::string_view key, boo
   WriteString(section, key, ini_format::FormatBool(value));
 }
 
+double TSafeIniFile::ReadFloat(std::string_view section, std::string_view key,
+                               double defaultValue) const {
+  std::string_view value;
+  return FindValue(section, key, value) ? ini_format::ParseFloat(value, defaultValue)
+                                        : defaultValue;
+}
+
 void TSafeIniFile::WriteFloat(std::string_view section, std::string_view key, double value) {
   WriteString(section, key, ini_format::FormatFloat(value));
+}
+
+DateTime TSafeIniFile::ReadDateTime(std::string_view section, std::string_view key,
+                                    DateTime defaultValue) const {
+  std::string_view value;
+  return FindValue(section, key, value) ? ini_format::ParseDateTime(value, defaultValue)
+                                        : defaultValue;
+}
+
+void TSafeIniFile::WriteDateTime(std::string_view section, std::string_view key,
+                                 DateTime value) {
+  WriteString(section, key, ini_format::FormatDateTime(value));
 }
 
 std::vector<std::string> TSafeIniFile::ReadSection(std::string_view section) const {

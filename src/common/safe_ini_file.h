@@ -42,6 +42,10 @@ TextEncoding DetectEncoding(std::string_view bytes);
 // file cannot be rewritten without losing what it held.
 bool DecodeFileText(IFileSystem& files, std::string_view bytes, std::string& text);
 
+// Transforms a whole file's bytes (for example to scramble or compress them);
+// returns false when it cannot.
+using StreamFilter = std::function<bool(const std::string& in, std::string& out)>;
+
 // Value formats of settings files.
 namespace ini_format {
 // Decimal text; a leading "0x" (or "$") reads as hexadecimal. Text that is not a
@@ -51,8 +55,13 @@ std::string FormatInteger(std::int32_t value);
 // Written "1" / "0"; true when the text is an integer other than 0.
 bool ParseBool(std::string_view text, bool defaultValue);
 std::string FormatBool(bool value);
-// "." as decimal separator whatever the locale.
+// "." as decimal separator whatever the locale; "," reads as ".". Empty text gives
+// the default; anything else that is not a number throws EConvertError.
+double ParseFloat(std::string_view text, double defaultValue);
 std::string FormatFloat(double value);
+// "mm/dd/yyyy hh:nn:ss:zzz". Empty or malformed text gives the default.
+DateTime ParseDateTime(std::string_view text, DateTime defaultValue);
+std::string FormatDateTime(DateTime value);
 }  // namespace ini_format
 
 class TSafeIniFile {
@@ -64,7 +73,8 @@ class TSafeIniFile {
   // The object holds the file's shared lock (IFileSystem::LockSharedFile) from
   // before it loads until after its last save, so that two processes changing
   // the same file one after the other each see the other's change.
-  TSafeIniFile(IFileSystem& files, std::string fileName, TextEncoding encoding = TextEncoding::None);
+  TSafeIniFile(IFileSystem& files, std::string fileName, TextEncoding encoding = TextEncoding::None,
+               StreamFilter loadFilter = {}, StreamFilter saveFilter = {});
   // An empty object bound to no file: UpdateFile and the destructor write nothing.
   explicit TSafeIniFile(IFileSystem& files);
   // Saves when modified, unless the file could not be read at creation. Never throws.
@@ -86,7 +96,12 @@ class TSafeIniFile {
   void WriteInteger(std::string_view section, std::string_view key, std::int32_t value);
   bool ReadBool(std::string_view section, std::string_view key, bool defaultValue) const;
   void WriteBool(std::string_view section, std::string_view key, bool value);
+  // Throws EConvertError when the value is present but not a number.
+  double ReadFloat(std::string_view section, std::string_view key, double defaultValue) const;
   void WriteFloat(std::string_view section, std::string_view key, double value);
+  DateTime ReadDateTime(std::string_view section, std::string_view key,
+                        DateTime defaultValue) const;
+  void WriteDateTime(std::string_view section, std::string_view key, DateTime value);
 
   // Keys of a section in file order (lines without "=" have none).
   std::vector<std::string> ReadSection(std::string_view section) const;
@@ -113,6 +128,11 @@ class TSafeIniFile {
   // binding does not change). A failure sets LastError() to 1 and leaves that
   // file as it was.
   void SaveToFile(std::string_view fileName);
+
+  // In append-only mode WriteString appends its line without looking for an
+  // existing key: for callers that know their keys are new.
+  void SetAppendOnly(bool appendOnly) { appendOnly_ = appendOnly; }
+  bool AppendOnly() const { return appendOnly_; }
 
   // 0 after a successful load; the system error of a failed load; 1 after a
   // failed save.
@@ -157,9 +177,12 @@ class TSafeIniFile {
   int cacheIndex_ = -1;
   bool modified_ = false;
   bool noAutoSave_ = false;
+  bool appendOnly_ = false;
   // The bound file exists but its content is not in this object: a save moves it aside.
   bool unreadOnDisk_ = false;
   std::uint32_t lastError_ = 0;
+  StreamFilter loadFilter_;
+  StreamFilter saveFilter_;
 };
 
 }  // namespace bootmark

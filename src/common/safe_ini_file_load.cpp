@@ -83,6 +83,14 @@ void TSafeIniFile::LoadContent(std::string_view fileName) {
       return;
     }
     std::optional<std::string> bytes = std::move(read).value();
+    if (loadFilter_) {
+      std::string filtered;
+      if (!loadFilter_(*bytes, filtered)) {
+        lastError_ = kErrorGeneric;
+        return;
+      }
+      *bytes = std::move(filtered);
+    }
     std::string text;
     if (!DecodeFileText(files_, *bytes, text)) {
       lastError_ = kErrorNoUnicodeTranslation;

@@ -37,8 +37,11 @@ bool TSafeIniFile::Serialise(std::string& bytes) const {
       }
       AppendUtf16(encoded, "\r\n");
     }
-    bytes = std::move(encoded);
-    return true;
+    if (!saveFilter_) {
+      bytes = std::move(encoded);
+      return true;
+    }
+    return saveFilter_(encoded, bytes);
   } catch (...) {
     return false;
   }

@@ -8,6 +8,7 @@
 #include <memory>
 #include <thread>
 
+#include "base/text.h"
 #include "unit/safe_ini_test_support.h"
 
 namespace bootmark {
@@ -49,6 +50,19 @@ TEST_F(SafeIniFileTest, FailedWriteLeavesThePreviousContentWhole) {
   EXPECT_TRUE(ini.Modified());
   EXPECT_EQ(fs.Content(kFile), bytes);
   EXPECT_EQ(fs.GetAttributes(kFile), file_attr::kReadOnly);
+}
+
+TEST_F(SafeIniFileTest, FailedSaveFilterWritesNothing) {
+  const std::string bytes = Add(Utf16File("[S]\r\nk=old\r\n"));
+  {
+    TSafeIniFile ini(fs, std::string(kFile), TextEncoding::None, {},
+                     [](const std::string&, std::string&) { return false; });
+    ini.WriteString("S", "k", "new");
+    ini.UpdateFile();
+    EXPECT_EQ(ini.LastError(), 1u);
+  }
+  EXPECT_EQ(fs.Content(kFile), bytes);
+  EXPECT_EQ(fs.WriteCount(kFile), 0);
 }
 
 TEST_F(SafeIniFileTest, SaveCreatesTheFolderCreationCouldNot) {
@@ -111,6 +125,18 @@ TEST_F(SafeIniFileTest, EraseAfterAWriteSavesWithoutTheSection) {
 
 // --- Writing --------------------------------------------------------------------
 
+TEST_F(SafeIniFileTest, AppendOnlyModeAddsLinesWithoutLookingForTheKey) {
+  TSafeIniFile ini(fs);
+  ini.SetAppendOnly(true);
+  ini.WriteString("S", "k", "1");
+  ini.WriteString("S", "k", "2");
+  EXPECT_EQ(ini.ReadSectionValues("S"), (Lines{"k=1", "k=2"}));
+  EXPECT_EQ(ini.ReadString("S", "k", ""), "1");
+  ini.SetAppendOnly(false);
+  ini.WriteString("S", "K", "3");
+  EXPECT_EQ(ini.ReadSectionValues("S"), (Lines{"K=3", "k=2"}));
+}
+
 TEST_F(SafeIniFileTest, CacheStaysValidAfterEraseAndClear) {
   TSafeIniFile ini(fs);
   ini.WriteString("A", "k", "1");
@@ -171,8 +197,27 @@ TEST_F(SafeIniFileTest, TypedValuesAndTheirWrittenForms) {
   ini.WriteInteger("W", "i", -2147483647 - 1);
   ini.WriteBool("W", "t", true);
   ini.WriteBool("W", "f", false);
+  // Floats take a point or a comma; anything else that is not a number throws.
+  const std::pair<const char*, double> floats[] = {{" -2,25 ", -2.25}, {"45678.5", 45678.5}, {"", -1.0}};
+  for (const auto& [text, expected] : floats) {
+    ini.WriteString("S", "f", text);
+    EXPECT_DOUBLE_EQ(ini.ReadFloat("S", "f", -1.0), expected) << text;
+  }
+  for (const char* text : {"abc", "1,234.5"}) {
+    ini.WriteString("S", "f", text);
+    EXPECT_THROW(ini.ReadFloat("S", "f", 0.0), EConvertError) << text;
+  }
+  const DateTime when = *EncodeDateTime({2025, 3, 14, 8, 5, 9, 123});
   ini.WriteFloat("W", "x", -2.5e-7);
-  EXPECT_EQ(ini.ReadSectionValues("W"), (Lines{"i=-2147483648", "t=1", "f=0", "x=-2.5E-7"}));
+  ini.WriteDateTime("W", "when", when);
+  EXPECT_EQ(ini.ReadSectionValues("W"),
+            (Lines{"i=-2147483648", "t=1", "f=0", "x=-2.5E-7", "when=03/14/2025 08:05:09:123"}));
+  ini.UpdateFile();
+  TSafeIniFile again(fs, std::string(kFile));
+  EXPECT_EQ(DecodeDateTime(again.ReadDateTime("W", "when", 0)), (CalendarTime{2025, 3, 14, 8, 5, 9, 123}));
+  again.WriteString("W", "bad", "14.03.2025");
+  EXPECT_EQ(again.ReadDateTime("W", "bad", 7.0), 7.0);
+  EXPECT_EQ(again.ReadDateTime("W", "missing", 8.0), 8.0);
 }
 
 // Two runs changing the same file: the second waits until the first has saved

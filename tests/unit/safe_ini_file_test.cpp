@@ -209,6 +209,31 @@ TEST(SafeIniFileUnreadable, NothingIsWrittenWhenTheFileCannotBeMovedAside) {
   }
 }
 
+TEST_F(SafeIniFileTest, FailingLoadFilterCountsAsUnreadable) {
+  const std::string bytes = Add(Utf16File("[S]\r\nk=old\r\n"));
+  {
+    TSafeIniFile ini(fs, std::string(kFile), TextEncoding::None,
+                     [](const std::string&, std::string&) { return false; });
+    EXPECT_EQ(ini.LastError(), 1u);
+    ini.WriteString("S", "k", "new");
+  }
+  EXPECT_EQ(fs.Content(kFile), bytes);
+}
+
+TEST_F(SafeIniFileTest, BytesPassThroughTheFiltersBothWays) {
+  const auto scramble = [](const std::string& in, std::string& out) {
+    out = in;
+    for (char& c : out) c = static_cast<char>(c ^ 0x5A);
+    return true;
+  };
+  TSafeIniFile(fs, std::string(kFile), TextEncoding::None, scramble, scramble).WriteString("S", "k", "secret");
+  std::string plain;
+  ASSERT_TRUE(scramble(*fs.Content(kFile), plain));
+  EXPECT_EQ(plain, Utf16File("[S]\r\nk=secret\r\n\r\n"));
+  TSafeIniFile again(fs, std::string(kFile), TextEncoding::None, scramble, scramble);
+  EXPECT_EQ(again.ReadString("S", "k", ""), "secret");
+}
+
 // --- ReadIniValue -------------------------------------------------------------------
 
 TEST(ReadIniValue, ValueOrOneAndNeverAWrite) {
