@@ -6,6 +6,7 @@
 
 #include <chrono>
 #include <memory>
+#include <stdexcept>
 #include <thread>
 
 #include "base/text.h"
@@ -52,17 +53,21 @@ TEST_F(SafeIniFileTest, FailedWriteLeavesThePreviousContentWhole) {
   EXPECT_EQ(fs.GetAttributes(kFile), file_attr::kReadOnly);
 }
 
+// A save filter that refuses or throws: the file stays as it was, never half written.
 TEST_F(SafeIniFileTest, FailedSaveFilterWritesNothing) {
   const std::string bytes = Add(Utf16File("[S]\r\nk=old\r\n"));
-  {
-    TSafeIniFile ini(fs, std::string(kFile), TextEncoding::None, {},
-                     [](const std::string&, std::string&) { return false; });
-    ini.WriteString("S", "k", "new");
-    ini.UpdateFile();
-    EXPECT_EQ(ini.LastError(), 1u);
+  const StreamFilter failing[] = {[](const std::string&, std::string&) { return false; },
+                                  [](const std::string&, std::string&) -> bool { throw std::runtime_error("x"); }};
+  for (const StreamFilter& filter : failing) {
+    {
+      TSafeIniFile ini(fs, std::string(kFile), TextEncoding::None, {}, filter);
+      ini.WriteString("S", "k", "new");
+      ini.UpdateFile();
+      EXPECT_EQ(ini.LastError(), 1u);
+    }
+    EXPECT_EQ(fs.Content(kFile), bytes);
+    EXPECT_EQ(fs.WriteCount(kFile), 0);
   }
-  EXPECT_EQ(fs.Content(kFile), bytes);
-  EXPECT_EQ(fs.WriteCount(kFile), 0);
 }
 
 TEST_F(SafeIniFileTest, SaveCreatesTheFolderCreationCouldNot) {
