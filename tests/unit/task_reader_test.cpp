@@ -111,17 +111,32 @@ TEST_F(TaskReaderTest, TheFirstActionIsTheTasksCommand) {
   EXPECT_EQ(mail->Actions[0].ExecWorkingDirectory, "C:\\Tools");
 }
 
-// The settings and principal fields the program uses.
+// The settings, principal and registration fields of a task, with the scheduler's defaults where left out.
 TEST_F(TaskReaderTest, SettingsAndPrincipal) {
   TaskXml task;
-  task.settings = "<Enabled>false</Enabled><Hidden>true</Hidden><ExecutionTimeLimit>PT72H</ExecutionTimeLimit>";
-  task.principal = "<UserId>Ann</UserId>";
+  task.settings =
+      "<Enabled>false</Enabled><Priority>4</Priority><Hidden>true</Hidden>"
+      "<ExecutionTimeLimit>PT72H</ExecutionTimeLimit><MultipleInstancesPolicy>Parallel</MultipleInstancesPolicy>"
+      "<IdleSettings><Duration>PT5M</Duration><WaitTimeout>PT1H</WaitTimeout></IdleSettings>"
+      "<RestartOnFailure><Interval>PT1M</Interval><Count>3</Count></RestartOnFailure>";
+  task.principal = "<UserId>Ann</UserId><LogonType>InteractiveToken</LogonType>";
   auto info = ReadOne(task);
   EXPECT_FALSE(info->Enabled);
+  EXPECT_EQ(info->Priority, 4);
   EXPECT_TRUE(info->Hidden);
   EXPECT_EQ(info->ExecutionTimeLimit, 4320);
+  EXPECT_EQ(info->MultipleInstances, 0);
+  EXPECT_EQ(info->IdleDuration, 5);
+  EXPECT_EQ(info->IdleWaitTimeout, 60);
+  EXPECT_EQ(info->RestartInterval, 1);
+  EXPECT_EQ(info->RestartCount, 3);
+  EXPECT_TRUE(info->AllowDemandStart);  // the scheduler's default
   EXPECT_EQ(info->UserId, "Ann");
+  EXPECT_EQ(info->RunLevel, 0);
+  EXPECT_EQ(info->LogonType, 3);
   EXPECT_EQ(info->Author, "Kestrune");
+  EXPECT_EQ(info->Description, "Test task");
+  EXPECT_EQ(info->Compatibility, 2);
 }
 
 class TaskWalkTest : public TaskReaderTest {
