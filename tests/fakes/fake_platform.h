@@ -12,6 +12,9 @@
 
 namespace bootmark::testing {
 
+// The suite's main settings file of the fake machine's user.
+inline constexpr const char* kMainIni = "C:\\Users\\Ann\\AppData\\Roaming\\Tarvo\\Kestrune\\Main.ini";
+
 struct FakePlatform {
   FakeFileSystem files;
   PortableProfileApi profile{files};

@@ -46,7 +46,7 @@ class FakeNoticeWindows : public INoticeWindows {
   std::vector<std::string> shown;
 };
 
-constexpr const char* kMainIni = "C:\\Users\\Ann\\AppData\\Roaming\\Tarvo\\Kestrune\\Main.ini";
+using testing::kMainIni;
 constexpr const char* kMainData = "C:\\ProgramData\\Tarvo\\Kestrune\\Startup Manager\\mainData.dat";
 constexpr const char* kAutoRunConfig = "C:\\ProgramData\\Tarvo\\Kestrune\\Bootmark\\AutoRunConfig.ini";
 

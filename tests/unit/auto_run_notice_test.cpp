@@ -18,7 +18,7 @@ using testing::FakePlatform;
 
 constexpr const char* kExe = "C:\\Tools\\tool.exe";
 constexpr const char* kRunKey = "HKCU\\Software\\Microsoft\\Windows\\CurrentVersion\\Run\\";
-constexpr const char* kMainIni = "C:\\Users\\Ann\\AppData\\Roaming\\Tarvo\\Kestrune\\Main.ini";
+using testing::kMainIni;
 constexpr const char* kIgnoreIni = "C:\\Users\\Ann\\AppData\\Roaming\\Tarvo\\Kestrune\\Startup Manager\\Ignore.ini";
 
 std::string Ini(std::string_view text) { return testing::Utf16File(text); }

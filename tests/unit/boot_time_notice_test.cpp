@@ -20,7 +20,7 @@ namespace {
 using testing::FakePlatform;
 using testing::Utf16File;
 
-constexpr const char* kMainIni = "C:\\Users\\Ann\\AppData\\Roaming\\Tarvo\\Kestrune\\Main.ini";
+using testing::kMainIni;
 constexpr const char* kStartupConfig = "C:\\Users\\Ann\\AppData\\Roaming\\Tarvo\\Kestrune\\Startup Manager\\config.ini";
 constexpr const char* kHealthLevel = "C:\\Users\\Ann\\AppData\\LocalLow\\Tarvo\\Kestrune\\HealthLevel.ini";
 constexpr const char* kScanCache = "C:\\ProgramData\\Tarvo\\KSTCache.dat";

@@ -13,7 +13,7 @@ namespace {
 using namespace dns_test;
 using testing::FakePlatform;
 
-constexpr const char* kMainIni = "C:\\Users\\Ann\\AppData\\Roaming\\Tarvo\\Kestrune\\Main.ini";
+using testing::kMainIni;
 constexpr const char* kLanguageFile = "C:\\Program Files\\Tarvo\\Kestrune\\Toolbox_Language\\English.lng";
 constexpr const char* kNetwardenExe = "C:\\Program Files\\Tarvo\\Kestrune\\Netwarden.exe";
 

@@ -18,7 +18,7 @@ using Names = std::vector<std::string>;
 
 constexpr std::string_view kLanguage = "C:\\Program Files\\Tarvo\\Kestrune\\Language\\";
 constexpr std::string_view kToolbox = "C:\\Program Files\\Tarvo\\Kestrune\\Toolbox_Language\\";
-constexpr std::string_view kMainIni = "C:\\Users\\Ann\\AppData\\Roaming\\Tarvo\\Kestrune\\Main.ini";
+using testing::kMainIni;
 
 // A machine with language files; table rows each make their own.
 struct LanguageMachine {
