@@ -3,6 +3,7 @@
 // ".job" file, as the systems before Windows Vista keep their scheduled tasks) and
 // a shortcut, as installers save them.
 #include <initguid.h>
+#include <mstask.h>
 
 #include "../fixture_savers.h"
 #include "probe.h"
@@ -10,43 +11,46 @@
 namespace bmprobe {
 namespace {
 
-// The 1.0 trigger types the tests name.
-bool TriggerType(const std::wstring& name, TASK_TRIGGER_TYPE& type) {
-  if (name == L"logon") type = TASK_EVENT_TRIGGER_AT_LOGON;
-  else if (name == L"boot") type = TASK_EVENT_TRIGGER_AT_SYSTEMSTART;
-  else return false;
-  return true;
-}
-
-int SaveJob(const bmfixture::WorkItem& item) {
+// A work item that starts `application` with `parameters` at logon or at boot from
+// 2024-03-01, saved as name + ".job".
+HRESULT SaveWorkItem(const Args& args, TASK_TRIGGER_TYPE type, bool disabled) {
   bmfixture::ComPtr<ITaskScheduler> scheduler;
-  if (FAILED(CoCreateInstance(CLSID_CTaskScheduler, nullptr, CLSCTX_INPROC_SERVER, IID_ITaskScheduler,
-                              reinterpret_cast<void**>(scheduler.Put())))) {
-    PrintError(L"no task scheduler");
-    return 1;
+  bmfixture::ComPtr<ITask> task;
+  bmfixture::ComPtr<ITaskTrigger> trigger;
+  WORD index = 0;
+  HRESULT result = CoCreateInstance(CLSID_CTaskScheduler, nullptr, CLSCTX_INPROC_SERVER, IID_ITaskScheduler,
+                                    reinterpret_cast<void**>(scheduler.Put()));
+  if (FAILED(result) ||
+      FAILED(result = scheduler->NewWorkItem(args[0].c_str(), CLSID_CTask, IID_ITask,
+                                             reinterpret_cast<IUnknown**>(task.Put()))) ||
+      FAILED(result = task->SetApplicationName(args[1].c_str())) ||
+      FAILED(result = task->SetParameters(args[2].c_str())) ||
+      (disabled && FAILED(result = task->SetFlags(TASK_FLAG_DISABLED))) ||
+      FAILED(result = task->CreateTrigger(&index, trigger.Put()))) {
+    return result;
   }
-  if (FAILED(bmfixture::SaveWorkItem(*scheduler.Get(), item))) {
-    PrintError(L"saving the work item failed");
-    return 1;
-  }
-  PrintLine(item.name + L".job");
-  return 0;
+  TASK_TRIGGER data{};
+  data.cbTriggerSize = sizeof data;
+  data.wBeginYear = 2024;
+  data.wBeginMonth = 3;
+  data.wBeginDay = 1;
+  data.TriggerType = type;
+  if (FAILED(result = trigger->SetTrigger(&data))) return result;
+  const bmfixture::ComPtr<IPersistFile> file = task.As<IPersistFile>();
+  return file ? file->Save(nullptr, TRUE) : E_NOINTERFACE;
 }
 
 }  // namespace
 
 // new-job <name> <application> <parameters> <logon|boot> [disabled]
 int NewJob(const Args& args) {
-  bmfixture::WorkItem item;
-  if (args.size() < 4 || !TriggerType(args[3], item.trigger)) return 2;
-  item.name = args[0];
-  item.application = args[1];
-  item.parameters = args[2];
-  item.disabled = args.size() > 4 && args[4] == L"disabled";
+  if (args.size() < 4 || (args[3] != L"logon" && args[3] != L"boot")) return 2;
+  const TASK_TRIGGER_TYPE type = args[3] == L"logon" ? TASK_EVENT_TRIGGER_AT_LOGON : TASK_EVENT_TRIGGER_AT_SYSTEMSTART;
   if (FAILED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) return 1;
-  const int code = SaveJob(item);
+  const HRESULT saved = SaveWorkItem(args, type, args.size() > 4 && args[4] == L"disabled");
   CoUninitialize();
-  return code;
+  if (FAILED(saved)) PrintError(L"saving the work item failed");
+  return SUCCEEDED(saved) ? 0 : 1;
 }
 
 // new-link <target> <arguments> <link file>
