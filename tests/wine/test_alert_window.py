@@ -1,11 +1,11 @@
-"""The new-startup-item alert, driven as a person would: what it shows, "Disable Now",
-the ignore box, the countdown that waits while the pointer rests on the alert, the
-notification center on time-out. (The queue of forwarded items under load:
+"""/AddAutoRun: the new-startup-item alert, driven as a person would: what it shows,
+"Disable Now", the ignore box, the countdown that waits while the pointer rests on the
+alert, the notification center on time-out; the gate of a full-screen program in front
+and an item handed over to the open alert. (Many items handed over at once:
 test_alert_load.)"""
 
 import time
 
-from harness.prefix import RECORDER_TOOL, TASK_TYPE_TOOL
 from harness.statistics import ITEM_ARGS, ITEM_EXE, ITEM_NAME, StatisticsServerCase, answer
 from harness.suite_input import ALERT_CLASS, hex_arg
 
@@ -27,13 +27,8 @@ class AlertWindowCase(StatisticsServerCase):
     @classmethod
     def setUpClass(cls):
         super().setUpClass()
-        prefix = cls.prefix
-        prefix.install_stand_in(RECORDER_TOOL, CREATOR)
         # The suite's programs: statistics, the suite itself and its exchange library.
-        prefix.install_stand_in(RECORDER_TOOL, "Tallyhop3.exe")
-        prefix.install_stand_in(RECORDER_TOOL, "KST.exe")
-        prefix.install_stand_in(TASK_TYPE_TOOL, "Quillcore.dll")
-        prefix.install_stand_in("bmstatewell.dll", "Statewell.dll")
+        cls.prefix.install_stand_ins(CREATOR, "Tallyhop3.exe", "KST.exe", "Quillcore.dll", "Statewell.dll")
 
     def setUp(self):
         super().setUp()
@@ -63,8 +58,6 @@ class AlertItemTest(AlertWindowCase):
         self.with_rate("20%")
         self.settings(0)  # stays until closed
         run, alert = self.open_alert(*ITEM_WITH_CREATOR)
-        left, top, right, bottom = alert.rect
-        self.assertEqual((right - left, bottom - top), (450, 290))
         texts = self.texts(alert.hwnd)
         for text in ["A new startup item detected", ITEM_NAME, "Details", "Disable Now", "Ignore this startup item",
                      "Disabled by <a>20%</a> users"]:
@@ -74,16 +67,16 @@ class AlertItemTest(AlertWindowCase):
         self.assertEqual([t.replace(" ", "") for t in location], [(RUN_KEY + ITEM_NAME).replace(" ", "")])
         self.assertNotEqual(location[0], RUN_KEY + ITEM_NAME)
         self.wait_for_events(224, exactly=False)
-        self.save_documentation_screenshot(alert.rect, "BOOTMARK_DOC_SCREENSHOT_ALERT")
+        self.save_documentation_screenshot(alert.hwnd, "BOOTMARK_DOC_SCREENSHOT_ALERT")
 
         self.click(alert.hwnd, "Details")
         self.click(alert.hwnd, "Details")
         opened = self.window(alert.hwnd)
-        self.assertGreaterEqual(opened.rect[3] - opened.rect[1], 340)
+        self.assertGreater(opened.rect[3] - opened.rect[1], alert.rect[3] - alert.rect[1])
         texts = self.texts(alert.hwnd)
         for text in [ITEM_EXE, "Publisher:", "Unknown", "Created by:", CREATOR]:
             self.assertIn(text, texts)
-        self.save_documentation_screenshot(opened.rect, "BOOTMARK_DOC_SCREENSHOT_ALERT_DETAILS")
+        self.save_documentation_screenshot(alert.hwnd, "BOOTMARK_DOC_SCREENSHOT_ALERT_DETAILS")
         self.click(alert.hwnd, control_id=CLOSE_CONTROL_ID)
         self.finish(run, 60)
         self.assertEqual(self.statistics_events().count(226), 1, self.statistics_events())
@@ -151,7 +144,7 @@ class AlertCountdownTest(AlertWindowCase):
 
     def test_item_whose_program_is_gone_when_its_turn_comes_ends_the_run(self):
         gone = "C:\\Tools\\Gone\\gone.exe"
-        target = self.prefix.install_stand_in(RECORDER_TOOL, gone)
+        [target] = self.prefix.install_stand_ins(gone)
         self.settings(0)
         run, alert = self.open_alert(*ITEM_ARGS)
         second = self.run_bootmark("/AddAutoRun", "/1", hex_arg("Gone Tool"), hex_arg(gone), hex_arg(RUN_KEY))
@@ -162,3 +155,28 @@ class AlertCountdownTest(AlertWindowCase):
         # The second item was never shown: its records come just before the window shows.
         self.assertNoLine(result, "FNewItemName : Gone Tool")
         self.assertEqual(self.alert_log_names(), [ITEM_NAME])
+
+
+class AlertGateTest(AlertWindowCase):
+
+    def test_full_screen_program_in_front_stops_the_alert(self):
+        self.settings(4)
+        front = self.start_probe("fullscreen-window", "BmTestFullScreen")
+        self.assertTrue(front.first_line.endswith("\tforeground"), front.first_line)
+        result = self.run_silent("/AddAutoRun", *ITEM_ARGS, window_class=ALERT_CLASS, timeout=30)
+        self.assertHasLine(result, "CheckIsFull is  : 1")
+        front.stop()
+        # Once it has gone, the same item is alerted.
+        run, _ = self.open_alert(*ITEM_ARGS, timeout=20)
+        self.assertNotIn("CheckIsFull is  : 1", run.lines())
+        run.kill()
+
+    def test_open_window_shows_copied_text_exactly(self):
+        # What arrives by WM_COPYDATA (UTF-16 with its terminator) is taken as it
+        # is, characters outside any ANSI code page included (the alert log shows it).
+        self.settings(4)
+        run, alert = self.open_alert(*ITEM_ARGS, timeout=20)
+        text = "/1 " + hex_arg("Übersicht 漢字") + " " + hex_arg(ITEM_EXE) + hex_arg("Run\\") + "/ /with blank"
+        self.probe.copydata(alert.hwnd, text)
+        self.finish(run, 60)
+        self.assertEqual(self.alert_log_names(), [ITEM_NAME, "Übersicht 漢字"])

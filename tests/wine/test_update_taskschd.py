@@ -7,57 +7,42 @@ from harness import WineTestCase
 from harness.suite_input import TASKS, task_xml
 
 
+def task_status(prefix):
+    return prefix.read_ini(prefix.common_data_dir + "Bootmark\\Bootmark.ini").section("TaskStatus")
+
+
 class UpdateTaskschdTest(WineTestCase):
 
-    def place(self, relative, data):
-        """A task file below the store; its top folder goes after the test."""
+    def place(self, relative, data):  # a task file below the store; its top folder goes after the test
         super().place(TASKS + "\\" + relative, data)
         self._placed.append(self.prefix.unix_path(TASKS + "\\" + relative.split("\\")[0]))
-
-    def task_status(self):
-        """The [TaskStatus] keys; a file without the section lists none."""
-        settings = self.prefix.read_ini(self.prefix.common_data_dir + "Bootmark\\Bootmark.ini")
-        if "TaskStatus" not in settings.section_names():
-            return {}
-        return settings.section("TaskStatus")
 
     def test_snapshot_lists_every_task_with_its_state(self):
         self.place("BmRoot Updater", task_xml())
         self.place("BmVendor\\Deep\\BmDisabled", task_xml(enabled=False))
-        self.place("Microsoft\\Windows\\BmSystem\\BmDefrag", task_xml())
+        # An unreadable task is stored disabled and logged.
+        self.place("BmBroken", b"\xff\xfe<\x00T\x00")
+        log = self.prefix.unix_path(self.prefix.program_dir + "TaskException.log")
+        log.unlink(missing_ok=True)
         # A stale key and the suite's own records, both to be replaced.
-        self.prefix.write_ini(self.prefix.common_data_dir + "Bootmark\\Bootmark.ini",
-                              "[TaskStatus]\nBmGone=1\n")
+        self.prefix.write_ini(self.prefix.common_data_dir + "Bootmark\\Bootmark.ini", "[TaskStatus]\nBmGone=1\n")
         self.prefix.write_ini(self.prefix.common_data_dir + "Bootmark\\AutoRunConfig.ini",
                               "[Item1]\nName=A\nType=1\n[Item2]\nName=B\nType=3\n")
 
-        result = self.run_bootmark("/UpdateTaskschd", timeout=60)
+        result = self.run_bootmark("/UpdateTaskschd")
 
         self.assertEqual(result.exit_code, 0, result)
         self.assertHasLine(result, "UpdateTaskschd : UpdateTaskschd")
-        status = {k: v for k, v in self.task_status().items() if k.startswith("Bm")}
-        self.assertEqual(status, {"BmRoot Updater": "1", "BmDisabled": "0", "BmDefrag": "1"})
+        status = {k: v for k, v in task_status(self.prefix).items() if k.startswith("Bm")}
+        self.assertEqual(status, {"BmRoot Updater": "1", "BmDisabled": "0", "BmBroken": "0"})
+        self.assertIn("GetTaskInfo3.exception : ", log.read_bytes().decode("utf-16-le", "replace"))
         auto_run = self.prefix.read_ini(self.prefix.common_data_dir + "Bootmark\\AutoRunConfig.ini")
         self.assertEqual(auto_run.section_names(), [])
 
-    def test_unreadable_task_is_stored_disabled_and_logged(self):
-        self.place("BmBroken", b"\xff\xfe<\x00T\x00")
-        self.place("BmGood", task_xml())
-        log = self.prefix.unix_path(self.prefix.program_dir + "TaskException.log")
-        log.unlink(missing_ok=True)
-
-        result = self.run_bootmark("/UpdateTaskschd", timeout=60)
-
-        self.assertEqual(result.exit_code, 0, result)
-        status = self.task_status()
-        self.assertEqual((status.get("BmBroken"), status.get("BmGood")), ("0", "1"))
-        self.assertIn("GetTaskInfo3.exception : ", log.read_bytes().decode("utf-16-le", "replace"))
-
 
 class LegacySchedulerTest(WineTestCase):
-    """The same run on a system that reports Windows XP (5.2): the program takes
-    the older task scheduler, whose work items are ".job" files read through its
-    own COM interface."""
+    # The same run on a system that reports Windows XP (5.2): the program takes the older
+    # task scheduler, whose work items are ".job" files read through its own COM interface.
 
     JOBS = "C:\\windows\\Tasks"
 
@@ -75,9 +60,8 @@ class LegacySchedulerTest(WineTestCase):
         self.probe.run("new-job", "BmLegacyLogon", "C:\\Tools\\tool.exe", "/quiet", "logon", check=True)
         self.probe.run("new-job", "BmLegacyOff", "C:\\Tools\\off.exe", "", "boot", "disabled", check=True)
 
-        result = self.run_bootmark("/UpdateTaskschd", timeout=60)
+        result = self.run_bootmark("/UpdateTaskschd")
 
         self.assertEqual(result.exit_code, 0, result)
-        settings = self.prefix.read_ini(self.prefix.common_data_dir + "Bootmark\\Bootmark.ini")
-        status = {k: v for k, v in settings.section("TaskStatus").items() if k.startswith("BmLegacy")}
+        status = {k: v for k, v in task_status(self.prefix).items() if k.startswith("BmLegacy")}
         self.assertEqual(status, {"BmLegacyLogon.job": "1", "BmLegacyOff.job": "0"})

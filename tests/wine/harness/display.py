@@ -83,7 +83,7 @@ class Display:
                 self.process.wait()
 
     def screenshot(self, png_path, rect=None):
-        """Saves the whole screen, or the rectangle (left, top, right, bottom) of it, as PNG."""
+        # Saves the whole screen, or the rectangle (left, top, right, bottom) of it, as PNG.
         xwd = subprocess.run(["xwd", "-root", "-silent", "-display", self.name], capture_output=True,
                              timeout=30, check=True)
         left, top, right, bottom = rect or (0, 0, *SCREEN_SIZE)
@@ -93,7 +93,7 @@ class Display:
 
 
 def display():
-    """The display of this test process, started on first use, stopped at exit."""
+    # The display of this test process, started on first use, stopped at exit.
     global _display
     if _display is None or _display.process.poll() is not None:
         _display = Display()

@@ -4,12 +4,12 @@ BOM = b"\xff\xfe"
 
 
 def encode(text):
-    """INI text (any line ends) as the bytes of a suite settings file."""
+    # INI text (any line ends) as the bytes of a suite settings file.
     return BOM + text.replace("\r\n", "\n").replace("\n", "\r\n").encode("utf-16-le")
 
 
 class IniFile:
-    """Sections and keys in file order; lookups ignore case, as the profile API does."""
+    # Sections and keys in file order; lookups ignore case, as the profile API does.
 
     def __init__(self, sections):
         self.sections = sections  # [(name, [(key, value), ...]), ...]
@@ -37,7 +37,7 @@ class IniFile:
         return [name for name, _ in self.sections]
 
     def section(self, name):
-        """{key: value} of the first section of that name (KeyError if missing)."""
+        # {key: value} of the first section of that name (KeyError if missing).
         for section_name, entries in self.sections:
             if section_name.lower() == name.lower():
                 return {key: value for key, value in entries}

@@ -1,5 +1,5 @@
-"""Where the program under test and the test tools are: given by CTest, or the
-default win64 build of this checkout."""
+# Where the program under test and the test tools are: given by CTest, or the
+# default win64 build of this checkout.
 
 import os
 from pathlib import Path

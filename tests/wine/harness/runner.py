@@ -1,5 +1,5 @@
-"""Running Bootmark.exe as the suite does, through bmdbgcapture.exe, which records every
-debug string in full; and driving windows through bmprobe.exe."""
+"""Running Bootmark.exe through bmdbgcapture.exe, and windows through bmprobe.exe."""
+# bmdbgcapture.exe records every debug string of the program in full.
 
 import re
 import subprocess
@@ -12,17 +12,12 @@ _STARTED = re.compile(r"^bmdbgcapture: started pid (\d+)\r?$", re.M)
 _EXITED = re.compile(r"^bmdbgcapture: pid (\d+) exited with code (\d+) after (\d+) ms\r?$", re.M)
 
 
-class RunResult:
-    """One finished run: its debug lines, exit code and how long the program lived."""
-
+class RunResult:  # one finished run
     def __init__(self, args, lines, exit_code, pid, duration, stderr):
-        self.args = args
-        self.lines = lines
+        self.args, self.lines, self.stderr = args, lines, stderr
         self.exit_code = exit_code  # None when the program was never seen to end
         self.pid = pid  # Windows process id; None if the process was never created
-        self.started = pid is not None
         self.duration = duration  # seconds from process creation to exit, by the debugger
-        self.stderr = stderr
 
     def __repr__(self):
         shown = "\n  ".join(self.lines[-40:]) or "(no debug lines)"
@@ -31,36 +26,28 @@ class RunResult:
 
 
 class BootmarkProcess:
-    """Bootmark.exe running in the background (started through the capture tool)."""
-
+    # Bootmark.exe (or `exe`, another program of the prefix) started through the capture tool.
     def __init__(self, prefix, args, exe=None):
-        """exe: another program of the prefix to run instead of Bootmark.exe."""
-        self.prefix = prefix
         self.args = list(args)
         self.capture = prefix.new_artifact("capture", ".txt")
         self.capture.touch()
         self._stdout = prefix.new_artifact("wine", ".stdout")
         self._stderr = self._stdout.with_suffix(".stderr")
-        tool = prefix.program_dir + prefix_module.CAPTURE_TOOL
-        command = ["wine", tool, prefix.windows_path(self.capture), exe or prefix.exe,
-                   *self.args]
+        command = ["wine", prefix.program_dir + prefix_module.CAPTURE_TOOL, prefix.windows_path(self.capture),
+                   exe or prefix.exe, *self.args]
         # Scheduled tasks start programs in the system folder when they name no other.
-        workdir = prefix.unix_path("C:\\windows\\system32")
         with open(self._stdout, "wb") as out, open(self._stderr, "wb") as err:
-            self.process = subprocess.Popen(
-                command, env=prefix.env, cwd=workdir, stdin=subprocess.DEVNULL, stdout=out,
-                stderr=err, start_new_session=True)
+            self.process = subprocess.Popen(command, env=prefix.env, cwd=prefix.unix_path("C:\\windows\\system32"),
+                                            stdin=subprocess.DEVNULL, stdout=out, stderr=err, start_new_session=True)
 
-    def lines(self):
-        """The debug lines so far (the capture tool writes each one as it comes)."""
-        text = self.capture.read_bytes().decode("utf-8")
-        return text.split("\n")[:-1]  # the last element is an unfinished line, or ""
+    def lines(self):  # so far: the capture tool writes each one as it comes
+        # The last element is an unfinished line, or "".
+        return self.capture.read_bytes().decode("utf-8").split("\n")[:-1]
 
-    def pid(self, timeout=20):
-        """The Windows process id of Bootmark.exe, once the debugger has seen it start."""
+    def pid(self, timeout=20):  # once the debugger has seen the process start
         deadline = time.monotonic() + timeout
         while time.monotonic() < deadline:
-            found = _STARTED.search(self._stderr.read_bytes().decode("utf-8", "replace"))
+            found = _STARTED.search(self._err_text())
             if found:
                 return int(found.group(1))
             if self.process.poll() is not None:
@@ -71,41 +58,30 @@ class BootmarkProcess:
     def running(self):
         return self.process.poll() is None
 
-    def wait(self, timeout=60):
-        """Waits for the end; a run that hangs is killed and fails the test."""
+    def wait(self, timeout=60):  # a run that hangs is killed and fails the test
         try:
             self.process.wait(timeout=timeout)
         except subprocess.TimeoutExpired:
             self.kill()
-            raise AssertionError(
-                f"Bootmark {self.args} did not end within {timeout} s; lines: {self.lines()}")
-        return self.result()
+            raise AssertionError(f"Bootmark {self.args} did not end within {timeout} s; lines: {self.lines()}")
+        stderr = self._err_text()
+        started = _STARTED.search(stderr)
+        exited = _EXITED.search(stderr)
+        return RunResult(self.args, self.lines(), exit_code=int(exited.group(2)) if exited else None,
+                         pid=int(started.group(1)) if started else None,
+                         duration=int(exited.group(3)) / 1000 if exited else None, stderr=stderr)
 
     def kill(self):
         wine.kill_group(self.process)
 
-    def result(self):
-        stderr = self._err_text()
-        started = _STARTED.search(stderr)
-        exited = _EXITED.search(stderr)
-        return RunResult(
-            self.args, self.lines(),
-            exit_code=int(exited.group(2)) if exited else None,
-            pid=int(started.group(1)) if started else None,
-            duration=int(exited.group(3)) / 1000 if exited else None,
-            stderr=stderr)
-
-    def stdout_text(self):
-        """What the program wrote to its standard output (console programs)."""
+    def stdout_text(self):  # of console programs
         return self._stdout.read_bytes().decode("utf-8", "replace")
 
     def _err_text(self):
         return self._stderr.read_bytes().decode("utf-8", "replace")
 
 
-class Window:
-    """One line of `bmprobe list/watch`."""
-
+class Window:  # one line of `bmprobe list/watch`
     def __init__(self, line):
         hwnd, pid, class_name, title, visible, rect = line.split("\t")
         self.hwnd, self.pid, self.class_name, self.title = hwnd, int(pid), unescape(class_name), unescape(title)
@@ -115,9 +91,7 @@ class Window:
         return f"<{self.hwnd} [{self.pid}] {self.class_name!r} {self.title!r} visible={self.visible} {self.rect}>"
 
 
-class Child:
-    """One line of `bmprobe children`."""
-
+class Child:  # one line of `bmprobe children`
     def __init__(self, line):
         hwnd, class_name, control_id, visible, rect, text = line.split("\t")
         self.hwnd, self.class_name, self.control_id = hwnd, unescape(class_name), int(control_id)
@@ -129,25 +103,22 @@ class Child:
 
 
 def unescape(text):
-    return re.sub(r"\\(.)", lambda m: {"t": "\t", "n": "\n", "r": "\r"}.get(m.group(1), m.group(1)),
-                  text)
+    return re.sub(r"\\(.)", lambda m: {"t": "\t", "n": "\n", "r": "\r"}.get(m.group(1), m.group(1)), text)
 
 
-class Probe:
-    """bmprobe.exe, run inside the prefix."""
-
+class Probe:  # bmprobe.exe, run inside the prefix
     def __init__(self, prefix):
         self.prefix = prefix
         self.tool = prefix.program_dir + prefix_module.PROBE_TOOL
 
     def run(self, *args, timeout=30, check=False):
-        return wine.run(["wine", self.tool, *args], self.prefix.env, timeout=timeout,
-                        cwd=self.prefix.artifacts, check=check)
+        return wine.run(["wine", self.tool, *args], self.prefix.env, timeout=timeout, cwd=self.prefix.artifacts,
+                        check=check)
 
     def _out(self, result):
         return result.stdout.decode("utf-8").splitlines()
 
-    def wait(self, class_name="*", title="*", timeout=10.0):
+    def wait(self, class_name, title, timeout):
         result = self.run("wait", class_name, title, str(int(timeout * 1000)), timeout=timeout + 30)
         return self._out(result)[0] if result.returncode == 0 else None
 
@@ -158,21 +129,17 @@ class Probe:
         return [Child(line) for line in self._out(self.run("children", hwnd, check=True))]
 
     def copydata(self, hwnd, text):
-        return int(self._out(self.run("copydata", hwnd, text, check=True))[0])
-
-    def start(self, *args):
-        """A long-running probe (stand-in window, watch), ready when it printed its first line."""
-        return ProbeProcess(self, args)
+        self.run("copydata", hwnd, text, check=True)
 
 
 class ProbeProcess:
+    # A long-running probe (stand-in window, watch), ready when it printed its first line.
     def __init__(self, probe, args, timeout=20):
         self.output = probe.prefix.new_artifact("probe-" + args[0], ".txt")
         with open(self.output, "wb") as out:
-            self.process = subprocess.Popen(
-                ["wine", probe.tool, *args], env=probe.prefix.env, cwd=probe.prefix.artifacts,
-                stdin=subprocess.DEVNULL, stdout=out, stderr=subprocess.STDOUT,
-                start_new_session=True)
+            self.process = subprocess.Popen(["wine", probe.tool, *args], env=probe.prefix.env,
+                                            cwd=probe.prefix.artifacts, stdin=subprocess.DEVNULL, stdout=out,
+                                            stderr=subprocess.STDOUT, start_new_session=True)
         deadline = time.monotonic() + timeout
         while not self.lines():
             if self.process.poll() is not None:
@@ -187,9 +154,7 @@ class ProbeProcess:
     def lines(self):
         return self.output.read_bytes().decode("utf-8", "replace").split("\n")[:-1]
 
-    def windows(self):
-        """For `watch`: every window line recorded so far (a window may appear again
-        with a changed state)."""
+    def windows(self):  # of `watch`: every line so far (a window may come again, changed)
         return [Window(line) for line in self.lines()[1:] if line.count("\t") == 5]
 
     def stop(self):

@@ -1,5 +1,5 @@
-"""A local stand-in for the suite's statistics server, and the new startup item it
-is asked about by the disable-rate and statistics tests."""
+# A local stand-in for the suite's statistics server, and the new startup item it
+# is asked about by the disable-rate and statistics tests.
 
 import hashlib
 import http.server
@@ -9,7 +9,6 @@ import threading
 import time
 
 from .case import WineTestCase
-from .prefix import RECORDER_TOOL
 from .suite_input import hex_arg
 
 ITEM_NAME = "Photo Sync Helper"
@@ -23,15 +22,15 @@ ITEM_ARGS = ("/1", hex_arg(ITEM_NAME), hex_arg(f'"{ITEM_EXE}" /background'),
              hex_arg("HKCU\\Software\\Microsoft\\Windows\\CurrentVersion\\Run"))
 
 
-def answer(rate, recommendation, item_id=ITEM_ID):
-    return json.dumps({"id": item_id, "prop": rate, "recommendation": recommendation}).encode()
+def answer(rate, recommendation):
+    return json.dumps({"id": ITEM_ID, "prop": rate, "recommendation": recommendation}).encode()
 
 
 class StatisticsServer:
-    """A local HTTP(S) server that records each request and answers as told:
-    `reply` bytes with HTTP `status` after `delay` seconds, or closes the connection without an answer
-    when `reply` is None; with `trickle` set, an answer that never ends, one byte a
-    second."""
+    # A local HTTP(S) server that records each request and answers as told:
+    # `reply` bytes with HTTP `status` after `delay` seconds, or closes the connection without an answer
+    # when `reply` is None; with `trickle` set, an answer that never ends, one byte a
+    # second.
 
     def __init__(self, certificate=None):
         self.requests = []
@@ -91,14 +90,14 @@ class StatisticsServer:
 
 
 class StatisticsServerCase(WineTestCase):
-    """Tests that screen the new startup item against one local statistics server,
-    started before the class's first test and stopped after its last."""
+    # Tests that screen the new startup item against one local statistics server,
+    # started before the class's first test and stopped after its last.
 
     @classmethod
     def setUpClass(cls):
         super().setUpClass()
         # The item's program: unsigned, without version information, let through.
-        cls.prefix.install_stand_in(RECORDER_TOOL, ITEM_EXE)
+        cls.prefix.install_stand_ins(ITEM_EXE)
         cls.server = StatisticsServer()
 
     @classmethod

@@ -1,5 +1,5 @@
-"""What the suite hands the program: item texts on the command line, task files
-in the scheduler's store and the lookup databases it installs."""
+# What the suite hands the program: item texts on the command line, task files
+# in the scheduler's store and the lookup databases it installs.
 
 import sqlite3
 
@@ -12,7 +12,7 @@ BOOT_TRIGGER = "<BootTrigger><Enabled>true</Enabled></BootTrigger>"
 
 
 def hex_arg(text):
-    """An item field as the suite passes it: "/" and the hex of its UTF-16 LE bytes."""
+    # An item field as the suite passes it: "/" and the hex of its UTF-16 LE bytes.
     return "/" + text.encode("utf-16-le").hex().upper()
 
 
@@ -21,7 +21,7 @@ def exec_action(command):
 
 
 def task_xml(triggers=LOGON_TRIGGER, actions=exec_action("C:\\Tools\\tool.exe"), enabled=True):
-    """A task file as the scheduler writes it into its store: UTF-16 LE with BOM."""
+    # A task file as the scheduler writes it into its store: UTF-16 LE with BOM.
     text = ('<?xml version="1.0" encoding="UTF-16"?>\r\n'
             '<Task version="1.2" xmlns="http://schemas.microsoft.com/windows/2004/02/mit/task">\r\n'
             "  <RegistrationInfo><Author>Tarvo</Author></RegistrationInfo>\r\n"
@@ -34,8 +34,8 @@ def task_xml(triggers=LOGON_TRIGGER, actions=exec_action("C:\\Tools\\tool.exe"),
 
 
 def create_lookup_databases(prefix):
-    """Empty disable-rate, white and black lists in the program's "Database" folder, as
-    the inventory needs them; returns the folder (a pathlib path)."""
+    # Empty disable-rate, white and black lists in the program's "Database" folder, as
+    # the inventory needs them; returns the folder (a pathlib path).
     database = prefix.unix_path(prefix.program_dir + "Database")
     database.mkdir(parents=True, exist_ok=True)
     for file, table in [("StartupDRate.db", "disableRate(MD5 TEXT, drate TEXT, recommendation TEXT)"),

@@ -1,9 +1,8 @@
-"""The template Wine prefix: made once per machine, cached outside the repository.
-
-The cache key is a hash of the Wine version, this file and wine.py, so the template is
-made again whenever either changes. A lock file keeps parallel test processes from
-making it twice; the finished template appears under its final name in one rename.
-"""
+# The template Wine prefix: made once per machine, cached outside the repository.
+#
+# The cache key is a hash of the Wine version, this file and wine.py, so the template is
+# made again whenever either changes. A lock file keeps parallel test processes from
+# making it twice; the finished template appears under its final name in one rename.
 
 import fcntl
 import glob
@@ -55,7 +54,7 @@ def template_key():
 
 
 def template():
-    """(prefix directory, facts) of the template, made first if needed."""
+    # (prefix directory, facts) of the template, made first if needed.
     root = cache_root()
     root.mkdir(parents=True, exist_ok=True)
     key = template_key()
@@ -70,7 +69,7 @@ def template():
 
 
 def _remove_unused_templates(root, unused_days=2):
-    """Templates of other Wine versions or harness versions, unused for some days."""
+    # Templates of other Wine versions or harness versions, unused for some days.
     for facts in root.glob("*/facts.json"):
         if time.time() - facts.stat().st_mtime > unused_days * 86400:
             shutil.rmtree(facts.parent, ignore_errors=True)
@@ -102,8 +101,8 @@ def _make(root, final):
 
 
 def _detach_home_folders(prefix):
-    """Wine links Desktop, Documents and the like to the real home folder: make them
-    plain folders so that nothing a test runs can write outside its prefix."""
+    # Wine links Desktop, Documents and the like to the real home folder: make them
+    # plain folders so that nothing a test runs can write outside its prefix.
     for folder, dirs, files in os.walk(prefix / "drive_c" / "users"):
         for name in dirs + files:
             path = Path(folder) / name

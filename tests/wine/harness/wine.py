@@ -11,7 +11,7 @@ DLL_OVERRIDES = "mscoree,mshtml=;winemenubuilder.exe=d"
 
 
 def wine_env(prefix_dir, display=None, debug="-all"):
-    """The environment of a Wine command in prefix_dir: fixed locale, quiet traces."""
+    # The environment of a Wine command in prefix_dir: fixed locale, quiet traces.
     env = {k: v for k, v in os.environ.items() if not k.startswith(("WINE", "LC_", "LANGUAGE"))}
     env.update(
         WINEPREFIX=str(prefix_dir),
@@ -26,8 +26,8 @@ def wine_env(prefix_dir, display=None, debug="-all"):
 
 
 def die_with_parent():
-    """preexec_fn: the child gets SIGTERM when the test process dies, even by SIGKILL,
-    so that no Xvfb or wineserver outlives a test run that was killed on a timeout."""
+    # preexec_fn: the child gets SIGTERM when the test process dies, even by SIGKILL,
+    # so that no Xvfb or wineserver outlives a test run that was killed on a timeout.
     import ctypes
 
     pr_set_pdeathsig = 1
@@ -35,7 +35,7 @@ def die_with_parent():
 
 
 def kill_group(process):
-    """Kills a process started with start_new_session=True and everything it started."""
+    # Kills a process started with start_new_session=True and everything it started.
     try:
         os.killpg(process.pid, signal.SIGKILL)
     except ProcessLookupError:
@@ -47,10 +47,10 @@ def kill_group(process):
 
 
 def run(args, env, timeout, cwd=None, check=True):
-    """Runs one Wine command to its end; a hang is killed and reported, never waited out.
-
-    Output goes through files, not pipes: the first command of a prefix starts Wine's
-    own background processes, which inherit its output and would keep a pipe open."""
+    # Runs one Wine command to its end; a hang is killed and reported, never waited out.
+    #
+    # Output goes through files, not pipes: the first command of a prefix starts Wine's
+    # own background processes, which inherit its output and would keep a pipe open.
     with tempfile.TemporaryFile() as out, tempfile.TemporaryFile() as err:
         process = subprocess.Popen(args, env=env, cwd=cwd, stdin=subprocess.DEVNULL, stdout=out,
                                    stderr=err, start_new_session=True)
