@@ -6,6 +6,7 @@ test_alert_load.)"""
 
 import time
 
+from harness import wine
 from harness.statistics import ITEM_ARGS, ITEM_EXE, ITEM_NAME, StatisticsServerCase, answer
 from harness.suite_input import ALERT_CLASS, hex_arg
 
@@ -17,9 +18,8 @@ RUN_KEY = "HKCU\\Software\\Microsoft\\Windows\\CurrentVersion\\Run"
 ITEM_WITH_CREATOR = ITEM_ARGS + (hex_arg("4242"), hex_arg(CREATOR))
 
 
-def item_args(name):
-    """A registry item of its own name that runs the installed item program."""
-    return ("/1", hex_arg(name), hex_arg(ITEM_EXE), hex_arg(RUN_KEY))
+def item_args(name, exe=ITEM_EXE):  # a registry item of its own name
+    return ("/1", hex_arg(name), hex_arg(exe), hex_arg(RUN_KEY))
 
 
 class AlertWindowCase(StatisticsServerCase):
@@ -39,23 +39,18 @@ class AlertWindowCase(StatisticsServerCase):
         self.prefix.write_ini(self.prefix.facts["common_appdata"] + "\\Tarvo\\Install.ini", "[install]\nkst19=1\n")
         self.server.reply = None
 
-    # --- helpers -------------------------------------------------------------------
-
     def settings(self, display_time):
         self.prefix.write_ini(self.prefix.user_data_dir + "Main.ini",
                               f"[Notification]\nDisplayTime={display_time}\n")
-
-    def with_rate(self, rate):
-        """The disable-rate look-up answers `rate`, advising nothing."""
-        self.prefix.write_ini(self.prefix.program_dir + "Update\\Update.ini",
-                              f"[Startup]\nOpenRequest=1\nRequesturl={self.server.url}\n")
-        self.server.reply = answer(rate, 1)
 
 
 class AlertItemTest(AlertWindowCase):
 
     def test_rows_rate_line_and_details(self):
-        self.with_rate("20%")
+        # The disable-rate look-up answers 20 %, advising nothing.
+        self.prefix.write_ini(self.prefix.program_dir + "Update\\Update.ini",
+                              f"[Startup]\nOpenRequest=1\nRequesturl={self.server.url}\n")
+        self.server.reply = answer("20%", 1)
         self.settings(0)  # stays until closed
         run, alert = self.open_alert(*ITEM_WITH_CREATOR)
         texts = self.texts(alert.hwnd)
@@ -84,7 +79,7 @@ class AlertItemTest(AlertWindowCase):
     def test_disable_now_hands_the_item_to_the_open_suite(self):
         # (The closed suite is started with its switch: the boot notice's buttons.)
         record = self.prefix.new_artifact("suite", ".txt")
-        self.start_probe("suite-window", self.prefix.windows_path(record))
+        self.start_probe("suite-window", wine.windows_path(record))
         self.settings(0)
         run, alert = self.open_alert(*ITEM_ARGS)
         self.click(alert.hwnd, "Disable Now")
@@ -136,9 +131,7 @@ class AlertCountdownTest(AlertWindowCase):
         self.settings(1)
         run, _ = self.open_alert(*ITEM_ARGS)
         self.finish(run, 60)
-        messages = self.prefix.read_ini(self.prefix.user_data_dir + "ncconfig.ini").section("Messages")
-        self.assertEqual(len(messages), 1, messages)
-        [(key, value)] = messages.items()
+        [(key, value)] = self.prefix.read_ini(self.prefix.user_data_dir + "ncconfig.ini").section("Messages").items()
         self.assertTrue(key.endswith("_Base"), key)
         self.assertTrue(value.startswith("msgid:3|opid:4|"), value)
 
@@ -147,7 +140,7 @@ class AlertCountdownTest(AlertWindowCase):
         [target] = self.prefix.install_stand_ins(gone)
         self.settings(0)
         run, alert = self.open_alert(*ITEM_ARGS)
-        second = self.run_bootmark("/AddAutoRun", "/1", hex_arg("Gone Tool"), hex_arg(gone), hex_arg(RUN_KEY))
+        second = self.run_bootmark("/AddAutoRun", *item_args("Gone Tool", gone))
         self.assertEqual(second.exit_code, 0, second)
         target.unlink()
         self.click(alert.hwnd, control_id=CLOSE_CONTROL_ID)

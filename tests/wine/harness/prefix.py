@@ -87,10 +87,6 @@ class Prefix:
             current = candidate
         return current
 
-    @staticmethod
-    def windows_path(unix_path):  # of a file outside the prefix, on Wine's Z: drive
-        return "Z:" + str(Path(unix_path).resolve()).replace("/", "\\")
-
     def new_artifact(self, stem, suffix):
         self._counter += 1
         return self.artifacts / f"{self._counter:03d}-{stem}{suffix}"
@@ -129,10 +125,7 @@ class Prefix:
         return ini.IniFile.parse(self.unix_path(windows_path).read_bytes())
 
     def import_reg(self, text):
-        reg = self.new_artifact("import", ".reg")
-        reg.write_bytes(ini.encode("Windows Registry Editor Version 5.00\n\n" + text))
-        # reg.exe by name runs from the current folder first: run it from the artifacts.
-        wine.run(["wine", "reg", "import", self.windows_path(reg)], self.env, timeout=60, cwd=self.artifacts)
+        wine.import_reg(self.env, self.new_artifact("import", ".reg"), text)
 
     def remove_suite_data(self):  # the next run starts from a clean machine
         for folder in (self.user_data_dir, self.common_data_dir):

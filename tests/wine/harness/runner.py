@@ -33,7 +33,7 @@ class BootmarkProcess:
         self.capture.touch()
         self._stdout = prefix.new_artifact("wine", ".stdout")
         self._stderr = self._stdout.with_suffix(".stderr")
-        command = ["wine", prefix.program_dir + prefix_module.CAPTURE_TOOL, prefix.windows_path(self.capture),
+        command = ["wine", prefix.program_dir + prefix_module.CAPTURE_TOOL, wine.windows_path(self.capture),
                    exe or prefix.exe, *self.args]
         # Scheduled tasks start programs in the system folder when they name no other.
         with open(self._stdout, "wb") as out, open(self._stderr, "wb") as err:

@@ -22,9 +22,7 @@ FONT_DIRS = ["/usr/share/wine/fonts"]
 
 # The suite's windows ask for Segoe UI, which Wine lacks: draw it with Tahoma. No
 # crash dialog: a crash must end the run, not leave a window waiting for a click.
-SETUP_REG = """Windows Registry Editor Version 5.00
-
-[HKEY_CURRENT_USER\\Software\\Wine\\Fonts\\Replacements]
+SETUP_REG = """[HKEY_CURRENT_USER\\Software\\Wine\\Fonts\\Replacements]
 "Segoe UI"="Tahoma"
 
 [HKEY_CURRENT_USER\\Software\\Wine\\WineDbg]
@@ -36,8 +34,7 @@ FOLDER_QUERY = "echo %APPDATA%^|%ProgramData%^|%ALLUSERSPROFILE%^|%ProgramFiles%
 
 
 def wine_version():
-    return subprocess.run(["wine", "--version"], capture_output=True, text=True,
-                          check=True).stdout.strip()
+    return subprocess.run(["wine", "--version"], capture_output=True, text=True, check=True).stdout.strip()
 
 
 def cache_root():
@@ -85,10 +82,7 @@ def _make(root, final):
         wine.run(["wineserver", "-w"], env, timeout=120)
         _detach_home_folders(prefix)
         _copy_fonts(prefix)
-        reg = work / "setup.reg"
-        reg.write_bytes(("\ufeff" + SETUP_REG.replace("\n", "\r\n")).encode("utf-16-le"))
-        wine.run(["wine", "reg", "import", "Z:" + str(reg).replace("/", "\\")], env,
-                 timeout=120, cwd=work)
+        wine.import_reg(env, work / "setup.reg", SETUP_REG)
         facts = _ask_folders(env, work)
         wine.run(["wineserver", "-w"], env, timeout=120)
         (work / "facts.json").write_text(json.dumps(facts, indent=2))

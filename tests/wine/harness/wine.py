@@ -4,25 +4,33 @@ import os
 import signal
 import subprocess
 import tempfile
+from pathlib import Path
+
+from . import ini
 
 # wineboot must not ask for the .NET and HTML engines, nor write menu entries into
 # the real home folder.
 DLL_OVERRIDES = "mscoree,mshtml=;winemenubuilder.exe=d"
 
 
-def wine_env(prefix_dir, display=None, debug="-all"):
+def wine_env(prefix_dir, display=None):
     # The environment of a Wine command in prefix_dir: fixed locale, quiet traces.
-    env = {k: v for k, v in os.environ.items() if not k.startswith(("WINE", "LC_", "LANGUAGE"))}
-    env.update(
-        WINEPREFIX=str(prefix_dir),
-        WINEDLLOVERRIDES=DLL_OVERRIDES,
-        WINEDEBUG=debug,
-        LANG="C.UTF-8",
-    )
-    env.pop("DISPLAY", None)
+    env = {k: v for k, v in os.environ.items() if not k.startswith(("WINE", "LC_", "LANGUAGE", "DISPLAY"))}
+    env.update(WINEPREFIX=str(prefix_dir), WINEDLLOVERRIDES=DLL_OVERRIDES, WINEDEBUG="-all", LANG="C.UTF-8")
     if display is not None:
         env["DISPLAY"] = display
     return env
+
+
+def windows_path(unix_path):  # of a file outside the prefix, on Wine's Z: drive
+    return "Z:" + str(Path(unix_path).resolve()).replace("/", "\\")
+
+
+# Imports the keys and values of .reg text with reg.exe, through the file `reg`.
+def import_reg(env, reg, text):
+    reg.write_bytes(ini.encode("Windows Registry Editor Version 5.00\n\n" + text))
+    # reg.exe by name runs from the current folder first: run it from the file's.
+    run(["wine", "reg", "import", windows_path(reg)], env, timeout=120, cwd=reg.parent)
 
 
 def die_with_parent():

@@ -4,7 +4,6 @@
 
 #include <filesystem>
 #include <string>
-#include <vector>
 
 #include "platform/win32/unique_handle.h"
 #include "platform/win32/wide.h"
@@ -33,15 +32,6 @@ class ScratchFolder {
   // The folder with a trailing backslash.
   std::string Path() const { return Narrow(path_.wstring()) + "\\"; }
   std::string operator/(std::string_view name) const { return Path() + std::string(name); }
-
-  // Names of the entries in the folder (not recursive).
-  std::vector<std::string> Entries() const {
-    std::vector<std::string> names;
-    for (const auto& entry : std::filesystem::directory_iterator(path_)) {
-      names.push_back(Narrow(entry.path().filename().wstring()));
-    }
-    return names;
-  }
 
  private:
   std::filesystem::path path_;

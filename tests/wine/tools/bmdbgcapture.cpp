@@ -60,22 +60,8 @@ std::string FormatLine(std::wstring text) {
     if (!text.empty() && text.back() == L'\r') text.pop_back();
   }
   std::wstring escaped;
-  for (wchar_t c : text) {
-    if (c == L'\n') {
-      escaped += L"\\n";
-    } else if (c == L'\r') {
-      escaped += L"\\r";
-    } else {
-      escaped.push_back(c);
-    }
-  }
+  for (wchar_t c : text) escaped += c == L'\n' ? L"\\n" : c == L'\r' ? L"\\r" : std::wstring(1, c);
   return bmtool::Narrow(escaped) + "\n";
-}
-
-bool WriteAll(HANDLE file, const std::string& bytes) {
-  DWORD written = 0;
-  return WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
-         written == bytes.size();
 }
 
 void CloseIfValid(HANDLE handle) {
@@ -128,11 +114,14 @@ int Run(const std::vector<std::wstring>& args) {
       case LOAD_DLL_DEBUG_EVENT:
         CloseIfValid(event.u.LoadDll.hFile);
         break;
-      case OUTPUT_DEBUG_STRING_EVENT:
-        if (!WriteAll(output, FormatLine(DebugString(process.hProcess, event.u.DebugString)))) {
+      case OUTPUT_DEBUG_STRING_EVENT: {
+        const std::string line = FormatLine(DebugString(process.hProcess, event.u.DebugString));
+        DWORD written = 0;
+        if (!WriteFile(output, line.data(), static_cast<DWORD>(line.size()), &written, nullptr)) {
           fwprintf(stderr, L"bmdbgcapture: write failed (error %lu)\n", GetLastError());
         }
         break;
+      }
       case EXCEPTION_DEBUG_EVENT: {
         // The loader's breakpoint is the debugger's; every other exception goes back
         // to the program's own handlers, as without a debugger.

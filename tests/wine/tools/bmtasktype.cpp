@@ -8,7 +8,8 @@
 #include "tool_files.h"
 
 extern "C" int WINAPI GetTaskTypeEx(int argument) {
-  const std::wstring folder = bmtool::ModuleFolder(bmtool::ThisModule());
+  const std::wstring stem = bmtool::ModuleStem(bmtool::ThisModule());
+  const std::wstring folder = stem.substr(0, stem.find_last_of(L'\\') + 1);
   bmtool::AppendLine(folder + L"GetTaskTypeEx.calls.txt", "GetTaskTypeEx(" + std::to_string(argument) + ")");
   std::string answer;
   return bmtool::ReadAll(folder + L"GetTaskTypeEx.txt", answer) ? std::atoi(answer.c_str()) : 0;

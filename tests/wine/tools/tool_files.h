@@ -20,24 +20,14 @@ inline HMODULE ThisModule() {
   return module;
 }
 
-inline std::wstring ModulePath(HMODULE module) {
-  wchar_t path[MAX_PATH + 1] = {};
-  GetModuleFileNameW(module, path, MAX_PATH);
-  return path;
-}
-
-// The module's folder with a trailing backslash.
-inline std::wstring ModuleFolder(HMODULE module) {
-  const std::wstring path = ModulePath(module);
-  return path.substr(0, path.find_last_of(L'\\') + 1);
-}
-
 // The module's path without its extension ("...\KST" for "...\KST.exe").
 inline std::wstring ModuleStem(HMODULE module) {
-  std::wstring path = ModulePath(module);
-  const std::size_t dot = path.find_last_of(L'.');
-  if (dot != std::wstring::npos && dot > path.find_last_of(L'\\')) path.resize(dot);
-  return path;
+  wchar_t path[MAX_PATH + 1] = {};
+  GetModuleFileNameW(module, path, MAX_PATH);
+  std::wstring stem = path;
+  const std::size_t dot = stem.find_last_of(L'.');
+  if (dot != std::wstring::npos && dot > stem.find_last_of(L'\\')) stem.resize(dot);
+  return stem;
 }
 
 // Appends a line to a record file opened for this line only, so that a reader sees

@@ -7,27 +7,14 @@ namespace {
 
 constexpr UINT kSendTimeoutMs = 10000;
 
-HWND ExistingWindow(const std::wstring& text) {
-  const HWND window = ParseHandle(text);
-  return window != nullptr && IsWindow(window) ? window : nullptr;
-}
-
-POINT CentreOnScreen(HWND window) {
-  RECT rect{};
-  GetWindowRect(window, &rect);
-  return {(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
-}
-
-bool Send(HWND window, UINT message, WPARAM wParam, LPARAM lParam, DWORD_PTR* result = nullptr) {
+bool Send(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   DWORD_PTR ignored = 0;
-  return SendMessageTimeoutW(window, message, wParam, lParam, SMTO_NORMAL, kSendTimeoutMs,
-                             result != nullptr ? result : &ignored) != 0;
+  return SendMessageTimeoutW(window, message, wParam, lParam, SMTO_NORMAL, kSendTimeoutMs, &ignored) != 0;
 }
 
 }  // namespace
 
 // copydata <hwnd> <text>: WM_COPYDATA, dwData 0, the UTF-16 text with its terminator.
-// Prints the receiver's answer.
 int CopyData(const Args& args) {
   if (args.size() != 2) return 2;
   const HWND window = ExistingWindow(args[0]);
@@ -36,13 +23,9 @@ int CopyData(const Args& args) {
   data.dwData = 0;
   data.cbData = static_cast<DWORD>((args[1].size() + 1) * sizeof(wchar_t));
   data.lpData = const_cast<wchar_t*>(args[1].c_str());
-  DWORD_PTR answer = 0;
-  if (!Send(window, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data), &answer)) {
-    PrintError(L"WM_COPYDATA was not delivered");
-    return 1;
-  }
-  PrintLine(std::to_wstring(answer));
-  return 0;
+  if (Send(window, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data))) return 0;
+  PrintError(L"WM_COPYDATA was not delivered");
+  return 1;
 }
 
 // click <hwnd>: BM_CLICK for a button, otherwise a left press and release at its centre.
@@ -53,7 +36,9 @@ int Click(const Args& args) {
   if (CompareStringOrdinal(ClassOf(window).c_str(), -1, L"Button", -1, TRUE) == CSTR_EQUAL) {
     return Send(window, BM_CLICK, 0, 0) ? 0 : 1;
   }
-  POINT point = CentreOnScreen(window);
+  RECT rect{};
+  GetWindowRect(window, &rect);
+  POINT point{(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
   ScreenToClient(window, &point);
   const LPARAM at = MAKELPARAM(point.x, point.y);
   const bool ok = Send(window, WM_MOUSEMOVE, 0, at) && Send(window, WM_LBUTTONDOWN, MK_LBUTTON, at) &&

@@ -1,6 +1,10 @@
-// Looking at windows: wait, list, watch, children.
+// Looking at windows (wait, list, watch, children), and the line-oriented output of
+// the probe.
+#include <cstdio>
+#include <cwchar>
 #include <map>
 
+#include "../tool_files.h"
 #include "probe.h"
 
 namespace bmprobe {
@@ -10,25 +14,54 @@ namespace {
 constexpr UINT kMessageTimeoutMs = 2000;
 constexpr DWORD kPollMs = 10;
 
+void Write(FILE* stream, const std::string& line) {
+  const std::string bytes = line + "\n";
+  fwrite(bytes.data(), 1, bytes.size(), stream);
+  fflush(stream);
+}
+
 BOOL CALLBACK CollectWindow(HWND window, LPARAM param) {
   reinterpret_cast<std::vector<HWND>*>(param)->push_back(window);
   return TRUE;
 }
 
-}  // namespace
+// "*" stands for any class or any title (a null pointer for FindWindowW).
+const wchar_t* Pattern(const std::wstring& text) { return text == L"*" ? nullptr : text.c_str(); }
 
-std::wstring ClassOf(HWND window) {
-  wchar_t buffer[256] = {};
-  GetClassNameW(window, buffer, 256);
+// Tabs, line breaks and backslashes escaped, so that a record stays one line.
+std::wstring Escape(const std::wstring& text) {
+  std::wstring out;
+  for (wchar_t c : text) {
+    switch (c) {
+      case L'\\': out += L"\\\\"; break;
+      case L'\t': out += L"\\t"; break;
+      case L'\n': out += L"\\n"; break;
+      case L'\r': out += L"\\r"; break;
+      default: out.push_back(c);
+    }
+  }
+  return out;
+}
+
+std::wstring FormatHandle(HWND window) {
+  wchar_t buffer[32];
+  swprintf(buffer, 32, L"0x%llX", static_cast<unsigned long long>(reinterpret_cast<uintptr_t>(window)));
   return buffer;
+}
+
+// "visible<TAB>left,top,right,bottom" in screen coordinates.
+std::wstring VisibleAndRect(HWND window) {
+  RECT rect{};
+  GetWindowRect(window, &rect);
+  return std::wstring(IsWindowVisible(window) ? L"1" : L"0") + L"\t" + std::to_wstring(rect.left) + L"," +
+         std::to_wstring(rect.top) + L"," + std::to_wstring(rect.right) + L"," + std::to_wstring(rect.bottom);
 }
 
 std::wstring TextOf(HWND window) {
   // WM_GETTEXT is marshalled across processes, so edit controls answer too; a hung
   // window falls back to the caption the system keeps.
   DWORD_PTR length = 0;
-  if (SendMessageTimeoutW(window, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, kMessageTimeoutMs,
-                          &length)) {
+  if (SendMessageTimeoutW(window, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, kMessageTimeoutMs, &length)) {
     std::wstring text(length + 1, L'\0');
     DWORD_PTR copied = 0;
     if (SendMessageTimeoutW(window, WM_GETTEXT, length + 1, reinterpret_cast<LPARAM>(text.data()),
@@ -42,21 +75,7 @@ std::wstring TextOf(HWND window) {
   return buffer;
 }
 
-std::wstring RectOf(HWND window) {
-  RECT rect{};
-  GetWindowRect(window, &rect);
-  return std::to_wstring(rect.left) + L"," + std::to_wstring(rect.top) + L"," +
-         std::to_wstring(rect.right) + L"," + std::to_wstring(rect.bottom);
-}
-
-HWND FindAnyWindow(const std::wstring& className, const std::wstring& title) {
-  HWND window = FindWindowW(Pattern(className), Pattern(title));
-  if (window == nullptr) {
-    window = FindWindowExW(HWND_MESSAGE, nullptr, Pattern(className), Pattern(title));
-  }
-  return window;
-}
-
+// Every top-level window, then every message-only window.
 std::vector<HWND> AllWindows() {
   std::vector<HWND> windows;
   EnumWindows(CollectWindow, reinterpret_cast<LPARAM>(&windows));
@@ -67,22 +86,42 @@ std::vector<HWND> AllWindows() {
   return windows;
 }
 
+}  // namespace
+
+void PrintLine(const std::wstring& line) { Write(stdout, bmtool::Narrow(line)); }
+
+void PrintError(const std::wstring& message) { Write(stderr, "bmprobe: " + bmtool::Narrow(message)); }
+
+HWND ExistingWindow(const std::wstring& text) {
+  wchar_t* end = nullptr;
+  const auto window = reinterpret_cast<HWND>(static_cast<uintptr_t>(wcstoull(text.c_str(), &end, 0)));
+  return !text.empty() && *end == L'\0' && IsWindow(window) ? window : nullptr;
+}
+
+std::wstring ClassOf(HWND window) {
+  wchar_t buffer[256] = {};
+  GetClassNameW(window, buffer, 256);
+  return buffer;
+}
+
 std::wstring DescribeWindow(HWND window) {
   wchar_t title[512] = {};
   InternalGetWindowText(window, title, 512);  // never blocks on a busy window
   DWORD pid = 0;
   GetWindowThreadProcessId(window, &pid);
   return FormatHandle(window) + L"\t" + std::to_wstring(pid) + L"\t" + Escape(ClassOf(window)) + L"\t" +
-         Escape(title) + L"\t" + (IsWindowVisible(window) ? L"1" : L"0") + L"\t" + RectOf(window);
+         Escape(title) + L"\t" + VisibleAndRect(window);
 }
 
-// wait <class> <title> <timeout-ms>: like find, polling until the window exists.
+// wait <class> <title> <timeout-ms>: polls until a top-level or message-only window of
+// that class and title exists and prints its handle.
 int Wait(const Args& args) {
   if (args.size() != 3) return 2;
   const DWORD timeout = wcstoul(args[2].c_str(), nullptr, 10);
   const DWORD start = GetTickCount();
   for (;;) {
-    const HWND window = FindAnyWindow(args[0], args[1]);
+    HWND window = FindWindowW(Pattern(args[0]), Pattern(args[1]));
+    if (window == nullptr) window = FindWindowExW(HWND_MESSAGE, nullptr, Pattern(args[0]), Pattern(args[1]));
     if (window != nullptr) {
       PrintLine(FormatHandle(window));
       return 0;
@@ -123,15 +162,13 @@ int Watch(const Args& args) {
 // children <hwnd>: hwnd, class, control id, visible, rect, text of every descendant.
 int Children(const Args& args) {
   if (args.size() != 1) return 2;
-  const HWND parent = ParseHandle(args[0]);
-  if (parent == nullptr || !IsWindow(parent)) return 1;
+  const HWND parent = ExistingWindow(args[0]);
+  if (parent == nullptr) return 1;
   std::vector<HWND> children;
   EnumChildWindows(parent, CollectWindow, reinterpret_cast<LPARAM>(&children));
   for (HWND child : children) {
-    PrintLine(FormatHandle(child) + L"\t" + Escape(ClassOf(child)) + L"\t" +
-              std::to_wstring(GetDlgCtrlID(child)) + L"\t" +
-              (IsWindowVisible(child) ? L"1" : L"0") + L"\t" + RectOf(child) + L"\t" +
-              Escape(TextOf(child)));
+    PrintLine(FormatHandle(child) + L"\t" + Escape(ClassOf(child)) + L"\t" + std::to_wstring(GetDlgCtrlID(child)) +
+              L"\t" + VisibleAndRect(child) + L"\t" + Escape(TextOf(child)));
   }
   return 0;
 }

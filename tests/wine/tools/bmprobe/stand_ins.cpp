@@ -1,19 +1,33 @@
-// A window that stands in for another program during a test: a full-screen game or
-// video. It runs until the probe is killed.
+// Windows that stand in for other programs during a test: a full-screen game or video,
+// and the suite's main window. They run until the probe is killed or they are closed.
+#include "../tool_files.h"
 #include "probe.h"
 
 namespace bmprobe {
 
 namespace {
 
+std::wstring g_recordPath;
+
 LRESULT CALLBACK StandInProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == WM_DESTROY) PostQuitMessage(0);
   return DefWindowProcW(window, message, wParam, lParam);
 }
 
-}  // namespace
+// Writes down every application message (from WM_USER on) sent or posted to the suite.
+LRESULT CALLBACK SuiteWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message < WM_USER) return StandInProc(window, message, wParam, lParam);
+  bmtool::AppendLine(g_recordPath, std::to_string(message) + " " + std::to_string(wParam) + " " +
+                                       std::to_string(static_cast<long long>(lParam)));
+  return 0;
+}
 
-bool RegisterStandInClass(const std::wstring& className, WNDPROC proc, int brush) {
+// Registers the window class with its procedure and stock brush and makes the window;
+// prints its line (in front: made the foreground window first, its line ending in
+// "foreground" or "background"), then serves it. Fails with exit code 1 without a window.
+// `place` holds left, top, width and height.
+int Serve(const std::wstring& className, WNDPROC proc, int brush, DWORD exStyle, const wchar_t* title,
+          DWORD style, RECT place, bool inFront) {
   WNDCLASSEXW wc{};
   wc.cbSize = sizeof(wc);
   wc.lpfnWndProc = proc;
@@ -21,10 +35,9 @@ bool RegisterStandInClass(const std::wstring& className, WNDPROC proc, int brush
   wc.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
   wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(brush));
   wc.lpszClassName = className.c_str();
-  return RegisterClassExW(&wc) != 0;
-}
-
-int Serve(HWND window, bool inFront) {
+  const HWND window = RegisterClassExW(&wc) == 0 ? nullptr
+                      : CreateWindowExW(exStyle, className.c_str(), title, style | WS_VISIBLE, place.left, place.top,
+                                        place.right, place.bottom, nullptr, nullptr, wc.hInstance, nullptr);
   if (window == nullptr) {
     PrintError(L"cannot create the window (is there a display?)");
     return 1;
@@ -52,16 +65,24 @@ int Serve(HWND window, bool inFront) {
   return 0;
 }
 
-// fullscreen-window <class>: a borderless topmost popup exactly covering the
-// primary screen, in front.
+}  // namespace
+
+// fullscreen-window <class>: a borderless topmost popup exactly covering the primary
+// screen, in front.
 int FullScreenWindow(const Args& args) {
   if (args.size() != 1) return 2;
-  if (!RegisterStandInClass(args[0], StandInProc, BLACK_BRUSH)) return 1;
-  const HWND window = CreateWindowExW(WS_EX_TOPMOST, args[0].c_str(), L"bmprobe full screen",
-                                      WS_POPUP | WS_VISIBLE, 0, 0, GetSystemMetrics(SM_CXSCREEN),
-                                      GetSystemMetrics(SM_CYSCREEN), nullptr, nullptr,
-                                      GetModuleHandleW(nullptr), nullptr);
-  return Serve(window, true);
+  return Serve(args[0], StandInProc, BLACK_BRUSH, WS_EX_TOPMOST, L"bmprobe full screen", WS_POPUP,
+               {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)}, true);
+}
+
+// suite-window <record file>: the suite's main window ("TForm_KST", "Kestrune"),
+// recording "<message> <wParam> <lParam>" (decimal) for every application message,
+// one line each, appended to the record file.
+int SuiteWindow(const Args& args) {
+  if (args.size() != 1) return 2;
+  g_recordPath = args[0];
+  return Serve(L"TForm_KST", SuiteWindowProc, WHITE_BRUSH, 0, L"Kestrune", WS_OVERLAPPEDWINDOW, {40, 40, 480, 320},
+               false);
 }
 
 }  // namespace bmprobe
