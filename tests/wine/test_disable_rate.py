@@ -97,6 +97,9 @@ class DisableRateTest(StatisticsServerCase):
         installation = (f' /pd "kst" /url "{INSERT_URL}" /user 2 /insur "bank" /type 3 /pr "acme"'
                         f' /ver "{KST_VERSION}"')
         self.wait_until(lambda: len(self.prefix.recorded_calls("Tallyhop3.exe")) >= 2, 20, "no statistics starts")
+        # The suite library was asked (the positive control of test_statistics' absent call record).
+        type_calls = self.prefix.unix_path(self.prefix.program_dir + "GetTaskTypeEx.calls.txt")
+        self.assertIn("GetTaskTypeEx(", type_calls.read_text())
         self.assertEqual(sorted(command for command, _ in self.prefix.recorded_calls("Tallyhop3.exe")), sorted(
             [f'"{tallyhop}" /statcom /stflag {event} /appid "kst19"{installation}' for event in ("229", "231")]))
 
