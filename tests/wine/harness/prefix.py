@@ -95,15 +95,15 @@ class Prefix:
 
     def install(self):  # Bootmark.exe and the test tools into the suite's program folder
         for tool in (paths.bootmark_exe(), paths.tools_dir() / CAPTURE_TOOL, paths.tools_dir() / PROBE_TOOL):
-            self._copy(tool, self.program_dir + tool.name)
+            self.copy_in(tool, self.program_dir + tool.name)
 
     # Copies the stand-in of each program or library, given by Windows path or as one of
     # the suite's files in its program folder; returns the copies.
     def install_stand_ins(self, *names):
-        return [self._copy(paths.tools_dir() / STAND_INS.get(name, "bmrecorder.exe"),
+        return [self.copy_in(paths.tools_dir() / STAND_INS.get(name, "bmrecorder.exe"),
                            name if ":" in name else self.program_dir + name) for name in names]
 
-    def _copy(self, source, windows_path):
+    def copy_in(self, source, windows_path):  # a file from outside, its folders made
         target = self.unix_path(windows_path)
         target.parent.mkdir(parents=True, exist_ok=True)
         shutil.copy2(source, target)
