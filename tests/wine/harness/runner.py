@@ -1,9 +1,11 @@
 """Running Bootmark.exe through bmdbgcapture.exe, and windows through bmprobe.exe."""
 # bmdbgcapture.exe records every debug string of the program in full.
 
+import os
 import re
 import subprocess
 import time
+from types import SimpleNamespace
 
 from . import prefix as prefix_module
 from . import wine
@@ -25,6 +27,17 @@ class RunResult:  # one finished run
                 f"{self.duration} s, debug lines:\n  {shown}>")
 
 
+def _start(prefix, command, output, errors=None, cwd=None):
+    # A Wine process of the prefix in a session of its own, its output (and errors) into files.
+    with open(output, "wb") as out, open(errors or os.devnull, "wb") as err:
+        return subprocess.Popen(command, env=prefix.env, cwd=cwd or prefix.artifacts, stdin=subprocess.DEVNULL,
+                                stdout=out, stderr=err if errors else subprocess.STDOUT, start_new_session=True)
+
+
+def _lines(path):  # so far: the last element is an unfinished line, or ""
+    return path.read_bytes().decode("utf-8", "replace").split("\n")[:-1]
+
+
 class BootmarkProcess:
     # Bootmark.exe (or `exe`, another program of the prefix) started through the capture tool.
     def __init__(self, prefix, args, exe=None):
@@ -36,13 +49,10 @@ class BootmarkProcess:
         command = ["wine", prefix.program_dir + prefix_module.CAPTURE_TOOL, wine.windows_path(self.capture),
                    exe or prefix.exe, *self.args]
         # Scheduled tasks start programs in the system folder when they name no other.
-        with open(self._stdout, "wb") as out, open(self._stderr, "wb") as err:
-            self.process = subprocess.Popen(command, env=prefix.env, cwd=prefix.unix_path("C:\\windows\\system32"),
-                                            stdin=subprocess.DEVNULL, stdout=out, stderr=err, start_new_session=True)
+        self.process = _start(prefix, command, self._stdout, self._stderr, prefix.unix_path("C:\\windows\\system32"))
 
-    def lines(self):  # so far: the capture tool writes each one as it comes
-        # The last element is an unfinished line, or "".
-        return self.capture.read_bytes().decode("utf-8").split("\n")[:-1]
+    def lines(self):  # the capture tool writes each one as it comes
+        return _lines(self.capture)
 
     def pid(self, timeout=20):  # once the debugger has seen the process start
         deadline = time.monotonic() + timeout
@@ -81,25 +91,18 @@ class BootmarkProcess:
         return self._stderr.read_bytes().decode("utf-8", "replace")
 
 
-class Window:  # one line of `bmprobe list/watch`
-    def __init__(self, line):
-        hwnd, pid, class_name, title, visible, rect = line.split("\t")
-        self.hwnd, self.pid, self.class_name, self.title = hwnd, int(pid), unescape(class_name), unescape(title)
-        self.visible, self.rect = visible == "1", tuple(int(n) for n in rect.split(","))
-
-    def __repr__(self):
-        return f"<{self.hwnd} [{self.pid}] {self.class_name!r} {self.title!r} visible={self.visible} {self.rect}>"
+# One line of `bmprobe list/watch` (WINDOW) or `bmprobe children` (CHILD).
+WINDOW = ("hwnd", "pid", "class_name", "title", "visible", "rect")
+CHILD = ("hwnd", "class_name", "control_id", "visible", "rect", "text")
 
 
-class Child:  # one line of `bmprobe children`
-    def __init__(self, line):
-        hwnd, class_name, control_id, visible, rect, text = line.split("\t")
-        self.hwnd, self.class_name, self.control_id = hwnd, unescape(class_name), int(control_id)
-        self.text = unescape(text)
-        self.visible, self.rect = visible == "1", tuple(int(n) for n in rect.split(","))
-
-    def __repr__(self):
-        return f"<{self.hwnd} {self.class_name!r} #{self.control_id} visible={self.visible} {self.rect} {self.text!r}>"
+def record(line, fields):
+    found = SimpleNamespace(**{name: unescape(value) for name, value in zip(fields, line.split("\t"))})
+    found.visible, found.rect = found.visible == "1", tuple(int(n) for n in found.rect.split(","))
+    for number in ("pid", "control_id"):
+        if hasattr(found, number):
+            setattr(found, number, int(getattr(found, number)))
+    return found
 
 
 def unescape(text):
@@ -123,10 +126,10 @@ class Probe:  # bmprobe.exe, run inside the prefix
         return self._out(result)[0] if result.returncode == 0 else None
 
     def list(self):
-        return [Window(line) for line in self._out(self.run("list", check=True))]
+        return [record(line, WINDOW) for line in self._out(self.run("list", check=True))]
 
     def children(self, hwnd):
-        return [Child(line) for line in self._out(self.run("children", hwnd, check=True))]
+        return [record(line, CHILD) for line in self._out(self.run("children", hwnd, check=True))]
 
     def copydata(self, hwnd, text):
         self.run("copydata", hwnd, text, check=True)
@@ -136,10 +139,7 @@ class ProbeProcess:
     # A long-running probe (stand-in window, watch), ready when it printed its first line.
     def __init__(self, probe, args, timeout=20):
         self.output = probe.prefix.new_artifact("probe-" + args[0], ".txt")
-        with open(self.output, "wb") as out:
-            self.process = subprocess.Popen(["wine", probe.tool, *args], env=probe.prefix.env,
-                                            cwd=probe.prefix.artifacts, stdin=subprocess.DEVNULL, stdout=out,
-                                            stderr=subprocess.STDOUT, start_new_session=True)
+        self.process = _start(probe.prefix, ["wine", probe.tool, *args], self.output)
         deadline = time.monotonic() + timeout
         while not self.lines():
             if self.process.poll() is not None:
@@ -152,10 +152,10 @@ class ProbeProcess:
         self.first_line = self.lines()[0]
 
     def lines(self):
-        return self.output.read_bytes().decode("utf-8", "replace").split("\n")[:-1]
+        return _lines(self.output)
 
     def windows(self):  # of `watch`: every line so far (a window may come again, changed)
-        return [Window(line) for line in self.lines()[1:] if line.count("\t") == 5]
+        return [record(line, WINDOW) for line in self.lines()[1:] if line.count("\t") == 5]
 
     def stop(self):
         wine.kill_group(self.process)

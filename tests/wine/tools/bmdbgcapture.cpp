@@ -26,13 +26,15 @@
 namespace {
 
 // Exit codes of the tool itself (the child's code is passed through otherwise).
-constexpr int kUsageError = 120;
-constexpr int kOutputError = 121;
-constexpr int kStartError = 122;
-constexpr int kDebugError = 123;
+constexpr int kUsageError = 120, kOutputError = 121, kStartError = 122, kDebugError = 123;
 
-// Reads the debug string the event names, of nDebugStringLength units with its
-// terminator, and keeps what comes before the first NUL unit.
+int Fail(const wchar_t* what, const std::wstring& name, int code) {
+  fwprintf(stderr, L"bmdbgcapture: %ls %ls (error %lu)\n", what, name.c_str(), GetLastError());
+  return code;
+}
+
+// The debug string the event names, of nDebugStringLength units with its terminator,
+// up to the first NUL unit.
 std::wstring DebugString(HANDLE process, const OUTPUT_DEBUG_STRING_INFO& info) {
   const size_t unitSize = info.fUnicode ? 2 : 1;
   std::vector<char> bytes(info.nDebugStringLength * unitSize);
@@ -47,107 +49,87 @@ std::wstring DebugString(HANDLE process, const OUTPUT_DEBUG_STRING_INFO& info) {
   }
   if (info.fUnicode) return std::wstring(reinterpret_cast<const wchar_t*>(bytes.data()), bytes.size() / 2);
   std::wstring text(bytes.size(), L'\0');
-  const int size = MultiByteToWideChar(CP_ACP, 0, bytes.data(), static_cast<int>(bytes.size()), text.data(),
-                                       static_cast<int>(text.size()));
-  text.resize(static_cast<size_t>(size));
+  text.resize(static_cast<size_t>(MultiByteToWideChar(CP_ACP, 0, bytes.data(), static_cast<int>(bytes.size()),
+                                                      text.data(), static_cast<int>(text.size()))));
   return text;
 }
 
 // One debug string as one line: a single trailing newline dropped, others escaped.
 std::string FormatLine(std::wstring text) {
-  if (!text.empty() && text.back() == L'\n') {
+  if (text.ends_with(L"\n")) {
     text.pop_back();
-    if (!text.empty() && text.back() == L'\r') text.pop_back();
+    if (text.ends_with(L"\r")) text.pop_back();
   }
   std::wstring escaped;
   for (wchar_t c : text) escaped += c == L'\n' ? L"\\n" : c == L'\r' ? L"\\r" : std::wstring(1, c);
   return bmtool::Narrow(escaped) + "\n";
 }
 
-void CloseIfValid(HANDLE handle) {
-  if (handle != nullptr && handle != INVALID_HANDLE_VALUE) CloseHandle(handle);
-}
-
 int Run(const std::vector<std::wstring>& args) {
-  const HANDLE output = CreateFileW(args[1].c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
-                                    CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (output == INVALID_HANDLE_VALUE) {
-    fwprintf(stderr, L"bmdbgcapture: cannot create %ls (error %lu)\n", args[1].c_str(),
-             GetLastError());
-    return kOutputError;
-  }
+  const HANDLE output = CreateFileW(args[1].c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
+                                    FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (output == INVALID_HANDLE_VALUE) return Fail(L"cannot create", args[1], kOutputError);
 
-  std::wstring commandLine = L"\"" + args[2] + L"\"";  // the program name is never escaped
-  // Quoted so that the program's parser gives each argument back unchanged.
+  // The program name is never escaped; the arguments are quoted so that the program's
+  // parser gives each one back unchanged.
+  std::wstring commandLine = L"\"" + args[2] + L"\"";
   for (size_t i = 3; i < args.size(); ++i) {
     commandLine += L" " + bmtool::Wide(bootmark::QuoteArgument(bmtool::Narrow(args[i])));
   }
-
   const ULONGLONG startTick = GetTickCount64();
   STARTUPINFOW startup{};
-  startup.cb = sizeof(startup);
+  startup.cb = sizeof startup;
   PROCESS_INFORMATION process{};
-  if (!CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE,
-                      DEBUG_ONLY_THIS_PROCESS, nullptr, nullptr, &startup, &process)) {
-    fwprintf(stderr, L"bmdbgcapture: cannot start %ls (error %lu)\n", commandLine.c_str(),
-             GetLastError());
-    CloseHandle(output);
-    return kStartError;
+  if (!CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, DEBUG_ONLY_THIS_PROCESS, nullptr,
+                      nullptr, &startup, &process)) {
+    return Fail(L"cannot start", commandLine, kStartError);
   }
   CloseHandle(process.hThread);
 
   bool sawInitialBreakpoint = false;
-  for (;;) {
-    DEBUG_EVENT event{};
-    if (!WaitForDebugEvent(&event, INFINITE)) {
-      fwprintf(stderr, L"bmdbgcapture: WaitForDebugEvent failed (error %lu)\n", GetLastError());
-      CloseHandle(output);
-      return kDebugError;
-    }
+  for (DEBUG_EVENT event{}; WaitForDebugEvent(&event, INFINITE); event = {}) {
     DWORD status = DBG_CONTINUE;
     switch (event.dwDebugEventCode) {
       case CREATE_PROCESS_DEBUG_EVENT:
-        CloseIfValid(event.u.CreateProcessInfo.hFile);
+        CloseHandle(event.u.CreateProcessInfo.hFile);
         fprintf(stderr, "bmdbgcapture: started pid %lu\n", event.dwProcessId);
         fflush(stderr);
         break;
       case LOAD_DLL_DEBUG_EVENT:
-        CloseIfValid(event.u.LoadDll.hFile);
+        CloseHandle(event.u.LoadDll.hFile);
         break;
       case OUTPUT_DEBUG_STRING_EVENT: {
         const std::string line = FormatLine(DebugString(process.hProcess, event.u.DebugString));
         DWORD written = 0;
         if (!WriteFile(output, line.data(), static_cast<DWORD>(line.size()), &written, nullptr)) {
-          fwprintf(stderr, L"bmdbgcapture: write failed (error %lu)\n", GetLastError());
+          Fail(L"cannot write", args[1], 0);
         }
         break;
       }
-      case EXCEPTION_DEBUG_EVENT: {
+      case EXCEPTION_DEBUG_EVENT:
         // The loader's breakpoint is the debugger's; every other exception goes back
         // to the program's own handlers, as without a debugger.
-        const DWORD code = event.u.Exception.ExceptionRecord.ExceptionCode;
-        if (code == EXCEPTION_BREAKPOINT && !sawInitialBreakpoint) {
+        if (event.u.Exception.ExceptionRecord.ExceptionCode == EXCEPTION_BREAKPOINT && !sawInitialBreakpoint) {
           sawInitialBreakpoint = true;
         } else {
           status = DBG_EXCEPTION_NOT_HANDLED;
         }
         break;
-      }
-      case EXIT_PROCESS_DEBUG_EVENT: {
-        const DWORD exitCode = event.u.ExitProcess.dwExitCode;
-        fprintf(stderr, "bmdbgcapture: pid %lu exited with code %lu after %llu ms\n",
-                event.dwProcessId, exitCode, GetTickCount64() - startTick);
+      case EXIT_PROCESS_DEBUG_EVENT:
+        fprintf(stderr, "bmdbgcapture: pid %lu exited with code %lu after %llu ms\n", event.dwProcessId,
+                event.u.ExitProcess.dwExitCode, GetTickCount64() - startTick);
         fflush(stderr);
         ContinueDebugEvent(event.dwProcessId, event.dwThreadId, DBG_CONTINUE);
         CloseHandle(process.hProcess);
         CloseHandle(output);
-        return static_cast<int>(exitCode);
-      }
+        return static_cast<int>(event.u.ExitProcess.dwExitCode);
       default:
         break;
     }
     ContinueDebugEvent(event.dwProcessId, event.dwThreadId, status);
   }
+  CloseHandle(output);
+  return Fail(L"WaitForDebugEvent failed for", args[2], kDebugError);
 }
 
 }  // namespace

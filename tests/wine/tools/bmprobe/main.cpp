@@ -21,7 +21,7 @@ constexpr Command kCommands[] = {
     {L"watch", bmprobe::Watch, "watch                           list lines as windows appear/change, until killed"},
     {L"children", bmprobe::Children, "children <hwnd>                 hwnd class id visible rect text"},
     {L"copydata", bmprobe::CopyData, "copydata <hwnd> <text>          WM_COPYDATA (UTF-16 + NUL, dwData 0)"},
-    {L"click", bmprobe::Click, "click <hwnd>                    BM_CLICK or a left click at the centre"},
+    {L"click", bmprobe::Click, "click <hwnd>                    a left click at the centre"},
     {L"fullscreen-window", bmprobe::FullScreenWindow, "fullscreen-window <class>       full-screen topmost popup, until killed"},
     {L"suite-window", bmprobe::SuiteWindow, "suite-window <file>             the suite's window, recording messages in <file>, until killed"},
     {L"new-job", bmprobe::NewJob, "new-job <name> <app> <params> <logon|boot> [disabled]  save a .job work item"},

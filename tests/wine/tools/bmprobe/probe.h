@@ -16,7 +16,6 @@ void PrintError(const std::wstring& message);
 
 // The window of a handle written as a number ("0x1002A"), or nullptr.
 HWND ExistingWindow(const std::wstring& text);
-std::wstring ClassOf(HWND window);
 // hwnd, pid, class, title, visible, rect: the line of `list` and `watch`.
 std::wstring DescribeWindow(HWND window);
 

@@ -57,33 +57,26 @@ std::wstring VisibleAndRect(HWND window) {
          std::to_wstring(rect.top) + L"," + std::to_wstring(rect.right) + L"," + std::to_wstring(rect.bottom);
 }
 
+// WM_GETTEXT is marshalled across processes; a hung window answers nothing.
 std::wstring TextOf(HWND window) {
-  // WM_GETTEXT is marshalled across processes, so edit controls answer too; a hung
-  // window falls back to the caption the system keeps.
-  DWORD_PTR length = 0;
-  if (SendMessageTimeoutW(window, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, kMessageTimeoutMs, &length)) {
-    std::wstring text(length + 1, L'\0');
-    DWORD_PTR copied = 0;
-    if (SendMessageTimeoutW(window, WM_GETTEXT, length + 1, reinterpret_cast<LPARAM>(text.data()),
-                            SMTO_ABORTIFHUNG, kMessageTimeoutMs, &copied)) {
-      text.resize(copied);
-      return text;
-    }
-  }
-  wchar_t buffer[1024] = {};
-  InternalGetWindowText(window, buffer, 1024);
-  return buffer;
+  wchar_t text[4096] = {};
+  DWORD_PTR copied = 0;
+  SendMessageTimeoutW(window, WM_GETTEXT, 4096, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, kMessageTimeoutMs,
+                      &copied);
+  return text;
 }
 
-// Every top-level window, then every message-only window.
+// Every top-level window (the program makes no message-only ones).
 std::vector<HWND> AllWindows() {
   std::vector<HWND> windows;
   EnumWindows(CollectWindow, reinterpret_cast<LPARAM>(&windows));
-  for (HWND window = FindWindowExW(HWND_MESSAGE, nullptr, nullptr, nullptr); window != nullptr;
-       window = FindWindowExW(HWND_MESSAGE, window, nullptr, nullptr)) {
-    windows.push_back(window);
-  }
   return windows;
+}
+
+std::wstring ClassOf(HWND window) {
+  wchar_t buffer[256] = {};
+  GetClassNameW(window, buffer, 256);
+  return buffer;
 }
 
 }  // namespace
@@ -98,12 +91,6 @@ HWND ExistingWindow(const std::wstring& text) {
   return !text.empty() && *end == L'\0' && IsWindow(window) ? window : nullptr;
 }
 
-std::wstring ClassOf(HWND window) {
-  wchar_t buffer[256] = {};
-  GetClassNameW(window, buffer, 256);
-  return buffer;
-}
-
 std::wstring DescribeWindow(HWND window) {
   wchar_t title[512] = {};
   InternalGetWindowText(window, title, 512);  // never blocks on a busy window
@@ -113,15 +100,14 @@ std::wstring DescribeWindow(HWND window) {
          Escape(title) + L"\t" + VisibleAndRect(window);
 }
 
-// wait <class> <title> <timeout-ms>: polls until a top-level or message-only window of
-// that class and title exists and prints its handle.
+// wait <class> <title> <timeout-ms>: polls until a top-level window of that class and
+// title exists and prints its handle.
 int Wait(const Args& args) {
   if (args.size() != 3) return 2;
   const DWORD timeout = wcstoul(args[2].c_str(), nullptr, 10);
   const DWORD start = GetTickCount();
   for (;;) {
-    HWND window = FindWindowW(Pattern(args[0]), Pattern(args[1]));
-    if (window == nullptr) window = FindWindowExW(HWND_MESSAGE, nullptr, Pattern(args[0]), Pattern(args[1]));
+    const HWND window = FindWindowW(Pattern(args[0]), Pattern(args[1]));
     if (window != nullptr) {
       PrintLine(FormatHandle(window));
       return 0;
@@ -131,7 +117,7 @@ int Wait(const Args& args) {
   }
 }
 
-// list: every top-level and message-only window, one DescribeWindow line each.
+// list: every top-level window, one DescribeWindow line each.
 int List(const Args& args) {
   if (!args.empty()) return 2;
   for (HWND window : AllWindows()) PrintLine(DescribeWindow(window));
