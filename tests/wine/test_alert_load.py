@@ -1,5 +1,5 @@
-"""The alert under load: many /AddAutoRun starts at once give one alert that shows
-every item in turn, and the alert log holds a record of each (cross-process appends)."""
+# The alert under load: many /AddAutoRun starts at once give one alert that shows
+# every item in turn, and the alert log holds a record of each (cross-process appends).
 
 import time
 

@@ -1,8 +1,8 @@
-"""/AddAutoRun: the new-startup-item alert, driven as a person would: what it shows,
-"Disable Now", the ignore box, the countdown that waits while the pointer rests on the
-alert, the notification center on time-out; the gate of a full-screen program in front
-and an item handed over to the open alert. (Many items handed over at once:
-test_alert_load.)"""
+# /AddAutoRun: the new-startup-item alert, driven as a person would: what it shows,
+# "Disable Now", the ignore box, the countdown that waits while the pointer rests on the
+# alert, the notification center on time-out; the gate of a full-screen program in front
+# and an item handed over to the open alert. (Many items handed over at once:
+# test_alert_load.)
 
 import time
 
@@ -37,7 +37,6 @@ class AlertWindowCase(StatisticsServerCase):
         # An installation the statistics are sent for.
         (self.prefix.unix_path(self.prefix.program_dir) / "GetTaskTypeEx.txt").write_text("2")
         self.prefix.write_ini(self.prefix.facts["common_appdata"] + "\\Tarvo\\Install.ini", "[install]\nkst19=1\n")
-        self.server.reply = None
 
     def settings(self, display_time):
         self.prefix.write_ini(self.prefix.user_data_dir + "Main.ini",

@@ -1,8 +1,8 @@
-"""/BootTask: after Windows has started, the notice at the bottom right shows how long
-the boot took and one follow-up (the time saved, the startup items that can be
-optimised, or the suite's last cleaning findings), or ends silently with a debug
-line. A crash while its window framework starts has the suite's "Lazarun.exe"
-start the program again, at most once an hour."""
+# /BootTask: after Windows has started, the notice at the bottom right shows how long
+# the boot took and one follow-up (the time saved, the startup items that can be
+# optimised, or the suite's last cleaning findings), or ends silently with a debug
+# line. A crash while its window framework starts has the suite's "Lazarun.exe"
+# start the program again, at most once an hour.
 
 import datetime
 

@@ -1,8 +1,8 @@
-"""The crash safety net: a failure that nothing caught (an exception out of a mode,
-one that ends a thread, a processor fault) is written to the program's log
-"Bootmark.log" and the debug output, and the process ends at once without a
-dialog. The test build fails on request: "TestFault.txt" beside the program names
-the failure."""
+# The crash safety net: a failure that nothing caught (an exception out of a mode,
+# one that ends a thread, a processor fault) is written to the program's log
+# "Bootmark.log" and the debug output, and the process ends at once without a
+# dialog. The test build fails on request: "TestFault.txt" beside the program names
+# the failure.
 
 import re
 import subprocess

@@ -1,13 +1,11 @@
-"""/AddAutoRun with the online disable-rate look-up against a local stand-in of the
-statistics server: advice to keep the item ends the run without an alert, stored,
-cached and counted with the installation ("KST.exe" is a copy of bmporttests.exe, which
-has a version of its own); no usable answer leaves the rate unknown."""
+# /AddAutoRun with the online disable-rate look-up against a local stand-in of the
+# statistics server: advice to keep the item ends the run without an alert, stored,
+# cached and counted with the installation ("KST.exe" is a copy of bmporttests.exe, which
+# has a version of its own); no usable answer leaves the rate unknown.
 
-import shutil
 import socket
 import tempfile
 import time
-from pathlib import Path
 
 import fixture_programs
 from harness import ini, paths
@@ -24,17 +22,15 @@ class DisableRateTest(StatisticsServerCase):
     def setUpClass(cls):
         super().setUpClass()
         cls.prefix.install_stand_ins("Tallyhop3.exe", "Quillcore.dll")
-        shutil.copy2(paths.bootmark_exe().parent / "bmporttests.exe",
-                     cls.prefix.unix_path(cls.prefix.program_dir) / "KST.exe")
-        cls.keys = Path(tempfile.mkdtemp(prefix="bootmark-cert-"))
-        cert, key = fixture_programs.self_signed_certificate(cls.keys, "/CN=127.0.0.1",
-                                                             "-addext", "subjectAltName=IP:127.0.0.1")
-        cls.untrusted = StatisticsServer(certificate=(str(cert), str(key)))
+        cls.prefix.copy_in(paths.bootmark_exe().parent / "bmporttests.exe", cls.prefix.program_dir + "KST.exe")
+        with tempfile.TemporaryDirectory() as keys:  # read when the server starts
+            cert, key = fixture_programs.self_signed_certificate(keys, "/CN=127.0.0.1",
+                                                                 "-addext", "subjectAltName=IP:127.0.0.1")
+            cls.untrusted = StatisticsServer(certificate=(str(cert), str(key)))
 
     @classmethod
     def tearDownClass(cls):
         cls.untrusted.stop()
-        shutil.rmtree(cls.keys, ignore_errors=True)
         super().tearDownClass()
 
     def setUp(self):
@@ -45,7 +41,7 @@ class DisableRateTest(StatisticsServerCase):
         self.cache = self.prefix.common_data_dir + "Startup Manager\\disableRate.db"
         self.prefix.unix_path(self.update_ini).unlink(missing_ok=True)
 
-    def reset_server(self, reply=None, delay=0.0, trickle=False, status=200):
+    def reset_server(self, reply=b"", delay=0.0, trickle=False, status=200):
         self.server.requests.clear()
         self.server.reply, self.server.delay, self.server.trickle, self.server.status = reply, delay, trickle, status
 
@@ -54,9 +50,6 @@ class DisableRateTest(StatisticsServerCase):
                               f"[Startup]\nOpenRequest=1\nRequesturl={url or self.server.url}\n{extra}")
 
     def info(self):
-        path = self.prefix.unix_path(self.info_ini)
-        if not path.is_file():
-            return None
         return self.prefix.read_ini(self.info_ini).section(INFO_SECTION)
 
     # --- answers -------------------------------------------------------------------------
@@ -79,13 +72,11 @@ class DisableRateTest(StatisticsServerCase):
         self.assertGreaterEqual(result.duration, 4.0, result)
 
         # One POST of the identifier with the client's default headers.
-        self.assertEqual(len(self.server.requests), 1, self.server.requests)
-        request = self.server.requests[0]
-        self.assertEqual(request["path"], "/proportion.php")
-        self.assertEqual(request["body"], f'[{{"id":"{ITEM_ID}"}}]'.encode())
+        [request] = self.server.requests
+        self.assertEqual((request["path"], request["body"]), ("/proportion.php", f'[{{"id":"{ITEM_ID}"}}]'.encode()))
         headers = {key.lower(): value for key, value in request["headers"].items()}
-        self.assertEqual(headers.get("content-type"), "application/x-www-form-urlencoded")
-        self.assertEqual(headers.get("user-agent"), "Mozilla/4.0")
+        self.assertEqual((headers.get("content-type"), headers.get("user-agent")),
+                         ("application/x-www-form-urlencoded", "Mozilla/4.0"))
 
         self.assertEqual(self.info(), {"DisableRate": "12.5%", "Recommand": "3"})
         cache = self.prefix.read_ini(self.cache)

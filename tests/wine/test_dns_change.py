@@ -1,7 +1,7 @@
-"""/DNSChange: the suite's DNS protection saw the DNS servers of the main adapter
-change. The notice shows the new servers at the bottom right; "Allow" makes them the
-protected ones, "Stop" writes the protected servers back, each optionally remembered
-in "netwarden.ini" so that the next start applies it without a window."""
+# /DNSChange: the suite's DNS protection saw the DNS servers of the main adapter
+# change. The notice shows the new servers at the bottom right; "Allow" makes them the
+# protected ones, "Stop" writes the protected servers back, each optionally remembered
+# in "netwarden.ini" so that the next start applies it without a window.
 
 import time
 

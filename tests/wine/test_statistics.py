@@ -1,8 +1,8 @@
-"""The switches that do one job and end, and the statistics set-up of real runs: the
-statistics are set up by the first event (the suite library, bmtasktype.dll as
-"Quillcore.dll", is asked for the installation type), so a run that sends none never
-asks it, and a start without a known switch does nothing else. (An event sent with
-the installation: test_disable_rate.)"""
+# The switches that do one job and end, and the statistics set-up of real runs: the
+# statistics are set up by the first event (the suite library, bmtasktype.dll as
+# "Quillcore.dll", is asked for the installation type), so a run that sends none never
+# asks it, and a start without a known switch does nothing else. (An event sent with
+# the installation: test_disable_rate.)
 
 from harness import WineTestCase
 

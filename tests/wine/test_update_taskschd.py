@@ -1,7 +1,7 @@
-"""/UpdateTaskschd: the stored enabled state of every scheduled task. Real Task
-Scheduler 2.0 task files are placed in the scheduler's store of the prefix
-(C:\\windows\\system32\\Tasks); Wine's scheduler service opens those folders but does
-not implement its task collections, so the program reads the same files itself."""
+# /UpdateTaskschd: the stored enabled state of every scheduled task. Real Task
+# Scheduler 2.0 task files are placed in the scheduler's store of the prefix
+# (C:\windows\system32\Tasks); Wine's scheduler service opens those folders but does
+# not implement its task collections, so the program reads the same files itself.
 
 from harness import WineTestCase
 from harness.suite_input import TASKS, task_xml

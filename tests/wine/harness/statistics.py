@@ -27,47 +27,32 @@ def answer(rate, recommendation):
 
 
 class StatisticsServer:
-    # A local HTTP(S) server that records each request and answers as told:
-    # `reply` bytes with HTTP `status` after `delay` seconds, or closes the connection without an answer
-    # when `reply` is None; with `trickle` set, an answer that never ends, one byte a
-    # second.
+    # A local HTTP(S) server that records each request and answers as told: `reply`
+    # bytes with HTTP `status` after `delay` seconds; with `trickle` set, an answer that
+    # never ends, one byte a second.
 
     def __init__(self, certificate=None):
         self.requests = []
-        self.reply = None
-        self.delay = 0.0
-        self.trickle = False
-        self.status = 200
+        self.reply, self.delay, self.trickle, self.status = b"", 0.0, False, 200
         owner = self
 
         class Handler(http.server.BaseHTTPRequestHandler):
             def do_POST(self):
-                length = int(self.headers.get("Content-Length", "0"))
-                body = self.rfile.read(length)
-                owner.requests.append({"method": "POST", "path": self.path,
-                                       "headers": dict(self.headers.items()), "body": body})
+                body = self.rfile.read(int(self.headers.get("Content-Length", "0")))
+                owner.requests.append({"path": self.path, "headers": dict(self.headers.items()), "body": body})
                 time.sleep(owner.delay)
-                if owner.trickle:
-                    self.send_response(200)
-                    self.send_header("Content-Length", "100000")
-                    self.end_headers()
-                    try:
-                        for _ in range(120):
-                            self.wfile.write(b" ")
-                            self.wfile.flush()
-                            time.sleep(1.0)
-                    except OSError:
-                        pass  # the client hung up
-                    self.close_connection = True
-                    return
-                if owner.reply is None:
-                    self.close_connection = True
-                    return
                 self.send_response(owner.status)
                 self.send_header("Content-Type", "text/html; charset=UTF-8")
-                self.send_header("Content-Length", str(len(owner.reply)))
+                self.send_header("Content-Length", "100000" if owner.trickle else str(len(owner.reply)))
                 self.end_headers()
-                self.wfile.write(owner.reply)
+                try:
+                    for _ in range(120 if owner.trickle else 0):
+                        self.wfile.write(b" ")
+                        self.wfile.flush()
+                        time.sleep(1.0)
+                except OSError:
+                    pass  # the client hung up
+                self.wfile.write(b"" if owner.trickle else owner.reply)
 
             def log_message(self, *args):
                 pass

@@ -18,7 +18,7 @@ from pathlib import Path
 from . import wine
 
 # Fonts of Debian's fonts-wine, the only fonts Wine finds in a prefix.
-FONT_DIRS = ["/usr/share/wine/fonts"]
+FONT_DIR = "/usr/share/wine/fonts"
 
 # The suite's windows ask for Segoe UI, which Wine lacks: draw it with Tahoma. No
 # crash dialog: a crash must end the run, not leave a window waiting for a click.
@@ -30,7 +30,7 @@ SETUP_REG = """[HKEY_CURRENT_USER\\Software\\Wine\\Fonts\\Replacements]
 """
 
 # What the tests need to know of the prefix, asked of Wine itself once.
-FOLDER_QUERY = "echo %APPDATA%^|%ProgramData%^|%ALLUSERSPROFILE%^|%ProgramFiles%^|%USERNAME%"
+FOLDER_QUERY = "echo %APPDATA%^|%ProgramData%^|%ProgramFiles%"
 
 
 def wine_version():
@@ -106,15 +106,12 @@ def _detach_home_folders(prefix):
 
 
 def _copy_fonts(prefix):
-    fonts = prefix / "drive_c" / "windows" / "Fonts"
-    fonts.mkdir(parents=True, exist_ok=True)
-    copied = 0
-    for font_dir in FONT_DIRS:
-        for font in sorted(glob.glob(os.path.join(font_dir, "*.ttf"))):
-            shutil.copy2(font, fonts)
-            copied += 1
-    if copied == 0:
-        raise AssertionError(f"no TrueType fonts in {FONT_DIRS}: install fonts-wine")
+    fonts = sorted(glob.glob(os.path.join(FONT_DIR, "*.ttf")))
+    if not fonts:
+        raise AssertionError(f"no TrueType fonts in {FONT_DIR}: install fonts-wine")
+    (prefix / "drive_c" / "windows" / "Fonts").mkdir(parents=True, exist_ok=True)
+    for font in fonts:
+        shutil.copy2(font, prefix / "drive_c" / "windows" / "Fonts")
 
 
 def _ask_folders(env, cwd):
@@ -123,19 +120,11 @@ def _ask_folders(env, cwd):
     for attempt in range(3):
         out = wine.run(["wine", "cmd", "/c", FOLDER_QUERY], env, timeout=120, cwd=cwd, check=False)
         lines = out.stdout.decode("utf-8", "replace").strip().splitlines()
-        if out.returncode == 0 and lines and lines[-1].count("|") == 4:
+        if out.returncode == 0 and lines and lines[-1].count("|") == 2:
             break
     else:
         raise AssertionError(f"Wine did not name its folders: exit code {out.returncode}, "
                              f"{out.stdout!r} {out.stderr[-1000:]!r}")
-    line = lines[-1]
-    appdata, program_data, all_users, program_files, user = line.split("|")
-    if "%" in program_data:  # an XP-like layout has no %ProgramData%
-        program_data = all_users + "\\Application Data"
-    return {
-        "appdata": appdata,  # CSIDL_APPDATA
-        "common_appdata": program_data,  # CSIDL_COMMON_APPDATA
-        "program_files": program_files,
-        "user": user,
-        "wine_version": wine_version(),
-    }
+    appdata, program_data, program_files = lines[-1].split("|")
+    # CSIDL_APPDATA, CSIDL_COMMON_APPDATA and the program files folder
+    return {"appdata": appdata, "common_appdata": program_data, "program_files": program_files}
