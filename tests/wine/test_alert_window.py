@@ -145,13 +145,13 @@ class AlertCountdownTest(AlertWindowCase):
         self.click(alert.hwnd, control_id=CLOSE_CONTROL_ID)
         result = self.finish(run, 60)
         # The second item was never shown: its records come just before the window shows.
-        self.assertNoLine(result, "FNewItemName : Gone Tool")
+        self.assertNotIn("FNewItemName : Gone Tool", result.lines)
         self.assertEqual(self.alert_log_names(), [ITEM_NAME])
 
 
 class AlertGateTest(AlertWindowCase):
 
-    def test_full_screen_program_in_front_stops_the_alert(self):
+    def test_full_screen_program_in_front_stops_the_alert_and_the_open_one_takes_copied_text_exactly(self):
         self.settings(4)
         front = self.start_probe("fullscreen-window", "BmTestFullScreen")
         self.assertTrue(front.first_line.endswith("\tforeground"), front.first_line)
@@ -159,16 +159,11 @@ class AlertGateTest(AlertWindowCase):
         self.assertHasLine(result, "CheckIsFull is  : 1")
         front.stop()
         # Once it has gone, the same item is alerted.
-        run, _ = self.open_alert(*ITEM_ARGS, timeout=20)
-        self.assertNotIn("CheckIsFull is  : 1", run.lines())
-        run.kill()
-
-    def test_open_window_shows_copied_text_exactly(self):
-        # What arrives by WM_COPYDATA (UTF-16 with its terminator) is taken as it
-        # is, characters outside any ANSI code page included (the alert log shows it).
-        self.settings(4)
         run, alert = self.open_alert(*ITEM_ARGS, timeout=20)
+        self.assertNotIn("CheckIsFull is  : 1", run.lines())
+        # What arrives by WM_COPYDATA (UTF-16 with its terminator) is taken as it is,
+        # characters outside any ANSI code page included (the alert log shows it).
         text = "/1 " + hex_arg("Übersicht 漢字") + " " + hex_arg(ITEM_EXE) + hex_arg("Run\\") + "/ /with blank"
-        self.probe.copydata(alert.hwnd, text)
+        self.probe.run("copydata", alert.hwnd, text, check=True)
         self.finish(run, 60)
         self.assertEqual(self.alert_log_names(), [ITEM_NAME, "Übersicht 漢字"])

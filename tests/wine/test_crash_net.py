@@ -47,7 +47,7 @@ class CrashNetTest(WineTestCase):
                     line = f"Unhandled failure: {what} in {MODE}"
                     self.assertHasLine(result, line)
                     self.assertIn(line, self.log_text())
-                    self.assertNoLine(result, "UpdateTaskschd : UpdateTaskschd")
+                    self.assertNotIn("UpdateTaskschd : UpdateTaskschd", result.lines)
 
     def test_processor_fault_is_logged_with_its_code_and_address(self):
         # Run without the capture tool: a debugged process never reaches the

@@ -57,8 +57,8 @@ class LegacySchedulerTest(WineTestCase):
         super().tearDown()
 
     def test_work_items_are_listed_with_their_extension_and_state(self):
-        self.probe.run("new-job", "BmLegacyLogon", "C:\\Tools\\tool.exe", "/quiet", "logon", check=True)
-        self.probe.run("new-job", "BmLegacyOff", "C:\\Tools\\off.exe", "", "boot", "disabled", check=True)
+        self.probe.run("new-job", "BmLegacyLogon", "C:\\Tools\\tool.exe", "/quiet", check=True)
+        self.probe.run("new-job", "BmLegacyOff", "C:\\Tools\\off.exe", "", "disabled", check=True)
 
         result = self.run_bootmark("/UpdateTaskschd")
 

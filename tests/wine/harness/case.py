@@ -62,7 +62,8 @@ class WineTestCase(unittest.TestCase):
                 print(f"\n[wine] no screenshot: {error}", file=sys.stderr)
         for process in self._background:
             wine.kill_group(process.process)
-        self.remove_placed()
+        for path in reversed(self._placed):
+            shutil.rmtree(path, ignore_errors=True) if path.is_dir() else path.unlink(missing_ok=True)
         super().tearDown()
 
     def _problem_count(self):
@@ -138,11 +139,6 @@ class WineTestCase(unittest.TestCase):
         self.probe.run("new-link", target, arguments, link, check=True)
         self._placed.append(self.prefix.unix_path(link))
 
-    def remove_placed(self):
-        for path in reversed(self._placed):
-            shutil.rmtree(path, ignore_errors=True) if path.is_dir() else path.unlink(missing_ok=True)
-        self._placed.clear()
-
     # Deletes files a test leaves in the program folder (records of stand-ins).
     def remove_program_files(self, *names):
         for name in names:
@@ -196,9 +192,6 @@ class WineTestCase(unittest.TestCase):
 
     def assertHasLine(self, result, line):
         self.assertIn(line, result.lines, f"no debug line {line!r} in {result!r}")
-
-    def assertNoLine(self, result, line):
-        self.assertNotIn(line, result.lines, f"unexpected debug line {line!r} in {result!r}")
 
     # With the environment variable set to a PNG path, the window (a notice) is saved
     # there, for the README.

@@ -131,9 +131,6 @@ class Probe:  # bmprobe.exe, run inside the prefix
     def children(self, hwnd):
         return [record(line, CHILD) for line in self._out(self.run("children", hwnd, check=True))]
 
-    def copydata(self, hwnd, text):
-        self.run("copydata", hwnd, text, check=True)
-
 
 class ProbeProcess:
     # A long-running probe (stand-in window, watch), ready when it printed its first line.

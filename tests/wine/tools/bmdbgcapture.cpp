@@ -7,15 +7,17 @@
 //
 // Each line is written straight to the file as it arrives (the test can read the file
 // while the child still runs). A string is read at the length the event gives (at most
-// 64 Ki units: the event's length field has 16 bits). One trailing newline of a string is dropped, embedded
-// CR and LF become the two characters \r and \n; nothing else is escaped.
+// 64 KiB: the event's length field has 16 bits). One trailing newline of a string is
+// dropped, embedded CR and LF become the two characters \r and \n; nothing else is
+// escaped.
 //
-// The text is that of the debug-string event: where the system turns an
-// OutputDebugStringW string into an ANSI one first (Wine 8 does), characters outside
-// the ANSI code page are lost, so tests read such text from the program's files.
+// The text is that of the debug-string event, which the system gives this debugger in
+// the ANSI code page: characters outside it are lost, so tests read such text from the
+// program's files.
 #include <windows.h>
 #include <shellapi.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -33,21 +35,13 @@ int Fail(const wchar_t* what, const std::wstring& name, int code) {
   return code;
 }
 
-// The debug string the event names, of nDebugStringLength units with its terminator,
-// up to the first NUL unit.
+// The debug string the event names, of nDebugStringLength bytes with its terminator, up
+// to the first NUL. WaitForDebugEvent reports every string in the ANSI code page.
 std::wstring DebugString(HANDLE process, const OUTPUT_DEBUG_STRING_INFO& info) {
-  const size_t unitSize = info.fUnicode ? 2 : 1;
-  std::vector<char> bytes(info.nDebugStringLength * unitSize);
+  std::string bytes(info.nDebugStringLength, '\0');
   SIZE_T got = 0;
   if (!ReadProcessMemory(process, info.lpDebugStringData, bytes.data(), bytes.size(), &got)) got = 0;
-  bytes.resize(got - got % unitSize);
-  for (size_t i = 0; i < bytes.size(); i += unitSize) {
-    if (bytes[i] == 0 && bytes[i + unitSize - 1] == 0) {
-      bytes.resize(i);
-      break;
-    }
-  }
-  if (info.fUnicode) return std::wstring(reinterpret_cast<const wchar_t*>(bytes.data()), bytes.size() / 2);
+  bytes.resize(std::min<size_t>(got, bytes.find('\0')));
   std::wstring text(bytes.size(), L'\0');
   text.resize(static_cast<size_t>(MultiByteToWideChar(CP_ACP, 0, bytes.data(), static_cast<int>(bytes.size()),
                                                       text.data(), static_cast<int>(text.size()))));

@@ -22,9 +22,9 @@ constexpr Command kCommands[] = {
     {L"children", bmprobe::Children, "children <hwnd>                 hwnd class id visible rect text"},
     {L"copydata", bmprobe::CopyData, "copydata <hwnd> <text>          WM_COPYDATA (UTF-16 + NUL, dwData 0)"},
     {L"click", bmprobe::Click, "click <hwnd>                    a left click at the centre"},
-    {L"fullscreen-window", bmprobe::FullScreenWindow, "fullscreen-window <class>       full-screen topmost popup, until killed"},
-    {L"suite-window", bmprobe::SuiteWindow, "suite-window <file>             the suite's window, recording messages in <file>, until killed"},
-    {L"new-job", bmprobe::NewJob, "new-job <name> <app> <params> <logon|boot> [disabled]  save a .job work item"},
+    {L"fullscreen-window", bmprobe::FullScreenWindow, "fullscreen-window <class>       full-screen topmost popup"},
+    {L"suite-window", bmprobe::SuiteWindow, "suite-window <file>             the suite's window, its messages into <file>"},
+    {L"new-job", bmprobe::NewJob, "new-job <name> <app> <params> [disabled]  save a .job work item (at logon)"},
     {L"new-link", bmprobe::NewLink, "new-link <target> <arguments> <link>  save a shortcut (the shell's link object)"},
 };
 

@@ -11,9 +11,9 @@
 namespace bmprobe {
 namespace {
 
-// A work item that starts `application` with `parameters` at logon or at boot from
-// 2024-03-01, saved as name + ".job".
-HRESULT SaveWorkItem(const Args& args, TASK_TRIGGER_TYPE type, bool disabled) {
+// A work item that starts `application` with `parameters` at logon from 2024-03-01,
+// saved as name + ".job".
+HRESULT SaveWorkItem(const Args& args, bool disabled) {
   bmfixture::ComPtr<ITaskScheduler> scheduler;
   bmfixture::ComPtr<ITask> task;
   bmfixture::ComPtr<ITaskTrigger> trigger;
@@ -34,7 +34,7 @@ HRESULT SaveWorkItem(const Args& args, TASK_TRIGGER_TYPE type, bool disabled) {
   data.wBeginYear = 2024;
   data.wBeginMonth = 3;
   data.wBeginDay = 1;
-  data.TriggerType = type;
+  data.TriggerType = TASK_EVENT_TRIGGER_AT_LOGON;
   if (FAILED(result = trigger->SetTrigger(&data))) return result;
   const bmfixture::ComPtr<IPersistFile> file = task.As<IPersistFile>();
   return file ? file->Save(nullptr, TRUE) : E_NOINTERFACE;
@@ -42,12 +42,11 @@ HRESULT SaveWorkItem(const Args& args, TASK_TRIGGER_TYPE type, bool disabled) {
 
 }  // namespace
 
-// new-job <name> <application> <parameters> <logon|boot> [disabled]
+// new-job <name> <application> <parameters> [disabled]
 int NewJob(const Args& args) {
-  if (args.size() < 4 || (args[3] != L"logon" && args[3] != L"boot")) return 2;
-  const TASK_TRIGGER_TYPE type = args[3] == L"logon" ? TASK_EVENT_TRIGGER_AT_LOGON : TASK_EVENT_TRIGGER_AT_SYSTEMSTART;
+  if (args.size() < 3) return 2;
   if (FAILED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) return 1;
-  const HRESULT saved = SaveWorkItem(args, type, args.size() > 4 && args[4] == L"disabled");
+  const HRESULT saved = SaveWorkItem(args, args.size() > 3 && args[3] == L"disabled");
   CoUninitialize();
   if (FAILED(saved)) PrintError(L"saving the work item failed");
   return SUCCEEDED(saved) ? 0 : 1;
