@@ -3,6 +3,7 @@
 # protected ones, "Stop" writes the protected servers back, each optionally remembered
 # in "netwarden.ini" so that the next start applies it without a window.
 
+import re
 import time
 
 from harness import WineTestCase, display as display_module, ini, wine
@@ -44,11 +45,8 @@ class DnsChangeTest(WineTestCase):
     def name_server(self):
         result = wine.run(["wine", "reg", "query", f"{INTERFACES}\\{MAIN}", "/v", "NameServer"],
                           self.prefix.env, timeout=60, cwd=self.prefix.artifacts, check=False)
-        for line in result.stdout.decode("utf-8", "replace").splitlines():
-            fields = line.strip().split(None, 2)
-            if fields and fields[0] == "NameServer":
-                return fields[2].strip() if len(fields) > 2 else ""
-        return None
+        found = re.search(r"^\s*NameServer\s+REG_SZ[ \t]*(.*?)\s*$", result.stdout.decode("utf-8", "replace"), re.M)
+        return found.group(1) if found else None
 
     # --- the notice ----------------------------------------------------------------
 

@@ -46,7 +46,6 @@ class MainDataTest(WineTestCase):
         super().setUp()
         self.prefix.copy_in(paths.tools_dir() / "bmagent.exe", AGENT)
         for name, start, path, display in SERVICES:
-            self.sc("delete", name)
             self.sc("create", name, "binPath=", path, "start=", start, "DisplayName=", display)
         for name, triggers, program in TASK_FILES:
             self.place(TASKS + "\\" + name, task_xml(triggers=triggers, actions=exec_action(program)))

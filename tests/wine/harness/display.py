@@ -22,10 +22,9 @@ class Display:
         read_end, write_end = os.pipe()
         # Xvfb picks a free display number itself and writes it to the pipe.
         self.process = subprocess.Popen(
-            ["Xvfb", "-displayfd", str(write_end), "-screen", "0", SCREEN, "-nolisten", "tcp",
-             "-noreset"],
-            pass_fds=[write_end], stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
-            stderr=subprocess.PIPE, preexec_fn=wine.die_with_parent)
+            ["Xvfb", "-displayfd", str(write_end), "-screen", "0", SCREEN, "-nolisten", "tcp", "-noreset"],
+            pass_fds=[write_end], stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL, stderr=subprocess.PIPE,
+            preexec_fn=wine.die_with_parent)
         os.close(write_end)
         try:
             number = self._read_display_number(read_end, timeout=30)

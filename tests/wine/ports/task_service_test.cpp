@@ -22,13 +22,6 @@ class Win32TaskServiceTest : public ::testing::Test {
     if (setup.initialized) scheduler.UninitializeCom();
   }
 
-  static std::vector<std::string> SubFolderPaths(ITaskFolder& folder) {
-    std::vector<std::string> paths;
-    const std::int32_t count = folder.FolderCount();
-    for (std::int32_t index = 1; index <= count; ++index) paths.push_back(folder.Folder(index)->Path());
-    return paths;
-  }
-
   Win32TaskScheduler scheduler;
   ComSetup setup;
 };
@@ -44,7 +37,9 @@ TEST_F(Win32TaskServiceTest, OpensFoldersByPathAndListsACreatedOne) {
   const auto created = scheduler.Service().CreateFolder(name.substr(1));
   ASSERT_NE(created, nullptr);
   EXPECT_EQ(created->Path(), name);
-  const std::vector<std::string> listed = SubFolderPaths(*scheduler.Service().OpenFolder("\\"));
+  const auto again = scheduler.Service().OpenFolder("\\");
+  std::vector<std::string> listed;
+  for (std::int32_t index = 1; index <= again->FolderCount(); ++index) listed.push_back(again->Folder(index)->Path());
   EXPECT_NE(std::find(listed.begin(), listed.end(), name), listed.end());
   const auto opened = scheduler.Service().OpenFolder(name);
   ASSERT_NE(opened, nullptr);

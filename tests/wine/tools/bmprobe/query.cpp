@@ -30,15 +30,11 @@ const wchar_t* Pattern(const std::wstring& text) { return text == L"*" ? nullptr
 
 // Tabs, line breaks and backslashes escaped, so that a record stays one line.
 std::wstring Escape(const std::wstring& text) {
+  const std::wstring special = L"\\\t\n\r", letters = L"\\tnr";
   std::wstring out;
   for (wchar_t c : text) {
-    switch (c) {
-      case L'\\': out += L"\\\\"; break;
-      case L'\t': out += L"\\t"; break;
-      case L'\n': out += L"\\n"; break;
-      case L'\r': out += L"\\r"; break;
-      default: out.push_back(c);
-    }
+    const size_t at = special.find(c);
+    out += at == std::wstring::npos ? std::wstring(1, c) : std::wstring{L'\\', letters[at]};
   }
   return out;
 }

@@ -40,26 +40,28 @@ HRESULT SaveWorkItem(const Args& args, bool disabled) {
   return file ? file->Save(nullptr, TRUE) : E_NOINTERFACE;
 }
 
+// Runs `save` with COM set up on this thread: exit code 0 when it saved.
+template <typename Save>
+int SaveWithCom(const wchar_t* what, Save save) {
+  if (FAILED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) return 1;
+  const HRESULT saved = save();
+  CoUninitialize();
+  if (FAILED(saved)) PrintError(std::wstring(L"saving ") + what + L" failed");
+  return SUCCEEDED(saved) ? 0 : 1;
+}
+
 }  // namespace
 
 // new-job <name> <application> <parameters> [disabled]
 int NewJob(const Args& args) {
   if (args.size() < 3) return 2;
-  if (FAILED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) return 1;
-  const HRESULT saved = SaveWorkItem(args, args.size() > 3 && args[3] == L"disabled");
-  CoUninitialize();
-  if (FAILED(saved)) PrintError(L"saving the work item failed");
-  return SUCCEEDED(saved) ? 0 : 1;
+  return SaveWithCom(L"the work item", [&] { return SaveWorkItem(args, args.size() > 3 && args[3] == L"disabled"); });
 }
 
 // new-link <target> <arguments> <link file>
 int NewLink(const Args& args) {
   if (args.size() != 3) return 2;
-  if (FAILED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) return 1;
-  const HRESULT saved = bmfixture::SaveShortcut(args[2], args[0], args[1]);
-  CoUninitialize();
-  if (FAILED(saved)) PrintError(L"saving the shortcut failed");
-  return SUCCEEDED(saved) ? 0 : 1;
+  return SaveWithCom(L"the shortcut", [&] { return bmfixture::SaveShortcut(args[2], args[0], args[1]); });
 }
 
 }  // namespace bmprobe
