@@ -39,8 +39,7 @@ class AlertWindowCase(StatisticsServerCase):
         self.prefix.write_ini(self.prefix.facts["common_appdata"] + "\\Tarvo\\Install.ini", "[install]\nkst19=1\n")
 
     def settings(self, display_time):
-        self.prefix.write_ini(self.prefix.user_data_dir + "Main.ini",
-                              f"[Notification]\nDisplayTime={display_time}\n")
+        self.prefix.write_ini(self.prefix.user_data_dir + "Main.ini", f"[Notification]\nDisplayTime={display_time}\n")
 
 
 class AlertItemTest(AlertWindowCase):
@@ -125,14 +124,6 @@ class AlertCountdownTest(AlertWindowCase):
         self.assertTrue(data.startswith("NC_MSG=msgid:3|opid:4|content:A new startup item."), data)
         self.assertIn(f"|dataEx:1+++{ITEM_NAME}+++\"{ITEM_EXE}\" /background|time:", data)
         self.assertFalse(self.prefix.unix_path(self.prefix.user_data_dir + "ncconfig.ini").exists())
-
-    def test_time_out_without_the_suite_stores_the_message(self):
-        self.settings(1)
-        run, _ = self.open_alert(*ITEM_ARGS)
-        self.finish(run, 60)
-        [(key, value)] = self.prefix.read_ini(self.prefix.user_data_dir + "ncconfig.ini").section("Messages").items()
-        self.assertTrue(key.endswith("_Base"), key)
-        self.assertTrue(value.startswith("msgid:3|opid:4|"), value)
 
     def test_item_whose_program_is_gone_when_its_turn_comes_ends_the_run(self):
         gone = "C:\\Tools\\Gone\\gone.exe"

@@ -6,8 +6,7 @@
 # from the real machine.)
 
 from harness import WineTestCase, paths, wine
-from harness.suite_input import (BOOT_TRIGGER, LOGON_TRIGGER, TASKS, create_lookup_databases,
-                                 exec_action, task_xml)
+from harness.suite_input import BOOT_TRIGGER, LOGON_TRIGGER, TASKS, create_lookup_databases, exec_action, task_xml
 
 TOOLS = "C:\\BmInventory\\"
 AGENT = TOOLS + "agent.exe"

@@ -25,8 +25,7 @@ class WineTestCase(unittest.TestCase):
     def setUpClass(cls):
         super().setUpClass()
         cls.display = display_module.display()
-        cls.prefix = prefix_module.Prefix(cls.display.name,
-                                          keep=os.environ.get("BOOTMARK_WINE_KEEP") == "1")
+        cls.prefix = prefix_module.Prefix(cls.display.name, keep=os.environ.get("BOOTMARK_WINE_KEEP") == "1")
         cls._class_failed = False
         try:
             cls.prefix.install()
@@ -55,8 +54,7 @@ class WineTestCase(unittest.TestCase):
         if self._problem_count() > self._problems_before:
             type(self)._class_failed = True
             try:
-                shot = self.display.screenshot(
-                    self.prefix.new_artifact(self.id().rsplit(".", 1)[-1], ".png"))
+                shot = self.display.screenshot(self.prefix.new_artifact(self.id().rsplit(".", 1)[-1], ".png"))
                 print(f"\n[wine] screenshot {shot}", file=sys.stderr)
             except Exception as error:  # a missing screenshot must not hide the failure
                 print(f"\n[wine] no screenshot: {error}", file=sys.stderr)

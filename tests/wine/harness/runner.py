@@ -14,17 +14,13 @@ _STARTED = re.compile(r"^bmdbgcapture: started pid (\d+)\r?$", re.M)
 _EXITED = re.compile(r"^bmdbgcapture: pid (\d+) exited with code (\d+) after (\d+) ms\r?$", re.M)
 
 
-class RunResult:  # one finished run
-    def __init__(self, args, lines, exit_code, pid, duration, stderr):
-        self.args, self.lines, self.stderr = args, lines, stderr
-        self.exit_code = exit_code  # None when the program was never seen to end
-        self.pid = pid  # Windows process id; None if the process was never created
-        self.duration = duration  # seconds from process creation to exit, by the debugger
-
+# One finished run: args, lines, exit_code (None when the program was never seen to end),
+# pid (None if the process was never created), duration (seconds from process creation
+# to exit, by the debugger) and stderr.
+class RunResult(SimpleNamespace):
     def __repr__(self):
         shown = "\n  ".join(self.lines[-40:]) or "(no debug lines)"
-        return (f"<{self.args}: exit code {self.exit_code}, "
-                f"{self.duration} s, debug lines:\n  {shown}>")
+        return f"<{self.args}: exit code {self.exit_code}, {self.duration} s, debug lines:\n  {shown}>"
 
 
 def _start(prefix, command, output, errors=None, cwd=None):
@@ -77,7 +73,7 @@ class BootmarkProcess:
         stderr = self._err_text()
         started = _STARTED.search(stderr)
         exited = _EXITED.search(stderr)
-        return RunResult(self.args, self.lines(), exit_code=int(exited.group(2)) if exited else None,
+        return RunResult(args=self.args, lines=self.lines(), exit_code=int(exited.group(2)) if exited else None,
                          pid=int(started.group(1)) if started else None,
                          duration=int(exited.group(3)) / 1000 if exited else None, stderr=stderr)
 

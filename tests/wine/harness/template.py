@@ -33,18 +33,9 @@ SETUP_REG = """[HKEY_CURRENT_USER\\Software\\Wine\\Fonts\\Replacements]
 FOLDER_QUERY = "echo %APPDATA%^|%ProgramData%^|%ProgramFiles%"
 
 
-def wine_version():
-    return subprocess.run(["wine", "--version"], capture_output=True, text=True, check=True).stdout.strip()
-
-
-def cache_root():
-    base = os.environ.get("XDG_CACHE_HOME") or os.path.join(os.path.expanduser("~"), ".cache")
-    return Path(base) / "bootmark-wine"
-
-
 def template_key():
     digest = hashlib.sha256()
-    digest.update(wine_version().encode())
+    digest.update(subprocess.run(["wine", "--version"], capture_output=True, check=True).stdout)
     digest.update(Path(__file__).read_bytes())
     digest.update(Path(wine.__file__).read_bytes())  # the environment of every Wine command
     return digest.hexdigest()[:16]
@@ -52,7 +43,7 @@ def template_key():
 
 def template():
     # (prefix directory, facts) of the template, made first if needed.
-    root = cache_root()
+    root = Path(os.environ.get("XDG_CACHE_HOME") or os.path.join(os.path.expanduser("~"), ".cache")) / "bootmark-wine"
     root.mkdir(parents=True, exist_ok=True)
     key = template_key()
     final = root / key
