@@ -17,8 +17,6 @@ def bootmark_exe():
 
 def tools_dir():
     path = Path(os.environ.get("BOOTMARK_WINE_TOOLS") or DEFAULT_BUILD / "wine_tools")
-    for tool in ("bmdbgcapture.exe", "bmprobe.exe", "bmrecorder.exe", "bmtasktype.dll", "bmstatewell.dll",
-                 "bmagent.exe"):
-        if not (path / tool).is_file():
-            raise AssertionError(f"{path / tool} is missing: build the win64 preset first")
+    if not (path / "bmprobe.exe").is_file():  # (a tool missing beside it fails its copy)
+        raise AssertionError(f"{path} has no test tools: build the win64 preset first")
     return path
