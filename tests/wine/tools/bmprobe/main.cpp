@@ -23,7 +23,7 @@ constexpr Command kCommands[] = {
     {L"copydata", bmprobe::CopyData, "copydata <hwnd> <text>          WM_COPYDATA (UTF-16 + NUL, dwData 0)"},
     {L"click", bmprobe::Click, "click <hwnd>                    a left click at the centre"},
     {L"fullscreen-window", bmprobe::FullScreenWindow, "fullscreen-window <class>       full-screen topmost popup"},
-    {L"suite-window", bmprobe::SuiteWindow, "suite-window <file>             the suite's window, its messages into <file>"},
+    {L"suite-window", bmprobe::SuiteWindow, "suite-window <file>             the suite's window, messages into <file>"},
     {L"new-job", bmprobe::NewJob, "new-job <name> <app> <params> [disabled]  save a .job work item (at logon)"},
     {L"new-link", bmprobe::NewLink, "new-link <target> <arguments> <link>  save a shortcut (the shell's link object)"},
 };
