@@ -21,8 +21,7 @@ TEST(SafeIniFileCreation, MissingFileIsCreatedWithItsFoldersAndOnlyTheByteOrderM
   const struct {
     TextEncoding encoding;
     std::string_view bytes;
-  } cases[] = {{TextEncoding::Utf16LE, "\xFF\xFE"}, {TextEncoding::Utf16BE, "\xFE\xFF"},
-               {TextEncoding::Utf8, "\xEF\xBB\xBF"}, {TextEncoding::Ansi, ""}, {TextEncoding::None, ""}};
+  } cases[] = {{TextEncoding::Utf16LE, "\xFF\xFE"}, {TextEncoding::None, ""}};
   const std::string path = "C:\\Users\\Ann\\AppData\\Tarvo\\Kestrune\\new.ini";
   for (const auto& c : cases) {
     SCOPED_TRACE(static_cast<int>(c.encoding));
@@ -30,7 +29,6 @@ TEST(SafeIniFileCreation, MissingFileIsCreatedWithItsFoldersAndOnlyTheByteOrderM
     {
       TSafeIniFile ini(fs, path, c.encoding);
       EXPECT_EQ(ini.LastError(), 0u);
-      EXPECT_FALSE(ini.Modified());
       EXPECT_TRUE(ini.ReadSections().empty());
     }
     EXPECT_TRUE(fs.DirectoryExists("C:\\Users\\Ann\\AppData\\Tarvo\\Kestrune"));
@@ -82,12 +80,10 @@ TEST(SafeIniFileLoad, ParsingRules) {
       {"SectionNameTrimmed", "  [  Main  ]  \r\nk=1\r\n", "Main", "k", "1"},
       {"NonAsciiCaseIgnored", "[Größe]\r\nÄrger=ja\r\n", "GRÖßE", "ärger", "ja"},
       {"IndentedCommentSkipped", "[S]\r\n   ;k=1\r\n", "S", "k", "<default>"},
-      {"LinesBeforeFirstSectionDropped", "k=orphan\r\n[S]\r\n", "S", "k", "<default>"},
       {"FirstOfDuplicateKeysWins", "[S]\r\nk=1\r\nk=2\r\n", "S", "k", "1"},
       {"FirstOfDuplicateSectionsWins", "[S]\r\na=1\r\n[s]\r\nb=2\r\n", "S", "b", "<default>"},
       {"LfLineEndsNoneAtTheEnd", "[S]\nk=lf", "S", "k", "lf"}, {"CrLineEnds", "[S]\rk=cr\r", "S", "k", "cr"},
       {"BracketInsideName", "[a]b]\r\nk=1\r\n", "a]b", "k", "1"},
-      {"LineWithoutEqualsIsNoKey", "[S]\r\nflag\r\n", "S", "flag", "<default>"},
       {"LoneBracketIsALine", "[S]\r\n[\r\nk=1\r\n", "S", "k", "1"},
       {"EmptyBracketsAreASection", "[S]\r\n[]\r\nk=1\r\n", "", "k", "1"},
   };
@@ -106,7 +102,6 @@ TEST_F(SafeIniFileTest, SectionListsKeepFileOrderAndDuplicates) {
   EXPECT_EQ(ini.ReadSections(), (Lines{"B", "A", "b"}));
   EXPECT_EQ(ini.ReadSection("b"), (Lines{"z", "y"}));
   EXPECT_EQ(ini.ReadSectionValues("B"), (Lines{"z=1", "raw text", "y=2"}));
-  EXPECT_TRUE(ini.SectionExists("a"));
   EXPECT_TRUE(ini.ValueExists("B", "Y"));
   EXPECT_FALSE(ini.ValueExists("B", "raw text"));
 }
@@ -152,7 +147,6 @@ TEST(SafeIniFileUnreadable, ObjectIsEmptyAndAnExplicitUpdateKeepsTheOldBytesAsid
   } cases[] = {
       {"SharingViolation", Utf16File("[S]\r\nk=old\r\n"), true, 32},
       {"OddUtf16ByteCount", Utf16File("[S]\r\nk=old\r\n") + "\x41", false, 1113},
-      {"UnpairedHighSurrogate", Utf16File("[S]\r\nk=") + "\x3D\xD8" "a\0", false, 1113},
       {"IllFormedUtf8", "\xEF\xBB\xBF[S]\r\nk=\xC3\x28\r\n", false, 1113},
       {"BinaryWithoutByteOrderMark", std::string("SQLite format 3\0\x10\0[S]\r\n", 23), false, 1113},
   };
@@ -209,31 +203,6 @@ TEST(SafeIniFileUnreadable, NothingIsWrittenWhenTheFileCannotBeMovedAside) {
   }
 }
 
-TEST_F(SafeIniFileTest, FailingLoadFilterCountsAsUnreadable) {
-  const std::string bytes = Add(Utf16File("[S]\r\nk=old\r\n"));
-  {
-    TSafeIniFile ini(fs, std::string(kFile), TextEncoding::None,
-                     [](const std::string&, std::string&) { return false; });
-    EXPECT_EQ(ini.LastError(), 1u);
-    ini.WriteString("S", "k", "new");
-  }
-  EXPECT_EQ(fs.Content(kFile), bytes);
-}
-
-TEST_F(SafeIniFileTest, BytesPassThroughTheFiltersBothWays) {
-  const auto scramble = [](const std::string& in, std::string& out) {
-    out = in;
-    for (char& c : out) c = static_cast<char>(c ^ 0x5A);
-    return true;
-  };
-  TSafeIniFile(fs, std::string(kFile), TextEncoding::None, scramble, scramble).WriteString("S", "k", "secret");
-  std::string plain;
-  ASSERT_TRUE(scramble(*fs.Content(kFile), plain));
-  EXPECT_EQ(plain, Utf16File("[S]\r\nk=secret\r\n\r\n"));
-  TSafeIniFile again(fs, std::string(kFile), TextEncoding::None, scramble, scramble);
-  EXPECT_EQ(again.ReadString("S", "k", ""), "secret");
-}
-
 // --- ReadIniValue -------------------------------------------------------------------
 
 TEST(ReadIniValue, ValueOrOneAndNeverAWrite) {
@@ -245,7 +214,6 @@ TEST(ReadIniValue, ValueOrOneAndNeverAWrite) {
   } cases[] = {
       {"NoFile", std::nullopt, false, "1"}, {"NoKey", Utf16File("[Options]\r\nOther=0\r\n"), false, "1"},
       {"Present", Utf16File("[options]\r\nenabled=0\r\n"), false, "0"},
-      {"Ansi", std::string("[Options]\r\nEnabled=yes\r\n"), false, "yes"},
       {"Unreadable", Utf16File("[Options]\r\nEnabled=0\r\n"), true, "1"},
   };
   for (const auto& c : cases) {
