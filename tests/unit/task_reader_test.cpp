@@ -106,9 +106,9 @@ TEST_F(TaskReaderTest, TheFirstActionIsTheTasksCommand) {
   EXPECT_EQ(mail->Action.ActionType, 6);
   EXPECT_EQ(mail->Action.ExecPath, "");
   ASSERT_EQ(mail->Actions.size(), 2u);
-  EXPECT_EQ(mail->Actions[0].ExecPath, "C:\\Tools\\run.exe");
-  EXPECT_EQ(mail->Actions[0].ExecArguments, "/quiet");
-  EXPECT_EQ(mail->Actions[0].ExecWorkingDirectory, "C:\\Tools");
+  const TTaskActionEntry& exec = mail->Actions[0];
+  EXPECT_EQ(exec.ExecPath + " " + exec.ExecArguments + " in " + exec.ExecWorkingDirectory,
+            "C:\\Tools\\run.exe /quiet in C:\\Tools");
 }
 
 // The settings, principal and registration fields of a task, with the scheduler's defaults where left out.
@@ -121,22 +121,13 @@ TEST_F(TaskReaderTest, SettingsAndPrincipal) {
       "<RestartOnFailure><Interval>PT1M</Interval><Count>3</Count></RestartOnFailure>";
   task.principal = "<UserId>Ann</UserId><LogonType>InteractiveToken</LogonType>";
   auto info = ReadOne(task);
-  EXPECT_FALSE(info->Enabled);
-  EXPECT_EQ(info->Priority, 4);
-  EXPECT_TRUE(info->Hidden);
-  EXPECT_EQ(info->ExecutionTimeLimit, 4320);
-  EXPECT_EQ(info->MultipleInstances, 0);
-  EXPECT_EQ(info->IdleDuration, 5);
-  EXPECT_EQ(info->IdleWaitTimeout, 60);
-  EXPECT_EQ(info->RestartInterval, 1);
-  EXPECT_EQ(info->RestartCount, 3);
-  EXPECT_TRUE(info->AllowDemandStart);  // the scheduler's default
-  EXPECT_EQ(info->UserId, "Ann");
-  EXPECT_EQ(info->RunLevel, 0);
-  EXPECT_EQ(info->LogonType, 3);
-  EXPECT_EQ(info->Author, "Kestrune");
-  EXPECT_EQ(info->Description, "Test task");
-  EXPECT_EQ(info->Compatibility, 2);
+  // Demand start and the run level are the scheduler's defaults.
+  EXPECT_EQ((std::vector<std::int64_t>{info->Enabled, info->Priority, info->Hidden, info->ExecutionTimeLimit,
+                                       info->MultipleInstances, info->IdleDuration, info->IdleWaitTimeout,
+                                       info->RestartInterval, info->RestartCount, info->AllowDemandStart,
+                                       info->RunLevel, info->LogonType, info->Compatibility}),
+            (std::vector<std::int64_t>{false, 4, true, 4320, 0, 5, 60, 1, 3, true, 0, 3, 2}));
+  EXPECT_EQ(info->UserId + "|" + info->Author + "|" + info->Description, "Ann|Kestrune|Test task");
 }
 
 class TaskWalkTest : public TaskReaderTest {
@@ -276,8 +267,7 @@ TEST_F(TaskReaderTest, AnUnreadableTaskIsListedWithWhatWasRead) {
   const auto list = reader.GetAllTasks(nullptr, "\\", true, false);
   ASSERT_EQ(Names(list), (std::vector<std::string>{"\\Broken", "\\Good", "\\NotATask"}));
   EXPECT_EQ((*list)[0]->Name, "Broken");
-  EXPECT_FALSE((*list)[0]->Enabled);
-  EXPECT_TRUE((*list)[0]->Triggers.empty());
+  EXPECT_FALSE((*list)[0]->Enabled || !(*list)[0]->Triggers.empty());
   EXPECT_TRUE((*list)[1]->Enabled);
   const std::string log = ExceptionLog();
   EXPECT_NE(log.find("GetTaskInfo3.exception : The task XML is malformed"), std::string::npos) << log;

@@ -68,18 +68,13 @@ TEST_F(TaskScheduler1Test, WorkItemsKeepThe10Numbering) {
   ASSERT_TRUE(tasks);
   ASSERT_EQ(tasks->size(), 3u);  // an item that cannot be activated is left out
   const TTaskInfo& sync = *(*tasks)[0];
-  EXPECT_EQ(sync.Name, "Sync.job");
-  EXPECT_EQ(sync.Path, "Sync.job");
-  EXPECT_TRUE(sync.Enabled);
-  EXPECT_TRUE(sync.Hidden);
+  EXPECT_EQ(sync.Name + "|" + sync.Path, "Sync.job|Sync.job");
+  EXPECT_EQ(sync.Action.ExecPath + " " + sync.Action.ExecArguments, "C:\\Tools\\sync.exe /start");
   // A daily trigger first and a logon trigger second: the current entry is the
   // first trigger, so on this interface the task is no startup task.
-  EXPECT_EQ(sync.Trigger.TriggerType, 1);
-  EXPECT_FALSE(sync.Trigger.StopAtDurationEnd);
-  EXPECT_EQ(sync.TriggerCount(), 2);
-  EXPECT_EQ(sync.Action.ExecPath + " " + sync.Action.ExecArguments, "C:\\Tools\\sync.exe /start");
-  EXPECT_FALSE(reader.IsStartupTaskInfo(sync));
-  EXPECT_EQ(reader.TaskScheduleKind(sync), 0);
+  EXPECT_EQ((std::vector<int>{sync.Enabled, sync.Hidden, sync.Trigger.TriggerType, sync.Trigger.StopAtDurationEnd,
+                              sync.TriggerCount(), reader.IsStartupTaskInfo(sync), reader.TaskScheduleKind(sync)}),
+            (std::vector<int>{true, true, 1, false, 2, false, 0}));
   EXPECT_FALSE((*tasks)[1]->Enabled);
   EXPECT_EQ(reader.TaskScheduleKind(*(*tasks)[1]), 0);
   EXPECT_TRUE(reader.IsStartupTaskInfo(*(*tasks)[2]));  // a logon trigger first

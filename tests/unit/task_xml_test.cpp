@@ -83,10 +83,9 @@ TEST(ParseTaskDefinitionTest, MonthlyDaysAndMonthsAreBits) {
 
 // The schema version "1.<digit>" is the compatibility level; anything else is level 2.
 TEST(ParseTaskDefinitionTest, CompatibilityFollowsTheSchemaVersion) {
-  const std::pair<const char*, int> cases[] = {{"<Task version='1.3'/>", 3}, {"<Task/>", 2},
-                                               {"<Task version='2.3'/>", 2}, {"<Task version='1,3'/>", 2},
-                                               {"<Task version='1.0'/>", 2}, {"<Task version='1.9'/>", 9},
-                                               {"<Task version='1.33'/>", 2}};
+  const std::pair<const char*, int> cases[] = {
+      {"<Task version='1.3'/>", 3}, {"<Task/>", 2}, {"<Task version='2.3'/>", 2}, {"<Task version='1,3'/>", 2},
+      {"<Task version='1.0'/>", 2}, {"<Task version='1.9'/>", 9}, {"<Task version='1.33'/>", 2}};
   for (const auto& [document, level] : cases) {
     TaskSettingsValues settings;
     ParseTaskDefinition(document)->ReadSettings(settings);
