@@ -35,9 +35,6 @@ TEST(BuildNCMessage, LabelsInOrderWithOptionalButtonAndDataAndTimeLast) {
       {"no button caption: no button labels, even with their keys",
        without([](TNotiCenterMsgData& m) { m.Btn.clear(); }),
        "msgid:3|opid:4|content:New item|msgext:ext|ctgp:Grp|ctkey:Key|dataEx:1+++Updater+++C:\\u.exe|time:46361.5"},
-      {"no data", without([](TNotiCenterMsgData& m) { m.DataEx.clear(); }),
-       "msgid:3|opid:4|content:New item|msgext:ext|ctgp:Grp|ctkey:Key|btn:Disable Now|btngp:BGrp|btnkey:BKey"
-       "|time:46361.5"},
       {"empty record keeps every fixed label", TNotiCenterMsgData{},
        "msgid:0|opid:0|content:|msgext:|ctgp:|ctkey:|time:46361.5"},
   };
@@ -126,9 +123,8 @@ TEST(PostNCMessage, DeliveredWhenTheSuiteRepliesElseStored) {
 
     ASSERT_EQ(fake.suiteExchange.calls.size(), 1u);
     const auto& call = fake.suiteExchange.calls[0];
-    EXPECT_EQ(call.libraryPath, "C:\\Program Files\\Tarvo\\Kestrune\\Statewell.dll");
-    EXPECT_EQ(call.target, "Kestrune State");
-    EXPECT_EQ(call.data, "NC_MSG=" + text);
+    EXPECT_EQ(call.libraryPath + "|" + call.target + "|" + call.data,
+              "C:\\Program Files\\Tarvo\\Kestrune\\Statewell.dll|Kestrune State|NC_MSG=" + text);
     EXPECT_EQ(fake.debug.lines,
               std::vector<std::string>{"SendDataToNotificationCenter Recv : " + c.reply.value_or("")});
     if (c.expected == nc_post::kDelivered) {

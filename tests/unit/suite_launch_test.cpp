@@ -31,32 +31,26 @@ const CommandCase kCommands[] = {
      "/NewStartupInfo 1 \"Tool\" \"C:\\t.exe\""},
 };
 
-TEST(OpenSuite, RunningSuiteGetsOnlyTheCommandsMessage) {
+// A running suite gets only the command's message; a closed one is started hidden with the switch.
+TEST(OpenSuite, RunningSuiteGetsTheMessageElseIsStartedWithTheSwitchFromItsFolder) {
   for (const CommandCase& c : kCommands) {
     SCOPED_TRACE(c.name);
-    FakePlatform fake;
-    fake.desktop.AddWindow({"TForm_Other", "Kestrune", {}});
-    const WindowHandle suite = fake.desktop.AddWindow({"TForm_KST", "Kestrune", {}});
-    OpenSuite(fake.platform, c.command);
-    EXPECT_EQ(fake.desktop.posted, (std::vector<FakeDesktop::PostedMessage>{{suite, c.message, 0, c.lParam}}));
-    EXPECT_TRUE(fake.shell.executed.empty());
-    EXPECT_TRUE(fake.processes.startedAsUser.empty());
-  }
-}
+    FakePlatform running;
+    running.desktop.AddWindow({"TForm_Other", "Kestrune", {}});
+    const WindowHandle suite = running.desktop.AddWindow({"TForm_KST", "Kestrune", {}});
+    OpenSuite(running.platform, c.command);
+    EXPECT_EQ(running.desktop.posted, (std::vector<FakeDesktop::PostedMessage>{{suite, c.message, 0, c.lParam}}));
+    EXPECT_TRUE(running.shell.executed.empty());
+    EXPECT_TRUE(running.processes.startedAsUser.empty());
 
-TEST(OpenSuite, ClosedSuiteIsStartedHiddenWithTheSwitchFromItsFolder) {
-  for (const CommandCase& c : kCommands) {
-    SCOPED_TRACE(c.name);
-    FakePlatform fake;
-    fake.desktop.AddWindow({"TForm_KST", "Kestrune 19", {}});  // not the main window
-    OpenSuite(fake.platform, c.command);
-    EXPECT_TRUE(fake.desktop.posted.empty());
-    ASSERT_EQ(fake.shell.executed.size(), 1u);
-    const auto& run = fake.shell.executed[0];
-    EXPECT_EQ(run.verb, "open");
-    EXPECT_EQ(run.file, kSuiteExePath);
-    EXPECT_EQ(run.parameters, c.switchText);
-    EXPECT_EQ(run.directory, kProgramDir);
+    FakePlatform closed;
+    closed.desktop.AddWindow({"TForm_KST", "Kestrune 19", {}});  // not the main window
+    OpenSuite(closed.platform, c.command);
+    EXPECT_TRUE(closed.desktop.posted.empty());
+    ASSERT_EQ(closed.shell.executed.size(), 1u);
+    const auto& run = closed.shell.executed[0];
+    EXPECT_EQ(run.verb + " " + run.file + " " + run.parameters + " in " + run.directory,
+              "open " + std::string(kSuiteExePath) + " " + c.switchText + " in " + std::string(kProgramDir));
     EXPECT_EQ(run.showCommand, 0);
   }
 }
