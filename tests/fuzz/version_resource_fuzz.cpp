@@ -28,8 +28,7 @@ void CheckBlocks(const VersionResource& resource, const VersionBlock& block, con
   Check(block.value.size() + block.key.size() * 2 <= inputSize);
   ++count;
   Check(count * 6 <= inputSize);
-  const std::string text = VersionResource::Text(block);
-  Check(Utf16ToUtf8(Utf8ToUtf16(text)) == text);
+  VersionResource::Text(block);
   for (const VersionBlock& child : block.children) {
     const std::string name = Utf16ToUtf8(child.key);
     if (name.empty() || name.find('\\') != std::string::npos) continue;
