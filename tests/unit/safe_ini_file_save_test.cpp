@@ -25,29 +25,22 @@ TEST_F(SafeIniFileTest, FileIsRewrittenInUtf16WithSectionsSeparatedByBlankLines)
             Utf16File("[A]\r\nk=v\r\nraw line\r\n\r\n[B]\r\nnew=2\r\n\r\n[a]\r\nx=1\r\n\r\n"));
 }
 
-TEST_F(SafeIniFileTest, ReadOnlyHiddenFileIsUpdatedAndKeepsItsAttributes) {
+// A read-only, hidden file is updated and keeps its attributes; a failed write leaves
+// the previous content whole.
+TEST(SafeIniFileSave, ReadOnlyHiddenFileIsUpdatedOrLeftWholeAndKeepsItsAttributes) {
   const std::uint32_t attributes = file_attr::kReadOnly | file_attr::kHidden | file_attr::kArchive;
-  fs.AddFile(kFile, Utf16File("[S]\r\nk=old\r\n"), attributes);
-  {
+  for (const bool writeFails : {false, true}) {
+    SCOPED_TRACE(writeFails);
+    FakeFileSystem fs;
+    fs.AddFile(kFile, Utf16File("[S]\r\nk=old\r\n"), attributes);
     TSafeIniFile ini(fs, std::string(kFile));
+    fs.SetWriteFails(kFile, writeFails);
     ini.WriteString("S", "k", "new");
     ini.UpdateFile();
-    EXPECT_EQ(ini.LastError(), 0u);
+    EXPECT_EQ(ini.LastError(), writeFails ? 1u : 0u);
+    EXPECT_EQ(fs.Text(kFile), writeFails ? "[S]\r\nk=old\r\n" : "[S]\r\nk=new\r\n\r\n");
+    EXPECT_EQ(fs.GetAttributes(kFile), attributes);
   }
-  EXPECT_EQ(fs.Text(kFile), "[S]\r\nk=new\r\n\r\n");
-  EXPECT_EQ(fs.GetAttributes(kFile), attributes);
-}
-
-TEST_F(SafeIniFileTest, FailedWriteLeavesThePreviousContentWhole) {
-  const std::string bytes = Utf16File("[S]\r\nk=old\r\n");
-  fs.AddFile(kFile, bytes, file_attr::kReadOnly);
-  TSafeIniFile ini(fs, std::string(kFile));
-  fs.SetWriteFails(kFile);
-  ini.WriteString("S", "k", "new");
-  ini.UpdateFile();
-  EXPECT_EQ(ini.LastError(), 1u);
-  EXPECT_EQ(fs.Content(kFile), bytes);
-  EXPECT_EQ(fs.GetAttributes(kFile), file_attr::kReadOnly);
 }
 
 TEST_F(SafeIniFileTest, SaveCreatesTheFolderCreationCouldNot) {
