@@ -53,7 +53,6 @@ TEST(QuoteArgument, FieldsRoundTripThroughTheParser) {
 
 TEST(ProgramArguments, MissingArgumentsReadAsEmpty) {
   const ProgramArguments arguments = ProgramArguments::FromCommandLine("Bootmark.exe /AddAutoRun /1");
-  EXPECT_EQ(arguments[1], "/AddAutoRun");
   EXPECT_EQ(arguments[2], "/1");
   EXPECT_EQ(arguments[3], "");
   EXPECT_EQ(arguments[99], "");

@@ -84,38 +84,31 @@ class StartupCacheTest : public ::testing::Test {
   }
 
   void Write() { WriteStartupCache(files, kCache, lists, 46000.5); }
-  std::vector<std::string> Lines(const std::string& section) {
-    TSafeIniFile cache(files, kCache);
-    return cache.ReadSectionValues(section);
-  }
 
   FakeFileSystem files;
   StartupLists lists;
 };
 
-TEST_F(StartupCacheTest, SectionsAndKeysFollowTheRecords) {
+TEST_F(StartupCacheTest, SectionsAndKeysFollowTheRecordsAndReadBack) {
   Write();
   TSafeIniFile cache(files, kCache);
   EXPECT_EQ(cache.ReadSections(), (std::vector<std::string>{"Main", "Chat_0123456789abcdef0123456789abcdef",
                                                             "Foo_", "Spooler_", "Updater_"}));
   EXPECT_EQ(cache.ReadString("Main", "LastUpdateTime", ""), "46000.5");
-  EXPECT_EQ(Lines("Spooler_"),
+  EXPECT_EQ(cache.ReadSectionValues("Spooler_"),
             (std::vector<std::string>{"ItemType=Service", "Name=Spooler", "Md5=", "ItemHash=", "CmdLine=",
                                       "FullPath=", "Description=", "Manufacture=", "Boottime=", "Disabltrate=",
                                       "Recommand=-1", "Ignore=0", "Exist=0", "SerShowName=Print Spooler",
                                       "SerType=2", "ItemStatus=2", "StartType=3", "isInDelayIni=1"}));
-  const std::vector<std::string> runValue = Lines("Foo_");
+  const std::vector<std::string> runValue = cache.ReadSectionValues("Foo_");
   EXPECT_EQ(std::vector<std::string>(runValue.begin() + 13, runValue.end()),
             (std::vector<std::string>{"RegFullPath=", "LnkPath=", "LnkRestorePath=", "LnkparamStr=", "StartupType=1",
                                       "RegType=2", "ItemStatus=0", "Lnkflag=0"}));
-  const std::vector<std::string> task = Lines("Updater_");
+  const std::vector<std::string> task = cache.ReadSectionValues("Updater_");
   EXPECT_EQ(std::vector<std::string>(task.begin() + 13, task.end()),
             (std::vector<std::string>{"Location=\\Updater", "IsTaskEnable=1", "IsStartBoot=0", "TaskType=4"}));
-}
 
-TEST_F(StartupCacheTest, ReadingBackGivesTheStoreAppsServicesAndTasks) {
-  Write();
-  TSafeIniFile cache(files, kCache);
+  // Read back: the store apps, services and tasks.
   StartupLists read;
   read.services.resize(1);  // the count is the growth of the list
   EXPECT_EQ(ReadStartupCache(cache, read, 1), 1);  // "StartupType=1" is not read back

@@ -61,7 +61,7 @@ class TaskScheduler1Test : public ::testing::Test {
   testing::FakePlatform fake;
 };
 
-TEST_F(TaskScheduler1Test, WorkItemsKeepThe10Numbering) {
+TEST_F(TaskScheduler1Test, WorkItemsKeepThe10NumberingAndLookUpsMapIt) {
   TaskReader reader(fake.platform, nullptr);
   ASSERT_FALSE(reader.Interface2());
   const auto tasks = reader.GetAllTasks(nullptr, "\\Ignored", false, false);
@@ -79,14 +79,12 @@ TEST_F(TaskScheduler1Test, WorkItemsKeepThe10Numbering) {
   EXPECT_EQ(reader.TaskScheduleKind(*(*tasks)[1]), 0);
   EXPECT_TRUE(reader.IsStartupTaskInfo(*(*tasks)[2]));  // a logon trigger first
   EXPECT_EQ(reader.TaskScheduleKind(*(*tasks)[2]), 4);
-}
 
-TEST_F(TaskScheduler1Test, LookUpsMapTheTriggerTypeAndSplitTheStartTime) {
-  TaskReader reader(fake.platform, nullptr);
-  const auto sync = reader.FindTask("sync", "", false);  // ".job" is added
-  ASSERT_TRUE(sync);
-  EXPECT_EQ(sync->Trigger.TriggerType, 2);  // the first trigger, daily
-  EXPECT_EQ(sync->StartHour * 100 + sync->StartMinute, 930);
+  // Look-ups map the trigger type and split the start time.
+  const auto found = reader.FindTask("sync", "", false);  // ".job" is added
+  ASSERT_TRUE(found);
+  EXPECT_EQ(found->Trigger.TriggerType, 2);  // the first trigger, daily
+  EXPECT_EQ(found->StartHour * 100 + found->StartMinute, 930);
   EXPECT_FALSE(reader.IsSystemStartTask("Sync", "\\"));
   EXPECT_TRUE(reader.IsSystemStartTask("Logon", "\\"));
   EXPECT_FALSE(reader.IsSystemStartTask("Backup.JOB", "\\"));
