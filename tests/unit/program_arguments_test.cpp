@@ -5,13 +5,8 @@
 namespace bootmark {
 namespace {
 
-struct SplitCase {
-  const char* commandLine;
-  std::vector<std::string> expected;
-};
-
 TEST(ProgramArguments, SplitsByTheWindowsRules) {
-  const SplitCase cases[] = {
+  const std::pair<const char*, std::vector<std::string>> cases[] = {
       {R"("C:\Program Files\Tarvo\Kestrune\Bootmark.exe" /BootTask)",
        {R"(C:\Program Files\Tarvo\Kestrune\Bootmark.exe)", "/BootTask"}},
       {R"(Bootmark.exe   /AddAutoRun	/1  /4A42 /)", {"Bootmark.exe", "/AddAutoRun", "/1", "/4A42", "/"}},
@@ -22,19 +17,15 @@ TEST(ProgramArguments, SplitsByTheWindowsRules) {
       {R"("unterminated /x)", {"unterminated /x"}},
       {"", {""}}, {"Bootmark.exe   ", {"Bootmark.exe"}},
   };
-  for (const SplitCase& testCase : cases) {
-    SCOPED_TRACE(testCase.commandLine);
-    EXPECT_EQ(ParseCommandLineArguments(testCase.commandLine), testCase.expected);
+  for (const auto& [commandLine, expected] : cases) {
+    EXPECT_EQ(ParseCommandLineArguments(commandLine), expected) << commandLine;
   }
 }
 
 // Every text comes back as the one field it was sent as, whatever quotes,
 // backslashes and blanks it holds.
 TEST(QuoteArgument, FieldsRoundTripThroughTheParser) {
-  const struct {
-    const char* text;
-    const char* quoted;
-  } cases[] = {
+  const std::pair<const char*, const char*> cases[] = {
       {"", "\"\""},
       {"C:\\Program Files\\a.exe /s", "\"C:\\Program Files\\a.exe /s\""},
       {"C:\\Tools\\", "\"C:\\Tools\\\\\""},
@@ -42,12 +33,12 @@ TEST(QuoteArgument, FieldsRoundTripThroughTheParser) {
       {"a\\\"b", "\"a\\\\\\\"b\""},
       {"tab\tand  blanks", "\"tab\tand  blanks\""},
   };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.text);
-    EXPECT_EQ(QuoteArgument(c.text), c.quoted);
+  for (const auto& [text, quoted] : cases) {
+    SCOPED_TRACE(text);
+    EXPECT_EQ(QuoteArgument(text), quoted);
     const std::vector<std::string> parsed =
-        ParseCommandLineArguments("x.exe " + QuoteArgument(c.text) + " " + QuoteArgument("next"));
-    EXPECT_EQ(parsed, (std::vector<std::string>{"x.exe", c.text, "next"}));
+        ParseCommandLineArguments("x.exe " + QuoteArgument(text) + " " + QuoteArgument("next"));
+    EXPECT_EQ(parsed, (std::vector<std::string>{"x.exe", text, "next"}));
   }
 }
 

@@ -9,20 +9,15 @@
 namespace bootmark {
 namespace {
 
-struct ParseCase {
-  const char* caption;
-  std::vector<TextRun> runs;
-};
-
 TEST(ParseLinkTextTest, SplitsCaptionIntoPlainAndLinkRuns) {
-  const ParseCase cases[] = {
+  const std::pair<const char*, std::vector<TextRun>> cases[] = {
       {"Your system boot time: <a>1m 21s</a>", {{"Your system boot time: ", -1}, {"1m 21s", 0}}},
       {"<A HREF=\"x\">a</A> and <a>b</a>", {{"a", 0}, {" and ", -1}, {"b", 1}}},
       {"Disabled by <a>25%", {{"Disabled by ", -1}, {"25%", 0}}}, {"a<br>b<b>c</b>", {{"a\nbc", -1}}},
       {"1 &lt; 2 &amp;&amp; &unknown;", {{"1 < 2 && &unknown;", -1}}},
       {"x < y", {{"x < y", -1}}}, {"</a>text<a></a>", {{"text", -1}}},
   };
-  for (const ParseCase& test : cases) EXPECT_EQ(ParseLinkText(test.caption), test.runs) << test.caption;
+  for (const auto& [caption, runs] : cases) EXPECT_EQ(ParseLinkText(caption), runs) << caption;
 }
 
 class LayoutTest : public ::testing::Test {

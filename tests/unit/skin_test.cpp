@@ -10,20 +10,15 @@ namespace {
 TEST(SkinTest, ColourTextsAndNames) {
   const Skin skin = Skin::FromText(
       "\xEF\xBB\xBF[Colors]\r\ntext_color.cl_blue_b=#1E90FF\r\ntext_color.cl_orange_a=$0000A5FF\r\nbad=#12\r\n", "C:\\s");
-  struct Case {
-    const char* text;
-    std::optional<Colour> colour;
-  };
-  for (const Case& test : {Case{"TEXT_COLOR.CL_BLUE_B", MakeColour(0x1E, 0x90, 0xFF)},
-                           Case{"text_color.cl_orange_a", MakeColour(0xFF, 0xA5, 0x00)},
-                           Case{"public_element.cl_btn_blue_normal", MakeColour(0xFF, 0xFF, 0xFF)},  // built in
-                           Case{"2367001", Colour{0x241E19}}, Case{"#241E19", MakeColour(0x24, 0x1E, 0x19)},
-                           Case{"bad", std::nullopt}, Case{"16777216", std::nullopt}, Case{"#GGGGGG", std::nullopt},
-                           Case{"", std::nullopt}, Case{"unknown.name", std::nullopt},
-                           // At most eight digits, leading zeros included.
-                           Case{"00000001", Colour{1}}, Case{"000000001", std::nullopt},
-                           Case{"$000000001", std::nullopt}}) {
-    EXPECT_EQ(skin.ResolveColour(test.text), test.colour) << test.text;
+  const std::pair<const char*, std::optional<Colour>> cases[] = {
+      {"TEXT_COLOR.CL_BLUE_B", MakeColour(0x1E, 0x90, 0xFF)}, {"text_color.cl_orange_a", MakeColour(0xFF, 0xA5, 0x00)},
+      {"public_element.cl_btn_blue_normal", MakeColour(0xFF, 0xFF, 0xFF)},  // built in
+      {"2367001", Colour{0x241E19}}, {"#241E19", MakeColour(0x24, 0x1E, 0x19)}, {"bad", std::nullopt},
+      {"16777216", std::nullopt}, {"#GGGGGG", std::nullopt}, {"", std::nullopt}, {"unknown.name", std::nullopt},
+      // At most eight digits, leading zeros included.
+      {"00000001", Colour{1}}, {"000000001", std::nullopt}, {"$000000001", std::nullopt}};
+  for (const auto& [text, colour] : cases) {
+    EXPECT_EQ(skin.ResolveColour(text), colour) << text;
   }
 }
 

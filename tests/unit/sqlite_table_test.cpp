@@ -33,21 +33,19 @@ TEST(SQLiteTable, CellsOfTheFirstRowReadByTheColumnsDeclaredType) {
   TSQLiteTable table(db, "select * from t");
   ASSERT_EQ(table.RowCount(), 2);
   ASSERT_EQ(table.ColCount(), 11);
-  const struct {
-    std::string text;
-    std::optional<std::int64_t> integer;  // nullopt: an integer read throws
-  } cases[] = {
+  // Each column's text and integer (nullopt: an integer read throws).
+  const std::pair<std::string, std::optional<std::int64_t>> cases[] = {
       {"42", 42}, {"1", 1}, {"2.75", 2}, {"-1.5", -1}, {"1000", 1000}, {"7", 7}, {std::string("\0\xFF" "A", 3), {}},
       // Only the exact type names count: "VARCHAR(10)" and "INT" are text.
       {"abc", {}}, {"12", {}}, {"34", {}},
       {"", 0},  // null
   };
   for (int column = 0; column < table.ColCount(); ++column) {
-    const auto& test = cases[column];
+    const auto& [text, integer] = cases[column];
     SCOPED_TRACE(column);
-    EXPECT_EQ(table.FieldAsString(column), test.text);
-    if (test.integer) {
-      EXPECT_EQ(table.FieldAsInteger(column), *test.integer);
+    EXPECT_EQ(table.FieldAsString(column), text);
+    if (integer) {
+      EXPECT_EQ(table.FieldAsInteger(column), *integer);
     } else {
       EXPECT_EQ(ErrorOf([&] { table.FieldAsInteger(column); }), "Not an integer or numeric field");
     }

@@ -72,12 +72,10 @@ TEST(GetOSNameTest, RealVersionKeepsTheProductTypeOfTheSystemReport) {
 // --- DPI awareness at start-up ---------------------------------------------------
 
 TEST(ScreenLargeEnoughTest, LargerSideAtLeast900AndSmallerSideAtLeast640) {
-  const struct {
-    Size screen;
-    bool expected;
-  } cases[] = {{{1024, 640}, true}, {{1024, 639}, false}, {{640, 1024}, true}, {{900, 700}, true}, {{899, 700}, false}};
-  for (const auto& test : cases) {
-    EXPECT_EQ(ScreenLargeEnough(test.screen), test.expected) << test.screen.width << "x" << test.screen.height;
+  const std::pair<Size, bool> cases[] = {
+      {{1024, 640}, true}, {{1024, 639}, false}, {{640, 1024}, true}, {{900, 700}, true}, {{899, 700}, false}};
+  for (const auto& [screen, expected] : cases) {
+    EXPECT_EQ(ScreenLargeEnough(screen), expected) << screen.width << "x" << screen.height;
   }
 }
 

@@ -8,10 +8,7 @@ namespace bootmark {
 namespace {
 
 TEST(ParseTaskDurationTest, WeighsEachNumberByTheLetterAfterIt) {
-  const struct {
-    const char* text;
-    std::int64_t seconds;
-  } cases[] = {
+  const std::pair<const char*, std::int64_t> cases[] = {
       {"P1DT2H3M4S", 93784}, {"", 0}, {"90S", 90},  // a number before any letter counts too
       {"P2M", 120},              // a month count reads as minutes
       {"P1Y2W", 0},              // years and weeks weigh nothing
@@ -20,7 +17,7 @@ TEST(ParseTaskDurationTest, WeighsEachNumberByTheLetterAfterIt) {
       {"PT99999999999S1M", 60},  // a number beyond 32 bits counts 0
       {"pt5m", 0},               // lower-case letters weigh nothing
   };
-  for (const auto& c : cases) EXPECT_EQ(ParseTaskDuration(c.text), c.seconds) << c.text;
+  for (const auto& [text, seconds] : cases) EXPECT_EQ(ParseTaskDuration(text), seconds) << text;
 }
 
 TEST(ParseTaskDurationTest, MinutesAreLimitedTo32Bits) {
@@ -29,10 +26,7 @@ TEST(ParseTaskDurationTest, MinutesAreLimitedTo32Bits) {
 }
 
 TEST(ParseXmlDateTimeTest, ReadsTheSchedulersForms) {
-  const struct {
-    const char* text;
-    std::optional<CalendarTime> time;
-  } cases[] = {
+  const std::pair<const char*, std::optional<CalendarTime>> cases[] = {
       {"2024-03-01T09:30:15", CalendarTime{2024, 3, 1, 9, 30, 15, 0}},
       {"2024-03-01T09:30:15.25", CalendarTime{2024, 3, 1, 9, 30, 15, 250}},
       {"2024-03-01T09:30:15.1234567", CalendarTime{2024, 3, 1, 9, 30, 15, 123}},
@@ -41,11 +35,11 @@ TEST(ParseXmlDateTimeTest, ReadsTheSchedulersForms) {
       {"2024-03-01T24:00:00", std::nullopt}, {"2024-3-01T09:30:15", std::nullopt}, {"2024-03-01T09:30", std::nullopt},
       {"2024-03-01T09:30:15.", std::nullopt}, {"2024-03-01T09:30:15 ", std::nullopt}, {"", std::nullopt},
   };
-  for (const auto& c : cases) {
-    const std::optional<DateTime> parsed = ParseXmlDateTime(c.text);
-    ASSERT_EQ(parsed.has_value(), c.time.has_value()) << c.text;
+  for (const auto& [text, expected] : cases) {
+    const std::optional<DateTime> parsed = ParseXmlDateTime(text);
+    ASSERT_EQ(parsed.has_value(), expected.has_value()) << text;
     if (parsed) {
-      EXPECT_EQ(DecodeDateTime(*parsed), *c.time) << c.text;
+      EXPECT_EQ(DecodeDateTime(*parsed), *expected) << text;
     }
   }
 }

@@ -75,17 +75,14 @@ TEST(TextConversion, UnpairedSurrogatesBecomeReplacementCharacters) {
 // --- Case mapping and comparison ----------------------------------------------
 
 TEST(TextCase, UpperCaseUnitFollowsSimpleOneToOneMappings) {
-  const struct {
-    char16_t unit;
-    char16_t upper;
-  } cases[] = {
+  const std::pair<char16_t, char16_t> cases[] = {
       {u'a', u'A'}, {u'z', u'Z'}, {u'\u00FF', u'\u0178'}, {u'\u00DF', u'\u00DF'},  // sharp s stays
       {u'\u03C2', u'\u03A3'}, {u'\u1FB3', u'\u1FBC'}, {u'\u2C65', u'\u023A'}, {u'\uFF41', u'\uFF21'},
       {u'\u00B5', u'\u039C'}, {char16_t(0xDC28), char16_t(0xDC28)}, {u'\uFFFF', u'\uFFFF'},
   };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(static_cast<int>(c.unit));
-    EXPECT_EQ(static_cast<int>(UpperCaseUnit(c.unit)), static_cast<int>(c.upper));
+  for (const auto& [unit, upper] : cases) {
+    SCOPED_TRACE(static_cast<int>(unit));
+    EXPECT_EQ(static_cast<int>(UpperCaseUnit(unit)), static_cast<int>(upper));
   }
 }
 
@@ -189,53 +186,41 @@ TEST(TextEdit, ReplaceAllReplacesEveryOccurrenceOnce) {
 TEST(TextNumbers, TryParseInteger) {
   constexpr auto kMin = std::numeric_limits<std::int64_t>::min();
   constexpr auto kMax = std::numeric_limits<std::int64_t>::max();
-  const struct {
-    const char* text;
-    std::optional<std::int64_t> value;
-  } cases[] = {
+  const std::pair<const char*, std::optional<std::int64_t>> cases[] = {
       {"+42", 42}, {"0XfF", 255}, {"-$10", -16}, {"9223372036854775807", kMax}, {"-9223372036854775808", kMin},
       {"9223372036854775808", std::nullopt}, {"-9223372036854775809", std::nullopt}, {"0x7FFFFFFFFFFFFFFF", kMax},
       {"0x8000000000000000", std::nullopt}, {"", std::nullopt}, {"-", std::nullopt}, {"0x", std::nullopt},
       {" 1", std::nullopt}, {"1 ", std::nullopt}, {"--1", std::nullopt}, {"0x-1", std::nullopt}, {"0x1G", std::nullopt},
   };
-  for (const auto& c : cases) EXPECT_EQ(TryParseInteger(c.text), c.value) << c.text;
+  for (const auto& [text, value] : cases) EXPECT_EQ(TryParseInteger(text), value) << text;
 }
 
 TEST(TextNumbers, StrToIntDefKeeps32BitRange) {
-  const struct {
-    const char* text;
-    std::int32_t value;
-  } cases[] = {
+  const std::pair<const char*, std::int32_t> cases[] = {
       {"2147483647", 2147483647}, {"-2147483648", std::numeric_limits<std::int32_t>::min()}, {"2147483648", -7},
       {"-2147483649", -7}, {"0xFFFFFFFF", -1}, {"$80000000", std::numeric_limits<std::int32_t>::min()},
       {"0x100000000", -7}, {"abc", -7},
   };
-  for (const auto& c : cases) EXPECT_EQ(StrToIntDef(c.text, -7), c.value) << c.text;
+  for (const auto& [text, value] : cases) EXPECT_EQ(StrToIntDef(text, -7), value) << text;
 }
 
 TEST(TextNumbers, TryParseFloat) {
-  const struct {
-    const char* text;
-    std::optional<double> value;
-  } cases[] = {
+  const std::pair<const char*, std::optional<double>> cases[] = {
       {"1,5", 1.5}, {"-2.25", -2.25}, {"+3", 3.0}, {".5", 0.5}, {"5.", 5.0}, {"2,5e+1", 25.0}, {"1e-400", 0.0},
       {"0.0000e999", 0.0}, {"1e400", std::nullopt}, {"0.5e400", std::nullopt}, {"100000e-5", 1.0}, {".", std::nullopt},
       {"", std::nullopt}, {"1e", std::nullopt}, {" 1", std::nullopt}, {"1 ", std::nullopt}, {"1,000.5", std::nullopt},
       {"1e+", std::nullopt}, {"-INF", std::nullopt}, {"nan", std::nullopt}, {"0x1p3", std::nullopt},
   };
-  for (const auto& c : cases) EXPECT_EQ(TryParseFloat(c.text), c.value) << c.text;
+  for (const auto& [text, value] : cases) EXPECT_EQ(TryParseFloat(text), value) << text;
 }
 
 TEST(TextNumbers, FloatToStrWritesShortestText) {
-  const struct {
-    double value;
-    const char* text;
-  } cases[] = {
+  const std::pair<double, const char*> cases[] = {
       {-0.0, "0"}, {-2.25, "-2.25"}, {0.00001, "0.00001"}, {0.000001, "1E-6"}, {1.0 / 3.0, "0.3333333333333333"},
       {123456789012345.0, "123456789012345"}, {1e15, "1E+15"}, {5e-324, "5E-324"},
       {std::numeric_limits<double>::infinity(), "INF"},
   };
-  for (const auto& c : cases) EXPECT_EQ(FloatToStr(c.value), c.text) << c.text;
+  for (const auto& [value, text] : cases) EXPECT_EQ(FloatToStr(value), text) << text;
 }
 
 // --- SplitText -----------------------------------------------------------------
