@@ -6,6 +6,7 @@
 
 #include <chrono>
 #include <memory>
+#include <stdexcept>
 #include <thread>
 
 #include "base/text.h"
@@ -38,8 +39,26 @@ TEST(SafeIniFileSave, ReadOnlyHiddenFileIsUpdatedOrLeftWholeAndKeepsItsAttribute
     ini.WriteString("S", "k", "new");
     ini.UpdateFile();
     EXPECT_EQ(ini.LastError(), writeFails ? 1u : 0u);
+    EXPECT_EQ(ini.Modified(), writeFails);
     EXPECT_EQ(fs.Text(kFile), writeFails ? "[S]\r\nk=old\r\n" : "[S]\r\nk=new\r\n\r\n");
     EXPECT_EQ(fs.GetAttributes(kFile), attributes);
+  }
+}
+
+// A save filter that refuses or throws: the file stays as it was, never half written.
+TEST_F(SafeIniFileTest, FailedSaveFilterWritesNothing) {
+  const std::string bytes = Add(Utf16File("[S]\r\nk=old\r\n"));
+  const StreamFilter failing[] = {[](const std::string&, std::string&) { return false; },
+                                  [](const std::string&, std::string&) -> bool { throw std::runtime_error("x"); }};
+  for (const StreamFilter& filter : failing) {
+    {
+      TSafeIniFile ini(fs, std::string(kFile), TextEncoding::None, {}, filter);
+      ini.WriteString("S", "k", "new");
+      ini.UpdateFile();
+      EXPECT_EQ(ini.LastError(), 1u);
+    }
+    EXPECT_EQ(fs.Content(kFile), bytes);
+    EXPECT_EQ(fs.WriteCount(kFile), 0);
   }
 }
 
@@ -76,6 +95,7 @@ TEST(SafeIniFileSave, DestructorSavesOnlyAfterAChange) {
     {
       TSafeIniFile ini(fs, std::string(kFile));
       c.act(ini);
+      EXPECT_EQ(ini.Modified(), c.saves);
     }
     EXPECT_EQ(fs.WriteCount(kFile), c.saves ? 1 : 0);
     if (!c.saves) {
@@ -95,6 +115,18 @@ TEST_F(SafeIniFileTest, EraseAfterAWriteSavesWithoutTheSection) {
 }
 
 // --- Writing --------------------------------------------------------------------
+
+TEST_F(SafeIniFileTest, AppendOnlyModeAddsLinesWithoutLookingForTheKey) {
+  TSafeIniFile ini(fs);
+  ini.SetAppendOnly(true);
+  ini.WriteString("S", "k", "1");
+  ini.WriteString("S", "k", "2");
+  EXPECT_EQ(ini.ReadSectionValues("S"), (Lines{"k=1", "k=2"}));
+  EXPECT_EQ(ini.ReadString("S", "k", ""), "1");
+  ini.SetAppendOnly(false);
+  ini.WriteString("S", "K", "3");
+  EXPECT_EQ(ini.ReadSectionValues("S"), (Lines{"K=3", "k=2"}));
+}
 
 TEST_F(SafeIniFileTest, CacheStaysValidAfterEraseAndClear) {
   TSafeIniFile ini(fs);
@@ -156,8 +188,27 @@ TEST_F(SafeIniFileTest, TypedValuesAndTheirWrittenForms) {
   ini.WriteInteger("W", "i", -2147483647 - 1);
   ini.WriteBool("W", "t", true);
   ini.WriteBool("W", "f", false);
+  // Floats take a point or a comma; anything else that is not a number throws.
+  const std::pair<const char*, double> floats[] = {{" -2,25 ", -2.25}, {"45678.5", 45678.5}, {"", -1.0}};
+  for (const auto& [text, expected] : floats) {
+    ini.WriteString("S", "f", text);
+    EXPECT_DOUBLE_EQ(ini.ReadFloat("S", "f", -1.0), expected) << text;
+  }
+  for (const char* text : {"abc", "1,234.5"}) {
+    ini.WriteString("S", "f", text);
+    EXPECT_THROW(ini.ReadFloat("S", "f", 0.0), EConvertError) << text;
+  }
+  const DateTime when = *EncodeDateTime({2025, 3, 14, 8, 5, 9, 123});
   ini.WriteFloat("W", "x", -2.5e-7);
-  EXPECT_EQ(ini.ReadSectionValues("W"), (Lines{"i=-2147483648", "t=1", "f=0", "x=-2.5E-7"}));
+  ini.WriteDateTime("W", "when", when);
+  EXPECT_EQ(ini.ReadSectionValues("W"),
+            (Lines{"i=-2147483648", "t=1", "f=0", "x=-2.5E-7", "when=03/14/2025 08:05:09:123"}));
+  ini.UpdateFile();
+  TSafeIniFile again(fs, std::string(kFile));
+  EXPECT_EQ(DecodeDateTime(again.ReadDateTime("W", "when", 0)), (CalendarTime{2025, 3, 14, 8, 5, 9, 123}));
+  again.WriteString("W", "bad", "14.03.2025");
+  EXPECT_EQ(again.ReadDateTime("W", "bad", 7.0), 7.0);
+  EXPECT_EQ(again.ReadDateTime("W", "missing", 8.0), 8.0);
 }
 
 // Two runs changing the same file: the second waits until the first has saved

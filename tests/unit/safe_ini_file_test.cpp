@@ -21,7 +21,8 @@ TEST(SafeIniFileCreation, MissingFileIsCreatedWithItsFoldersAndOnlyTheByteOrderM
   const struct {
     TextEncoding encoding;
     std::string_view bytes;
-  } cases[] = {{TextEncoding::Utf16LE, "\xFF\xFE"}, {TextEncoding::None, ""}};
+  } cases[] = {{TextEncoding::Utf16LE, "\xFF\xFE"}, {TextEncoding::Utf16BE, "\xFE\xFF"},
+               {TextEncoding::Utf8, "\xEF\xBB\xBF"}, {TextEncoding::Ansi, ""}, {TextEncoding::None, ""}};
   const std::string path = "C:\\Users\\Ann\\AppData\\Tarvo\\Kestrune\\new.ini";
   for (const auto& c : cases) {
     SCOPED_TRACE(static_cast<int>(c.encoding));
@@ -29,6 +30,7 @@ TEST(SafeIniFileCreation, MissingFileIsCreatedWithItsFoldersAndOnlyTheByteOrderM
     {
       TSafeIniFile ini(fs, path, c.encoding);
       EXPECT_EQ(ini.LastError(), 0u);
+      EXPECT_FALSE(ini.Modified());
       EXPECT_TRUE(ini.ReadSections().empty());
     }
     EXPECT_TRUE(fs.DirectoryExists("C:\\Users\\Ann\\AppData\\Tarvo\\Kestrune"));
@@ -102,6 +104,7 @@ TEST_F(SafeIniFileTest, SectionListsKeepFileOrderAndDuplicates) {
   EXPECT_EQ(ini.ReadSections(), (Lines{"B", "A", "b"}));
   EXPECT_EQ(ini.ReadSection("b"), (Lines{"z", "y"}));
   EXPECT_EQ(ini.ReadSectionValues("B"), (Lines{"z=1", "raw text", "y=2"}));
+  EXPECT_TRUE(ini.SectionExists("a"));
   EXPECT_TRUE(ini.ValueExists("B", "Y"));
   EXPECT_FALSE(ini.ValueExists("B", "raw text"));
 }
@@ -201,6 +204,31 @@ TEST(SafeIniFileUnreadable, NothingIsWrittenWhenTheFileCannotBeMovedAside) {
     EXPECT_EQ(fs.Content(kFile), bytes);
     EXPECT_EQ(fs.FileExists(sideCopy), oldSideCopyStays);
   }
+}
+
+TEST_F(SafeIniFileTest, FailingLoadFilterCountsAsUnreadable) {
+  const std::string bytes = Add(Utf16File("[S]\r\nk=old\r\n"));
+  {
+    TSafeIniFile ini(fs, std::string(kFile), TextEncoding::None,
+                     [](const std::string&, std::string&) { return false; });
+    EXPECT_EQ(ini.LastError(), 1u);
+    ini.WriteString("S", "k", "new");
+  }
+  EXPECT_EQ(fs.Content(kFile), bytes);
+}
+
+TEST_F(SafeIniFileTest, BytesPassThroughTheFiltersBothWays) {
+  const auto scramble = [](const std::string& in, std::string& out) {
+    out = in;
+    for (char& c : out) c = static_cast<char>(c ^ 0x5A);
+    return true;
+  };
+  TSafeIniFile(fs, std::string(kFile), TextEncoding::None, scramble, scramble).WriteString("S", "k", "secret");
+  std::string plain;
+  ASSERT_TRUE(scramble(*fs.Content(kFile), plain));
+  EXPECT_EQ(plain, Utf16File("[S]\r\nk=secret\r\n\r\n"));
+  TSafeIniFile again(fs, std::string(kFile), TextEncoding::None, scramble, scramble);
+  EXPECT_EQ(again.ReadString("S", "k", ""), "secret");
 }
 
 // --- ReadIniValue -------------------------------------------------------------------
