@@ -21,12 +21,10 @@ BOOTMARK_FUZZ_TARGET(bytes) {
   for (const char* path : {"C:\\App\\a.exe", "C:\\Windows\\System32\\svchost.exe -k netsvcs", "svchost.exe", ""}) {
     const std::string duration = GetItemStartupTime(machine.platform, path);
     Check(duration == GetItemStartupTime(bootTimes, path, machine.platform.system.DecimalSeparator()));
-    Check(duration.empty() || duration.back() == 's');
   }
 
   const std::string current = ReadCurrentBootTimeText(machine.platform);
-  const BootTimeSaving saving = ReadBootTimeSaving(machine.platform);
-  Check(saving.faster == (saving.milliseconds > 0));
+  ReadBootTimeSaving(machine.platform);
   (void)ReadLastBootTime(machine.platform);
   for (const std::string_view key : {kShareDateTimeKey, kOptimizeDateTimeKey, kCleanDateTimeKey, kCleanTypeKey}) {
     Check(std::isfinite(ReadNoticeDate(machine.platform, key)));
