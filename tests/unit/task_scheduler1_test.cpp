@@ -10,6 +10,7 @@ namespace bootmark {
 namespace {
 
 TEST(ScheduleServiceTest, AStoppedSchedulerIsSetToAutomaticAndStarted) {
+  const std::vector<std::string> kStart = {"LockDatabase", "SetStartType Schedule 2", "StartService Schedule"};
   const struct {
     const char* name;
     std::uint32_t state;
@@ -19,14 +20,11 @@ TEST(ScheduleServiceTest, AStoppedSchedulerIsSetToAutomaticAndStarted) {
     std::vector<std::string> calls;
   } cases[] = {
       {"running", service_state::kRunning, false, false, 0, true, {}},
-      {"stopped", service_state::kStopped, false, false, 0, true,
-       {"LockDatabase", "SetStartType Schedule 2", "StartService Schedule"}},
+      {"stopped", service_state::kStopped, false, false, 0, true, kStart},
       {"locked by another", service_state::kStopped, true, false, 0, true,
        {"LockDatabase", "QueryLockStatus", "SetStartType Schedule 2", "StartService Schedule"}},
-      {"start refused", service_state::kStopped, false, true, 1058, false,
-       {"LockDatabase", "SetStartType Schedule 2", "StartService Schedule"}},
-      {"refused without error", service_state::kStopped, false, true, 0, true,
-       {"LockDatabase", "SetStartType Schedule 2", "StartService Schedule"}},
+      {"start refused", service_state::kStopped, false, true, 1058, false, kStart},
+      {"refused without error", service_state::kStopped, false, true, 0, true, kStart},
   };
   for (const auto& c : cases) {
     FakeServices services;
