@@ -76,6 +76,7 @@ TEST(OpenSuite, OnlyTheSystemAccountStartsTheSuiteInTheConsoleSession) {
 
 TEST(RunInConsoleSession, ResultsFollowTheStepThatFailed) {
   using Running = testing::FakeProcesses::RunningProcess;
+  const std::vector<Running> shell = {{500, "explorer.exe", 1}};  // the console session's shell
   const struct {
     const char* name;
     bool exeExists;
@@ -85,17 +86,15 @@ TEST(RunInConsoleSession, ResultsFollowTheStepThatFailed) {
     int result;
     std::optional<std::uint32_t> tokenOf;  // the process whose user started the program
   } kCases[] = {
-      {"started", true, {{500, "explorer.exe", 1}}, {}, true, 0, 500},
-      {"missing executable: nothing done", false, {{500, "explorer.exe", 1}}, {}, true, 0, std::nullopt},
+      {"started", true, shell, {}, true, 0, 500},
+      {"missing executable: nothing done", false, shell, {}, true, 0, std::nullopt},
       {"nobody at the console", true, {}, {}, true, -3, std::nullopt},
       {"name compared in upper case", true, {{600, "EXPLORER.EXE", 1}}, {}, true, 0, 600},
       {"the console session's shell among others", true,
        {{700, "explorer.exe", 2}, {701, "explorer.exe", 1}, {702, "explorer.exe", 1}}, {}, true, 0, 701},
-      {"process not opened", true, {{500, "explorer.exe", 1}}, {{500, TokenFailure::kProcessNotOpened}}, true,
-       -2, std::nullopt},
-      {"token not opened", true, {{500, "explorer.exe", 1}}, {{500, TokenFailure::kTokenNotOpened}}, true, -1,
-       std::nullopt},
-      {"process not created", true, {{500, "explorer.exe", 1}}, {}, false, 1, 500},
+      {"process not opened", true, shell, {{500, TokenFailure::kProcessNotOpened}}, true, -2, std::nullopt},
+      {"token not opened", true, shell, {{500, TokenFailure::kTokenNotOpened}}, true, -1, std::nullopt},
+      {"process not created", true, shell, {}, false, 1, 500},
   };
   for (const auto& c : kCases) {
     SCOPED_TRACE(c.name);
