@@ -56,20 +56,18 @@ TEST(OpenSuite, RunningSuiteGetsTheMessageElseIsStartedWithTheSwitchFromItsFolde
 }
 
 TEST(OpenSuite, OnlyTheSystemAccountStartsTheSuiteInTheConsoleSession) {
-  const struct {
-    std::optional<std::string> user;
-    bool inConsoleSession;
-  } kUsers[] = {{"system", true}, {"systemd", false}, {std::nullopt, false}};
-  for (const auto& u : kUsers) {
-    SCOPED_TRACE(u.user.value_or("(no name)"));
+  const std::pair<std::optional<std::string>, bool> kUsers[] = {
+      {"system", true}, {"systemd", false}, {std::nullopt, false}};
+  for (const auto& [user, inConsoleSession] : kUsers) {
+    SCOPED_TRACE(user.value_or("(no name)"));
     FakePlatform fake;
-    fake.system.userName = u.user;
+    fake.system.userName = user;
     fake.files.AddFile(kSuiteExePath, "MZ");
     fake.processes.running = {{500, "explorer.exe", 1}};
     OpenSuite(fake.platform, SuiteCommand::Clean(10));
-    EXPECT_EQ(fake.shell.executed.size(), u.inConsoleSession ? 0u : 1u);
+    EXPECT_EQ(fake.shell.executed.size(), inConsoleSession ? 0u : 1u);
     EXPECT_EQ(fake.processes.startedAsUser,
-              (u.inConsoleSession ? StartedAsUser{{500, "\"C:\\Program Files\\Tarvo\\Kestrune\\KST.exe\" /cache 10"}}
+              (inConsoleSession ? StartedAsUser{{500, "\"C:\\Program Files\\Tarvo\\Kestrune\\KST.exe\" /cache 10"}}
                                   : StartedAsUser{}));
   }
 }

@@ -271,14 +271,12 @@ TEST_F(TaskReaderTest, AnUnreadableTaskIsListedWithWhatWasRead) {
 }
 
 TEST_F(TaskReaderTest, InterfaceChoiceFollowsTheReportedVersion) {
-  const struct {
-    std::uint32_t major, minor, platformId;
-    bool v2;
-  } cases[] = {{5, 2, 2, false}, {6, 0, 2, true}, {6, 4, 2, true}, {6, 5, 2, false}, {10, 0, 2, true},
-               {10, 0, 1, false}};
-  for (const auto& c : cases) {
-    EXPECT_EQ(UsesTaskScheduler2(VersionExInfo{c.major, c.minor, 0, c.platformId, 1}), c.v2)
-        << c.major << "." << c.minor;
+  // Major, minor and platform id, and whether the 2.0 interface is used.
+  const std::pair<VersionExInfo, bool> cases[] = {{{5, 2, 0, 2, 1}, false}, {{6, 0, 0, 2, 1}, true},
+                                                  {{6, 4, 0, 2, 1}, true},  {{6, 5, 0, 2, 1}, false},
+                                                  {{10, 0, 0, 2, 1}, true}, {{10, 0, 0, 1, 1}, false}};
+  for (const auto& [version, v2] : cases) {
+    EXPECT_EQ(UsesTaskScheduler2(version), v2) << version.major << "." << version.minor << " " << version.platformId;
   }
 }
 
