@@ -71,17 +71,11 @@ FakeFileSystem::Parsed FakeFileSystem::Parse(std::string_view path) const {
   std::replace(text.begin(), text.end(), '/', '\\');
   Parsed parsed;
   std::vector<std::string> names;
-  if (StartsWith(text, "\\\\")) {
-    names = SplitNames(text);
-    const std::size_t shareParts = std::min<std::size_t>(2, names.size());
-    parsed.root = "\\\\";
-    for (std::size_t i = 0; i < shareParts; ++i) parsed.root += names[i] + "\\";
-    names.erase(names.begin(), names.begin() + static_cast<std::ptrdiff_t>(shareParts));
-  } else if (text.size() >= 2 && text[1] == ':') {
+  if (text.size() >= 2 && text[1] == ':') {
     parsed.root = UpperCaseOrdinal(text.substr(0, 2)) + "\\";
     names = SplitNames(std::string_view(text).substr(2));
   } else {
-    const Parsed current = Parse(currentDirectory_);
+    const Parsed current = Parse(kCurrentDirectory);
     parsed.root = current.root;
     if (!StartsWith(text, "\\")) names = current.parts;
     for (std::string& name : SplitNames(text)) names.push_back(std::move(name));
@@ -165,10 +159,6 @@ void FakeFileSystem::AddFile(std::string_view path, std::string_view bytes,
   AddDirectory(Join(parsed, parsed.parts.size() - 1));
   const std::string full = Join(parsed, parsed.parts.size());
   nodes_[Key(full)] = Node{full, false, std::string(bytes), attributes};
-}
-
-void FakeFileSystem::SetCurrentDirectory(std::string_view path) {
-  currentDirectory_ = FullPath(path);
 }
 
 void FakeFileSystem::SetUnreadable(std::string_view path, bool unreadable) {

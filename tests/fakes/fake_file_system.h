@@ -3,8 +3,8 @@
 //
 // Paths are Windows paths compared without regard to case: "C:\a\b.ini",
 // "c:/A/B.INI" and "C:\a\x\..\b.ini" name the same file. Relative paths (".\b.ini",
-// "b.ini") start at the current folder, "C:\" by default; "\b.ini" at the root of
-// its drive. Drive C: exists from the start; other drives are added with AddDrive.
+// "b.ini") start at the current folder "C:\"; "\b.ini" at the root of its drive.
+// Drive C: exists from the start; other drives are added with AddDrive.
 //
 // Failures behave like Windows': reading a missing file fails with 2 (3 when its
 // folder is missing too), replacing a read-only file fails with 5
@@ -39,18 +39,18 @@ class FakeFileSystem : public IFileSystem {
   static constexpr std::uint32_t kErrorAccessDenied = 5;
   static constexpr std::uint32_t kErrorSharingViolation = 32;
   static constexpr std::uint32_t kErrorDiskFull = 112;
+  static constexpr std::string_view kCurrentDirectory = "C:\\";
 
   FakeFileSystem();
 
   // --- Setting up -------------------------------------------------------------
-  // A drive ("D:") or a UNC share ("\\server\share") whose root then exists.
+  // A drive ("D:") whose root then exists.
   void AddDrive(std::string_view root);
   // Creates or overwrites a file, creating its folders. Not counted as a write.
   void AddFile(std::string_view path, std::string_view bytes,
                std::uint32_t attributes = file_attr::kArchive);
   // Creates a folder and its missing parents.
   void AddDirectory(std::string_view path);
-  void SetCurrentDirectory(std::string_view path);
   void SetUnreadable(std::string_view path, bool unreadable = true);
   void SetWriteFails(std::string_view path, bool fails = true) { Mark(writeFailures_, path, fails); }
   void FailCreateDirectory(std::string_view path, int times);
@@ -109,7 +109,7 @@ class FakeFileSystem : public IFileSystem {
     std::uint32_t attributes = 0;
   };
 
-  // Root ("C:\" or "\\server\share\") and the names below it.
+  // Root ("C:\") and the names below it.
   struct Parsed {
     std::string root;
     std::vector<std::string> parts;
@@ -143,7 +143,6 @@ class FakeFileSystem : public IFileSystem {
   std::map<std::string, int> writes_;
   std::map<std::string, int> createDirectoryCalls_;
   std::map<std::string, int> createDirectoryFailures_;
-  std::string currentDirectory_ = "C:\\";
   int totalWrites_ = 0;
   std::shared_ptr<SharedFileLocks> sharedLocks_;
 };

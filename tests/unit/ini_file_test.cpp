@@ -60,11 +60,9 @@ TEST_F(IniFileTest, ReadOnlyFileBecomesWritableAndStaysSo) {
 }
 
 TEST_F(IniFileTest, NameWithoutFolderIsTakenFromTheCurrentFolder) {
-  fs.AddDirectory("C:\\Work");
-  fs.SetCurrentDirectory("C:\\Work");
-  TIniFile ini(fs, profile, "plain.ini");
+  TIniFile ini(fs, profile, "plain.ini");  // the fake's current folder: the root of C:
   EXPECT_EQ(ini.FileName(), ".\\plain.ini");
-  EXPECT_EQ(fs.Content("C:\\Work\\plain.ini"), "\xFF\xFE");
+  EXPECT_EQ(fs.Content("C:\\plain.ini"), "\xFF\xFE");
 }
 
 TEST_F(IniFileTest, SectionsExistWithoutRegardToCase) {
