@@ -10,19 +10,17 @@ namespace bootmark::testing {
 
 class FakeAccounts : public IAccounts {
  public:
-  LocalUserList EnumerateLocalUsers() override { return {users, enumStatus}; }
+  LocalUserList EnumerateLocalUsers() override { return {users, 0}; }
   Result<LocalUserDetails> GetUserDetails(std::string_view name) override {
     const std::optional<LocalUserDetails> found = Lookup(details, std::string(name));
     if (!found) return SystemError{kUserNotFound};
     return *found;
   }
-  std::string ComputerName() override { return computerName; }
+  std::string ComputerName() override { return "ANN-PC"; }
 
   static constexpr std::uint32_t kUserNotFound = 2221;  // NERR_UserNotFound
   std::vector<LocalUser> users;
-  std::uint32_t enumStatus = 0;
   std::map<std::string, LocalUserDetails> details;  // by account name
-  std::string computerName = "ANN-PC";
 };
 
 }  // namespace bootmark::testing

@@ -136,7 +136,7 @@ class FakeProcesses : public IProcesses {
     std::string exeFile;
     std::uint32_t sessionId;
   };
-  std::uint32_t ActiveConsoleSessionId() override { return consoleSession; }
+  std::uint32_t ActiveConsoleSessionId() override { return 1; }
   std::vector<ProcessEntry> ProcessSnapshot() override {
     std::vector<ProcessEntry> entries;
     for (const RunningProcess& process : running) entries.push_back({process.processId, process.exeFile});
@@ -163,7 +163,6 @@ class FakeProcesses : public IProcesses {
     startedAsUser.emplace_back(static_cast<FakeToken&>(token).processId, std::string(commandLine));
     return startAsUserSucceeds;
   }
-  std::uint32_t consoleSession = 1;
   std::vector<RunningProcess> running;
   std::map<std::uint32_t, TokenFailure> tokenFailures;
   bool startAsUserSucceeds = true;

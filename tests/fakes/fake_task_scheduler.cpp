@@ -104,12 +104,11 @@ std::unique_ptr<IWorkItem> FakeTaskScheduler1::Activate(std::string_view name) {
   return nullptr;
 }
 
-FakeTaskScheduler::FakeTaskScheduler(IFileSystem& files, std::string storeRoot)
-    : service_(*this, files, std::move(storeRoot)) {}
+FakeTaskScheduler::FakeTaskScheduler(IFileSystem& files) : service_(*this, files, "C:\\Windows\\System32\\Tasks") {}
 
 ComSetup FakeTaskScheduler::InitializeCom() {
   ++initializeCalls;
-  return setup;
+  return ComSetup{true, true};
 }
 
 FakeTaskScheduler::FakeService::FakeService(FakeTaskScheduler& owner, IFileSystem& files, std::string root)

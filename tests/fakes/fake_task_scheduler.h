@@ -79,9 +79,8 @@ class FakeTaskScheduler1 : public ITaskScheduler1 {
 
 class FakeTaskScheduler : public ITaskScheduler {
  public:
-  explicit FakeTaskScheduler(IFileSystem& files, std::string storeRoot = "C:\\Windows\\System32\\Tasks");
+  explicit FakeTaskScheduler(IFileSystem& files);
 
-  ComSetup setup{true, true};
   int initializeCalls = 0;
   int uninitializeCalls = 0;
   bool collectionsNotImplemented = false;
