@@ -2,8 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <thread>
-
 #include "base/text.h"
 #include "common/logs.h"
 #include "fakes/fake_file_system.h"
@@ -202,28 +200,6 @@ TEST_F(LogManageTest, MissingFoldersAreCreatedAndUncreatableFilesWriteNothing) {
   std::uint32_t error = 0;
   EXPECT_EQ(TLogObj::Create(files, clock, kProgram, "Q:\\nowhere.log", error), nullptr);
   EXPECT_NE(error, 0u);
-}
-
-TEST_F(LogManageTest, LinesFromManyThreadsStayWhole) {
-  TLogManage log(files, clock, kProgram);
-  constexpr int kThreads = 4;
-  constexpr int kLines = 200;
-  std::vector<std::thread> threads;
-  for (int t = 0; t < kThreads; ++t) {
-    threads.emplace_back([&log, t] {
-      for (int i = 0; i < kLines; ++i) log.Write("thread " + std::to_string(t) + " line " + std::to_string(i));
-    });
-  }
-  for (std::thread& thread : threads) thread.join();
-
-  ASSERT_EQ(Content(kTraceLog).substr(0, 2), "\xFF\xFE");
-  std::vector<std::string> lines = SplitText(files.Text(kTraceLog), "\n");
-  ASSERT_EQ(lines.back(), "");
-  lines.pop_back();
-  ASSERT_EQ(lines.size(), static_cast<std::size_t>(kThreads * kLines));
-  for (const std::string& line : lines) {
-    EXPECT_TRUE(StartsWith(line, std::string(kStamp) + "thread ") && line.back() == '\r') << line;
-  }
 }
 
 // ---- The process's two logs ----
