@@ -103,30 +103,16 @@ TEST_F(HandOverTest, ClosedSuiteIsStartedWithTheItemOnItsCommandLine) {
   }
 }
 
-class IgnoreChoiceTest : public ::testing::Test {
- protected:
-  IgnoreChoiceTest() { fake.files.AddFile("C:\\Tools\\upd.exe", "MZ"); }
-  void Store(bool ticked) {
-    TCheckPath checkPath(fake.platform);
-    StoreIgnoreChoice(fake.platform, checkPath, Item(1, "Updater", "C:\\Tools\\upd.exe /silent"), ticked);
-  }
+TEST(IgnoreChoiceTest, OnlyATickedBoxStoresTheKeyOfTheResolvedExecutable) {
   FakePlatform fake;
-};
-
-TEST_F(IgnoreChoiceTest, OnlyATickedBoxStoresTheKeyOfTheResolvedExecutable) {
-  Store(false);
+  fake.files.AddFile("C:\\Tools\\upd.exe", "MZ");
+  TCheckPath checkPath(fake.platform);
+  const NewStartupItem item = Item(1, "Updater", "C:\\Tools\\upd.exe /silent");
+  StoreIgnoreChoice(fake.platform, checkPath, item, false);
   EXPECT_FALSE(fake.files.Content(kIgnoreIni).has_value());
-  Store(true);
+  StoreIgnoreChoice(fake.platform, checkPath, item, true);
   const TSafeIniFile ini(fake.files, kIgnoreIni);
   EXPECT_EQ(ini.ReadSectionValues("Monitor"), std::vector<std::string>{"UpdaterC:\\Tools\\upd.exe1=1"});
-}
-
-TEST_F(IgnoreChoiceTest, FailedSaveKeepsTheFileAndIsNotReported) {
-  const std::string original = "[Monitor]\r\nOtherC:\\o.exe2=1\r\n";
-  fake.files.AddFile(kIgnoreIni, original);
-  fake.files.SetWriteFails(kIgnoreIni);
-  EXPECT_NO_THROW(Store(true));
-  EXPECT_EQ(fake.files.Content(kIgnoreIni), original);
 }
 
 TEST(AlertLogRecords, EightRecordsWithTheCreatingProcessOnlyForValuesAndShortcuts) {
