@@ -173,14 +173,6 @@ TEST_F(LogManageTest, AWriterClosedWithoutContentDeletesItsFile) {
   writer.reset();
   EXPECT_FALSE(files.FileExists("C:\\Logs\\new.log"));
 
-  // A line that could not be written leaves the new file empty: it goes too.
-  files.AddFile("C:\\Logs\\full.log", "");
-  files.SetWriteFails("C:\\Logs\\full.log");
-  TLogManage log(files, clock, kProgram);
-  log.SetFileName("C:\\Logs\\full.log");
-  log.Write("line");
-  EXPECT_FALSE(files.FileExists("C:\\Logs\\full.log"));
-
   // A file with content stays.
   files.AddFile("C:\\Logs\\kept.log", "x");
   writer = TLogObj::Create(files, clock, kProgram, "C:\\Logs\\kept.log", error);

@@ -2,7 +2,6 @@
 // gathering of record files, databases and the cache.
 #include <gtest/gtest.h>
 
-#include "common/sqlite_database.h"
 #include "startup/startup_cache.h"
 #include "unit/main_ctl_test_support.h"
 
@@ -34,7 +33,6 @@ TEST(MainCtlQuickOptimize, EachKindFollowsItsSkipAndAcceptRules) {
       {ItemKind::RunValue, R::Keep, S::Enabled, true, true, "", false, false},
       {ItemKind::RunValue, R::Unknown, S::Enabled, true, true, "", true, false},
       {ItemKind::RunValue, R::Unknown, S::Missing, false, true, "", true, true},
-      {ItemKind::RunValue, R::Remove, S::Enabled, true, true, "", true, true},
       {ItemKind::RunValue, R::Disable, S::Delayed, true, true, "", true, true},
       {ItemKind::RunValue, R::Disable, S::Enabled, true, true, "", false, false, true},
       {ItemKind::Shortcut, R::Disable, S::Enabled, true, true, "Ignore.ini", true, false},
@@ -117,16 +115,6 @@ TEST(MainCtlGathering, RecordFilesBecomeUtf16AndUnreadableOnesStayAsTheyAre) {
   m.Controller();
   EXPECT_EQ(m.fake.files.Content(ansi).value_or("").substr(0, 4), std::string("\xFF\xFE[\0", 4));
   EXPECT_EQ(m.fake.files.Content(odd).value_or(""), std::string("\xFF\xFE[\0M", 5));
-}
-
-TEST(MainCtlGathering, ADatabaseThatIsNoDatabaseStopsTheController) {
-  Machine m;
-  testing::RunSql(m.programDir + std::string(kStartupBlackDb), "");  // the folder exists for SQLite
-  std::FILE* file = std::fopen((m.programDir + std::string(kStartupBlackDb)).c_str(), "wb");
-  ASSERT_NE(file, nullptr);
-  std::fputs("this is no database, only some text long enough to be read as a header", file);
-  std::fclose(file);
-  EXPECT_THROW(m.Controller(), ESQLiteException);
 }
 
 TEST(MainCtlGathering, AllDataWritesTheCacheAndRestoresTheRedirection) {
