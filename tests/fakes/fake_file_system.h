@@ -16,12 +16,13 @@
 // WriteCount(path) tells how often the file's content was written (every
 // ReplaceAll call, failed ones included, and every file CreateIfMissing created),
 // so a test can prove that no write happened.
-// DecodeAnsi decodes Windows-1252. LockSharedFile holds a real lock per file
-// (recursive, shared by all threads), so that a test can run two writers at once;
-// it is the only member that may be called from several threads.
+// DecodeAnsi decodes Windows-1252. LockSharedFile holds a real lock (recursive, one
+// for all files), so that a test can run two writers of a file at once; it is the
+// only member that may be called from several threads.
 #include <cstdint>
 #include <map>
 #include <memory>
+#include <mutex>
 #include <optional>
 #include <set>
 #include <string>
@@ -100,7 +101,6 @@ class FakeFileSystem : public IFileSystem {
 
  private:
   class FakeWriteFile;
-  class SharedFileLocks;
 
   struct Node {
     std::string path;  // full path as first written
@@ -144,7 +144,7 @@ class FakeFileSystem : public IFileSystem {
   std::map<std::string, int> createDirectoryCalls_;
   std::map<std::string, int> createDirectoryFailures_;
   int totalWrites_ = 0;
-  std::shared_ptr<SharedFileLocks> sharedLocks_;
+  std::shared_ptr<std::recursive_timed_mutex> sharedLock_;
 };
 
 }  // namespace bootmark

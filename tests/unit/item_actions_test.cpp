@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "alert/shown_item_records.h"
 #include "base/program_arguments.h"
 #include "base/text.h"
@@ -115,44 +117,42 @@ TEST(IgnoreChoiceTest, OnlyATickedBoxStoresTheKeyOfTheResolvedExecutable) {
   EXPECT_EQ(ini.ReadSectionValues("Monitor"), std::vector<std::string>{"UpdaterC:\\Tools\\upd.exe1=1"});
 }
 
-TEST(AlertLogRecords, EightRecordsWithTheCreatingProcessOnlyForValuesAndShortcuts) {
-  NewStartupItem item = Item(0, "Name", "Exe");
-  item.FNewItemSrcDisplayName = "Display";
-  item.FNewItemRegPath = "HKLM\\Run";
-  item.FNewItemLinkPath = "C:\\Link.lnk";
-  item.FNewItemOperateName = "setup.exe";
-  item.FNewItemOperatePID = "4242";
-  const std::vector<std::string> common{
-      "FNewItemName : Name",         "FNewItemExePath : Exe",           "FNewItemSrcDisplayName : Display",
-      "FNewItemRegPath : HKLM\\Run", "FNewItemLinkPath : C:\\Link.lnk",
-  };
-  for (const int kind : {1, 2, 3, 4}) {
-    SCOPED_TRACE(kind);
-    item.FNewItemType = kind;
-    std::vector<std::string> expected{"FNewItemType : " + std::to_string(kind)};
-    expected.insert(expected.end(), common.begin(), common.end());
-    if (kind == 1 || kind == 4) {
-      expected.push_back("FNewItemOperateName : setup.exe");
-      expected.push_back("FNewItemOperatePID : 4242");
-    }
-    expected.emplace_back();
-    EXPECT_EQ(AlertLogRecords(item), expected);
-  }
-}
-
+// Every field of a shortcut with its creating process, in order.
 TEST(LogShownItem, AppendsOneTimeStampedLinePerRecordAndAnEmptyLine) {
   FakePlatform fake;
   fake.clock.now = EncodeDateTime({2026, 12, 5, 12, 0, 1, 2}).value();
   const std::string log = AlertLogPath(fake.shell);
   EXPECT_EQ(log, "C:\\ProgramData\\Tarvo\\Kestrune\\Bootmark\\smAutoRun.log");
-  LogShownItem(fake.platform, Item(2, "Svc", "C:\\svc.exe"), log);
+  NewStartupItem item = Item(4, "Tool.lnk", "C:\\t.exe");
+  item.FNewItemSrcDisplayName = "Display";
+  item.FNewItemRegPath = "HKLM\\Run";
+  item.FNewItemLinkPath = "C:\\Link.lnk";
+  item.FNewItemOperateName = "setup.exe";
+  item.FNewItemOperatePID = "4242";
+  LogShownItem(fake.platform, item, log);
 
   std::string text;
   ASSERT_TRUE(DecodeFileText(fake.files, fake.files.Content(log).value_or(""), text));
-  const std::string stamp = "2026-12-05 12:00:01 002 Bootmark.exe ";
-  EXPECT_EQ(text, stamp + "FNewItemType : 2\r\n" + stamp + "FNewItemName : Svc\r\n" + stamp +
-                      "FNewItemExePath : C:\\svc.exe\r\n" + stamp + "FNewItemSrcDisplayName : \r\n" + stamp +
-                      "FNewItemRegPath : \r\n" + stamp + "FNewItemLinkPath : \r\n\r\n");
+  std::string expected;
+  for (const char* record : {"FNewItemType : 4", "FNewItemName : Tool.lnk", "FNewItemExePath : C:\\t.exe",
+                             "FNewItemSrcDisplayName : Display", "FNewItemRegPath : HKLM\\Run",
+                             "FNewItemLinkPath : C:\\Link.lnk", "FNewItemOperateName : setup.exe",
+                             "FNewItemOperatePID : 4242"}) {
+    expected += std::string("2026-12-05 12:00:01 002 Bootmark.exe ") + record + "\r\n";
+  }
+  EXPECT_EQ(text, expected + "\r\n");
+}
+
+// Services and scheduled tasks have no creating process.
+TEST(AlertLogRecords, TheCreatingProcessOnlyForValuesAndShortcuts) {
+  NewStartupItem item = Item(0, "Name", "Exe");
+  item.FNewItemOperateName = "setup.exe";
+  for (const int kind : {1, 2, 3, 4}) {
+    item.FNewItemType = kind;
+    const std::vector<std::string> records = AlertLogRecords(item);
+    const bool withCreator = std::count(records.begin(), records.end(), "FNewItemOperateName : setup.exe") == 1;
+    EXPECT_EQ(withCreator, kind == 1 || kind == 4) << kind;
+  }
 }
 
 TEST(NewItemNCMessage, NewStartupItemMessageWithItsDisableButtonAndData) {
