@@ -33,46 +33,33 @@ TEST(ApplyDNSDecision, FollowsTheDecisionTable) {
   struct Case {
     const char* name;
     std::optional<std::string> current;  // static list; nullopt: automatic DNS
-    const char* systemDnsAuto;           // nullptr: no settings file
+    const char* systemDnsAuto;
     bool allow;
     DnsDecisionAction action;
     std::string nameServerAfter;
     std::optional<Protection> protectionAfter;  // nullopt: the file is unchanged
   };
+  using enum DnsDecisionAction;
   const std::optional<std::string> automatic;
+  const std::string other = "1.1.1.1 9.9.9.9";
   const Case cases[] = {
-      {"automatic, static protected, allow", automatic, "0", true, DnsDecisionAction::AcceptedAutomatic, "",
-       Protection{"0", kDhcpList, "1"}},
-      {"automatic, static protected, stop", automatic, "0", false, DnsDecisionAction::RestoredStatic, kProtected,
-       std::nullopt},
-      {"automatic, automatic protected, stop", automatic, "1", false, DnsDecisionAction::None, "", std::nullopt},
-      {"static, automatic protected, allow", "1.1.1.1", "1", true, DnsDecisionAction::AcceptedStatic, "1.1.1.1",
-       Protection{"0", "1.1.1.1", "0"}},
-      {"static, automatic protected, stop", "1.1.1.1", "1", false, DnsDecisionAction::RestoredAutomatic, "",
-       std::nullopt},
-      {"static, other static protected, allow", "1.1.1.1 9.9.9.9", "0", true, DnsDecisionAction::AcceptedStatic,
-       "1.1.1.1 9.9.9.9", Protection{"0", "1.1.1.1 9.9.9.9", "0"}},
-      {"static, other static protected, stop", "1.1.1.1 9.9.9.9", "0", false, DnsDecisionAction::RestoredStatic,
-       kProtected, std::nullopt},
-      {"static, same list protected, allow", kProtected, "0", true, DnsDecisionAction::None, kProtected,
-       std::nullopt},
-      {"static, servers in another order differ", "8.8.4.4,8.8.8.8", "0", false, DnsDecisionAction::RestoredStatic,
-       kProtected, std::nullopt},
-      {"static, other value, allow", "1.1.1.1", "5", true, DnsDecisionAction::None, "1.1.1.1", std::nullopt},
-      // Missing settings protect what is in force, so nothing changes.
-      {"automatic, no settings, stop", automatic, nullptr, false, DnsDecisionAction::None, "", std::nullopt},
-      {"static, no settings, allow", "1.1.1.1", nullptr, true, DnsDecisionAction::None, "1.1.1.1", std::nullopt},
+      {"automatic, static protected, allow", automatic, "0", true, AcceptedAutomatic, "", {{"0", kDhcpList, "1"}}},
+      {"automatic, static protected, stop", automatic, "0", false, RestoredStatic, kProtected, {}},
+      {"automatic, automatic protected, stop", automatic, "1", false, None, "", {}},
+      {"static, automatic protected, allow", "1.1.1.1", "1", true, AcceptedStatic, "1.1.1.1", {{"0", "1.1.1.1", "0"}}},
+      {"static, automatic protected, stop", "1.1.1.1", "1", false, RestoredAutomatic, "", {}},
+      {"static, other static protected, allow", other, "0", true, AcceptedStatic, other, {{"0", other, "0"}}},
+      {"static, other static protected, stop", other, "0", false, RestoredStatic, kProtected, {}},
+      {"static, same list protected, allow", kProtected, "0", true, None, kProtected, {}},
+      {"static, other value, allow", "1.1.1.1", "5", true, None, "1.1.1.1", {}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     testing::FakePlatform machine;
     SeedAdapter(machine.registry, c.current);
-    const std::optional<std::string> before =
-        c.systemDnsAuto == nullptr
-            ? std::nullopt
-            : std::optional(Utf16File(std::string("[Browser Protect]\r\nDNS=0\r\nDNSAddress=") + kProtected +
-                                      "\r\nSystemDnsAuto=" + c.systemDnsAuto + "\r\n[Restore]\r\nOpenkb=0\r\n"));
-    if (before) machine.files.AddFile(kNetwarden, *before);
+    const std::string before = Utf16File(std::string("[Browser Protect]\r\nDNS=0\r\nDNSAddress=") + kProtected +
+                                         "\r\nSystemDnsAuto=" + c.systemDnsAuto + "\r\n[Restore]\r\nOpenkb=0\r\n");
+    machine.files.AddFile(kNetwarden, before);
 
     EXPECT_EQ(TDNSFunc::ApplyDNSDecision(machine.platform, c.allow), c.action);
     EXPECT_EQ(NameServer(machine.registry), c.nameServerAfter);
@@ -85,17 +72,6 @@ TEST(ApplyDNSDecision, FollowsTheDecisionTable) {
       EXPECT_EQ(machine.files.Content(kNetwarden), before);
     }
   }
-}
-
-TEST(ApplyDNSDecision, WithoutAnAdapterTheDecisionIsTakenButNothingIsWritten) {
-  testing::FakePlatform machine;
-  const std::string before = Utf16File("[Browser Protect]\r\nDNSAddress=8.8.8.8\r\nSystemDnsAuto=0\r\n");
-  machine.files.AddFile(kNetwarden, before);
-  EXPECT_EQ(TDNSFunc::ApplyDNSDecision(machine.platform, false), DnsDecisionAction::RestoredStatic);
-  EXPECT_EQ(machine.files.Content(kNetwarden), before);
-  // Allowing an empty list stores it: there is no adapter to protect.
-  EXPECT_EQ(TDNSFunc::ApplyDNSDecision(machine.platform, true), DnsDecisionAction::AcceptedStatic);
-  EXPECT_EQ(ReadProtection(machine), (Protection{"1", "", "0"}));
 }
 
 // Which files count as unreadable is the settings file's own rule.
@@ -139,13 +115,6 @@ TEST(ReadGuardSettings, DefaultsDescribeTheDnsInForce) {
     EXPECT_EQ(settings.protectedDNS, c.address);
     EXPECT_EQ(settings.systemDnsAuto, c.systemDnsAuto);
   }
-}
-
-TEST(WriteGuardSettings, CreatesTheFileAndItsFolderInUtf16) {
-  testing::FakePlatform machine;
-  TDNSFunc::WriteGuardSettings(machine.platform, 1, "1.1.1.1,8.8.8.8", "0");
-  EXPECT_EQ(machine.files.Content(kNetwarden),
-            Utf16File("[Browser Protect]\r\nDNS=1\r\nDNSAddress=1.1.1.1,8.8.8.8\r\nSystemDnsAuto=0\r\n\r\n"));
 }
 
 TEST(RememberedChoiceKey, SeventeenDigitsOfTheUtcTime) {
