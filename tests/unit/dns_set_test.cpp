@@ -48,39 +48,29 @@ TEST(TDNSSet, ChoosesTheMainInterfaceAndReadsTheListInForce) {
     bool usesDhcpDns;
     const char* dns;
   };
+  const Value gateway = Text("DefaultGateway", "10.0.0.1"), dhcpGateway = Text("DhcpDefaultGateway", "10.0.0.1");
+  const Value dhcpOn = Number("EnableDHCP", 1), dhcpOff = Number("EnableDHCP", 0);
+  const auto list = [](const char* text) { return Text("NameServer", text); };
+  const auto dhcpList = [](const char* text) { return Text("DhcpNameServer", text); };
   const Case cases[] = {
       {"static list wins over the DHCP list, separators kept",
-       {{"{A}", {Text("DefaultGateway", "192.168.1.1"), Number("EnableDHCP", 0),
-                 Text("NameServer", "8.8.8.8,8.8.4.4"), Text("DhcpNameServer", "192.168.1.1")}}},
-       "{A}", false, "8.8.8.8,8.8.4.4"},
-      {"automatic DNS from DHCP",
-       {{"{A}", {Text("DhcpDefaultGateway", "10.0.0.1"), Number("EnableDHCP", 1), Text("NameServer", ""),
-                 Text("DhcpNameServer", "192.168.1.1")}}},
-       "{A}", true, "192.168.1.1"},
+       {{"{A}", {gateway, dhcpOff, list("8.8.8.8,8.8.4.4"), dhcpList("10.0.0.1")}}}, "{A}", false, "8.8.8.8,8.8.4.4"},
+      {"automatic DNS from DHCP", {{"{A}", {dhcpGateway, dhcpOn, list(""), dhcpList("192.168.1.1")}}}, "{A}", true,
+       "192.168.1.1"},
       {"DHCP address with a static list is not automatic",
-       {{"{A}", {Text("DhcpDefaultGateway", "10.0.0.1"), Number("EnableDHCP", 1), Text("NameServer", "1.1.1.1 9.9.9.9"),
-                 Text("DhcpNameServer", "10.0.0.1")}}},
-       "{A}", false, "1.1.1.1 9.9.9.9"},
-      {"static address with only a DHCP list is not automatic",
-       {{"{A}", {Text("DefaultGateway", "10.0.0.1"), Number("EnableDHCP", 0), Text("DhcpNameServer", "10.0.0.1")}}},
+       {{"{A}", {dhcpGateway, dhcpOn, list("1.1.1.1 9.9.9.9"), dhcpList("10.0.0.1")}}}, "{A}", false,
+       "1.1.1.1 9.9.9.9"},
+      {"static address with only a DHCP list is not automatic", {{"{A}", {gateway, dhcpOff, dhcpList("10.0.0.1")}}},
        "{A}", false, "10.0.0.1"},
       {"first pass skips an interface without DNS text",
-       {{"{A}", {Text("DefaultGateway", "10.0.0.1"), Number("EnableDHCP", 0), Text("NameServer", "")}},
-        {"{B}", {Text("DhcpDefaultGateway", "10.0.1.1"), Number("EnableDHCP", 1), Text("DhcpNameServer", "10.0.1.1")}}},
-       "{B}", true, "10.0.1.1"},
+       {{"{A}", {gateway, dhcpOff, list("")}}, {"{B}", {dhcpGateway, dhcpOn, dhcpList("10.0.1.1")}}}, "{B}", true,
+       "10.0.1.1"},
       {"second pass takes the first candidate with empty lists",
-       {{"{A}", {Text("DefaultGateway", "10.0.0.1"), Number("EnableDHCP", 1), Text("NameServer", ""),
-                 Text("DhcpNameServer", "")}},
-        {"{B}", {Text("DefaultGateway", "10.0.1.1"), Number("EnableDHCP", 1), Text("NameServer", "")}}},
-       "{A}", false, ""},
+       {{"{A}", {gateway, dhcpOn, list(""), dhcpList("")}}, {"{B}", {gateway, dhcpOn, list("")}}}, "{A}", false, ""},
       {"interfaces without a gateway are never chosen",
-       {{"{A}", {Number("EnableDHCP", 1), Text("DhcpNameServer", "10.0.0.1")}},
-        {"{B}", {Text("DefaultGateway", "10.0.1.1"), Number("EnableDHCP", 0), Text("NameServer", "4.4.4.4")}}},
-       "{B}", false, "4.4.4.4"},
-      {"an interface without EnableDHCP does not qualify",
-       {{"{A}", {Text("DefaultGateway", "10.0.0.1"), Text("NameServer", "8.8.8.8")}}}, "", false, ""},
-      {"an interface without DNS values does not qualify",
-       {{"{A}", {Text("DefaultGateway", "10.0.0.1"), Number("EnableDHCP", 1)}}}, "", false, ""},
+       {{"{A}", {dhcpOn, dhcpList("1.1.1.1")}}, {"{B}", {gateway, dhcpOff, list("4.4.4.4")}}}, "{B}", false, "4.4.4.4"},
+      {"an interface without EnableDHCP does not qualify", {{"{A}", {gateway, list("8.8.8.8")}}}, "", false, ""},
+      {"an interface without DNS values does not qualify", {{"{A}", {gateway, dhcpOn}}}, "", false, ""},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -97,26 +87,27 @@ TEST(TDNSSet, WritesAndClearsTheStaticList) {
   struct Case {
     const char* name;
     std::vector<Value> values;
-    bool clear;  // ClearDNS instead of SetDNS("1.1.1.1,8.8.8.8")
+    const char* set;  // nullptr: ClearDNS
+    bool written;
     std::optional<RegistryValue> nameServer;
   };
   const Value gateway = Text("DhcpDefaultGateway", "10.0.0.1");
   const Value dhcp = Number("EnableDHCP", 1);
   const Value dhcpList = Text("DhcpNameServer", "10.0.0.1");
+  const Value list = Text("NameServer", "9.9.9.9");
   const Case cases[] = {
-      {"set replaces the static list", {gateway, dhcp, dhcpList, Text("NameServer", "9.9.9.9")}, false,
-       MakeRegistryString("1.1.1.1,8.8.8.8")},
-      {"set adds a static list", {gateway, dhcp, dhcpList}, false, MakeRegistryString("1.1.1.1,8.8.8.8")},
-      {"clear empties the static list", {gateway, dhcp, dhcpList, Text("NameServer", "9.9.9.9")}, true,
-       MakeRegistryString("")},
-      {"clear writes nothing without a static list", {gateway, dhcp, dhcpList}, true, std::nullopt},
+      {"set replaces the static list", {gateway, dhcp, dhcpList, list}, "1.1.1.1 2620:fe::fe", true,
+       MakeRegistryString("1.1.1.1 2620:fe::fe")},
+      {"only a server list is written", {gateway, dhcp, dhcpList, list}, "evil.example", false, list.value},
+      {"clear empties the static list", {gateway, dhcp, dhcpList, list}, nullptr, true, MakeRegistryString("")},
+      {"clear writes nothing without a static list", {gateway, dhcp, dhcpList}, nullptr, true, std::nullopt},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     FakeRegistry registry;
     Seed(registry, {{"{A}", c.values}});
     const TDNSSet dnsSet(registry);
-    EXPECT_TRUE(c.clear ? dnsSet.ClearDNS() : dnsSet.SetDNS("1.1.1.1,8.8.8.8"));
+    EXPECT_EQ(c.set == nullptr ? dnsSet.ClearDNS() : dnsSet.SetDNS(c.set), c.written);
     EXPECT_EQ(NameServerOf(registry, "{A}"), c.nameServer);
   }
 }
@@ -153,16 +144,6 @@ TEST(IsDnsServerList, OnlyAddressLiteralsSeparatedByCommasOrBlanks) {
       {"1.1.1.1\r\nNameServer=6.6.6.6", false},
   };
   for (const auto& c : cases) EXPECT_EQ(IsDnsServerList(c.list), c.valid) << c.list;
-}
-
-TEST(TDNSSet, OnlyAServerListIsWritten) {
-  FakeRegistry registry;
-  Seed(registry, {{"{A}", {Text("DefaultGateway", "1"), Number("EnableDHCP", 0), Text("NameServer", "1.1.1.1")}}});
-  const TDNSSet dnsSet(registry);
-  EXPECT_FALSE(dnsSet.SetDNS("evil.example"));
-  EXPECT_EQ(TDNSSet(registry).GetDNS(), "1.1.1.1");
-  EXPECT_TRUE(dnsSet.SetDNS("9.9.9.9 2620:fe::fe"));
-  EXPECT_EQ(TDNSSet(registry).GetDNS(), "9.9.9.9 2620:fe::fe");
 }
 
 }  // namespace
