@@ -86,46 +86,30 @@ TEST_F(ApplicationTest, MainDataReplacesTheFileWithTheExistingFilesAlone) {
   // Nothing else of the start-up runs for this job, not even the DPI set-up.
   EXPECT_EQ(jobs.calls, std::vector<std::string>{"CollectStartupFiles"});
   EXPECT_TRUE(machine.debug.lines.empty());
-  EXPECT_TRUE(machine.processes.createdMutexes.empty());
-  EXPECT_TRUE(windows.shown.empty());
 }
 
-// Which texts name no mode is the switch parser's table.
-TEST_F(ApplicationTest, UnknownSwitchEndsAfterTheCommonStartUp) {
-  EXPECT_EQ(Launch({"/Unknown"}), 0);
-  EXPECT_TRUE(jobs.calls.empty());
-  EXPECT_TRUE(windows.shown.empty());
-  EXPECT_TRUE(machine.processes.createdMutexes.empty());
-  EXPECT_TRUE(machine.debug.lines.empty());
-}
-
-struct WindowedModeCase {
-  const char* switchText;
-  const char* mutex;
-  const char* window;
-  int restartMode;
-};
-
-TEST_F(ApplicationTest, WindowedModesKeepASecondInstanceOut) {
-  const WindowedModeCase cases[] = {
+TEST(Application, WindowedModesKeepASecondInstanceOut) {
+  const struct {
+    const char* switchText;
+    const char* mutex;
+    const char* window;
+    int restartMode;
+  } cases[] = {
       {"/BootTask", "_Tarvo_KST14_Bootmark_BootTask", "BootTime", 1},
       {"/dnschange", "_Tarvo_Bootmark_DNSChange", "DnsChange", 0},
   };
-  for (const WindowedModeCase& testCase : cases) {
-    SCOPED_TRACE(testCase.switchText);
-    machine.processes.existingMutexes.clear();
-    windows.shown.clear();
-    state = ProcessState{};
-
-    Launch({testCase.switchText});
-    EXPECT_EQ(state.restartMode, testCase.restartMode);
-    EXPECT_EQ(machine.processes.createdMutexes.back(), testCase.mutex);
-    EXPECT_EQ(windows.shown, std::vector<std::string>{testCase.window});
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.switchText);
+    App app;
+    app.Launch({c.switchText});
+    EXPECT_EQ(app.state.restartMode, c.restartMode);
+    EXPECT_EQ(app.machine.processes.createdMutexes.back(), c.mutex);
+    EXPECT_EQ(app.windows.shown, std::vector<std::string>{c.window});
 
     // The mutex is still held (pretend the first process runs): the newcomer shows nothing.
-    windows.shown.clear();
-    Launch({testCase.switchText});
-    EXPECT_TRUE(windows.shown.empty());
+    app.windows.shown.clear();
+    app.Launch({c.switchText});
+    EXPECT_TRUE(app.windows.shown.empty());
   }
 }
 
@@ -155,7 +139,6 @@ TEST_F(ApplicationTest, LoadAVListOpensTheAlertWindowWithoutAQueue) {
   EXPECT_TRUE(machine.debug.lines[0].starts_with("************** Win32MinorVersion: "));  // the DPI set-up
   EXPECT_EQ(machine.debug.lines[1], "LoadAVList : LoadAVList");
   EXPECT_EQ(windows.shown, std::vector<std::string>{"Alert without queue"});
-  EXPECT_TRUE(machine.processes.createdMutexes.empty());
 }
 
 // ---- /AddAutoRun ----
@@ -206,8 +189,6 @@ TEST_F(ApplicationTest, AddAutoRunSettingsGateOnlyClosesOnExactlyZero) {
     WriteIni(kMainIni, std::string("[Notification]\r\nStartupNotification=") + value + "\r\n");
     EXPECT_TRUE(IsStartupNotificationOn(machine.platform));
   }
-  machine.files.DeleteFile(kMainIni);
-  EXPECT_TRUE(IsStartupNotificationOn(machine.platform));
 }
 
 TEST_F(ApplicationTest, AddAutoRunSkipsAServiceWithoutDisplayName) {
