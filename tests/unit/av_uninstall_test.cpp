@@ -85,7 +85,8 @@ TEST_F(AVUninstall, MatchExpressionsDecideOverEntriesOfThePublisher) {
   AddEntry("ExampleTrial", {"Example Antivirus Trial", "Example Security Ltd.", "x", {}, ""});
   AddEntry("Other", {"Example Antivirus", "Someone Else", "y", {}, ""});  // refreshes the product found first
   AddEntry("NoPublisher", {"", "", "z", {}, ""});
-  EXPECT_EQ(Detect(), Names{"Example Antivirus"});
+  AddEntry("Fallback", {"Example Security Antivirus", "", "u", {}, ""});  // the name stands for the publisher
+  EXPECT_EQ(Detect(), (Names{"Example Antivirus", "Example Security Antivirus"}));
   const TAVProdItem& item = items[0];
   EXPECT_EQ(item.version, "5.1");
   EXPECT_EQ(item.helpText, "https://example.test/help");
@@ -164,12 +165,6 @@ TEST_F(AVUninstall, SectionsAndTheirSwitches) {
   }
 }
 
-TEST_F(AVUninstall, PublisherFallsBackToTheDisplayName) {
-  Define(kExampleSection);
-  AddEntry("ExampleAV", {"Example Security Antivirus", "", "u", {}, ""});
-  EXPECT_EQ(Detect(), Names{"Example Security Antivirus"});
-}
-
 TEST_F(AVUninstall, FallBackScanByRegPathOnlyWhenNothingWasFound) {
   const std::string definitions =
       "[P_Netwarden]\r\nNotUnInst=1\r\nReg_Path=HKEY_LOCAL_MACHINE\\SOFTWARE\\Tarvo\\Netwarden\r\n"
@@ -201,14 +196,6 @@ TEST_F(AVUninstall, CmderdServiceDecidesOverThatProduct) {
   EXPECT_EQ(Detect(), (Names{"COMODO Internet Security", "Comodo Internet Security Premium"}));
 }
 
-TEST_F(AVUninstall, DefinitionsFileThatCannotBeReadIsAnError) {
-  SystemInfo system(fake.platform);
-  Define(kExampleSection);
-  fake.files.SetUnreadable(kDefinitions);
-  EXPECT_THAT([&] { TAVUninstall list(fake.platform, system); },
-              ::testing::ThrowsMessage<std::runtime_error>(std::string("backup file ") + kDefinitions + " failed."));
-}
-
 // The file can be copied but not opened for reading (another program holds it).
 class CopyOnlyFileSystem : public FakeFileSystem {
  public:
@@ -218,14 +205,17 @@ class CopyOnlyFileSystem : public FakeFileSystem {
   }
 };
 
-TEST_F(AVUninstall, DefinitionsReadThroughATemporaryCopy) {
+TEST_F(AVUninstall, DefinitionsAreReadThroughATemporaryCopyElseAreAnError) {
   CopyOnlyFileSystem files;
   files.AddFile(kDefinitions, kExampleSection);
   AddEntry("ExampleAV", {"Example Antivirus", "Example Security", "u", {}, ""});
-  TAVUninstall list(files, fake.registry, true, "C:\\Program Files\\Tarvo\\Kestrune");
+  const auto open = [&] { return TAVUninstall(files, fake.registry, true, "C:\\Program Files\\Tarvo\\Kestrune"); };
+  TAVUninstall list = open();
   list.Load();
   EXPECT_EQ(list.Count(), 1);
   EXPECT_EQ(files.Files(), std::vector<std::string>{kDefinitions});  // the copy is gone
+  files.SetUnreadable(kDefinitions);  // not even a copy can be made
+  EXPECT_THAT(open, ::testing::ThrowsMessage<std::runtime_error>(std::string("backup file ") + kDefinitions + " failed."));
 }
 
 }  // namespace
