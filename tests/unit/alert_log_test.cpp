@@ -2,9 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
-#include <thread>
-
 #include "base/text.h"
 #include "common/safe_ini_file.h"
 #include "fakes/fake_file_system.h"
@@ -63,11 +60,6 @@ class AlertLogTest : public ::testing::Test {
   FakeEnvironment environment;
 };
 
-TEST_F(AlertLogTest, FirstLineCreatesTheFolderAndTheFileWithTheExactLineFormat) {
-  Append("New startup item: Note C:\\a.exe");
-  EXPECT_EQ(files.Content(kLog).value_or(""), Utf16File({std::string(kLinePrefix) + "New startup item: Note C:\\a.exe"}));
-}
-
 TEST_F(AlertLogTest, ALogOf20000LinesOrMoreDropsItsOldest9000) {
   const std::tuple<std::size_t, std::size_t, const char*> cases[] = {{19999, 20000, "line 0"},
                                                                     {20000, 11001, "line 9000"}};
@@ -125,25 +117,6 @@ TEST_F(AlertLogTest, ExistingLinesEndAtCrLfLfOrCrAndAreRewrittenAsUtf16CrLf) {
   files.AddFile(kLog, "Gr\xFC\xDF" "e\rzwei");
   Append("drei");
   EXPECT_EQ(Lines(), (std::vector<std::string>{"Grüße", "zwei", std::string(kLinePrefix) + "drei"}));
-}
-
-// Two runs appending at once, each line read-modify-written whole: none is lost.
-TEST_F(AlertLogTest, WritersAppendingAtOnceLoseNoLine) {
-  constexpr int kEach = 40;
-  const auto writer = [this](const std::string& name) {
-    for (int i = 0; i < kEach; ++i) Append(name + " " + std::to_string(i));
-  };
-  std::thread other(writer, std::string("other"));
-  writer("this");
-  other.join();
-  const std::vector<std::string> lines = Lines();
-  ASSERT_EQ(lines.size(), 2u * kEach);
-  for (const char* name : {"this", "other"}) {
-    for (int i = 0; i < kEach; ++i) {
-      const std::string line = kLinePrefix + std::string(name) + " " + std::to_string(i);
-      EXPECT_EQ(std::count(lines.begin(), lines.end(), line), 1) << line;
-    }
-  }
 }
 
 }  // namespace
