@@ -4,7 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <atomic>
 #include <chrono>
 #include <thread>
 
@@ -95,25 +94,6 @@ TEST_F(DisableRateLookupTest, NoUsableAnswerLeavesTheRateEmptyAndUnknown) {
   }
 }
 
-TEST_F(DisableRateLookupTest, MainThreadKeepsItsMessagesRunningUntilTheAnswerArrives) {
-  // The server answers only after the main thread has let its queue run three
-  // times: the request runs on its own thread while the main thread waits.
-  std::atomic<int> runs{0};
-  fake.desktop.onProcessMessages = [&runs] { ++runs; };
-  fake.http.answer = [&runs](std::string_view) -> std::optional<std::string> {
-    while (runs < 3) std::this_thread::sleep_for(std::chrono::milliseconds(1));
-    return std::string(R"({"id":"x","prop":"9.99%","recommendation":"0"})");
-  };
-
-  EXPECT_FALSE(Decide());
-
-  EXPECT_GE(fake.desktop.messageRuns, 3);
-  EXPECT_EQ(fake.clock.sleeps.size(), static_cast<std::size_t>(fake.desktop.messageRuns));
-  for (const std::uint32_t sleep : fake.clock.sleeps) EXPECT_EQ(sleep, 100u);
-  EXPECT_EQ(statistics, std::vector<std::string>{"228"});
-  EXPECT_EQ(Info("Recommand"), "0");
-}
-
 // A server that never finishes its answer: once the look-up's time has passed,
 // the waiting thread ends the request, and the item has no rate.
 TEST_F(DisableRateLookupTest, WaitingThreadCancelsTheRequestAtTheDeadline) {
@@ -134,26 +114,25 @@ TEST_F(DisableRateLookupTest, WaitingThreadCancelsTheRequestAtTheDeadline) {
   EXPECT_EQ(Info("Recommand"), "-1");
   EXPECT_GE(fake.clock.sleeps.size(), 20u);
   EXPECT_LT(fake.clock.sleeps.size(), 40u) << "the wait ends soon after the cancellation";
+  // The main thread let its messages run between its 100 ms sleeps.
+  EXPECT_EQ(fake.clock.sleeps.size(), static_cast<std::size_t>(fake.desktop.messageRuns));
+  for (const std::uint32_t sleep : fake.clock.sleeps) EXPECT_EQ(sleep, 100u);
   // The request thread set COM up for itself and took it down again.
   EXPECT_EQ(fake.tasks.initializeCalls, 1);
   EXPECT_EQ(fake.tasks.uninitializeCalls, 1);
 }
 
-TEST_F(DisableRateLookupTest, AdviceIsCachedOnlyUnderTheIdentifierAsked) {
-  // Blanks are no control characters: the rate is cached as sent.
-  fake.http.response = R"({"id":"other-item","prop":"5 %","recommendation":1})";
+// The body and the answer are in the ANSI code page (the fake system's is
+// Windows-1252: "\xE9" is "é"); blanks are no control characters, so the rate is
+// kept as sent, and cached only under the identifier asked about.
+TEST_F(DisableRateLookupTest, AnswerIsReadInTheAnsiCodePageAndCachedUnderTheIdentifierAsked) {
+  fake.http.response = "{\"id\":\"other-item\",\"prop\":\"5 caf\xE9\",\"recommendation\":1}";
   EXPECT_FALSE(Decide());
+  EXPECT_EQ(Info("DisableRate"), "5 caf\xC3\xA9");
   TSafeIniFile cache(fake.files);
   cache.LoadFromFile(kCache);
   EXPECT_EQ(cache.ReadSections(), std::vector<std::string>{kUpdaterId});
-  EXPECT_EQ(Cached("drate"), "5 %");
-}
-
-TEST_F(DisableRateLookupTest, BodyAndAnswerAreInTheAnsiCodePage) {
-  // The fake system's ANSI code page is Windows-1252: "\xE9" is "é".
-  fake.http.response = "{\"id\":\"x\",\"prop\":\"caf\xE9\",\"recommendation\":1}";
-  EXPECT_FALSE(Decide());
-  EXPECT_EQ(Info("DisableRate"), "caf\xC3\xA9");
+  EXPECT_EQ(Cached("drate"), "5 caf\xC3\xA9");
 }
 
 // Both files the decision saves: whatever a locked file held is still on disk
