@@ -1,11 +1,8 @@
 // The boot time notice's rules: the minute and second split, the size text, the
-// follow-up choice, the layout and the countdown.
+// follow-up choice and the countdown.
 #include "app/boot_notice_rules.h"
 
 #include <gtest/gtest.h>
-
-#include "app/boot_time_notice.h"
-#include "fakes/fake_platform.h"
 
 namespace bootmark {
 namespace {
@@ -53,33 +50,6 @@ TEST(BootNoticeRules, FollowUpChoiceFirstMatchWins) {
   for (std::size_t i = 0; i < std::size(cases); ++i) EXPECT_EQ(ChooseFollowUp(cases[i].first), cases[i].second) << i;
   EXPECT_EQ(WholeDaysBetween(45031.4, 45000.5), 30);
   EXPECT_EQ(WholeDaysBetween(45000.5, 45031.4), 30);
-}
-
-TEST(BootNoticeRules, LayoutCentresTheLinesOnTheClock) {
-  // The clock: top 74, height 100. Boot line 32 high, saved line 19, count line 32.
-  struct Case {
-    const char* shown;  // the line below the boot line
-    int bootTop;
-    int belowTop;
-  };
-  const Case cases[] = {
-      {nullptr, 90, 0},           // 74 + (100 - 32) div 2 - 18
-      {"RdRichLabel1", 78, 115},  // block 56: 74 + 22 - 18, then 5 below
-      {"RdRichLabel2", 77, 106},  // block 66: 74 + 17 - 14, then 3 into the boot line
-      {"lbl_CanScan", 64, 101},   // 10 above the clock, then 5 below
-  };
-  for (const Case& c : cases) {
-    testing::FakePlatform machine;
-    TBmark_MainForm notice(machine.platform, nullptr, {});
-    FormModel& form = notice.Form();
-    if (c.shown != nullptr) form.Get(c.shown).visible = true;
-    form.Get("lbl_CareTitle").bounds.right = 500;
-    ArrangeBootNotice(form);
-    EXPECT_EQ(form.Get("RdHtmLabel_btime").bounds.top, c.bootTop);
-    EXPECT_EQ(c.shown == nullptr ? 0 : form.Get(c.shown).bounds.top, c.belowTop);
-    EXPECT_EQ(form.Get("lbl_CareTitle").bounds.right, 430 - 5);
-    EXPECT_EQ(form.Get("Button_Setting").bounds.top, 3 + (32 - 16) / 2);
-  }
 }
 
 TEST(BootNoticeRules, CountdownSkipsTicksUnderThePointerAndNeverResets) {

@@ -120,20 +120,5 @@ TEST(BootTimeIni, NoticeDatesThatDoNotReadAsDayNumbersCountAsZero) {
   EXPECT_EQ(ReadNoticeDate(machine.platform, kShareDateTimeKey), 0);
 }
 
-TEST(BootTimeSaving, OnlyAFasterBootSavesTime) {
-  struct Case {
-    std::int64_t last;
-    std::int64_t current;
-    BootTimeSaving expected;
-  };
-  const Case cases[] = {
-      {62000, 50000, {true, 12000, 12}}, {61999, 50000, {true, 11999, 11}}, {50999, 50000, {true, 999, 0}},
-      {50000, 62000, {}}, {50000, 50000, {}}, {0, 50000, {}},
-  };
-  for (const Case& c : cases) {
-    EXPECT_EQ(ComputeBootTimeSaving(c.last, c.current), c.expected) << c.last << " -> " << c.current;
-  }
-}
-
 }  // namespace
 }  // namespace bootmark

@@ -72,14 +72,6 @@ TEST(PathTest, Pieces) {
   }
 }
 
-TEST(PathTest, TrailingBackslash) {
-  EXPECT_EQ(IncludeTrailingBackslash("C:\\a"), "C:\\a\\");
-  EXPECT_EQ(IncludeTrailingBackslash("C:\\a\\"), "C:\\a\\");
-  EXPECT_EQ(IncludeTrailingBackslash(""), "");
-  EXPECT_EQ(ExcludeTrailingBackslash("C:\\a\\"), "C:\\a");
-  EXPECT_EQ(ExcludeTrailingBackslash("C:\\a"), "C:\\a");
-}
-
 // What a failed special-folder look-up leaves ("\Tarvo\..." or a bare name) is
 // never fully qualified, so it is never written.
 TEST(PathTest, FullyQualifiedPathsNameOnePlace) {

@@ -207,25 +207,24 @@ TEST(DnsChangeNoticeActions, AllowStopAndCloseAfterTheirChoice) {
 }
 
 TEST(DnsChangeNoticeActions, SettingsStartNetwardenOnlyWhenItIsThere) {
-  for (const bool present : {false, true}) {
-    SCOPED_TRACE(present ? "present" : "missing");
-    FakePlatform machine;
-    SeedAdapter(machine.registry, "1.1.1.1");
-    if (present) machine.files.AddFile(kNetwardenExe, "MZ");
-    Notice notice(machine);
-    bool hidden = false;
-    notice.notice.hideWindow = [&] { hidden = true; };
-    ASSERT_FALSE(testing::EndsProcess([&] { notice.notice.FormCreate(); }));
-    notice.notice.FormShow();
-    EXPECT_EQ(testing::EndsProcess([&] { notice.Click("btnSetting"); }), present);
-    EXPECT_EQ(hidden, present);
-    EXPECT_EQ(notice.notice.Form().visible, !present);
-    ASSERT_EQ(machine.shell.executed.size(), present ? 1u : 0u);
-    for (const auto& run : machine.shell.executed) {
-      EXPECT_EQ(std::tie(run.verb, run.file, run.parameters), std::make_tuple("open", kNetwardenExe, "/StartDNS"));
-      EXPECT_EQ(machine.clock.sleeps, (std::vector<std::uint32_t>{1000}));
-    }
-  }
+  FakePlatform machine;
+  SeedAdapter(machine.registry, "1.1.1.1");
+  Notice notice(machine);
+  bool hidden = false;
+  notice.notice.hideWindow = [&] { hidden = true; };
+  ASSERT_FALSE(testing::EndsProcess([&] { notice.notice.FormCreate(); }));
+  notice.notice.FormShow();
+  EXPECT_FALSE(testing::EndsProcess([&] { notice.Click("btnSetting"); }));  // not installed: nothing happens
+  EXPECT_TRUE(machine.shell.executed.empty());
+  EXPECT_FALSE(hidden);
+  machine.files.AddFile(kNetwardenExe, "MZ");
+  EXPECT_TRUE(testing::EndsProcess([&] { notice.Click("btnSetting"); }));
+  EXPECT_TRUE(hidden);
+  EXPECT_FALSE(notice.notice.Form().visible);
+  ASSERT_EQ(machine.shell.executed.size(), 1u);
+  const auto& run = machine.shell.executed[0];
+  EXPECT_EQ(std::tie(run.verb, run.file, run.parameters), std::make_tuple("open", kNetwardenExe, "/StartDNS"));
+  EXPECT_EQ(machine.clock.sleeps, (std::vector<std::uint32_t>{1000}));
 }
 
 }  // namespace
