@@ -6,12 +6,11 @@ namespace bootmark {
 namespace {
 
 TEST(EvaluateMatch, ExpressionsAgainstValues) {
-  struct Case {
+  const struct {
     const char* expression;
     const char* value;
     bool expected;
-  };
-  const Case cases[] = {
+  } cases[] = {
       {"'example'", "Example Antivirus", true}, {"'EXAMPLE'", "example antivirus", true},
       {"'trial'", "Example Antivirus", false}, {"'example' & not 'trial'", "Example Antivirus", true},
       {"'example' & not 'trial'", "Example Antivirus Trial", false},
@@ -36,7 +35,7 @@ TEST(EvaluateMatch, ExpressionsAgainstValues) {
       {"(('a')", "a", false}, {"()", "a", false},
       {"''", "a", true},  // the empty text occurs in every value
   };
-  for (const Case& test : cases) {
+  for (const auto& test : cases) {
     SCOPED_TRACE(std::string(test.expression) + " / " + test.value);
     EXPECT_EQ(EvaluateMatch(test.expression, test.value), test.expected);
   }

@@ -130,12 +130,11 @@ TEST_F(AVUninstall, ThirtyTwoBitWindowsHasNoWow6432NodeScan) {
 }
 
 TEST_F(AVUninstall, SectionsAndTheirSwitches) {
-  struct Case {
+  const struct {
     const char* name;
     const char* definitions;  // nullptr: no definitions file
     Names expected;
-  };
-  const Case cases[] = {
+  } cases[] = {
       {"no definitions file", nullptr, {}},
       {"only P_ sections define products", "[Example Security]\r\nDisplayName='example'\r\n", {}},
       {"Enable must be exactly 1", "[P_Example Security]\r\nEnable=01\r\nDisplayName='example'\r\n", {}},
@@ -152,7 +151,7 @@ TEST_F(AVUninstall, SectionsAndTheirSwitches) {
        {"Example Antivirus"}},
       {"a condition on a missing value does not match", "[P_Example Security]\r\nHelpLink='x'\r\n", {}},
   };
-  for (const Case& test : cases) {
+  for (const auto& test : cases) {
     SCOPED_TRACE(test.name);
     Machine machine;
     if (test.definitions != nullptr) machine.Define(test.definitions);

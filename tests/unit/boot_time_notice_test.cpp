@@ -53,16 +53,15 @@ struct BootMachine {
 };
 
 TEST(BootTimeNoticeCreate, EndsSilentlyWhenThereIsNothingToShow) {
-  struct Case {
+  const struct {
     const char* bootTime;
     const char* notification;
     const char* debugLine;  // nullptr: the notice is shown
-  };
-  const Case cases[] = {
+  } cases[] = {
       {nullptr, "1", "1111  00"}, {"81000", "0", "1111  11"},   {"81000", "", "1111  11"},
       {"", "1", "1111  222"},     {"3600000", "1", "Millisecond >= 3600000"}, {"81000", "1", nullptr},
   };
-  for (const Case& c : cases) {
+  for (const auto& c : cases) {
     SCOPED_TRACE(c.debugLine == nullptr ? "shown" : c.debugLine);
     BootMachine machine(c.bootTime, c.notification);
     EXPECT_EQ(machine.Create(), c.debugLine != nullptr);
@@ -142,18 +141,17 @@ TEST(BootTimeNoticeCreate, ShowsOneFollowUpAndRecordsItsDate) {
 }
 
 TEST(BootTimeNoticeShow, WaitsBehindTheStartScreenFromWindows8OnAtMostThreeMinutes) {
-  struct Case {
+  const struct {
     std::uint32_t major, minor;
     const char* foreground;
     int ordinaryAfter;  // looks until an ordinary window is in front; -1: never
     std::size_t sleeps;
-  };
-  const Case cases[] = {
+  } cases[] = {
       {6, 1, "ImmersiveLauncher", -1, 0}, {6, 2, "ImmersiveLauncher", -1, 180},
       {6, 3, "windows.ui.core.corewindow", 2, 2}, {6, 2, "Progman", -1, 0},
       {10, 0, "ImmersiveLauncher", -1, 0},
   };
-  for (const Case& c : cases) {
+  for (const auto& c : cases) {
     SCOPED_TRACE(c.foreground);
     BootMachine machine("81000");
     machine.fake.system.versionEx = {c.major, c.minor, 9200, kPlatformWin32Nt, kProductWorkstation};
@@ -175,18 +173,17 @@ TEST(BootTimeNoticeShow, WaitsBehindTheStartScreenFromWindows8OnAtMostThreeMinut
 }
 
 TEST(BootTimeNoticeActions, ButtonsSendTheirEventAndOpenTheSuitePage) {
-  struct Case {
+  const struct {
     const char* button;
     const char* scanCache;
     const char* event;
     const char* switchText;
-  };
-  const Case cases[] = {
+  } cases[] = {
       {"button_Opt", nullptr, "218", "/StartupOptimize"},
       {"RdBtn_CareNow", "[rg_data]\r\nregcount=7\r\n", "220", "/cache 8"},
       {"RdBtn_CareNow", nullptr, "222", "/cache 0"},
   };
-  for (const Case& c : cases) {
+  for (const auto& c : cases) {
     SCOPED_TRACE(c.event);
     BootMachine machine("81000");
     machine.fake.files.AddFile(kHealthLevel, Utf16File("[Display]\r\ndays=5"));

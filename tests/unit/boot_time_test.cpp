@@ -78,20 +78,6 @@ TEST(GetItemStartupTime, FindsTheItemsLineCapsItAndAveragesServiceHosts) {
   }
 }
 
-TEST(BootTimeIni, LastBootTimeReadsAsAnIntegerOrZero) {
-  const std::pair<const char*, std::int32_t> cases[] = {
-      {nullptr, 0}, {"[main]\r\nboottime=abc\r\n", 0}, {"[other]\r\nboottime=5\r\n", 0},
-      {"[MAIN]\r\nBootTime=0x10\r\n", 16},
-  };
-  for (const auto& [content, expected] : cases) {
-    SCOPED_TRACE(content == nullptr ? "missing" : content);
-    FakePlatform machine;
-    if (content != nullptr) machine.files.AddFile(kBootTimeIni, Utf16File(content));
-    EXPECT_EQ(ReadLastBootTime(machine.platform), expected);
-    EXPECT_EQ(machine.files.FileExists(kBootTimeIni), content != nullptr);
-  }
-}
-
 TEST(BootTimeIni, AnUnreadableFileIsNeverOverwritten) {
   FakePlatform machine;
   const std::string odd("\xFF\xFE[", 3);
@@ -113,11 +99,6 @@ TEST(BootTimeIni, NoticeDatesThatDoNotReadAsDayNumbersCountAsZero) {
   for (const auto& [text, separator, expected] : cases) {
     EXPECT_EQ(ParseNoticeDate(text, separator), expected) << text << " " << separator;
   }
-  FakePlatform machine;
-  machine.system.decimalSeparator = ',';
-  machine.clock.now = 45731.5;
-  WriteNoticeDate(machine.platform, kShareDateTimeKey);
-  EXPECT_EQ(ReadNoticeDate(machine.platform, kShareDateTimeKey), 0);
 }
 
 }  // namespace

@@ -11,20 +11,19 @@ namespace {
 constexpr const char* kProgramDir = "C:\\Program Files\\Tarvo\\Kestrune\\";
 
 TEST(CrashRestart, RestartsOnceAnHourWithEnoughMemory) {
-  struct Case {
+  const struct {
     const char* className;
     std::uint64_t physicalMiB, virtualMiB;
     const char* lastRestart;  // nullptr: none; the clock stands at 45000.5
     std::intptr_t shellResult;
     bool restarted;
-  };
-  const Case cases[] = {
+  } cases[] = {
       {"EOSError", 4096, 2048, nullptr, 42, true},        {" Unknown ", 4096, 2048, "45000.4583333", 42, true},
       {"EOSError", 4096, 2048, "45000.46", 42, false},    {"EAccessViolation", 4096, 2048, nullptr, 42, false},
       {"EExternalException", 200, 2048, nullptr, 42, false}, {"EReadError", 4096, 200, nullptr, 42, false},
       {"EOutOfResources", 4096, 2048, nullptr, 2, false},
   };
-  for (const Case& c : cases) {
+  for (const auto& c : cases) {
     testing::FakePlatform machine;
     for (const char* folder : {"C:\\Program Files", "C:\\Program Files\\Tarvo", "C:\\Program Files\\Tarvo\\Kestrune"}) {
       machine.files.CreateDirectory(folder);

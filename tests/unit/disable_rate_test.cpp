@@ -133,11 +133,9 @@ TEST(GetStartupItemId, IsTheDigestOfTheMachineIndependentKey) {
     return GetStartupItemId(keys, fake.files, fake.versions, name, exe, kind);
   };
 
-  EXPECT_EQ(id("Updater", kExe, 1), kUpdaterId);
-  // Case does not matter; the folder of the program does not either.
+  // Case does not matter; the folder of the program does not either, the kind does.
   EXPECT_EQ(id("UPDATER", "D:\\Other\\UPD.EXE", 1), kUpdaterId);
   EXPECT_NE(id("Updater", kExe, 2), kUpdaterId);
-  EXPECT_NE(id("Updater", "C:\\Tools\\upd2.exe", 1), kUpdaterId);
 
   // Two users' copies of one item give one identifier.
   const std::string ann = id(std::string("Sync ") + kAnnSid, kExe, 3);

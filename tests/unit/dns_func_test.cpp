@@ -88,15 +88,14 @@ TEST(ApplyDNSDecision, AnUnreadableSettingsFileIsLeftUntouched) {
 }
 
 TEST(ReadGuardSettings, DefaultsDescribeTheDnsInForce) {
-  struct Case {
+  const struct {
     const char* name;
     std::optional<std::string> current;
     const char* file;  // nullptr: no file
     std::int32_t dnsSwitch;
     std::string address;
     std::int32_t systemDnsAuto;
-  };
-  const Case cases[] = {
+  } cases[] = {
       {"no file, automatic", std::nullopt, nullptr, 1, kDhcpList, 1},
       {"no file, static", "1.1.1.1", nullptr, 1, "1.1.1.1", 0},
       {"stored values win", "1.1.1.1", "[Browser Protect]\r\nDNS=0\r\nDNSAddress=9.9.9.9\r\nSystemDnsAuto=1\r\n", 0,
@@ -105,7 +104,7 @@ TEST(ReadGuardSettings, DefaultsDescribeTheDnsInForce) {
       {"numbers that are not numbers", "1.1.1.1", "[Browser Protect]\r\nDNS=on\r\nSystemDnsAuto=yes\r\n", 1,
        "1.1.1.1", 0},
   };
-  for (const Case& c : cases) {
+  for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
     testing::FakePlatform machine;
     SeedAdapter(machine.registry, c.current);
@@ -143,15 +142,14 @@ TEST(IsRememberedDNS, ComparesWholeListsWithoutRegardToCase) {
   EXPECT_FALSE(machine.files.FileExists(kNetwarden));
   machine.files.AddFile(kNetwarden, Utf16File("[DNSRember_Allow]\r\n1=FE80::1,8.8.8.8\r\nodd line\r\n"
                                               "2=a=b\r\n[DNSRember_Stop]\r\n3=9.9.9.9\r\n"));
-  struct Case {
+  const struct {
     const char* dns;
     bool remembered;
-  };
-  const Case cases[] = {
+  } cases[] = {
       {"fe80::1,8.8.8.8", true}, {"8.8.8.8,FE80::1", false}, {"FE80::1", false}, {"a=b", true}, {"9.9.9.9", false},
       {"odd line", false},
   };
-  for (const Case& c : cases) {
+  for (const auto& c : cases) {
     EXPECT_EQ(IsRememberedDNS(machine.platform, kRememberAllowSection, c.dns), c.remembered) << c.dns;
   }
 }
