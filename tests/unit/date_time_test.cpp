@@ -39,6 +39,21 @@ TEST(DateTime, EncodesKnownDayNumbersAndRoundTrips) {
   }
 }
 
+TEST(DateTime, RejectsFieldsOutOfRange) {
+  const CalendarTime cases[] = {
+      At(2023, 2, 29),  At(1900, 2, 29),    At(2024, 4, 31),
+      At(2024, 13, 1),  At(2024, 0, 1),     At(2024, 1, 0),         At(2024, 1, 32),
+      At(0, 1, 1),      At(10000, 1, 1),    At(2024, 1, 1, 24),     At(2024, 1, 1, -1),
+      At(2024, 1, 1, 0, 60), At(2024, 1, 1, 0, 0, 60), At(2024, 1, 1, 0, 0, 0, 1000),
+      At(2024, 1, 1, 0, 0, 0, -1),
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(::testing::PrintToString(std::vector<int>{c.year, c.month, c.day, c.hour, c.minute,
+                                                           c.second, c.millisecond}));
+    EXPECT_FALSE(EncodeDateTime(c).has_value());
+  }
+}
+
 TEST(DateTime, DecodeRoundsToNearestMillisecond) {
   const double ms = 1.0 / 86'400'000.0;
   const struct {
