@@ -9,6 +9,7 @@ namespace bootmark {
 namespace {
 
 using testing::FakePlatform;
+using ::testing::ThrowsMessage;
 
 constexpr const char* kDefinitions = "C:\\Program Files\\Tarvo\\Kestrune\\DetectionEx.ini";
 constexpr const char* kUninstall = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall";
@@ -49,10 +50,6 @@ struct Machine {
   }
   void AddEntry(const std::string& name, const UninstallEntry& entry) {
     AddEntry(RegistryRoot::LocalMachine, kUninstall, name, entry);
-  }
-  void InstallCmderd() {
-    fake.registry.AddKey(RegistryRoot::LocalMachine, "SYSTEM\\CurrentControlSet\\services\\cmderd",
-                         RegistryView::Registry64);
   }
 
   std::vector<std::string> Detect() {
@@ -191,7 +188,8 @@ TEST_F(AVUninstall, CmderdServiceDecidesOverThatProduct) {
   AddEntry("CIS", {"COMODO Internet Security", "COMODO", "u", {}, ""});
   AddEntry("CIS2", {"Comodo Internet Security Premium", "COMODO", "u", {}, ""});
   EXPECT_EQ(Detect(), Names{"Comodo Internet Security Premium"});
-  InstallCmderd();
+  fake.registry.AddKey(RegistryRoot::LocalMachine, "SYSTEM\\CurrentControlSet\\services\\cmderd",
+                       RegistryView::Registry64);
   EXPECT_EQ(Detect(), (Names{"COMODO Internet Security", "Comodo Internet Security Premium"}));
 }
 
@@ -214,7 +212,7 @@ TEST_F(AVUninstall, DefinitionsAreReadThroughATemporaryCopyElseAreAnError) {
   EXPECT_EQ(list.Count(), 1);
   EXPECT_EQ(files.Files(), std::vector<std::string>{kDefinitions});  // the copy is gone
   files.SetUnreadable(kDefinitions);  // not even a copy can be made
-  EXPECT_THAT(open, ::testing::ThrowsMessage<std::runtime_error>(std::string("backup file ") + kDefinitions + " failed."));
+  EXPECT_THAT(open, ThrowsMessage<std::runtime_error>(std::string("backup file ") + kDefinitions + " failed."));
 }
 
 }  // namespace

@@ -43,7 +43,6 @@ struct BootMachine {
     notice.Form().SetTextMeasurer(&measurer);
     return testing::EndsProcess([&] { notice.FormCreate(); });
   }
-  bool Visible(std::string_view name) { return notice.Form().Get(name).visible; }
 
   FakePlatform fake;
   std::vector<std::string> events;
@@ -123,7 +122,7 @@ TEST(BootTimeNoticeCreate, ShowsOneFollowUpAndRecordsItsDate) {
     EXPECT_EQ(machine.events, std::vector<std::string>{c.event});
     for (const char* name : followUps) {
       const bool expected = std::find(c.shown.begin(), c.shown.end(), std::string_view(name)) != c.shown.end();
-      EXPECT_EQ(machine.Visible(name), expected) << name;
+      EXPECT_EQ(machine.notice.Form().Get(name).visible, expected) << name;
     }
     if (c.caption != nullptr) {
       EXPECT_EQ(machine.notice.Form().Get(c.shown[0]).caption, c.caption);

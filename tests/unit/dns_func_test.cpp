@@ -22,13 +22,6 @@ struct Protection {
   friend bool operator==(const Protection&, const Protection&) = default;
 };
 
-Protection ReadProtection(testing::FakePlatform& machine) {
-  TSafeIniFile ini(machine.files);
-  ini.LoadFromFile(kNetwarden);
-  return {ini.ReadString("Browser Protect", "DNS", "-"), ini.ReadString("Browser Protect", "DNSAddress", "-"),
-          ini.ReadString("Browser Protect", "SystemDnsAuto", "-")};
-}
-
 TEST(ApplyDNSDecision, FollowsTheDecisionTable) {
   struct Case {
     const char* name;
@@ -64,9 +57,10 @@ TEST(ApplyDNSDecision, FollowsTheDecisionTable) {
     EXPECT_EQ(TDNSFunc::ApplyDNSDecision(machine.platform, c.allow), c.action);
     EXPECT_EQ(NameServer(machine.registry), c.nameServerAfter);
     if (c.protectionAfter) {
-      EXPECT_EQ(ReadProtection(machine), *c.protectionAfter);
       TSafeIniFile ini(machine.files);
       ini.LoadFromFile(kNetwarden);
+      const auto read = [&](const char* key) { return ini.ReadString("Browser Protect", key, "-"); };
+      EXPECT_EQ((Protection{read("DNS"), read("DNSAddress"), read("SystemDnsAuto")}), *c.protectionAfter);
       EXPECT_EQ(ini.ReadString("Restore", "Openkb", "-"), "0");  // other keys stay
     } else {
       EXPECT_EQ(machine.files.Content(kNetwarden), before);
