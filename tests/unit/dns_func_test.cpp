@@ -110,11 +110,9 @@ TEST(ReadGuardSettings, DefaultsDescribeTheDnsInForce) {
   }
 }
 
-TEST(RememberedChoiceKey, SeventeenDigitsOfTheUtcTime) {
-  EXPECT_EQ(RememberedChoiceKey({999, 1, 2, 3, 4, 5, 6}), "09990102030405006");
-}
-
+// Keys are seventeen digits of the UTC time.
 TEST(RememberDNSChoice, KeysAreUtcAndEachChoiceIsKept) {
+  EXPECT_EQ(RememberedChoiceKey({999, 1, 2, 3, 4, 5, 6}), "09990102030405006");
   testing::FakePlatform machine;
   machine.clock.now = *EncodeDateTime({2025, 3, 14, 10, 5, 9, 123});
   machine.clock.utcNow = *EncodeDateTime({2025, 3, 14, 8, 5, 9, 123});
