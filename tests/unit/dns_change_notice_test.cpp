@@ -157,6 +157,8 @@ TEST(DnsChangeNoticeShow, LargeScreensGetTheWideLayout) {
   EXPECT_EQ(notice["Btn_Allow"].bounds, (Rect{137, 309, 291, 343}));
   EXPECT_EQ(notice["btnStop"].bounds, (Rect{301, 309, 455, 343}));
   EXPECT_FALSE(notice["Btn_Checkbox"].showHint);  // the English caption fits
+  // The title bar's drag area follows the window's width.
+  EXPECT_EQ(notice["Image_cover"].bounds, (Rect{0, 0, 635, 38}));
 }
 
 struct ActionCase {
