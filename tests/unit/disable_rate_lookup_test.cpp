@@ -4,7 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <chrono>
+#include <optional>
 #include <thread>
 
 #include "alert/disable_rate_lookup.h"
@@ -93,21 +95,28 @@ TEST_F(DisableRateLookupTest, NoUsableAnswerLeavesTheRateEmptyAndUnknown) {
 TEST_F(DisableRateLookupTest, WaitingThreadCancelsTheRequestAtTheDeadline) {
   fake.files.AddFile(kUpdateIni, Utf16File(std::string("[Startup]\r\nOpenRequest=1\r\nRequesturl=") + kUrl +
                                            "\r\nRequestTimeout=2\r\n"));
-  fake.clock.onSleep = [this] {
+  // The clock runs only once the request is out, so the deadline always falls while
+  // it waits, however slowly the threads are scheduled.
+  std::atomic<bool> asked{false};
+  std::optional<std::uint32_t> cancelSeenAt;
+  fake.clock.onSleep = [&] {
+    for (int i = 0; !asked && i < 10000; ++i) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    if (!cancelSeenAt && fake.http.Cancelled()) cancelSeenAt = fake.clock.tickCount;
     fake.clock.tickCount += 100;
     std::this_thread::sleep_for(std::chrono::milliseconds(1));
   };
-  fake.http.answer = [this](std::string_view) -> std::optional<std::string> {
+  fake.http.answer = [&](std::string_view) -> std::optional<std::string> {
+    asked = true;
     while (!fake.http.Cancelled()) std::this_thread::sleep_for(std::chrono::milliseconds(1));
     return std::string(R"({"id":"x","prop":"5%","recommendation":3})");
   };
+  const std::uint32_t started = fake.clock.tickCount;
 
   EXPECT_FALSE(Decide());
 
   EXPECT_EQ(Info("DisableRate"), "");
   EXPECT_EQ(Info("Recommand"), "-1");
-  EXPECT_GE(fake.clock.sleeps.size(), 20u);
-  EXPECT_LT(fake.clock.sleeps.size(), 40u) << "the wait ends soon after the cancellation";
+  EXPECT_EQ(cancelSeenAt, started + 2000) << "cancelled at the first check after the 2 s deadline";
   // The main thread let its messages run between its 100 ms sleeps.
   EXPECT_EQ(fake.clock.sleeps.size(), static_cast<std::size_t>(fake.desktop.messageRuns));
   for (const std::uint32_t sleep : fake.clock.sleeps) EXPECT_EQ(sleep, 100u);
