@@ -1,22 +1,13 @@
-#include "app/run_mode.h"
+// The full-screen check that holds back the new-item alert (the run-mode switches
+// themselves are matched in the application tests, one launch per mode).
+#include "app/full_screen.h"
 
 #include <gtest/gtest.h>
 
-#include "app/full_screen.h"
 #include "fakes/fake_ports.h"
 
 namespace bootmark {
 namespace {
-
-TEST(RunMode, SwitchIsMatchedWithoutRegardToCase) {
-  const std::pair<const char*, RunMode> cases[] = {
-      {"/mainData", RunMode::MainData}, {"/BOOTTASK", RunMode::BootTask}, {"/DNSChange", RunMode::DNSChange},
-      {"/AddAutoRun", RunMode::AddAutoRun}, {"/updatetaskschd", RunMode::UpdateTaskschd},
-      {"/LoadAVList", RunMode::LoadAVList}, {"BootTask", RunMode::None}, {"/BootTask2", RunMode::None},
-      {" /BootTask", RunMode::None}, {"", RunMode::None},
-  };
-  for (const auto& [text, mode] : cases) EXPECT_EQ(ParseRunMode(text), mode) << text;
-}
 
 struct FullScreenCase {
   const char* name;
