@@ -39,13 +39,6 @@ TEST(SafeIniFileCreation, MissingFileIsCreatedWithItsFoldersAndOnlyTheByteOrderM
   }
 }
 
-TEST_F(SafeIniFileTest, ExistingFileIsNeitherTruncatedNorRewritten) {
-  const std::string bytes = Add(Utf16File("[A]\r\nk=v\r\n"));
-  { TSafeIniFile ini(fs, std::string(kFile), TextEncoding::Utf16LE); }
-  EXPECT_EQ(fs.Content(kFile), bytes);
-  EXPECT_EQ(fs.WriteCount(kFile), 0);
-}
-
 // --- Loading ------------------------------------------------------------------
 
 TEST(SafeIniFileLoad, TextIsDecodedByItsByteOrderMark) {

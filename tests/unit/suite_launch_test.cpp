@@ -27,8 +27,6 @@ const CommandCase kCommands[] = {
     {"optimiser", SuiteCommand::StartupOptimize(), 1226, 0, "/StartupOptimize"},
     {"junk and registry cleaner", SuiteCommand::Clean(clean_kind::kJunk + clean_kind::kRegistry), 10029, 10,
      "/cache 10"},
-    {"new startup item", SuiteCommand::NewStartupInfo("1 \"Tool\" \"C:\\t.exe\""), 33357, 0,
-     "/NewStartupInfo 1 \"Tool\" \"C:\\t.exe\""},
 };
 
 // A running suite gets only the command's message; a closed one is started hidden with the switch.
