@@ -123,7 +123,7 @@ TEST_F(StartupCacheTest, SectionsAndKeysFollowTheRecordsAndReadBack) {
   EXPECT_EQ(read.tasks[0].TaskType, 4);
 }
 
-TEST_F(StartupCacheTest, MissingAndDamagedValuesReadAsTheirDefaults) {
+TEST_F(StartupCacheTest, MissingAndDamagedValuesReadAsTheirDefaultsAndAFailedWriteRaises) {
   files.AddFile(kCache,
                 "[Main]\r\nLastUpdateTime=1\r\n[x]\r\nItemType=service\r\n[y]\r\nitemtype=Service\r\nNAME=Svc\r\n"
                 "SerType=two\r\n[z]\r\nItemType=StartUp\r\nstartuptype=5\r\nLNKRESTOREPATH=C:\\b.lnk\r\n"
@@ -139,9 +139,7 @@ TEST_F(StartupCacheTest, MissingAndDamagedValuesReadAsTheirDefaults) {
 
   TSafeIniFile missing(files, "C:\\none.dat");
   EXPECT_EQ(ReadStartupCache(missing, read, 3), 0);
-}
-
-TEST_F(StartupCacheTest, ACacheThatCannotBeWrittenRaises) {
+  // A cache that cannot be written raises.
   files.SetWriteFails(kCache);
   EXPECT_THROW(Write(), std::runtime_error);
 }

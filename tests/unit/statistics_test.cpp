@@ -62,6 +62,11 @@ TEST(StatSend, StartsTheStatisticsProgramWithTheEventAndTheInstallation) {
   // A program that could not be started is not reported when nobody waits.
   fake.processes.startResult = {false, std::nullopt};
   EXPECT_EQ(StatSend(fake.platform, state, "215"), 0);
+
+  // Without "Quillcore.dll" the installation type is unknown and the application id stays empty.
+  fake.processes.libraryFunctions.clear();
+  EXPECT_EQ(StatSend(fake.platform, Initialised(fake), "225"), 0);
+  EXPECT_NE(fake.processes.started.back().commandLine.find(" /appid \"\" /pd \"kst\""), std::string::npos);
 }
 
 TEST(StatSend, NothingStartsBeforeSetUpOrWithoutTheStatisticsProgram) {
