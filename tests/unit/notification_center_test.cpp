@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "common/safe_ini_file.h"
 #include "fakes/fake_platform.h"
 
@@ -38,11 +40,7 @@ DateTime Local(int year, int month, int day, int hour, int minute, int second = 
 
 TEST(FormatNCTimeText, DayNumberWithUpToFifteenDigitsAndTheUsersSeparator) {
   // Day 46361 is 2026-12-05.
-  const struct {
-    DateTime time;
-    char separator;
-    const char* expected;
-  } cases[] = {
+  const std::tuple<DateTime, char, const char*> cases[] = {
       {Local(2026, 12, 5, 12, 0), ',', "46361,5"},
       {Local(2026, 12, 5, 0, 0), ',', "46361"},
       // 16:00: the 15th digit is rounded up.
@@ -50,9 +48,7 @@ TEST(FormatNCTimeText, DayNumberWithUpToFifteenDigitsAndTheUsersSeparator) {
       // Rounding to 15 digits leaves a trailing zero, which is dropped.
       {46361.123456789012, '.', "46361.123456789"},
   };
-  for (const auto& c : cases) {
-    EXPECT_EQ(FormatNCTimeText(c.time, c.separator), c.expected) << c.time;
-  }
+  for (const auto& [time, separator, text] : cases) EXPECT_EQ(FormatNCTimeText(time, separator), text) << time;
 }
 
 // The message goes to the first file, or to the second when the first cannot be
@@ -60,27 +56,25 @@ TEST(FormatNCTimeText, DayNumberWithUpToFifteenDigitsAndTheUsersSeparator) {
 // messages, and without the delete entry of its kind.
 TEST(StoreNCMessage, WritesMessageUnclickedAndDropsTheDeleteEntryOfItsKind) {
   const std::string original = "[Messages]\r\nold_Base=earlier\r\n[Main]\r\nNCIsClick=1\r\n[DeleteMsg]\r\n3=1\r\n5=1\r\n";
-  const struct {
-    const char* name;
-    void (*block)(FakeFileSystem&, const std::string&);
-  } cases[] = {
+  // How the first file is blocked, if at all.
+  const std::pair<const char*, void (*)(FakeFileSystem&, const std::string&)> cases[] = {
       {"first file", nullptr},
       {"write fails", [](FakeFileSystem& files, const std::string& path) { files.SetWriteFails(path); }},
       {"held by the suite", [](FakeFileSystem& files, const std::string& path) { files.SetUnreadable(path); }},
   };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.name);
+  for (const auto& [name, block] : cases) {
+    SCOPED_TRACE(name);
     FakePlatform machine;
     machine.files.AddFile(kNCConfig, original);
     machine.files.AddFile(kNCConfig2, original);
-    if (c.block != nullptr) c.block(machine.files, kNCConfig);
+    if (block != nullptr) block(machine.files, kNCConfig);
 
     StoreNCMessage(machine.platform, "msgid:3|time:46361.5", "46361.5", 3);
 
     machine.files.SetWriteFails(kNCConfig, false);
     machine.files.SetUnreadable(kNCConfig, false);
-    EXPECT_EQ(machine.files.Content(c.block == nullptr ? kNCConfig2 : kNCConfig), original);
-    const TSafeIniFile ini(machine.files, c.block == nullptr ? kNCConfig : kNCConfig2);
+    EXPECT_EQ(machine.files.Content(block == nullptr ? kNCConfig2 : kNCConfig), original);
+    const TSafeIniFile ini(machine.files, block == nullptr ? kNCConfig : kNCConfig2);
     EXPECT_EQ(ini.ReadString("Messages", "46361.5_Base", ""), "msgid:3|time:46361.5");
     EXPECT_EQ(ini.ReadString("Messages", "old_Base", ""), "earlier");
     EXPECT_EQ(ini.ReadString("Main", "NCIsClick", ""), "0");
@@ -90,33 +84,27 @@ TEST(StoreNCMessage, WritesMessageUnclickedAndDropsTheDeleteEntryOfItsKind) {
 }
 
 TEST(PostNCMessage, DeliveredWhenTheSuiteRepliesElseStored) {
-  const struct {
-    const char* name;
-    std::optional<std::string> reply;
-    int expected;
-  } cases[] = {
-      {"reply", "OK", nc_post::kDelivered},
-      {"empty reply", "", nc_post::kStored},
-      {"library refused or missing", std::nullopt, nc_post::kStored},
-  };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.name);
+  // The suite's reply (none: the library refused or is missing) and the result.
+  const std::pair<std::optional<std::string>, int> cases[] = {
+      {"OK", nc_post::kDelivered}, {"", nc_post::kStored}, {std::nullopt, nc_post::kStored}};
+  for (const auto& [reply, expected] : cases) {
+    SCOPED_TRACE(reply.value_or("(no reply)"));
     FakePlatform fake;
     fake.clock.now = Local(2026, 12, 5, 12, 0);
     fake.system.decimalSeparator = ',';
-    fake.suiteExchange.reply = c.reply;
+    fake.suiteExchange.reply = reply;
     const TNotiCenterMsgData msg = FullMessage();
     const std::string text = BuildNCMessage(msg, "46361,5");
 
-    EXPECT_EQ(PostNCMessage(fake.platform, msg), c.expected);
+    EXPECT_EQ(PostNCMessage(fake.platform, msg), expected);
 
     ASSERT_EQ(fake.suiteExchange.calls.size(), 1u);
     const auto& call = fake.suiteExchange.calls[0];
     EXPECT_EQ(call.libraryPath + "|" + call.target + "|" + call.data,
               "C:\\Program Files\\Tarvo\\Kestrune\\Statewell.dll|Kestrune State|NC_MSG=" + text);
     EXPECT_EQ(fake.debug.lines,
-              std::vector<std::string>{"SendDataToNotificationCenter Recv : " + c.reply.value_or("")});
-    if (c.expected == nc_post::kDelivered) {
+              std::vector<std::string>{"SendDataToNotificationCenter Recv : " + reply.value_or("")});
+    if (expected == nc_post::kDelivered) {
       EXPECT_FALSE(fake.files.Content(kNCConfig).has_value());
     } else {
       const TSafeIniFile ini(fake.files, kNCConfig);

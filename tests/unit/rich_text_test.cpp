@@ -66,25 +66,17 @@ TEST_F(LayoutTest, CentresEachLineAndBreaksAtLineBreaks) {
   EXPECT_EQ(layout.pieces[1].box, (Rect{36, 16, 64, 32}));
 }
 
-struct CutCase {
-  const char* text;
-  int width;
-  const char* ellipsized;
-  const char* broken;
-};
-
+// The text, the width in pixels, the text ellipsized to it and the text broken at it.
 TEST(WidthCutTest, CutsAtTheFirstCharacterThatNoLongerFits) {
-  const CutCase cases[] = {
+  const std::tuple<const char*, int, const char*, const char*> cases[] = {
       {"abcdef", 42, "abcdef", "abcdef"}, {"abcdefg", 42, "abc...", "abcdef g"},
-      {"\xC3\xA9\xC3\xA9\xC3\xA9", 14, "...", "\xC3\xA9\xC3\xA9 \xC3\xA9"},
-      {"abc", 0, "...", " abc"},
+      {"\xC3\xA9\xC3\xA9\xC3\xA9", 14, "...", "\xC3\xA9\xC3\xA9 \xC3\xA9"}, {"abc", 0, "...", " abc"},
   };
-  for (const CutCase& test : cases) {
-    SCOPED_TRACE(test.text);
-    testing::FixedTextMeasurer measurer;
-    const FontSpec font;
-    EXPECT_EQ(EllipsizeToWidth(measurer, font, test.text, test.width), test.ellipsized);
-    EXPECT_EQ(BreakAtWidth(measurer, font, test.text, test.width), test.broken);
+  const testing::FixedTextMeasurer measurer;
+  const FontSpec font;
+  for (const auto& [text, width, ellipsized, broken] : cases) {
+    EXPECT_EQ(EllipsizeToWidth(measurer, font, text, width), ellipsized) << text;
+    EXPECT_EQ(BreakAtWidth(measurer, font, text, width), broken) << text;
   }
 }
 

@@ -9,15 +9,9 @@
 namespace bootmark {
 namespace {
 
-struct FullScreenCase {
-  const char* name;
-  Rect rect;
-  const char* className;
-  bool expected;
-};
-
 TEST(FullScreen, OnlyAWindowCoveringThePrimaryScreenThatIsNotTheDesktop) {
-  const FullScreenCase cases[] = {
+  // The foreground window: what it is, where it is, its class, and whether it is full screen.
+  const std::tuple<const char*, Rect, const char*, bool> cases[] = {
       {"borderless game", {0, 0, 1920, 1080}, "UnityWndClass", true},
       {"maximised window above the task bar", {0, 0, 1920, 1040}, "Notepad", false},
       {"program manager", {0, 0, 1920, 1080}, "Progman", false},
@@ -26,15 +20,12 @@ TEST(FullScreen, OnlyAWindowCoveringThePrimaryScreenThatIsNotTheDesktop) {
       {"reaching the corner from the right of the origin", {100, 0, 1920, 1080}, "Game", false},
       {"reaching the corner from above the origin", {0, -40, 1920, 1080}, "Game", false},
   };
-  for (const FullScreenCase& testCase : cases) {
-    SCOPED_TRACE(testCase.name);
+  for (const auto& [name, rect, className, fullScreen] : cases) {
     testing::FakeDesktop desktop;
-    desktop.foreground = desktop.AddWindow({testCase.className, "", testCase.rect});
-    EXPECT_EQ(IsFullScreenForeground(desktop), testCase.expected);
+    desktop.foreground = desktop.AddWindow({className, "", rect});
+    EXPECT_EQ(IsFullScreenForeground(desktop), fullScreen) << name;
   }
-}
-
-TEST(FullScreen, NoForegroundWindowOrTheDesktopItselfIsNotFullScreen) {
+  // No foreground window, the desktop itself.
   testing::FakeDesktop desktop;
   desktop.foreground = kInvalidWindow;
   EXPECT_FALSE(IsFullScreenForeground(desktop));

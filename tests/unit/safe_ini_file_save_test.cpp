@@ -8,6 +8,7 @@
 #include <memory>
 #include <stdexcept>
 #include <thread>
+#include <tuple>
 
 #include "base/text.h"
 #include "unit/safe_ini_test_support.h"
@@ -75,11 +76,8 @@ TEST_F(SafeIniFileTest, SaveCreatesTheFolderCreationCouldNot) {
 }
 
 TEST(SafeIniFileSave, DestructorSavesOnlyAfterAChange) {
-  const struct {
-    const char* name;
-    void (*act)(TSafeIniFile&);
-    bool saves;
-  } cases[] = {
+  // What is done, and whether it counts as a change that the destructor saves.
+  const std::tuple<const char*, void (*)(TSafeIniFile&), bool> cases[] = {
       {"ReadsOnly", [](TSafeIniFile& ini) { ini.ReadSectionValues("T"); }, false},
       {"WriteSameValue", [](TSafeIniFile& ini) { ini.WriteString("S", "k", "1"); }, true},
       {"DeleteExistingKey", [](TSafeIniFile& ini) { ini.DeleteKey("S", "K"); }, true},
@@ -88,19 +86,17 @@ TEST(SafeIniFileSave, DestructorSavesOnlyAfterAChange) {
       {"Clear", [](TSafeIniFile& ini) { ini.Clear(); }, false},
   };
   const std::string bytes = Utf16File("[S]\r\nk=1\r\n[T]\r\nx=2\r\n");
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.name);
+  for (const auto& [name, act, saves] : cases) {
+    SCOPED_TRACE(name);
     FakeFileSystem fs;
     fs.AddFile(kFile, bytes);
     {
       TSafeIniFile ini(fs, std::string(kFile));
-      c.act(ini);
-      EXPECT_EQ(ini.Modified(), c.saves);
+      act(ini);
+      EXPECT_EQ(ini.Modified(), saves);
     }
-    EXPECT_EQ(fs.WriteCount(kFile), c.saves ? 1 : 0);
-    if (!c.saves) {
-      EXPECT_EQ(fs.Content(kFile), bytes);
-    }
+    EXPECT_EQ(fs.WriteCount(kFile), saves ? 1 : 0);
+    if (!saves) EXPECT_EQ(fs.Content(kFile), bytes);
   }
 }
 

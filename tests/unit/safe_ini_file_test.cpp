@@ -18,23 +18,21 @@ using namespace safe_ini_test;
 // --- Creation -----------------------------------------------------------------
 
 TEST(SafeIniFileCreation, MissingFileIsCreatedWithItsFoldersAndOnlyTheByteOrderMark) {
-  const struct {
-    TextEncoding encoding;
-    std::string_view bytes;
-  } cases[] = {{TextEncoding::Utf16LE, "\xFF\xFE"}, {TextEncoding::Utf16BE, "\xFE\xFF"},
-               {TextEncoding::Utf8, "\xEF\xBB\xBF"}, {TextEncoding::Ansi, ""}, {TextEncoding::None, ""}};
+  const std::pair<TextEncoding, std::string_view> cases[] = {
+      {TextEncoding::Utf16LE, "\xFF\xFE"}, {TextEncoding::Utf16BE, "\xFE\xFF"}, {TextEncoding::Utf8, "\xEF\xBB\xBF"},
+      {TextEncoding::Ansi, ""}, {TextEncoding::None, ""}};
   const std::string path = "C:\\Users\\Ann\\AppData\\Tarvo\\Kestrune\\new.ini";
-  for (const auto& c : cases) {
-    SCOPED_TRACE(static_cast<int>(c.encoding));
+  for (const auto& [encoding, bytes] : cases) {
+    SCOPED_TRACE(static_cast<int>(encoding));
     FakeFileSystem fs;
     {
-      TSafeIniFile ini(fs, path, c.encoding);
+      TSafeIniFile ini(fs, path, encoding);
       EXPECT_EQ(ini.LastError(), 0u);
       EXPECT_FALSE(ini.Modified());
       EXPECT_TRUE(ini.ReadSections().empty());
     }
     EXPECT_TRUE(fs.DirectoryExists("C:\\Users\\Ann\\AppData\\Tarvo\\Kestrune"));
-    EXPECT_EQ(fs.Content(path), std::string(c.bytes));
+    EXPECT_EQ(fs.Content(path), std::string(bytes));
     EXPECT_EQ(fs.WriteCount(path), 1) << "nothing but the creation is written";
   }
 }
@@ -43,18 +41,15 @@ TEST(SafeIniFileCreation, MissingFileIsCreatedWithItsFoldersAndOnlyTheByteOrderM
 
 TEST(SafeIniFileLoad, TextIsDecodedByItsByteOrderMark) {
   const std::string text = "[Café]\r\nName=Zoë €5\r\nOther=x\r\n";
-  const struct {
-    const char* name;
-    std::string bytes;
-  } cases[] = {
+  const std::pair<const char*, std::string> cases[] = {
       {"Utf16LE", Utf16File(text)}, {"Utf16BE", Utf16File(text, true)}, {"Utf8Bom", "\xEF\xBB\xBF" + text},
       // Windows-1252: E9 = é, EB = ë, 80 = €.
       {"Ansi", "[Caf\xE9]\r\nName=Zo\xEB \x80" "5\r\nOther=x\r\n"},
   };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.name);
+  for (const auto& [name, bytes] : cases) {
+    SCOPED_TRACE(name);
     FakeFileSystem fs;
-    fs.AddFile(kFile, c.bytes);
+    fs.AddFile(kFile, bytes);
     TSafeIniFile ini(fs, std::string(kFile));
     EXPECT_EQ(ini.LastError(), 0u);
     EXPECT_EQ(ini.ReadString("Café", "Name", "?"), "Zoë €5");
@@ -63,13 +58,8 @@ TEST(SafeIniFileLoad, TextIsDecodedByItsByteOrderMark) {
 }
 
 TEST(SafeIniFileLoad, ParsingRules) {
-  const struct {
-    const char* name;
-    const char* text;
-    const char* section;
-    const char* key;
-    const char* expected;  // "<default>" when the key must not be found
-  } cases[] = {
+  // The rule, the file, the section and key read, and the value ("<default>": not found).
+  const std::tuple<const char*, const char*, const char*, const char*, const char*> cases[] = {
       {"BlanksAroundKeyAndValue", "[S]\r\n\t key  =  v a l \t\r\n", "S", "key", "v a l"},
       {"ValueKeepsLaterEquals", "[S]\r\nk = a=b=c\r\n", "S", "k", "a=b=c"},
       {"SectionNameTrimmed", "  [  Main  ]  \r\nk=1\r\n", "Main", "k", "1"},
@@ -82,12 +72,12 @@ TEST(SafeIniFileLoad, ParsingRules) {
       {"LoneBracketIsALine", "[S]\r\n[\r\nk=1\r\n", "S", "k", "1"},
       {"EmptyBracketsAreASection", "[S]\r\n[]\r\nk=1\r\n", "", "k", "1"},
   };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.name);
+  for (const auto& [name, text, section, key, expected] : cases) {
+    SCOPED_TRACE(name);
     FakeFileSystem fs;
-    fs.AddFile(kFile, Utf16File(c.text));
+    fs.AddFile(kFile, Utf16File(text));
     TSafeIniFile ini(fs, std::string(kFile));
-    EXPECT_EQ(ini.ReadString(c.section, c.key, "<default>"), c.expected);
+    EXPECT_EQ(ini.ReadString(section, key, "<default>"), expected);
   }
 }
 
@@ -135,27 +125,23 @@ TEST_F(SafeIniFileTest, UnboundObjectLoadsOtherFilesAndNeverWrites) {
 // explicit UpdateFile writes it, after moving what it held aside.
 TEST(SafeIniFileUnreadable, ObjectIsEmptyAndAnExplicitUpdateKeepsTheOldBytesAside) {
   const std::string sideCopy = std::string(kFile) + ".unreadable";
-  const struct {
-    const char* name;
-    std::string bytes;
-    bool lockFile;  // the file is held open by another process
-    std::uint32_t error;
-  } cases[] = {
+  // The file, whether another process holds it open, and the error the object reports.
+  const std::tuple<const char*, std::string, bool, std::uint32_t> cases[] = {
       {"SharingViolation", Utf16File("[S]\r\nk=old\r\n"), true, 32},
       {"OddUtf16ByteCount", Utf16File("[S]\r\nk=old\r\n") + "\x41", false, 1113},
       {"IllFormedUtf8", "\xEF\xBB\xBF[S]\r\nk=\xC3\x28\r\n", false, 1113},
       {"BinaryWithoutByteOrderMark", std::string("SQLite format 3\0\x10\0[S]\r\n", 23), false, 1113},
   };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.name);
+  for (const auto& [name, bytes, lockFile, error] : cases) {
+    SCOPED_TRACE(name);
     for (const bool update : {false, true}) {
       FakeFileSystem fs;
-      fs.AddFile(kFile, c.bytes);
+      fs.AddFile(kFile, bytes);
       fs.AddFile(sideCopy, "an older side copy");
-      if (c.lockFile) fs.SetUnreadable(kFile);
+      if (lockFile) fs.SetUnreadable(kFile);
       {
         TSafeIniFile ini(fs, std::string(kFile));
-        EXPECT_EQ(ini.LastError(), c.error);
+        EXPECT_EQ(ini.LastError(), error);
         EXPECT_TRUE(ini.NoAutoSave());
         EXPECT_TRUE(ini.ReadSections().empty());
         if (!update) {
@@ -170,8 +156,8 @@ TEST(SafeIniFileUnreadable, ObjectIsEmptyAndAnExplicitUpdateKeepsTheOldBytesAsid
           ini.UpdateFile();
         }
       }
-      EXPECT_EQ(fs.Content(kFile), update ? Utf16File("[S]\r\nk=newer\r\n\r\n") : c.bytes);
-      EXPECT_EQ(fs.Content(sideCopy), update ? c.bytes : "an older side copy");
+      EXPECT_EQ(fs.Content(kFile), update ? Utf16File("[S]\r\nk=newer\r\n\r\n") : bytes);
+      EXPECT_EQ(fs.Content(sideCopy), update ? bytes : "an older side copy");
     }
   }
 }
@@ -227,24 +213,20 @@ TEST_F(SafeIniFileTest, BytesPassThroughTheFiltersBothWays) {
 // --- ReadIniValue -------------------------------------------------------------------
 
 TEST(ReadIniValue, ValueOrOneAndNeverAWrite) {
-  const struct {
-    const char* name;
-    std::optional<std::string> bytes;  // nullopt: no file
-    bool unreadable;
-    const char* expected;
-  } cases[] = {
+  // The file (nullopt: none), whether another process holds it, and the value read.
+  const std::tuple<const char*, std::optional<std::string>, bool, const char*> cases[] = {
       {"NoFile", std::nullopt, false, "1"}, {"NoKey", Utf16File("[Options]\r\nOther=0\r\n"), false, "1"},
       {"Present", Utf16File("[options]\r\nenabled=0\r\n"), false, "0"},
       {"Unreadable", Utf16File("[Options]\r\nEnabled=0\r\n"), true, "1"},
   };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.name);
+  for (const auto& [name, bytes, unreadable, expected] : cases) {
+    SCOPED_TRACE(name);
     FakeFileSystem fs;
-    if (c.bytes) fs.AddFile(kFile, *c.bytes);
-    if (c.unreadable) fs.SetUnreadable(kFile);
-    EXPECT_EQ(ReadIniValue(fs, kFile, "Options", "Enabled"), c.expected);
+    if (bytes) fs.AddFile(kFile, *bytes);
+    if (unreadable) fs.SetUnreadable(kFile);
+    EXPECT_EQ(ReadIniValue(fs, kFile, "Options", "Enabled"), expected);
     EXPECT_EQ(fs.TotalWriteCount(), 0);
-    EXPECT_EQ(fs.Files().size(), c.bytes ? 1u : 0u);
+    EXPECT_EQ(fs.Files().size(), bytes ? 1u : 0u);
   }
 }
 

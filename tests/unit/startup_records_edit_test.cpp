@@ -16,21 +16,17 @@ namespace {
 constexpr const char* kFile = "C:\\Records\\delStartups.ini";
 
 TEST(DataField, FieldsSplitAtTheirFirstColonAndLaterNamesWin) {
-  const struct {
-    const char* text;
-    const char* name;
-    const char* value;
-    std::int32_t number;
-  } kCases[] = {
+  // A record, a field name, and the field as text and as a number.
+  const std::tuple<const char*, const char*, const char*, std::int32_t> kCases[] = {
       {"ItemType:1|RegKeyName:Foo|", "itemtype", "1", 1},
       {"RegCmdLine:\"C:\\a b.exe\" -x:y|ItemType:4", "RegCmdLine", "\"C:\\a b.exe\" -x:y", 0},
       {"no colon|:nameless|Name:a|NAME:b", "name", "b", 0},
       {"ItemType:|ItemHash::00AB", "ItemHash", ":00AB", 0},
   };
-  for (const auto& c : kCases) {
-    const TDataField fields(c.text);
-    EXPECT_EQ(fields.Text(c.name), c.value) << c.text;
-    EXPECT_EQ(fields.Number(c.name), c.number) << c.text;
+  for (const auto& [text, name, value, number] : kCases) {
+    const TDataField fields(text);
+    EXPECT_EQ(fields.Text(name), value) << text;
+    EXPECT_EQ(fields.Number(name), number) << text;
   }
 }
 
@@ -78,13 +74,8 @@ TEST(StartupRegistryState, RunValueBackOnlyWithTheSameCommandLineInItsView) {
   registry.SetString(RegistryRoot::LocalMachine, kRunKey, "Wide", "C:\\w.exe", RegistryView::Registry64);
   const std::string user = std::string("HKEY_CURRENT_USER\\") + kRunKey;
   const std::string machine = std::string("HKEY_LOCAL_MACHINE\\") + kRunKey;
-  const struct {
-    std::int32_t regType;
-    std::string path;
-    const char* name;
-    const char* cmdLine;
-    bool back;
-  } kCases[] = {
+  // The record's registry type, key path, value name and command line, and whether the value is back.
+  const std::tuple<std::int32_t, std::string, const char*, const char*, bool> kCases[] = {
       {1, "  hkey_current_user\\" + std::string(kRunKey) + " ", "Tray", "c:\\tools\\tray.exe /MIN", true},
       {1, user, "Tray", "C:\\Tools\\Tray.exe", false},
       {1, user, "Other", "C:\\Tools\\Tray.exe /min", false},
@@ -92,8 +83,8 @@ TEST(StartupRegistryState, RunValueBackOnlyWithTheSameCommandLineInItsView) {
       {1, machine, "Wide", "C:\\w.exe", false},
       {1, "HKEY_CURRENT_USER", "Tray", "C:\\Tools\\Tray.exe /min", false},
   };
-  for (const auto& c : kCases) {
-    EXPECT_EQ(IsRunValueBack(registry, c.regType, c.path, c.name, c.cmdLine), c.back) << c.path << " " << c.cmdLine;
+  for (const auto& [regType, path, name, cmdLine, back] : kCases) {
+    EXPECT_EQ(IsRunValueBack(registry, regType, path, name, cmdLine), back) << path << " " << cmdLine;
   }
 }
 
@@ -119,22 +110,21 @@ TEST(StartupRegistryState, StartupApprovedAnswersWithTheFirstDisabledValueInItsO
 TEST(StartupRegistryState, StoreTaskStatesWithTheVoiceAssistantRule) {
   const std::string apps =
       "Software\\Classes\\Local Settings\\Software\\Microsoft\\Windows\\CurrentVersion\\AppModel\\SystemAppData\\";
-  const struct {
-    const char* key;
-    std::optional<std::uint32_t> stored, enabledOnce;
-    std::int32_t state;
-  } kCases[] = {
+  // The package key, its stored "State" and "UserEnabledStartupOnce" values, and the state read.
+  const std::tuple<const char*, std::optional<std::uint32_t>, std::optional<std::uint32_t>, std::int32_t> kCases[] = {
       {"App_1\\On", 2, {}, 2},
       {"V_1\\CortanaStartupId", 2, 0, 1},  // not yet switched on by the user
       {"V_2\\CortanaStartupId", 2, 1, 2}, {"V_3\\CortanaStartupId", 2, {}, 2},
       {"V_4\\CortanaStartupId", 4, 0, 4}, {"App_1\\NoValue", {}, 0, -1}, {"App_1\\Missing", {}, {}, -1},
   };
   FakeRegistry registry;
-  for (const auto& c : kCases) {
-    if (c.stored) registry.SetDword(RegistryRoot::CurrentUser, apps + c.key, "State", *c.stored);
-    if (c.enabledOnce) registry.SetDword(RegistryRoot::CurrentUser, apps + c.key, "UserEnabledStartupOnce", *c.enabledOnce);
+  for (const auto& [key, stored, enabledOnce, state] : kCases) {
+    if (stored) registry.SetDword(RegistryRoot::CurrentUser, apps + key, "State", *stored);
+    if (enabledOnce) registry.SetDword(RegistryRoot::CurrentUser, apps + key, "UserEnabledStartupOnce", *enabledOnce);
   }
-  for (const auto& c : kCases) EXPECT_EQ(GetStoreTaskState(registry, c.key), c.state) << c.key;
+  for (const auto& [key, stored, enabledOnce, state] : kCases) {
+    EXPECT_EQ(GetStoreTaskState(registry, key), state) << key;
+  }
 }
 
 }  // namespace

@@ -14,41 +14,32 @@ using StartedAsUser = std::vector<std::pair<std::uint32_t, std::string>>;
 constexpr std::string_view kProgramDir = "C:\\Program Files\\Tarvo\\Kestrune\\";
 constexpr std::string_view kSuiteExePath = "C:\\Program Files\\Tarvo\\Kestrune\\KST.exe";
 
-struct CommandCase {
-  const char* name;
-  SuiteCommand command;
-  std::uint32_t message;
-  std::intptr_t lParam;
-  const char* switchText;
-};
-
-// The suite answers to these numbers and switches only.
-const CommandCase kCommands[] = {
-    {"optimiser", SuiteCommand::StartupOptimize(), 1226, 0, "/StartupOptimize"},
-    {"junk and registry cleaner", SuiteCommand::Clean(clean_kind::kJunk + clean_kind::kRegistry), 10029, 10,
-     "/cache 10"},
-};
-
 // A running suite gets only the command's message; a closed one is started hidden with the switch.
 TEST(OpenSuite, RunningSuiteGetsTheMessageElseIsStartedWithTheSwitchFromItsFolder) {
-  for (const CommandCase& c : kCommands) {
-    SCOPED_TRACE(c.name);
+  // The suite answers to these numbers (with this lParam) and switches only.
+  const std::tuple<const char*, SuiteCommand, std::uint32_t, std::intptr_t, const char*> kCommands[] = {
+      {"optimiser", SuiteCommand::StartupOptimize(), 1226, 0, "/StartupOptimize"},
+      {"junk and registry cleaner", SuiteCommand::Clean(clean_kind::kJunk + clean_kind::kRegistry), 10029, 10,
+       "/cache 10"},
+  };
+  for (const auto& [name, command, message, lParam, switchText] : kCommands) {
+    SCOPED_TRACE(name);
     FakePlatform running;
     running.desktop.AddWindow({"TForm_Other", "Kestrune", {}});
     const WindowHandle suite = running.desktop.AddWindow({"TForm_KST", "Kestrune", {}});
-    OpenSuite(running.platform, c.command);
-    EXPECT_EQ(running.desktop.posted, (std::vector<FakeDesktop::PostedMessage>{{suite, c.message, 0, c.lParam}}));
+    OpenSuite(running.platform, command);
+    EXPECT_EQ(running.desktop.posted, (std::vector<FakeDesktop::PostedMessage>{{suite, message, 0, lParam}}));
     EXPECT_TRUE(running.shell.executed.empty());
     EXPECT_TRUE(running.processes.startedAsUser.empty());
 
     FakePlatform closed;
     closed.desktop.AddWindow({"TForm_KST", "Kestrune 19", {}});  // not the main window
-    OpenSuite(closed.platform, c.command);
+    OpenSuite(closed.platform, command);
     EXPECT_TRUE(closed.desktop.posted.empty());
     ASSERT_EQ(closed.shell.executed.size(), 1u);
     const auto& run = closed.shell.executed[0];
     EXPECT_EQ(run.verb + " " + run.file + " " + run.parameters + " in " + run.directory,
-              "open " + std::string(kSuiteExePath) + " " + c.switchText + " in " + std::string(kProgramDir));
+              "open " + std::string(kSuiteExePath) + " " + switchText + " in " + std::string(kProgramDir));
     EXPECT_EQ(run.showCommand, 0);
   }
 }

@@ -48,10 +48,7 @@ TEST(ParseXmlDocumentTest, RefusesMalformedDocuments) {
 }
 
 TEST(ParseXmlDocumentTest, CharacterReferencesAndTypeDeclarations) {
-  const struct {
-    const char* document;
-    const char* text;
-  } cases[] = {
+  const std::pair<const char*, const char*> cases[] = {
       // Each side of the one-, two-, three- and four-byte UTF-8 forms.
       {"<a>&#x7F;&#128;</a>", "\x7F\xC2\x80"}, {"<a>&#x7FF;&#x800;</a>", "\xDF\xBF\xE0\xA0\x80"},
       {"<a>&#xFFFF;&#x10000;</a>", "\xEF\xBF\xBF\xF0\x90\x80\x80"}, {"<a>&#x10FFFF;</a>", "\xF4\x8F\xBF\xBF"},
@@ -61,11 +58,11 @@ TEST(ParseXmlDocumentTest, CharacterReferencesAndTypeDeclarations) {
       {"<!DOCTYPE a><a>x</a>", "x"}, {"<!DOCTYPE a [<!ENTITY e 'x'>]><a>y</a>", "y"},
       {"<!DOCTYPE a [[x]>]]><a>z</a>", "z"},
   };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.document);
-    const auto root = ParseXmlDocument(c.document);
+  for (const auto& [document, text] : cases) {
+    SCOPED_TRACE(document);
+    const auto root = ParseXmlDocument(document);
     ASSERT_TRUE(root);
-    EXPECT_EQ(root->text, c.text);
+    EXPECT_EQ(root->text, text);
   }
 }
 

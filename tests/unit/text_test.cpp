@@ -4,6 +4,7 @@
 
 #include <limits>
 #include <string>
+#include <tuple>
 
 namespace bootmark {
 namespace {
@@ -52,23 +53,19 @@ TEST(TextConversion, IllFormedUtf8BecomesReplacementCharacters) {
 }
 
 TEST(TextConversion, UnpairedSurrogatesBecomeReplacementCharacters) {
-  const struct {
-    const char* name;
-    std::u16string utf16;
-    std::string utf8;
-  } cases[] = {
+  const std::tuple<const char*, std::u16string, std::string> cases[] = {
       {"lone high at end", std::u16string(u"a") + char16_t(0xD83D), "a\xEF\xBF\xBD"},
       {"last lone low", std::u16string(1, char16_t(0xDFFF)), "\xEF\xBF\xBD"},
       {"reversed pair", std::u16string{char16_t(0xDE00), char16_t(0xD83D)}, "\xEF\xBF\xBD\xEF\xBF\xBD"},
       {"high then ascii", std::u16string{char16_t(0xD83D), u'x'}, "\xEF\xBF\xBDx"},
       {"high then E000", std::u16string{char16_t(0xDBFF), char16_t(0xE000)}, "\xEF\xBF\xBD\xEE\x80\x80"},
   };
-  for (const auto& c : cases) {
-    EXPECT_EQ(Utf16ToUtf8(c.utf16), c.utf8) << c.name;
+  for (const auto& [name, utf16, utf8] : cases) {
+    EXPECT_EQ(Utf16ToUtf8(utf16), utf8) << name;
     // Bytes read from a file refuse what the conversion replaces.
     std::string bytes, text;
-    for (const char16_t unit : c.utf16) bytes += {static_cast<char>(unit & 0xFF), static_cast<char>(unit >> 8)};
-    EXPECT_FALSE(TryDecodeUtf16Bytes(bytes, false, text)) << c.name;
+    for (const char16_t unit : utf16) bytes += {static_cast<char>(unit & 0xFF), static_cast<char>(unit >> 8)};
+    EXPECT_FALSE(TryDecodeUtf16Bytes(bytes, false, text)) << name;
   }
 }
 
@@ -87,11 +84,8 @@ TEST(TextCase, UpperCaseUnitFollowsSimpleOneToOneMappings) {
 }
 
 TEST(TextCompare, OrdinalIgnoringCase) {
-  const struct {
-    std::string a;
-    std::string b;
-    int sign;  // expected sign of CompareTextOrdinal(a, b)
-  } cases[] = {
+  // Two texts and the expected sign of CompareTextOrdinal(a, b).
+  const std::tuple<std::string, std::string, int> cases[] = {
       {"", "", 0}, {"run", "runs", -1}, {"", "a", -1}, {"abc", "abd", -1},
       // One side ends where the other holds a unit that reads as zero, or a non-ASCII one.
       {std::string("a\0", 2), "A", 1}, {"a\xC3\xA9", "A", 1},
@@ -109,35 +103,31 @@ TEST(TextCompare, OrdinalIgnoringCase) {
       {"a\xFF", "A\xEF\xBF\xBD", 0},
   };
   const auto sign = [](int v) { return (v > 0) - (v < 0); };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.a + " / " + c.b);
-    EXPECT_EQ(sign(CompareTextOrdinal(c.a, c.b)), c.sign);
-    EXPECT_EQ(sign(CompareTextOrdinal(c.b, c.a)), -c.sign);
-    EXPECT_EQ(SameText(c.a, c.b), c.sign == 0);
-    EXPECT_EQ(TextLessIgnoreCase()(c.a, c.b), c.sign < 0);
-    if (c.sign == 0) {
-      EXPECT_EQ(HashTextIgnoreCase(c.a), HashTextIgnoreCase(c.b));
-      EXPECT_EQ(UpperCaseOrdinal(c.a), UpperCaseOrdinal(c.b));
+  for (const auto& [a, b, order] : cases) {
+    SCOPED_TRACE(a + " / " + b);
+    EXPECT_EQ(sign(CompareTextOrdinal(a, b)), order);
+    EXPECT_EQ(sign(CompareTextOrdinal(b, a)), -order);
+    EXPECT_EQ(SameText(a, b), order == 0);
+    EXPECT_EQ(TextLessIgnoreCase()(a, b), order < 0);
+    if (order == 0) {
+      EXPECT_EQ(HashTextIgnoreCase(a), HashTextIgnoreCase(b));
+      EXPECT_EQ(UpperCaseOrdinal(a), UpperCaseOrdinal(b));
     }
   }
 }
 
 TEST(TextCase, PrefixAndSuffixIgnoringCase) {
-  const struct {
-    const char* text;
-    const char* part;
-    bool starts;
-    bool ends;
-  } cases[] = {
+  // Text, part, whether the text starts and whether it ends with the part.
+  const std::tuple<const char*, const char*, bool, bool> cases[] = {
       {"abc", "", true, true}, {"ab", "abc", false, false}, {"abc", "ABC", true, true},
       {"\xC4\xB1" "d.exe", "ID", true, false},     // two-byte ı matches one-byte I
       {"setup.\xC3\xA9xe", "\xC3\x89XE", false, true}, {"x\xC5\xBF", "S", false, true},
       {"stra\xC3\x9F" "e", "STRASS", false, false},
   };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(std::string(c.text) + " / " + c.part);
-    EXPECT_EQ(StartsWithIgnoreCase(c.text, c.part), c.starts);
-    EXPECT_EQ(EndsWithIgnoreCase(c.text, c.part), c.ends);
+  for (const auto& [text, part, starts, ends] : cases) {
+    SCOPED_TRACE(std::string(text) + " / " + part);
+    EXPECT_EQ(StartsWithIgnoreCase(text, part), starts);
+    EXPECT_EQ(EndsWithIgnoreCase(text, part), ends);
   }
 }
 
