@@ -1,13 +1,20 @@
-// The full-screen check that holds back the new-item alert (the run-mode switches
-// themselves are matched in the application tests, one launch per mode).
-#include "app/full_screen.h"
+#include "app/run_mode.h"
 
 #include <gtest/gtest.h>
 
+#include "app/full_screen.h"
 #include "fakes/fake_ports.h"
 
 namespace bootmark {
 namespace {
+
+// The application tests launch each mode by its switch (one in other case); these are the texts
+// that name no mode.
+TEST(RunMode, OnlyAWholeSwitchNamesAMode) {
+  for (const char* text : {"BootTask", "/BootTask2", " /BootTask", "/Boot", ""}) {
+    EXPECT_EQ(ParseRunMode(text), RunMode::None) << text;
+  }
+}
 
 TEST(FullScreen, OnlyAWindowCoveringThePrimaryScreenThatIsNotTheDesktop) {
   // The foreground window: what it is, where it is, its class, and whether it is full screen.
