@@ -187,25 +187,20 @@ TEST(ScreeningChain, EachFilterWritesItsLineAndEndsTheChain) {
 
 TEST(ScreeningChain, TaskStatesAreStoredAsTheTasksAre) {
   const std::string logon(testing::kLogonTrigger);
-  const struct {
-    const char* name;
-    std::optional<bool> storedBefore;
-    bool enabled;
-    bool noAlert;
-    std::optional<bool> storedAfter;
-  } cases[] = {
+  // The stored state before, whether the task is enabled, the verdict (true: no alert), the stored state after.
+  const std::tuple<const char*, std::optional<bool>, bool, bool, std::optional<bool>> cases[] = {
       {"enabled and stored enabled", true, true, true, true},
       {"enabled and stored disabled", false, true, false, true},
       {"enabled and never stored", std::nullopt, true, false, true},
       {"disabled and stored enabled", true, false, true, false},
   };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.name);
+  for (const auto& [name, storedBefore, enabled, noAlert, storedAfter] : cases) {
+    SCOPED_TRACE(name);
     Machine machine;
-    machine.AddTask("Agent", logon, c.enabled);
-    if (c.storedBefore) SetStoredTaskStatus(machine.fake.platform, "Agent", *c.storedBefore);
-    EXPECT_EQ(machine.Screen(TaskItem("Agent")), c.noAlert);
-    EXPECT_EQ(machine.StoredTaskStatus("Agent"), c.storedAfter);
+    machine.AddTask("Agent", logon, enabled);
+    if (storedBefore) SetStoredTaskStatus(machine.fake.platform, "Agent", *storedBefore);
+    EXPECT_EQ(machine.Screen(TaskItem("Agent")), noAlert);
+    EXPECT_EQ(machine.StoredTaskStatus("Agent"), storedAfter);
   }
 }
 
