@@ -96,4 +96,10 @@ inline std::string Root(std::string_view fixedInfo, const std::vector<std::strin
   return Block("VS_VERSION_INFO", false, fixedInfo, children);
 }
 
+// A resource with one US English (0409, Unicode) string table named by its translation.
+inline std::string English(const std::vector<std::pair<std::string, std::string>>& strings,
+                           std::string_view fixedInfo = FixedFileInfo(1, 0, 0, 0)) {
+  return Root(fixedInfo, {StringFileInfo({Table("040904B0", strings)}), VarFileInfo({{0x0409, 0x04B0}})});
+}
+
 }  // namespace bootmark::testing::version_bytes

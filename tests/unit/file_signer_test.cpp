@@ -37,7 +37,6 @@ TEST(FileCompany, FallsBackThroughTheVersionStrings) {
        "Kestrune (TM)",
        ""},
       {"product name", {{"ProductName", "Netwarden"}, {"FileDescription", "Guard"}}, "", "Netwarden", "Guard"},
-      {"file description", {{"FileDescription", "Guard"}}, "", "Guard", "Guard"},
       {"nothing filled", {{"Comments", "x"}}, "", "-", ""},
       {"a description given is kept", {{"FileDescription", "Guard"}}, "Mine", "Guard", "Mine"},
   };
@@ -46,8 +45,7 @@ TEST(FileCompany, FallsBackThroughTheVersionStrings) {
     FakeFileSystem files;
     files.AddFile(kExe, "MZ");
     testing::FakeVersionResources versions;
-    versions.Set(kExe, vb::Root(vb::FixedFileInfo(1, 0, 0, 0), {vb::StringFileInfo({vb::Table("040904B0", test.strings)}),
-                                                               vb::VarFileInfo({{0x0409, 0x04B0}})}));
+    versions.Set(kExe, vb::English(test.strings));
     std::string description = test.givenDescription;
     std::string company;
     GetFileCompany(files, versions, kExe, description, company);
@@ -59,8 +57,7 @@ TEST(FileCompany, FallsBackThroughTheVersionStrings) {
 TEST(FileCompany, NoFileGivesDash) {
   FakeFileSystem files;
   testing::FakeVersionResources versions;
-  versions.Set(kExe, vb::Root(vb::FixedFileInfo(1, 0, 0, 0),
-                              {vb::StringFileInfo({vb::Table("040904B0", {{"CompanyName", "Tarvo"}})})}));
+  versions.Set(kExe, vb::English({{"CompanyName", "Tarvo"}}));
   std::string description = "kept";
   std::string company = "old";
   GetFileCompany(files, versions, kExe, description, company);  // the file does not exist

@@ -15,10 +15,7 @@ namespace vb = testing::version_bytes;
 const std::vector<std::pair<std::string, std::string>> kEnglishStrings{
     {"CompanyName", "Tarvo"}, {"FileVersion", "1.2 beta"}, {"ProductName", "Kestrune"}};
 
-std::string EnglishResource() {
-  return vb::Root(vb::FixedFileInfo(1, 2, 3, 4),
-                  {vb::StringFileInfo({vb::Table("040904B0", kEnglishStrings)}), vb::VarFileInfo({{0x0409, 0x04B0}})});
-}
+std::string EnglishResource() { return vb::English(kEnglishStrings, vb::FixedFileInfo(1, 2, 3, 4)); }
 
 // The indexes the program asks for; those beyond the fields name nothing.
 TEST(FileVersionFieldTest, EachIndexNamesOneString) {
