@@ -44,17 +44,6 @@ class LogManageTest : public ::testing::Test {
   FakeClock clock;
 };
 
-TEST_F(LogManageTest, NewFileStartsWithTheByteOrderMarkAndEveryLineEndsWithCrLf) {
-  TLogManage log(files, clock, kProgram);
-  log.Write("TMainCtl.GetAllData 1");
-  clock.now += 1.0 / 86400;  // one second later
-  log.Write("Grüße € 𝄞");
-
-  const std::string expected = "\xFF\xFE" + Utf16Units("2025-03-14 08:05:09.123  TMainCtl.GetAllData 1\r\n") +
-                               Utf16Units("2025-03-14 08:05:10.123  Grüße € 𝄞\r\n");
-  EXPECT_EQ(Content(kTraceLog), expected);
-}
-
 struct RotationCase {
   const char* name;
   std::size_t size;            // bytes in the log before the line
@@ -145,23 +134,11 @@ TEST_F(LogManageTest, AFileOtherWritersHoldFallsBackToTheNextNumberedName) {
   EXPECT_FALSE(fs.FileExists(dir + "Bootmark_100.log"));
 }
 
+// A detail line without the switch file is left out (Logs.TraceAndTaskExceptionLogsLieBesideTheProgram).
 TEST_F(LogManageTest, DetailLinesNeedTheSwitchFileBesideTheProgram) {
-  struct Case {
-    bool detail;
-    bool switchFile;
-    bool written;
-  };
-  for (const Case c : {Case{false, false, true}, Case{true, false, false}, Case{true, true, true},
-                       Case{false, true, true}}) {
-    SCOPED_TRACE(::testing::Message() << "detail " << c.detail << ", switch " << c.switchFile);
-    files.DeleteFile(kTraceLog);
-    files.DeleteFile(kDetailSwitch);
-    if (c.switchFile) files.AddFile(kDetailSwitch, "");
-
-    TLogManage log(files, clock, kProgram);
-    log.Write("line", c.detail);
-    EXPECT_EQ(files.FileExists(kTraceLog), c.written);
-  }
+  files.AddFile(kDetailSwitch, "");
+  TLogManage(files, clock, kProgram).Write("line", true);
+  EXPECT_EQ(Content(kTraceLog), LogBytes({"line"}));
 }
 
 TEST_F(LogManageTest, AWriterClosedWithoutContentDeletesItsFile) {
