@@ -3,7 +3,6 @@
 namespace bootmark::testing {
 
 std::optional<bool> FakeWow64::IsWow64Process(ProcessHandle process) {
-  ++isWow64ProcessCalls;
   if (!currentProcessIsWow64) return std::nullopt;  // no such function on this system
   if (process == kCurrentProcess) return *currentProcessIsWow64;
   const auto found = otherProcesses.find(process);

@@ -54,7 +54,6 @@ class FakeWow64 : public IWow64 {
   std::map<ProcessHandle, bool> otherProcesses;
   bool hasRedirectionFunctions = true;
   bool redirectionDisabled = false;
-  int isWow64ProcessCalls = 0;
   std::vector<std::string> redirectionCalls;
 };
 
