@@ -96,7 +96,9 @@ TEST(SafeIniFileSave, DestructorSavesOnlyAfterAChange) {
       EXPECT_EQ(ini.Modified(), saves);
     }
     EXPECT_EQ(fs.WriteCount(kFile), saves ? 1 : 0);
-    if (!saves) EXPECT_EQ(fs.Content(kFile), bytes);
+    if (!saves) {
+      EXPECT_EQ(fs.Content(kFile), bytes);
+    }
   }
 }
 

@@ -18,9 +18,7 @@ constexpr std::string_view kLangDat = "C:\\Program Files\\Tarvo\\Kestrune\\Lang.
 
 std::string KstVersionResource(std::string_view fileVersion) {
   using namespace testing::version_bytes;
-  return Root(FixedFileInfo(1, 2, 3, 4),
-              {StringFileInfo({Table("040904B0", {{"FileVersion", std::string(fileVersion)}})}),
-               VarFileInfo({{0x0409, 0x04B0}})});
+  return English({{"FileVersion", std::string(fileVersion)}}, FixedFileInfo(1, 2, 3, 4));
 }
 
 // A machine with the whole suite: the statistics program, the type library

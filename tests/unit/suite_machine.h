@@ -28,10 +28,7 @@ struct SuiteMachine {
   }
   // The program's version resource names `company`.
   void SetCompany(const std::string& path, const std::string& company) {
-    namespace vb = version_bytes;
-    fake.versions.Set(path, vb::Root(vb::FixedFileInfo(1, 0, 0, 0),
-                                     {vb::StringFileInfo({vb::Table("040904B0", {{"CompanyName", company}})}),
-                                      vb::VarFileInfo({{0x0409, 0x04B0}})}));
+    fake.versions.Set(path, version_bytes::English({{"CompanyName", company}}));
   }
 
   ScratchFolder scratch;
