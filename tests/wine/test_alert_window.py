@@ -125,6 +125,14 @@ class AlertCountdownTest(AlertWindowCase):
         self.assertIn(f"|dataEx:1+++{ITEM_NAME}+++\"{ITEM_EXE}\" /background|time:", data)
         self.assertFalse(self.prefix.unix_path(self.prefix.user_data_dir + "ncconfig.ini").exists())
 
+    def test_time_out_without_the_suite_stores_the_message(self):
+        self.settings(1)
+        run, _ = self.open_alert(*ITEM_ARGS)
+        self.finish(run, 60)
+        [(key, value)] = self.prefix.read_ini(self.prefix.user_data_dir + "ncconfig.ini").section("Messages").items()
+        self.assertTrue(key.endswith("_Base"), key)
+        self.assertTrue(value.startswith("msgid:3|opid:4|"), value)
+
     def test_item_whose_program_is_gone_when_its_turn_comes_ends_the_run(self):
         gone = "C:\\Tools\\Gone\\gone.exe"
         [target] = self.prefix.install_stand_ins(gone)
